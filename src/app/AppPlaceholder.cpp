@@ -1,0 +1,1 @@
+// The application library grows here (main window, dialogs, the Qt Ui).

@@ -1,0 +1,9 @@
+// Placeholder bodies until this subsystem lands.
+#include "core/Editor.h"
+
+#include "core/NotBuilt.h"
+
+void Editor::AreaNameEditClick() {
+    NotBuilt(ui, "AreaNameEditClick");
+}
+

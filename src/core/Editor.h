@@ -1,0 +1,207 @@
+// The editor: the store, the drawing surface and every command. The Qt
+// application and the tests drive it through its entry points; it answers
+// through Ui. Commands keep the names their menu items and handlers have.
+//
+// The methods are implemented in the folder of their subsystem (the comment
+// before each group names the file).
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+
+#include "core/Commands.h"
+#include "core/Progress.h"
+#include "core/Ui.h"
+#include "raster/Surface.h"
+#include "store/Store.h"
+
+// Colour argument for the drawing operations: a palette index, or -1 for the
+// default (magenta lines, white points).
+constexpr int DefaultColour = -1;
+
+// Platform virtual-key codes the keyboard commands react to.
+namespace vk {
+constexpr int Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
+              A = 0x41, Z = 0x5A;
+}
+
+class Editor {
+public:
+    explicit Editor(Ui& ui);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    Ui& ui;
+    Store st;
+    Surface surf;
+    Progress progress;
+
+    // ================= entry points =================
+    // core/Editor.cpp: menu items, tool-bar buttons and popup items.
+    void Command(Cmd c);
+    // edit/PointInput.cpp: the surface's mouse handlers, in surface pixels.
+    void MouseDown(Qt::MouseButton button, int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp(Qt::MouseButton button, int x, int y);
+    // edit/Keyboard.cpp: key-down on the main window (vk codes above).
+    void KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+
+    // ================= start-up and shutdown (shell/Startup.cpp) =================
+    // Runs the start-up sequence; settingsDir overrides where the settings file
+    // lives (empty: beside the program, or the user's configuration directory).
+    void InitMain(const QString& programPath, const QString& settingsDir = QString());
+    bool CloseQuery();
+    void CloseMain(QRect normalBounds, bool maximized);
+    void QuitClick();
+    void SetProgramBase(const QString& programPath);
+    void ReadSettings();
+    void WriteSettings();
+    void MakeTempNames();
+    void DeleteTempFiles();
+    QString SettingsPath() const;
+    QString PositionText = "190,100,560,420";
+    QString ImageText = "0,0";
+    int16_t ShowHintLoaded = 1;
+    QString settingsDir_;
+    // Built-in size of the drawing surface.
+    static constexpr int DefaultSurfaceWidth = 2560, DefaultSurfaceHeight = 1920;
+
+    // ================= modes and command surface (shell/Modes.cpp) =================
+    void BuildModeClick();
+    void EditModeClick();
+    void LineKindModeClick();
+    void CuttingModeClick();
+    void PickUpModeClick();
+    void InitCommandStates();
+    void EnablePictureCommands();
+    void DisablePictureCommands();
+    void EnableAreaPosCommands();
+    void DisableAreaPosCommands();
+    void EnableRemakeCommands();
+    void DisableRemakeCommands();
+    void CheckMainMenu();
+    void ApplyHintSetting();
+    void CheckShowHintClick();
+    void HelpContentsClick();
+    void AboutVelmotClick();
+    SurfaceCursor ModeCursor() const;  // the surface cursor of the current Mode
+
+    // ================= rendering (view/Render.cpp) =================
+    void DrawSegment(int x1, int y1, int x2, int y2, int lineColour = DefaultColour,
+                     int pointColour = DefaultColour);
+    void DrawPointList(int lineColour, int pointColour);
+    void DrawKindList();
+    void ClearSurface();
+    // Full redraw; false when the picture file could not be read (the caller stops).
+    bool ReDraw();
+    void DisplayMap(int lineColour, int pointColour);
+    void ShowKinds();
+    void RestoreCursor();
+    void MarkVertices(uint8_t c);
+    void ComposeMessage(const QString& text);
+    void CenterViewOn(int x, int y);
+    static QString MouseReadout(int x, int y);
+    // Places the progress bar at the panel's right end and shows it.
+    void ShowProgressBar();
+
+    // ================= point input (edit/PointInput.cpp) =================
+    void AddPoint(int x, int y);
+    void PopLastPoint();
+    void PopCutLine();
+    void PopWrongPoint();
+    void PopConnectStartPoint();
+    void PopConnectNearPoint();
+    void PopNearPointStart();
+    // Refuses (with a message) when n more point records would not fit.
+    bool RoomForPoints(int64_t n);
+
+    // ================= point editing (edit/PointEdit.cpp) =================
+    void GrabPoint(int x, int y);
+    void RubberBand(int x, int y);
+    void DropPoint(int x, int y);
+    void OfferEditPopup(bool showNow, QPoint screen);
+    void Pop2AppendDot();
+    void Pop2DelDot();
+    void CutDotsClick();
+    void DelLineClick();
+    void SelectRun(int32_t& s, int32_t& e);
+    // edit/Network.cpp
+    void TidyPointList();
+    void RemoveRepeatedSegments();
+
+    // ================= line kinds (edit/LineKinds.cpp) =================
+    void OfferKindPopup(bool showNow, QPoint screen);
+    void SecLineClick();
+    void AbsLineClick();
+    void AstLineClick();
+    void RelSecLineClick();
+    void RelAbsLineClick();
+    void RelAstLineClick();
+    void SelectKindRun(int32_t& s, int32_t& e);
+    void MarkKindVertices();
+
+    // ================= trimming (edit/Trimming.cpp) =================
+    void TrimCornerClick(int x, int y);
+    void OfferTrimPopup(bool showNow, QPoint screen);
+    void SweepCuttingClick();
+    void HoleCuttingClick();
+    void CancelCuttingClick();
+
+    // ================= jigsaw (edit/Jigsaw.cpp) =================
+    void PickUpPiece(int x, int y);
+    void DragPiece(int x, int y);
+    void DropPiece(int x, int y);
+
+    // ================= move and scale (edit/MoveScale.cpp) =================
+    void MoveMapClick();
+
+    // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp) =================
+    void LoadBMPClick();
+    void BMPpasteClick();
+    void BMPshowhideClick();
+    void BMPclearClick();
+    void BMPmonotoneClick();
+    void BMPexpandClick();
+    QRgb LastMonotoneColour = 0xFF000000;
+
+    // ================= areas and legend (areas/*.cpp) =================
+    void AreaNameEditClick();
+    void ZoneArrangeClick();
+    void AreaPosClick(int x, int y);  // left press in Mode 2
+    void ZpotListClick(int index);    // 0-based list entry
+    void ZpotRedrawClick();
+    // OK / close box of the area-position dialog; false keeps it open (a box
+    // that does not parse).
+    bool ZpotClose();
+    int ZpotSelected = 1;
+    void IndexPosClick();
+    void LegendClick(int x, int y);  // left press in Mode 3
+
+    // ================= final composition (compose/*.cpp) =================
+    void ReMakeLineClick();
+
+    // ================= files (files/*.cpp) =================
+    void SaveWorkClick();
+    void LoadWorkClick();
+    bool LoadWorkFile(const QString& name);
+    void NewWorkClick();
+    void ResetWork();
+    void SpFileOpenClick();
+    void SpFileSaveClick();
+    void WriteMapClick();
+    void ReadMapClick();
+    bool ReadFinishedMap(const QString& path);
+
+    // ---- per-subsystem state: add below, each subsystem in its own block ----
+    // [edit]
+
+    // [picture]
+
+    // [areas]
+
+    // [compose]
+
+    // [files]
+};

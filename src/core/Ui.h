@@ -1,0 +1,103 @@
+// The one way the core talks to the person. The Qt application implements it
+// with real widgets, the tests with a scripted fake, the command-line tool
+// non-interactively.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+#include "core/Commands.h"
+
+enum class MsgIcon { None, Information, Warning, Error };
+
+// Fields of the title dialog of the finished-map writer, as texts.
+struct TitleFields {
+    QString title;                     // Edit1
+    QString hour, minute, second;      // Edit5, Edit6, Edit7
+    QString year, month, day;          // Edit8, Edit9, Edit10
+    int maxX = 0, maxY = 0;            // LabelX, LabelY
+    QString resX, resY;                // Edit2, Edit3
+    QString magnification = "1.0";     // Edit4
+    QStringList remarks;               // Memo1 lines
+};
+
+// Fields of the move/scale dialog, as texts.
+struct MoveFields {
+    QString dx = "0", dy = "0", factor = "1.0";
+};
+
+enum class DialogId { ZoneForm, ZpotDialog, TitleDialog, AboutDialog, MoveMapDialog };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // ---- message boxes ----
+    virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
+    virtual bool AskOkCancel(const QString& text, const QString& caption) = 0;
+    virtual void Inform(const QString& text, const QString& caption, MsgIcon icon) = 0;
+    // Error box whose top-left corner sits at the top-left of the visible drawing.
+    virtual void ComposeMessage(const QString& text) = 0;
+
+    // ---- common dialogs; empty / nullopt on cancel ----
+    // filter in the "description(*.ext)|*.ext|..." form.
+    virtual QString ChooseOpenFile(const QString& filter, const QString& proposed, const QString& defaultExt) = 0;
+    virtual QString ChooseSaveFile(const QString& filter, const QString& proposed, const QString& defaultExt) = 0;
+    virtual std::optional<QRgb> ChooseColor(QRgb initial) = 0;
+    virtual QImage ClipboardImage() = 0;  // null when the clipboard holds no picture
+
+    // ---- the program's own dialogs ----
+    // Area-name editor: shows text modally; returns the text and whether the
+    // user changed it.
+    virtual QString EditAreaNames(const QString& text, bool* changed) = 0;
+    virtual bool TitleDialog(TitleFields& f) = 0;
+    virtual bool MoveMapDialog(MoveFields& f) = 0;
+    virtual void AboutBox() = 0;
+    virtual void HelpContents() = 0;
+    // Area-position dialog (non-modal): the core drives its contents.
+    virtual void ZpotShow(const QStringList& names) = 0;
+    virtual void ZpotSelect(int index) = 0;  // 0-based list entry
+    virtual std::array<QString, 9> ZpotBoxes() = 0;
+    virtual void ZpotSetBoxes(const std::array<QString, 9>& boxes) = 0;
+
+    // ---- command surface ----
+    virtual void SetEnabled(Cmd c, bool on) = 0;
+    virtual void SetChecked(Cmd c, bool on) = 0;
+    virtual void SetCaption(Cmd c, const QString& text) = 0;
+    // Mode buttons: the one that is down shows black and bold, the others blue.
+    virtual void SetModeButtons(bool inputDown, bool editDown) = 0;
+    virtual void SetHintsShown(bool on) = 0;
+    // A popup attached to the window opens where the right button is released.
+    virtual void AttachPopup(Popup p) = 0;
+    virtual void ShowPopupNow(Popup p, QPoint screen) = 0;
+
+    // ---- feedback ----
+    virtual void SetBusy(bool on) = 0;  // hourglass
+    virtual void SetSurfaceCursor(SurfaceCursor c) = 0;
+    virtual void SetMouseXY(const QString& text) = 0;
+    virtual void ShowProgress(bool visible) = 0;
+    virtual void SetProgress(int position) = 0;  // 0..100
+
+    // ---- the view of the surface ----
+    virtual void SurfaceChanged() = 0;  // repaint (size may have changed)
+    virtual void RepaintNow() = 0;      // process pending paints before a long step
+    virtual QPoint ScrollPos() = 0;
+    virtual void SetScrollPos(QPoint p) = 0;
+    virtual QSize ViewClientSize() = 0;
+    virtual QPoint SurfaceToScreen(QPoint p) = 0;
+    virtual QPoint ScreenToSurface(QPoint p) = 0;
+    virtual QPoint PointerScreenPos() = 0;
+    virtual void SetPointerScreenPos(QPoint p) = 0;
+    // The cursor currently shown if the pointer is over the surface, else nullopt.
+    virtual std::optional<SurfaceCursor> ShownSurfaceCursor() = 0;
+
+    // ---- the main window ----
+    virtual void SetWindowBounds(QRect normalBounds, bool maximized) = 0;
+    virtual void CloseMainWindow() = 0;
+};

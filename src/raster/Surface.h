@@ -1,0 +1,105 @@
+// The 16-colour drawing surface: one palette index per pixel. It is both the
+// display and a raster work area - the editing commands find points and lines
+// by reading pixel colours back, and the composition flood-fills regions.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+// Palette indices in the standard 16-colour order.
+enum Colour : uint8_t {
+    Black = 0,
+    Maroon = 1,
+    Green = 2,
+    Olive = 3,
+    Navy = 4,
+    Purple = 5,
+    Teal = 6,
+    Silver = 7,
+    Grey = 8,
+    Red = 9,
+    Lime = 10,
+    Yellow = 11,
+    Blue = 12,
+    Magenta = 13,  // fuchsia
+    Aqua = 14,
+    White = 15,
+    NoColour = 255,  // what a read outside the surface gives
+};
+
+// The colour value of a palette index as QRgb (0xAARRGGBB).
+QRgb PaletteRgb(uint8_t index);
+// The palette index nearest to a true colour (squared distance in RGB).
+uint8_t NearestColour(QRgb rgb);
+// The 16-entry colour table for indexed QImages.
+const QList<QRgb>& PaletteTable();
+
+// Raster operations applied to palette indices when drawing lines.
+enum class Rop { Copy, Xor, NotXor, Black };
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int w, int h) { Resize(w, h); }
+
+    // Sets the size; pixels that stay keep their colour, new ones are black.
+    // Returns false (and changes nothing) when the memory cannot be had.
+    bool Resize(int w, int h);
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
+
+    uint8_t Pixel(int x, int y) const { return Contains(x, y) ? px_[size_t(y) * size_t(w_) + size_t(x)] : uint8_t(NoColour); }
+    void SetPixel(int x, int y, uint8_t c) {
+        if (Contains(x, y)) px_[size_t(y) * size_t(w_) + size_t(x)] = c;
+    }
+    void Fill(uint8_t c);
+
+    // Pen, brush and raster operation, as a device context holds them.
+    void SetPen(uint8_t c) { pen_ = c; }
+    void SetBrush(uint8_t c) { brush_ = c; }
+    void SetRop(Rop r) { rop_ = r; }
+    uint8_t Pen() const { return pen_; }
+    uint8_t Brush() const { return brush_; }
+    Rop CurrentRop() const { return rop_; }
+
+    // A line from (x1, y1) to (x2, y2) with the pen and raster operation,
+    // leaving out the final pixel (8-connected Bresenham).
+    void Line(int x1, int y1, int x2, int y2);
+    // Rectangle: pen outline, brush interior; right and bottom edges excluded,
+    // so (0,0)-(w,h) covers exactly w x h pixels.
+    void Rectangle(int x1, int y1, int x2, int y2);
+    // Lines through the points in order (each leaving out its final pixel).
+    void Polyline(const std::vector<QPoint>& pts);
+    // Filled with the brush by the alternate (even-odd) rule, then outlined with the pen.
+    void Polygon(const std::vector<QPoint>& pts);
+
+    // Flood fill joining through the four edge neighbours only (iterative).
+    // Border style: fill outward from (x, y) until pixels of colour border.
+    void FloodFillBorder(int x, int y, uint8_t border, uint8_t fill);
+    // Surface style: fill the connected pixels that have colour `surface`.
+    void FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill);
+
+    // Draws a true-colour (or any) picture with its top-left corner at (x, y),
+    // each pixel reduced to the nearest of the 16 colours.
+    void DrawImage(const QImage& img, int x, int y);
+    // Nearest-neighbour stretch of a picture onto the rectangle dst.
+    void StretchImage(const QImage& img, const QRect& dst);
+
+    // A 16-colour copy of the surface (for saving).
+    QImage ToImage() const;
+    // A zero-copy indexed view of the buffer for display; valid until the
+    // next Resize.
+    QImage View();
+    const uint8_t* Data() const { return px_.data(); }
+
+private:
+    void PlotRop(int x, int y);
+    int w_ = 0, h_ = 0;
+    std::vector<uint8_t> px_;
+    uint8_t pen_ = Black, brush_ = Black;
+    Rop rop_ = Rop::Copy;
+};

@@ -1,0 +1,131 @@
+#include "store/Store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/ShiftJis.h"
+
+PagedPool::PagedPool() : pages_(MaxPages) {
+    pages_[0] = std::make_unique<Rec[]>(PageSize + 1);
+}
+
+bool PagedPool::EnsurePage(int32_t i) {
+    if (i < 0) return false;
+    const int32_t page = i / PageSize;
+    if (page > MaxPages - 1) return false;
+    while (pageTop_ < page) {
+        ++pageTop_;
+        // Fresh pages start zeroed: stale slots then read as separators.
+        pages_[pageTop_] = std::make_unique<Rec[]>(PageSize + 1);
+    }
+    return true;
+}
+
+void PagedPool::Set(int32_t i, int16_t x, int16_t y) {
+    if (i < 0) return;
+    const int32_t page = i / PageSize;
+    if (page > pageTop_ && !EnsurePage(i)) return;
+    Rec& r = pages_[page][i % PageSize];
+    r.x = x;
+    r.y = y;
+}
+
+Rec PagedPool::Get(int32_t i) const {
+    if (i < 0) return {};
+    const int32_t page = i / PageSize;
+    if (page > pageTop_) return {};
+    return pages_[page][i % PageSize];
+}
+
+void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
+    if (count <= 0 || from == to) return;
+    if (!EnsurePage(to + count - 1)) return;
+    auto step = [&](int32_t k) {
+        Rec r = Get(from + k);
+        Set(to + k, r.x, r.y);
+    };
+    if (to < from) {
+        for (int32_t k = 0; k < count; ++k) step(k);
+    } else {
+        for (int32_t k = count - 1; k >= 0; --k) step(k);
+    }
+}
+
+Store::Store()
+    : names_(MaxAreas + 1), areaPos_(size_t(Slots) * (MaxAreas + 1)) {
+    for (auto& n : names_) n.fill(0);
+    points_.Set(0, 0, 0);
+    kinds_.Set(0, 0, 0);
+}
+
+void Store::InsertPoint(int32_t i, int16_t x, int16_t y) {
+    ++PointLast;
+    points_.Move(i, i + 1, PointLast - i);
+    points_.Set(i, x, y);
+}
+
+void Store::DeletePoints(int32_t start, int32_t count) {
+    if (count <= 0) return;
+    const int32_t moving = PointLast - count - start + 1;
+    if (moving > 0) points_.Move(start + count, start, moving);
+    if (count <= PointLast) PointLast -= count;
+}
+
+void Store::DeleteKinds(int32_t start, int32_t count) {
+    if (count <= 0) return;
+    const int32_t moving = KindLast - count - start + 1;
+    if (moving > 0) kinds_.Move(start + count, start, moving);
+    KindLast -= count;
+    if (KindLast < -1) KindLast = -1;
+}
+
+bool Store::AppendPoint(int16_t x, int16_t y) {
+    if (!PointRoom(1)) return false;
+    ++PointLast;
+    points_.Set(PointLast, x, y);
+    return true;
+}
+
+std::vector<Rec> Store::PointsToVector() const {
+    std::vector<Rec> v(size_t(PointLast) + 1);
+    for (int32_t i = 0; i <= PointLast; ++i) v[size_t(i)] = points_.Get(i);
+    return v;
+}
+
+void Store::AssignPoints(const std::vector<Rec>& v) {
+    const int32_t n = int32_t(std::min<size_t>(v.size(), size_t(Capacity)));
+    for (int32_t i = 0; i < n; ++i) points_.Set(i, v[size_t(i)].x, v[size_t(i)].y);
+    PointLast = n - 1;
+    if (PointLast < 0) {
+        points_.Set(0, 0, 0);
+        PointLast = 0;
+    }
+}
+
+std::vector<Rec> Store::KindsToVector() const {
+    std::vector<Rec> v(size_t(KindLast + 1));
+    for (int32_t i = 0; i <= KindLast; ++i) v[size_t(i)] = kinds_.Get(i);
+    return v;
+}
+
+void Store::AssignKinds(const std::vector<Rec>& v) {
+    const int32_t n = int32_t(std::min<size_t>(v.size(), size_t(Capacity)));
+    for (int32_t i = 0; i < n; ++i) kinds_.Set(i, v[size_t(i)].x, v[size_t(i)].y);
+    KindLast = n - 1;
+}
+
+std::string_view Store::AreaName(int a) const {
+    const auto& n = names_[size_t(a)];
+    return std::string_view(n.data(), strnlen(n.data(), NameBytes));
+}
+
+bool Store::SetAreaName(int a, std::string_view bytes) {
+    // The name ends at the first NUL, as in the original fixed field.
+    const auto nul = bytes.find('\0');
+    if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+    const std::string_view cut = sjis::CutToBytes(bytes, NameBytes);
+    auto& n = names_[size_t(a)];
+    n.fill(0);
+    std::memcpy(n.data(), cut.data(), cut.size());
+    return cut.size() == bytes.size();
+}

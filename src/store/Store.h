@@ -1,0 +1,135 @@
+// The one in-memory model of the map being edited: the paged point and kind
+// pools, the area table and the program-wide state the commands share.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Rec {
+    int16_t x = 0;
+    int16_t y = 0;
+    friend bool operator==(Rec a, Rec b) { return a.x == b.x && a.y == b.y; }
+};
+
+// A pool of 4-byte records in pages of 15,360 allocated on first write.
+class PagedPool {
+public:
+    static constexpr int32_t PageSize = 15360;
+    static constexpr int32_t MaxPages = 1000;
+    static constexpr int32_t Capacity = PageSize * MaxPages;  // 15,360,000 records
+
+    PagedPool();
+    // Makes sure the page holding index i exists; false when i is beyond capacity.
+    bool EnsurePage(int32_t i);
+    // Stores (x, y) at i; silently stores nothing beyond capacity.
+    void Set(int32_t i, int16_t x, int16_t y);
+    // Unallocated pages read as (0,0).
+    Rec Get(int32_t i) const;
+    int16_t X(int32_t i) const { return Get(i).x; }
+    int16_t Y(int32_t i) const { return Get(i).y; }
+    int16_t PageTop() const { return pageTop_; }
+    // Moves records [from, from+count) to [to, to+count) (overlap allowed).
+    void Move(int32_t from, int32_t to, int32_t count);
+
+private:
+    std::vector<std::unique_ptr<Rec[]>> pages_;
+    int16_t pageTop_ = 0;
+};
+
+enum Kind : int16_t { KindSecondBoundary = -1, KindDivision = -9, KindAuxiliary = -8 };
+
+class Store {
+public:
+    static constexpr int32_t Capacity = PagedPool::Capacity;
+    static constexpr int MaxAreas = 3440;
+    static constexpr int NameBytes = 18;  // plus a terminating NUL in the original field
+    static constexpr int Slots = 11;
+    static constexpr int MaxComments = 20;
+
+    Store();  // AllocateStore
+
+    // ---- point list ----
+    int32_t PointLast = 0;
+    void SetPoint(int32_t i, int16_t x, int16_t y) { points_.Set(i, x, y); }
+    void SetPoint(int32_t i, Rec r) { points_.Set(i, r.x, r.y); }
+    int16_t PointX(int32_t i) const { return points_.X(i); }
+    int16_t PointY(int32_t i) const { return points_.Y(i); }
+    Rec Point(int32_t i) const { return points_.Get(i); }
+    void InsertPoint(int32_t i, int16_t x, int16_t y);
+    void DeletePoints(int32_t start, int32_t count);
+    bool EnsurePointPage(int32_t i) { return points_.EnsurePage(i); }
+    int16_t PointPageTop() const { return points_.PageTop(); }
+    // Whether n more records can be appended to the point list.
+    bool PointRoom(int64_t n = 1) const { return int64_t(PointLast) + n <= Capacity - 1; }
+    // Appends one record (PointLast grows); false and nothing changes when full.
+    bool AppendPoint(int16_t x, int16_t y);
+    // Bulk access for whole-list algorithms (one pass instead of record shifting).
+    std::vector<Rec> PointsToVector() const;      // records 0..PointLast
+    void AssignPoints(const std::vector<Rec>& v);  // replaces 0..; PointLast = size-1
+
+    // ---- kind list ----
+    int32_t KindLast = -1;
+    void SetKind(int32_t i, int16_t x, int16_t y) { kinds_.Set(i, x, y); }
+    void SetKind(int32_t i, Rec r) { kinds_.Set(i, r.x, r.y); }
+    int16_t KindX(int32_t i) const { return kinds_.X(i); }
+    int16_t KindY(int32_t i) const { return kinds_.Y(i); }
+    Rec KindRec(int32_t i) const { return kinds_.Get(i); }
+    void DeleteKinds(int32_t start, int32_t count);
+    bool EnsureKindPage(int32_t i) { return kinds_.EnsurePage(i); }
+    int16_t KindPageTop() const { return kinds_.PageTop(); }
+    bool KindRoom(int64_t n = 1) const { return int64_t(KindLast) + n <= Capacity - 1; }
+    std::vector<Rec> KindsToVector() const;
+    void AssignKinds(const std::vector<Rec>& v);  // KindLast = size-1 (-1 when empty)
+
+    // ---- area table (areas 1..3440, slots 0..10) ----
+    int16_t AreaCount = 0;
+    // The stored name bytes (Shift-JIS), at most 18.
+    std::string_view AreaName(int a) const;
+    // Stores a name, cut at a Shift-JIS character boundary to 18 bytes; returns
+    // false when it had to be cut.
+    bool SetAreaName(int a, std::string_view bytes);
+    Rec& AreaPos(int k, int a) { return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)]; }
+    Rec AreaPos(int k, int a) const { return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)]; }
+
+    // ---- shared state ----
+    uint8_t Mode = 0;  // 0 input, 1 edit, 2 area position, 3 legend, 4 line kind, 5 trimming, 6 jigsaw
+    bool Modified = false;
+    bool Completed = false;
+    bool Composed = false;
+    bool BasePicLoaded = false;
+    bool BasePicShown = true;
+    int16_t LegendX = -1, LegendY = -1;
+    int16_t MapWidth = 0, MapHeight = 0;
+    std::string MapTitle;  // Shift-JIS bytes, at most 255
+    int16_t MapCommentCount = 0;
+    std::array<std::string, MaxComments + 1> MapComments;  // 1..20, Shift-JIS bytes
+    QString WorkFileName;
+    QString IdtFileName;
+    QString ProgramBase;
+    QString TempDir, TempPicFile, TempFile2, TempFile3;
+    int32_t WinLeft = 190, WinTop = 100, WinWidth = 560, WinHeight = 420;
+    bool WinMaximized = false;
+    int16_t ShowHintSetting = 1;
+    int32_t GrabIndex = 0;
+    int16_t GrabX = 0, GrabY = 0;
+    int16_t ClickX = 0, ClickY = 0;
+    struct PolyPoint {
+        int32_t x = 0, y = 0;
+    };
+    std::array<PolyPoint, 501> TempPoly{};
+    int16_t TempPolyLast = -1;
+    int32_t PickFirst = 0, PickLast = 0;
+    int16_t PickArea = 0, PickSlot = 0;
+    int16_t PickAnchorX = 0, PickAnchorY = 0, PickPrevX = 0, PickPrevY = 0;
+
+private:
+    PagedPool points_;
+    PagedPool kinds_;
+    std::vector<std::array<char, NameBytes + 1>> names_;
+    std::vector<Rec> areaPos_;
+};

@@ -1,0 +1,80 @@
+#include "support/FakeUi.h"
+
+bool FakeUi::AskYesNo(const QString& text, const QString& caption) {
+    messages.push_back({ShownMessage::YesNo, text, caption, MsgIcon::None});
+    if (answers.empty()) return defaultAnswer;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+bool FakeUi::AskOkCancel(const QString& text, const QString& caption) {
+    messages.push_back({ShownMessage::OkCancel, text, caption, MsgIcon::None});
+    if (answers.empty()) return defaultAnswer;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void FakeUi::Inform(const QString& text, const QString& caption, MsgIcon icon) {
+    messages.push_back({ShownMessage::Info, text, caption, icon});
+}
+
+void FakeUi::ComposeMessage(const QString& text) {
+    messages.push_back({ShownMessage::Compose, text, QString(), MsgIcon::Error});
+}
+
+QString FakeUi::ChooseOpenFile(const QString& filter, const QString& proposed, const QString&) {
+    fileFilters.push_back(filter);
+    proposedNames.push_back(proposed);
+    if (files.empty()) return QString();
+    QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QString FakeUi::ChooseSaveFile(const QString& filter, const QString& proposed, const QString& ext) {
+    return ChooseOpenFile(filter, proposed, ext);
+}
+
+std::optional<QRgb> FakeUi::ChooseColor(QRgb) { return color; }
+
+QString FakeUi::EditAreaNames(const QString& text, bool* changed) {
+    if (onEditAreaNames) return onEditAreaNames(text, changed);
+    *changed = false;
+    return text;
+}
+
+bool FakeUi::TitleDialog(TitleFields& f) { return onTitleDialog ? onTitleDialog(f) : true; }
+
+bool FakeUi::MoveMapDialog(MoveFields& f) { return onMoveMapDialog ? onMoveMapDialog(f) : false; }
+
+void FakeUi::ZpotShow(const QStringList& names) {
+    zpotNames = names;
+    zpotVisible = true;
+}
+
+void FakeUi::ShowPopupNow(Popup p, QPoint screen) {
+    shown = p;
+    shownAt = screen;
+    ++popupsShown;
+}
+
+TestEditor::TestEditor(int w, int h) : dir(std::make_unique<QTemporaryDir>()) {
+    ed.settingsDir_ = dir->path();
+    ed.st.TempDir = dir->path();
+    ed.st.TempPicFile = dir->filePath("mappic.tmp");
+    ed.st.TempFile2 = dir->filePath("map2.tmp");
+    ed.st.TempFile3 = dir->filePath("map3.tmp");
+    ed.surf.Resize(w, h);
+    ed.surf.Fill(Black);
+    ed.st.MapWidth = int16_t(w);
+    ed.st.MapHeight = int16_t(h);
+}
+
+TestEditor::~TestEditor() = default;
+
+void TestEditor::Chain(std::initializer_list<std::pair<int, int>> pts, bool end) {
+    for (auto [x, y] : pts) ed.st.AppendPoint(int16_t(x), int16_t(y));
+    if (end) ed.st.AppendPoint(0, 0);
+}

@@ -1,0 +1,143 @@
+// A scripted Ui for driving the core headless: answers come from queues or
+// hooks, and everything shown is recorded for the test to look at.
+#pragma once
+
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "core/Editor.h"
+#include "core/Ui.h"
+
+struct ShownMessage {
+    enum Kind { YesNo, OkCancel, Info, Compose } kind;
+    QString text;
+    QString caption;
+    MsgIcon icon = MsgIcon::None;
+};
+
+class FakeUi : public Ui {
+public:
+    // ---- scripted answers ----
+    std::deque<bool> answers;        // for AskYesNo / AskOkCancel; empty: defaultAnswer
+    bool defaultAnswer = true;
+    std::deque<QString> files;       // for ChooseOpenFile / ChooseSaveFile; empty: cancel
+    std::optional<QRgb> color;       // ChooseColor answer
+    QImage clipboard;
+    std::function<QString(const QString&, bool*)> onEditAreaNames;
+    std::function<bool(TitleFields&)> onTitleDialog;
+    std::function<bool(MoveFields&)> onMoveMapDialog;
+
+    // ---- what was shown ----
+    std::vector<ShownMessage> messages;
+    std::vector<QString> fileFilters;  // filter of every file dialog, in order
+    std::vector<QString> proposedNames;
+    std::map<Cmd, bool> enabled;
+    std::map<Cmd, bool> checked;
+    std::map<Cmd, QString> captions;
+    bool inputDown = true, editDown = false;
+    bool hintsShown = true;
+    Popup attached = Popup::None;
+    Popup shown = Popup::None;
+    QPoint shownAt;
+    int popupsShown = 0;
+    bool busy = false;
+    SurfaceCursor cursor = SurfaceCursor::CrossLine;
+    QString mouseXY = "1:1";
+    bool progressVisible = false;
+    int progressPos = 0;
+    int surfaceChanges = 0;
+    int aboutShown = 0, helpShown = 0;
+    QStringList zpotNames;
+    int zpotSelected = -1;
+    bool zpotVisible = false;
+    std::array<QString, 9> zpotBoxes;
+    QRect windowBounds;
+    bool windowMaximized = false;
+    bool closeRequested = false;
+
+    // ---- the view ----
+    QPoint scroll{0, 0};
+    QSize clientSize{800, 600};
+    QPoint viewOrigin{100, 100};  // screen position of surface (0,0) at scroll (0,0)
+    QPoint pointer{0, 0};         // screen position
+    std::optional<SurfaceCursor> pointerOverSurface;  // nullopt: pointer elsewhere
+
+    // Last message text, or empty.
+    QString LastText() const { return messages.empty() ? QString() : messages.back().text; }
+    bool Enabled(Cmd c) const {
+        auto it = enabled.find(c);
+        return it == enabled.end() ? true : it->second;
+    }
+    bool Checked(Cmd c) const {
+        auto it = checked.find(c);
+        return it != checked.end() && it->second;
+    }
+
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool AskOkCancel(const QString& text, const QString& caption) override;
+    void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
+    void ComposeMessage(const QString& text) override;
+    QString ChooseOpenFile(const QString& filter, const QString& proposed, const QString& ext) override;
+    QString ChooseSaveFile(const QString& filter, const QString& proposed, const QString& ext) override;
+    std::optional<QRgb> ChooseColor(QRgb initial) override;
+    QImage ClipboardImage() override { return clipboard; }
+    QString EditAreaNames(const QString& text, bool* changed) override;
+    bool TitleDialog(TitleFields& f) override;
+    bool MoveMapDialog(MoveFields& f) override;
+    void AboutBox() override { ++aboutShown; }
+    void HelpContents() override { ++helpShown; }
+    void ZpotShow(const QStringList& names) override;
+    void ZpotSelect(int index) override { zpotSelected = index; }
+    std::array<QString, 9> ZpotBoxes() override { return zpotBoxes; }
+    void ZpotSetBoxes(const std::array<QString, 9>& b) override { zpotBoxes = b; }
+    void SetEnabled(Cmd c, bool on) override { enabled[c] = on; }
+    void SetChecked(Cmd c, bool on) override { checked[c] = on; }
+    void SetCaption(Cmd c, const QString& t) override { captions[c] = t; }
+    void SetModeButtons(bool in, bool ed) override {
+        inputDown = in;
+        editDown = ed;
+    }
+    void SetHintsShown(bool on) override { hintsShown = on; }
+    void AttachPopup(Popup p) override { attached = p; }
+    void ShowPopupNow(Popup p, QPoint screen) override;
+    void SetBusy(bool on) override { busy = on; }
+    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
+    void SetMouseXY(const QString& t) override { mouseXY = t; }
+    void ShowProgress(bool v) override { progressVisible = v; }
+    void SetProgress(int p) override { progressPos = p; }
+    void SurfaceChanged() override { ++surfaceChanges; }
+    void RepaintNow() override {}
+    QPoint ScrollPos() override { return scroll; }
+    void SetScrollPos(QPoint p) override { scroll = QPoint(std::max(0, p.x()), std::max(0, p.y())); }
+    QSize ViewClientSize() override { return clientSize; }
+    QPoint SurfaceToScreen(QPoint p) override { return p - scroll + viewOrigin; }
+    QPoint ScreenToSurface(QPoint p) override { return p - viewOrigin + scroll; }
+    QPoint PointerScreenPos() override { return pointer; }
+    void SetPointerScreenPos(QPoint p) override { pointer = p; }
+    std::optional<SurfaceCursor> ShownSurfaceCursor() override { return pointerOverSurface; }
+    void SetWindowBounds(QRect r, bool maximized) override {
+        windowBounds = r;
+        windowMaximized = maximized;
+    }
+    void CloseMainWindow() override { closeRequested = true; }
+};
+
+// An editor on a fake Ui with a black surface of the given size, temporary
+// files in a private directory, and the settings in that directory too.
+struct TestEditor {
+    explicit TestEditor(int w = 640, int h = 480);
+    ~TestEditor();
+    std::unique_ptr<QTemporaryDir> dir;
+    FakeUi ui;
+    Editor ed{ui};
+    Store& st() { return ed.st; }
+    // Convenience: append a chain of points followed by a separator.
+    void Chain(std::initializer_list<std::pair<int, int>> pts, bool end = true);
+    // Every record of the point list, as (x, y) pairs.
+    std::vector<Rec> Points() const { return ed.st.PointsToVector(); }
+    QString Path(const QString& name) const { return dir->filePath(name); }
+};
