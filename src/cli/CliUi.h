@@ -1,0 +1,73 @@
+// The Ui of the command-line tool: never asks the person. Questions get the
+// preset answer, file dialogs the preset paths, messages go to stderr and are
+// kept so that a command can report the failure the editor would show.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "core/Ui.h"
+
+class CliUi : public Ui {
+public:
+    bool answer = true;                      // for every yes/no and OK/cancel question
+    std::deque<QString> files;               // answers to file dialogs, in order
+    std::function<bool(TitleFields&)> onTitleDialog;
+    bool quiet = false;                      // keep messages out of stderr
+    bool progressOnStderr = false;           // show long operations' progress
+    std::vector<QString> messages;           // every message shown, in order
+    QString lastError;                       // the last composition/error message
+
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool AskOkCancel(const QString& text, const QString& caption) override;
+    void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
+    void ComposeMessage(const QString& text) override;
+    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return Next(); }
+    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return Next(); }
+    std::optional<QRgb> ChooseColor(QRgb) override { return std::nullopt; }
+    QImage ClipboardImage() override { return QImage(); }
+    QString EditAreaNames(const QString& text, bool* changed) override {
+        *changed = false;
+        return text;
+    }
+    bool TitleDialog(TitleFields& f) override { return onTitleDialog ? onTitleDialog(f) : true; }
+    bool MoveMapDialog(MoveFields&) override { return false; }
+    void AboutBox() override {}
+    void HelpContents() override {}
+    void ZpotShow(const QStringList&) override {}
+    void ZpotSelect(int) override {}
+    std::array<QString, 9> ZpotBoxes() override { return boxes_; }
+    void ZpotSetBoxes(const std::array<QString, 9>& b) override { boxes_ = b; }
+    void SetEnabled(Cmd, bool) override {}
+    void SetChecked(Cmd, bool) override {}
+    void SetCaption(Cmd, const QString&) override {}
+    void SetModeButtons(bool, bool) override {}
+    void SetHintsShown(bool) override {}
+    void AttachPopup(Popup) override {}
+    void ShowPopupNow(Popup, QPoint) override {}
+    void SetBusy(bool) override {}
+    void SetSurfaceCursor(SurfaceCursor) override {}
+    void SetMouseXY(const QString&) override {}
+    void ShowProgress(bool visible) override;
+    void SetProgress(int position) override;
+    void SurfaceChanged() override {}
+    void RepaintNow() override {}
+    QPoint ScrollPos() override { return scroll_; }
+    void SetScrollPos(QPoint p) override { scroll_ = p; }
+    QSize ViewClientSize() override { return QSize(1024, 768); }
+    QPoint SurfaceToScreen(QPoint p) override { return p - scroll_; }
+    QPoint ScreenToSurface(QPoint p) override { return p + scroll_; }
+    QPoint PointerScreenPos() override { return QPoint(); }
+    void SetPointerScreenPos(QPoint) override {}
+    std::optional<SurfaceCursor> ShownSurfaceCursor() override { return std::nullopt; }
+    void SetWindowBounds(QRect, bool) override {}
+    void CloseMainWindow() override {}
+
+private:
+    QString Next();
+    void Print(const QString& text);
+    std::array<QString, 9> boxes_;
+    QPoint scroll_;
+    int lastProgress_ = -1;
+};

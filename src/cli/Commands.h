@@ -1,0 +1,11 @@
+// The batch commands; each returns the process exit code
+// (0 success, 1 the work failed, 2 bad usage or unreadable input).
+#pragma once
+
+#include <QStringList>
+
+namespace cli {
+int RunCompose(const QStringList& args);
+int RunCheck(const QStringList& args);
+int RunReadIdt(const QStringList& args);
+}  // namespace cli
