@@ -3,5 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
+# Lets worktrees of the same repository share compiled objects.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"
