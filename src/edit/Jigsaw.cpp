@@ -117,7 +117,8 @@ namespace {
 void XorOutline(Surface& s, const Store& st) {
     std::vector<QPoint> pts;
     pts.reserve(size_t(st.TempPolyLast + 1));
-    for (int i = 0; i <= st.TempPolyLast; ++i) pts.emplace_back(st.TempPoly[size_t(i)].x, st.TempPoly[size_t(i)].y);
+    for (int i = 0; i <= st.TempPolyLast; ++i)
+        pts.emplace_back(st.TempPoly[size_t(i)].x, st.TempPoly[size_t(i)].y);
     s.Polyline(pts);
 }
 

@@ -9,8 +9,8 @@ class Store;
 class Surface;
 
 struct Piece {
-    int area = 0, slot = 0;               // the position that identified it
-    int32_t first = 0, last = 0;          // its chain in the point list
+    int area = 0, slot = 0;       // the position that identified it
+    int32_t first = 0, last = 0;  // its chain in the point list
 };
 
 // The j-th chain (1-based) of the point list: the j-th record with X above 0

@@ -11,8 +11,10 @@ bool KeysApply(std::optional<SurfaceCursor> shown) {
         case SurfaceCursor::CrossEdit:
         case SurfaceCursor::CrossKind:
         case SurfaceCursor::Cutter:
-        case SurfaceCursor::PickUp: return true;
-        default: return false;
+        case SurfaceCursor::PickUp:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -101,7 +103,8 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
             else if (st.Mode == 1)
                 BuildModeClick();
             break;
-        default: break;
+        default:
+            break;
     }
     ui.SetPointerScreenPos(s);
     if (!st.Completed) EnableRemakeCommands();

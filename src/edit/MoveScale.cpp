@@ -13,14 +13,22 @@ const QString kCaption = QStringLiteral("移動/伸縮");
 const QString kUnchanged = QStringLiteral("地図は変更していません。");
 
 // Typed numbers may come in full-width digits from a Japanese input method.
-QString Normalised(const QString& s) { return s.normalized(QString::NormalizationForm_KC).trimmed(); }
+QString Normalised(const QString& s) {
+    return s.normalized(QString::NormalizationForm_KC).trimmed();
+}
 
-bool InRange16(long double v) { return v >= INT16_MIN && v <= INT16_MAX; }
+bool InRange16(long double v) {
+    return v >= INT16_MIN && v <= INT16_MAX;
+}
 
 }  // namespace
 
-long double MoveScale::MapX(int v) const { return std::nearbyintl((static_cast<long double>(v) + dx) * f); }
-long double MoveScale::MapY(int v) const { return std::nearbyintl((static_cast<long double>(v) + dy) * f); }
+long double MoveScale::MapX(int v) const {
+    return std::nearbyintl((static_cast<long double>(v) + dx) * f);
+}
+long double MoveScale::MapY(int v) const {
+    return std::nearbyintl((static_cast<long double>(v) + dy) * f);
+}
 
 std::optional<QString> ParseMoveFields(const MoveFields& fields, MoveScale& out) {
     bool ok = false;
@@ -29,7 +37,8 @@ std::optional<QString> ParseMoveFields(const MoveFields& fields, MoveScale& out)
     const int dy = Normalised(fields.dy).toInt(&ok, 10);
     if (!ok) return QStringLiteral("Ｙ方向の移動量「%1」は整数ではありません。").arg(fields.dy);
     const double f = Normalised(fields.factor).toDouble(&ok);
-    if (!ok || !std::isfinite(f)) return QStringLiteral("伸縮率「%1」は数値ではありません。").arg(fields.factor);
+    if (!ok || !std::isfinite(f))
+        return QStringLiteral("伸縮率「%1」は数値ではありません。").arg(fields.factor);
     out.dx = dx;
     out.dy = dy;
     out.f = static_cast<long double>(f);
@@ -42,11 +51,18 @@ QString CheckMoveScale(const Store& st, const MoveScale& m) {
     auto check = [&](Rec r, int minX, const QString& what) -> QString {
         const long double x = m.MapX(r.x), y = m.MapY(r.y);
         if (!InRange16(x) || !InRange16(y))
-            return QStringLiteral("%1 (%2, %3) は移動/伸縮すると座標の範囲 (-32768～32767) を外れます。")
-                .arg(what).arg(r.x).arg(r.y);
+            return QStringLiteral(
+                       "%1 (%2, %3) は移動/伸縮すると座標の範囲 (-32768～32767) を外れます。")
+                .arg(what)
+                .arg(r.x)
+                .arg(r.y);
         if (x < minX)
-            return QStringLiteral("%1 (%2, %3) は移動/伸縮すると X 座標が %4 以下になり、失われます。")
-                .arg(what).arg(r.x).arg(r.y).arg(minX - 1);
+            return QStringLiteral(
+                       "%1 (%2, %3) は移動/伸縮すると X 座標が %4 以下になり、失われます。")
+                .arg(what)
+                .arg(r.x)
+                .arg(r.y)
+                .arg(minX - 1);
         return QString();
     };
     for (int32_t i = 0; i <= st.PointLast; ++i) {
@@ -67,7 +83,8 @@ QString CheckMoveScale(const Store& st, const MoveScale& m) {
         }
     }
     if (st.LegendX > 0) {
-        if (QString e = check(Rec{st.LegendX, st.LegendY}, 0, QStringLiteral("凡例")); !e.isEmpty()) return e;
+        if (QString e = check(Rec{st.LegendX, st.LegendY}, 0, QStringLiteral("凡例")); !e.isEmpty())
+            return e;
     }
     return QString();
 }

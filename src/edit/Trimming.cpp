@@ -39,7 +39,9 @@ int FilterPositions(Store& st, int a, Remove remove) {
 
 }  // namespace
 
-bool TrimInside(const Surface& s, int x, int y) { return s.Pixel(x, y) == Yellow; }
+bool TrimInside(const Surface& s, int x, int y) {
+    return s.Pixel(x, y) == Yellow;
+}
 
 int64_t TrimPoints(Store& st, const Surface& s, TrimSide side) {
     int64_t cut = 0;
@@ -115,7 +117,8 @@ void CutByOutline(Editor& ed, TrimSide side) {
 
     std::vector<QPoint> outline;
     outline.reserve(size_t(st.TempPolyLast) + 2);
-    for (int i = 0; i <= st.TempPolyLast; ++i) outline.emplace_back(st.TempPoly[size_t(i)].x, st.TempPoly[size_t(i)].y);
+    for (int i = 0; i <= st.TempPolyLast; ++i)
+        outline.emplace_back(st.TempPoly[size_t(i)].x, st.TempPoly[size_t(i)].y);
     st.TempPoly[size_t(st.TempPolyLast) + 1] = st.TempPoly[0];
     outline.push_back(outline.front());
 
@@ -127,7 +130,8 @@ void CutByOutline(Editor& ed, TrimSide side) {
     surf.Polyline(outline);
     ed.ui.SurfaceChanged();
 
-    const bool go = ed.ui.AskYesNo(side == TrimSide::Outside ? kAskOutside : kAskInside, kConfirmCaption);
+    const bool go =
+        ed.ui.AskYesNo(side == TrimSide::Outside ? kAskOutside : kAskInside, kConfirmCaption);
     bool pictureReadable = true;
     if (go) {
         ed.ui.SetBusy(true);
@@ -157,9 +161,13 @@ void CutByOutline(Editor& ed, TrimSide side) {
 
 }  // namespace
 
-void Editor::SweepCuttingClick() { CutByOutline(*this, TrimSide::Outside); }
+void Editor::SweepCuttingClick() {
+    CutByOutline(*this, TrimSide::Outside);
+}
 
-void Editor::HoleCuttingClick() { CutByOutline(*this, TrimSide::Inside); }
+void Editor::HoleCuttingClick() {
+    CutByOutline(*this, TrimSide::Inside);
+}
 
 void Editor::CancelCuttingClick() {
     st.TempPolyLast = -1;
