@@ -27,7 +27,14 @@ void VelmotApp::OpenFromCommandLine(const QString& path) {
     ed.BuildModeClick();
 }
 
+// The resources are linked from a static library, whose registration object
+// the linker would otherwise drop.
+static void LoadResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
 void SetUpApplication() {
+    LoadResources();
     QApplication::setApplicationName(QStringLiteral("Velmot"));
     QApplication::setApplicationDisplayName(QString::fromUtf8("ZENKAN地図 作成"));
     QApplication::setApplicationVersion(QStringLiteral("1.22"));

@@ -59,24 +59,8 @@ void QtUi::Attach(MainWindow* win, Editor& ed) {
     help_ = new HelpWindow(win);
 }
 
-QPoint QtUi::Offset(DialogId d) {
-    switch (d) {
-        case DialogId::ZoneForm:
-        case DialogId::ZpotDialog:
-            return {25, 100};
-        case DialogId::TitleDialog:
-            return {100, 100};
-        case DialogId::AboutDialog:
-            return {250, 100};
-        case DialogId::MoveMapDialog:
-            return {100, 130};
-    }
-    return {0, 0};
-}
-
 void QtUi::Place(QWidget* dialog, DialogId d) {
-    const QPoint o = Offset(d);
-    PlaceDialogBeside(dialog, win_, o.x(), o.y());
+    PlaceDialogBeside(dialog, win_, d);
 }
 
 // ---- message boxes ----

@@ -29,8 +29,7 @@ class QtUi : public Ui {
     ZpotDialog* Zpot() const { return zpot_; }
     TitleForm* Title() const { return title_; }
     MoveMapForm* MoveMap() const { return move_; }
-    // Where a dialog opens next to the main window.
-    static QPoint Offset(DialogId d);
+    // Opens a dialog at its place next to the main window.
     void Place(QWidget* dialog, DialogId d);
 
     bool AskYesNo(const QString& text, const QString& caption) override;
