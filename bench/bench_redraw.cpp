@@ -46,9 +46,11 @@ void BM_ReDrawWithPicture(benchmark::State& state) {
     FillNetwork(t, 200000);
     QImage pic(2560, 1920, QImage::Format_RGB32);
     for (int y = 0; y < pic.height(); ++y)
-        for (int x = 0; x < pic.width(); ++x) pic.setPixel(x, y, (x / 40 + y / 40) % 2 ? qRgb(0, 0, 0) : qRgb(200, 200, 200));
+        for (int x = 0; x < pic.width(); ++x)
+            pic.setPixel(x, y, (x / 40 + y / 40) % 2 ? qRgb(0, 0, 0) : qRgb(200, 200, 200));
     QString err;
-    if (!WriteBitmapFile(pic, t.st().TempPicFile, &err)) state.SkipWithError(err.toStdString().c_str());
+    if (!WriteBitmapFile(pic, t.st().TempPicFile, &err))
+        state.SkipWithError(err.toStdString().c_str());
     t.st().BasePicLoaded = true;
     for (auto _ : state) benchmark::DoNotOptimize(t.ed.ReDraw());
 }
