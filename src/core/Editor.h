@@ -200,6 +200,7 @@ public:
     // [picture]
 
     // [areas]
+    bool ZpotOpen = false;  // the area-position dialog is showing
 
     // [compose]
 
