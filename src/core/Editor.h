@@ -87,6 +87,8 @@ public:
     void HelpContentsClick();
     void AboutVelmotClick();
     SurfaceCursor ModeCursor() const;  // the surface cursor of the current Mode
+    void RedrawOnLeave(uint8_t newMode);
+    void UndoComposed();
 
     // ================= rendering (view/Render.cpp) =================
     void DrawSegment(int x1, int y1, int x2, int y2, int lineColour = DefaultColour,
@@ -105,6 +107,14 @@ public:
     static QString MouseReadout(int x, int y);
     // Places the progress bar at the panel's right end and shows it.
     void ShowProgressBar();
+    // The under-drawing decoded to palette indices, reused while its file keeps
+    // the same name, size and times (a redraw would otherwise decode it anew).
+    Surface picPixels_;
+    QString picPath_;
+    qint64 picSize_ = -1, picMtime_ = 0, picCtime_ = 0;
+    // Result of the redraw that a mode switch inside ReDraw ran.
+    bool lastRedrawOk_ = true;
+    bool LoadPictureCached(QString* error);
 
     // ================= point input (edit/PointInput.cpp) =================
     void AddPoint(int x, int y);
