@@ -70,13 +70,23 @@ bool TakeOverBoxes(Editor& ed) {
     return true;
 }
 
+// Border fill from a position. The surface's fill stops at pixels that already
+// have the fill colour, and a position pixel often does (the navy mark of a
+// formerly selected area): clear it first so that the whole region repaints.
+void FillRegion(Surface& s, int x, int y, uint8_t fill) {
+    const uint8_t c = s.Pixel(x, y);
+    if (c == White || c == NoColour) return;
+    if (c == fill) s.SetPixel(x, y, Black);
+    s.FloodFillBorder(x, y, White, fill);
+}
+
 void PaintRegions(Editor& ed) {
     Store& st = ed.st;
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, a);
             if (p.x == 0) break;
-            if (p.x >= 1) ed.surf.FloodFillBorder(p.x, p.y, White, Navy);
+            if (p.x >= 1) FillRegion(ed.surf, p.x, p.y, Navy);
         }
     }
     const int sel = ed.ZpotSelected;
@@ -85,7 +95,7 @@ void PaintRegions(Editor& ed) {
             const Rec p = st.AreaPos(k, sel);
             if (p.x == 0) break;
             if (p.x < 1) continue;
-            ed.surf.FloodFillBorder(p.x, p.y, White, Aqua);
+            FillRegion(ed.surf, p.x, p.y, Aqua);
             ed.surf.SetPixel(p.x, p.y, Navy);
         }
     }
