@@ -67,6 +67,15 @@ public:
     QString settingsDir_;
     // Built-in size of the drawing surface.
     static constexpr int DefaultSurfaceWidth = 2560, DefaultSurfaceHeight = 1920;
+    // Sets up the drawing surface at MapWidth x MapHeight (or the built-in
+    // size), shrinking to four fifths until the memory can be had.
+    void SetUpSurface();
+    // Largest surface (in pixels) SetUpSurface may take; 0 means no limit
+    // beyond what memory gives. Lets the shrinking be exercised.
+    size_t surfacePixelLimit_ = 0;
+    // The size the surface was set up with; saved as the "Image" setting even
+    // when a large picture made the surface grow later.
+    int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
 
     // ================= modes and command surface (shell/Modes.cpp) =================
     void BuildModeClick();
