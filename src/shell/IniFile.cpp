@@ -5,13 +5,16 @@
 
 namespace {
 
-QByteArray Lower(const QString& s) { return s.toLocal8Bit().trimmed().toLower(); }
+QByteArray Lower(const QString& s) {
+    return s.toLocal8Bit().trimmed().toLower();
+}
 
 // The value part of a "key=value" line, with blanks around it dropped and one
 // pair of enclosing quotes removed, as the Windows profile reader does.
 QByteArray ValueOf(const QByteArray& raw) {
     QByteArray v = raw.mid(raw.indexOf('=') + 1).trimmed();
-    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
+    if (v.size() >= 2 &&
+        ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
         v = v.mid(1, v.size() - 2);
     return v;
 }
@@ -23,7 +26,9 @@ bool IniFile::Load(const QString& path, QString* error) {
     QFile f(path);
     if (!f.exists()) return true;
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("設定ファイル %1 を読めません。(%2)").arg(path, f.errorString());
+        if (error)
+            *error =
+                QStringLiteral("設定ファイル %1 を読めません。(%2)").arg(path, f.errorString());
         return false;
     }
     // Settings files are tiny; anything huge is not ours, and is not read whole.
@@ -51,7 +56,8 @@ bool IniFile::Load(const QString& path, QString* error) {
 
 int IniFile::Find(const QByteArray& section, const QByteArray& key) const {
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (!lines_[i].header && lines_[i].section == section && lines_[i].key == key) return int(i);
+        if (!lines_[i].header && lines_[i].section == section && lines_[i].key == key)
+            return int(i);
     return -1;
 }
 
@@ -74,7 +80,8 @@ void IniFile::SetValue(const QString& section, const QString& key, const QString
     // A new key goes after the last non-blank line of its section.
     int last = -1;
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].section == sec && (lines_[i].header || !lines_[i].raw.trimmed().isEmpty())) last = int(i);
+        if (lines_[i].section == sec && (lines_[i].header || !lines_[i].raw.trimmed().isEmpty()))
+            last = int(i);
     if (last < 0) {
         if (!lines_.empty() && !lines_.back().raw.trimmed().isEmpty()) lines_.push_back(Line{});
         Line h;
@@ -97,7 +104,9 @@ QByteArray IniFile::Text() const {
 bool IniFile::Save(const QString& path, QString* error) const {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(Text()) < 0 || !f.commit()) {
-        if (error) *error = QStringLiteral("設定ファイル %1 に書き込めません。(%2)").arg(path, f.errorString());
+        if (error)
+            *error =
+                QStringLiteral("設定ファイル %1 に書き込めません。(%2)").arg(path, f.errorString());
         return false;
     }
     return true;

@@ -10,7 +10,7 @@
 #include <vector>
 
 class IniFile {
-public:
+  public:
     // A missing file is an empty profile (returns true); a file that exists
     // but cannot be read sets error and returns false.
     bool Load(const QString& path, QString* error);
@@ -22,9 +22,9 @@ public:
     // Written through a temporary file, so a failure keeps the old one.
     bool Save(const QString& path, QString* error) const;
 
-private:
+  private:
     struct Line {
-        QByteArray raw;   // the line without its line end
+        QByteArray raw;      // the line without its line end
         QByteArray section;  // lower-cased section the line belongs to
         QByteArray key;      // lower-cased key of a key=value line, else empty
         bool header = false;

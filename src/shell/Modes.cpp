@@ -16,13 +16,20 @@ void CheckOnly(Ui& ui, Cmd item) {
 
 SurfaceCursor Editor::ModeCursor() const {
     switch (st.Mode) {
-        case 0: return SurfaceCursor::CrossLine;
-        case 1: return SurfaceCursor::CrossEdit;
-        case 3: return SurfaceCursor::IndexPosition;
-        case 4: return SurfaceCursor::CrossKind;
-        case 5: return SurfaceCursor::Cutter;
-        case 6: return SurfaceCursor::PickUp;
-        default: return SurfaceCursor::Arrow;
+        case 0:
+            return SurfaceCursor::CrossLine;
+        case 1:
+            return SurfaceCursor::CrossEdit;
+        case 3:
+            return SurfaceCursor::IndexPosition;
+        case 4:
+            return SurfaceCursor::CrossKind;
+        case 5:
+            return SurfaceCursor::Cutter;
+        case 6:
+            return SurfaceCursor::PickUp;
+        default:
+            return SurfaceCursor::Arrow;
     }
 }
 
@@ -89,8 +96,8 @@ void Editor::CuttingModeClick() {
 void Editor::PickUpModeClick() {
     // Pieces are found through the composed outlines, which must be current.
     if (!st.Completed) {
-        ui.Inform(QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"), QStringLiteral("お願い"),
-                  MsgIcon::None);
+        ui.Inform(QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"),
+                  QStringLiteral("お願い"), MsgIcon::None);
         return;
     }
     RedrawOnLeave(6);
@@ -102,19 +109,21 @@ void Editor::PickUpModeClick() {
 }
 
 void Editor::InitCommandStates() {
-    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange, Cmd::ReMakeLine,
-                  Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
+    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange,
+                  Cmd::ReMakeLine, Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
         ui.SetEnabled(c, false);
     ui.SetEnabled(Cmd::BMPclear, true);
 }
 
 void Editor::EnablePictureCommands() {
-    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+    for (Cmd c :
+         {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
         ui.SetEnabled(c, true);
 }
 
 void Editor::DisablePictureCommands() {
-    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand}) ui.SetEnabled(c, false);
+    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+        ui.SetEnabled(c, false);
     ui.SetEnabled(Cmd::BMPclear, true);
 }
 
@@ -139,8 +148,8 @@ void Editor::DisableRemakeCommands() {
 }
 
 void Editor::CheckMainMenu() {
-    ui.SetCaption(Cmd::BMPshowhide,
-                  st.BasePicShown ? QStringLiteral("下絵を隠す(&H)") : QStringLiteral("下絵の再表示(&H)"));
+    ui.SetCaption(Cmd::BMPshowhide, st.BasePicShown ? QStringLiteral("下絵を隠す(&H)")
+                                                    : QStringLiteral("下絵の再表示(&H)"));
     ui.SetEnabled(Cmd::BMPclear, st.BasePicLoaded);
     ui.SetEnabled(Cmd::BMPshowhide, st.BasePicLoaded);
 }
@@ -156,6 +165,10 @@ void Editor::CheckShowHintClick() {
     ApplyHintSetting();
 }
 
-void Editor::HelpContentsClick() { ui.HelpContents(); }
+void Editor::HelpContentsClick() {
+    ui.HelpContents();
+}
 
-void Editor::AboutVelmotClick() { ui.AboutBox(); }
+void Editor::AboutVelmotClick() {
+    ui.AboutBox();
+}

@@ -20,11 +20,16 @@ inline QPoint PlaceDialog(int mainLeft, int mainTop, int dx, int dy, QSize dialo
 // The offset from the main window at which each dialog opens.
 inline QPoint DialogOffset(DialogId d) {
     switch (d) {
-        case DialogId::ZoneForm: return QPoint(25, 100);
-        case DialogId::ZpotDialog: return QPoint(25, 100);
-        case DialogId::TitleDialog: return QPoint(100, 100);
-        case DialogId::AboutDialog: return QPoint(250, 100);
-        case DialogId::MoveMapDialog: return QPoint(100, 130);
+        case DialogId::ZoneForm:
+            return QPoint(25, 100);
+        case DialogId::ZpotDialog:
+            return QPoint(25, 100);
+        case DialogId::TitleDialog:
+            return QPoint(100, 100);
+        case DialogId::AboutDialog:
+            return QPoint(250, 100);
+        case DialogId::MoveMapDialog:
+            return QPoint(100, 130);
     }
     return QPoint(0, 0);
 }

@@ -47,10 +47,12 @@ QString Editor::SettingsPath() const {
     const QString fileName = QFileInfo(st.ProgramBase).fileName() + QStringLiteral(".INI");
     if (!settingsDir_.isEmpty()) return QDir(settingsDir_).filePath(fileName);
     const QFileInfo programDir(QFileInfo(st.ProgramBase).absolutePath());
-    if (programDir.isDir() && programDir.isWritable()) return st.ProgramBase + QStringLiteral(".INI");
+    if (programDir.isDir() && programDir.isWritable())
+        return st.ProgramBase + QStringLiteral(".INI");
     // Installed where users cannot write: each user keeps their own settings.
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (dir.isEmpty() || dir == QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+    if (dir.isEmpty() ||
+        dir == QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         dir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
                   .filePath(QStringLiteral("Velmot"));
     QDir().mkpath(dir);
@@ -60,7 +62,8 @@ QString Editor::SettingsPath() const {
 void Editor::ReadSettings() {
     IniFile ini;
     QString error;
-    if (!ini.Load(SettingsPath(), &error)) ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
+    if (!ini.Load(SettingsPath(), &error))
+        ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
 
     PositionText = ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), PositionText);
     QString rest = PositionText;
@@ -83,7 +86,8 @@ void Editor::ReadSettings() {
     st.WinMaximized = !rest.isEmpty();
 
     ShowHintLoaded = int16_t(
-        ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("ShowHint"), QStringLiteral("1")), 1, -32768, 32767));
+        ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("ShowHint"), QStringLiteral("1")), 1,
+              -32768, 32767));
     st.ShowHintSetting = ShowHintLoaded;
 
     ImageText = ini.Value(QStringLiteral("SET"), QStringLiteral("Image"), kDefaultImage);
@@ -96,10 +100,15 @@ void Editor::ReadSettings() {
 }
 
 void Editor::WriteSettings() {
-    QString position = QStringLiteral("%1,%2,%3,%4").arg(st.WinLeft).arg(st.WinTop).arg(st.WinWidth).arg(st.WinHeight);
+    QString position = QStringLiteral("%1,%2,%3,%4")
+                           .arg(st.WinLeft)
+                           .arg(st.WinTop)
+                           .arg(st.WinWidth)
+                           .arg(st.WinHeight);
     if (st.WinMaximized) position += QStringLiteral(",MAX");
     const QString image = QStringLiteral("%1,%2").arg(st.MapWidth).arg(st.MapHeight);
-    if (position == PositionText && st.ShowHintSetting == ShowHintLoaded && image == ImageText) return;
+    if (position == PositionText && st.ShowHintSetting == ShowHintLoaded && image == ImageText)
+        return;
 
     const QString path = SettingsPath();
     IniFile ini;
@@ -110,7 +119,8 @@ void Editor::WriteSettings() {
         return;
     }
     ini.SetValue(QStringLiteral("MAIN"), QStringLiteral("Position"), position);
-    ini.SetValue(QStringLiteral("SET"), QStringLiteral("ShowHint"), QString::number(st.ShowHintSetting));
+    ini.SetValue(QStringLiteral("SET"), QStringLiteral("ShowHint"),
+                 QString::number(st.ShowHintSetting));
     ini.SetValue(QStringLiteral("SET"), QStringLiteral("Image"), image);
     if (!ini.Save(path, &error)) {
         ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
@@ -132,7 +142,8 @@ void Editor::MakeTempNames() {
             f.close();
         } else {
             name->clear();
-            ui.Inform(QStringLiteral("一時ファイルを %1 に作成できません。(%2)").arg(st.TempDir, f.errorString()),
+            ui.Inform(QStringLiteral("一時ファイルを %1 に作成できません。(%2)")
+                          .arg(st.TempDir, f.errorString()),
                       QStringLiteral("Velmot"), MsgIcon::Warning);
         }
     }
@@ -181,7 +192,8 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
 
 bool Editor::CloseQuery() {
     if (!st.Modified) return true;
-    return ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("Velmot 終了確認"));
+    return ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"),
+                       QStringLiteral("Velmot 終了確認"));
 }
 
 void Editor::CloseMain(QRect normalBounds, bool maximized) {
@@ -190,10 +202,14 @@ void Editor::CloseMain(QRect normalBounds, bool maximized) {
     st.WinTop = normalBounds.top();
     st.WinWidth = normalBounds.width();
     st.WinHeight = normalBounds.height();
-    st.MapWidth = int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767));
-    st.MapHeight = int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767));
+    st.MapWidth =
+        int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767));
+    st.MapHeight =
+        int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767));
     WriteSettings();
     DeleteTempFiles();
 }
 
-void Editor::QuitClick() { ui.CloseMainWindow(); }
+void Editor::QuitClick() {
+    ui.CloseMainWindow();
+}

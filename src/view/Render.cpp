@@ -12,8 +12,12 @@ namespace {
 // The legend box is always this many pixels square.
 constexpr int LegendSize = 100;
 
-uint8_t LineOrDefault(int c) { return c < 0 ? uint8_t(Magenta) : uint8_t(c); }
-uint8_t PointOrDefault(int c) { return c < 0 ? uint8_t(White) : uint8_t(c); }
+uint8_t LineOrDefault(int c) {
+    return c < 0 ? uint8_t(Magenta) : uint8_t(c);
+}
+uint8_t PointOrDefault(int c) {
+    return c < 0 ? uint8_t(White) : uint8_t(c);
+}
 
 }  // namespace
 
@@ -50,10 +54,17 @@ void Editor::DrawKindList() {
     for (int32_t i = 1; i <= st.KindLast; ++i) {
         if (prev.x == 0) {
             switch (prev.y) {
-                case KindSecondBoundary: colour = Yellow; break;
-                case KindDivision: colour = Aqua; break;
-                case KindAuxiliary: colour = Green; break;
-                default: break;  // unknown code: keep the previous group's colour
+                case KindSecondBoundary:
+                    colour = Yellow;
+                    break;
+                case KindDivision:
+                    colour = Aqua;
+                    break;
+                case KindAuxiliary:
+                    colour = Green;
+                    break;
+                default:
+                    break;  // unknown code: keep the previous group's colour
             }
         }
         const Rec cur = st.KindRec(i);
@@ -77,20 +88,23 @@ bool Editor::LoadPictureCached(QString* error) {
     const qint64 size = info.size();
     const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
     const qint64 ctime = info.metadataChangeTime().toMSecsSinceEpoch();
-    if (picPath_ == st.TempPicFile && picSize_ == size && picMtime_ == mtime && picCtime_ == ctime &&
-        picPixels_.Width() > 0)
+    if (picPath_ == st.TempPicFile && picSize_ == size && picMtime_ == mtime &&
+        picCtime_ == ctime && picPixels_.Width() > 0)
         return true;
     picPath_.clear();
     const QImage img = ReadBitmapFile(st.TempPicFile, error);
     if (img.isNull()) return false;
     // Larger than a coordinate can address: the map could never be edited.
     if (img.width() > 32767 || img.height() > 32767) {
-        *error = QStringLiteral("下絵が大きすぎます (%1 x %2)。").arg(img.width()).arg(img.height());
+        *error =
+            QStringLiteral("下絵が大きすぎます (%1 x %2)。").arg(img.width()).arg(img.height());
         return false;
     }
     Surface pixels;
     if (!pixels.Resize(img.width(), img.height())) {
-        *error = QStringLiteral("下絵 (%1 x %2) を表示するメモリが足りません。").arg(img.width()).arg(img.height());
+        *error = QStringLiteral("下絵 (%1 x %2) を表示するメモリが足りません。")
+                     .arg(img.width())
+                     .arg(img.height());
         return false;
     }
     pixels.DrawImage(img, 0, 0);
@@ -115,7 +129,8 @@ bool Editor::ReDraw() {
         QString error;
         const bool loaded = LoadPictureCached(&error);
         if (loaded && (picPixels_.Width() > surf.Width() || picPixels_.Height() > surf.Height()))
-            surf.Resize(std::max(surf.Width(), picPixels_.Width()), std::max(surf.Height(), picPixels_.Height()));
+            surf.Resize(std::max(surf.Width(), picPixels_.Width()),
+                        std::max(surf.Height(), picPixels_.Height()));
         surf.SetBrush(Grey);
         surf.SetPen(Grey);
         surf.Rectangle(0, 0, surf.Width(), surf.Height());
@@ -133,7 +148,8 @@ bool Editor::ReDraw() {
     } else {
         // A map larger than the surface (a loaded file) makes the surface grow.
         if (st.MapWidth > surf.Width() || st.MapHeight > surf.Height())
-            surf.Resize(std::max<int>(surf.Width(), st.MapWidth), std::max<int>(surf.Height(), st.MapHeight));
+            surf.Resize(std::max<int>(surf.Width(), st.MapWidth),
+                        std::max<int>(surf.Height(), st.MapHeight));
         // The whole extent, last row and column included: a stale point pixel
         // left there would be found by the colour hit tests.
         surf.SetBrush(Black);
@@ -208,7 +224,9 @@ void Editor::MarkVertices(uint8_t c) {
     ui.SurfaceChanged();
 }
 
-void Editor::ComposeMessage(const QString& text) { ui.ComposeMessage(text); }
+void Editor::ComposeMessage(const QString& text) {
+    ui.ComposeMessage(text);
+}
 
 void Editor::CenterViewOn(int x, int y) {
     const QSize client = ui.ViewClientSize();

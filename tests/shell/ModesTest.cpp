@@ -117,7 +117,8 @@ TEST(Modes, JigsawRefusedUntilTheCompositionIsCurrent) {
     t.ed.Command(Cmd::PickUpMode);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
-    EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"));
+    EXPECT_EQ(t.ui.messages[0].text,
+              QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("お願い"));
     EXPECT_EQ(t.st().Mode, 1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
@@ -154,7 +155,8 @@ TEST(Modes, PictureMenuFollowsThePictureState) {
 
     t.ed.InitCommandStates();
     t.ed.EnablePictureCommands();
-    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+    for (Cmd c :
+         {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
         EXPECT_TRUE(t.ui.Enabled(c)) << CmdName(c);
     t.ed.DisablePictureCommands();
     for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand})
@@ -168,4 +170,30 @@ TEST(Modes, HelpAndAbout) {
     t.ed.Command(Cmd::AboutVelmot);
     EXPECT_EQ(t.ui.helpShown, 1);
     EXPECT_EQ(t.ui.aboutShown, 1);
+}
+
+TEST(Modes, EditingTheComposedFormGetsThePlainNetworkBack) {
+    TestEditor t(100, 100);
+    // Two squares sharing the edge (20,10)-(20,20), each stored closed.
+    t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}});
+    t.Chain({{20, 10}, {30, 10}, {30, 20}, {20, 20}, {20, 10}});
+    t.st().Composed = true;
+    t.st().Completed = true;
+    t.ed.EditModeClick();
+    EXPECT_FALSE(t.st().Composed);
+    EXPECT_FALSE(t.st().Completed);
+    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_FALSE(t.ui.busy);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
+    // The shared edge is stored once now.
+    const std::vector<Rec> pts = t.Points();
+    int shared = 0;
+    for (size_t i = 1; i < pts.size(); ++i) {
+        const Rec a = pts[i - 1], b = pts[i];
+        if (a.x == 0 || b.x == 0) continue;
+        const bool ab = a == Rec{20, 10} && b == Rec{20, 20};
+        const bool ba = a == Rec{20, 20} && b == Rec{20, 10};
+        shared += ab || ba;
+    }
+    EXPECT_EQ(shared, 1);
 }

@@ -26,7 +26,8 @@ void WriteAll(const QString& path, const QByteArray& data) {
 void BackDate(const QString& path) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                              QFileDevice::FileModificationTime));
 }
 
 bool Untouched(const QString& path) {
@@ -64,8 +65,8 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
     EXPECT_TRUE(r.ui.Checked(Cmd::BuildMode));
     EXPECT_TRUE(r.ui.inputDown);
     EXPECT_EQ(r.ui.cursor, SurfaceCursor::CrossLine);
-    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange, Cmd::ReMakeLine,
-                  Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
+    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange,
+                  Cmd::ReMakeLine, Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
         EXPECT_FALSE(r.ui.Enabled(c)) << CmdName(c);
     EXPECT_TRUE(r.ui.Enabled(Cmd::BMPclear));
     EXPECT_TRUE(r.ui.messages.empty());
@@ -82,8 +83,9 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
 
     EXPECT_FALSE(QFileInfo::exists(ini));
     r.ed.CloseMain(QRect(190, 100, 560, 420), false);
-    EXPECT_EQ(ReadAll(ini), QByteArray("[MAIN]\r\nPosition=190,100,560,420\r\n\r\n[SET]\r\nShowHint=1\r\n"
-                                       "Image=2560,1920\r\n"));
+    EXPECT_EQ(ReadAll(ini),
+              QByteArray("[MAIN]\r\nPosition=190,100,560,420\r\n\r\n[SET]\r\nShowHint=1\r\n"
+                         "Image=2560,1920\r\n"));
     for (const QString& f : temps) EXPECT_FALSE(QFileInfo::exists(f));
 
     // A second start with nothing changed leaves the file alone.
@@ -107,8 +109,9 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
 TEST(Startup, MaximisedWindowAndOtherSectionsSurvive) {
     TestEditor t;
     const QString ini = t.Path("velmot.INI");
-    WriteAll(ini, "; written elsewhere\n[MAIN]\nPosition=10,20,300,200,MAX\nRecent=a.vlm,b.vlm\n"
-                  "[SET]\nImage=800,600\n[Other]\nfoo = x,y\n");
+    WriteAll(ini,
+             "; written elsewhere\n[MAIN]\nPosition=10,20,300,200,MAX\nRecent=a.vlm,b.vlm\n"
+             "[SET]\nImage=800,600\n[Other]\nfoo = x,y\n");
     BackDate(ini);
     {
         ProgramRun r(t.dir->path());
@@ -122,14 +125,16 @@ TEST(Startup, MaximisedWindowAndOtherSectionsSurvive) {
     }
     ProgramRun r(t.dir->path());
     r.ed.CloseMain(QRect(15, 25, 640, 480), true);
-    EXPECT_EQ(ReadAll(ini), QByteArray("; written elsewhere\r\n[MAIN]\r\nPosition=15,25,640,480,MAX\r\n"
-                                       "Recent=a.vlm,b.vlm\r\n[SET]\r\nImage=800,600\r\nShowHint=1\r\n"
-                                       "[Other]\r\nfoo = x,y\r\n"));
+    EXPECT_EQ(ReadAll(ini),
+              QByteArray("; written elsewhere\r\n[MAIN]\r\nPosition=15,25,640,480,MAX\r\n"
+                         "Recent=a.vlm,b.vlm\r\n[SET]\r\nImage=800,600\r\nShowHint=1\r\n"
+                         "[Other]\r\nfoo = x,y\r\n"));
 }
 
 TEST(Startup, ValuesThatAreNotNumbersFallBackToDefaults) {
     TestEditor t;
-    WriteAll(t.Path("velmot.INI"), "[main]\r\nposition=abc,20,,200\r\n[SET]\r\nShowHint=yes\r\nImage=99999,600\r\n");
+    WriteAll(t.Path("velmot.INI"),
+             "[main]\r\nposition=abc,20,,200\r\n[SET]\r\nShowHint=yes\r\nImage=99999,600\r\n");
     ProgramRun r(t.dir->path());
     EXPECT_EQ(r.ui.windowBounds, QRect(190, 20, 560, 200));
     EXPECT_FALSE(r.ui.windowMaximized);
@@ -194,7 +199,8 @@ TEST(Startup, ProgramBaseDropsOnlyTheFileExtension) {
 TEST(Startup, ProfileFileReading) {
     TestEditor t;
     const QString path = t.Path("p.ini");
-    WriteAll(path, "[A]\nk1 = \"quoted, value\" \nK2=plain,with,commas\n;k3=comment\n\n[b]\nk1=other\n");
+    WriteAll(path,
+             "[A]\nk1 = \"quoted, value\" \nK2=plain,with,commas\n;k3=comment\n\n[b]\nk1=other\n");
     IniFile ini;
     QString err;
     ASSERT_TRUE(ini.Load(path, &err));
@@ -205,8 +211,9 @@ TEST(Startup, ProfileFileReading) {
     EXPECT_EQ(ini.Value("C", "k1", "d"), QStringLiteral("d"));
     // A new key lands in its section, before the blank line that ends it.
     ini.SetValue("A", "new", "1");
-    EXPECT_EQ(ini.Text(), QByteArray("[A]\r\nk1 = \"quoted, value\" \r\nK2=plain,with,commas\r\n;k3=comment\r\n"
-                                     "new=1\r\n\r\n[b]\r\nk1=other\r\n"));
+    EXPECT_EQ(ini.Text(),
+              QByteArray("[A]\r\nk1 = \"quoted, value\" \r\nK2=plain,with,commas\r\n;k3=comment\r\n"
+                         "new=1\r\n\r\n[b]\r\nk1=other\r\n"));
     // A missing file is an empty profile; a directory in its place is an error.
     IniFile none;
     EXPECT_TRUE(none.Load(t.Path("absent.ini"), &err));

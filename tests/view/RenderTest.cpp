@@ -21,7 +21,8 @@ TEST(Render, EmptyListAndLegend) {
     TestEditor t(200, 150);
     t.ed.surf.Fill(Red);  // whatever was there before must go
     EXPECT_TRUE(t.ed.ReDraw());
-    EXPECT_EQ(CountColour(t.ed.surf, Black), 200 * 150);  // no legend, no network, whole extent cleared
+    EXPECT_EQ(CountColour(t.ed.surf, Black),
+              200 * 150);  // no legend, no network, whole extent cleared
 
     t.st().LegendX = 0;
     t.st().LegendY = 0;
@@ -85,11 +86,19 @@ TEST(Render, SegmentColoursAndRasterOperation) {
 
 TEST(Render, KindListColoursPerGroup) {
     TestEditor t(100, 100);
-    t.st().AssignKinds({{0, KindSecondBoundary}, {10, 10}, {20, 10},  //
-                        {0, KindDivision}, {10, 30}, {20, 30},         //
-                        {0, KindAuxiliary}, {10, 50}, {20, 50},        //
-                        {0, 7}, {10, 70}, {20, 70}});                   // unknown: keeps green
-    t.ed.surf.SetRop(Rop::Xor);  // left over by a rubber band
+    t.st().AssignKinds({{0, KindSecondBoundary},
+                        {10, 10},
+                        {20, 10},  //
+                        {0, KindDivision},
+                        {10, 30},
+                        {20, 30},  //
+                        {0, KindAuxiliary},
+                        {10, 50},
+                        {20, 50},  //
+                        {0, 7},
+                        {10, 70},
+                        {20, 70}});  // unknown: keeps green
+    t.ed.surf.SetRop(Rop::Xor);      // left over by a rubber band
     t.ed.DrawKindList();
     EXPECT_EQ(t.ed.surf.Pixel(15, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(15, 30), Aqua);
