@@ -223,6 +223,7 @@ public:
     void RunInversion(QImage& img);
 
     // [areas]
+    bool ZpotOpen = false;  // the area-position dialog is showing
 
     // [compose]
 
