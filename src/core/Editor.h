@@ -67,6 +67,15 @@ public:
     QString settingsDir_;
     // Built-in size of the drawing surface.
     static constexpr int DefaultSurfaceWidth = 2560, DefaultSurfaceHeight = 1920;
+    // Sets up the drawing surface at MapWidth x MapHeight (or the built-in
+    // size), shrinking to four fifths until the memory can be had.
+    void SetUpSurface();
+    // Largest surface (in pixels) SetUpSurface may take; 0 means no limit
+    // beyond what memory gives. Lets the shrinking be exercised.
+    size_t surfacePixelLimit_ = 0;
+    // The size the surface was set up with; saved as the "Image" setting even
+    // when a large picture made the surface grow later.
+    int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
 
     // ================= modes and command surface (shell/Modes.cpp) =================
     void BuildModeClick();
@@ -87,6 +96,8 @@ public:
     void HelpContentsClick();
     void AboutVelmotClick();
     SurfaceCursor ModeCursor() const;  // the surface cursor of the current Mode
+    void RedrawOnLeave(uint8_t newMode);
+    void UndoComposed();
 
     // ================= rendering (view/Render.cpp) =================
     void DrawSegment(int x1, int y1, int x2, int y2, int lineColour = DefaultColour,
@@ -105,6 +116,14 @@ public:
     static QString MouseReadout(int x, int y);
     // Places the progress bar at the panel's right end and shows it.
     void ShowProgressBar();
+    // The under-drawing decoded to palette indices, reused while its file keeps
+    // the same name, size and times (a redraw would otherwise decode it anew).
+    Surface picPixels_;
+    QString picPath_;
+    qint64 picSize_ = -1, picMtime_ = 0, picCtime_ = 0;
+    // Result of the redraw that a mode switch inside ReDraw ran.
+    bool lastRedrawOk_ = true;
+    bool LoadPictureCached(QString* error);
 
     // ================= point input (edit/PointInput.cpp) =================
     void AddPoint(int x, int y);

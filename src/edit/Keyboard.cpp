@@ -1,9 +1,111 @@
-// Placeholder bodies until this subsystem lands.
+// Keys over the drawing surface replay the mouse actions at the pointer and
+// move the pointer (or scroll the view at its edges) with the arrow keys.
 #include "core/Editor.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::KeyDown(int, Qt::KeyboardModifiers, Qt::MouseButtons) {
-    NotBuilt(ui, "KeyDown");
+bool KeysApply(std::optional<SurfaceCursor> shown) {
+    if (!shown) return false;
+    switch (*shown) {
+        case SurfaceCursor::CrossLine:
+        case SurfaceCursor::CrossEdit:
+        case SurfaceCursor::CrossKind:
+        case SurfaceCursor::Cutter:
+        case SurfaceCursor::PickUp:
+            return true;
+        default:
+            return false;
+    }
 }
 
+// Shift alone (no other modifier, no mouse button) gives the large step.
+int StepFor(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+    const Qt::KeyboardModifiers held =
+        mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return held == Qt::ShiftModifier && buttons == Qt::NoButton ? 8 : 1;
+}
+
+}  // namespace
+
+void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+    if (!KeysApply(ui.ShownSurfaceCursor())) return;
+    const int step = StepFor(mods, buttons);
+    QPoint s = ui.PointerScreenPos();
+    const QPoint m = ui.ScreenToSurface(s);
+    st.ClickX = int16_t(m.x());
+    st.ClickY = int16_t(m.y());
+
+    if (st.Mode == 4 && (key == vk::Space || key == vk::Return)) {
+        OfferKindPopup(true, s);
+        return;
+    }
+
+    const QPoint scroll = ui.ScrollPos();
+    const QSize client = ui.ViewClientSize();
+    switch (key) {
+        case vk::Space:
+            if (st.Mode == 0)
+                ui.ShowPopupNow(Popup::RButtonMenu, s);
+            else if (st.Mode == 1)
+                OfferEditPopup(true, s);
+            else if (st.Mode == 5)
+                // Enabled from the outline as it is now, so a cut cannot be
+                // chosen for an outline that has already been used up.
+                OfferTrimPopup(true, s);
+            break;
+        case vk::Return:
+        case vk::A:
+            if (st.Mode == 0) {
+                AddPoint(m.x(), m.y());
+            } else if (st.Mode == 1) {
+                if (st.GrabIndex == 0)
+                    GrabPoint(m.x(), m.y());
+                else
+                    DropPoint(m.x(), m.y());
+            } else if (st.Mode == 5) {
+                TrimCornerClick(m.x(), m.y());
+            } else if (st.Mode == 6) {
+                if (st.PickFirst == 0)
+                    PickUpPiece(m.x(), m.y());
+                else
+                    DropPiece(m.x(), m.y());
+            }
+            break;
+        // Towards the left and top the view scrolls within step + 1 pixels of
+        // its edge, towards the right and bottom within step pixels.
+        case vk::Left:
+            if (m.x() - scroll.x() <= step + 1)
+                ui.SetScrollPos(scroll - QPoint(step, 0));
+            else
+                s.rx() -= step;
+            break;
+        case vk::Right:
+            if (client.width() + scroll.x() - m.x() <= step)
+                ui.SetScrollPos(scroll + QPoint(step, 0));
+            else
+                s.rx() += step;
+            break;
+        case vk::Up:
+            if (m.y() - scroll.y() <= step + 1)
+                ui.SetScrollPos(scroll - QPoint(0, step));
+            else
+                s.ry() -= step;
+            break;
+        case vk::Down:
+            if (client.height() + scroll.y() - m.y() <= step)
+                ui.SetScrollPos(scroll + QPoint(0, step));
+            else
+                s.ry() += step;
+            break;
+        case vk::Z:
+            if (st.Mode == 0)
+                EditModeClick();
+            else if (st.Mode == 1)
+                BuildModeClick();
+            break;
+        default:
+            break;
+    }
+    ui.SetPointerScreenPos(s);
+    if (!st.Completed) EnableRemakeCommands();
+}

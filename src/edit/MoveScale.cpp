@@ -1,9 +1,174 @@
-// Placeholder bodies until this subsystem lands.
+#include "edit/MoveScale.h"
+
+#include <QRect>
+#include <cmath>
+
 #include "core/Editor.h"
+#include "raster/BitmapFile.h"
+#include "raster/Surface.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::MoveMapClick() {
-    NotBuilt(ui, "MoveMapClick");
+const QString kCaption = QStringLiteral("移動/伸縮");
+const QString kUnchanged = QStringLiteral("地図は変更していません。");
+
+// Typed numbers may come in full-width digits from a Japanese input method.
+QString Normalised(const QString& s) {
+    return s.normalized(QString::NormalizationForm_KC).trimmed();
 }
 
+bool InRange16(long double v) {
+    return v >= INT16_MIN && v <= INT16_MAX;
+}
+
+}  // namespace
+
+long double MoveScale::MapX(int v) const {
+    return std::nearbyintl((static_cast<long double>(v) + dx) * f);
+}
+long double MoveScale::MapY(int v) const {
+    return std::nearbyintl((static_cast<long double>(v) + dy) * f);
+}
+
+std::optional<QString> ParseMoveFields(const MoveFields& fields, MoveScale& out) {
+    bool ok = false;
+    const int dx = Normalised(fields.dx).toInt(&ok, 10);
+    if (!ok) return QStringLiteral("Ｘ方向の移動量「%1」は整数ではありません。").arg(fields.dx);
+    const int dy = Normalised(fields.dy).toInt(&ok, 10);
+    if (!ok) return QStringLiteral("Ｙ方向の移動量「%1」は整数ではありません。").arg(fields.dy);
+    const double f = Normalised(fields.factor).toDouble(&ok);
+    if (!ok || !std::isfinite(f))
+        return QStringLiteral("伸縮率「%1」は数値ではありません。").arg(fields.factor);
+    out.dx = dx;
+    out.dy = dy;
+    out.f = static_cast<long double>(f);
+    return std::nullopt;
+}
+
+QString CheckMoveScale(const Store& st, const MoveScale& m) {
+    // minX is 1 for points (X 0 would read as a separator) and 0 for the
+    // legend, which is drawn at X 0 as well.
+    auto check = [&](Rec r, int minX, const QString& what) -> QString {
+        const long double x = m.MapX(r.x), y = m.MapY(r.y);
+        if (!InRange16(x) || !InRange16(y))
+            return QStringLiteral(
+                       "%1 (%2, %3) は移動/伸縮すると座標の範囲 (-32768～32767) を外れます。")
+                .arg(what)
+                .arg(r.x)
+                .arg(r.y);
+        if (x < minX)
+            return QStringLiteral(
+                       "%1 (%2, %3) は移動/伸縮すると X 座標が %4 以下になり、失われます。")
+                .arg(what)
+                .arg(r.x)
+                .arg(r.y)
+                .arg(minX - 1);
+        return QString();
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) {
+        const Rec r = st.Point(i);
+        if (r.x <= 0) continue;
+        if (QString e = check(r, 1, QStringLiteral("点")); !e.isEmpty()) return e;
+    }
+    for (int32_t i = 0; i <= st.KindLast; ++i) {
+        const Rec r = st.KindRec(i);
+        if (r.x <= 0) continue;
+        if (QString e = check(r, 1, QStringLiteral("線種の点")); !e.isEmpty()) return e;
+    }
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) {
+            const Rec r = st.AreaPos(k, a);
+            if (r.x <= 0) continue;
+            if (QString e = check(r, 1, QStringLiteral("区域の位置")); !e.isEmpty()) return e;
+        }
+    }
+    if (st.LegendX > 0) {
+        if (QString e = check(Rec{st.LegendX, st.LegendY}, 0, QStringLiteral("凡例")); !e.isEmpty())
+            return e;
+    }
+    return QString();
+}
+
+void ApplyMoveScale(Store& st, const MoveScale& m) {
+    auto map = [&](Rec r) { return Rec{int16_t(m.MapX(r.x)), int16_t(m.MapY(r.y))}; };
+    for (int32_t i = 0; i <= st.PointLast; ++i) {
+        const Rec r = st.Point(i);
+        if (r.x > 0) st.SetPoint(i, map(r));
+    }
+    for (int32_t i = 0; i <= st.KindLast; ++i) {
+        const Rec r = st.KindRec(i);
+        if (r.x > 0) st.SetKind(i, map(r));
+    }
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) {
+            Rec& r = st.AreaPos(k, a);
+            if (r.x > 0) r = map(r);
+        }
+    }
+    if (st.LegendX > 0) {
+        const Rec l = map(Rec{st.LegendX, st.LegendY});
+        st.LegendX = l.x;
+        st.LegendY = l.y;
+    }
+}
+
+QImage MoveScalePicture(const QImage& pic, const MoveScale& m, QString* error) {
+    const int64_t w1 = int64_t(pic.width()) + m.dx, h1 = int64_t(pic.height()) + m.dy;
+    const long double w2 = std::nearbyintl(w1 * m.f), h2 = std::nearbyintl(h1 * m.f);
+    if (w1 < 1 || h1 < 1 || w1 > INT16_MAX || h1 > INT16_MAX || !(w2 >= 1) || !(h2 >= 1) ||
+        w2 > INT16_MAX || h2 > INT16_MAX) {
+        if (error)
+            *error = QStringLiteral("移動/伸縮後の下絵の大きさ (%1 x %2) は扱えません。")
+                         .arg(double(w1 < 1 || h1 < 1 ? w1 : w2))
+                         .arg(double(w1 < 1 || h1 < 1 ? h1 : h2));
+        return QImage();
+    }
+    Surface shifted;
+    if (!shifted.Resize(int(w1), int(h1))) {
+        if (error) *error = QStringLiteral("下絵の移動に必要なメモリが足りません。");
+        return QImage();
+    }
+    shifted.Fill(Black);
+    shifted.DrawImage(pic, m.dx, m.dy);
+    if (m.f == 1.0L) return shifted.ToImage();
+    Surface scaled;
+    if (!scaled.Resize(int(w2), int(h2))) {
+        if (error) *error = QStringLiteral("下絵の伸縮に必要なメモリが足りません。");
+        return QImage();
+    }
+    scaled.Fill(Black);
+    scaled.StretchImage(shifted.ToImage(), QRect(0, 0, int(w2), int(h2)));
+    return scaled.ToImage();
+}
+
+// ---------------------------------------------------------------------------
+
+void Editor::MoveMapClick() {
+    MoveFields fields;  // "0", "0", "1.0"
+    if (!ui.MoveMapDialog(fields)) return;
+    MoveScale m;
+    if (auto e = ParseMoveFields(fields, m)) {
+        ui.Inform(*e + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
+        return;
+    }
+    if (m.Trivial() || m.f == 0.0L) return;
+    if (QString e = CheckMoveScale(st, m); !e.isEmpty()) {
+        ui.Inform(e + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
+        return;
+    }
+    // The picture is worked out and written first: if that fails, the map
+    // still matches the picture it had.
+    if (st.BasePicLoaded) {
+        QString error;
+        const QImage pic = ReadBitmapFile(st.TempPicFile, &error);
+        QImage moved;
+        if (!pic.isNull()) moved = MoveScalePicture(pic, m, &error);
+        if (moved.isNull() || !WriteBitmapFile(moved, st.TempPicFile, &error)) {
+            ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
+            return;
+        }
+    }
+    ApplyMoveScale(st, m);
+    if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
+    ReDraw();
+}

@@ -1,77 +1,174 @@
-// Placeholder bodies until this subsystem lands.
+// The editing modes and the enabling of commands. A mode command sets Mode,
+// the surface cursor, the two mode buttons and the check marks of the five
+// mode menu items.
 #include "core/Editor.h"
 
-#include "core/NotBuilt.h"
+namespace {
+
+const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd::CuttingMode,
+                          Cmd::PickUpMode};
+
+void CheckOnly(Ui& ui, Cmd item) {
+    for (Cmd c : kModeItems) ui.SetChecked(c, c == item);
+}
+
+}  // namespace
+
+SurfaceCursor Editor::ModeCursor() const {
+    switch (st.Mode) {
+        case 0:
+            return SurfaceCursor::CrossLine;
+        case 1:
+            return SurfaceCursor::CrossEdit;
+        case 3:
+            return SurfaceCursor::IndexPosition;
+        case 4:
+            return SurfaceCursor::CrossKind;
+        case 5:
+            return SurfaceCursor::Cutter;
+        case 6:
+            return SurfaceCursor::PickUp;
+        default:
+            return SurfaceCursor::Arrow;
+    }
+}
+
+// Line-kind colouring and a trimming outline exist only on the surface; the
+// redraw (already in the new mode) wipes them when those modes are left.
+void Editor::RedrawOnLeave(uint8_t newMode) {
+    if (st.Mode == 4 || st.Mode == 5) {
+        st.Mode = newMode;
+        ReDraw();
+    }
+}
+
+// The composed outlines hold every inner boundary twice; editing needs the
+// plain network back.
+void Editor::UndoComposed() {
+    if (!st.Composed) return;
+    ui.SetBusy(true);
+    RemoveRepeatedSegments();
+    RestoreCursor();
+}
 
 void Editor::BuildModeClick() {
-    NotBuilt(ui, "BuildModeClick");
+    RedrawOnLeave(0);
+    st.Mode = 0;
+    st.TempPolyLast = -1;
+    ui.SetModeButtons(true, false);
+    CheckOnly(ui, Cmd::BuildMode);
+    ui.SetSurfaceCursor(SurfaceCursor::CrossLine);
 }
 
 void Editor::EditModeClick() {
-    NotBuilt(ui, "EditModeClick");
+    RedrawOnLeave(1);
+    UndoComposed();
+    st.Mode = 1;
+    st.TempPolyLast = -1;
+    ui.SetModeButtons(false, true);
+    CheckOnly(ui, Cmd::EditMode);
+    ui.SetSurfaceCursor(SurfaceCursor::CrossEdit);
+    st.Completed = false;
+    EnableRemakeCommands();
 }
 
 void Editor::LineKindModeClick() {
-    NotBuilt(ui, "LineKindModeClick");
+    UndoComposed();
+    st.Mode = 4;
+    st.TempPolyLast = -1;
+    ui.SetModeButtons(false, false);
+    CheckOnly(ui, Cmd::LineKindMode);
+    ui.SetSurfaceCursor(SurfaceCursor::CrossKind);
+    ShowKinds();
+    st.Completed = false;
+    EnableRemakeCommands();
 }
 
 void Editor::CuttingModeClick() {
-    NotBuilt(ui, "CuttingModeClick");
+    RedrawOnLeave(5);
+    st.Mode = 5;
+    st.TempPolyLast = -1;
+    ui.SetModeButtons(false, false);
+    CheckOnly(ui, Cmd::CuttingMode);
+    ui.SetSurfaceCursor(SurfaceCursor::Cutter);
 }
 
 void Editor::PickUpModeClick() {
-    NotBuilt(ui, "PickUpModeClick");
+    // Pieces are found through the composed outlines, which must be current.
+    if (!st.Completed) {
+        ui.Inform(QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"),
+                  QStringLiteral("お願い"), MsgIcon::None);
+        return;
+    }
+    RedrawOnLeave(6);
+    st.Mode = 6;
+    st.TempPolyLast = -1;
+    ui.SetModeButtons(false, false);
+    CheckOnly(ui, Cmd::PickUpMode);
+    ui.SetSurfaceCursor(SurfaceCursor::PickUp);
 }
 
 void Editor::InitCommandStates() {
-    NotBuilt(ui, "InitCommandStates");
+    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange,
+                  Cmd::ReMakeLine, Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
+        ui.SetEnabled(c, false);
+    ui.SetEnabled(Cmd::BMPclear, true);
 }
 
 void Editor::EnablePictureCommands() {
-    NotBuilt(ui, "EnablePictureCommands");
+    for (Cmd c :
+         {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+        ui.SetEnabled(c, true);
 }
 
 void Editor::DisablePictureCommands() {
-    NotBuilt(ui, "DisablePictureCommands");
+    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+        ui.SetEnabled(c, false);
+    ui.SetEnabled(Cmd::BMPclear, true);
 }
 
 void Editor::EnableAreaPosCommands() {
-    NotBuilt(ui, "EnableAreaPosCommands");
+    ui.SetEnabled(Cmd::ZoneArrange, true);
+    ui.SetEnabled(Cmd::SpAreaPos, true);
 }
 
 void Editor::DisableAreaPosCommands() {
-    NotBuilt(ui, "DisableAreaPosCommands");
+    ui.SetEnabled(Cmd::ZoneArrange, false);
+    ui.SetEnabled(Cmd::SpAreaPos, false);
 }
 
 void Editor::EnableRemakeCommands() {
-    NotBuilt(ui, "EnableRemakeCommands");
+    ui.SetEnabled(Cmd::ReMakeLine, true);
+    ui.SetEnabled(Cmd::SpRemake, true);
 }
 
 void Editor::DisableRemakeCommands() {
-    NotBuilt(ui, "DisableRemakeCommands");
+    ui.SetEnabled(Cmd::ReMakeLine, false);
+    ui.SetEnabled(Cmd::SpRemake, false);
 }
 
 void Editor::CheckMainMenu() {
-    NotBuilt(ui, "CheckMainMenu");
+    ui.SetCaption(Cmd::BMPshowhide, st.BasePicShown ? QStringLiteral("下絵を隠す(&H)")
+                                                    : QStringLiteral("下絵の再表示(&H)"));
+    ui.SetEnabled(Cmd::BMPclear, st.BasePicLoaded);
+    ui.SetEnabled(Cmd::BMPshowhide, st.BasePicLoaded);
 }
 
 void Editor::ApplyHintSetting() {
-    NotBuilt(ui, "ApplyHintSetting");
+    const bool on = st.ShowHintSetting == 1;
+    ui.SetChecked(Cmd::CheckShowHint, on);
+    ui.SetHintsShown(on);
 }
 
 void Editor::CheckShowHintClick() {
-    NotBuilt(ui, "CheckShowHintClick");
+    st.ShowHintSetting = st.ShowHintSetting == 1 ? 0 : 1;
+    ApplyHintSetting();
 }
 
 void Editor::HelpContentsClick() {
-    NotBuilt(ui, "HelpContentsClick");
+    ui.HelpContents();
 }
 
 void Editor::AboutVelmotClick() {
-    NotBuilt(ui, "AboutVelmotClick");
+    ui.AboutBox();
 }
-
-SurfaceCursor Editor::ModeCursor() const {
-    return SurfaceCursor::Arrow;
-}
-

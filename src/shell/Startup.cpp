@@ -1,46 +1,215 @@
-// Placeholder bodies until this subsystem lands.
+// The program's life cycle: settings, temporary files and the drawing surface
+// at start; the close question, the settings and the clean-up at the end.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <limits>
+
 #include "core/Editor.h"
+#include "shell/IniFile.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::InitMain(const QString&, const QString&) {
-    NotBuilt(ui, "InitMain");
+const QString kDefaultPosition = QStringLiteral("190,100,560,420");
+const QString kDefaultImage = QStringLiteral("0,0");
+
+// Splits at the first sep: the text before it and the text after it (or the
+// whole text and nothing).
+std::pair<QString, QString> SplitField(QChar sep, const QString& source) {
+    const int at = source.indexOf(sep);
+    if (at < 0) return {source.left(255), QString()};
+    return {source.left(at).left(255), source.mid(at + 1).left(255)};
 }
 
-bool Editor::CloseQuery() {
-    NotBuilt(ui, "CloseQuery");
-    return false;
+// A decimal integer, or def when the text is not one (or does not fit).
+int ToInt(const QString& text, int def, int lo = std::numeric_limits<int>::min(),
+          int hi = std::numeric_limits<int>::max()) {
+    bool ok = false;
+    const qlonglong v = text.trimmed().toLongLong(&ok);
+    return ok && v >= lo && v <= hi ? int(v) : def;
 }
 
-void Editor::CloseMain(QRect, bool) {
-    NotBuilt(ui, "CloseMain");
-}
+}  // namespace
 
-void Editor::QuitClick() {
-    NotBuilt(ui, "QuitClick");
-}
-
-void Editor::SetProgramBase(const QString&) {
-    NotBuilt(ui, "SetProgramBase");
-}
-
-void Editor::ReadSettings() {
-    NotBuilt(ui, "ReadSettings");
-}
-
-void Editor::WriteSettings() {
-    NotBuilt(ui, "WriteSettings");
-}
-
-void Editor::MakeTempNames() {
-    NotBuilt(ui, "MakeTempNames");
-}
-
-void Editor::DeleteTempFiles() {
-    NotBuilt(ui, "DeleteTempFiles");
+void Editor::SetProgramBase(const QString& programPath) {
+    // Only a dot in the file name starts an extension; a dot in a directory
+    // name does not.
+    const QFileInfo info(programPath);
+    const QString name = info.fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    st.ProgramBase = info.absoluteDir().filePath(base);
 }
 
 QString Editor::SettingsPath() const {
-    return QString();
+    const QString fileName = QFileInfo(st.ProgramBase).fileName() + QStringLiteral(".INI");
+    if (!settingsDir_.isEmpty()) return QDir(settingsDir_).filePath(fileName);
+    const QFileInfo programDir(QFileInfo(st.ProgramBase).absolutePath());
+    if (programDir.isDir() && programDir.isWritable())
+        return st.ProgramBase + QStringLiteral(".INI");
+    // Installed where users cannot write: each user keeps their own settings.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty() ||
+        dir == QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        dir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                  .filePath(QStringLiteral("Velmot"));
+    QDir().mkpath(dir);
+    return QDir(dir).filePath(fileName);
 }
 
+void Editor::ReadSettings() {
+    IniFile ini;
+    QString error;
+    if (!ini.Load(SettingsPath(), &error))
+        ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
+
+    PositionText = ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), PositionText);
+    QString rest = PositionText;
+    int bounds[4];
+    const int defaults[4] = {190, 100, 560, 420};
+    for (int i = 0; i < 4; ++i) {
+        auto [head, tail] = SplitField(QLatin1Char(','), rest);
+        bounds[i] = ToInt(head, defaults[i]);
+        rest = tail;
+    }
+    // A window with no area cannot be shown; take the default size instead.
+    if (bounds[2] < 1 || bounds[3] < 1) {
+        bounds[2] = defaults[2];
+        bounds[3] = defaults[3];
+    }
+    st.WinLeft = bounds[0];
+    st.WinTop = bounds[1];
+    st.WinWidth = bounds[2];
+    st.WinHeight = bounds[3];
+    st.WinMaximized = !rest.isEmpty();
+
+    ShowHintLoaded = int16_t(
+        ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("ShowHint"), QStringLiteral("1")), 1,
+              -32768, 32767));
+    st.ShowHintSetting = ShowHintLoaded;
+
+    ImageText = ini.Value(QStringLiteral("SET"), QStringLiteral("Image"), kDefaultImage);
+    auto [w, h] = SplitField(QLatin1Char(','), ImageText);
+    const int mw = ToInt(w, 0, 0, 32767), mh = ToInt(h, 0, 0, 32767);
+    // Half a size is no size: both must be given for the setting to count.
+    const bool sized = mw > 0 && mh > 0;
+    st.MapWidth = int16_t(sized ? mw : 0);
+    st.MapHeight = int16_t(sized ? mh : 0);
+}
+
+void Editor::WriteSettings() {
+    QString position = QStringLiteral("%1,%2,%3,%4")
+                           .arg(st.WinLeft)
+                           .arg(st.WinTop)
+                           .arg(st.WinWidth)
+                           .arg(st.WinHeight);
+    if (st.WinMaximized) position += QStringLiteral(",MAX");
+    const QString image = QStringLiteral("%1,%2").arg(st.MapWidth).arg(st.MapHeight);
+    if (position == PositionText && st.ShowHintSetting == ShowHintLoaded && image == ImageText)
+        return;
+
+    const QString path = SettingsPath();
+    IniFile ini;
+    QString error;
+    // An unreadable file is left alone rather than replaced by three keys.
+    if (!ini.Load(path, &error)) {
+        ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
+        return;
+    }
+    ini.SetValue(QStringLiteral("MAIN"), QStringLiteral("Position"), position);
+    ini.SetValue(QStringLiteral("SET"), QStringLiteral("ShowHint"),
+                 QString::number(st.ShowHintSetting));
+    ini.SetValue(QStringLiteral("SET"), QStringLiteral("Image"), image);
+    if (!ini.Save(path, &error)) {
+        ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
+        return;
+    }
+    PositionText = position;
+    ShowHintLoaded = st.ShowHintSetting;
+    ImageText = image;
+}
+
+void Editor::MakeTempNames() {
+    st.TempDir = QDir::tempPath();
+    QString* names[] = {&st.TempPicFile, &st.TempFile2, &st.TempFile3};
+    for (QString* name : names) {
+        QTemporaryFile f(QDir(st.TempDir).filePath(QStringLiteral("mapXXXXXX.tmp")));
+        f.setAutoRemove(false);
+        if (f.open()) {
+            *name = f.fileName();
+            f.close();
+        } else {
+            name->clear();
+            ui.Inform(QStringLiteral("一時ファイルを %1 に作成できません。(%2)")
+                          .arg(st.TempDir, f.errorString()),
+                      QStringLiteral("Velmot"), MsgIcon::Warning);
+        }
+    }
+}
+
+void Editor::DeleteTempFiles() {
+    for (const QString* name : {&st.TempPicFile, &st.TempFile2, &st.TempFile3})
+        if (!name->isEmpty() && QFileInfo::exists(*name)) QFile::remove(*name);
+    picPath_.clear();
+}
+
+void Editor::SetUpSurface() {
+    int w = st.MapWidth > 0 ? st.MapWidth : DefaultSurfaceWidth;
+    int h = st.MapWidth > 0 ? st.MapHeight : DefaultSurfaceHeight;
+    for (;;) {
+        const bool fits = surfacePixelLimit_ == 0 || size_t(w) * size_t(h) <= surfacePixelLimit_;
+        if ((fits && surf.Resize(w, h)) || w < 5 || h < 5) break;
+        w = w / 5 * 4;
+        h = h / 5 * 4;
+    }
+    surf.SetRop(Rop::Copy);
+    surf.SetBrush(Black);
+    surf.SetPen(Black);
+    surf.Rectangle(0, 0, surf.Width(), surf.Height());
+    surfaceSetupWidth_ = surf.Width();
+    surfaceSetupHeight_ = surf.Height();
+    st.MapWidth = int16_t(std::min(surf.Width(), 32767));
+    st.MapHeight = int16_t(std::min(surf.Height(), 32767));
+    ui.SurfaceChanged();
+}
+
+void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
+    if (!settingsDir.isEmpty()) settingsDir_ = settingsDir;
+    MakeTempNames();
+    SetProgramBase(programPath);
+    ReadSettings();
+    ui.SetWindowBounds(QRect(st.WinLeft, st.WinTop, st.WinWidth, st.WinHeight), st.WinMaximized);
+    st.Mode = 0;
+    SetUpSurface();
+    st.BasePicLoaded = false;
+    st.BasePicShown = true;
+    BuildModeClick();
+    InitCommandStates();
+    ApplyHintSetting();
+}
+
+bool Editor::CloseQuery() {
+    if (!st.Modified) return true;
+    return ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"),
+                       QStringLiteral("Velmot 終了確認"));
+}
+
+void Editor::CloseMain(QRect normalBounds, bool maximized) {
+    st.WinMaximized = maximized;
+    st.WinLeft = normalBounds.left();
+    st.WinTop = normalBounds.top();
+    st.WinWidth = normalBounds.width();
+    st.WinHeight = normalBounds.height();
+    st.MapWidth =
+        int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767));
+    st.MapHeight =
+        int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767));
+    WriteSettings();
+    DeleteTempFiles();
+}
+
+void Editor::QuitClick() {
+    ui.CloseMainWindow();
+}

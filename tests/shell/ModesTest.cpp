@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "support/FakeUi.h"
+
+namespace {
+
+const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd::CuttingMode,
+                          Cmd::PickUpMode};
+
+// Exactly one of the five mode items is checked, and it is `item`.
+void ExpectOnlyChecked(const FakeUi& ui, Cmd item) {
+    for (Cmd c : kModeItems) EXPECT_EQ(ui.Checked(c), c == item) << CmdName(c);
+}
+
+}  // namespace
+
+TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
+    TestEditor t;
+    t.st().TempPolyLast = 3;
+    t.ed.EditModeClick();
+    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.st().TempPolyLast, -1);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
+    EXPECT_FALSE(t.ui.inputDown);
+    EXPECT_TRUE(t.ui.editDown);
+    ExpectOnlyChecked(t.ui, Cmd::EditMode);
+    EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
+    EXPECT_TRUE(t.ui.Enabled(Cmd::SpRemake));
+
+    t.ed.LineKindModeClick();
+    EXPECT_EQ(t.st().Mode, 4);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossKind);
+    EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
+    ExpectOnlyChecked(t.ui, Cmd::LineKindMode);
+
+    t.st().TempPolyLast = 3;
+    t.ed.CuttingModeClick();
+    EXPECT_EQ(t.st().Mode, 5);
+    EXPECT_EQ(t.st().TempPolyLast, -1);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
+    EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
+    ExpectOnlyChecked(t.ui, Cmd::CuttingMode);
+
+    t.st().Completed = true;
+    t.ed.PickUpModeClick();
+    EXPECT_EQ(t.st().Mode, 6);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::PickUp);
+    ExpectOnlyChecked(t.ui, Cmd::PickUpMode);
+
+    t.ed.BuildModeClick();
+    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
+    EXPECT_TRUE(t.ui.inputDown);
+    EXPECT_FALSE(t.ui.editDown);
+    ExpectOnlyChecked(t.ui, Cmd::BuildMode);
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    // The tool-bar and menu commands reach the same handlers.
+    t.ed.Command(Cmd::SpEditMode);
+    EXPECT_EQ(t.st().Mode, 1);
+    t.ed.Command(Cmd::SpInputMode);
+    EXPECT_EQ(t.st().Mode, 0);
+}
+
+TEST(Modes, EditAndLineKindModesInvalidateTheComposition) {
+    TestEditor t;
+    t.st().Completed = true;
+    t.ed.EditModeClick();
+    EXPECT_FALSE(t.st().Completed);
+    t.st().Completed = true;
+    t.ed.LineKindModeClick();
+    EXPECT_FALSE(t.st().Completed);
+    // Trimming and point input leave it alone.
+    t.st().Completed = true;
+    t.ed.CuttingModeClick();
+    t.ed.BuildModeClick();
+    EXPECT_TRUE(t.st().Completed);
+}
+
+TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
+    TestEditor t(100, 100);
+    t.Chain({{10, 10}, {50, 10}});
+    t.st().AssignKinds({{0, KindDivision}, {10, 10}, {50, 10}});
+    t.ed.LineKindModeClick();
+    EXPECT_EQ(t.ed.surf.Pixel(30, 10), Aqua);
+    const int before = t.ui.surfaceChanges;
+    t.ed.CuttingModeClick();
+    EXPECT_EQ(t.ui.surfaceChanges - before, 1);
+    EXPECT_EQ(t.ed.surf.Pixel(30, 10), Magenta);
+    EXPECT_EQ(t.st().Mode, 5);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
+}
+
+TEST(Modes, LeavingTrimmingWipesTheOutline) {
+    TestEditor t(100, 100);
+    t.ed.CuttingModeClick();
+    t.ed.DrawSegment(20, 20, 60, 20, Yellow, Yellow);  // a trimming corner pair
+    t.ed.BuildModeClick();
+    EXPECT_EQ(t.ed.surf.Pixel(40, 20), Black);
+    EXPECT_EQ(t.ed.surf.Pixel(20, 20), Black);
+}
+
+TEST(Modes, PointInputAgainDoesNotRedraw) {
+    TestEditor t(100, 100);
+    t.st().Completed = true;
+    t.ed.surf.SetPixel(5, 5, Red);  // something drawn incrementally
+    const int before = t.ui.surfaceChanges;
+    t.ed.BuildModeClick();
+    EXPECT_EQ(t.ui.surfaceChanges, before);
+    EXPECT_EQ(t.ed.surf.Pixel(5, 5), Red);
+    EXPECT_TRUE(t.st().Completed);
+}
+
+TEST(Modes, JigsawRefusedUntilTheCompositionIsCurrent) {
+    TestEditor t;
+    t.ed.EditModeClick();
+    t.ed.Command(Cmd::PickUpMode);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
+    EXPECT_EQ(t.ui.messages[0].text,
+              QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"));
+    EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("お願い"));
+    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
+    ExpectOnlyChecked(t.ui, Cmd::EditMode);
+}
+
+TEST(Modes, RestoreCursorFollowsTheMode) {
+    TestEditor t;
+    t.st().Mode = 3;
+    t.ui.busy = true;
+    t.ed.RestoreCursor();
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
+    EXPECT_FALSE(t.ui.busy);
+    // The area-position view keeps whatever cursor it set.
+    t.st().Mode = 2;
+    t.ui.cursor = SurfaceCursor::Arrow;
+    t.ed.RestoreCursor();
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
+}
+
+TEST(Modes, PictureMenuFollowsThePictureState) {
+    TestEditor t;
+    t.ed.CheckMainMenu();
+    EXPECT_FALSE(t.ui.Enabled(Cmd::BMPclear));
+    EXPECT_FALSE(t.ui.Enabled(Cmd::BMPshowhide));
+    EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵を隠す(&H)"));
+
+    t.st().BasePicLoaded = true;
+    t.st().BasePicShown = false;
+    t.ed.CheckMainMenu();
+    EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));
+    EXPECT_TRUE(t.ui.Enabled(Cmd::BMPshowhide));
+    EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵の再表示(&H)"));
+
+    t.ed.InitCommandStates();
+    t.ed.EnablePictureCommands();
+    for (Cmd c :
+         {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+        EXPECT_TRUE(t.ui.Enabled(c)) << CmdName(c);
+    t.ed.DisablePictureCommands();
+    for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand})
+        EXPECT_FALSE(t.ui.Enabled(c)) << CmdName(c);
+    EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));
+}
+
+TEST(Modes, HelpAndAbout) {
+    TestEditor t;
+    t.ed.Command(Cmd::HelpContents);
+    t.ed.Command(Cmd::AboutVelmot);
+    EXPECT_EQ(t.ui.helpShown, 1);
+    EXPECT_EQ(t.ui.aboutShown, 1);
+}
+
+TEST(Modes, EditingTheComposedFormGetsThePlainNetworkBack) {
+    TestEditor t(100, 100);
+    // Two squares sharing the edge (20,10)-(20,20), each stored closed.
+    t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}});
+    t.Chain({{20, 10}, {30, 10}, {30, 20}, {20, 20}, {20, 10}});
+    t.st().Composed = true;
+    t.st().Completed = true;
+    t.ed.EditModeClick();
+    EXPECT_FALSE(t.st().Composed);
+    EXPECT_FALSE(t.st().Completed);
+    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_FALSE(t.ui.busy);
+    EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
+    // The shared edge is stored once now.
+    const std::vector<Rec> pts = t.Points();
+    int shared = 0;
+    for (size_t i = 1; i < pts.size(); ++i) {
+        const Rec a = pts[i - 1], b = pts[i];
+        if (a.x == 0 || b.x == 0) continue;
+        const bool ab = a == Rec{20, 10} && b == Rec{20, 20};
+        const bool ba = a == Rec{20, 20} && b == Rec{20, 10};
+        shared += ab || ba;
+    }
+    EXPECT_EQ(shared, 1);
+}

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "shell/IniFile.h"
+#include "shell/PlaceDialog.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// Back-dates a file so that any rewrite shows in its modification time.
+void BackDate(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                              QFileDevice::FileModificationTime));
+}
+
+bool Untouched(const QString& path) {
+    return QFileInfo(path).lastModified() == QDateTime(QDate(2001, 1, 1), QTime(0, 0));
+}
+
+// One run of the program: start, then close with the given window bounds.
+struct ProgramRun {
+    explicit ProgramRun(const QString& dir, size_t pixelLimit = 0) {
+        ed.settingsDir_ = dir;
+        ed.surfacePixelLimit_ = pixelLimit;
+        ed.InitMain(QDir(dir).filePath("velmot"));
+    }
+    FakeUi ui;
+    Editor ed{ui};
+};
+
+}  // namespace
+
+TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
+    TestEditor t;
+    const QString ini = t.Path("velmot.INI");
+    ProgramRun r(t.dir->path());
+    EXPECT_EQ(r.ui.windowBounds, QRect(190, 100, 560, 420));
+    EXPECT_FALSE(r.ui.windowMaximized);
+    EXPECT_TRUE(r.ui.hintsShown);
+    EXPECT_TRUE(r.ui.Checked(Cmd::CheckShowHint));
+    EXPECT_EQ(r.ed.surf.Width(), 2560);
+    EXPECT_EQ(r.ed.surf.Height(), 1920);
+    EXPECT_EQ(r.ed.st.MapWidth, 2560);
+    EXPECT_EQ(r.ed.surf.Pixel(2559, 1919), Black);
+
+    // The starting command surface.
+    EXPECT_EQ(r.ed.st.Mode, 0);
+    EXPECT_TRUE(r.ui.Checked(Cmd::BuildMode));
+    EXPECT_TRUE(r.ui.inputDown);
+    EXPECT_EQ(r.ui.cursor, SurfaceCursor::CrossLine);
+    for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange,
+                  Cmd::ReMakeLine, Cmd::SpBmpMono, Cmd::SpBmpExpand, Cmd::SpAreaPos, Cmd::SpRemake})
+        EXPECT_FALSE(r.ui.Enabled(c)) << CmdName(c);
+    EXPECT_TRUE(r.ui.Enabled(Cmd::BMPclear));
+    EXPECT_TRUE(r.ui.messages.empty());
+
+    // Three empty temporary files named map* in the temporary directory.
+    const QString temps[] = {r.ed.st.TempPicFile, r.ed.st.TempFile2, r.ed.st.TempFile3};
+    for (const QString& f : temps) {
+        EXPECT_TRUE(QFileInfo::exists(f)) << f.toStdString();
+        EXPECT_TRUE(QFileInfo(f).fileName().startsWith("map"));
+        EXPECT_EQ(QFileInfo(f).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    }
+    EXPECT_NE(temps[0], temps[1]);
+    EXPECT_NE(temps[1], temps[2]);
+
+    EXPECT_FALSE(QFileInfo::exists(ini));
+    r.ed.CloseMain(QRect(190, 100, 560, 420), false);
+    EXPECT_EQ(ReadAll(ini),
+              QByteArray("[MAIN]\r\nPosition=190,100,560,420\r\n\r\n[SET]\r\nShowHint=1\r\n"
+                         "Image=2560,1920\r\n"));
+    for (const QString& f : temps) EXPECT_FALSE(QFileInfo::exists(f));
+
+    // A second start with nothing changed leaves the file alone.
+    BackDate(ini);
+    ProgramRun again(t.dir->path());
+    EXPECT_EQ(again.ed.surf.Width(), 2560);
+    again.ed.CloseMain(QRect(190, 100, 560, 420), false);
+    EXPECT_TRUE(Untouched(ini));
+
+    // Toggling the hints twice changes nothing either.
+    ProgramRun hints(t.dir->path());
+    hints.ed.CheckShowHintClick();
+    EXPECT_FALSE(hints.ui.hintsShown);
+    EXPECT_FALSE(hints.ui.Checked(Cmd::CheckShowHint));
+    hints.ed.CheckShowHintClick();
+    EXPECT_TRUE(hints.ui.hintsShown);
+    hints.ed.CloseMain(QRect(190, 100, 560, 420), false);
+    EXPECT_TRUE(Untouched(ini));
+}
+
+TEST(Startup, MaximisedWindowAndOtherSectionsSurvive) {
+    TestEditor t;
+    const QString ini = t.Path("velmot.INI");
+    WriteAll(ini,
+             "; written elsewhere\n[MAIN]\nPosition=10,20,300,200,MAX\nRecent=a.vlm,b.vlm\n"
+             "[SET]\nImage=800,600\n[Other]\nfoo = x,y\n");
+    BackDate(ini);
+    {
+        ProgramRun r(t.dir->path());
+        EXPECT_EQ(r.ui.windowBounds, QRect(10, 20, 300, 200));
+        EXPECT_TRUE(r.ui.windowMaximized);
+        EXPECT_EQ(r.ed.surf.Width(), 800);
+        EXPECT_EQ(r.ed.surf.Height(), 600);
+        // Same normal bounds, still maximised: nothing to write.
+        r.ed.CloseMain(QRect(10, 20, 300, 200), true);
+        EXPECT_TRUE(Untouched(ini));
+    }
+    ProgramRun r(t.dir->path());
+    r.ed.CloseMain(QRect(15, 25, 640, 480), true);
+    EXPECT_EQ(ReadAll(ini),
+              QByteArray("; written elsewhere\r\n[MAIN]\r\nPosition=15,25,640,480,MAX\r\n"
+                         "Recent=a.vlm,b.vlm\r\n[SET]\r\nImage=800,600\r\nShowHint=1\r\n"
+                         "[Other]\r\nfoo = x,y\r\n"));
+}
+
+TEST(Startup, ValuesThatAreNotNumbersFallBackToDefaults) {
+    TestEditor t;
+    WriteAll(t.Path("velmot.INI"),
+             "[main]\r\nposition=abc,20,,200\r\n[SET]\r\nShowHint=yes\r\nImage=99999,600\r\n");
+    ProgramRun r(t.dir->path());
+    EXPECT_EQ(r.ui.windowBounds, QRect(190, 20, 560, 200));
+    EXPECT_FALSE(r.ui.windowMaximized);
+    EXPECT_TRUE(r.ui.hintsShown);
+    EXPECT_EQ(r.ed.surf.Width(), 2560);
+    EXPECT_EQ(r.ed.surf.Height(), 1920);
+    r.ed.DeleteTempFiles();
+}
+
+TEST(Startup, SurfaceShrinksByFourFifthsUntilItFits) {
+    TestEditor t;
+    {
+        ProgramRun r(t.dir->path(), size_t(2048) * 1536);
+        EXPECT_EQ(r.ed.surf.Width(), 2048);
+        EXPECT_EQ(r.ed.surf.Height(), 1536);
+        r.ed.DeleteTempFiles();
+    }
+    ProgramRun r(t.dir->path(), size_t(2047) * 1536);
+    EXPECT_EQ(r.ed.surf.Width(), 1636);
+    EXPECT_EQ(r.ed.surf.Height(), 1228);
+    EXPECT_EQ(r.ed.st.MapWidth, 1636);
+    EXPECT_TRUE(r.ui.messages.empty());
+    // The smaller size becomes the setting, even if a picture grew the surface since.
+    r.ed.surf.Resize(3000, 2000);
+    r.ed.CloseMain(QRect(190, 100, 560, 420), false);
+    EXPECT_TRUE(ReadAll(t.Path("velmot.INI")).contains("Image=1636,1228\r\n"));
+}
+
+TEST(Startup, CloseAsksOnlyWithUnsavedWork) {
+    TestEditor t;
+    EXPECT_TRUE(t.ed.CloseQuery());
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    t.st().Modified = true;
+    t.Chain({{10, 10}, {20, 20}});
+    t.ui.answers = {false, true};
+    EXPECT_FALSE(t.ed.CloseQuery());
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::YesNo);
+    EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("現在の作業を破棄してよいですか？"));
+    EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("Velmot 終了確認"));
+    EXPECT_TRUE(t.st().Modified);
+    EXPECT_EQ(t.st().PointLast, 3);
+    EXPECT_TRUE(t.ed.CloseQuery());
+
+    t.ed.QuitClick();
+    EXPECT_TRUE(t.ui.closeRequested);
+}
+
+TEST(Startup, ProgramBaseDropsOnlyTheFileExtension) {
+    TestEditor t;
+    t.ed.SetProgramBase("/opt/map.tools/velmot");
+    EXPECT_EQ(t.st().ProgramBase, QStringLiteral("/opt/map.tools/velmot"));
+    t.ed.SetProgramBase("/opt/bin/Velmot.exe");
+    EXPECT_EQ(t.st().ProgramBase, QStringLiteral("/opt/bin/Velmot"));
+    // Beside the program when its directory is writable.
+    t.ed.settingsDir_.clear();
+    t.ed.SetProgramBase(t.Path("velmot"));
+    EXPECT_EQ(t.ed.SettingsPath(), t.Path("velmot.INI"));
+}
+
+TEST(Startup, ProfileFileReading) {
+    TestEditor t;
+    const QString path = t.Path("p.ini");
+    WriteAll(path,
+             "[A]\nk1 = \"quoted, value\" \nK2=plain,with,commas\n;k3=comment\n\n[b]\nk1=other\n");
+    IniFile ini;
+    QString err;
+    ASSERT_TRUE(ini.Load(path, &err));
+    EXPECT_EQ(ini.Value("a", "K1", "d"), QStringLiteral("quoted, value"));
+    EXPECT_EQ(ini.Value("A", "k2", "d"), QStringLiteral("plain,with,commas"));
+    EXPECT_EQ(ini.Value("A", "k3", "d"), QStringLiteral("d"));
+    EXPECT_EQ(ini.Value("B", "k1", "d"), QStringLiteral("other"));
+    EXPECT_EQ(ini.Value("C", "k1", "d"), QStringLiteral("d"));
+    // A new key lands in its section, before the blank line that ends it.
+    ini.SetValue("A", "new", "1");
+    EXPECT_EQ(ini.Text(),
+              QByteArray("[A]\r\nk1 = \"quoted, value\" \r\nK2=plain,with,commas\r\n;k3=comment\r\n"
+                         "new=1\r\n\r\n[b]\r\nk1=other\r\n"));
+    // A missing file is an empty profile; a directory in its place is an error.
+    IniFile none;
+    EXPECT_TRUE(none.Load(t.Path("absent.ini"), &err));
+    EXPECT_EQ(none.Value("A", "k", "d"), QStringLiteral("d"));
+    QDir(t.dir->path()).mkdir("dir.ini");
+    EXPECT_FALSE(none.Save(t.Path("dir.ini"), &err));
+    EXPECT_FALSE(err.isEmpty());
+}
+
+TEST(Startup, DialogPlacement) {
+    const QSize screen(1280, 1024);
+    const QSize about(300, 200);
+    EXPECT_EQ(PlaceDialog(190, 100, 250, 100, about, screen), QPoint(440, 200));
+    // Near the right edge: moved left to end at the edge.
+    EXPECT_EQ(PlaceDialog(1100, 100, 250, 100, about, screen), QPoint(980, 200));
+    // Near the bottom: moved up.
+    EXPECT_EQ(PlaceDialog(100, 900, 25, 100, about, screen), QPoint(125, 824));
+    // Off the left edge: not moved back.
+    EXPECT_EQ(PlaceDialog(-400, -300, 25, 100, about, screen), QPoint(-375, -200));
+    EXPECT_EQ(DialogOffset(DialogId::MoveMapDialog), QPoint(100, 130));
+}
