@@ -1,41 +1,200 @@
-// Placeholder bodies until this subsystem lands.
+// Line kinds: marking runs of the network as second boundary, division or
+// auxiliary lines (the kind list), and releasing such marks. The colour of
+// the clicked pixel tells which commands apply, as the kind view paints each
+// kind in its own colour over the magenta network.
+#include <vector>
+
 #include "core/Editor.h"
+#include "edit/Runs.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::OfferKindPopup(bool, QPoint) {
-    NotBuilt(ui, "OfferKindPopup");
+// Appends a kind group: header (0, code) and copies of point records s..e.
+void AppendGroup(Store& st, int16_t code, int32_t s, int32_t e) {
+    ++st.KindLast;
+    st.SetKind(st.KindLast, 0, code);
+    for (int32_t i = s; i <= e; ++i) {
+        ++st.KindLast;
+        st.SetKind(st.KindLast, st.Point(i));
+    }
 }
 
+bool RoomForGroup(Editor& ed, int32_t points) {
+    if (ed.st.KindRoom(int64_t(points) + 1)) return true;
+    ed.ui.Inform(
+        QStringLiteral("線種の点の数が上限 (%1 点) に達しているため、この操作はできません。")
+            .arg(Store::Capacity - 1),
+        QStringLiteral("エラー"), MsgIcon::Warning);
+    return false;
+}
+
+// The group that holds kind record s: its header index h and last index g.
+void GroupAround(const Store& st, int32_t s, int32_t& h, int32_t& g) {
+    h = s;
+    while (h > 0 && st.KindX(h) != 0) --h;
+    g = s;
+    while (g < st.KindLast && st.KindX(g + 1) != 0) ++g;
+}
+
+}  // namespace
+
+void Editor::OfferKindPopup(bool showNow, QPoint screen) {
+    const uint8_t c = surf.Pixel(st.ClickX, st.ClickY);
+    if (c != Magenta && c != Yellow && c != Aqua && c != Green) return;
+    ui.SetEnabled(Cmd::SecLine, c == Magenta);
+    ui.SetEnabled(Cmd::AbsLine, c == Magenta);
+    ui.SetEnabled(Cmd::AstLine, c == Magenta);
+    ui.SetEnabled(Cmd::RelSecLine, c == Yellow);
+    ui.SetEnabled(Cmd::RelAbsLine, c == Aqua);
+    ui.SetEnabled(Cmd::RelAstLine, c == Green);
+    if (showNow)
+        ui.ShowPopupNow(Popup::BtnLKindMode, screen);
+    else
+        ui.AttachPopup(Popup::BtnLKindMode);
+}
+
+namespace {
+
+void AddKind(Editor& ed, int16_t code) {
+    int32_t s, e;
+    ed.SelectRun(s, e);
+    if (s == 0) return;
+    if (!RoomForGroup(ed, e - s + 1)) return;
+    ed.ui.SetBusy(true);
+    AppendGroup(ed.st, code, s, e);
+    ed.st.Modified = true;
+    ed.DrawKindList();
+    ed.RestoreCursor();
+}
+
+}  // namespace
+
 void Editor::SecLineClick() {
-    NotBuilt(ui, "SecLineClick");
+    AddKind(*this, KindSecondBoundary);
 }
 
 void Editor::AbsLineClick() {
-    NotBuilt(ui, "AbsLineClick");
+    AddKind(*this, KindDivision);
 }
 
 void Editor::AstLineClick() {
-    NotBuilt(ui, "AstLineClick");
+    int32_t s, e;
+    SelectRun(s, e);
+    if (s == 0) return;
+    if (!RoomForGroup(*this, e - s + 1)) return;
+    // A single segment only gains a separator.
+    if (e == s + 1 && !RoomForPoints(1)) return;
+    ui.SetBusy(true);
+    AppendGroup(st, KindAuxiliary, s, e);
+    // Take the run's interior out; its end points stay as chain ends:
+    // ..., s, separator, e, ...
+    std::vector<Rec> v = st.PointsToVector();
+    std::vector<Rec> out;
+    out.reserve(v.size() + 1);
+    out.insert(out.end(), v.begin(), v.begin() + s + 1);
+    out.push_back(Rec{});
+    out.insert(out.end(), v.begin() + e, v.end());
+    st.AssignPoints(out);
+    st.Completed = false;
+    st.Modified = true;
+    DrawKindList();
+    RestoreCursor();
 }
 
-void Editor::RelSecLineClick() {
-    NotBuilt(ui, "RelSecLineClick");
-}
-
-void Editor::RelAbsLineClick() {
-    NotBuilt(ui, "RelAbsLineClick");
-}
-
-void Editor::RelAstLineClick() {
-    NotBuilt(ui, "RelAstLineClick");
-}
-
-void Editor::SelectKindRun(int32_t&, int32_t&) {
-    NotBuilt(ui, "SelectKindRun");
+void Editor::SelectKindRun(int32_t& s, int32_t& e) {
+    ui.SetBusy(true);
+    ClearSurface();
+    s = 0;
+    e = 0;
+    Rec prev = st.KindRec(0);
+    for (int32_t i = 1; i <= st.KindLast; ++i) {
+        const Rec cur = st.KindRec(i);
+        DrawSegment(prev.x, prev.y, cur.x, cur.y, Blue, White);
+        if (surf.Pixel(st.ClickX, st.ClickY) == Blue) {
+            surf.SetPixel(st.ClickX, st.ClickY, Black);
+            s = i - 1;
+            e = i;
+        }
+        prev = cur;
+    }
+    if (s == 0) {
+        RestoreCursor();
+        return;
+    }
+    MarkKindVertices();
+    WidenRun(
+        surf, [this](int32_t i) { return st.KindRec(i); }, st.KindLast, s, e);
+    RestoreCursor();
 }
 
 void Editor::MarkKindVertices() {
-    NotBuilt(ui, "MarkKindVertices");
+    ShowProgressBar();
+    const int32_t every = st.KindLast / 5 + 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int32_t i = 0; i <= st.KindLast; ++i) {
+            const Rec r = st.KindRec(i);
+            if (r.x > 0) {
+                if (pass == 0) {
+                    surf.SetPixel(r.x, r.y, Black);
+                } else {
+                    const uint8_t c = surf.Pixel(r.x, r.y);
+                    if (c == White)
+                        surf.SetPixel(r.x, r.y, Lime);
+                    else if (c == Black)
+                        surf.SetPixel(r.x, r.y, White);
+                }
+            }
+            if (i % every == 0) progress.StepIt();
+        }
+    }
+    progress.SetPosition(0);
+    progress.Hide();
 }
 
+namespace {
+
+// The run found under the pixel normally is a whole group. When a coordinate
+// shared inside the kind list stops the widening within a group, removing
+// just the run would leave the group's other points without their header,
+// joined to the group before; the whole group goes instead.
+void ReleaseRange(const Store& st, int32_t s, int32_t& first, int32_t& last) {
+    int32_t h;
+    GroupAround(st, s, h, last);
+    first = h + 1;
+}
+
+}  // namespace
+
+void Editor::RelSecLineClick() {
+    int32_t s, e;
+    SelectKindRun(s, e);
+    if (s == 0) return;
+    int32_t first, last;
+    ReleaseRange(st, s, first, last);
+    st.DeleteKinds(first - 1, last - first + 2);
+    ShowKinds();
+}
+
+void Editor::RelAbsLineClick() {
+    RelSecLineClick();
+}
+
+void Editor::RelAstLineClick() {
+    int32_t s, e;
+    SelectKindRun(s, e);
+    if (s == 0) return;
+    int32_t first, last;
+    ReleaseRange(st, s, first, last);
+    const bool open = st.PointX(st.PointLast) > 0;
+    if (!RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
+        ShowKinds();
+        return;
+    }
+    if (open) st.AppendPoint(0, 0);
+    for (int32_t i = first; i <= last; ++i) st.AppendPoint(st.KindX(i), st.KindY(i));
+    st.AppendPoint(0, 0);
+    st.DeleteKinds(first - 1, last - first + 2);
+    st.Completed = false;
+    st.Modified = true;
+    ShowKinds();
+}

@@ -1,41 +1,217 @@
-// Placeholder bodies until this subsystem lands.
+// Point editing: dragging points, the edit popup and its commands, and the
+// run under a clicked line. Points and lines are found by pixel colour: a
+// white pixel is a point, a magenta one a line, and which segment covers a
+// pixel is found by drawing the network again segment by segment.
+#include <vector>
+
 #include "core/Editor.h"
+#include "edit/Runs.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::GrabPoint(int, int) {
-    NotBuilt(ui, "GrabPoint");
+int16_t Clamp16(int v) {
+    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
 }
 
-void Editor::RubberBand(int, int) {
-    NotBuilt(ui, "RubberBand");
+// The first point record with exactly these coordinates, or -1. Only x >= 1
+// is a point: a pixel at x = 0 (the under-drawing can be white there) must
+// never find the leading record or a separator.
+int32_t FindRecord(const Store& st, int x, int y) {
+    if (x < 1 || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX) return -1;
+    const Rec want{int16_t(x), int16_t(y)};
+    for (int32_t i = 1; i <= st.PointLast; ++i)
+        if (st.Point(i) == want) return i;
+    return -1;
 }
 
-void Editor::DropPoint(int, int) {
-    NotBuilt(ui, "DropPoint");
+// Steps 1 to 5 of the run selection, shared with the line deletion: the
+// surface is left with the plain network on black and the nodes in lime.
+void FindRun(Editor& ed, int32_t& s, int32_t& e) {
+    Store& st = ed.st;
+    ed.ClearSurface();
+    s = 0;
+    e = 0;
+    Rec prev = st.Point(0);
+    for (int32_t i = 1; i <= st.PointLast; ++i) {
+        const Rec cur = st.Point(i);
+        ed.DrawSegment(prev.x, prev.y, cur.x, cur.y);
+        if (ed.surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
+            ed.surf.SetPixel(st.ClickX, st.ClickY, Black);
+            s = i - 1;
+            e = i;
+        }
+        prev = cur;
+    }
+    if (s == 0) return;
+    ed.MarkVertices(White);
+    WidenRun(
+        ed.surf, [&st](int32_t i) { return st.Point(i); }, st.PointLast, s, e);
 }
 
-void Editor::OfferEditPopup(bool, QPoint) {
-    NotBuilt(ui, "OfferEditPopup");
+}  // namespace
+
+void Editor::GrabPoint(int x, int y) {
+    st.GrabIndex = 0;
+    const int32_t i = FindRecord(st, x, y);
+    if (i > 0) {
+        st.GrabIndex = i;
+        st.GrabX = int16_t(x);
+        st.GrabY = int16_t(y);
+    }
+    st.Completed = false;
 }
 
-void Editor::Pop2AppendDot() {
-    NotBuilt(ui, "Pop2AppendDot");
+void Editor::RubberBand(int x, int y) {
+    if (st.GrabIndex <= 0 || st.GrabIndex > st.PointLast) return;
+    const Rec p = st.Point(st.GrabIndex - 1);
+    const Rec n = st.GrabIndex == st.PointLast ? Rec{} : st.Point(st.GrabIndex + 1);
+    surf.SetRop(Rop::Xor);
+    auto band = [&] {
+        DrawSegment(st.GrabX, st.GrabY, p.x, p.y);
+        DrawSegment(st.GrabX, st.GrabY, n.x, n.y);
+    };
+    band();  // XOR a second time: the old band goes
+    st.GrabX = Clamp16(x);
+    st.GrabY = Clamp16(y);
+    band();
+    surf.SetRop(Rop::Copy);
+    ui.SurfaceChanged();
+}
+
+void Editor::DropPoint(int x, int y) {
+    const int32_t i = st.GrabIndex;
+    st.GrabIndex = 0;
+    // A release off the surface, or in its first column where the point would
+    // turn into a separator, puts the point back where it was.
+    if (i > 0 && i <= st.PointLast && x >= 1 && surf.Contains(x, y) && x <= INT16_MAX &&
+        y <= INT16_MAX)
+        st.SetPoint(i, int16_t(x), int16_t(y));
+    ReDraw();
+}
+
+void Editor::OfferEditPopup(bool showNow, QPoint screen) {
+    const uint8_t c = surf.Pixel(st.ClickX, st.ClickY);
+    if (c != White && c != Magenta) return;
+    const bool point = c == White;
+    ui.SetEnabled(Cmd::AppendDot, point);
+    ui.SetEnabled(Cmd::DelPoint, point);
+    ui.SetEnabled(Cmd::CutDots, !point);
+    ui.SetEnabled(Cmd::DelLine, !point);
+    st.Completed = false;
+    if (showNow)
+        ui.ShowPopupNow(Popup::RBtnEditMode, screen);
+    else
+        ui.AttachPopup(Popup::RBtnEditMode);
 }
 
 void Editor::Pop2DelDot() {
-    NotBuilt(ui, "Pop2DelDot");
+    const int32_t i = FindRecord(st, st.ClickX, st.ClickY);
+    if (i < 0) return;
+    st.DeletePoints(i, 1);
+    st.Completed = false;
+    ReDraw();
+}
+
+void Editor::Pop2AppendDot() {
+    const int32_t k = FindRecord(st, st.ClickX, st.ClickY);
+    if (k < 0) return;
+    const Rec K = st.Point(k);
+    const Rec P = st.Point(k - 1);
+    const Rec Q = k == st.PointLast ? Rec{} : st.Point(k + 1);
+    bool next;
+    if (P.x == 0 && Q.x == 0) {
+        return;  // a lone point has no segment to split
+    } else if (P.x == 0 && Q.x > 0) {
+        next = true;
+    } else if (P.x > 0 && Q.x == 0) {
+        next = false;
+    } else if (P.x > 0 && Q.x > 0) {
+        auto d2 = [&K](Rec r) {
+            const int64_t dx = K.x - r.x, dy = K.y - r.y;
+            return dx * dx + dy * dy;
+        };
+        // The longer segment is split; equal lengths split the one before.
+        next = d2(Q) > d2(P);
+    } else {
+        return;
+    }
+    if (!RoomForPoints(1)) return;
+    const Rec r = next ? Q : P;
+    const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
+    st.InsertPoint(next ? k + 1 : k, mx, my);
+    st.Completed = false;
+    ReDraw();
 }
 
 void Editor::CutDotsClick() {
-    NotBuilt(ui, "CutDotsClick");
+    ClearSurface();
+    // Draw the network again, testing the clicked pixel after each segment.
+    // Every segment that turns it magenta is cut before its second point; the
+    // pixel is blanked so the next covering segment shows again. The cuts are
+    // collected and the separators put in afterwards in one pass.
+    std::vector<int32_t> cuts;
+    Rec prev = st.Point(0);
+    for (int32_t i = 1; i <= st.PointLast; ++i) {
+        const Rec cur = st.Point(i);
+        DrawSegment(prev.x, prev.y, cur.x, cur.y);
+        if (surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
+            surf.SetPixel(st.ClickX, st.ClickY, Black);
+            cuts.push_back(i);
+            // The separator now before cur draws only cur's own pixel.
+            DrawSegment(0, 0, cur.x, cur.y);
+        }
+        prev = cur;
+    }
+    if (!cuts.empty()) {
+        if (!RoomForPoints(int64_t(cuts.size()))) {
+            ReDraw();
+            return;
+        }
+        std::vector<Rec> v = st.PointsToVector();
+        std::vector<Rec> out;
+        out.reserve(v.size() + cuts.size());
+        size_t c = 0;
+        for (size_t i = 0; i < v.size(); ++i) {
+            if (c < cuts.size() && size_t(cuts[c]) == i) {
+                out.push_back(Rec{});
+                ++c;
+            }
+            out.push_back(v[i]);
+        }
+        st.AssignPoints(out);
+        st.Modified = true;
+    }
+    ReDraw();
+}
+
+void Editor::SelectRun(int32_t& s, int32_t& e) {
+    ui.SetBusy(true);
+    FindRun(*this, s, e);
+    RestoreCursor();
 }
 
 void Editor::DelLineClick() {
-    NotBuilt(ui, "DelLineClick");
+    int32_t s, e;
+    FindRun(*this, s, e);
+    if (s == 0) {
+        ui.SurfaceChanged();
+        return;
+    }
+    if (!RoomForPoints(1)) {
+        ReDraw();
+        return;
+    }
+    // Keep s and e as chain ends with the run's interior taken out:
+    // ..., s, separator, separator, e, ... (one separator for a single segment).
+    std::vector<Rec> v = st.PointsToVector();
+    std::vector<Rec> out;
+    out.reserve(v.size() + 1);
+    out.insert(out.end(), v.begin(), v.begin() + s + 1);
+    out.push_back(Rec{});
+    if (s + 1 < e) out.push_back(Rec{});
+    out.insert(out.end(), v.begin() + e, v.end());
+    st.AssignPoints(out);
+    TidyPointList();
+    st.Modified = true;
+    ReDraw();
 }
-
-void Editor::SelectRun(int32_t&, int32_t&) {
-    NotBuilt(ui, "SelectRun");
-}
-

@@ -1,50 +1,213 @@
-// Placeholder bodies until this subsystem lands.
+// Point input: the surface's mouse handlers (which hand each press to the
+// mode it belongs to), the input-mode click and the input popup's commands.
+#include <cstdint>
+
 #include "core/Editor.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::MouseDown(Qt::MouseButton, int, int) {
-    NotBuilt(ui, "MouseDown");
+// Whether (x, y) can be stored as a map point: x = 0 would read as a chain
+// separator and x < 0 is never a point; both must fit a 16-bit coordinate.
+bool StorablePoint(int x, int y) {
+    return x >= 1 && x <= INT16_MAX && y >= 0 && y <= INT16_MAX;
 }
 
-void Editor::MouseMove(int, int) {
-    NotBuilt(ui, "MouseMove");
+int64_t Dist2(Rec a, int x, int y) {
+    const int64_t dx = int64_t(a.x) - x, dy = int64_t(a.y) - y;
+    return dx * dx + dy * dy;
 }
 
-void Editor::MouseUp(Qt::MouseButton, int, int) {
-    NotBuilt(ui, "MouseUp");
+int16_t Clamp16(int v) {
+    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
 }
 
-void Editor::AddPoint(int, int) {
-    NotBuilt(ui, "AddPoint");
+}  // namespace
+
+void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
+    if (button == Qt::LeftButton) {
+        switch (st.Mode) {
+            case 0:
+                AddPoint(x, y);
+                break;
+            case 1:
+                GrabPoint(x, y);
+                break;
+            case 2:
+                AreaPosClick(x, y);
+                break;
+            case 3:
+                LegendClick(x, y);
+                break;
+            case 5:
+                TrimCornerClick(x, y);
+                break;
+            case 6:
+                PickUpPiece(x, y);
+                break;
+            default:
+                break;  // line kind: below
+        }
+    } else if (button == Qt::RightButton) {
+        ui.AttachPopup(Popup::None);
+        st.ClickX = Clamp16(x);
+        st.ClickY = Clamp16(y);
+        switch (st.Mode) {
+            case 0:
+                ui.AttachPopup(Popup::RButtonMenu);
+                break;
+            case 1:
+                OfferEditPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
+                break;
+            case 5:
+                OfferTrimPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
+                break;
+            default:
+                break;
+        }
+    }
+    if (st.Mode == 4) {
+        ui.AttachPopup(Popup::None);
+        st.ClickX = Clamp16(x);
+        st.ClickY = Clamp16(y);
+        const QPoint screen = ui.SurfaceToScreen(QPoint(x, y));
+        if (button == Qt::LeftButton)
+            OfferKindPopup(true, screen);
+        else if (button == Qt::RightButton)
+            OfferKindPopup(false, screen);
+    }
+    st.Modified = true;
+    EnableRemakeCommands();
 }
 
-void Editor::PopLastPoint() {
-    NotBuilt(ui, "PopLastPoint");
+void Editor::MouseMove(int x, int y) {
+    ui.SetMouseXY(MouseReadout(x, y));
+    if (st.Mode == 1 && st.GrabIndex > 0)
+        RubberBand(x, y);
+    else if (st.Mode == 6 && st.PickFirst > 0)
+        DragPiece(x, y);
 }
 
-void Editor::PopCutLine() {
-    NotBuilt(ui, "PopCutLine");
+void Editor::MouseUp(Qt::MouseButton, int x, int y) {
+    if (st.Mode == 1 && st.GrabIndex > 0)
+        DropPoint(x, y);
+    else if (st.Mode == 6 && st.PickFirst > 0)
+        DropPiece(x, y);
 }
 
-void Editor::PopWrongPoint() {
-    NotBuilt(ui, "PopWrongPoint");
-}
-
-void Editor::PopConnectStartPoint() {
-    NotBuilt(ui, "PopConnectStartPoint");
-}
-
-void Editor::PopConnectNearPoint() {
-    NotBuilt(ui, "PopConnectNearPoint");
-}
-
-void Editor::PopNearPointStart() {
-    NotBuilt(ui, "PopNearPointStart");
-}
-
-bool Editor::RoomForPoints(int64_t) {
-    NotBuilt(ui, "RoomForPoints");
+bool Editor::RoomForPoints(int64_t n) {
+    if (st.PointRoom(n)) return true;
+    ui.Inform(QStringLiteral("点の数が上限 (%1 点) に達しているため、この操作はできません。")
+                  .arg(Store::Capacity - 1),
+              QStringLiteral("エラー"), MsgIcon::Warning);
     return false;
 }
 
+void Editor::AddPoint(int x, int y) {
+    // A click in the surface's first column would store a separator.
+    if (!StorablePoint(x, y)) return;
+    if (!RoomForPoints(1)) return;
+    st.AppendPoint(int16_t(x), int16_t(y));
+    surf.SetPixel(x, y, White);
+    const Rec prev = st.Point(st.PointLast - 1);
+    if (prev.x != 0) {
+        DrawSegment(prev.x, prev.y, x, y);
+        st.Completed = false;
+    }
+    ui.SurfaceChanged();
+}
+
+void Editor::PopCutLine() {
+    if (!RoomForPoints(1)) return;
+    const Rec p = st.Point(st.PointLast);
+    // Record 0 stays the list's leading separator whatever happens.
+    if (st.PointLast > 0) st.SetPoint(st.PointLast, 0, 0);
+    st.AppendPoint(p.x, p.y);
+    // The segment into p is gone, so a finished composition no longer fits.
+    if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) st.Completed = false;
+    ReDraw();
+}
+
+void Editor::PopLastPoint() {
+    if (st.PointLast < 1 || st.PointX(st.PointLast - 1) == 0) return;
+    if (!RoomForPoints(1)) return;
+    st.AppendPoint(0, 0);
+    st.Completed = false;
+}
+
+void Editor::PopWrongPoint() {
+    if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) --st.PointLast;
+    if (st.PointLast > 0) --st.PointLast;
+    st.Completed = false;
+    ReDraw();
+}
+
+namespace {
+
+// The open chain has at least three points.
+bool OpenChainOfThree(const Store& st) {
+    return st.PointLast >= 3 && st.PointX(st.PointLast) != 0 && st.PointX(st.PointLast - 1) != 0 &&
+           st.PointX(st.PointLast - 2) != 0;
+}
+
+}  // namespace
+
+void Editor::PopConnectStartPoint() {
+    if (!OpenChainOfThree(st)) return;
+    int32_t j = st.PointLast - 1;
+    while (st.PointX(j) != 0) --j;  // record 0 stops it
+    const Rec s = st.Point(j + 1);
+    const Rec last = st.Point(st.PointLast);
+    if (!RoomForPoints(2)) return;
+    DrawSegment(last.x, last.y, s.x, s.y);
+    st.AppendPoint(s.x, s.y);
+    st.AppendPoint(0, 0);
+    st.Completed = false;
+    ui.SurfaceChanged();
+}
+
+void Editor::PopConnectNearPoint() {
+    if (!OpenChainOfThree(st)) return;
+    const Rec last = st.Point(st.PointLast);
+    int64_t best = 100000000;
+    int32_t nearest = -1;
+    // The open chain's last two records cannot be joined to the last point.
+    for (int32_t i = 1; i <= st.PointLast - 2; ++i) {
+        const Rec r = st.Point(i);
+        if (r.x <= 0) continue;
+        const int64_t d = Dist2(r, last.x, last.y);
+        if (d < best) {
+            best = d;
+            nearest = i;
+        }
+    }
+    if (nearest < 0) return;
+    if (!RoomForPoints(2)) return;
+    const Rec n = st.Point(nearest);
+    DrawSegment(last.x, last.y, n.x, n.y);
+    st.AppendPoint(n.x, n.y);
+    st.AppendPoint(0, 0);
+    st.Completed = false;
+    ui.SurfaceChanged();
+}
+
+void Editor::PopNearPointStart() {
+    if (st.PointLast == 0) return;
+    int64_t best = 0;
+    int32_t nearest = -1;
+    for (int32_t i = 0; i <= st.PointLast; ++i) {
+        const Rec r = st.Point(i);
+        if (r.x == 0) continue;
+        const int64_t d = Dist2(r, st.ClickX, st.ClickY);
+        if (nearest < 0 || d < best) {
+            best = d;
+            nearest = i;
+        }
+    }
+    if (nearest < 0) return;
+    const bool open = st.PointX(st.PointLast) > 0;
+    if (!RoomForPoints(open ? 2 : 1)) return;
+    const Rec n = st.Point(nearest);
+    if (open) st.AppendPoint(0, 0);
+    st.AppendPoint(n.x, n.y);
+    st.Completed = false;
+}

@@ -1,34 +1,282 @@
-// Placeholder bodies until this subsystem lands.
+// The work-file commands: save, load, new work, the reset they share, and the
+// tool-bar open and save buttons.
+#include "files/WorkFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <algorithm>
+
 #include "core/Editor.h"
+#include "raster/BitmapFile.h"
+#include "text/ShiftJis.h"
 
-#include "core/NotBuilt.h"
+namespace {
 
-void Editor::SaveWorkClick() {
-    NotBuilt(ui, "SaveWorkClick");
+const QString WorkFilter = QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm");
+const QString SaveCaption = QStringLiteral("作業保存");
+const QString LoadCaption = QStringLiteral("作業読込");
+constexpr int MaxPictureSide = 32767;
+
+// Copies a file into an open save file in pieces, so a large picture is never
+// held twice.
+bool CopyInto(const QString& from, QSaveFile& to, QString* error) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error =
+            QStringLiteral("下絵の一時ファイル %1 を読めません。(%2)").arg(from, in.errorString());
+        return false;
+    }
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(chunk.data(), chunk.size());
+        if (got < 0) {
+            *error = QStringLiteral("下絵の一時ファイル %1 を読めません。(%2)")
+                         .arg(from, in.errorString());
+            return false;
+        }
+        if (got == 0) return true;
+        if (to.write(chunk.constData(), got) != got) {
+            *error =
+                QStringLiteral("%1 に書き込めません。(%2)").arg(to.fileName(), to.errorString());
+            return false;
+        }
+    }
 }
 
-void Editor::LoadWorkClick() {
-    NotBuilt(ui, "LoadWorkClick");
+// The largest coordinate any point, position or the legend box reaches.
+QSize MapExtent(const Store& st) {
+    int w = st.MapWidth, h = st.MapHeight;
+    auto take = [&](Rec r) {
+        if (r.x > 0) w = std::max(w, int(r.x) + 1);
+        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
+    for (int32_t i = 0; i <= st.KindLast; ++i) take(st.KindRec(i));
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
+    if (st.LegendX >= 0 && st.LegendY >= 0) {
+        w = std::max(w, std::min(int(st.LegendX) + 101, 32767));
+        h = std::max(h, std::min(int(st.LegendY) + 101, 32767));
+    }
+    return {w, h};
 }
 
-bool Editor::LoadWorkFile(const QString&) {
-    NotBuilt(ui, "LoadWorkFile");
-    return false;
+}  // namespace
+
+void Editor::ResetWork() {
+    st.PointLast = 0;
+    st.SetPoint(0, 0, 0);
+    st.KindLast = -1;
+    st.AreaCount = 0;
+    for (int a = 1; a <= Store::MaxAreas; ++a) {
+        st.SetAreaName(a, {});
+        st.AreaPos(0, a) = Rec{};
+    }
+    st.LegendX = st.LegendY = -1;
+    st.TempPolyLast = -1;
+    st.GrabIndex = 0;
+    st.PickFirst = 0;
+    st.ClickX = st.ClickY = 0;
+    st.Modified = st.Completed = st.Composed = st.BasePicLoaded = false;
+    st.BasePicShown = true;
+    st.MapWidth = int16_t(std::min(surf.Width(), 32767));
+    st.MapHeight = int16_t(std::min(surf.Height(), 32767));
+    DisableRemakeCommands();
 }
 
 void Editor::NewWorkClick() {
-    NotBuilt(ui, "NewWorkClick");
+    if (!ui.AskYesNo(QStringLiteral("現在の作業を破棄しますか？"), QStringLiteral("確認"))) return;
+    ResetWork();
+    ReDraw();
 }
 
-void Editor::ResetWork() {
-    NotBuilt(ui, "ResetWork");
+void Editor::SaveWorkClick() {
+    const QString chosen = ui.ChooseSaveFile(WorkFilter, st.WorkFileName, QStringLiteral("vlm"));
+    if (chosen.isEmpty()) return;
+    const WorkNames names = WorkFileNames(chosen);
+    st.WorkFileName = names.work;
+
+    // Line 4 holds the bitmap's bare name in Shift-JIS; a name that cannot be
+    // written so would never be found again on loading.
+    std::string picture = "0";
+    if (st.BasePicLoaded) {
+        const QString bare = QFileInfo(names.bitmap).fileName();
+        QStringEncoder enc("windows-31j");
+        const QByteArray bytes = enc.encode(bare);
+        if (enc.hasError()) {
+            ui.Inform(QStringLiteral(
+                          "%1 の名前はシフトJISで表せない文字を含むため、下絵を保存できません。"
+                          "別の名前で保存してください。")
+                          .arg(bare),
+                      SaveCaption, MsgIcon::Warning);
+            return;
+        }
+        picture.assign(bytes.constData(), size_t(bytes.size()));
+        if (QFileInfo::exists(names.bitmap) &&
+            !ui.AskYesNo(names.bitmap + QStringLiteral(" が存在します。上書きOk?"),
+                         QStringLiteral("上書き確認")))
+            return;
+    }
+    if (QFileInfo::exists(names.work) &&
+        !ui.AskYesNo(names.work + QStringLiteral(" が存在します。上書きOk?"),
+                     QStringLiteral("上書き確認"))) {
+        st.WorkFileName.clear();
+        return;
+    }
+
+    ui.SetBusy(true);
+    // Both files are written beside their final names first; the work file is
+    // put in place only when both are complete, and the bitmap right after it,
+    // so a failure leaves the previous pair as it was.
+    QString error;
+    QSaveFile bitmap(names.bitmap);
+    bool ok = true;
+    if (st.BasePicLoaded) {
+        ok = bitmap.open(QIODevice::WriteOnly);
+        if (!ok)
+            error =
+                QStringLiteral("%1 に書き込めません。(%2)").arg(names.bitmap, bitmap.errorString());
+        else
+            ok = CopyInto(st.TempPicFile, bitmap, &error);
+    }
+    QSaveFile work(names.work);
+    if (ok) {
+        ok = work.open(QIODevice::WriteOnly) && WriteWork(work, st, picture);
+        if (!ok)
+            error = QStringLiteral("%1 に書き込めません。(%2)").arg(names.work, work.errorString());
+    }
+    if (ok && !work.commit()) {
+        ok = false;
+        error = QStringLiteral("%1 に書き込めません。(%2)").arg(names.work, work.errorString());
+    }
+    if (ok && st.BasePicLoaded && !bitmap.commit()) {
+        ok = false;
+        error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
+                    .arg(names.bitmap, bitmap.errorString());
+    }
+    if (!ok) {
+        if (work.isOpen()) work.cancelWriting();
+        if (bitmap.isOpen()) bitmap.cancelWriting();
+        ui.SetBusy(false);
+        ui.Inform(QStringLiteral("作業を保存できませんでした。\n%1").arg(error), SaveCaption,
+                  MsgIcon::Error);
+        return;
+    }
+    st.Modified = false;
+    ReDraw();
+    ui.SetBusy(false);
+}
+
+bool Editor::LoadWorkFile(const QString& name) {
+    ui.RepaintNow();
+    ui.SetBusy(true);
+    WorkData d;
+    QString error;
+    if (!ReadWorkFile(name, d, &error)) {
+        ui.SetBusy(false);
+        ui.Inform(QStringLiteral("作業ファイルを読み込めません。\n%1\n現在の作業はそのままです。")
+                      .arg(error),
+                  LoadCaption, MsgIcon::Error);
+        return false;
+    }
+    const QStringList notes = d.notes;
+    const std::string picture = d.picture;
+
+    ResetWork();
+    st.WorkFileName = name;
+    ApplyWork(std::move(d), st);
+
+    st.BasePicLoaded = false;
+    st.BasePicShown = true;
+    DisablePictureCommands();
+    if (picture != "0") {
+        // Only the bare name counts: the bitmap lies beside the work file.
+        const QString bare = QFileInfo(sjis::ToUnicode(picture).replace(u'\\', u'/')).fileName();
+        const QString path = QFileInfo(name).absoluteDir().filePath(bare);
+        if (!bare.isEmpty() && QFileInfo(path).isFile()) {
+            QString why;
+            QImage img = ReadBitmapFile(path, &why);
+            if (!img.isNull() && (img.width() > MaxPictureSide || img.height() > MaxPictureSide))
+                why = QStringLiteral(
+                          "%1 は %2 x %3 ピクセルあり、扱える大きさ (32767) を超えています。")
+                          .arg(path)
+                          .arg(img.width())
+                          .arg(img.height());
+            else if (!img.isNull() && WriteBitmapFile(img, st.TempPicFile, &why))
+                st.BasePicLoaded = true;
+            if (st.BasePicLoaded)
+                EnablePictureCommands();
+            else
+                ui.Inform(why + QStringLiteral("\n下絵は使えません。"), QStringLiteral("下絵なし"),
+                          MsgIcon::Information);
+        } else {
+            ui.Inform(path + QStringLiteral(" がみつかりません。下絵は使えません。"),
+                      QStringLiteral("下絵なし"), MsgIcon::Information);
+        }
+    }
+
+    if (st.AreaCount >= 1 && st.PointLast >= 3)
+        EnableAreaPosCommands();
+    else
+        DisableAreaPosCommands();
+    if (st.PointLast >= 3)
+        EnableRemakeCommands();
+    else
+        DisableRemakeCommands();
+    st.Modified = false;
+
+    // A map drawn on a larger surface than this one still has to fit.
+    const QSize need = MapExtent(st);
+    if (need.width() > surf.Width() || need.height() > surf.Height()) {
+        const int w = std::max(need.width(), surf.Width()),
+                  h = std::max(need.height(), surf.Height());
+        if (!surf.Resize(w, h))
+            ui.Inform(QStringLiteral(
+                          "描画面を %1 x %2 ピクセルに広げられません。地図の一部は表示されません。")
+                          .arg(w)
+                          .arg(h),
+                      LoadCaption, MsgIcon::Warning);
+        ui.SurfaceChanged();
+    }
+    if (!notes.isEmpty()) ui.Inform(notes.join(u'\n'), LoadCaption, MsgIcon::Information);
+    ui.SetScrollPos(QPoint(0, 0));
+    ReDraw();
+    ui.SetBusy(false);
+    return true;
+}
+
+void Editor::LoadWorkClick() {
+    if (st.Modified &&
+        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+        return;
+    const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
+    if (file.isEmpty()) return;
+    if (LoadWorkFile(file)) BuildModeClick();
 }
 
 void Editor::SpFileOpenClick() {
-    NotBuilt(ui, "SpFileOpenClick");
+    const QString file =
+        ui.ChooseOpenFile(QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"), QString(),
+                          QStringLiteral("vlm"));
+    if (file.isEmpty()) return;
+    const QString bare = QFileInfo(file).fileName();
+    const qsizetype dot = bare.lastIndexOf(u'.');
+    const QString ext = dot >= 0 ? bare.mid(dot).toUpper() : QString();
+    bool ok = true;
+    if (ext == QStringLiteral(".VLM"))
+        ok = LoadWorkFile(file);
+    else if (ext == QStringLiteral(".IDT"))
+        ok = ReadFinishedMap(file);
+    // A file that could not be read leaves the editor as it was, mode included.
+    if (ok) BuildModeClick();
 }
 
 void Editor::SpFileSaveClick() {
-    NotBuilt(ui, "SpFileSaveClick");
+    SaveWorkClick();
+    if (st.Completed &&
+        ui.AskYesNo(QStringLiteral("完成図として保存しますか ?"), QStringLiteral("完成図保存")))
+        WriteMapClick();
 }
-
