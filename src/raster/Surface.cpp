@@ -1,10 +1,11 @@
 #include "raster/Surface.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <new>
-#include <cmath>
 
 namespace {
 const QList<QRgb> kPalette = {
@@ -15,9 +16,13 @@ const QList<QRgb> kPalette = {
 };
 }  // namespace
 
-QRgb PaletteRgb(uint8_t index) { return index < 16 ? kPalette[index] : qRgb(0, 0, 0); }
+QRgb PaletteRgb(uint8_t index) {
+    return index < 16 ? kPalette[index] : qRgb(0, 0, 0);
+}
 
-const QList<QRgb>& PaletteTable() { return kPalette; }
+const QList<QRgb>& PaletteTable() {
+    return kPalette;
+}
 
 uint8_t NearestColour(QRgb rgb) {
     int best = 0;
@@ -56,27 +61,47 @@ bool Surface::Resize(int w, int h) {
     return true;
 }
 
-void Surface::Fill(uint8_t c) { std::fill(px_.begin(), px_.end(), c); }
+void Surface::Fill(uint8_t c) {
+    std::fill(px_.begin(), px_.end(), c);
+}
 
 void Surface::PlotRop(int x, int y) {
     if (!Contains(x, y)) return;
     uint8_t& p = px_[size_t(y) * size_t(w_) + size_t(x)];
-    switch (rop_) {
-        case Rop::Copy: p = pen_; break;
-        case Rop::Xor: p = uint8_t((p ^ pen_) & 0x0F); break;
-        case Rop::NotXor: p = uint8_t(~(p ^ pen_) & 0x0F); break;
-        case Rop::Black: p = Black; break;
-    }
+    p = Combine(p, pen_);
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2) {
-    int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
-    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    int x = x1, y = y1;
-    while (!(x == x2 && y == y2)) {
-        PlotRop(x, y);
-        const int e2 = 2 * err;
+    if (x1 == x2 && y1 == y2) return;
+    // Entirely beyond one edge: nothing to plot.
+    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
+        (y1 >= h_ && y2 >= h_))
+        return;
+    // The pixel set does not depend on the direction: the line is always
+    // traced from the same end (left end of a flat line, top end of a steep
+    // one), and when that is the final pixel the first one is skipped instead.
+    // An XOR rubber band drawn the other way round then erases a segment
+    // exactly, and a segment blanked in either direction leaves no residue.
+    const int64_t adx = std::abs(int64_t(x2) - x1), ady = std::abs(int64_t(y2) - y1);
+    const bool flat = adx >= ady;
+    const bool reversed = flat ? (x2 < x1 || (x2 == x1 && y2 < y1)) : (y2 < y1);
+    int64_t ax = x1, ay = y1, bx = x2, by = y2;
+    if (reversed) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    const int64_t dx = adx, dy = -ady;
+    const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+    int64_t err = dx + dy;
+    int64_t x = ax, y = ay;
+    bool first = true;
+    for (;;) {
+        const bool last = x == bx && y == by;
+        // Forward: plot all but the last; reversed: all but the first.
+        if (reversed ? !first : !last) PlotRop(int(x), int(y));
+        if (last) break;
+        first = false;
+        const int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
             x += sx;
@@ -88,23 +113,53 @@ void Surface::Line(int x1, int y1, int x2, int y2) {
     }
 }
 
+uint8_t Surface::Combine(uint8_t dst, uint8_t src) const {
+    switch (rop_) {
+        case Rop::Copy:
+            return src;
+        case Rop::Xor:
+            return uint8_t((dst ^ src) & 0x0F);
+        case Rop::NotXor:
+            return uint8_t(~(dst ^ src) & 0x0F);
+        case Rop::Black:
+            return Black;
+    }
+    return src;
+}
+
+void Surface::SpanRop(int y, int from, int to, uint8_t c) {
+    if (y < 0 || y >= h_) return;
+    from = std::max(from, 0);
+    to = std::min(to, w_);
+    if (from >= to) return;
+    uint8_t* row = px_.data() + size_t(y) * size_t(w_);
+    if (rop_ == Rop::Copy) {
+        std::fill(row + from, row + to, c);
+        return;
+    }
+    for (int x = from; x < to; ++x) row[x] = Combine(row[x], c);
+}
+
 void Surface::Rectangle(int x1, int y1, int x2, int y2) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1) return;
-    const int cx1 = std::max(x1, 0), cy1 = std::max(y1, 0);
-    const int cx2 = std::min(x2, w_), cy2 = std::min(y2, h_);
-    for (int y = cy1; y < cy2; ++y) {
-        uint8_t* row = px_.data() + size_t(y) * size_t(w_);
-        for (int x = cx1; x < cx2; ++x) {
-            const bool edge = x == x1 || x == x2 - 1 || y == y1 || y == y2 - 1;
-            row[x] = edge ? pen_ : brush_;
+    // Every pixel is painted once (outline or interior), so an XOR rectangle
+    // drawn twice restores the picture.
+    for (int y = std::max(y1, 0); y < std::min(y2, h_); ++y) {
+        if (y == y1 || y == y2 - 1) {
+            SpanRop(y, x1, x2, pen_);
+        } else {
+            SpanRop(y, x1, x1 + 1, pen_);
+            SpanRop(y, x1 + 1, x2 - 1, brush_);
+            if (x2 - 1 > x1) SpanRop(y, x2 - 1, x2, pen_);
         }
     }
 }
 
 void Surface::Polyline(const std::vector<QPoint>& pts) {
-    for (size_t i = 1; i < pts.size(); ++i) Line(pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y());
+    for (size_t i = 1; i < pts.size(); ++i)
+        Line(pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y());
 }
 
 void Surface::Polygon(const std::vector<QPoint>& pts) {
@@ -127,13 +182,11 @@ void Surface::Polygon(const std::vector<QPoint>& pts) {
             xs.push_back(a.x() + (cy - a.y()) * double(b.x() - a.x()) / double(b.y() - a.y()));
         }
         std::sort(xs.begin(), xs.end());
-        uint8_t* row = px_.data() + size_t(y) * size_t(w_);
         for (size_t k = 0; k + 1 < xs.size(); k += 2) {
             // pixel x is inside when its centre x + 0.5 lies in [xs[k], xs[k+1])
-            int from = int(std::ceil(xs[k] - 0.5)), to = int(std::ceil(xs[k + 1] - 0.5));
-            from = std::max(from, 0);
-            to = std::min(to, w_);
-            for (int x = from; x < to; ++x) row[x] = brush_;
+            const double from = std::clamp(std::ceil(xs[k] - 0.5), -1.0, double(w_));
+            const double to = std::clamp(std::ceil(xs[k + 1] - 0.5), -1.0, double(w_));
+            SpanRop(y, int(from), int(to), brush_);
         }
     }
     std::vector<QPoint> closed(pts);
@@ -194,42 +247,93 @@ QRect Surface::FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill) {
     return SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c == surface; });
 }
 
-void Surface::DrawImage(const QImage& img, int x0, int y0) {
-    if (img.isNull()) return;
-    const QImage src = img.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < src.height(); ++y) {
-        const int ty = y0 + y;
-        if (ty < 0 || ty >= h_) continue;
-        const QRgb* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        uint8_t* row = px_.data() + size_t(ty) * size_t(w_);
-        QRgb lastIn = line[0] ^ 1u;
-        uint8_t lastOut = 0;
-        for (int x = 0; x < src.width(); ++x) {
-            const int tx = x0 + x;
-            if (tx < 0 || tx >= w_) continue;
+namespace {
+// Rows of any picture as palette indices of the surface. Pictures in other
+// formats are converted a strip at a time, so a large picture is never held
+// twice in full.
+class IndexRows {
+  public:
+    explicit IndexRows(const QImage& img) : img_(img) {
+        if (img.format() == QImage::Format_Indexed8) {
+            const QList<QRgb> table = img.colorTable();
+            for (int i = 0; i < 256; ++i)
+                lut_[size_t(i)] = NearestColour(i < table.size() ? table[i] : qRgb(0, 0, 0));
+        }
+        row_.resize(size_t(img.width()));
+    }
+    const uint8_t* Row(int y) {
+        const int w = img_.width();
+        if (img_.format() == QImage::Format_Indexed8) {
+            const uchar* src = img_.constScanLine(y);
+            for (int x = 0; x < w; ++x) row_[size_t(x)] = lut_[src[x]];
+            return row_.data();
+        }
+        const QRgb* line;
+        if (img_.format() == QImage::Format_RGB32 || img_.format() == QImage::Format_ARGB32) {
+            line = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        } else {
+            if (y < stripTop_ || y >= stripTop_ + strip_.height()) {
+                stripTop_ = y - y % kStrip;
+                const int h = std::min(kStrip, img_.height() - stripTop_);
+                strip_ = img_.copy(0, stripTop_, w, h).convertToFormat(QImage::Format_RGB32);
+            }
+            line = reinterpret_cast<const QRgb*>(strip_.constScanLine(y - stripTop_));
+        }
+        QRgb lastIn = 0;
+        uint8_t lastOut = NearestColour(lastIn);
+        for (int x = 0; x < w; ++x) {
             if (line[x] != lastIn) {
                 lastIn = line[x];
                 lastOut = NearestColour(lastIn);
             }
-            row[tx] = lastOut;
+            row_[size_t(x)] = lastOut;
         }
+        return row_.data();
+    }
+
+  private:
+    static constexpr int kStrip = 64;
+    const QImage& img_;
+    std::array<uint8_t, 256> lut_{};
+    std::vector<uint8_t> row_;
+    QImage strip_;
+    int stripTop_ = -1;
+};
+}  // namespace
+
+void Surface::DrawImage(const QImage& img, int x0, int y0) {
+    if (img.isNull()) return;
+    // Only the rows and columns that land on the surface are converted.
+    const int yFrom = std::max(0, -y0), yTo = std::min(img.height(), h_ - y0);
+    const int xFrom = std::max(0, -x0), xTo = std::min(img.width(), w_ - x0);
+    if (yFrom >= yTo || xFrom >= xTo) return;
+    IndexRows rows(img);
+    for (int y = yFrom; y < yTo; ++y) {
+        const uint8_t* src = rows.Row(y);
+        std::copy(src + xFrom, src + xTo,
+                  px_.data() + size_t(y0 + y) * size_t(w_) + size_t(x0 + xFrom));
     }
 }
 
 void Surface::StretchImage(const QImage& img, const QRect& dst) {
     if (img.isNull() || dst.width() <= 0 || dst.height() <= 0) return;
-    const QImage src = img.convertToFormat(QImage::Format_RGB32);
-    const int sw = src.width(), sh = src.height();
+    const int sw = img.width(), sh = img.height();
+    IndexRows rows(img);
+    int lastSy = -1;
+    const uint8_t* src = nullptr;
     for (int y = 0; y < dst.height(); ++y) {
         const int ty = dst.top() + y;
         if (ty < 0 || ty >= h_) continue;
         const int sy = int(int64_t(y) * sh / dst.height());
-        const QRgb* line = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+        if (sy != lastSy) {
+            src = rows.Row(sy);
+            lastSy = sy;
+        }
         uint8_t* row = px_.data() + size_t(ty) * size_t(w_);
-        for (int x = 0; x < dst.width(); ++x) {
+        for (int x = std::max(0, -dst.left()); x < dst.width(); ++x) {
             const int tx = dst.left() + x;
-            if (tx < 0 || tx >= w_) continue;
-            row[tx] = NearestColour(line[int64_t(x) * sw / dst.width()]);
+            if (tx >= w_) break;
+            row[tx] = src[int64_t(x) * sw / dst.width()];
         }
     }
 }
@@ -237,7 +341,8 @@ void Surface::StretchImage(const QImage& img, const QRect& dst) {
 QImage Surface::ToImage() const {
     QImage img(w_, h_, QImage::Format_Indexed8);
     img.setColorTable(kPalette);
-    for (int y = 0; y < h_; ++y) std::copy_n(px_.data() + size_t(y) * size_t(w_), w_, img.scanLine(y));
+    for (int y = 0; y < h_; ++y)
+        std::copy_n(px_.data() + size_t(y) * size_t(w_), w_, img.scanLine(y));
     return img;
 }
 

@@ -41,7 +41,7 @@ const QList<QRgb>& PaletteTable();
 enum class Rop { Copy, Xor, NotXor, Black };
 
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int w, int h) { Resize(w, h); }
 
@@ -52,7 +52,9 @@ public:
     int Height() const { return h_; }
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
 
-    uint8_t Pixel(int x, int y) const { return Contains(x, y) ? px_[size_t(y) * size_t(w_) + size_t(x)] : uint8_t(NoColour); }
+    uint8_t Pixel(int x, int y) const {
+        return Contains(x, y) ? px_[size_t(y) * size_t(w_) + size_t(x)] : uint8_t(NoColour);
+    }
     void SetPixel(int x, int y, uint8_t c) {
         if (Contains(x, y)) px_[size_t(y) * size_t(w_) + size_t(x)] = c;
     }
@@ -99,8 +101,11 @@ public:
     QImage View();
     const uint8_t* Data() const { return px_.data(); }
 
-private:
+  private:
+    uint8_t Combine(uint8_t dst, uint8_t src) const;
     void PlotRop(int x, int y);
+    // Colour c over [from, to) of row y with the raster operation, clipped.
+    void SpanRop(int y, int from, int to, uint8_t c);
     int w_ = 0, h_ = 0;
     std::vector<uint8_t> px_;
     uint8_t pen_ = Black, brush_ = Black;

@@ -51,17 +51,18 @@ void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     }
 }
 
-Store::Store()
-    : names_(MaxAreas + 1), areaPos_(size_t(Slots) * (MaxAreas + 1)) {
+Store::Store() : names_(MaxAreas + 1), areaPos_(size_t(Slots) * (MaxAreas + 1)) {
     for (auto& n : names_) n.fill(0);
     points_.Set(0, 0, 0);
     kinds_.Set(0, 0, 0);
 }
 
-void Store::InsertPoint(int32_t i, int16_t x, int16_t y) {
+bool Store::InsertPoint(int32_t i, int16_t x, int16_t y) {
+    if (!PointRoom(1) || i < 0) return false;
     ++PointLast;
     points_.Move(i, i + 1, PointLast - i);
     points_.Set(i, x, y);
+    return true;
 }
 
 void Store::DeletePoints(int32_t start, int32_t count) {
@@ -115,6 +116,7 @@ void Store::AssignKinds(const std::vector<Rec>& v) {
 }
 
 std::string_view Store::AreaName(int a) const {
+    if (!ValidArea(a)) return {};
     const auto& n = names_[size_t(a)];
     return std::string_view(n.data(), strnlen(n.data(), NameBytes));
 }
@@ -123,6 +125,7 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     // The name ends at the first NUL, as in the original fixed field.
     const auto nul = bytes.find('\0');
     if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+    if (!ValidArea(a)) return false;
     const std::string_view cut = sjis::CutToBytes(bytes, NameBytes);
     auto& n = names_[size_t(a)];
     n.fill(0);

@@ -18,7 +18,7 @@ struct Rec {
 
 // A pool of 4-byte records in pages of 15,360 allocated on first write.
 class PagedPool {
-public:
+  public:
     static constexpr int32_t PageSize = 15360;
     static constexpr int32_t MaxPages = 1000;
     static constexpr int32_t Capacity = PageSize * MaxPages;  // 15,360,000 records
@@ -36,7 +36,7 @@ public:
     // Moves records [from, from+count) to [to, to+count) (overlap allowed).
     void Move(int32_t from, int32_t to, int32_t count);
 
-private:
+  private:
     std::vector<std::unique_ptr<Rec[]>> pages_;
     int16_t pageTop_ = 0;
 };
@@ -44,7 +44,7 @@ private:
 enum Kind : int16_t { KindSecondBoundary = -1, KindDivision = -9, KindAuxiliary = -8 };
 
 class Store {
-public:
+  public:
     static constexpr int32_t Capacity = PagedPool::Capacity;
     static constexpr int MaxAreas = 3440;
     static constexpr int NameBytes = 18;  // plus a terminating NUL in the original field
@@ -60,7 +60,12 @@ public:
     int16_t PointX(int32_t i) const { return points_.X(i); }
     int16_t PointY(int32_t i) const { return points_.Y(i); }
     Rec Point(int32_t i) const { return points_.Get(i); }
-    void InsertPoint(int32_t i, int16_t x, int16_t y);
+    // Shifts records i..PointLast up by one and stores (x, y) at i. Refused
+    // (false, nothing changes) when the list is full, so the top record is
+    // never pushed out past the capacity.
+    bool InsertPoint(int32_t i, int16_t x, int16_t y);
+    // Moves records start+count.. down to start; PointLast shrinks by count
+    // unless count exceeds it, in which case it is left as it was.
     void DeletePoints(int32_t start, int32_t count);
     bool EnsurePointPage(int32_t i) { return points_.EnsurePage(i); }
     int16_t PointPageTop() const { return points_.PageTop(); }
@@ -69,7 +74,7 @@ public:
     // Appends one record (PointLast grows); false and nothing changes when full.
     bool AppendPoint(int16_t x, int16_t y);
     // Bulk access for whole-list algorithms (one pass instead of record shifting).
-    std::vector<Rec> PointsToVector() const;      // records 0..PointLast
+    std::vector<Rec> PointsToVector() const;       // records 0..PointLast
     void AssignPoints(const std::vector<Rec>& v);  // replaces 0..; PointLast = size-1
 
     // ---- kind list ----
@@ -79,6 +84,7 @@ public:
     int16_t KindX(int32_t i) const { return kinds_.X(i); }
     int16_t KindY(int32_t i) const { return kinds_.Y(i); }
     Rec KindRec(int32_t i) const { return kinds_.Get(i); }
+    // As DeletePoints; KindLast shrinks by count but not below -1.
     void DeleteKinds(int32_t start, int32_t count);
     bool EnsureKindPage(int32_t i) { return kinds_.EnsurePage(i); }
     int16_t KindPageTop() const { return kinds_.PageTop(); }
@@ -88,16 +94,28 @@ public:
 
     // ---- area table (areas 1..3440, slots 0..10) ----
     int16_t AreaCount = 0;
-    // The stored name bytes (Shift-JIS), at most 18.
+    static bool ValidArea(int a) { return a >= 1 && a <= MaxAreas; }
+    static bool ValidSlot(int k) { return k >= 0 && k < Slots; }
+    // The stored name bytes (Shift-JIS), at most 18; empty for an area number
+    // outside 1..3440.
     std::string_view AreaName(int a) const;
     // Stores a name, cut at a Shift-JIS character boundary to 18 bytes; returns
-    // false when it had to be cut.
+    // false when it had to be cut (or the area number is out of range).
     bool SetAreaName(int a, std::string_view bytes);
-    Rec& AreaPos(int k, int a) { return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)]; }
-    Rec AreaPos(int k, int a) const { return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)]; }
+    // Slot k of area a. Out-of-range numbers reach a scratch record that reads
+    // (0,0), so a bad number from a file can never touch other memory.
+    Rec& AreaPos(int k, int a) {
+        if (!ValidSlot(k) || !ValidArea(a)) return scratchPos_ = Rec{};
+        return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)];
+    }
+    Rec AreaPos(int k, int a) const {
+        if (!ValidSlot(k) || !ValidArea(a)) return Rec{};
+        return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)];
+    }
 
     // ---- shared state ----
-    uint8_t Mode = 0;  // 0 input, 1 edit, 2 area position, 3 legend, 4 line kind, 5 trimming, 6 jigsaw
+    uint8_t Mode =
+        0;  // 0 input, 1 edit, 2 area position, 3 legend, 4 line kind, 5 trimming, 6 jigsaw
     bool Modified = false;
     bool Completed = false;
     bool Composed = false;
@@ -127,9 +145,10 @@ public:
     int16_t PickArea = 0, PickSlot = 0;
     int16_t PickAnchorX = 0, PickAnchorY = 0, PickPrevX = 0, PickPrevY = 0;
 
-private:
+  private:
     PagedPool points_;
     PagedPool kinds_;
     std::vector<std::array<char, NameBytes + 1>> names_;
     std::vector<Rec> areaPos_;
+    Rec scratchPos_;
 };

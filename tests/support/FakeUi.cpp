@@ -37,7 +37,9 @@ QString FakeUi::ChooseSaveFile(const QString& filter, const QString& proposed, c
     return ChooseOpenFile(filter, proposed, ext);
 }
 
-std::optional<QRgb> FakeUi::ChooseColor(QRgb) { return color; }
+std::optional<QRgb> FakeUi::ChooseColor(QRgb) {
+    return color;
+}
 
 QString FakeUi::EditAreaNames(const QString& text, bool* changed) {
     if (onEditAreaNames) return onEditAreaNames(text, changed);
@@ -45,9 +47,13 @@ QString FakeUi::EditAreaNames(const QString& text, bool* changed) {
     return text;
 }
 
-bool FakeUi::TitleDialog(TitleFields& f) { return onTitleDialog ? onTitleDialog(f) : true; }
+bool FakeUi::TitleDialog(TitleFields& f) {
+    return onTitleDialog ? onTitleDialog(f) : true;
+}
 
-bool FakeUi::MoveMapDialog(MoveFields& f) { return onMoveMapDialog ? onMoveMapDialog(f) : false; }
+bool FakeUi::MoveMapDialog(MoveFields& f) {
+    return onMoveMapDialog ? onMoveMapDialog(f) : false;
+}
 
 void FakeUi::ZpotShow(const QStringList& names) {
     zpotNames = names;

@@ -1,0 +1,200 @@
+// Jigsaw mode on a composed point list built by hand: closed outlines in
+// area-then-slot order of the positions, as the composition leaves them.
+#include <gtest/gtest.h>
+
+#include "edit/Jigsaw.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+struct Jigsaw : ::testing::Test {
+    TestEditor t{200, 160};
+    Editor& ed = t.ed;
+    Store& st = t.st();
+
+    // Closed square outline with its top-left corner at (x, y).
+    void Square(int x, int y, int size) {
+        t.Chain({{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}, {x, y}});
+    }
+    void SetUp() override {
+        Square(20, 20, 40);   // area 1 slot 0: records 1..5
+        Square(60, 20, 40);   // area 2 slot 0: records 7..11, shares an edge
+        Square(20, 80, 40);   // area 2 slot 1: records 13..17
+        Square(120, 80, 30);  // a leftover closed line without a position
+        st.AreaCount = 2;
+        st.AreaPos(0, 1) = {40, 40};
+        st.AreaPos(0, 2) = {80, 40};
+        st.AreaPos(1, 2) = {40, 100};
+        st.AreaPos(2, 2) = {0, 0};
+        st.Completed = true;
+        ed.PickUpModeClick();
+        ASSERT_EQ(st.Mode, 6);
+        ed.ReDraw();
+    }
+    std::vector<uint8_t> Pixels() const {
+        return {ed.surf.Data(),
+                ed.surf.Data() + size_t(ed.surf.Width()) * size_t(ed.surf.Height())};
+    }
+};
+
+TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
+    const auto before = t.Points();
+    const auto pixels = Pixels();
+    ed.PickUpPiece(85, 45);
+    EXPECT_EQ(Pixels(), pixels);  // the probe is undone
+    EXPECT_EQ(st.PickArea, 2);
+    EXPECT_EQ(st.PickSlot, 0);
+    EXPECT_EQ(st.PickFirst, 7);
+    EXPECT_EQ(st.PickLast, 11);
+    EXPECT_EQ(st.TempPolyLast, 4);
+    EXPECT_EQ(st.TempPoly[1].x, 100);
+
+    ed.DragPiece(100, 50);
+    ed.DragPiece(115, 55);
+    ed.DropPiece(115, 55);
+
+    const auto after = t.Points();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i >= 7 && i <= 11)
+            EXPECT_EQ(after[i], (Rec{int16_t(before[i].x + 30), int16_t(before[i].y + 10)})) << i;
+        else
+            EXPECT_EQ(after[i], before[i]) << i;
+    }
+    EXPECT_EQ(st.AreaPos(0, 2), (Rec{110, 50}));
+    EXPECT_EQ(st.AreaPos(1, 2), (Rec{40, 100}));
+    EXPECT_EQ(st.AreaPos(0, 1), (Rec{40, 40}));
+    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_TRUE(st.Completed);
+    // Redrawn at the new place.
+    EXPECT_EQ(ed.surf.Pixel(130, 30), White);
+}
+
+TEST_F(Jigsaw, ThePositionsRankPicksTheChain) {
+    ed.PickUpPiece(30, 110);  // area 2 slot 1: third position, third chain
+    EXPECT_EQ(st.PickArea, 2);
+    EXPECT_EQ(st.PickSlot, 1);
+    EXPECT_EQ(st.PickFirst, 13);
+    EXPECT_EQ(st.PickLast, 17);
+}
+
+TEST_F(Jigsaw, PressesThatFindNoPieceLiftNothingAndLeaveTheSurface) {
+    const auto pixels = Pixels();
+    for (QPoint p : {QPoint(5, 5), QPoint(60, 40), QPoint(135, 95)}) {  // open, line, no position
+        ed.PickUpPiece(p.x(), p.y());
+        EXPECT_EQ(st.PickFirst, 0) << p.x();
+        EXPECT_EQ(Pixels(), pixels) << p.x();
+    }
+    // Release and moves without a lifted piece do nothing.
+    ed.DragPiece(50, 50);
+    ed.DropPiece(50, 50);
+    EXPECT_EQ(Pixels(), pixels);
+}
+
+TEST_F(Jigsaw, APositionWithoutItsChainLiftsNothing) {
+    st.AreaCount = 3;
+    st.AreaPos(0, 3) = {135, 95};  // fourth position, but only three outlines precede the leftover
+    st.PointLast = 17;             // drop the leftover chain
+    ed.ReDraw();
+    ed.PickUpPiece(140, 100);
+    EXPECT_EQ(st.PickFirst, 0);
+}
+
+TEST_F(Jigsaw, TheDragOutlineIsDrawnInXorAndTakenAwayExactly) {
+    const auto pixels = Pixels();
+    ed.PickUpPiece(85, 45);
+    ed.DragPiece(95, 45);
+    EXPECT_NE(Pixels(), pixels);
+    EXPECT_NE(ed.surf.Pixel(70, 50), Black);  // the left edge of the outline at its new place
+    ed.DragPiece(85, 45);                     // back where it started: both outlines cancel
+    EXPECT_EQ(Pixels(), pixels);
+    EXPECT_EQ(ed.surf.CurrentRop(), Rop::Copy);
+}
+
+TEST_F(Jigsaw, APressAndReleaseInPlaceMovesNothing) {
+    const auto before = t.Points();
+    ed.PickUpPiece(85, 45);
+    ed.DropPiece(85, 45);
+    EXPECT_EQ(t.Points(), before);
+    EXPECT_EQ(st.AreaPos(0, 2), (Rec{80, 40}));
+}
+
+TEST_F(Jigsaw, ADropIsLimitedSoNoPointBecomesASeparator) {
+    ed.PickUpPiece(30, 30);  // area 1: its left edge is at X 20
+    ed.DropPiece(0, 30);     // 30 pixels left would put it at X -10
+    EXPECT_EQ(st.PointX(1), 1);
+    EXPECT_EQ(st.PointX(4), 1);
+    EXPECT_EQ(st.AreaPos(0, 1), (Rec{21, 40}));
+    for (int32_t i = 1; i <= 5; ++i) EXPECT_GT(st.PointX(i), 0);
+}
+
+TEST(JigsawChains, ChainByRankCountsChainStartsAndFindsTheUnendedLast) {
+    Store st;
+    for (Rec r :
+         {Rec{5, 5}, Rec{6, 6}, Rec{0, 0}, Rec{0, 0}, Rec{7, 7}, Rec{0, 0}, Rec{8, 8}, Rec{9, 9}}) {
+        st.AppendPoint(r.x, r.y);
+    }
+    int32_t f = 0, l = 0;
+    ASSERT_TRUE(ChainByRank(st, 2, f, l));
+    EXPECT_EQ(f, 5);
+    EXPECT_EQ(l, 5);
+    ASSERT_TRUE(ChainByRank(st, 3, f, l));
+    EXPECT_EQ(f, 7);
+    EXPECT_EQ(l, 8);
+    EXPECT_FALSE(ChainByRank(st, 4, f, l));
+    EXPECT_FALSE(ChainByRank(st, 0, f, l));
+}
+
+// Thousands of small pieces, so the chosen chain lies far beyond index 32,767,
+// and one piece with more points than the drag outline can show.
+TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
+    constexpr int cols = 80, rows = 72, cell = 8;  // 5760 squares, 6 records each
+    TestEditor t(cols * cell + 20, rows * cell + 120);
+    Store& st = t.st();
+    int area = 1, slot = 0;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const int x = 4 + c * cell, y = 4 + r * cell;
+            t.Chain({{x, y}, {x + 6, y}, {x + 6, y + 6}, {x, y + 6}, {x, y}});
+            st.AreaPos(slot, area) = {int16_t(x + 3), int16_t(y + 3)};
+            if (++slot == 10) {
+                st.AreaPos(10, area) = {0, 0};
+                slot = 0;
+                ++area;
+            }
+        }
+    }
+    // One long outline (700 records) along the bottom, with the last position.
+    const int top = 4 + rows * cell + 10;
+    for (int x = 4; x < 354; ++x) st.AppendPoint(int16_t(x), int16_t(top));
+    for (int x = 353; x >= 4; --x) st.AppendPoint(int16_t(x), int16_t(top + 40));
+    st.AppendPoint(4, int16_t(top));
+    st.AppendPoint(0, 0);
+    st.AreaPos(slot, area) = {100, int16_t(top + 20)};
+    st.AreaPos(slot + 1, area) = {0, 0};
+    st.AreaCount = int16_t(area);
+    ASSERT_GT(st.PointLast, 32767);
+    st.Completed = true;
+    t.ed.PickUpModeClick();
+    t.ed.ReDraw();
+
+    const int lastX = 4 + (cols - 1) * cell, lastY = 4 + (rows - 1) * cell;
+    t.ed.PickUpPiece(lastX + 3, lastY + 3);
+    ASSERT_EQ(st.PickFirst, (cols * rows - 1) * 6 + 1);
+    EXPECT_GT(st.PickFirst, 32767);
+    t.ed.DropPiece(lastX + 3 + 1, lastY + 3 + 2);
+    EXPECT_EQ(st.PointX((cols * rows - 1) * 6 + 1), lastX + 1);
+    EXPECT_EQ(st.PointY((cols * rows - 1) * 6 + 3), lastY + 6 + 2);
+
+    t.ed.PickUpPiece(200, top + 20);
+    ASSERT_GT(st.PickFirst, 0);
+    EXPECT_EQ(st.PickLast - st.PickFirst + 1, 701);
+    EXPECT_EQ(st.TempPolyLast, 500);
+    const int32_t first = st.PickFirst, last = st.PickLast;
+    t.ed.DropPiece(205, top + 20);
+    EXPECT_EQ(st.PointX(first), 9);
+    EXPECT_EQ(st.PointX(last - 1), 9);
+    EXPECT_EQ(st.PointX(last), 9);
+}
+
+}  // namespace
