@@ -3,8 +3,8 @@
 #include <random>
 
 #include "edit/Network.h"
-#include "network/Literal.h"
 #include "support/FakeUi.h"
+#include "support/LiteralNetwork.h"
 
 namespace {
 

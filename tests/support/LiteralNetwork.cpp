@@ -1,4 +1,4 @@
-#include "network/Literal.h"
+#include "support/LiteralNetwork.h"
 
 #include <string>
 

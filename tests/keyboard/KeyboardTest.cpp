@@ -1,0 +1,179 @@
+// Keys over the drawing surface: the guard, the pointer steps and the edge
+// scrolling, and the mouse actions they replay at the pointer.
+#include <gtest/gtest.h>
+
+#include "support/FakeUi.h"
+
+namespace {
+
+struct Keys : ::testing::Test {
+    TestEditor t{400, 300};
+    Editor& ed = t.ed;
+    Store& st = t.st();
+    FakeUi& ui = t.ui;
+
+    void SetUp() override {
+        ui.clientSize = {200, 150};
+        ui.scroll = {0, 0};
+        ed.BuildModeClick();
+        ed.ReDraw();
+        Over(SurfaceCursor::CrossLine);
+        PointAt(50, 50);
+        ui.enabled.clear();
+    }
+    void Over(std::optional<SurfaceCursor> c) { ui.pointerOverSurface = c; }
+    // Puts the pointer over surface point (x, y).
+    void PointAt(int x, int y) { ui.pointer = ui.SurfaceToScreen({x, y}); }
+    QPoint Surf() { return ui.ScreenToSurface(ui.pointer); }
+    void Key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, Qt::MouseButtons b = Qt::NoButton) {
+        ed.KeyDown(k, m, b);
+    }
+};
+
+TEST_F(Keys, ShiftAloneStepsEightAnythingElseOne) {
+    Key(vk::Right, Qt::ShiftModifier);
+    EXPECT_EQ(Surf(), QPoint(58, 50));
+    Key(vk::Right, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(Surf(), QPoint(59, 50));
+    Key(vk::Down, Qt::ShiftModifier, Qt::LeftButton);
+    EXPECT_EQ(Surf(), QPoint(59, 51));
+    Key(vk::Left, Qt::ShiftModifier | Qt::KeypadModifier);  // arrows of the number pad
+    EXPECT_EQ(Surf(), QPoint(51, 51));
+    Key(vk::Up);
+    EXPECT_EQ(Surf(), QPoint(51, 50));
+    Key(vk::Up, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Surf(), QPoint(51, 49));
+    EXPECT_EQ(ui.scroll, QPoint(0, 0));
+    EXPECT_EQ(st.ClickX, 51);  // where the pointer was when the key came
+    EXPECT_EQ(st.ClickY, 50);
+}
+
+TEST_F(Keys, NearTheEdgesTheViewScrollsInsteadWithTheTwoThresholds) {
+    ui.scroll = {100, 100};
+    // Left/top: within step + 1 of the visible edge.
+    PointAt(102, 103);
+    Key(vk::Left);
+    EXPECT_EQ(ui.scroll, QPoint(99, 100));
+    EXPECT_EQ(ui.pointer, ui.SurfaceToScreen({101, 103}));  // pointer stays on the screen
+    PointAt(103, 103);
+    Key(vk::Left);
+    EXPECT_EQ(ui.scroll, QPoint(99, 100));
+    Key(vk::Up);
+    EXPECT_EQ(ui.scroll, QPoint(99, 100));  // 103 - 100 > 2
+    PointAt(103, 102);
+    Key(vk::Up);
+    EXPECT_EQ(ui.scroll, QPoint(99, 99));
+
+    // Right/bottom: within step of the far edge (client 200 x 150).
+    ui.scroll = {100, 100};
+    PointAt(291, 248);
+    Key(vk::Right, Qt::ShiftModifier);
+    EXPECT_EQ(ui.scroll, QPoint(100, 100));
+    EXPECT_EQ(Surf(), QPoint(299, 248));
+    PointAt(292, 248);
+    Key(vk::Right, Qt::ShiftModifier);
+    EXPECT_EQ(ui.scroll, QPoint(108, 100));
+    PointAt(200, 249);
+    Key(vk::Down);
+    EXPECT_EQ(ui.scroll, QPoint(108, 101));
+}
+
+TEST_F(Keys, KeysDoNothingUnlessThePointerIsOverTheSurfaceInAnEditingMode) {
+    for (std::optional<SurfaceCursor> c :
+         {std::optional<SurfaceCursor>(), std::optional(SurfaceCursor::IndexPosition),
+          std::optional(SurfaceCursor::Arrow)}) {
+        Over(c);
+        st.ClickX = 7;
+        const QPoint p = ui.pointer;
+        for (int k : {vk::Right, vk::Down, vk::Return, vk::A, vk::Space, vk::Z})
+            Key(k, Qt::ShiftModifier);
+        EXPECT_EQ(ui.pointer, p);
+        EXPECT_EQ(ui.scroll, QPoint(0, 0));
+        EXPECT_EQ(st.ClickX, 7);
+        EXPECT_EQ(st.PointLast, 0);
+        EXPECT_EQ(st.Mode, 0);
+        EXPECT_EQ(ui.popupsShown, 0);
+        EXPECT_TRUE(ui.enabled.empty());
+    }
+}
+
+TEST_F(Keys, AHandledKeyEnablesTheCompositionUnlessItIsCurrent) {
+    st.Completed = true;
+    Key(vk::Right);
+    EXPECT_TRUE(ui.enabled.find(Cmd::ReMakeLine) == ui.enabled.end());
+    st.Completed = false;
+    Key(0x51);  // a key without an action still counts
+    EXPECT_TRUE(ui.Enabled(Cmd::ReMakeLine));
+    EXPECT_TRUE(ui.Enabled(Cmd::SpRemake));
+    EXPECT_FALSE(st.Modified);
+}
+
+TEST_F(Keys, ZSwitchesBetweenInputAndEditOnly) {
+    Key(vk::Z);
+    EXPECT_EQ(st.Mode, 1);
+    Over(SurfaceCursor::CrossEdit);
+    Key(vk::Z);
+    EXPECT_EQ(st.Mode, 0);
+    ed.CuttingModeClick();
+    Over(SurfaceCursor::Cutter);
+    Key(vk::Z);
+    EXPECT_EQ(st.Mode, 5);
+}
+
+TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
+    ed.CuttingModeClick();
+    Over(SurfaceCursor::Cutter);
+    for (QPoint p : {QPoint(20, 20), QPoint(120, 20), QPoint(120, 100)}) {
+        PointAt(p.x(), p.y());
+        Key(vk::Return);
+    }
+    EXPECT_EQ(st.TempPolyLast, 2);
+    EXPECT_EQ(st.TempPoly[2].x, 120);
+    EXPECT_EQ(st.TempPoly[2].y, 100);
+    Key(vk::Space);
+    EXPECT_EQ(ui.shown, Popup::RBtnCutting);
+    EXPECT_EQ(ui.shownAt, ui.pointer);
+    EXPECT_TRUE(ui.Enabled(Cmd::SweepCutting));
+
+    // After the outline is used up the menu must not offer the cuts again.
+    ed.CancelCuttingClick();
+    Key(vk::Space);
+    EXPECT_FALSE(ui.Enabled(Cmd::SweepCutting));
+    EXPECT_FALSE(ui.Enabled(Cmd::HoleCutting));
+}
+
+TEST_F(Keys, InJigsawReturnLiftsAndTheNextReturnDrops) {
+    t.Chain({{20, 20}, {60, 20}, {60, 60}, {20, 60}, {20, 20}});
+    st.AreaCount = 1;
+    st.AreaPos(0, 1) = {40, 40};
+    st.Completed = true;
+    ed.PickUpModeClick();
+    ed.ReDraw();
+    Over(SurfaceCursor::PickUp);
+    PointAt(30, 30);
+    Key(vk::Return);
+    EXPECT_EQ(st.PickFirst, 1);
+    Key(vk::Right, Qt::ShiftModifier);
+    Key(vk::A);
+    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_EQ(st.Point(1), (Rec{28, 20}));
+    EXPECT_EQ(st.AreaPos(0, 1), (Rec{48, 40}));
+}
+
+TEST_F(Keys, InLineKindModeReturnAndSpaceOfferThePopupAndAIsIgnored) {
+    t.Chain({{20, 50}, {100, 50}});
+    ed.LineKindModeClick();
+    Over(SurfaceCursor::CrossKind);
+    PointAt(60, 50);
+    Key(vk::A);
+    EXPECT_EQ(ui.popupsShown, 0);
+    const QPoint before = ui.pointer;
+    Key(vk::Return);
+    EXPECT_EQ(ui.shown, Popup::BtnLKindMode);
+    EXPECT_EQ(ui.shownAt, before);
+    Key(vk::Space);
+    EXPECT_EQ(ui.popupsShown, 2);
+    EXPECT_EQ(st.ClickX, 60);
+}
+
+}  // namespace
