@@ -71,6 +71,29 @@ void Surface::PlotRop(int x, int y) {
     p = Combine(p, pen_);
 }
 
+namespace {
+// Integer Bresenham from a to b, 8-connected; calls plot for the steps
+// lo..hi (step 0 is a, step max(|dx|, |dy|) is b).
+template <class Plot>
+void Trace(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t lo, int64_t hi, Plot plot) {
+    const int64_t dx = std::abs(bx - ax), dy = -std::abs(by - ay);
+    const int64_t sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+    int64_t err = dx + dy, x = ax, y = ay;
+    for (int64_t i = 0; i <= hi; ++i) {
+        if (i >= lo) plot(x, y);
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+}  // namespace
+
 void Surface::Line(int x1, int y1, int x2, int y2) {
     if (x1 == x2 && y1 == y2) return;
     // Entirely beyond one edge: nothing to plot.
@@ -83,34 +106,27 @@ void Surface::Line(int x1, int y1, int x2, int y2) {
     // An XOR rubber band drawn the other way round then erases a segment
     // exactly, and a segment blanked in either direction leaves no residue.
     const int64_t adx = std::abs(int64_t(x2) - x1), ady = std::abs(int64_t(y2) - y1);
+    const int64_t steps = std::max(adx, ady);
     const bool flat = adx >= ady;
     const bool reversed = flat ? (x2 < x1 || (x2 == x1 && y2 < y1)) : (y2 < y1);
+    const int64_t lo = reversed ? 1 : 0, hi = reversed ? steps : steps - 1;
     int64_t ax = x1, ay = y1, bx = x2, by = y2;
     if (reversed) {
         std::swap(ax, bx);
         std::swap(ay, by);
     }
-    const int64_t dx = adx, dy = -ady;
-    const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
-    int64_t err = dx + dy;
-    int64_t x = ax, y = ay;
-    bool first = true;
-    for (;;) {
-        const bool last = x == bx && y == by;
-        // Forward: plot all but the last; reversed: all but the first.
-        if (reversed ? !first : !last) PlotRop(int(x), int(y));
-        if (last) break;
-        first = false;
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+    if (rop_ == Rop::Copy && Contains(x1, y1) && Contains(x2, y2)) {
+        // Both ends inside: so is every pixel between them.
+        uint8_t* px = px_.data();
+        const size_t w = size_t(w_);
+        const uint8_t pen = pen_;
+        Trace(ax, ay, bx, by, lo, hi,
+              [=](int64_t x, int64_t y) { px[size_t(y) * w + size_t(x)] = pen; });
+        return;
     }
+    Trace(ax, ay, bx, by, lo, hi, [this](int64_t x, int64_t y) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) PlotRop(int(x), int(y));
+    });
 }
 
 uint8_t Surface::Combine(uint8_t dst, uint8_t src) const {

@@ -38,16 +38,33 @@ Rec PagedPool::Get(int32_t i) const {
 }
 
 void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
-    if (count <= 0 || from == to) return;
+    if (count <= 0 || from == to || from < 0 || to < 0) return;
     if (!EnsurePage(to + count - 1)) return;
-    auto step = [&](int32_t k) {
-        Rec r = Get(from + k);
-        Set(to + k, r.x, r.y);
+    // Copies one stretch that lies within a single page on both sides; a
+    // source page that was never written reads as zeros.
+    auto copy = [&](int32_t k, int32_t n) {
+        Rec* dst = &pages_[(to + k) / PageSize][(to + k) % PageSize];
+        const int32_t sp = (from + k) / PageSize;
+        if (sp > pageTop_) {
+            std::fill_n(dst, n, Rec{});
+            return;
+        }
+        std::memmove(dst, &pages_[sp][(from + k) % PageSize], size_t(n) * sizeof(Rec));
     };
-    if (to < from) {
-        for (int32_t k = 0; k < count; ++k) step(k);
-    } else {
-        for (int32_t k = count - 1; k >= 0; --k) step(k);
+    if (to < from) {  // downwards: front to back
+        for (int32_t k = 0; k < count;) {
+            const int32_t n = std::min(
+                {count - k, PageSize - (from + k) % PageSize, PageSize - (to + k) % PageSize});
+            copy(k, n);
+            k += n;
+        }
+    } else {  // upwards: back to front
+        for (int32_t end = count; end > 0;) {
+            const int32_t n =
+                std::min({end, (from + end - 1) % PageSize + 1, (to + end - 1) % PageSize + 1});
+            copy(end - n, n);
+            end -= n;
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <utility>
+#include <vector>
 
 #include "store/Store.h"
 
@@ -257,4 +259,43 @@ TEST(Store, AreaSlotsAreIndependent) {
     EXPECT_EQ(s.AreaPos(0, 3441), (Rec{0, 0}));
     EXPECT_EQ(std::as_const(s).AreaPos(0, 0), (Rec{0, 0}));
     EXPECT_EQ(s.AreaPos(10, 1), (Rec{11, 1}));
+}
+
+// The record shifting against a one-record-at-a-time transcription, on lists
+// that span several pages, so that every page-crossing case is met.
+TEST(Store, InsertsAndDeletesMatchRecordByRecordShifting) {
+    Store s;
+    std::vector<Rec> model(60000);
+    int32_t last = 0;
+    std::mt19937 rng(17);
+    for (int i = 1; i <= 33000; ++i) {
+        const Rec r{int16_t(1 + i % 30000), int16_t(i % 7000)};
+        s.AppendPoint(r.x, r.y);
+        model[size_t(++last)] = r;
+    }
+    for (int step = 0; step < 300; ++step) {
+        if (rng() % 2) {
+            const int32_t i = 1 + int32_t(rng() % uint32_t(last + 1));
+            const Rec r{int16_t(rng() % 30000 + 1), int16_t(step)};
+            ASSERT_TRUE(s.InsertPoint(i, r.x, r.y));
+            ++last;
+            for (int32_t k = last; k >= i + 1; --k) model[size_t(k)] = model[size_t(k - 1)];
+            model[size_t(i)] = r;
+        } else {
+            const int32_t start = 1 + int32_t(rng() % uint32_t(last));
+            const int32_t count = 1 + int32_t(rng() % 20000);
+            s.DeletePoints(start, count);
+            for (int32_t k = start; k <= last - count; ++k) model[size_t(k)] = model[size_t(k + count)];
+            if (count <= last) last -= count;
+        }
+        ASSERT_EQ(s.PointLast, last);
+        if (last < 1000) {
+            for (int i = 1; i <= 20000; ++i) {
+                const Rec r{int16_t(1 + i % 30000), int16_t(step)};
+                s.AppendPoint(r.x, r.y);
+                model[size_t(++last)] = r;
+            }
+        }
+    }
+    for (int32_t k = 0; k <= last; ++k) ASSERT_EQ(s.Point(k), model[size_t(k)]) << k;
 }
