@@ -225,6 +225,7 @@ public:
     // [picture]
 
     // [areas]
+    bool ZpotOpen = false;  // the area-position dialog is showing
 
     // [compose]
 
