@@ -1,9 +1,149 @@
-// Placeholder bodies until this subsystem lands.
+#include "areas/AreaNames.h"
+
+#include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "text/ShiftJis.h"
 
-#include "core/NotBuilt.h"
+namespace areas {
 
-void Editor::AreaNameEditClick() {
-    NotBuilt(ui, "AreaNameEditClick");
+namespace {
+constexpr int MaxPositions = 10;
+
+std::string Number(int v) { return std::to_string(v); }
+}  // namespace
+
+std::string AreaLine(const Store& st, int a) {
+    std::string line(st.AreaName(a));
+    bool first = true;
+    for (int k = 0; k < MaxPositions; ++k) {
+        const Rec p = st.AreaPos(k, a);
+        if (p.x == 0) break;
+        if (p.x < 1) continue;
+        // The separator depends on whether a position was already written, not
+        // on the slot number: a skipped slot 0 must not glue the positions to
+        // the name.
+        line += first ? " = " : "/";
+        first = false;
+        line += Number(p.x) + "," + Number(p.y);
+    }
+    return line;
 }
 
+QString ListAreaNames(const Store& st) {
+    std::string all;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        if (a > 1) all += '\n';
+        all += AreaLine(st, a);
+    }
+    return sjis::ToUnicode(all);
+}
+
+AreaText ParseAreaNames(const QString& text) { return ParseAreaNameBytes(sjis::FromUnicode(text)); }
+
+AreaText ParseAreaNameBytes(std::string_view text) {
+    AreaText out;
+    size_t at = 0;
+    int lineNo = 0;
+    while (at < text.size()) {
+        const size_t nl = text.find('\n', at);
+        std::string line(text.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
+        at = nl == std::string_view::npos ? text.size() : nl + 1;
+        ++lineNo;
+        // An empty line separates nothing and is no area.
+        if (line.empty() || line == "\r") continue;
+        while (!line.empty() && static_cast<unsigned char>(line.back()) < 32) line.pop_back();
+
+        AreaEntry e;
+        std::string name, rest;
+        SplitAt('=', line, name, rest);
+        TrimEntry(name);
+        const std::string_view cut = sjis::CutToBytes(name, Store::NameBytes);
+        if (cut.size() != name.size()) out.cutLines.push_back(lineNo);
+        e.name.assign(cut);
+
+        while (!rest.empty()) {
+            std::string item, xs, ys;
+            SplitAt('/', rest, item, rest);
+            const bool hasComma = item.find(',') != std::string::npos;
+            SplitAt(',', item, xs, ys);
+            const auto x = ParseStrictInt16(xs);
+            const auto y = ParseStrictInt16(ys);
+            if (!hasComma || !x || !y) {
+                out.error = QStringLiteral("%1 行目の位置「%2」が正しくありません。\n"
+                                           "位置は X,Y の形の整数 (-32768～32767) で、"
+                                           "複数の位置は / で区切って書いてください。")
+                                .arg(lineNo)
+                                .arg(sjis::ToUnicode(item));
+                out.areas.clear();
+                return out;
+            }
+            // Places outside the map are dropped quietly, as are positions
+            // beyond the tenth.
+            if (*x >= 1 && *y >= 1 && int(e.pos.size()) < MaxPositions) e.pos.push_back({*x, *y});
+        }
+        out.areas.push_back(std::move(e));
+    }
+    // Unnamed areas at the end are dropped; those between named ones stay.
+    while (!out.areas.empty() && out.areas.back().name.empty()) out.areas.pop_back();
+    if (int(out.areas.size()) > Store::MaxAreas) {
+        out.error = QStringLiteral("区域が %1 個あります。区域は %2 個までしか扱えません。")
+                        .arg(out.areas.size())
+                        .arg(Store::MaxAreas);
+        out.areas.clear();
+    }
+    return out;
+}
+
+void StoreAreas(Store& st, const std::vector<AreaEntry>& list) {
+    const int n = int(std::min<size_t>(list.size(), size_t(Store::MaxAreas)));
+    for (int i = 0; i < n; ++i) {
+        const AreaEntry& e = list[size_t(i)];
+        st.SetAreaName(i + 1, e.name);
+        int s = 0;
+        for (const Rec& p : e.pos) {
+            if (s >= MaxPositions) break;
+            st.AreaPos(s++, i + 1) = p;
+        }
+        st.AreaPos(s, i + 1) = Rec{0, 0};
+    }
+    if (n + 1 <= Store::MaxAreas) st.SetAreaName(n + 1, {});
+    st.AreaCount = int16_t(n);
+}
+
+QString LineList(const std::vector<int>& lines) {
+    QStringList parts;
+    for (size_t i = 0; i < lines.size() && i < 10; ++i) parts << QString::number(lines[i]);
+    QString s = parts.join(QStringLiteral(", "));
+    if (lines.size() > 10) s += QStringLiteral(" ほか");
+    return s;
+}
+
+}  // namespace areas
+
+void Editor::AreaNameEditClick() {
+    const QString listing = areas::ListAreaNames(st);
+    bool changed = false;
+    QString text = ui.EditAreaNames(listing, &changed);
+    // A refused text goes back into the editor so that the typing is not lost;
+    // closing it again unchanged gives up and keeps the table as it was.
+    while (changed) {
+        areas::AreaText parsed = areas::ParseAreaNames(text);
+        if (parsed.error.isEmpty()) {
+            st.Modified = true;
+            st.Completed = false;
+            EnableRemakeCommands();
+            areas::StoreAreas(st, parsed.areas);
+            if (!parsed.cutLines.empty())
+                ui.Inform(QStringLiteral("区域名は 18 バイト (全角 9 文字) までです。\n"
+                                         "次の行の区域名を切り詰めました: %1 行目")
+                              .arg(areas::LineList(parsed.cutLines)),
+                          QStringLiteral("区域名の編集"), MsgIcon::Warning);
+            if (st.AreaCount >= 1) EnableAreaPosCommands();
+            return;
+        }
+        ui.Inform(parsed.error + QStringLiteral("\n区域名の表は変更していません。"),
+                  QStringLiteral("区域名の編集"), MsgIcon::Warning);
+        changed = false;
+        text = ui.EditAreaNames(text, &changed);
+    }
+}

@@ -1,26 +1,177 @@
-// Placeholder bodies until this subsystem lands.
-#include "core/Editor.h"
+// The area-position dialog: the user picks an area name and clicks inside its
+// regions; every click floods the clicked region so that an open boundary
+// shows at once.
+#include <QStringList>
 
-#include "core/NotBuilt.h"
+#include "areas/TextEntry.h"
+#include "core/Editor.h"
+#include "text/ShiftJis.h"
+
+namespace {
+constexpr int Boxes = 9;
+// Slots 0..9 are looked at when painting; the dialog shows and edits 0..8.
+constexpr int PaintedSlots = 10;
+
+bool BoxEmpty(const QString& s) { return s.trimmed().isEmpty(); }
+}  // namespace
+
+namespace areas {
+
+// The boxes as positions; on a box that does not parse, error names it.
+bool ParseBoxes(const std::array<QString, Boxes>& boxes, std::vector<Rec>& out, QString& error) {
+    out.clear();
+    for (int b = 0; b < Boxes; ++b) {
+        if (BoxEmpty(boxes[size_t(b)])) continue;
+        const std::string text = sjis::FromUnicode(boxes[size_t(b)]);
+        std::string xs, ys;
+        SplitAt(',', text, xs, ys);
+        const auto x = ParseStrictInt16(xs);
+        const auto y = ParseStrictInt16(ys);
+        if (text.find(',') == std::string::npos || !x || !y) {
+            error = QStringLiteral("%1 番目の位置「%2」が正しくありません。\n"
+                                   "位置は X,Y の形の整数 (-32768～32767) で書いてください。")
+                        .arg(b + 1)
+                        .arg(boxes[size_t(b)]);
+            return false;
+        }
+        out.push_back({*x, *y});
+    }
+    return true;
+}
+
+std::array<QString, Boxes> BoxesOf(const Store& st, int a) {
+    std::array<QString, Boxes> boxes;
+    for (int k = 0; k < Boxes; ++k) {
+        const Rec p = st.AreaPos(k, a);
+        if (p.x == 0) break;
+        if (p.x >= 1) boxes[size_t(k)] = QStringLiteral("%1,%2").arg(p.x).arg(p.y);
+    }
+    return boxes;
+}
+
+}  // namespace areas
+
+namespace {
+
+// Writes the boxes into the selected area; false (with a message) when one
+// does not parse, and then the table keeps its previous content.
+bool TakeOverBoxes(Editor& ed) {
+    std::vector<Rec> pos;
+    QString error;
+    if (!areas::ParseBoxes(ed.ui.ZpotBoxes(), pos, error)) {
+        ed.ui.Inform(error, QStringLiteral("位置の指定"), MsgIcon::Warning);
+        return false;
+    }
+    const int a = ed.ZpotSelected;
+    if (a < 1 || a > Store::MaxAreas) return true;
+    int j = 0;
+    for (const Rec& p : pos) ed.st.AreaPos(j++, a) = p;
+    ed.st.AreaPos(j, a) = Rec{0, 0};
+    return true;
+}
+
+// Border fill from a position. The surface's fill stops at pixels that already
+// have the fill colour, and a position pixel often does (the navy mark of a
+// formerly selected area): clear it first so that the whole region repaints.
+void FillRegion(Surface& s, int x, int y, uint8_t fill) {
+    const uint8_t c = s.Pixel(x, y);
+    if (c == White || c == NoColour) return;
+    if (c == fill) s.SetPixel(x, y, Black);
+    s.FloodFillBorder(x, y, White, fill);
+}
+
+void PaintRegions(Editor& ed) {
+    Store& st = ed.st;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < PaintedSlots; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            if (p.x == 0) break;
+            if (p.x >= 1) FillRegion(ed.surf, p.x, p.y, Navy);
+        }
+    }
+    const int sel = ed.ZpotSelected;
+    if (sel >= 1 && sel <= st.AreaCount) {
+        for (int k = 0; k < PaintedSlots; ++k) {
+            const Rec p = st.AreaPos(k, sel);
+            if (p.x == 0) break;
+            if (p.x < 1) continue;
+            FillRegion(ed.surf, p.x, p.y, Aqua);
+            ed.surf.SetPixel(p.x, p.y, Navy);
+        }
+    }
+    ed.ui.SurfaceChanged();
+}
+
+void ShowSelected(Editor& ed) { ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.ZpotSelected)); }
+
+}  // namespace
 
 void Editor::ZoneArrangeClick() {
-    NotBuilt(ui, "ZoneArrangeClick");
+    // The command is only enabled with named areas; an empty list would have
+    // nothing to select.
+    if (st.AreaCount < 1) return;
+    st.Mode = 2;
+    st.TempPolyLast = -1;
+    ui.SetSurfaceCursor(SurfaceCursor::Arrow);
+    DisplayMap(White, White);
+    st.Completed = false;
+
+    QStringList names;
+    for (int a = 1; a <= st.AreaCount; ++a) names << sjis::ToUnicode(st.AreaName(a));
+    ui.ZpotShow(names);
+    ZpotOpen = true;
+    ui.SetBusy(true);
+    ZpotSelected = 1;
+    PaintRegions(*this);
+    ShowSelected(*this);
+    ui.ZpotSelect(0);
+    ui.SetBusy(false);
 }
 
-void Editor::AreaPosClick(int, int) {
-    NotBuilt(ui, "AreaPosClick");
+void Editor::AreaPosClick(int x, int y) {
+    auto boxes = ui.ZpotBoxes();
+    for (auto& b : boxes) {
+        if (BoxEmpty(b)) {
+            b = QStringLiteral("%1,%2").arg(x).arg(y);
+            ui.ZpotSetBoxes(boxes);
+            break;
+        }
+    }
+    surf.FloodFillBorder(x, y, White, Aqua);
+    surf.SetPixel(x, y, Navy);
+    st.Completed = false;
+    ui.SurfaceChanged();
 }
 
-void Editor::ZpotListClick(int) {
-    NotBuilt(ui, "ZpotListClick");
+void Editor::ZpotListClick(int index) {
+    if (!TakeOverBoxes(*this)) {
+        // Stay on the area whose boxes need fixing.
+        ui.ZpotSelect(ZpotSelected - 1);
+        return;
+    }
+    if (index < 0 || index >= st.AreaCount) return;
+    ZpotSelected = index + 1;
+    PaintRegions(*this);
+    ShowSelected(*this);
 }
 
 void Editor::ZpotRedrawClick() {
-    NotBuilt(ui, "ZpotRedrawClick");
+    DisplayMap(White, White);
+    TakeOverBoxes(*this);
+    PaintRegions(*this);
 }
 
 bool Editor::ZpotClose() {
-    NotBuilt(ui, "ZpotClose");
-    return false;
+    // Closing twice (OK, then the hide that follows) is harmless.
+    if (!ZpotOpen) return true;
+    ui.SetBusy(true);
+    if (!TakeOverBoxes(*this)) {
+        ui.SetBusy(false);
+        return false;
+    }
+    ZpotOpen = false;
+    BuildModeClick();
+    ReDraw();
+    ui.SetBusy(false);
+    return true;
 }
-

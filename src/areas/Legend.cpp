@@ -1,13 +1,17 @@
-// Placeholder bodies until this subsystem lands.
+// The legend: one click fixes the top-left corner of its 100 x 100 box.
 #include "core/Editor.h"
 
-#include "core/NotBuilt.h"
-
 void Editor::IndexPosClick() {
-    NotBuilt(ui, "IndexPosClick");
+    st.Mode = 3;
+    st.TempPolyLast = -1;
+    ui.SetSurfaceCursor(SurfaceCursor::IndexPosition);
+    // A right click in this mode offers nothing.
+    ui.AttachPopup(Popup::None);
 }
 
-void Editor::LegendClick(int, int) {
-    NotBuilt(ui, "LegendClick");
+void Editor::LegendClick(int x, int y) {
+    st.LegendX = int16_t(x);
+    st.LegendY = int16_t(y);
+    BuildModeClick();
+    ReDraw();
 }
-

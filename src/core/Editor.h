@@ -219,6 +219,7 @@ public:
     // [picture]
 
     // [areas]
+    bool ZpotOpen = false;  // the area-position dialog is showing
 
     // [compose]
 

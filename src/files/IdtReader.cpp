@@ -1,14 +1,309 @@
-// Placeholder bodies until this subsystem lands.
-#include "core/Editor.h"
+#include "files/IdtReader.h"
 
-#include "core/NotBuilt.h"
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+#include "areas/TextEntry.h"
+#include "core/Editor.h"
+#include "files/IdtWriter.h"
+#include "text/ShiftJis.h"
+
+namespace idt {
+
+namespace {
+constexpr size_t LineBytes = 255;
+constexpr int MaxPositions = 10;
+constexpr qint64 Chunk = 1 << 16;
+
+// Buffered reading of a device: text lines of bounded length, then raw bytes.
+class Reader {
+public:
+    explicit Reader(QIODevice& d) : dev_(d) {}
+
+    // Next line without its line end, cut to 255 bytes (the rest of a longer
+    // line is skipped). False at the end of the data.
+    bool Line(std::string& line) {
+        line.clear();
+        bool any = false;
+        for (;;) {
+            if (at_ == buf_.size() && !Fill()) return any;
+            any = true;
+            const char* start = buf_.data() + at_;
+            const size_t avail = buf_.size() - at_;
+            const void* nl = std::memchr(start, '\n', avail);
+            const size_t take = nl ? size_t(static_cast<const char*>(nl) - start) : avail;
+            if (line.size() < LineBytes + 1)
+                line.append(start, std::min(take, LineBytes + 1 - line.size()));
+            at_ += take;
+            if (nl) {
+                ++at_;
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (line.size() > LineBytes) line = std::string(sjis::CutToBytes(line, LineBytes));
+                return true;
+            }
+        }
+    }
+
+    // Offset of the next unread byte in the device.
+    qint64 Offset() const { return base_ + qint64(at_); }
+
+    // Skips to the next zero byte; false when there is none.
+    bool SkipToZero() {
+        for (;;) {
+            if (at_ == buf_.size() && !Fill()) return false;
+            const void* z = std::memchr(buf_.data() + at_, 0, buf_.size() - at_);
+            if (z) {
+                at_ = size_t(static_cast<const char*>(z) - buf_.data());
+                return true;
+            }
+            at_ = buf_.size();
+        }
+    }
+
+    // Reads up to n bytes into dst; returns how many.
+    size_t Bytes(char* dst, size_t n) {
+        size_t got = 0;
+        while (got < n) {
+            if (at_ == buf_.size() && !Fill()) break;
+            const size_t take = std::min(n - got, buf_.size() - at_);
+            std::memcpy(dst + got, buf_.data() + at_, take);
+            at_ += take;
+            got += take;
+        }
+        return got;
+    }
+
+private:
+    bool Fill() {
+        base_ += qint64(buf_.size());
+        buf_.resize(size_t(Chunk));
+        const qint64 n = dev_.read(buf_.data(), Chunk);
+        buf_.resize(n > 0 ? size_t(n) : 0);
+        at_ = 0;
+        return n > 0;
+    }
+    QIODevice& dev_;
+    std::string buf_;
+    size_t at_ = 0;
+    qint64 base_ = 0;
+};
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return s;
+}
+
+bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+}  // namespace
+
+void SeparateKinds(std::vector<Rec>& points, std::vector<Rec>& kinds) {
+    enum { Plain, Copy, Move } mode = Plain;
+    kinds.clear();
+    for (Rec& r : points) {
+        if (r.x == 0) {
+            if (r.y == 0) mode = Plain;
+            else if (r.y < 0) mode = r.y == KindAuxiliary ? Move : Copy;
+        }
+        if (mode != Plain) kinds.push_back(r);
+        if (r.x == 0 || mode == Move) r = Rec{0, 0};
+    }
+}
+
+bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
+    out = IdtContent{};
+    Reader rd(in);
+    std::string line;
+    if (!rd.Line(line)) {
+        error = QStringLiteral("ファイルが空です。");
+        return false;
+    }
+    out.title = line;
+    int lineNo = 1;
+    bool sawStart = false;
+    while (rd.Line(line)) {
+        ++lineNo;
+        std::string left, right;
+        SplitAt('=', line, left, right);
+        TrimEntry(line);
+        TrimEntry(left);
+        TrimEntry(right);
+        if (left.empty() || left[0] != '@') {
+            if (int(out.areas.size()) >= Store::MaxAreas) {
+                ++out.droppedAreaLines;
+            } else {
+                areas::AreaEntry e;
+                const std::string_view cut = sjis::CutToBytes(left, Store::NameBytes);
+                if (cut.size() != left.size()) out.cutNameLines.push_back(lineNo);
+                e.name.assign(cut);
+                while (!right.empty() && int(e.pos.size()) < MaxPositions) {
+                    std::string item, xs, ys;
+                    SplitAt('/', right, item, right);
+                    TrimEntry(right);
+                    SplitAt(',', item, xs, ys);
+                    e.pos.push_back({ParseLenientInt16(xs), ParseLenientInt16(ys)});
+                }
+                out.areas.push_back(std::move(e));
+            }
+            continue;
+        }
+        const std::string key = Upper(left);
+        if (key == "@INDEXPOSITION") {
+            std::string xs, ys;
+            SplitAt(',', right, xs, ys);
+            out.legendX = ParseLenientInt16(xs);
+            out.legendY = ParseLenientInt16(ys);
+        } else if (StartsWith(key, "@REM ") && key.find("MADE BY VELMOT") == std::string::npos) {
+            if (int(out.remarks.size()) < Store::MaxComments)
+                out.remarks.push_back(line.size() > 5 ? line.substr(5) : std::string());
+        } else if (key == "@STARTOFPOINTS") {
+            sawStart = true;
+            break;
+        }
+    }
+    if (!sawStart) {
+        error = QStringLiteral("\"@StartOfPoints\" の行がありません。地図情報ファイルではないか、途中で切れています。");
+        return false;
+    }
+
+    // The binary part starts with record 0, (0,0): at the first zero byte.
+    size_t records = 0;
+    qint64 start = -1;
+    if (rd.SkipToZero()) {
+        start = rd.Offset();
+        const qint64 size = in.size();
+        records = size > start ? size_t((size - start) / 4) : 0;
+    }
+    // One record more may be needed to end the last chain.
+    if (records > size_t(Store::Capacity) - 1) {
+        error = QStringLiteral("点の記録が %1 個あります。読めるのは %2 個までです。")
+                    .arg(records)
+                    .arg(Store::Capacity - 1);
+        return false;
+    }
+    out.points.reserve(records + 2);
+    std::vector<char> block(4096);
+    size_t left = records;
+    while (left > 0) {
+        const size_t want = std::min(left, block.size() / 4) * 4;
+        const size_t got = rd.Bytes(block.data(), want);
+        for (size_t i = 0; i + 4 <= got; i += 4) {
+            const auto* b = reinterpret_cast<const unsigned char*>(block.data() + i);
+            out.points.push_back({int16_t(uint16_t(b[0] | (b[1] << 8))), int16_t(uint16_t(b[2] | (b[3] << 8)))});
+        }
+        if (got < want) break;  // the device said less than its size
+        left -= want / 4;
+    }
+    // The point list always starts and ends with a separator.
+    if (out.points.empty() || out.points.front().x != 0) out.points.insert(out.points.begin(), Rec{0, 0});
+    if (out.points.back().x > 0) out.points.push_back(Rec{0, 0});
+    SeparateKinds(out.points, out.kinds);
+    return true;
+}
+
+}  // namespace idt
+
+namespace {
+void GrowSurfaceToMap(Editor& ed) {
+    const Store& st = ed.st;
+    int w = 0, h = 0;
+    auto see = [&](Rec r) {
+        if (r.x <= 0) return;
+        w = std::max(w, int(r.x) + 1);
+        h = std::max(h, int(r.y) + 1);
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) see(st.Point(i));
+    for (int32_t i = 0; i <= st.KindLast; ++i) see(st.KindRec(i));
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            if (p.x == 0) break;
+            see(p);
+        }
+    w = std::min(std::max(w, ed.surf.Width()), 32767);
+    h = std::min(std::max(h, ed.surf.Height()), 32767);
+    if (w == ed.surf.Width() && h == ed.surf.Height()) return;
+    if (!ed.surf.Resize(w, h)) {
+        ed.ui.Inform(QStringLiteral("地図が描画面より大きく、描画面を %1 × %2 に広げられませんでした。").arg(w).arg(h),
+                     QStringLiteral("警告"), MsgIcon::Warning);
+        return;
+    }
+    ed.st.MapWidth = int16_t(ed.surf.Width());
+    ed.st.MapHeight = int16_t(ed.surf.Height());
+    ed.ui.SurfaceChanged();
+}
+}  // namespace
 
 void Editor::ReadMapClick() {
-    NotBuilt(ui, "ReadMapClick");
+    if (st.Modified &&
+        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+        return;
+    const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
+    if (path.isEmpty()) return;
+    if (ReadFinishedMap(path)) BuildModeClick();
 }
 
-bool Editor::ReadFinishedMap(const QString&) {
-    NotBuilt(ui, "ReadFinishedMap");
-    return false;
-}
+bool Editor::ReadFinishedMap(const QString& chosen) {
+    QString path = chosen;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
+    const QString caption = QStringLiteral("地図情報ファイルの読込");
+    QFile file(path);
+    if (!file.exists()) {
+        ui.Inform(QStringLiteral("%1 が見つかりません。").arg(path), caption, MsgIcon::Error);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui.Inform(QStringLiteral("%1 を開けません。\n%2").arg(path, file.errorString()), caption,
+                  MsgIcon::Error);
+        return false;
+    }
+    ui.SetBusy(true);
+    idt::IdtContent c;
+    QString error;
+    if (!idt::ParseIdt(file, c, error)) {
+        RestoreCursor();
+        ui.Inform(QStringLiteral("%1 を読めませんでした。\n%2\n現在の作業はそのままです。").arg(path, error),
+                  caption, MsgIcon::Error);
+        return false;
+    }
+    file.close();
 
+    ResetWork();
+    st.IdtFileName = path;
+    st.MapTitle = c.title;
+    st.MapCommentCount = int16_t(c.remarks.size());
+    for (size_t i = 0; i < c.remarks.size(); ++i) st.MapComments[i + 1] = c.remarks[i];
+    st.LegendX = c.legendX;
+    st.LegendY = c.legendY;
+    areas::StoreAreas(st, c.areas);
+    st.AssignPoints(c.points);
+    st.AssignKinds(c.kinds);
+    const std::vector<int> cutLines = std::move(c.cutNameLines);
+    const int dropped = c.droppedAreaLines;
+    c = idt::IdtContent{};  // the records now live in the store
+
+    RemoveRepeatedSegments();
+    st.Modified = false;
+    st.Completed = false;
+    st.BasePicLoaded = false;
+    st.BasePicShown = true;
+    EnableAreaPosCommands();
+    EnableRemakeCommands();
+    GrowSurfaceToMap(*this);
+    ui.SetScrollPos(QPoint(0, 0));
+    ReDraw();
+    RestoreCursor();
+
+    QStringList notes;
+    if (!cutLines.empty())
+        notes << QStringLiteral("区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目")
+                     .arg(areas::LineList(cutLines));
+    if (dropped > 0)
+        notes << QStringLiteral("区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。")
+                     .arg(Store::MaxAreas)
+                     .arg(dropped);
+    if (!notes.isEmpty()) ui.Inform(path + QStringLiteral("\n") + notes.join('\n'), caption, MsgIcon::Warning);
+    return true;
+}

@@ -42,9 +42,8 @@ std::vector<Rec> RandomNetwork(std::mt19937& rng) {
     const int chains = pick(9);
     for (int c = 0; c < chains; ++c) {
         switch (pick(7)) {
-            case 0:  // a doubled (or tripled) separator
-                v.push_back(Sep);
-                if (pick(2)) v.push_back(Sep);
+            case 0:  // a run of separators
+                for (int k = 1 + pick(4); k > 0; --k) v.push_back(Sep);
                 break;
             case 1:  // a lone point
                 v.push_back(point());

@@ -1,0 +1,109 @@
+// Trimming a large network: 500,000 point records in chains of 50 on the
+// built-in 2560 x 1920 surface, with 3,000 area positions, cut down to an
+// outline around the middle of the map. The whole command is measured (two
+// redraws, the fill, both position passes and the tidy), and the point pass
+// on its own.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "edit/Trimming.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+constexpr int W = 2560, H = 1920;
+
+std::vector<Rec> Network(int points) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> step(-12, 12), startX(1, W - 1), startY(0, H - 1);
+    std::vector<Rec> v{{0, 0}};
+    v.reserve(size_t(points) + size_t(points) / 50 + 2);
+    int x = 0, y = 0;
+    for (int i = 0; i < points; ++i) {
+        if (i % 50 == 0) {
+            if (i) v.push_back({0, 0});
+            x = startX(rng);
+            y = startY(rng);
+        } else {
+            x = std::clamp(x + step(rng), 1, W - 1);
+            y = std::clamp(y + step(rng), 0, H - 1);
+        }
+        v.push_back({int16_t(x), int16_t(y)});
+    }
+    v.push_back({0, 0});
+    return v;
+}
+
+void Prepare(TestEditor& t, const std::vector<Rec>& net) {
+    Store& st = t.st();
+    st.AssignPoints(net);
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> px(1, W - 1), py(0, H - 1);
+    st.AreaCount = 3000;
+    for (int a = 1; a <= 3000; ++a) {
+        st.AreaPos(0, a) = {int16_t(px(rng)), int16_t(py(rng))};
+        st.AreaPos(1, a) = {0, 0};
+    }
+    t.ed.CuttingModeClick();
+    t.ed.ReDraw();
+    // An irregular eight-cornered outline around the middle.
+    for (auto [x, y] : {std::pair{600, 400},
+                        {1300, 300},
+                        {2000, 450},
+                        {2100, 960},
+                        {1900, 1500},
+                        {1280, 1650},
+                        {650, 1450},
+                        {450, 950}})
+        t.ed.TrimCornerClick(x, y);
+}
+
+void BM_SweepCutting(benchmark::State& state) {
+    TestEditor t(W, H);
+    const auto net = Network(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Prepare(t, net);
+        state.ResumeTiming();
+        t.ed.SweepCuttingClick();
+    }
+    state.counters["records"] = double(net.size());
+    state.counters["kept"] = t.st().PointLast;
+}
+BENCHMARK(BM_SweepCutting)->Arg(500000)->Unit(benchmark::kMillisecond);
+
+void BM_HoleCutting(benchmark::State& state) {
+    TestEditor t(W, H);
+    const auto net = Network(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Prepare(t, net);
+        state.ResumeTiming();
+        t.ed.HoleCuttingClick();
+    }
+    state.counters["kept"] = t.st().PointLast;
+}
+BENCHMARK(BM_HoleCutting)->Arg(500000)->Unit(benchmark::kMillisecond);
+
+// The point pass alone, against a filled outline.
+void BM_TrimPoints(benchmark::State& state) {
+    Store st;
+    const auto net = Network(int(state.range(0)));
+    Surface s(W, H);
+    s.Fill(Black);
+    s.SetBrush(Yellow);
+    s.SetPen(Yellow);
+    s.Polygon({{600, 400}, {2000, 450}, {1900, 1500}, {650, 1450}});
+    for (auto _ : state) {
+        state.PauseTiming();
+        st.AssignPoints(net);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(TrimPoints(st, s, TrimSide::Outside));
+    }
+}
+BENCHMARK(BM_TrimPoints)->Arg(500000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
