@@ -1,10 +1,10 @@
 #include "support/MapGenerator.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -198,49 +198,14 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     }
     st.MapWidth = int16_t(g.width);
     st.MapHeight = int16_t(g.height);
-    st.LegendX = st.LegendY = -1;
+    st.LegendX = st.LegendY = 10;  // a legend box, so the map can be written as is
     st.Completed = st.Composed = false;
     return g;
 }
 
 bool WriteWorkFileFor(const Store& st, const QString& path, QString* error) {
-    QByteArray out;
-    auto line = [&](const QByteArray& b) {
-        out += b;
-        out += "\r\n";
-    };
-    auto num = [&](int v) { line(QByteArray::number(v)); };
-    line(QByteArray::fromStdString(st.MapTitle));
-    num(st.LegendX);
-    num(st.LegendY);
-    line("0");
-    num(st.MapWidth);
-    num(st.MapHeight);
-    num(st.PointLast);
-    for (int32_t i = 0; i <= st.PointLast; ++i) {
-        num(st.PointX(i));
-        num(st.PointY(i));
-    }
-    num(st.AreaCount);
-    for (int a = 1; a <= st.AreaCount; ++a) {
-        const std::string_view n = st.AreaName(a);
-        line(QByteArray(n.data(), qsizetype(n.size())));
-    }
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots; ++k) {
-            num(st.AreaPos(k, a).x);
-            num(st.AreaPos(k, a).y);
-        }
-    line(st.Completed ? "complete" : "continue");
-    num(st.KindLast);
-    for (int32_t i = 0; i <= st.KindLast; ++i) {
-        num(st.KindX(i));
-        num(st.KindY(i));
-    }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    QString why;
+    const bool ok = WriteWorkFile(path, st, "0", &why);
+    if (!ok && error) *error = why;
+    return ok;
 }
