@@ -1,5 +1,7 @@
 // velmot-cli compose and check: the final boundary composition of a work file
 // without the window, and a survey of every area position.
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -9,7 +11,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
@@ -20,8 +21,12 @@
 namespace cli {
 namespace {
 
-void Err(const QString& s) { std::fprintf(stderr, "%s\n", s.toUtf8().constData()); }
-void Out(const QString& s) { std::printf("%s\n", s.toUtf8().constData()); }
+void Err(const QString& s) {
+    std::fprintf(stderr, "%s\n", s.toUtf8().constData());
+}
+void Out(const QString& s) {
+    std::printf("%s\n", s.toUtf8().constData());
+}
 
 // An editor on a non-interactive Ui with private temporary files.
 struct Session {
@@ -44,7 +49,8 @@ struct Session {
         const size_t before = ui.messages.size();
         if (!ed.LoadWorkFile(path)) {
             for (size_t i = before; i < ui.messages.size(); ++i) Err(ui.messages[i]);
-            if (ui.messages.size() == before) Err(QStringLiteral("velmot-cli: cannot read %1").arg(path));
+            if (ui.messages.size() == before)
+                Err(QStringLiteral("velmot-cli: cannot read %1").arg(path));
             return false;
         }
         SizeSurface();
@@ -62,7 +68,8 @@ struct Session {
         };
         for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
         for (int a = 1; a <= st.AreaCount; ++a)
-            for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
+            for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k)
+                take(st.AreaPos(k, a));
         w = std::min(w, 32767);
         h = std::min(h, 32767);
         if (w > ed.surf.Width() || h > ed.surf.Height())
@@ -124,14 +131,18 @@ int RunCompose(const QStringList& args) {
         }
     }
     if (work.isEmpty()) return Usage("compose needs a work file");
-    if (out.isEmpty() && idt.isEmpty()) return Usage("compose needs -o OUT.vlm and/or --idt OUT.idt");
+    if (out.isEmpty() && idt.isEmpty())
+        return Usage("compose needs -o OUT.vlm and/or --idt OUT.idt");
     if (idt.isEmpty() && (title || time || resolution || magnification || !remarks.isEmpty()))
         return Usage("--title, --time, --resolution, --magnification and --remark go with --idt");
     // The dialog's fields, checked before any work is done.
     QStringList date, clock, res;
     if (time) {
-        const auto m = QRegularExpression(QStringLiteral("^(\\d{1,4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"))
-                           .match(*time);
+        const auto m =
+            QRegularExpression(
+                QStringLiteral(
+                    "^(\\d{1,4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"))
+                .match(*time);
         if (!m.hasMatch()) return Usage("--time must look like \"YYYY/MM/DD hh:mm:ss\"");
         date = {m.captured(1), m.captured(2), m.captured(3)};
         clock = {m.captured(4), m.captured(5), m.captured(6)};
@@ -202,7 +213,8 @@ int RunCompose(const QStringList& args) {
         // A warning that only the file's time stamp could not be set still
         // leaves a complete map behind.
         const bool written = QFileInfo(idt).isFile() &&
-                             (s.ui.lastError.isEmpty() || s.ui.lastError.contains(QStringLiteral("は書き込みましたが")));
+                             (s.ui.lastError.isEmpty() ||
+                              s.ui.lastError.contains(QStringLiteral("は書き込みましたが")));
         if (!written) {
             for (size_t i = m; i < s.ui.messages.size(); ++i) Err(s.ui.messages[i]);
             Err(QStringLiteral("velmot-cli: could not write %1").arg(idt));
@@ -222,10 +234,14 @@ int RunCheck(const QStringList& args) {
     QString work;
     bool json = false;
     for (const QString& a : args) {
-        if (a == QLatin1String("--json")) json = true;
-        else if (a.startsWith(u'-')) return Usage(("unknown option " + a.toStdString()).c_str());
-        else if (work.isEmpty()) work = a;
-        else return Usage("check takes one work file");
+        if (a == QLatin1String("--json"))
+            json = true;
+        else if (a.startsWith(u'-'))
+            return Usage(("unknown option " + a.toStdString()).c_str());
+        else if (work.isEmpty())
+            work = a;
+        else
+            return Usage("check takes one work file");
     }
     if (work.isEmpty()) return Usage("check needs a work file");
     auto session = std::make_unique<Session>();
@@ -234,9 +250,10 @@ int RunCheck(const QStringList& args) {
     std::vector<compose::CheckEntry> entries;
     if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
 
-    static const char* const names[] = {"closed", "no start segment", "undecided direction",
-                                        "lost at a node", "not closed", "step limit"};
-    static const char* const keys[] = {"closed", "no-start", "no-direction", "lost", "not-closed", "step-limit"};
+    static const char* const names[] = {"closed",         "no start segment", "undecided direction",
+                                        "lost at a node", "not closed",       "step limit"};
+    static const char* const keys[] = {"closed", "no-start",   "no-direction",
+                                       "lost",   "not-closed", "step-limit"};
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {
@@ -244,8 +261,11 @@ int RunCheck(const QStringList& args) {
         const compose::TraceResult& r = e.result;
         const int o = int(r.outcome);
         if (r.outcome == compose::Outcome::Closed) ++closed;
-        QJsonObject j{{"area", e.area}, {"slot", e.slot}, {"name", name},
-                      {"position", QJsonArray{e.position.x, e.position.y}}, {"outcome", keys[o]}};
+        QJsonObject j{{"area", e.area},
+                      {"slot", e.slot},
+                      {"name", name},
+                      {"position", QJsonArray{e.position.x, e.position.y}},
+                      {"outcome", keys[o]}};
         QString detail;
         if (r.outcome == compose::Outcome::Closed) {
             j["points"] = r.points;
@@ -258,7 +278,8 @@ int RunCheck(const QStringList& args) {
             j["start"] = QJsonArray{p.x, p.y};
             detail = QStringLiteral(" at (%1,%2)").arg(p.x).arg(p.y);
         }
-        if (json) list.append(j);
+        if (json)
+            list.append(j);
         else
             Out(QStringLiteral("%1\t%2\t%3\t(%4,%5)\t%6%7")
                     .arg(e.area)
@@ -270,8 +291,11 @@ int RunCheck(const QStringList& args) {
     }
     const int failed = int(entries.size()) - closed;
     if (json) {
-        QJsonObject doc{{"file", QFileInfo(work).fileName()}, {"areas", s.ed.st.AreaCount},
-                        {"positions", int(entries.size())}, {"closed", closed}, {"failed", failed},
+        QJsonObject doc{{"file", QFileInfo(work).fileName()},
+                        {"areas", s.ed.st.AreaCount},
+                        {"positions", int(entries.size())},
+                        {"closed", closed},
+                        {"failed", failed},
                         {"entries", list}};
         std::printf("%s", QJsonDocument(doc).toJson(QJsonDocument::Indented).constData());
     } else {

@@ -83,7 +83,8 @@ TEST(ReMakeLine, APositionOnALineIsReportedByNameWithTheViewCentredOnIt) {
     AddArea(t.st(), "線上の区域", {{1000, 900}});
     t.ed.ReMakeLineClick();
     ASSERT_EQ(ComposeMessages(t.ui), 1);
-    EXPECT_EQ(t.ui.LastText(), QStringLiteral("(赤の)領域「線上の区域」の開始点がみつけられませんでした。"));
+    EXPECT_EQ(t.ui.LastText(),
+              QStringLiteral("(赤の)領域「線上の区域」の開始点がみつけられませんでした。"));
     EXPECT_EQ(t.ui.scroll, QPoint(1000 - 400, 900 - 300));
     EXPECT_FALSE(t.st().Completed);
     EXPECT_FALSE(t.st().Composed);
@@ -136,9 +137,11 @@ TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
         for (const QJsonValue& ring : rings) {
             Chain want;
             for (const QJsonValue& p : ring.toObject()["points"].toArray())
-                want.push_back(Rec{int16_t(p.toArray()[0].toInt()), int16_t(p.toArray()[1].toInt())});
+                want.push_back(
+                    Rec{int16_t(p.toArray()[0].toInt()), int16_t(p.toArray()[1].toInt())});
             found = found || SameCycle(chains[size_t(n)], want);
         }
-        EXPECT_TRUE(found) << "chain " << n << " (" << entries[n].toObject()["name"].toString().toStdString() << ")";
+        EXPECT_TRUE(found) << "chain " << n << " ("
+                           << entries[n].toObject()["name"].toString().toStdString() << ")";
     }
 }

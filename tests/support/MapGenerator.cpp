@@ -28,8 +28,10 @@ Poly Wiggle(Rec a, Rec b, int step, std::mt19937& rng) {
     for (int k = 1; k < n; ++k) {
         const double t = double(k) / n;
         Rec r{int16_t(std::lround(a.x + dx * t)), int16_t(std::lround(a.y + dy * t))};
-        if (std::abs(dx) >= std::abs(dy)) r.y = int16_t(r.y + nudge(rng));
-        else r.x = int16_t(r.x + nudge(rng));
+        if (std::abs(dx) >= std::abs(dy))
+            r.y = int16_t(r.y + nudge(rng));
+        else
+            r.x = int16_t(r.x + nudge(rng));
         if (!(r == p.back()) && !(r == b)) p.push_back(r);
     }
     p.push_back(b);
@@ -67,7 +69,8 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     std::vector<Poly> chains;
     std::vector<std::vector<Poly>> rowEdges(size_t(L.R) + 1);
     for (int j = 0; j <= L.R; ++j)
-        for (int c = 0; c < L.C; ++c) rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), spec.step, rng));
+        for (int c = 0; c < L.C; ++c)
+            rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), spec.step, rng));
     std::uniform_int_distribution<int> runLen(1, 4), coin(0, 1);
     for (int j = 0; j <= L.R; ++j)
         for (int c = 0; c < L.C;) {
@@ -100,7 +103,9 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
         for (int c = 1; c <= L.C; ++c) {
             if (!isWall(c, j)) continue;
             const Rec a = L.at(c0, j), b = L.at(c, j), d = L.at(c0, j + 1), e = L.at(c, j + 1);
-            cells.push_back({Rec{int16_t((a.x + b.x + d.x + e.x) / 4), int16_t((a.y + b.y + d.y + e.y) / 4)}, j, c0, c});
+            cells.push_back(
+                {Rec{int16_t((a.x + b.x + d.x + e.x) / 4), int16_t((a.y + b.y + d.y + e.y) / 4)}, j,
+                 c0, c});
             c0 = c;
         }
     }
