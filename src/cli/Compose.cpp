@@ -168,18 +168,7 @@ int RunCompose(const QStringList& args) {
         if (s.ui.messages.size() == before) Err(QStringLiteral("velmot-cli: nothing to compose"));
         return 1;
     }
-    int outlines = 0;  // closed chains: first point = last point
-    {
-        int32_t start = -1;
-        for (int32_t i = 0; i <= s.ed.st.PointLast; ++i) {
-            const bool sep = s.ed.st.PointX(i) == 0;
-            if (!sep && start < 0) start = i;
-            if (sep && start >= 0) {
-                if (i - 1 > start && s.ed.st.Point(start) == s.ed.st.Point(i - 1)) ++outlines;
-                start = -1;
-            }
-        }
-    }
+    const int outlines = s.Positions();  // one closed outline per traced position
     const int32_t records = s.ed.st.PointLast + 1;
 
     if (!out.isEmpty()) {
@@ -251,9 +240,10 @@ int RunCheck(const QStringList& args) {
     if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
 
     static const char* const names[] = {"closed",         "no start segment", "undecided direction",
-                                        "lost at a node", "not closed",       "step limit"};
-    static const char* const keys[] = {"closed", "no-start",   "no-direction",
-                                       "lost",   "not-closed", "step-limit"};
+                                        "lost at a node", "not closed",       "step limit",
+                                        "too large"};
+    static const char* const keys[] = {"closed",     "no-start",   "no-direction", "lost",
+                                       "not-closed", "step-limit", "too-large"};
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {
