@@ -217,6 +217,10 @@ public:
     // [edit]
 
     // [picture]
+    // After a new picture went into TempPicFile: present, shown, commands on.
+    void PictureStored();
+    // The negative, with the hourglass and the progress bar.
+    void RunInversion(QImage& img);
 
     // [areas]
     bool ZpotOpen = false;  // the area-position dialog is showing

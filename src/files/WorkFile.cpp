@@ -205,8 +205,10 @@ bool Editor::LoadWorkFile(const QString& name) {
                           .arg(path)
                           .arg(img.width())
                           .arg(img.height());
-            else if (!img.isNull() && WriteBitmapFile(img, st.TempPicFile, &why))
+            else if (!img.isNull() && WriteBitmapFile(img, st.TempPicFile, &why)) {
                 st.BasePicLoaded = true;
+                picPath_.clear();  // a new picture under the same name
+            }
             if (st.BasePicLoaded)
                 EnablePictureCommands();
             else

@@ -1,21 +1,125 @@
-// Placeholder bodies until this subsystem lands.
-#include "core/Editor.h"
+// The under-drawing commands: load from a bitmap file, paste from the
+// clipboard, hide or show, clear. The picture itself lives in TempPicFile,
+// stored as its negative so dark ink shows light on the black surface.
+#include <QFileInfo>
 
-#include "core/NotBuilt.h"
+#include "core/Editor.h"
+#include "picture/Picture.h"
+#include "raster/BitmapFile.h"
+
+namespace {
+
+QString TooLarge(const QImage& img) {
+    return QStringLiteral("下絵が大きすぎます (%1 x %2 ピクセル)。縦横とも %3 ピクセルまでです。")
+        .arg(img.width())
+        .arg(img.height())
+        .arg(MaxPictureSide);
+}
+
+bool Fits(const QImage& img) {
+    return img.width() <= MaxPictureSide && img.height() <= MaxPictureSide;
+}
+
+}  // namespace
+
+void Editor::PictureStored() {
+    // The redraw keeps the decoded picture while its file looks unchanged; a
+    // rewrite within the same millisecond and of the same size would not.
+    picPath_.clear();
+    st.BasePicLoaded = true;
+    st.BasePicShown = true;
+    ui.SetScrollPos(QPoint(0, 0));
+    EnablePictureCommands();
+}
+
+void Editor::RunInversion(QImage& img) {
+    ui.SetBusy(true);
+    ShowProgressBar();
+    InvertPicture(img, &progress);
+    progress.SetPosition(0);
+    progress.Hide();
+    RestoreCursor();
+}
 
 void Editor::LoadBMPClick() {
-    NotBuilt(ui, "LoadBMPClick");
+    const QString file = ui.ChooseOpenFile(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp"), QString(),
+                                           QStringLiteral("bmp"));
+    if (file.isEmpty()) return;
+    // The file is read before the traced data may be let go, so an unreadable
+    // picture never costs the work.
+    ui.SetBusy(true);
+    QString error;
+    QImage img = ReadBitmapFile(file, &error);
+    if (!img.isNull() && !Fits(img)) error = TooLarge(img);
+    ui.SetBusy(false);
+    if (img.isNull() || !Fits(img)) {
+        ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        return;
+    }
+    if (st.PointLast >= 1 &&
+        ui.AskYesNo(QStringLiteral("現在の境界線情報を消しますか？"), QStringLiteral("確認"))) {
+        ResetWork();
+        InitCommandStates();
+    }
+    ui.RepaintNow();
+    RunInversion(img);
+
+    // Through a 16-colour surface of the picture's size: the stored picture
+    // holds exactly the colours the drawing surface can show.
+    ui.SetBusy(true);
+    Surface reduced;
+    bool ok = reduced.Resize(img.width(), img.height());
+    if (!ok)
+        error = QStringLiteral("下絵 (%1 x %2) を扱うメモリが足りません。")
+                    .arg(img.width())
+                    .arg(img.height());
+    if (ok) {
+        reduced.DrawImage(img, 0, 0);
+        img = QImage();
+        ok = WriteSurfaceBitmap(reduced, st.TempPicFile, &error);
+    }
+    if (!ok) {
+        RestoreCursor();
+        ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        return;
+    }
+    PictureStored();
+    ReDraw();
 }
 
 void Editor::BMPpasteClick() {
-    NotBuilt(ui, "BMPpasteClick");
+    QImage img = ui.ClipboardImage();
+    if (img.isNull()) {
+        ui.Inform(QStringLiteral("クリップボードに画像がありません。"),
+                  QStringLiteral("下絵の貼り付け"), MsgIcon::Information);
+        return;
+    }
+    if (!Fits(img)) {
+        ui.Inform(TooLarge(img), QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
+        return;
+    }
+    RunInversion(img);
+    QString error;
+    ui.SetBusy(true);
+    if (!WriteBitmapFile(img, st.TempPicFile, &error)) {
+        RestoreCursor();
+        ui.Inform(error, QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
+        return;
+    }
+    PictureStored();
+    ReDraw();
 }
 
 void Editor::BMPshowhideClick() {
-    NotBuilt(ui, "BMPshowhideClick");
+    st.BasePicShown = !st.BasePicShown;
+    ReDraw();
 }
 
 void Editor::BMPclearClick() {
-    NotBuilt(ui, "BMPclearClick");
+    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。元には戻りません。"),
+                        QStringLiteral("確認")))
+        return;
+    st.BasePicLoaded = false;
+    DisablePictureCommands();
+    ReDraw();
 }
-

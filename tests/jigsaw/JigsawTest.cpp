@@ -128,6 +128,18 @@ TEST_F(Jigsaw, ADropIsLimitedSoNoPointBecomesASeparator) {
     for (int32_t i = 1; i <= 5; ++i) EXPECT_GT(st.PointX(i), 0);
 }
 
+TEST_F(Jigsaw, TheMouseLiftsDragsAndDropsAPiece) {
+    ed.MouseDown(Qt::LeftButton, 30, 30);
+    ASSERT_EQ(st.PickFirst, 1);
+    ed.MouseMove(45, 35);
+    ed.MouseMove(60, 40);
+    ed.MouseUp(Qt::LeftButton, 60, 40);
+    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_EQ(st.Point(1), (Rec{50, 30}));
+    EXPECT_EQ(st.AreaPos(0, 1), (Rec{70, 50}));
+    EXPECT_TRUE(st.Modified);
+}
+
 TEST(JigsawChains, ChainByRankCountsChainStartsAndFindsTheUnendedLast) {
     Store st;
     for (Rec r :

@@ -176,4 +176,29 @@ TEST_F(Keys, InLineKindModeReturnAndSpaceOfferThePopupAndAIsIgnored) {
     EXPECT_EQ(st.ClickX, 60);
 }
 
+TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {
+    PointAt(30, 40);
+    Key(vk::Return);
+    PointAt(90, 40);
+    Key(vk::A);
+    ASSERT_EQ(st.PointLast, 2);
+    EXPECT_EQ(st.Point(1), (Rec{30, 40}));
+    EXPECT_EQ(st.Point(2), (Rec{90, 40}));
+    EXPECT_EQ(ed.surf.Pixel(60, 40), Magenta);
+    Key(vk::Space);
+    EXPECT_EQ(ui.shown, Popup::RButtonMenu);
+
+    Key(vk::Z);
+    ASSERT_EQ(st.Mode, 1);
+    Over(SurfaceCursor::CrossEdit);
+    PointAt(90, 40);
+    Key(vk::Return);
+    EXPECT_GT(st.GrabIndex, 0);
+    for (int i = 0; i < 10; ++i) Key(vk::Down);
+    Key(vk::Return);
+    EXPECT_EQ(st.GrabIndex, 0);
+    EXPECT_EQ(st.Point(2), (Rec{90, 50}));
+    EXPECT_EQ(st.Point(1), (Rec{30, 40}));
+}
+
 }  // namespace

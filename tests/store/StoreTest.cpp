@@ -285,7 +285,8 @@ TEST(Store, InsertsAndDeletesMatchRecordByRecordShifting) {
             const int32_t start = 1 + int32_t(rng() % uint32_t(last));
             const int32_t count = 1 + int32_t(rng() % 20000);
             s.DeletePoints(start, count);
-            for (int32_t k = start; k <= last - count; ++k) model[size_t(k)] = model[size_t(k + count)];
+            for (int32_t k = start; k <= last - count; ++k)
+                model[size_t(k)] = model[size_t(k + count)];
             if (count <= last) last -= count;
         }
         ASSERT_EQ(s.PointLast, last);

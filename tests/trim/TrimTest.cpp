@@ -182,6 +182,18 @@ TEST_F(Trim, CancelEmptiesTheOutlineAndStaysInTheMode) {
     EXPECT_EQ(ed.surf.Pixel(70, 20), Black);
 }
 
+TEST_F(Trim, TheMouseDrawsTheOutlineAndTheRightButtonOffersTheCuts) {
+    t.Chain({{10, 50}, {50, 50}, {90, 50}});
+    for (auto [x, y] : kBox) ed.MouseDown(Qt::LeftButton, x, y);
+    EXPECT_EQ(st.TempPolyLast, 3);
+    ed.MouseDown(Qt::RightButton, 60, 60);
+    EXPECT_EQ(t.ui.attached, Popup::RBtnCutting);
+    EXPECT_TRUE(t.ui.Enabled(Cmd::SweepCutting));
+    t.ui.answers = {true};
+    ed.Command(Cmd::HoleCutting);
+    EXPECT_EQ(t.Points(), R({{0, 0}}));
+}
+
 // ---- the position passes on their own ----
 
 TEST(TrimPositions, RemovingASlotShiftsTheRestAndAFullListEnds) {
