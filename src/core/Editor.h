@@ -200,6 +200,12 @@ public:
 
     // ================= final composition (compose/*.cpp) =================
     void ReMakeLineClick();
+    // The composition's own preparation: the point list ends with a separator
+    // and holds every segment once, and the surface shows it yellow on black
+    // with the nodes lime. False (nothing done) without lines or areas.
+    bool PrepareComposition();
+    // Joins the kind groups that meet end to end (compose/KindMerge.h).
+    void MergeKindGroups();
 
     // ================= files (files/*.cpp) =================
     void SaveWorkClick();

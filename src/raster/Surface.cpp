@@ -213,10 +213,12 @@ void Surface::Polygon(const std::vector<QPoint>& pts) {
 namespace {
 // Span flood fill over the pixels for which inside(x, y) holds, joining through
 // the four edge neighbours; iterative, with an explicit stack of seeds.
+// Returns the bounding box of the filled pixels.
 template <class Inside>
-void SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside inside) {
-    if (x0 < 0 || y0 < 0 || x0 >= w || y0 >= h) return;
-    if (!inside(px[size_t(y0) * size_t(w) + size_t(x0)])) return;
+QRect SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside inside) {
+    if (x0 < 0 || y0 < 0 || x0 >= w || y0 >= h) return QRect();
+    if (!inside(px[size_t(y0) * size_t(w) + size_t(x0)])) return QRect();
+    int minX = x0, maxX = x0, minY = y0, maxY = y0;
     std::vector<std::pair<int, int>> stack;
     stack.emplace_back(x0, y0);
     while (!stack.empty()) {
@@ -228,6 +230,10 @@ void SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside in
         while (l > 0 && inside(row[l - 1])) --l;
         while (r < w - 1 && inside(row[r + 1])) ++r;
         for (int i = l; i <= r; ++i) row[i] = fill;
+        minX = std::min(minX, l);
+        maxX = std::max(maxX, r);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
         for (int ny : {y - 1, y + 1}) {
             if (ny < 0 || ny >= h) continue;
             uint8_t* nrow = px + size_t(ny) * size_t(w);
@@ -239,22 +245,22 @@ void SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside in
             }
         }
     }
+    return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
 }
 }  // namespace
 
-void Surface::FloodFillBorder(int x, int y, uint8_t border, uint8_t fill) {
-    if (fill == border) {
-        SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c != border; });
-        return;
-    }
+QRect Surface::FloodFillBorder(int x, int y, uint8_t border, uint8_t fill) {
+    if (fill == border)
+        return SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c != border; });
     // Pixels already holding the fill colour would be re-entered forever; treat
     // them as filled (the platform's fill stops at them too).
-    SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c != border && c != fill; });
+    return SpanFill(px_.data(), w_, h_, x, y, fill,
+                    [&](uint8_t c) { return c != border && c != fill; });
 }
 
-void Surface::FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill) {
-    if (surface == fill) return;
-    SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c == surface; });
+QRect Surface::FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill) {
+    if (surface == fill) return QRect();
+    return SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c == surface; });
 }
 
 namespace {

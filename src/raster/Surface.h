@@ -80,10 +80,13 @@ class Surface {
     void Polygon(const std::vector<QPoint>& pts);
 
     // Flood fill joining through the four edge neighbours only (iterative).
+    // Both styles return the bounding box of the pixels they filled (empty
+    // when nothing was filled), so callers can look for what borders the
+    // region without scanning the whole surface.
     // Border style: fill outward from (x, y) until pixels of colour border.
-    void FloodFillBorder(int x, int y, uint8_t border, uint8_t fill);
+    QRect FloodFillBorder(int x, int y, uint8_t border, uint8_t fill);
     // Surface style: fill the connected pixels that have colour `surface`.
-    void FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill);
+    QRect FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill);
 
     // Draws a true-colour (or any) picture with its top-left corner at (x, y),
     // each pixel reduced to the nearest of the 16 colours.

@@ -1,0 +1,90 @@
+#include "compose/Composer.h"
+
+#include "compose/KindMerge.h"
+#include "compose/NetworkIndex.h"
+#include "compose/Rebuild.h"
+
+namespace compose {
+
+int TracedSlots(const Store& st, int a) {
+    int k = 0;
+    while (k < 10 && st.AreaPos(k, a).x > 0) ++k;
+    return k;
+}
+
+std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks) {
+    const NetworkIndex net(st.PointsToVector());
+    OutlineTracer tracer(net, surf);
+    if (hooks.lostWay) tracer.onLost = hooks.lostWay;
+    std::vector<Rec> stream{Rec{}};
+    const int every = st.AreaCount / 9 + 1;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        if (a % every == 0 && hooks.areaTick) hooks.areaTick();
+        for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
+            if (r.outcome != Outcome::Closed) return Failure{a, k, ToPt(p), r};
+        }
+    }
+    if (hooks.traced) hooks.traced();
+    std::vector<Rec> network = CutTracedSegments(net.Points(), stream, hooks.cutTick);
+    network = TidyRecords(network);
+    st.AssignPoints(RebuildPointList(stream, network));
+    if (hooks.rebuilt) hooks.rebuilt();
+    st.AssignKinds(MergeKindGroups(st.KindsToVector()));
+    return std::nullopt;
+}
+
+void PaintNetwork(const Store& st, Surface& surf) {
+    surf.Fill(Black);
+    const std::vector<Rec> v = st.PointsToVector();
+    surf.SetPen(Yellow);
+    surf.SetRop(Rop::Copy);
+    for (size_t i = 1; i < v.size(); ++i) {
+        const Rec a = v[i - 1], b = v[i];
+        if (a.x > 0) surf.SetPixel(a.x, a.y, Yellow);
+        if (b.x > 0) surf.SetPixel(b.x, b.y, Yellow);
+        if (a.x != 0 && b.x != 0) {
+            surf.Line(a.x, a.y, b.x, b.y);
+            surf.SetPixel(a.x, a.y, Yellow);
+            surf.SetPixel(b.x, b.y, Yellow);
+        }
+    }
+    for (Rec r : v)
+        if (r.x > 0) surf.SetPixel(r.x, r.y, Black);
+    for (Rec r : v) {
+        if (r.x <= 0) continue;
+        const uint8_t c = surf.Pixel(r.x, r.y);
+        if (c == Yellow) surf.SetPixel(r.x, r.y, Lime);
+        else if (c == Black) surf.SetPixel(r.x, r.y, Yellow);
+    }
+}
+
+std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
+                                       const std::function<void()>& areaTick) {
+    std::vector<CheckEntry> out;
+    const NetworkIndex net(st.PointsToVector());
+    OutlineTracer tracer(net, surf);
+    std::vector<Rec> stream;
+    const int every = st.AreaCount / 9 + 1;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        if (a % every == 0 && areaTick) areaTick();
+        for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            stream.clear();
+            tracer.marks.clear();
+            TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
+            // Put the surface back: the region's fill, then the red marks.
+            if (r.outcome == Outcome::NoStart || r.outcome == Outcome::NotClosed)
+                surf.FloodFillSurface(p.x, p.y, Red, Black);
+            else if (r.outcome != Outcome::Closed)
+                surf.FloodFillSurface(p.x, p.y, Navy, Black);
+            for (auto it = tracer.marks.rbegin(); it != tracer.marks.rend(); ++it)
+                surf.SetPixel(it->x, it->y, it->was);
+            out.push_back({a, k, ToPt(p), r});
+        }
+    }
+    return out;
+}
+
+}  // namespace compose

@@ -1,0 +1,55 @@
+// The whole composition on a prepared store and surface, without any user
+// interface: every traced position of every area in area-then-slot order,
+// then the cut, the rebuild of the point list and the kind-group merge.
+// The editor's menu command and the command-line tool both run it.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "compose/OutlineTracer.h"
+#include "raster/Surface.h"
+#include "store/Store.h"
+
+namespace compose {
+
+// The positions the composition traces for area a: slots 0..9 up to the first
+// whose X is not positive.
+int TracedSlots(const Store& st, int a);
+
+struct Failure {
+    int area = 0, slot = 0;
+    Pt position;
+    TraceResult result;
+};
+
+struct ComposeHooks {
+    std::function<void()> areaTick;        // once per area where the bar steps
+    std::function<void(Pt node)> lostWay;  // red marks are painted already
+    std::function<void()> traced;          // every outline closed; the cut begins
+    std::function<void()> cutTick;
+    std::function<void()> rebuilt;         // the point list is half done
+};
+
+// Expects the point list normalised and ending with a separator, and the
+// surface showing it yellow on black with the nodes lime. On failure the store
+// is unchanged and the surface shows the failure's marks.
+std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks = {});
+
+// Paints the composition view without the editor: black, every segment and
+// point yellow, every coordinate held by two or more records lime.
+void PaintNetwork(const Store& st, Surface& surf);
+
+// Every position traced on its own, as the composition would trace it when all
+// positions before it succeeded. The surface is restored after each.
+struct CheckEntry {
+    int area = 0, slot = 0;
+    Pt position;
+    TraceResult result;
+};
+std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
+                                       const std::function<void()>& areaTick = {});
+
+}  // namespace compose

@@ -1,0 +1,39 @@
+// The pixel and angle primitives the outline search and walk decide by. They
+// read the drawing surface (never write it) and compare angles exactly as
+// doubles, so that every implementation of the walk takes the same turns.
+#pragma once
+
+#include <cstdint>
+
+#include "raster/Surface.h"
+#include "store/Store.h"
+
+namespace compose {
+
+struct Pt {
+    int x = 0, y = 0;
+    friend bool operator==(Pt a, Pt b) { return a.x == b.x && a.y == b.y; }
+};
+inline Pt ToPt(Rec r) { return {r.x, r.y}; }
+
+// (a + b) / 2 rounded to the nearest integer, halves to the even neighbour.
+int HalfEvenMid(int a, int b);
+
+// Looks for `colour` among the eight neighbours of p, in the order east,
+// north-east, north, north-west, west, south-west, south, south-east. At the
+// first hit p moves onto it and its number 1..8 is returned; 0 when none.
+int ProbeNeighbours(const Surface& s, Pt& p, uint8_t colour);
+
+// Moves p one pixel toward the middle of its navy neighbours.
+void StepIntoRegion(const Surface& s, Pt& p);
+
+// On which side of S->N the point M lies: -1 on the walker's left as seen on
+// the screen, +1 on the right, 0 when S = N or M = S.
+int InteriorSide(Pt S, Pt N, Pt M);
+
+// Compares the turn from P->Q into Q->A with the turn into Q->B: 2 when B
+// turns further right (B preferred), 1 when further left, 0 when equal or a
+// vector has no length.
+int CompareTurns(Pt P, Pt Q, Pt A, Pt B);
+
+}  // namespace compose

@@ -1,0 +1,92 @@
+#include "compose/NetworkIndex.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "compose/Geometry.h"
+
+namespace compose {
+namespace {
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+}  // namespace
+
+NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
+    if (pts_.empty()) pts_.push_back(Rec{});
+    const int32_t last = Last();
+
+    // Coordinates: sort record indices 1..Last by (key, index).
+    std::vector<uint64_t> tmp;
+    tmp.reserve(size_t(last));
+    for (int32_t i = 1; i <= last; ++i) tmp.push_back((uint64_t(Key(pts_[size_t(i)])) << 32) | uint32_t(i));
+    std::sort(tmp.begin(), tmp.end());
+    occKey_.resize(tmp.size());
+    occIdx_.resize(tmp.size());
+    for (size_t k = 0; k < tmp.size(); ++k) {
+        occKey_[k] = uint32_t(tmp[k] >> 32);
+        occIdx_[k] = int32_t(uint32_t(tmp[k]));
+    }
+
+    // Segment midpoints, bucketed into a grid in ascending index order.
+    std::vector<int32_t> first;
+    std::vector<int32_t> mx, my;
+    int minX = 0, minY = 0, maxX = 0, maxY = 0;
+    for (int32_t i = 0; i < last; ++i) {
+        const Rec a = pts_[size_t(i)], b = pts_[size_t(i) + 1];
+        if (a.x == 0 || b.x == 0) continue;
+        const int x = HalfEvenMid(a.x, b.x), y = HalfEvenMid(a.y, b.y);
+        if (first.empty()) minX = maxX = x, minY = maxY = y;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+        first.push_back(i);
+        mx.push_back(x);
+        my.push_back(y);
+    }
+    gx0_ = FloorDiv(minX, kCell);
+    gy0_ = FloorDiv(minY, kCell);
+    gw_ = FloorDiv(maxX, kCell) - gx0_ + 1;
+    gh_ = FloorDiv(maxY, kCell) - gy0_ + 1;
+    cellStart_.assign(size_t(gw_) * size_t(gh_) + 1, 0);
+    auto cellOf = [&](size_t k) {
+        return size_t(FloorDiv(my[k], kCell) - gy0_) * size_t(gw_) + size_t(FloorDiv(mx[k], kCell) - gx0_);
+    };
+    for (size_t k = 0; k < first.size(); ++k) ++cellStart_[cellOf(k) + 1];
+    std::partial_sum(cellStart_.begin(), cellStart_.end(), cellStart_.begin());
+    segs_.resize(first.size());
+    midX_.resize(first.size());
+    midY_.resize(first.size());
+    std::vector<int32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
+    for (size_t k = 0; k < first.size(); ++k) {
+        const size_t at = size_t(fill[cellOf(k)]++);
+        segs_[at] = first[k];
+        midX_[at] = mx[k];
+        midY_[at] = my[k];
+    }
+}
+
+std::span<const int32_t> NetworkIndex::Occurrences(Rec r) const {
+    const uint32_t key = Key(r);
+    auto lo = std::lower_bound(occKey_.begin(), occKey_.end(), key);
+    auto hi = std::upper_bound(lo, occKey_.end(), key);
+    return {occIdx_.data() + (lo - occKey_.begin()), size_t(hi - lo)};
+}
+
+void NetworkIndex::SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& out) const {
+    out.clear();
+    if (r.isEmpty() || segs_.empty()) return;
+    const int cx0 = std::max(FloorDiv(r.left(), kCell) - gx0_, 0);
+    const int cy0 = std::max(FloorDiv(r.top(), kCell) - gy0_, 0);
+    const int cx1 = std::min(FloorDiv(r.right(), kCell) - gx0_, gw_ - 1);
+    const int cy1 = std::min(FloorDiv(r.bottom(), kCell) - gy0_, gh_ - 1);
+    if (cx0 > cx1 || cy0 > cy1) return;
+    for (int cy = cy0; cy <= cy1; ++cy)
+        for (int cx = cx0; cx <= cx1; ++cx) {
+            const size_t c = size_t(cy) * size_t(gw_) + size_t(cx);
+            for (int32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k)
+                if (r.contains(midX_[size_t(k)], midY_[size_t(k)])) out.push_back(segs_[size_t(k)]);
+        }
+    std::sort(out.begin(), out.end());
+}
+
+}  // namespace compose

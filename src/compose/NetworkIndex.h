@@ -1,0 +1,48 @@
+// Lookup tables over one fixed point list, built once per composition run:
+// which records hold a coordinate, and which segments have their midpoint
+// near a rectangle. They turn the per-step scans of the whole list into
+// lookups while visiting records in the same (ascending) order.
+#pragma once
+
+#include <QRect>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "store/Store.h"
+
+namespace compose {
+
+class NetworkIndex {
+public:
+    // pts: records 0..PointLast of the point list.
+    explicit NetworkIndex(std::vector<Rec> pts);
+
+    const std::vector<Rec>& Points() const { return pts_; }
+    int32_t Last() const { return int32_t(pts_.size()) - 1; }
+    Rec P(int32_t i) const { return pts_[size_t(i)]; }
+
+    // Indices 1..Last holding exactly r, ascending.
+    std::span<const int32_t> Occurrences(Rec r) const;
+
+    // First indices i < Last of the segments (i, i+1), both ends with X != 0,
+    // whose half-even rounded midpoint lies in r; ascending.
+    void SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& out) const;
+    int32_t SegmentCount() const { return int32_t(segs_.size()); }
+
+    static uint32_t Key(Rec r) { return (uint32_t(uint16_t(r.x)) << 16) | uint16_t(r.y); }
+
+private:
+    std::vector<Rec> pts_;
+    // Coordinate index: keys sorted, with the record index beside each.
+    std::vector<uint32_t> occKey_;
+    std::vector<int32_t> occIdx_;
+    // Midpoint grid: cell c holds segs_[cellStart_[c] .. cellStart_[c+1]).
+    static constexpr int kCell = 16;
+    int gx0_ = 0, gy0_ = 0, gw_ = 0, gh_ = 0;
+    std::vector<int32_t> cellStart_;
+    std::vector<int32_t> segs_;
+    std::vector<int32_t> midX_, midY_;  // by position in segs_
+};
+
+}  // namespace compose

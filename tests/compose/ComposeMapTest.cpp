@@ -1,0 +1,164 @@
+// The composition on hand-made maps: what comes out, in which order, and how
+// each failure leaves the store and the surface.
+#include <gtest/gtest.h>
+
+#include "ComposeSupport.h"
+#include "compose/Composer.h"
+
+using namespace compose;
+using namespace ctest;
+
+namespace {
+struct Map {
+    Store st;
+    Surface surf{200, 120};
+    std::optional<Failure> Compose() {
+        PaintNetwork(st, surf);
+        return ComposeMap(st, surf);
+    }
+};
+}  // namespace
+
+TEST(ComposeMap, TwoRoomsGiveTwoClosedOutlinesAndNoLeftovers) {
+    Map m;
+    TwoRooms(m.st);
+    AddArea(m.st, "左", {{35, 35}});
+    AddArea(m.st, "右", {{85, 35}});
+    ASSERT_FALSE(m.Compose());
+    const auto v = m.st.PointsToVector();
+    const auto chains = Chains(v);
+    ASSERT_EQ(chains.size(), 2u);
+    EXPECT_TRUE(SameCycle(chains[0], kLeftRoom));
+    EXPECT_TRUE(SameCycle(chains[1], kRightRoom));
+    EXPECT_EQ(v.front(), Rec{});
+    EXPECT_EQ(v.back(), Rec{});
+    for (size_t i = 1; i < v.size(); ++i) EXPECT_FALSE(v[i] == v[i - 1]) << i;
+    // The surface is clean again: every region was filled back to black.
+    EXPECT_EQ(m.surf.Pixel(35, 35), Black);
+    EXPECT_EQ(m.surf.Pixel(85, 35), Black);
+}
+
+TEST(ComposeMap, OutlinesComeInAreaThenSlotOrderAndUntracedLinesFollow) {
+    Map m;
+    TwoRooms(m.st);
+    AddChain(m.st, {{150, 20}, {170, 40}});  // a line no outline uses
+    AddArea(m.st, "一", {{85, 35}, {35, 35}});
+    AddArea(m.st, "空", {});                 // no positions: skipped
+    AddArea(m.st, "二", {{30, 50}, {-1, 5}, {90, 20}});  // stops at the first X <= 0
+    ASSERT_FALSE(m.Compose());
+    const auto chains = Chains(m.st.PointsToVector());
+    ASSERT_EQ(chains.size(), 4u);
+    EXPECT_TRUE(SameCycle(chains[0], kRightRoom));
+    EXPECT_TRUE(SameCycle(chains[1], kLeftRoom));
+    EXPECT_TRUE(SameCycle(chains[2], kLeftRoom));
+    EXPECT_EQ(chains[3], (Chain{{150, 20}, {170, 40}}));
+}
+
+TEST(ComposeMap, AWallThatOnlyOneRoomUsesStaysAsALeftoverPiece) {
+    // A ring cut by a wall, only the left room named: the right part of the
+    // ring is left over, split where the left outline took its segments.
+    Map m;
+    TwoRooms(m.st);
+    AddArea(m.st, "左", {{35, 35}});
+    ASSERT_FALSE(m.Compose());
+    const auto chains = Chains(m.st.PointsToVector());
+    ASSERT_EQ(chains.size(), 2u);
+    EXPECT_TRUE(SameCycle(chains[0], kLeftRoom));
+    EXPECT_EQ(chains[1], (Chain{{60, 10}, {110, 10}, {110, 60}, {60, 60}}));
+}
+
+TEST(ComposeMap, APositionOnALineFindsNoStartAndChangesNothing) {
+    Map m;
+    TwoRooms(m.st);
+    AddArea(m.st, "左", {{35, 35}});
+    AddArea(m.st, "線上", {{60, 20}});
+    const auto before = m.st.PointsToVector();
+    const auto failed = m.Compose();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->area, 2);
+    EXPECT_EQ(failed->slot, 0);
+    EXPECT_EQ(failed->result.outcome, Outcome::NoStart);
+    EXPECT_EQ(m.st.PointsToVector(), before);
+    EXPECT_EQ(FailureText(Outcome::NoStart, QStringLiteral("線上")),
+              QStringLiteral("(赤の)領域「線上」の開始点がみつけられませんでした。"));
+}
+
+TEST(ComposeMap, ADeadEndIsNotClosedAndTheRegionTurnsRed) {
+    // A ring with a gap: the walk runs off a chain end.
+    Map m;
+    AddChain(m.st, {{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}});
+    AddArea(m.st, "開", {{50, 35}});
+    const auto failed = m.Compose();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->result.outcome, Outcome::NotClosed);
+    EXPECT_EQ(m.surf.Pixel(50, 35), Red);
+    EXPECT_EQ(m.surf.Pixel(150, 100), Red);  // the region leaks out through the gap
+    EXPECT_EQ(FailureText(Outcome::NotClosed, QStringLiteral("開")), QStringLiteral("赤の区域(開)は閉じていません。"));
+}
+
+TEST(ComposeMap, TwoIdenticalSegmentsMakeTheWalkLoseItsWay) {
+    // The same wall traced twice (what the normalisation would remove): at its
+    // end the two copies turn exactly alike.
+    Map m;
+    TwoRooms(m.st);
+    AddChain(m.st, {{60, 10}, {60, 35}, {60, 60}});
+    AddArea(m.st, "左", {{35, 35}});
+    std::vector<Pt> lost;
+    PaintNetwork(m.st, m.surf);
+    ComposeHooks hooks;
+    hooks.lostWay = [&](Pt p) { lost.push_back(p); };
+    const auto failed = ComposeMap(m.st, m.surf, hooks);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->result.outcome, Outcome::Lost);
+    ASSERT_FALSE(lost.empty());
+    EXPECT_EQ(failed->result.node, lost.back());
+    EXPECT_EQ(m.surf.Pixel(lost.back().x, lost.back().y), Red);
+}
+
+TEST(ComposeMap, ARegionTouchingFewSegmentsStillFindsItsStart) {
+    // A triangle of three long segments: the run never reaches four.
+    Map m;
+    AddChain(m.st, {{20, 20}, {100, 20}, {60, 100}, {20, 20}});
+    AddArea(m.st, "三角", {{60, 40}});
+    ASSERT_FALSE(m.Compose());
+    const auto chains = Chains(m.st.PointsToVector());
+    ASSERT_EQ(chains.size(), 1u);
+    // Clockwise on the screen.
+    EXPECT_TRUE(SameCycle(chains[0], (Chain{{20, 20}, {100, 20}, {60, 100}, {20, 20}})));
+}
+
+TEST(ComposeMap, AHoleIsWalkedTheOtherWayRound) {
+    // A position between an outer ring and an inner ring: the walk starts on
+    // whichever ring it meets first and goes round it with the region on
+    // its right, so an inner ring comes out counter-clockwise.
+    Map m;
+    AddChain(m.st, {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});  // inner ring first
+    AddChain(m.st, {{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}});
+    AddArea(m.st, "環", {{30, 50}});
+    ASSERT_FALSE(m.Compose());
+    const auto chains = Chains(m.st.PointsToVector());
+    ASSERT_EQ(chains.size(), 2u);
+    EXPECT_TRUE(SameCycle(chains[0], (Chain{{50, 40}, {50, 60}, {70, 60}, {70, 40}, {50, 40}})));
+}
+
+TEST(ComposeMap, CheckTracesEveryPositionAndLeavesTheSurfaceAsItFoundIt) {
+    Map m;
+    // An open box first, so that the leaking region starts its walk there.
+    AddChain(m.st, {{130, 20}, {180, 20}, {180, 80}, {130, 80}, {130, 30}});
+    TwoRooms(m.st);
+    AddArea(m.st, "左", {{35, 35}});
+    AddArea(m.st, "線上", {{60, 20}});
+    AddArea(m.st, "開", {{150, 50}, {85, 35}});
+    PaintNetwork(m.st, m.surf);
+    const Surface before = m.surf;
+    const auto entries = CheckPositions(m.st, m.surf);
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].result.outcome, Outcome::Closed);
+    EXPECT_EQ(entries[0].result.points, 6);
+    EXPECT_EQ(entries[1].result.outcome, Outcome::NoStart);
+    EXPECT_EQ(entries[2].result.outcome, Outcome::NotClosed);
+    EXPECT_EQ(entries[3].area, 3);
+    EXPECT_EQ(entries[3].slot, 1);
+    EXPECT_EQ(entries[3].result.outcome, Outcome::Closed);
+    EXPECT_TRUE(std::equal(before.Data(), before.Data() + 200 * 120, m.surf.Data()));
+}

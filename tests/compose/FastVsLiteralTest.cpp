@@ -1,0 +1,114 @@
+// The indexed composition against the record-by-record one: the same point
+// lists, kind lists and failures on generated maps and random networks.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ComposeSupport.h"
+#include "LiteralCompose.h"
+#include "compose/Composer.h"
+#include "compose/Rebuild.h"
+#include "support/MapGenerator.h"
+
+using namespace compose;
+
+namespace {
+
+struct Both {
+    std::optional<Failure> fast;
+    LiteralResult literal;
+    Store fastStore, literalStore;
+};
+
+void RunBoth(const MapSpec& spec, Both& b, GeneratedMap* info = nullptr) {
+    const GeneratedMap g = GenerateMap(spec, b.fastStore);
+    GenerateMap(spec, b.literalStore);
+    if (info) *info = g;
+    Surface s1(g.width, g.height), s2(g.width, g.height);
+    PaintNetwork(b.fastStore, s1);
+    PaintNetwork(b.literalStore, s2);
+    b.fast = ComposeMap(b.fastStore, s1);
+    b.literal = LiteralCompose(b.literalStore, s2);
+    ASSERT_TRUE(std::equal(s1.Data(), s1.Data() + size_t(g.width) * size_t(g.height), s2.Data()));
+}
+
+void ExpectSame(const Both& b) {
+    ASSERT_EQ(b.fast.has_value(), !b.literal.ok);
+    if (b.fast) {
+        EXPECT_EQ(b.fast->area, b.literal.area);
+        EXPECT_EQ(b.fast->slot, b.literal.slot);
+        EXPECT_EQ(b.fast->result.outcome, b.literal.outcome);
+        EXPECT_EQ(b.fast->result.start.s, b.literal.start);
+        if (b.literal.outcome == Outcome::Lost) {
+            EXPECT_EQ(b.fast->result.node, b.literal.node);
+        }
+    }
+    EXPECT_EQ(b.fastStore.PointsToVector(), b.literalStore.PointsToVector());
+    EXPECT_EQ(b.fastStore.KindsToVector(), b.literalStore.KindsToVector());
+}
+
+}  // namespace
+
+TEST(FastVsLiteral, GeneratedMapsComposeIdentically) {
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        MapSpec spec;
+        spec.cells = 150 + 50 * int(seed);
+        spec.seed = seed;
+        spec.kinds = true;
+        spec.cellsPerArea = 1 + int(seed % 3);
+        spec.extraPositionEvery = seed == 2 ? 5 : 0;
+        Both b;
+        GeneratedMap g;
+        RunBoth(spec, b, &g);
+        SCOPED_TRACE(seed);
+        ASSERT_FALSE(b.fast) << "area " << b.fast->area << " outcome " << int(b.fast->result.outcome);
+        ExpectSame(b);
+        // One closed chain per position, followed by nothing.
+        const auto chains = ctest::Chains(b.fastStore.PointsToVector());
+        EXPECT_EQ(int(chains.size()), g.positions);
+    }
+}
+
+TEST(FastVsLiteral, DamagedMapsFailAlike) {
+    for (auto damage : {MapSpec::Gap, MapSpec::DuplicateSegment}) {
+        MapSpec spec;
+        spec.cells = 120;
+        spec.seed = 11;
+        spec.damage = damage;
+        Both b;
+        GeneratedMap g;
+        RunBoth(spec, b, &g);
+        ASSERT_TRUE(b.fast);
+        EXPECT_EQ(b.fast->result.outcome, damage == MapSpec::Gap ? Outcome::NotClosed : Outcome::Lost);
+        EXPECT_LE(b.fast->area, g.damagedArea + 1);
+        ExpectSame(b);
+    }
+}
+
+TEST(FastVsLiteral, CuttingAndTidyingAgreeOnRandomNetworks) {
+    // Chains over a few coordinates, with repeats, lone points and runs of
+    // separators; the "stream" walks random neighbours through them.
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> coord(1, 4), len(1, 6), chains(1, 12), seps(1, 3);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<Rec> pts{Rec{}};
+        for (int c = chains(rng); c > 0; --c) {
+            for (int k = len(rng); k > 0; --k) pts.push_back(Rec{int16_t(coord(rng)), int16_t(coord(rng))});
+            for (int k = seps(rng); k > 0; --k) pts.push_back(Rec{});
+        }
+        std::vector<Rec> stream{Rec{}};
+        std::vector<int> flat{0, 0};
+        for (int k = std::uniform_int_distribution<int>(0, 30)(rng); k > 0; --k) {
+            const Rec r = (k % 7 == 0) ? Rec{} : pts[size_t(std::uniform_int_distribution<int>(0, int(pts.size()) - 1)(rng))];
+            stream.push_back(r);
+            flat.insert(flat.end(), {r.x, r.y});
+        }
+        Store st;
+        st.AssignPoints(pts);
+        LiteralCut(st, flat);
+        const std::vector<Rec> cut = CutTracedSegments(pts, stream);
+        ASSERT_EQ(cut, st.PointsToVector()) << "round " << round;
+        LiteralTidy(st);
+        ASSERT_EQ(TidyRecords(cut), st.PointsToVector()) << "round " << round;
+    }
+}

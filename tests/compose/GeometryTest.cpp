@@ -1,0 +1,76 @@
+// The pixel and angle primitives the start search and the walk decide by.
+#include <gtest/gtest.h>
+
+#include "compose/Geometry.h"
+
+using namespace compose;
+
+TEST(ComposeGeometry, HalfEvenMidRoundsHalvesToEven) {
+    EXPECT_EQ(HalfEvenMid(10, 20), 15);
+    EXPECT_EQ(HalfEvenMid(10, 11), 10);  // 10.5 -> 10
+    EXPECT_EQ(HalfEvenMid(11, 12), 12);  // 11.5 -> 12
+    EXPECT_EQ(HalfEvenMid(0, 1), 0);
+    EXPECT_EQ(HalfEvenMid(-1, -2), -2);  // -1.5 -> -2
+    EXPECT_EQ(HalfEvenMid(-1, 0), 0);    // -0.5 -> 0
+}
+
+TEST(ComposeGeometry, ProbeTakesTheFirstNeighbourInItsOrder) {
+    Surface s(10, 10);
+    s.SetPixel(4, 6, Navy);  // south-west of (5,5): number 6
+    s.SetPixel(6, 6, Navy);  // south-east: number 8
+    Pt p{5, 5};
+    EXPECT_EQ(ProbeNeighbours(s, p, Navy), 6);
+    EXPECT_EQ(p, (Pt{4, 6}));
+    Pt q{0, 0};  // neighbours off the surface are never navy
+    EXPECT_EQ(ProbeNeighbours(s, q, Navy), 0);
+    EXPECT_EQ(q, (Pt{0, 0}));
+}
+
+TEST(ComposeGeometry, StepIntoRegionAimsAtTheMiddleOfTheNavySector) {
+    Surface s(10, 10);
+    Pt p{5, 5};
+    StepIntoRegion(s, p);  // nothing navy: east
+    EXPECT_EQ(p, (Pt{6, 5}));
+
+    s.Fill(Navy);
+    p = {5, 5};
+    StepIntoRegion(s, p);  // all navy: north-west
+    EXPECT_EQ(p, (Pt{4, 4}));
+
+    // Navy below the pixel only (south-west, south, south-east): south.
+    s.Fill(Black);
+    for (int x = 4; x <= 6; ++x) s.SetPixel(x, 6, Navy);
+    p = {5, 5};
+    StepIntoRegion(s, p);
+    EXPECT_EQ(p, (Pt{5, 6}));
+
+    // Navy east, north-east and south-east: the sector wraps past east.
+    s.Fill(Black);
+    for (int y = 4; y <= 6; ++y) s.SetPixel(6, y, Navy);
+    p = {5, 5};
+    StepIntoRegion(s, p);
+    EXPECT_EQ(p, (Pt{6, 5}));
+}
+
+TEST(ComposeGeometry, InteriorSideSeesTheScreenRightAsPlus) {
+    // Walking east on the screen, south (larger y) is on the right.
+    EXPECT_EQ(InteriorSide({10, 10}, {20, 10}, {15, 11}), 1);
+    EXPECT_EQ(InteriorSide({10, 10}, {20, 10}, {15, 9}), -1);
+    // Walking north, east is on the right.
+    EXPECT_EQ(InteriorSide({10, 20}, {10, 10}, {11, 15}), 1);
+    EXPECT_EQ(InteriorSide({10, 20}, {10, 10}, {9, 15}), -1);
+    EXPECT_EQ(InteriorSide({10, 10}, {10, 10}, {11, 15}), 0);
+    EXPECT_EQ(InteriorSide({10, 10}, {20, 10}, {10, 10}), 0);
+}
+
+TEST(ComposeGeometry, CompareTurnsPrefersTheSharperRightTurn) {
+    // Coming east into (10,10): south is a right turn, north a left turn.
+    const Pt P{0, 10}, Q{10, 10};
+    EXPECT_EQ(CompareTurns(P, Q, {10, 0}, {10, 20}), 2);  // B (south) is further right
+    EXPECT_EQ(CompareTurns(P, Q, {10, 20}, {10, 0}), 1);
+    EXPECT_EQ(CompareTurns(P, Q, {20, 10}, {20, 10}), 0);  // same direction
+    EXPECT_EQ(CompareTurns(P, Q, {20, 10}, {30, 10}), 0);  // collinear, equal angle
+    EXPECT_EQ(CompareTurns(P, Q, {10, 10}, {20, 10}), 0);  // no length
+    // Straight on is further right than a left turn.
+    EXPECT_EQ(CompareTurns(P, Q, {10, 0}, {20, 10}), 2);
+}

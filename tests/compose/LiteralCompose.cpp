@@ -1,0 +1,270 @@
+#include "LiteralCompose.h"
+
+#include <vector>
+
+#include "compose/Geometry.h"
+#include "compose/Composer.h"
+
+using compose::Outcome;
+using compose::Pt;
+
+namespace {
+
+Pt P(const Store& st, int32_t i) { return {st.PointX(i), st.PointY(i)}; }
+
+int32_t FindPointFrom(const Store& st, int x, int y, int32_t from) {
+    for (int32_t i = from; i <= st.PointLast; ++i)
+        if (st.PointX(i) == x && st.PointY(i) == y) return i;
+    return 0;
+}
+
+compose::StartSegment FindStartSegment(const Store& st, const Surface& surf) {
+    compose::StartSegment r;
+    int32_t c[5] = {0, 0, 0, 0, 0};
+    int run = 0;
+    for (int32_t i = 0; i < st.PointLast && c[4] == 0; ++i) {
+        const int x0 = st.PointX(i), y0 = st.PointY(i), x1 = st.PointX(i + 1), y1 = st.PointY(i + 1);
+        if (x0 == 0 || x1 == 0) {
+            run = 0;
+            continue;
+        }
+        Pt m{compose::HalfEvenMid(x0, x1), compose::HalfEvenMid(y0, y1)};
+        if (compose::ProbeNeighbours(surf, m, Navy)) {
+            ++run;
+            if (run < 5 && c[run] == 0) c[run] = i;
+        } else {
+            run = 0;
+        }
+    }
+    if (c[1] == 0) return r;
+    int k = 4;
+    while (k > 1 && c[k] == 0) --k;
+    int b = k, j = k - 1;
+    while (b > 0 && r.d == 0) {
+        const int t = (b - j) % b;
+        r.s = c[b] - t;
+        r.n = r.s + 1;
+        Pt m{(st.PointX(r.s) + st.PointX(r.n)) / 2, (st.PointY(r.s) + st.PointY(r.n)) / 2};
+        compose::StepIntoRegion(surf, m);
+        r.d = compose::InteriorSide(P(st, r.s), P(st, r.n), m);
+        if (j == 0) {
+            --b;
+            j = b - 1;
+        } else {
+            --j;
+        }
+    }
+    if (r.d < 0) {
+        r.s += 1;
+        r.n -= 1;
+    }
+    return r;
+}
+
+struct Walk {
+    const Store& st;
+    Surface& surf;
+    bool lost = false;
+    Pt lostAt{};
+
+    void NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
+        const int32_t cand = next + dir;
+        const Pt prev = P(st, cur), node = P(st, next);
+        if (surf.Pixel(node.x, node.y) != Lime && st.PointX(cand) > 0) {
+            cur = next;
+            next = cand;
+            return;
+        }
+        // CollectBranches, every occurrence and every branch.
+        std::vector<int32_t> at, far, bdir;
+        for (int32_t o = FindPointFrom(st, node.x, node.y, 1); o != 0; o = FindPointFrom(st, node.x, node.y, o + 1)) {
+            if (st.PointX(o - 1) > 0 && o - 1 != cur) at.push_back(o), far.push_back(o - 1), bdir.push_back(-1);
+            if (st.PointX(o + 1) > 0 && o + 1 != cur) at.push_back(o), far.push_back(o + 1), bdir.push_back(+1);
+        }
+        cur = next;
+        next = cand;
+        if (at.empty()) return;
+        next = far[0];
+        dir = bdir[0];
+        Pt best = P(st, far[0]);
+        for (size_t j = 1; j < at.size(); ++j) {
+            const Pt c = P(st, far[j]);
+            int r = compose::CompareTurns(prev, node, best, c);
+            if (r == 0) {
+                for (Pt q : {prev, node, best, c}) surf.SetPixel(q.x, q.y, Red);
+                lost = true;
+                lostAt = node;
+                dir = 0;
+            }
+            if (r == 1 && best == prev) r = 2;
+            if (r == 2 && c == prev) r = 1;
+            if (r == 2) {
+                next = far[j];
+                dir = bdir[j];
+                best = c;
+            }
+        }
+    }
+};
+
+}  // namespace
+
+void LiteralTidy(Store& st) {
+    for (int32_t i = st.PointLast; i >= 2; --i)
+        if (st.PointX(i) == 0 && st.PointX(i - 2) == 0) {
+            st.DeletePoints(i - 1, 2);
+            --i;
+        }
+    for (int32_t i = st.PointLast; i >= 1; --i)
+        if (st.Point(i) == st.Point(i - 1)) st.DeletePoints(i, 1);
+}
+
+void LiteralCut(Store& st, const std::vector<int>& stream) {
+    for (size_t k = 2; k + 1 < stream.size(); k += 2) {
+        const Rec p{int16_t(stream[k - 2]), int16_t(stream[k - 1])};
+        const Rec q{int16_t(stream[k]), int16_t(stream[k + 1])};
+        if (p.x == 0 || q.x == 0) continue;
+        for (int32_t i = 0; i <= st.PointLast - 2; ++i) {
+            const Rec a = st.Point(i), b = st.Point(i + 1);
+            if (a.x == 0 || b.x == 0) continue;
+            if (!((a == p && b == q) || (a == q && b == p))) continue;
+            const int16_t before = i > 0 ? st.PointX(i - 1) : 0, after = st.PointX(i + 2);
+            if (before == 0) st.SetPoint(i, 0, 0);
+            if (after == 0) st.SetPoint(i + 1, 0, 0);
+            if (before > 0 && after > 0) st.InsertPoint(i + 1, 0, 0);
+        }
+    }
+
+}
+
+LiteralResult LiteralCompose(Store& st, Surface& surf) {
+    LiteralResult res;
+    std::vector<int> stream{0, 0};
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < 10 && st.AreaPos(k, a).x > 0; ++k) {
+            const int px = st.AreaPos(k, a).x, py = st.AreaPos(k, a).y;
+            auto fail = [&](Outcome o) {
+                res.ok = false;
+                res.area = a;
+                res.slot = k;
+                res.outcome = o;
+                return res;
+            };
+            surf.FloodFillSurface(px, py, Black, Navy);
+            const compose::StartSegment s = FindStartSegment(st, surf);
+            res.start = s.s;
+            if (s.s == 0) {
+                surf.FloodFillSurface(px, py, Navy, Red);
+                return fail(Outcome::NoStart);
+            }
+            if (s.d == 0) {
+                surf.SetPixel(st.PointX(s.s), st.PointY(s.s), Red);
+                return fail(Outcome::NoDirection);
+            }
+            stream.insert(stream.end(), {st.PointX(s.s), st.PointY(s.s), st.PointX(s.n), st.PointY(s.n)});
+            const Pt first = P(st, s.s), second = P(st, s.n);
+            Pt current = second, previous = first;
+            int32_t cur = s.s, next = s.n;
+            int dir = s.d;
+            int64_t steps = 0;
+            Walk w{st, surf, false, {}};
+            while (!(current == first) && current.x > 0) {
+                w.NextOutlineStep(cur, next, dir);
+                previous = current;
+                current = P(st, next);
+                stream.insert(stream.end(), {current.x, current.y});
+                ++steps;
+                if (dir == 0) {
+                    res.node = w.lostAt;
+                    return fail(Outcome::Lost);
+                }
+                if (steps > 3 * int64_t(st.PointLast)) return fail(Outcome::StepLimit);
+            }
+            stream.insert(stream.end(), {0, 0});
+            if (current.x <= 0 || previous == second) {
+                surf.FloodFillSurface(px, py, Navy, Red);
+                return fail(Outcome::NotClosed);
+            }
+            surf.FloodFillSurface(px, py, Navy, Black);
+        }
+    }
+
+    LiteralCut(st, stream);
+
+    // Rebuild: outlines, then the tidied network, without repeated records.
+    LiteralTidy(st);
+    if (st.PointX(0) > 0) stream.insert(stream.end(), {0, 0});
+    for (int32_t i = 0; i <= st.PointLast; ++i) stream.insert(stream.end(), {st.PointX(i), st.PointY(i)});
+    st.PointLast = 0;
+    int lx = -1, ly = -1;
+    for (size_t k = 0; k + 1 < stream.size(); k += 2) {
+        if (stream[k] == lx && stream[k + 1] == ly) continue;
+        st.SetPoint(st.PointLast, int16_t(stream[k]), int16_t(stream[k + 1]));
+        lx = stream[k];
+        ly = stream[k + 1];
+        ++st.PointLast;
+    }
+    --st.PointLast;
+    if (st.PointX(st.PointLast) > 0) st.AppendPoint(0, 0);
+
+    LiteralMergeKinds(st);
+    return res;
+}
+
+void LiteralMergeKinds(Store& st) {
+    auto firstGroup = [&](int32_t& first, int32_t& last, int16_t& kind, int32_t& header) {
+        first = 0;
+        for (int32_t i = 0; i < st.KindLast && first == 0; ++i) {
+            if (st.KindX(i) == 0 && st.KindY(i) < 0 && st.KindX(i + 1) > 0) {
+                header = i;
+                kind = st.KindY(i);
+                first = i + 1;
+                last = first;
+                while (last < st.KindLast && st.KindX(last + 1) > 0) ++last;
+            }
+        }
+    };
+    auto findJoining = [&](int32_t& pos, int16_t kind, int32_t& other, int32_t& header) {
+        const Rec p = st.KindRec(pos);
+        pos = 0;
+        for (int32_t i = 0; pos == 0 && i < st.KindLast; ++i) {
+            if (!(st.KindX(i) == 0 && st.KindY(i) == kind)) continue;
+            const int32_t s = i + 1;
+            if (st.KindX(s) <= 0) continue;  // a header without points
+            int32_t e = s;
+            while (e < st.KindLast && st.KindX(e + 1) > 0) ++e;
+            if (st.KindRec(e) == p) pos = e, other = s, header = i;
+            if (st.KindRec(s) == p) pos = s, other = e, header = i;
+            i = e;
+        }
+    };
+    std::vector<int16_t> out, rev;
+    auto extend = [&](int32_t pos, int16_t kind, std::vector<int16_t>& to) {
+        for (;;) {
+            int32_t other = 0, header = 0;
+            findJoining(pos, kind, other, header);
+            if (pos == 0) return;
+            if (pos < other)
+                for (int32_t i = pos + 1; i <= other; ++i) to.insert(to.end(), {st.KindX(i), st.KindY(i)});
+            else
+                for (int32_t i = pos - 1; i >= other; --i) to.insert(to.end(), {st.KindX(i), st.KindY(i)});
+            st.SetKind(header, -1, kind);
+            pos = other;
+        }
+    };
+    for (;;) {
+        int32_t first, last, header;
+        int16_t kind;
+        firstGroup(first, last, kind, header);
+        if (first == 0) break;
+        out.insert(out.end(), {0, kind});
+        rev.clear();
+        for (int32_t i = last; i >= first; --i) rev.insert(rev.end(), {st.KindX(i), st.KindY(i)});
+        st.SetKind(header, -1, kind);
+        extend(first, kind, rev);
+        for (size_t k = rev.size(); k >= 2; k -= 2) out.insert(out.end(), {rev[k - 2], rev[k - 1]});
+        extend(last, kind, out);
+    }
+    st.KindLast = int32_t(out.size()) / 2 - 1;
+    for (int32_t i = 0; i <= st.KindLast; ++i) st.SetKind(i, out[size_t(2 * i)], out[size_t(2 * i + 1)]);
+}
