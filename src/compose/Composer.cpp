@@ -55,8 +55,10 @@ void PaintNetwork(const Store& st, Surface& surf) {
     for (Rec r : v) {
         if (r.x <= 0) continue;
         const uint8_t c = surf.Pixel(r.x, r.y);
-        if (c == Yellow) surf.SetPixel(r.x, r.y, Lime);
-        else if (c == Black) surf.SetPixel(r.x, r.y, Yellow);
+        if (c == Yellow)
+            surf.SetPixel(r.x, r.y, Lime);
+        else if (c == Black)
+            surf.SetPixel(r.x, r.y, Yellow);
     }
 }
 

@@ -30,7 +30,7 @@ struct ComposeHooks {
     std::function<void(Pt node)> lostWay;  // red marks are painted already
     std::function<void()> traced;          // every outline closed; the cut begins
     std::function<void()> cutTick;
-    std::function<void()> rebuilt;         // the point list is half done
+    std::function<void()> rebuilt;  // the point list is half done
 };
 
 // Expects the point list normalised and ending with a separator, and the

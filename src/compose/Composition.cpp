@@ -15,7 +15,9 @@ bool Editor::PrepareComposition() {
     return true;
 }
 
-void Editor::MergeKindGroups() { st.AssignKinds(compose::MergeKindGroups(st.KindsToVector())); }
+void Editor::MergeKindGroups() {
+    st.AssignKinds(compose::MergeKindGroups(st.KindsToVector()));
+}
 
 void Editor::ReMakeLineClick() {
     if (st.PointLast < 3 || st.AreaCount < 1) return;
@@ -39,7 +41,8 @@ void Editor::ReMakeLineClick() {
         const compose::Outcome o = failed->result.outcome;
         const QString name = sjis::ToUnicode(st.AreaName(failed->area));
         if (o == compose::Outcome::StepLimit) {
-            ui.Inform(compose::FailureText(o, name), QStringLiteral("アチャー(;o;)"), MsgIcon::None);
+            ui.Inform(compose::FailureText(o, name), QStringLiteral("アチャー(;o;)"),
+                      MsgIcon::None);
         } else if (o != compose::Outcome::Lost) {
             // A lost way has shown its message at the node already.
             CenterViewOn(failed->position.x, failed->position.y);

@@ -14,7 +14,9 @@ struct Pt {
     int x = 0, y = 0;
     friend bool operator==(Pt a, Pt b) { return a.x == b.x && a.y == b.y; }
 };
-inline Pt ToPt(Rec r) { return {r.x, r.y}; }
+inline Pt ToPt(Rec r) {
+    return {r.x, r.y};
+}
 
 // (a + b) / 2 rounded to the nearest integer, halves to the even neighbour.
 int HalfEvenMid(int a, int b);

@@ -37,7 +37,8 @@ std::vector<Rec> MergeKindGroups(const std::vector<Rec>& k) {
     for (int32_t g = 0; g < int32_t(groups.size()); ++g) {
         const Group& gr = groups[size_t(g)];
         byEnd[EndKey(gr.kind, k[size_t(gr.s)])].push_back(g);
-        if (!(k[size_t(gr.e)] == k[size_t(gr.s)])) byEnd[EndKey(gr.kind, k[size_t(gr.e)])].push_back(g);
+        if (!(k[size_t(gr.e)] == k[size_t(gr.s)]))
+            byEnd[EndKey(gr.kind, k[size_t(gr.e)])].push_back(g);
     }
     // The first unused group of the kind with an end at p: pos is its index
     // there (its start when both ends are p), other its far end; -1 if none.

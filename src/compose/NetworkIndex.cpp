@@ -7,7 +7,9 @@
 
 namespace compose {
 namespace {
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 }  // namespace
 
 NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
@@ -17,7 +19,8 @@ NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
     // Coordinates: sort record indices 1..Last by (key, index).
     std::vector<uint64_t> tmp;
     tmp.reserve(size_t(last));
-    for (int32_t i = 1; i <= last; ++i) tmp.push_back((uint64_t(Key(pts_[size_t(i)])) << 32) | uint32_t(i));
+    for (int32_t i = 1; i <= last; ++i)
+        tmp.push_back((uint64_t(Key(pts_[size_t(i)])) << 32) | uint32_t(i));
     std::sort(tmp.begin(), tmp.end());
     occKey_.resize(tmp.size());
     occIdx_.resize(tmp.size());
@@ -49,7 +52,8 @@ NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
     gh_ = FloorDiv(maxY, kCell) - gy0_ + 1;
     cellStart_.assign(size_t(gw_) * size_t(gh_) + 1, 0);
     auto cellOf = [&](size_t k) {
-        return size_t(FloorDiv(my[k], kCell) - gy0_) * size_t(gw_) + size_t(FloorDiv(mx[k], kCell) - gx0_);
+        return size_t(FloorDiv(my[k], kCell) - gy0_) * size_t(gw_) +
+               size_t(FloorDiv(mx[k], kCell) - gx0_);
     };
     for (size_t k = 0; k < first.size(); ++k) ++cellStart_[cellOf(k) + 1];
     std::partial_sum(cellStart_.begin(), cellStart_.end(), cellStart_.begin());

@@ -14,7 +14,7 @@
 namespace compose {
 
 class NetworkIndex {
-public:
+  public:
     // pts: records 0..PointLast of the point list.
     explicit NetworkIndex(std::vector<Rec> pts);
 
@@ -32,7 +32,7 @@ public:
 
     static uint32_t Key(Rec r) { return (uint32_t(uint16_t(r.x)) << 16) | uint16_t(r.y); }
 
-private:
+  private:
     std::vector<Rec> pts_;
     // Coordinate index: keys sorted, with the record index beside each.
     std::vector<uint32_t> occKey_;

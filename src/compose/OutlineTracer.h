@@ -30,7 +30,7 @@ enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit };
 struct TraceResult {
     Outcome outcome = Outcome::Closed;
     StartSegment start;
-    Pt node;          // Lost: the node where the way was lost
+    Pt node;             // Lost: the node where the way was lost
     int32_t points = 0;  // Closed: records of the outline, start point twice
 };
 
@@ -38,7 +38,7 @@ struct TraceResult {
 QString FailureText(Outcome o, const QString& areaName);
 
 class OutlineTracer {
-public:
+  public:
     OutlineTracer(const NetworkIndex& net, Surface& surf) : net_(net), surf_(surf) {}
 
     // Called after the red marks of an undecidable node are painted; the walk
@@ -67,7 +67,7 @@ public:
     };
     std::vector<Mark> marks;
 
-private:
+  private:
     void MarkRed(Pt p);
     const NetworkIndex& net_;
     Surface& surf_;

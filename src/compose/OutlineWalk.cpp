@@ -9,14 +9,19 @@ namespace compose {
 QString FailureText(Outcome o, const QString& name) {
     switch (o) {
         case Outcome::NoStart:
-            return QStringLiteral("(赤の)領域「") + name + QStringLiteral("」の開始点がみつけられませんでした。");
-        case Outcome::NoDirection: return QStringLiteral("開始点(赤)で方向がわかりません");
-        case Outcome::Lost: return QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。");
+            return QStringLiteral("(赤の)領域「") + name +
+                   QStringLiteral("」の開始点がみつけられませんでした。");
+        case Outcome::NoDirection:
+            return QStringLiteral("開始点(赤)で方向がわかりません");
+        case Outcome::Lost:
+            return QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。");
         case Outcome::NotClosed:
             return QStringLiteral("赤の区域(") + name + QStringLiteral(")は閉じていません。");
         case Outcome::StepLimit:
-            return QStringLiteral("無限ループに入ったみたい。繰り返すようなら作者に連絡してください");
-        case Outcome::Closed: break;
+            return QStringLiteral(
+                "無限ループに入ったみたい。繰り返すようなら作者に連絡してください");
+        case Outcome::Closed:
+            break;
     }
     return QString();
 }
@@ -33,7 +38,8 @@ std::vector<Branch> OutlineTracer::CollectBranches(int32_t cur, int32_t node) co
     std::vector<Branch> list;
     for (int32_t o : net_.Occurrences(net_.P(node))) {
         if (net_.P(o - 1).x > 0 && o - 1 != cur) list.push_back({o, o - 1, -1});
-        if (o + 1 <= net_.Last() && net_.P(o + 1).x > 0 && o + 1 != cur) list.push_back({o, o + 1, +1});
+        if (o + 1 <= net_.Last() && net_.P(o + 1).x > 0 && o + 1 != cur)
+            list.push_back({o, o + 1, +1});
     }
     return list;
 }

@@ -43,7 +43,7 @@ TEST(ComposeMap, OutlinesComeInAreaThenSlotOrderAndUntracedLinesFollow) {
     TwoRooms(m.st);
     AddChain(m.st, {{150, 20}, {170, 40}});  // a line no outline uses
     AddArea(m.st, "一", {{85, 35}, {35, 35}});
-    AddArea(m.st, "空", {});                 // no positions: skipped
+    AddArea(m.st, "空", {});                             // no positions: skipped
     AddArea(m.st, "二", {{30, 50}, {-1, 5}, {90, 20}});  // stops at the first X <= 0
     ASSERT_FALSE(m.Compose());
     const auto chains = Chains(m.st.PointsToVector());
@@ -93,7 +93,8 @@ TEST(ComposeMap, ADeadEndIsNotClosedAndTheRegionTurnsRed) {
     EXPECT_EQ(failed->result.outcome, Outcome::NotClosed);
     EXPECT_EQ(m.surf.Pixel(50, 35), Red);
     EXPECT_EQ(m.surf.Pixel(150, 100), Red);  // the region leaks out through the gap
-    EXPECT_EQ(FailureText(Outcome::NotClosed, QStringLiteral("開")), QStringLiteral("赤の区域(開)は閉じていません。"));
+    EXPECT_EQ(FailureText(Outcome::NotClosed, QStringLiteral("開")),
+              QStringLiteral("赤の区域(開)は閉じていません。"));
 }
 
 TEST(ComposeMap, TwoIdenticalSegmentsMakeTheWalkLoseItsWay) {

@@ -31,7 +31,8 @@ inline std::vector<Chain> Chains(const std::vector<Rec>& v) {
 // Whether closed chain a is ring b (first point repeated at the end) from any
 // start point, in the same direction.
 inline bool SameCycle(const Chain& a, const Chain& b) {
-    if (a.size() != b.size() || a.size() < 2 || !(a.front() == a.back()) || !(b.front() == b.back()))
+    if (a.size() != b.size() || a.size() < 2 || !(a.front() == a.back()) ||
+        !(b.front() == b.back()))
         return false;
     const size_t n = a.size() - 1;
     for (size_t off = 0; off < n; ++off) {

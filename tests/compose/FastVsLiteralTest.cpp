@@ -61,7 +61,8 @@ TEST(FastVsLiteral, GeneratedMapsComposeIdentically) {
         GeneratedMap g;
         RunBoth(spec, b, &g);
         SCOPED_TRACE(seed);
-        ASSERT_FALSE(b.fast) << "area " << b.fast->area << " outcome " << int(b.fast->result.outcome);
+        ASSERT_FALSE(b.fast) << "area " << b.fast->area << " outcome "
+                             << int(b.fast->result.outcome);
         ExpectSame(b);
         // One closed chain per position, followed by nothing.
         const auto chains = ctest::Chains(b.fastStore.PointsToVector());
@@ -79,7 +80,8 @@ TEST(FastVsLiteral, DamagedMapsFailAlike) {
         GeneratedMap g;
         RunBoth(spec, b, &g);
         ASSERT_TRUE(b.fast);
-        EXPECT_EQ(b.fast->result.outcome, damage == MapSpec::Gap ? Outcome::NotClosed : Outcome::Lost);
+        EXPECT_EQ(b.fast->result.outcome,
+                  damage == MapSpec::Gap ? Outcome::NotClosed : Outcome::Lost);
         EXPECT_LE(b.fast->area, g.damagedArea + 1);
         ExpectSame(b);
     }
@@ -93,13 +95,17 @@ TEST(FastVsLiteral, CuttingAndTidyingAgreeOnRandomNetworks) {
     for (int round = 0; round < 500; ++round) {
         std::vector<Rec> pts{Rec{}};
         for (int c = chains(rng); c > 0; --c) {
-            for (int k = len(rng); k > 0; --k) pts.push_back(Rec{int16_t(coord(rng)), int16_t(coord(rng))});
+            for (int k = len(rng); k > 0; --k)
+                pts.push_back(Rec{int16_t(coord(rng)), int16_t(coord(rng))});
             for (int k = seps(rng); k > 0; --k) pts.push_back(Rec{});
         }
         std::vector<Rec> stream{Rec{}};
         std::vector<int> flat{0, 0};
         for (int k = std::uniform_int_distribution<int>(0, 30)(rng); k > 0; --k) {
-            const Rec r = (k % 7 == 0) ? Rec{} : pts[size_t(std::uniform_int_distribution<int>(0, int(pts.size()) - 1)(rng))];
+            const Rec r =
+                (k % 7 == 0)
+                    ? Rec{}
+                    : pts[size_t(std::uniform_int_distribution<int>(0, int(pts.size()) - 1)(rng))];
             stream.push_back(r);
             flat.insert(flat.end(), {r.x, r.y});
         }

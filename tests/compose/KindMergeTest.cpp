@@ -10,7 +10,9 @@ using compose::MergeKindGroups;
 
 namespace {
 using L = std::vector<Rec>;
-Rec H(int16_t kind) { return Rec{0, kind}; }
+Rec H(int16_t kind) {
+    return Rec{0, kind};
+}
 }  // namespace
 
 TEST(KindMerge, EmptyOrGrouplessListsBecomeEmpty) {
@@ -33,7 +35,8 @@ TEST(KindMerge, GroupsMeetingEndToEndBecomeOneInEitherDirection) {
 
 TEST(KindMerge, KindsNeverMixAndEmptyGroupsAreDropped) {
     const L in{H(-1), {1, 1}, {2, 2}, H(-8), H(-9), {2, 2}, {3, 3}, H(-1), {5, 5}, {6, 6}};
-    EXPECT_EQ(MergeKindGroups(in), (L{H(-1), {1, 1}, {2, 2}, H(-9), {2, 2}, {3, 3}, H(-1), {5, 5}, {6, 6}}));
+    EXPECT_EQ(MergeKindGroups(in),
+              (L{H(-1), {1, 1}, {2, 2}, H(-9), {2, 2}, {3, 3}, H(-1), {5, 5}, {6, 6}}));
 }
 
 TEST(KindMerge, ThreePiecesJoinWhicheverStandsFirst) {
@@ -62,7 +65,8 @@ TEST(KindMerge, AgreesWithTheGroupByGroupMergeOnRandomLists) {
         const int n = groups(rng);
         for (int g = 0; g < n; ++g) {
             in.push_back(H(kind(rng) ? -1 : -9));
-            for (int k = len(rng); k > 0; --k) in.push_back(Rec{int16_t(pt(rng)), int16_t(pt(rng) % 3)});
+            for (int k = len(rng); k > 0; --k)
+                in.push_back(Rec{int16_t(pt(rng)), int16_t(pt(rng) % 3)});
         }
         Store st;
         st.AssignKinds(in);

@@ -2,15 +2,17 @@
 
 #include <vector>
 
-#include "compose/Geometry.h"
 #include "compose/Composer.h"
+#include "compose/Geometry.h"
 
 using compose::Outcome;
 using compose::Pt;
 
 namespace {
 
-Pt P(const Store& st, int32_t i) { return {st.PointX(i), st.PointY(i)}; }
+Pt P(const Store& st, int32_t i) {
+    return {st.PointX(i), st.PointY(i)};
+}
 
 int32_t FindPointFrom(const Store& st, int x, int y, int32_t from) {
     for (int32_t i = from; i <= st.PointLast; ++i)
@@ -23,7 +25,8 @@ compose::StartSegment FindStartSegment(const Store& st, const Surface& surf) {
     int32_t c[5] = {0, 0, 0, 0, 0};
     int run = 0;
     for (int32_t i = 0; i < st.PointLast && c[4] == 0; ++i) {
-        const int x0 = st.PointX(i), y0 = st.PointY(i), x1 = st.PointX(i + 1), y1 = st.PointY(i + 1);
+        const int x0 = st.PointX(i), y0 = st.PointY(i), x1 = st.PointX(i + 1),
+                  y1 = st.PointY(i + 1);
         if (x0 == 0 || x1 == 0) {
             run = 0;
             continue;
@@ -77,9 +80,12 @@ struct Walk {
         }
         // CollectBranches, every occurrence and every branch.
         std::vector<int32_t> at, far, bdir;
-        for (int32_t o = FindPointFrom(st, node.x, node.y, 1); o != 0; o = FindPointFrom(st, node.x, node.y, o + 1)) {
-            if (st.PointX(o - 1) > 0 && o - 1 != cur) at.push_back(o), far.push_back(o - 1), bdir.push_back(-1);
-            if (st.PointX(o + 1) > 0 && o + 1 != cur) at.push_back(o), far.push_back(o + 1), bdir.push_back(+1);
+        for (int32_t o = FindPointFrom(st, node.x, node.y, 1); o != 0;
+             o = FindPointFrom(st, node.x, node.y, o + 1)) {
+            if (st.PointX(o - 1) > 0 && o - 1 != cur)
+                at.push_back(o), far.push_back(o - 1), bdir.push_back(-1);
+            if (st.PointX(o + 1) > 0 && o + 1 != cur)
+                at.push_back(o), far.push_back(o + 1), bdir.push_back(+1);
         }
         cur = next;
         next = cand;
@@ -134,7 +140,6 @@ void LiteralCut(Store& st, const std::vector<int>& stream) {
             if (before > 0 && after > 0) st.InsertPoint(i + 1, 0, 0);
         }
     }
-
 }
 
 LiteralResult LiteralCompose(Store& st, Surface& surf) {
@@ -161,7 +166,8 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
                 surf.SetPixel(st.PointX(s.s), st.PointY(s.s), Red);
                 return fail(Outcome::NoDirection);
             }
-            stream.insert(stream.end(), {st.PointX(s.s), st.PointY(s.s), st.PointX(s.n), st.PointY(s.n)});
+            stream.insert(stream.end(),
+                          {st.PointX(s.s), st.PointY(s.s), st.PointX(s.n), st.PointY(s.n)});
             const Pt first = P(st, s.s), second = P(st, s.n);
             Pt current = second, previous = first;
             int32_t cur = s.s, next = s.n;
@@ -194,7 +200,8 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
     // Rebuild: outlines, then the tidied network, without repeated records.
     LiteralTidy(st);
     if (st.PointX(0) > 0) stream.insert(stream.end(), {0, 0});
-    for (int32_t i = 0; i <= st.PointLast; ++i) stream.insert(stream.end(), {st.PointX(i), st.PointY(i)});
+    for (int32_t i = 0; i <= st.PointLast; ++i)
+        stream.insert(stream.end(), {st.PointX(i), st.PointY(i)});
     st.PointLast = 0;
     int lx = -1, ly = -1;
     for (size_t k = 0; k + 1 < stream.size(); k += 2) {
@@ -245,9 +252,11 @@ void LiteralMergeKinds(Store& st) {
             findJoining(pos, kind, other, header);
             if (pos == 0) return;
             if (pos < other)
-                for (int32_t i = pos + 1; i <= other; ++i) to.insert(to.end(), {st.KindX(i), st.KindY(i)});
+                for (int32_t i = pos + 1; i <= other; ++i)
+                    to.insert(to.end(), {st.KindX(i), st.KindY(i)});
             else
-                for (int32_t i = pos - 1; i >= other; --i) to.insert(to.end(), {st.KindX(i), st.KindY(i)});
+                for (int32_t i = pos - 1; i >= other; --i)
+                    to.insert(to.end(), {st.KindX(i), st.KindY(i)});
             st.SetKind(header, -1, kind);
             pos = other;
         }
@@ -266,5 +275,6 @@ void LiteralMergeKinds(Store& st) {
         extend(last, kind, out);
     }
     st.KindLast = int32_t(out.size()) / 2 - 1;
-    for (int32_t i = 0; i <= st.KindLast; ++i) st.SetKind(i, out[size_t(2 * i)], out[size_t(2 * i + 1)]);
+    for (int32_t i = 0; i <= st.KindLast; ++i)
+        st.SetKind(i, out[size_t(2 * i)], out[size_t(2 * i + 1)]);
 }

@@ -1,10 +1,10 @@
 #include "support/MapGenerator.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -28,8 +28,10 @@ Poly Wiggle(Rec a, Rec b, int step, std::mt19937& rng) {
     for (int k = 1; k < n; ++k) {
         const double t = double(k) / n;
         Rec r{int16_t(std::lround(a.x + dx * t)), int16_t(std::lround(a.y + dy * t))};
-        if (std::abs(dx) >= std::abs(dy)) r.y = int16_t(r.y + nudge(rng));
-        else r.x = int16_t(r.x + nudge(rng));
+        if (std::abs(dx) >= std::abs(dy))
+            r.y = int16_t(r.y + nudge(rng));
+        else
+            r.x = int16_t(r.x + nudge(rng));
         if (!(r == p.back()) && !(r == b)) p.push_back(r);
     }
     p.push_back(b);
@@ -67,7 +69,8 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     std::vector<Poly> chains;
     std::vector<std::vector<Poly>> rowEdges(size_t(L.R) + 1);
     for (int j = 0; j <= L.R; ++j)
-        for (int c = 0; c < L.C; ++c) rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), spec.step, rng));
+        for (int c = 0; c < L.C; ++c)
+            rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), spec.step, rng));
     std::uniform_int_distribution<int> runLen(1, 4), coin(0, 1);
     for (int j = 0; j <= L.R; ++j)
         for (int c = 0; c < L.C;) {
@@ -100,7 +103,9 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
         for (int c = 1; c <= L.C; ++c) {
             if (!isWall(c, j)) continue;
             const Rec a = L.at(c0, j), b = L.at(c, j), d = L.at(c0, j + 1), e = L.at(c, j + 1);
-            cells.push_back({Rec{int16_t((a.x + b.x + d.x + e.x) / 4), int16_t((a.y + b.y + d.y + e.y) / 4)}, j, c0, c});
+            cells.push_back(
+                {Rec{int16_t((a.x + b.x + d.x + e.x) / 4), int16_t((a.y + b.y + d.y + e.y) / 4)}, j,
+                 c0, c});
             c0 = c;
         }
     }
@@ -198,49 +203,14 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     }
     st.MapWidth = int16_t(g.width);
     st.MapHeight = int16_t(g.height);
-    st.LegendX = st.LegendY = -1;
+    st.LegendX = st.LegendY = 10;  // a legend box, so the map can be written as is
     st.Completed = st.Composed = false;
     return g;
 }
 
 bool WriteWorkFileFor(const Store& st, const QString& path, QString* error) {
-    QByteArray out;
-    auto line = [&](const QByteArray& b) {
-        out += b;
-        out += "\r\n";
-    };
-    auto num = [&](int v) { line(QByteArray::number(v)); };
-    line(QByteArray::fromStdString(st.MapTitle));
-    num(st.LegendX);
-    num(st.LegendY);
-    line("0");
-    num(st.MapWidth);
-    num(st.MapHeight);
-    num(st.PointLast);
-    for (int32_t i = 0; i <= st.PointLast; ++i) {
-        num(st.PointX(i));
-        num(st.PointY(i));
-    }
-    num(st.AreaCount);
-    for (int a = 1; a <= st.AreaCount; ++a) {
-        const std::string_view n = st.AreaName(a);
-        line(QByteArray(n.data(), qsizetype(n.size())));
-    }
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots; ++k) {
-            num(st.AreaPos(k, a).x);
-            num(st.AreaPos(k, a).y);
-        }
-    line(st.Completed ? "complete" : "continue");
-    num(st.KindLast);
-    for (int32_t i = 0; i <= st.KindLast; ++i) {
-        num(st.KindX(i));
-        num(st.KindY(i));
-    }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    QString why;
+    const bool ok = WriteWorkFile(path, st, "0", &why);
+    if (!ok && error) *error = why;
+    return ok;
 }

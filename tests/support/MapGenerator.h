@@ -12,14 +12,14 @@
 #include "store/Store.h"
 
 struct MapSpec {
-    int cells = 300;       // about this many cells
-    int unitW = 24;        // lattice spacing in pixels (a cell is two units wide)
+    int cells = 300;  // about this many cells
+    int unitW = 24;   // lattice spacing in pixels (a cell is two units wide)
     int unitH = 26;
-    int step = 4;          // pixels between traced points along a boundary
-    int jitter = 4;        // how far a junction moves off the lattice
-    int cellsPerArea = 1;  // an area gets 1..cellsPerArea cells, one position each
+    int step = 4;                // pixels between traced points along a boundary
+    int jitter = 4;              // how far a junction moves off the lattice
+    int cellsPerArea = 1;        // an area gets 1..cellsPerArea cells, one position each
     int extraPositionEvery = 0;  // every n-th area gets a second position in its first cell
-    bool kinds = false;    // mark stretches of some row lines as line kinds, in pieces
+    bool kinds = false;          // mark stretches of some row lines as line kinds, in pieces
     enum Damage { None, Gap, DuplicateSegment } damage = None;
     uint32_t seed = 1;
 };

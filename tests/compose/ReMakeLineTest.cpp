@@ -1,0 +1,147 @@
+// The composition as the menu command runs it: preparation, flags, command
+// states, messages with the view centred, and the real world map.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "ComposeSupport.h"
+#include "support/FakeUi.h"
+
+using namespace ctest;
+
+namespace {
+int ComposeMessages(const FakeUi& ui) {
+    int n = 0;
+    for (const ShownMessage& m : ui.messages) n += m.kind == ShownMessage::Compose;
+    return n;
+}
+}  // namespace
+
+TEST(ReMakeLine, DoesNothingWithoutLinesOrAreas) {
+    TestEditor t;
+    AddChain(t.st(), {{10, 10}, {50, 10}});  // PointLast = 3 but no areas
+    t.st().Completed = true;
+    t.ed.ReMakeLineClick();
+    TestEditor u;
+    AddArea(u.st(), "一", {{20, 20}});
+    u.st().AppendPoint(10, 10);
+    u.st().AppendPoint(20, 10);  // PointLast = 2
+    u.ed.ReMakeLineClick();
+    for (TestEditor* e : {&t, &u}) {
+        EXPECT_TRUE(e->ui.messages.empty());
+        EXPECT_FALSE(e->ui.busy);
+        EXPECT_EQ(e->st().Composed, false);
+        EXPECT_EQ(e->ed.surf.Pixel(10, 10), Black);  // nothing painted
+    }
+    EXPECT_TRUE(t.st().Completed);
+    EXPECT_EQ(t.st().PointLast, 3);
+    EXPECT_EQ(u.st().PointLast, 2);
+}
+
+TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
+    TestEditor t;
+    TwoRooms(t.st());
+    AddChain(t.st(), {{60, 60}, {60, 35}});  // half the wall traced twice
+    AddArea(t.st(), "左", {{35, 35}});
+    AddArea(t.st(), "右", {{85, 35}});
+    // An unfinished chain: the composition ends it first.
+    t.st().AppendPoint(150, 150);
+    t.st().AppendPoint(180, 150);
+    t.st().KindLast = -1;
+    for (Rec r : {Rec{0, -1}, Rec{10, 10}, Rec{60, 10}, Rec{0, -1}, Rec{110, 10}, Rec{60, 10}})
+        t.st().SetKind(++t.st().KindLast, r);
+    t.st().Mode = 1;
+    t.ed.ReMakeLineClick();
+
+    const auto chains = Chains(t.Points());
+    ASSERT_EQ(chains.size(), 3u);
+    EXPECT_TRUE(SameCycle(chains[0], kLeftRoom));
+    EXPECT_TRUE(SameCycle(chains[1], kRightRoom));
+    EXPECT_EQ(chains[2], (Chain{{150, 150}, {180, 150}}));
+    EXPECT_EQ(t.st().KindsToVector(), (std::vector<Rec>{{0, -1}, {10, 10}, {60, 10}, {110, 10}}));
+    EXPECT_TRUE(t.st().Completed);
+    EXPECT_TRUE(t.st().Composed);
+    EXPECT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
+    EXPECT_FALSE(t.ui.Enabled(Cmd::SpRemake));
+    EXPECT_TRUE(t.ui.Enabled(Cmd::WriteMap));
+    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_FALSE(t.ui.progressVisible);
+    EXPECT_FALSE(t.ui.busy);
+    EXPECT_EQ(ComposeMessages(t.ui), 0);
+    // The normal view is back: magenta lines, no composition colours.
+    EXPECT_EQ(t.ed.surf.Pixel(60, 20), Magenta);
+    EXPECT_EQ(t.ed.surf.Pixel(35, 35), Black);
+}
+
+TEST(ReMakeLine, APositionOnALineIsReportedByNameWithTheViewCentredOnIt) {
+    TestEditor t(2000, 1500);
+    AddChain(t.st(), {{900, 700}, {1100, 700}, {1100, 900}, {900, 900}, {900, 700}});
+    AddArea(t.st(), "内", {{1000, 800}});
+    AddArea(t.st(), "線上の区域", {{1000, 900}});
+    t.ed.ReMakeLineClick();
+    ASSERT_EQ(ComposeMessages(t.ui), 1);
+    EXPECT_EQ(t.ui.LastText(),
+              QStringLiteral("(赤の)領域「線上の区域」の開始点がみつけられませんでした。"));
+    EXPECT_EQ(t.ui.scroll, QPoint(1000 - 400, 900 - 300));
+    EXPECT_FALSE(t.st().Completed);
+    EXPECT_FALSE(t.st().Composed);
+    EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
+    // The list keeps its normalised form: one ring, ending with a separator.
+    EXPECT_EQ(Chains(t.Points()).size(), 1u);
+    EXPECT_EQ(t.Points().back(), Rec{});
+    EXPECT_FALSE(t.ui.progressVisible);
+}
+
+TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
+    {
+        TestEditor t;
+        AddChain(t.st(), {{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}});
+        AddArea(t.st(), "開いた区域", {{50, 35}});
+        t.ed.ReMakeLineClick();
+        EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(開いた区域)は閉じていません。"));
+        EXPECT_FALSE(t.st().Completed);
+    }
+    {
+        // A spur that runs along the ring from its corner: two branches leave
+        // (110,10) in the same direction.
+        TestEditor t;
+        AddChain(t.st(), {{10, 10}, {110, 10}, {110, 60}, {10, 60}, {10, 10}});
+        AddChain(t.st(), {{110, 10}, {110, 30}});
+        AddArea(t.st(), "迷", {{50, 35}});
+        t.ed.ReMakeLineClick();
+        ASSERT_EQ(ComposeMessages(t.ui), 1);
+        EXPECT_EQ(t.ui.LastText(), QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。"));
+        EXPECT_FALSE(t.st().Completed);
+        EXPECT_FALSE(t.st().Composed);
+    }
+}
+
+TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
+    TestEditor t(7500, 3500);
+    ASSERT_TRUE(t.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
+    QFile f(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.expected.json"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonArray entries = QJsonDocument::fromJson(f.readAll()).object()["entries"].toArray();
+    ASSERT_EQ(entries.size(), 366);
+
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
+    const auto chains = Chains(t.Points());
+    ASSERT_GE(chains.size(), 366u);
+    for (int n = 0; n < 366; ++n) {
+        const QJsonArray rings = entries[n].toObject()["rings"].toArray();
+        bool found = false;
+        for (const QJsonValue& ring : rings) {
+            Chain want;
+            for (const QJsonValue& p : ring.toObject()["points"].toArray())
+                want.push_back(
+                    Rec{int16_t(p.toArray()[0].toInt()), int16_t(p.toArray()[1].toInt())});
+            found = found || SameCycle(chains[size_t(n)], want);
+        }
+        EXPECT_TRUE(found) << "chain " << n << " ("
+                           << entries[n].toObject()["name"].toString().toStdString() << ")";
+    }
+}
