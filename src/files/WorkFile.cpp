@@ -260,6 +260,11 @@ void Editor::LoadWorkClick() {
 }
 
 void Editor::SpFileOpenClick() {
+    // Opening from the tool bar replaces the work just as the menu does, so it
+    // asks the same question before unsaved changes are let go.
+    if (st.Modified &&
+        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+        return;
     const QString file =
         ui.ChooseOpenFile(QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"), QString(),
                           QStringLiteral("vlm"));

@@ -5,39 +5,66 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <new>
 
 namespace {
-const QList<QRgb> kPalette = {
-    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+constexpr QRgb kRgb[16] = {
+    0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+    0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF,
 };
-}  // namespace
 
-QRgb PaletteRgb(uint8_t index) {
-    return index < 16 ? kPalette[index] : qRgb(0, 0, 0);
-}
-
-const QList<QRgb>& PaletteTable() {
-    return kPalette;
-}
-
-uint8_t NearestColour(QRgb rgb) {
-    int best = 0;
-    long bestD = std::numeric_limits<long>::max();
+uint8_t NearestBySearch(int r, int g, int b) {
+    int best = 0, bestD = std::numeric_limits<int>::max();
     for (int i = 0; i < 16; ++i) {
-        const long dr = qRed(rgb) - qRed(kPalette[i]);
-        const long dg = qGreen(rgb) - qGreen(kPalette[i]);
-        const long db = qBlue(rgb) - qBlue(kPalette[i]);
-        const long d = dr * dr + dg * dg + db * db;
-        if (d < bestD) {
+        const int dr = r - qRed(kRgb[i]), dg = g - qGreen(kRgb[i]), db = b - qBlue(kRgb[i]);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestD) {  // ties go to the lower index
             bestD = d;
             best = i;
         }
     }
     return uint8_t(best);
+}
+
+// Reducing a scanned picture asks for the nearest colour millions of times.
+// The colour cube is cut into 4 x 4 x 4 cells; a cell whose eight corners
+// share one nearest colour lies wholly in that colour's region (the regions
+// are convex), so its answer is stored. Cells on a boundary keep kMixed and
+// are searched exactly.
+constexpr uint8_t kMixed = 0xFF;
+const std::array<uint8_t, 64 * 64 * 64>& CellTable() {
+    static const auto table = [] {
+        auto t = std::make_unique<std::array<uint8_t, 64 * 64 * 64>>();
+        for (int r = 0; r < 64; ++r)
+            for (int g = 0; g < 64; ++g)
+                for (int b = 0; b < 64; ++b) {
+                    uint8_t c = NearestBySearch(r * 4, g * 4, b * 4);
+                    for (int k = 1; k < 8 && c != kMixed; ++k)
+                        if (NearestBySearch(r * 4 + (k & 1) * 3, g * 4 + (k >> 1 & 1) * 3,
+                                            b * 4 + (k >> 2) * 3) != c)
+                            c = kMixed;
+                    (*t)[size_t(r << 12 | g << 6 | b)] = c;
+                }
+        return t;
+    }();
+    return *table;
+}
+}  // namespace
+
+QRgb PaletteRgb(uint8_t index) {
+    return index < 16 ? kRgb[index] : kRgb[0];
+}
+
+const QList<QRgb>& PaletteTable() {
+    static const QList<QRgb> table(std::begin(kRgb), std::end(kRgb));
+    return table;
+}
+
+uint8_t NearestColour(QRgb rgb) {
+    const int r = qRed(rgb), g = qGreen(rgb), b = qBlue(rgb);
+    const uint8_t c = CellTable()[size_t((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2))];
+    return c != kMixed ? c : NearestBySearch(r, g, b);
 }
 
 bool Surface::Resize(int w, int h) {
@@ -356,7 +383,7 @@ void Surface::StretchImage(const QImage& img, const QRect& dst) {
 
 QImage Surface::ToImage() const {
     QImage img(w_, h_, QImage::Format_Indexed8);
-    img.setColorTable(kPalette);
+    img.setColorTable(PaletteTable());
     for (int y = 0; y < h_; ++y)
         std::copy_n(px_.data() + size_t(y) * size_t(w_), w_, img.scanLine(y));
     return img;
@@ -364,6 +391,6 @@ QImage Surface::ToImage() const {
 
 QImage Surface::View() {
     QImage img(px_.data(), w_, h_, w_, QImage::Format_Indexed8);
-    img.setColorTable(kPalette);
+    img.setColorTable(PaletteTable());
     return img;
 }

@@ -291,6 +291,29 @@ TEST(SurfaceColours, NearestColourReduction) {
     EXPECT_EQ(PaletteRgb(Navy), qRgb(0, 0, 128));
 }
 
+TEST(SurfaceColours, NearestColourAgreesWithAPlainSearchEverywhere) {
+    // The squared-distance search written out, ties to the lower index.
+    auto search = [](int r, int g, int b) {
+        int best = 0, bestD = 1 << 30;
+        for (int i = 0; i < 16; ++i) {
+            const QRgb p = PaletteRgb(uint8_t(i));
+            const int d = (r - qRed(p)) * (r - qRed(p)) + (g - qGreen(p)) * (g - qGreen(p)) +
+                          (b - qBlue(p)) * (b - qBlue(p));
+            if (d < bestD) {
+                bestD = d;
+                best = i;
+            }
+        }
+        return best;
+    };
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b)
+                if (NearestColour(qRgb(r, g, b)) != search(r, g, b))
+                    FAIL() << r << "," << g << "," << b << ": " << int(NearestColour(qRgb(r, g, b)))
+                           << " instead of " << search(r, g, b);
+}
+
 TEST(SurfaceColours, PicturesAreReducedAndClipped) {
     QImage rgb(3, 2, QImage::Format_RGB32);
     rgb.setPixel(0, 0, qRgb(10, 200, 30));

@@ -407,7 +407,12 @@ TEST(WorkFileCommands, LoadAsksBeforeDiscardingChanges) {
 TEST(WorkFileCommands, ToolBarOpenAndSave) {
     TestEditor t;
     WriteAll(t.Path("map.VLM"), SampleBytes());
+    t.st().Modified = true;
     t.ui.files = {t.Path("map.VLM")};
+    t.ui.answers = {false};
+    t.ed.SpFileOpenClick();  // unsaved changes: asked, and kept on No
+    EXPECT_EQ(t.ui.messages.at(0).text, QStringLiteral("現在の作業を破棄してよいですか？"));
+    EXPECT_EQ(t.st().PointLast, 0);
     t.ed.SpFileOpenClick();
     EXPECT_EQ(t.ui.fileFilters.back(),
               QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"));
