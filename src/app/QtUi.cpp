@@ -328,6 +328,15 @@ std::optional<SurfaceCursor> QtUi::ShownSurfaceCursor() {
 // ---- the main window ----
 
 void QtUi::SetWindowBounds(QRect normalBounds, bool maximized) {
+    // Bounds saved on a screen that is no longer attached would open the
+    // window out of reach; bring its title bar back onto the primary screen.
+    const QRect titleBar(normalBounds.topLeft(), QSize(normalBounds.width(), 24));
+    bool reachable = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        reachable = reachable || s->availableGeometry().intersects(titleBar);
+    if (!reachable && QGuiApplication::primaryScreen())
+        normalBounds.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft() +
+                                 QPoint(190, 100));
     win_->move(normalBounds.topLeft());
     win_->resize(normalBounds.size());
     if (maximized) win_->setWindowState(win_->windowState() | Qt::WindowMaximized);

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -80,4 +81,14 @@ TEST_F(AppTest, ProgressBarShowsAtThePanelsRightEnd) {
     EXPECT_EQ(bar->geometry().right() + 1, Win().ToolPanel()->width() - 8);
     app->ui.ShowProgress(false);
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(AppTest, WindowBoundsFromAScreenNoLongerThereAreBroughtBack) {
+    app->ui.SetWindowBounds(QRect(40, 50, 500, 400), false);
+    EXPECT_EQ(Win().pos(), QPoint(40, 50));
+    EXPECT_EQ(Win().size(), QSize(500, 400));
+    app->ui.SetWindowBounds(QRect(9000, 7000, 500, 400), false);
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Win().pos(), avail.topLeft() + QPoint(190, 100));
+    EXPECT_EQ(Win().size(), QSize(500, 400));
 }
