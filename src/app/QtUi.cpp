@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -18,6 +19,7 @@
 #include "app/MainWindow.h"
 #include "app/Placement.h"
 #include "app/SurfaceView.h"
+#include "shell/PlaceDialog.h"
 
 namespace {
 QString S(const char* utf8) {
@@ -168,6 +170,13 @@ void QtUi::AboutBox() {
 }
 
 void QtUi::HelpContents() {
+    // Beside the main window like the dialogs, but out of the way of the map's corner.
+    if (!help_->isVisible()) {
+        const QRect area = win_->screen() ? win_->screen()->geometry() : QRect(0, 0, 1280, 1024);
+        const QPoint corner = win_->frameGeometry().topLeft() - area.topLeft();
+        help_->move(area.topLeft() +
+                    PlaceDialog(corner.x(), corner.y(), 60, 60, help_->size(), area.size()));
+    }
     help_->ShowContents();
 }
 

@@ -1,5 +1,5 @@
 // The about box, the help window and the move/scale dialog.
-#include <QDialogButtonBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,6 +63,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     browser_ = new QTextBrowser(this);
     browser_->setOpenLinks(true);
     browser_->setSearchPaths({QStringLiteral(":/help")});
+    // The pages share one style sheet; the browser does not follow <link>.
+    QFile css(QStringLiteral(":/help/style.css"));
+    if (css.open(QIODevice::ReadOnly))
+        browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
     auto* home = new QPushButton(S("目次"));
     auto* back = new QPushButton(S("戻る"));
     auto* close = new QPushButton(S("閉じる"));
