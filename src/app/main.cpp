@@ -1,12 +1,14 @@
+// Program entry: the application, the editor and its window, then the event loop.
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/App.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("ZENKAN地図 作成"));
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Velmot"));
-    w.resize(560, 420);
-    w.show();
-    return app.exec();
+    QApplication qapp(argc, argv);
+    SetUpApplication();
+    VelmotApp app;
+    app.Start(QString::fromLocal8Bit(argv[0]));
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) app.OpenFromCommandLine(args[1]);
+    return qapp.exec();
 }

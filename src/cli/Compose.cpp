@@ -240,9 +240,10 @@ int RunCheck(const QStringList& args) {
     if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
 
     static const char* const names[] = {"closed",         "no start segment", "undecided direction",
-                                        "lost at a node", "not closed",       "step limit"};
-    static const char* const keys[] = {"closed", "no-start",   "no-direction",
-                                       "lost",   "not-closed", "step-limit"};
+                                        "lost at a node", "not closed",       "step limit",
+                                        "too large"};
+    static const char* const keys[] = {"closed",     "no-start",   "no-direction", "lost",
+                                       "not-closed", "step-limit", "too-large"};
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {

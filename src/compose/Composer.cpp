@@ -12,7 +12,8 @@ int TracedSlots(const Store& st, int a) {
     return k;
 }
 
-std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks) {
+std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks,
+                                  int64_t maxRecords) {
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
     if (hooks.lostWay) tracer.onLost = hooks.lostWay;
@@ -24,12 +25,22 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
             const Rec p = st.AreaPos(k, a);
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
             if (r.outcome != Outcome::Closed) return Failure{a, k, ToPt(p), r};
+            if (int64_t(stream.size()) > maxRecords) {
+                r.outcome = Outcome::TooLarge;
+                return Failure{a, k, ToPt(p), r};
+            }
         }
     }
     if (hooks.traced) hooks.traced();
     std::vector<Rec> network = CutTracedSegments(net.Points(), stream, hooks.cutTick);
     network = TidyRecords(network);
-    st.AssignPoints(RebuildPointList(stream, network));
+    std::vector<Rec> rebuilt = RebuildPointList(stream, network);
+    if (int64_t(rebuilt.size()) > maxRecords) {
+        TraceResult r;
+        r.outcome = Outcome::TooLarge;
+        return Failure{st.AreaCount, 0, Pt{}, r};
+    }
+    st.AssignPoints(rebuilt);
     if (hooks.rebuilt) hooks.rebuilt();
     st.AssignKinds(MergeKindGroups(st.KindsToVector()));
     return std::nullopt;

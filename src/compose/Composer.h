@@ -36,7 +36,9 @@ struct ComposeHooks {
 // Expects the point list normalised and ending with a separator, and the
 // surface showing it yellow on black with the nodes lime. On failure the store
 // is unchanged and the surface shows the failure's marks.
-std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks = {});
+// maxRecords bounds the outlines kept in memory and the rebuilt list.
+std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks = {},
+                                  int64_t maxRecords = Store::Capacity);
 
 // Paints the composition view without the editor: black, every segment and
 // point yellow, every coordinate held by two or more records lime.

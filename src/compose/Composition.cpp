@@ -40,7 +40,9 @@ void Editor::ReMakeLineClick() {
     if (failed) {
         const compose::Outcome o = failed->result.outcome;
         const QString name = sjis::ToUnicode(st.AreaName(failed->area));
-        if (o == compose::Outcome::StepLimit) {
+        if (o == compose::Outcome::TooLarge) {
+            ui.Inform(compose::FailureText(o, name), QStringLiteral("エラー"), MsgIcon::Error);
+        } else if (o == compose::Outcome::StepLimit) {
             ui.Inform(compose::FailureText(o, name), QStringLiteral("アチャー(;o;)"),
                       MsgIcon::None);
         } else if (o != compose::Outcome::Lost) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -25,7 +26,9 @@ struct Branch {
     int dir = 0;
 };
 
-enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit };
+// TooLarge: the outlines would not fit in the point list (the composition
+// stops before its memory use runs away on a map with many positions per region).
+enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit, TooLarge };
 
 struct TraceResult {
     Outcome outcome = Outcome::Closed;

@@ -20,6 +20,9 @@ QString FailureText(Outcome o, const QString& name) {
         case Outcome::StepLimit:
             return QStringLiteral(
                 "無限ループに入ったみたい。繰り返すようなら作者に連絡してください");
+        case Outcome::TooLarge:
+            return QStringLiteral(
+                "区域の境界線が多すぎて点列に収まりません。境界線最終編成を中止しました。");
         case Outcome::Closed:
             break;
     }

@@ -198,7 +198,8 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
     }
     // The point list always starts and ends with a separator.
     if (out.points.empty() || out.points.front().x != 0) out.points.insert(out.points.begin(), Rec{0, 0});
-    if (out.points.back().x > 0) out.points.push_back(Rec{0, 0});
+    // A negative X is no map point but still joins segments: close on it too.
+    if (out.points.back().x != 0) out.points.push_back(Rec{0, 0});
     SeparateKinds(out.points, out.kinds);
     return true;
 }

@@ -163,3 +163,16 @@ TEST(ComposeMap, CheckTracesEveryPositionAndLeavesTheSurfaceAsItFoundIt) {
     EXPECT_EQ(entries[3].result.outcome, Outcome::Closed);
     EXPECT_TRUE(std::equal(before.Data(), before.Data() + 200 * 120, m.surf.Data()));
 }
+
+TEST(ComposeMap, OutlinesThatWouldNotFitStopTheRunAndKeepTheStore) {
+    Map m;
+    TwoRooms(m.st);
+    AddArea(m.st, "左", {{35, 35}, {36, 36}, {37, 37}});
+    const auto before = m.st.PointsToVector();
+    PaintNetwork(m.st, m.surf);
+    const auto failed = ComposeMap(m.st, m.surf, {}, 16);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->slot, 2);
+    EXPECT_EQ(failed->result.outcome, Outcome::TooLarge);
+    EXPECT_EQ(m.st.PointsToVector(), before);
+}

@@ -210,3 +210,52 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// The real world map, composed by the editor: every position lifts the outline
+// the composition wrote for it, far beyond record 32,767 too.
+TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
+    TestEditor t;
+    ASSERT_TRUE(t.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed);
+    t.ed.PickUpModeClick();
+    ASSERT_EQ(t.st().Mode, 6);
+    t.ed.ReDraw();
+    Store& st = t.st();
+    int64_t rank = 0, beyond = 0;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x > 0; ++k) {
+            ++rank;
+            const Rec p = st.AreaPos(k, a);
+            t.ed.PickUpPiece(p.x, p.y);
+            ASSERT_GT(st.PickFirst, 0) << a << "/" << k;
+            EXPECT_EQ(st.PickArea, a);
+            EXPECT_EQ(st.PickSlot, k);
+            int32_t f = 0, l = 0;
+            ASSERT_TRUE(ChainByRank(st, rank, f, l));
+            EXPECT_EQ(st.PickFirst, f);
+            EXPECT_EQ(st.Point(st.PickFirst), st.Point(st.PickLast));  // a closed outline
+            if (st.PickFirst > 32767) ++beyond;
+            st.PickFirst = 0;
+        }
+    }
+    EXPECT_GT(beyond, 0);
+    // Moving the last piece moves exactly its chain and position.
+    const auto before = t.Points();
+    const Rec p = st.AreaPos(0, st.AreaCount);
+    t.ed.PickUpPiece(p.x, p.y);
+    const int32_t f = st.PickFirst, l = st.PickLast;
+    t.ed.DropPiece(p.x + 5, p.y + 3);
+    const auto after = t.Points();
+    for (size_t i = 0; i < after.size(); ++i) {
+        const bool moved = int32_t(i) >= f && int32_t(i) <= l;
+        const Rec want =
+            moved ? Rec{int16_t(before[i].x + 5), int16_t(before[i].y + 3)} : before[i];
+        ASSERT_EQ(after[i], want) << i;
+    }
+    EXPECT_EQ(st.AreaPos(0, st.AreaCount), (Rec{int16_t(p.x + 5), int16_t(p.y + 3)}));
+}
+
+}  // namespace

@@ -1,1 +1,0 @@
-// The application library grows here (main window, dialogs, the Qt Ui).

@@ -1,0 +1,338 @@
+#include "app/QtUi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "app/Dialogs.h"
+#include "app/FileFilter.h"
+#include "app/MainWindow.h"
+#include "app/Placement.h"
+#include "app/SurfaceView.h"
+#include "shell/PlaceDialog.h"
+
+namespace {
+QString S(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Japanese button texts, whatever language Qt itself was set up for.
+void JapaneseButtons(QMessageBox& box) {
+    if (auto* b = box.button(QMessageBox::Yes)) b->setText(S("はい(&Y)"));
+    if (auto* b = box.button(QMessageBox::No)) b->setText(S("いいえ(&N)"));
+    if (auto* b = box.button(QMessageBox::Cancel)) b->setText(S("ｷｬﾝｾﾙ"));
+}
+
+QMessageBox::Icon BoxIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Warning:
+            return QMessageBox::Warning;
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+}  // namespace
+
+QtUi::QtUi() = default;
+QtUi::~QtUi() = default;
+
+void QtUi::Attach(MainWindow* win, Editor& ed) {
+    win_ = win;
+    zone_ = new ZoneForm(win);
+    zpot_ = new ZpotDialog(win, ed);
+    title_ = new TitleForm(win);
+    about_ = new AboutDialog(win);
+    move_ = new MoveMapForm(win);
+    help_ = new HelpWindow(win);
+}
+
+void QtUi::Place(QWidget* dialog, DialogId d) {
+    PlaceDialogBeside(dialog, win_, d);
+}
+
+// ---- message boxes ----
+
+bool QtUi::AskYesNo(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, win_);
+    JapaneseButtons(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUi::AskOkCancel(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    win_);
+    JapaneseButtons(box);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtUi::Inform(const QString& text, const QString& caption, MsgIcon icon) {
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, win_);
+    box.exec();
+}
+
+void QtUi::ComposeMessage(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, S("エラー"), text, QMessageBox::Ok, win_);
+    // Its corner goes to the corner of the visible drawing, next to where the
+    // composition has just marked the trouble.
+    box.adjustSize();
+    box.move(win_->Flat()->viewport()->mapToGlobal(QPoint(0, 0)));
+    box.exec();
+}
+
+// ---- common dialogs ----
+
+QString QtUi::FileDialog(bool save, const QString& filter, const QString& proposed,
+                         const QString& defaultExt) {
+    QFileDialog dlg(win_);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setNameFilter(QtFileFilter(filter));
+    // The editor asks its own overwrite question, with its own texts.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QString suffix = DialogSuffix(defaultExt);
+    if (!suffix.isEmpty()) dlg.setDefaultSuffix(suffix);
+    if (!proposed.isEmpty()) {
+        QFileInfo fi(proposed);
+        if (fi.isAbsolute() || proposed.contains(QLatin1Char('/')))
+            dlg.setDirectory(fi.absolutePath());
+        dlg.selectFile(fi.fileName());
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().first();
+}
+
+QString QtUi::ChooseOpenFile(const QString& filter, const QString& proposed,
+                             const QString& defaultExt) {
+    return FileDialog(false, filter, proposed, defaultExt);
+}
+
+QString QtUi::ChooseSaveFile(const QString& filter, const QString& proposed,
+                             const QString& defaultExt) {
+    return FileDialog(true, filter, proposed, defaultExt);
+}
+
+std::optional<QRgb> QtUi::ChooseColor(QRgb initial) {
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(initial), win_);
+    if (!c.isValid()) return std::nullopt;
+    return c.rgb();
+}
+
+QImage QtUi::ClipboardImage() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasImage()) return QImage();
+    return QApplication::clipboard()->image();
+}
+
+// ---- the program's own dialogs ----
+
+QString QtUi::EditAreaNames(const QString& text, bool* changed) {
+    Place(zone_, DialogId::ZoneForm);
+    zone_->SetText(text);
+    zone_->exec();
+    if (changed) *changed = zone_->Changed();
+    return zone_->Text();
+}
+
+bool QtUi::TitleDialog(TitleFields& f) {
+    Place(title_, DialogId::TitleDialog);
+    title_->Load(f);
+    if (title_->exec() != QDialog::Accepted) return false;
+    title_->Store(f);
+    return true;
+}
+
+bool QtUi::MoveMapDialog(MoveFields& f) {
+    Place(move_, DialogId::MoveMapDialog);
+    move_->Load(f);
+    if (move_->exec() != QDialog::Accepted) return false;
+    move_->Store(f);
+    return true;
+}
+
+void QtUi::AboutBox() {
+    Place(about_, DialogId::AboutDialog);
+    about_->exec();
+}
+
+void QtUi::HelpContents() {
+    // Beside the main window like the dialogs, but out of the way of the map's corner.
+    if (!help_->isVisible()) {
+        const QRect area = win_->screen() ? win_->screen()->geometry() : QRect(0, 0, 1280, 1024);
+        const QPoint corner = win_->frameGeometry().topLeft() - area.topLeft();
+        help_->move(area.topLeft() +
+                    PlaceDialog(corner.x(), corner.y(), 60, 60, help_->size(), area.size()));
+    }
+    help_->ShowContents();
+}
+
+void QtUi::ZpotShow(const QStringList& names) {
+    zpot_->SetNames(names);
+    if (!zpot_->isVisible()) Place(zpot_, DialogId::ZpotDialog);
+    zpot_->show();
+    zpot_->raise();
+}
+
+void QtUi::ZpotSelect(int index) {
+    zpot_->Select(index);
+}
+
+std::array<QString, 9> QtUi::ZpotBoxes() {
+    return zpot_->Boxes();
+}
+
+void QtUi::ZpotSetBoxes(const std::array<QString, 9>& boxes) {
+    zpot_->SetBoxes(boxes);
+}
+
+// ---- command surface ----
+
+void QtUi::SetEnabled(Cmd c, bool on) {
+    win_->SetEnabled(c, on);
+}
+
+void QtUi::SetChecked(Cmd c, bool on) {
+    win_->SetChecked(c, on);
+}
+
+void QtUi::SetCaption(Cmd c, const QString& text) {
+    win_->SetCaption(c, text);
+}
+
+void QtUi::SetModeButtons(bool inputDown, bool editDown) {
+    win_->SetModeButtons(inputDown, editDown);
+}
+
+void QtUi::SetHintsShown(bool on) {
+    win_->SetHintsShown(on);
+}
+
+void QtUi::AttachPopup(Popup p) {
+    win_->AttachPopup(p);
+}
+
+void QtUi::ShowPopupNow(Popup p, QPoint screen) {
+    win_->OpenPopup(p, screen);
+}
+
+// ---- feedback ----
+
+void QtUi::SetBusy(bool on) {
+    if (on == busy_) return;
+    busy_ = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtUi::SetSurfaceCursor(SurfaceCursor c) {
+    win_->View()->SetModeCursor(c);
+}
+
+void QtUi::SetMouseXY(const QString& text) {
+    win_->MouseXY()->setText(text);
+}
+
+void QtUi::ShowProgress(bool visible) {
+    QProgressBar* bar = win_->ProgressBar();
+    if (visible) {
+        // At the right end of the tool panel, but never over the read-out.
+        QWidget* panel = win_->ToolPanel();
+        const int x = std::max(441, panel->width() - bar->width() - 8);
+        bar->move(x, bar->y());
+        bar->show();
+        bar->repaint();
+    } else {
+        bar->hide();
+    }
+}
+
+void QtUi::SetProgress(int position) {
+    QProgressBar* bar = win_->ProgressBar();
+    bar->setValue(std::clamp(position, 0, 100));
+    // Long steps keep the event loop busy; paint the bar now.
+    if (bar->isVisible()) bar->repaint();
+}
+
+// ---- the view of the surface ----
+
+void QtUi::SurfaceChanged() {
+    win_->View()->SurfaceChanged();
+}
+
+void QtUi::RepaintNow() {
+    win_->repaint();
+}
+
+QPoint QtUi::ScrollPos() {
+    QScrollArea* flat = win_->Flat();
+    return {flat->horizontalScrollBar()->value(), flat->verticalScrollBar()->value()};
+}
+
+void QtUi::SetScrollPos(QPoint p) {
+    QScrollArea* flat = win_->Flat();
+    // The scroll bars clamp to their ranges.
+    flat->horizontalScrollBar()->setValue(p.x());
+    flat->verticalScrollBar()->setValue(p.y());
+}
+
+QSize QtUi::ViewClientSize() {
+    return win_->Flat()->viewport()->size();
+}
+
+QPoint QtUi::SurfaceToScreen(QPoint p) {
+    return win_->View()->mapToGlobal(p);
+}
+
+QPoint QtUi::ScreenToSurface(QPoint p) {
+    return win_->View()->mapFromGlobal(p);
+}
+
+QPoint QtUi::PointerScreenPos() {
+    return QCursor::pos();
+}
+
+void QtUi::SetPointerScreenPos(QPoint p) {
+    QCursor::setPos(p);
+}
+
+std::optional<SurfaceCursor> QtUi::ShownSurfaceCursor() {
+    if (busy_) return std::nullopt;
+    SurfaceView* view = win_->View();
+    const QPoint global = QCursor::pos();
+    // Over the surface means over the part the scroll area shows, with no
+    // other window (a dialog, a menu) in between.
+    QWidget* viewport = win_->Flat()->viewport();
+    if (!viewport->rect().contains(viewport->mapFromGlobal(global))) return std::nullopt;
+    if (!view->rect().contains(view->mapFromGlobal(global))) return std::nullopt;
+    QWidget* top = QApplication::widgetAt(global);
+    if (top && top != view) return std::nullopt;
+    return view->ModeCursor();
+}
+
+// ---- the main window ----
+
+void QtUi::SetWindowBounds(QRect normalBounds, bool maximized) {
+    win_->move(normalBounds.topLeft());
+    win_->resize(normalBounds.size());
+    if (maximized) win_->setWindowState(win_->windowState() | Qt::WindowMaximized);
+}
+
+void QtUi::CloseMainWindow() {
+    win_->close();
+}

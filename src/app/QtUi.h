@@ -1,0 +1,90 @@
+// The Ui of the desktop application: real message boxes, file dialogs and the
+// program's own dialogs, all placed next to the main window.
+#pragma once
+
+#include <memory>
+
+#include "core/Ui.h"
+
+class Editor;
+class MainWindow;
+class AboutDialog;
+class HelpWindow;
+class ZoneForm;
+class ZpotDialog;
+class TitleForm;
+class MoveMapForm;
+class QWidget;
+
+class QtUi : public Ui {
+  public:
+    QtUi();
+    ~QtUi() override;
+    // Creates the dialogs; the window must outlive this Ui's use.
+    void Attach(MainWindow* win, Editor& ed);
+    MainWindow* Window() const { return win_; }
+    AboutDialog* About() const { return about_; }
+    HelpWindow* Help() const { return help_; }
+    ZoneForm* Zone() const { return zone_; }
+    ZpotDialog* Zpot() const { return zpot_; }
+    TitleForm* Title() const { return title_; }
+    MoveMapForm* MoveMap() const { return move_; }
+    // Opens a dialog at its place next to the main window.
+    void Place(QWidget* dialog, DialogId d);
+
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool AskOkCancel(const QString& text, const QString& caption) override;
+    void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
+    void ComposeMessage(const QString& text) override;
+    QString ChooseOpenFile(const QString& filter, const QString& proposed,
+                           const QString& defaultExt) override;
+    QString ChooseSaveFile(const QString& filter, const QString& proposed,
+                           const QString& defaultExt) override;
+    std::optional<QRgb> ChooseColor(QRgb initial) override;
+    QImage ClipboardImage() override;
+    QString EditAreaNames(const QString& text, bool* changed) override;
+    bool TitleDialog(TitleFields& f) override;
+    bool MoveMapDialog(MoveFields& f) override;
+    void AboutBox() override;
+    void HelpContents() override;
+    void ZpotShow(const QStringList& names) override;
+    void ZpotSelect(int index) override;
+    std::array<QString, 9> ZpotBoxes() override;
+    void ZpotSetBoxes(const std::array<QString, 9>& boxes) override;
+    void SetEnabled(Cmd c, bool on) override;
+    void SetChecked(Cmd c, bool on) override;
+    void SetCaption(Cmd c, const QString& text) override;
+    void SetModeButtons(bool inputDown, bool editDown) override;
+    void SetHintsShown(bool on) override;
+    void AttachPopup(Popup p) override;
+    void ShowPopupNow(Popup p, QPoint screen) override;
+    void SetBusy(bool on) override;
+    void SetSurfaceCursor(SurfaceCursor c) override;
+    void SetMouseXY(const QString& text) override;
+    void ShowProgress(bool visible) override;
+    void SetProgress(int position) override;
+    void SurfaceChanged() override;
+    void RepaintNow() override;
+    QPoint ScrollPos() override;
+    void SetScrollPos(QPoint p) override;
+    QSize ViewClientSize() override;
+    QPoint SurfaceToScreen(QPoint p) override;
+    QPoint ScreenToSurface(QPoint p) override;
+    QPoint PointerScreenPos() override;
+    void SetPointerScreenPos(QPoint p) override;
+    std::optional<SurfaceCursor> ShownSurfaceCursor() override;
+    void SetWindowBounds(QRect normalBounds, bool maximized) override;
+    void CloseMainWindow() override;
+
+  private:
+    QString FileDialog(bool save, const QString& filter, const QString& proposed,
+                       const QString& defaultExt);
+    MainWindow* win_ = nullptr;
+    AboutDialog* about_ = nullptr;
+    HelpWindow* help_ = nullptr;
+    ZoneForm* zone_ = nullptr;
+    ZpotDialog* zpot_ = nullptr;
+    TitleForm* title_ = nullptr;
+    MoveMapForm* move_ = nullptr;
+    bool busy_ = false;
+};

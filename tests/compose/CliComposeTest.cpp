@@ -1,0 +1,126 @@
+// velmot-cli compose and check, run as the person runs them: exit codes,
+// what is written and what is printed.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "ComposeSupport.h"
+#include "files/WorkFile.h"
+#include "support/MapGenerator.h"
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+QString CliPath() {
+    // The tool is built beside the test programs.
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const QString dir =
+        ec ? QStringLiteral(".") : QString::fromStdString(self.parent_path().string());
+    return dir + QStringLiteral("/velmot-cli");
+}
+
+CliRun Cli(const QStringList& args) {
+    QProcess p;
+    p.start(CliPath(), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+class CliCompose : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    }
+    QString Map(const char* name, MapSpec spec) {
+        Store st;
+        info = GenerateMap(spec, st);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(WriteWorkFileFor(st, path));
+        return path;
+    }
+    QTemporaryDir dir;
+    GeneratedMap info;
+};
+
+}  // namespace
+
+TEST_F(CliCompose, WritesTheComposedWorkFileAndTheFinishedMap) {
+    MapSpec spec;
+    spec.cells = 80;
+    spec.kinds = true;
+    const QString in = Map("map.vlm", spec);
+    const QString out = dir.filePath("out.vlm"), idt = dir.filePath("out.idt");
+    const CliRun r = Cli({"compose", in, "-o", out, "--idt", idt, "--title", "試験の地図", "--time",
+                          "2024/02/29 13:05:09", "--resolution", "1200,900", "--remark", "一行目"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("composed map.vlm: %1 areas, %2 outlines")
+                                     .arg(info.areas)
+                                     .arg(info.positions)))
+        << r.out.toStdString();
+
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(out, d, &error)) << error.toStdString();
+    EXPECT_TRUE(d.completed);
+    EXPECT_EQ(int(ctest::Chains(d.points).size()), info.positions);
+
+    QFile f(idt);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray head = f.read(400);
+    EXPECT_TRUE(head.startsWith(
+        QByteArray::fromStdString(sjis::FromUnicode(QStringLiteral("試験の地図")))));
+    EXPECT_TRUE(head.contains("@Resolution=1200,900"));
+}
+
+TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
+    MapSpec spec;
+    spec.cells = 80;
+    spec.damage = MapSpec::Gap;
+    const QString in = Map("gap.vlm", spec);
+    const QString out = dir.filePath("out.vlm");
+    const CliRun r = Cli({"compose", in, "-o", out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("赤の区域(区域")) &&
+                r.err.contains(QStringLiteral(")は閉じていません。")))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    const CliRun c = Cli({"check", in, "--json"});
+    EXPECT_EQ(c.code, 1);
+    const QJsonObject doc = QJsonDocument::fromJson(c.out.toUtf8()).object();
+    EXPECT_EQ(doc["positions"].toInt(), info.positions);
+    EXPECT_GE(doc["failed"].toInt(), 1);
+    int notClosed = 0;
+    for (const QJsonValue& e : doc["entries"].toArray())
+        notClosed += e.toObject()["outcome"].toString() == QLatin1String("not-closed");
+    EXPECT_EQ(notClosed, doc["failed"].toInt());
+}
+
+TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
+    const QString in = Map("map.vlm", MapSpec{});
+    EXPECT_EQ(Cli({"compose", in}).code, 2);        // no output named
+    EXPECT_EQ(Cli({"compose", in, "-o"}).code, 2);  // missing value
+    EXPECT_EQ(Cli({"compose", in, "-o", "x.vlm", "--title", "t"}).code,
+              2);  // --title without --idt
+    EXPECT_EQ(Cli({"compose", in, "--idt", "x.idt", "--time", "yesterday"}).code, 2);
+    EXPECT_EQ(Cli({"compose", dir.filePath("missing.vlm"), "-o", dir.filePath("x.vlm")}).code, 2);
+    QFile junk(dir.filePath("junk.vlm"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("title\r\nnot a number\r\n");
+    junk.close();
+    EXPECT_EQ(Cli({"check", junk.fileName()}).code, 2);
+    EXPECT_EQ(Cli({"check", in}).code, 0);
+}
