@@ -15,8 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     idt::IdtContent c;
     QString error;
     if (idt::ParseIdt(buf, c, error)) {
-        if (c.points.empty() || !(c.points.front() == Rec{0, 0}) || c.points.back().x != 0) std::abort();
-        if (c.areas.size() > size_t(Store::MaxAreas) || c.remarks.size() > size_t(Store::MaxComments)) std::abort();
+        if (c.points.empty() || !(c.points.front() == Rec{0, 0}) || c.points.back().x != 0)
+            std::abort();
+        if (c.areas.size() > size_t(Store::MaxAreas) ||
+            c.remarks.size() > size_t(Store::MaxComments))
+            std::abort();
         for (const auto& a : c.areas)
             if (a.name.size() > size_t(Store::NameBytes) || a.pos.size() > 10) std::abort();
         for (const Rec& r : c.points)

@@ -49,9 +49,12 @@ QPixmap CrossEdit() {
 QPixmap CrossKind() {
     QPixmap pm = Blank();
     QPainter p(&pm);
-    DiagonalCross(p);
-    // A small x at each of the four ends.
-    for (QPoint c : {QPoint(3, 3), QPoint(27, 3), QPoint(3, 27), QPoint(27, 27)}) {
+    // Shorter arms than the edit cross, leaving room for a small x at each end.
+    RimmedLine(p, {9, 9}, {12, 12});
+    RimmedLine(p, {18, 18}, {21, 21});
+    RimmedLine(p, {21, 9}, {18, 12});
+    RimmedLine(p, {12, 18}, {9, 21});
+    for (QPoint c : {QPoint(4, 4), QPoint(26, 4), QPoint(4, 26), QPoint(26, 26)}) {
         RimmedLine(p, c + QPoint(-2, -2), c + QPoint(2, 2));
         RimmedLine(p, c + QPoint(2, -2), c + QPoint(-2, 2));
     }
@@ -89,32 +92,24 @@ QPixmap Cutter() {
     return pm;
 }
 
-QPainterPath PiecePath(double s, QPointF o) {
-    // A jigsaw piece: a square with a knob on the right and the bottom side
-    // and a notch on the left and the top.
-    QPainterPath path;
-    auto P = [&](double x, double y) { return o + QPointF(x * s, y * s); };
-    path.moveTo(P(0, 0));
-    path.lineTo(P(3, 0));
-    path.arcTo(QRectF(P(3, -1.5), P(5, 1.5)), 180, 180);
-    path.lineTo(P(8, 0));
-    path.lineTo(P(8, 3));
-    path.arcTo(QRectF(P(8, 3), P(11, 5)), 90, -180);
-    path.lineTo(P(8, 8));
-    path.lineTo(P(5, 8));
-    path.arcTo(QRectF(P(3, 8), P(5, 11)), 0, -180);
-    path.lineTo(P(0, 8));
-    path.lineTo(P(0, 5));
-    path.arcTo(QRectF(P(0, 3), P(2, 5)), 270, 180);
-    path.closeSubpath();
-    return path;
+QPainterPath PiecePath() {
+    // A jigsaw piece: a square with knobs on the right and the bottom and
+    // notches on the left and the top.
+    QPainterPath square;
+    square.addRect(QRectF(3, 7, 16, 16));
+    QPainterPath knobRight, knobBottom, notchLeft, notchTop;
+    knobRight.addEllipse(QPointF(21.5, 15), 3.5, 3.5);
+    knobBottom.addEllipse(QPointF(11, 25.5), 3.5, 3.5);
+    notchLeft.addEllipse(QPointF(3, 15), 3, 3);
+    notchTop.addEllipse(QPointF(11, 7), 3, 3);
+    return square.united(knobRight).united(knobBottom).subtracted(notchLeft).subtracted(notchTop);
 }
 
 QPixmap PickUp() {
     QPixmap pm = Blank();
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath piece = PiecePath(2.2, QPointF(1, 4));
+    const QPainterPath piece = PiecePath();
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 3));
     p.drawPath(piece);

@@ -9,7 +9,9 @@ namespace areas {
 namespace {
 constexpr int MaxPositions = 10;
 
-std::string Number(int v) { return std::to_string(v); }
+std::string Number(int v) {
+    return std::to_string(v);
+}
 }  // namespace
 
 std::string AreaLine(const Store& st, int a) {
@@ -38,7 +40,9 @@ QString ListAreaNames(const Store& st) {
     return sjis::ToUnicode(all);
 }
 
-AreaText ParseAreaNames(const QString& text) { return ParseAreaNameBytes(sjis::FromUnicode(text)); }
+AreaText ParseAreaNames(const QString& text) {
+    return ParseAreaNameBytes(sjis::FromUnicode(text));
+}
 
 AreaText ParseAreaNameBytes(std::string_view text) {
     AreaText out;
@@ -46,7 +50,8 @@ AreaText ParseAreaNameBytes(std::string_view text) {
     int lineNo = 0;
     while (at < text.size()) {
         const size_t nl = text.find('\n', at);
-        std::string line(text.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
+        std::string line(
+            text.substr(at, nl == std::string_view::npos ? std::string_view::npos : nl - at));
         at = nl == std::string_view::npos ? text.size() : nl + 1;
         ++lineNo;
         // An empty line separates nothing and is no area.
@@ -69,9 +74,10 @@ AreaText ParseAreaNameBytes(std::string_view text) {
             const auto x = ParseStrictInt16(xs);
             const auto y = ParseStrictInt16(ys);
             if (!hasComma || !x || !y) {
-                out.error = QStringLiteral("%1 行目の位置「%2」が正しくありません。\n"
-                                           "位置は X,Y の形の整数 (-32768～32767) で、"
-                                           "複数の位置は / で区切って書いてください。")
+                out.error = QStringLiteral(
+                                "%1 行目の位置「%2」が正しくありません。\n"
+                                "位置は X,Y の形の整数 (-32768～32767) で、"
+                                "複数の位置は / で区切って書いてください。")
                                 .arg(lineNo)
                                 .arg(sjis::ToUnicode(item));
                 out.areas.clear();

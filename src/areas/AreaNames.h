@@ -10,8 +10,8 @@
 namespace areas {
 
 struct AreaEntry {
-    std::string name;        // Shift-JIS bytes, at most 18
-    std::vector<Rec> pos;    // at most ten positions, each with X and Y >= 1
+    std::string name;      // Shift-JIS bytes, at most 18
+    std::vector<Rec> pos;  // at most ten positions, each with X and Y >= 1
 };
 
 struct AreaText {

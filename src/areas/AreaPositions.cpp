@@ -12,7 +12,9 @@ constexpr int Boxes = 9;
 // Slots 0..9 are looked at when painting; the dialog shows and edits 0..8.
 constexpr int PaintedSlots = 10;
 
-bool BoxEmpty(const QString& s) { return s.trimmed().isEmpty(); }
+bool BoxEmpty(const QString& s) {
+    return s.trimmed().isEmpty();
+}
 }  // namespace
 
 namespace areas {
@@ -28,8 +30,9 @@ bool ParseBoxes(const std::array<QString, Boxes>& boxes, std::vector<Rec>& out, 
         const auto x = ParseStrictInt16(xs);
         const auto y = ParseStrictInt16(ys);
         if (text.find(',') == std::string::npos || !x || !y) {
-            error = QStringLiteral("%1 番目の位置「%2」が正しくありません。\n"
-                                   "位置は X,Y の形の整数 (-32768～32767) で書いてください。")
+            error = QStringLiteral(
+                        "%1 番目の位置「%2」が正しくありません。\n"
+                        "位置は X,Y の形の整数 (-32768～32767) で書いてください。")
                         .arg(b + 1)
                         .arg(boxes[size_t(b)]);
             return false;
@@ -102,7 +105,9 @@ void PaintRegions(Editor& ed) {
     ed.ui.SurfaceChanged();
 }
 
-void ShowSelected(Editor& ed) { ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.ZpotSelected)); }
+void ShowSelected(Editor& ed) {
+    ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.ZpotSelected));
+}
 
 }  // namespace
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 int16_t Clamp16(int64_t v) {
     return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
@@ -65,10 +67,14 @@ int16_t ParseLenientInt16(std::string_view text) {
         for (++i; i < text.size(); ++i) {
             const char c = text[i];
             int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else break;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                break;
             v = std::min<int64_t>(v * 16 + d, int64_t(1) << 20);
         }
     } else {

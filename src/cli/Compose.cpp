@@ -149,7 +149,14 @@ int RunCompose(const QStringList& args) {
     }
     if (resolution) {
         res = resolution->split(u',');
-        if (res.size() != 2) return Usage("--resolution must be X,Y");
+        bool okX = false, okY = false;
+        if (res.size() == 2) res[0].trimmed().toInt(&okX), res[1].trimmed().toInt(&okY);
+        if (!okX || !okY) return Usage("--resolution must be X,Y (whole numbers)");
+    }
+    if (magnification) {
+        bool ok = false;
+        magnification->toDouble(&ok);
+        if (!ok) return Usage("--magnification must be a number");
     }
     if (remarks.size() > Store::MaxComments) return Usage("at most 20 remarks");
 

@@ -19,7 +19,8 @@ int RunReadIdt(const QStringList& args) {
             }
             out = args[++i];
         } else if (a.startsWith('-') && a.size() > 1) {
-            std::fprintf(stderr, "velmot-cli read-idt: unknown option '%s'\n", a.toLocal8Bit().constData());
+            std::fprintf(stderr, "velmot-cli read-idt: unknown option '%s'\n",
+                         a.toLocal8Bit().constData());
             return 2;
         } else if (in.isEmpty()) {
             in = a;
@@ -40,13 +41,15 @@ int RunReadIdt(const QStringList& args) {
     ui.lastError.clear();
     ui.files.push_back(out);
     ed.SaveWorkClick();
-    if (!ui.lastError.isEmpty() || !QFileInfo::exists(ed.st.WorkFileName.isEmpty() ? out : ed.st.WorkFileName)) {
-        std::fprintf(stderr, "velmot-cli read-idt: could not save %s\n", out.toLocal8Bit().constData());
+    if (!ui.lastError.isEmpty() ||
+        !QFileInfo::exists(ed.st.WorkFileName.isEmpty() ? out : ed.st.WorkFileName)) {
+        std::fprintf(stderr, "velmot-cli read-idt: could not save %s\n",
+                     out.toLocal8Bit().constData());
         return 1;
     }
-    std::printf("%s: %d areas, %d point records, %d kind records -> %s\n", in.toLocal8Bit().constData(),
-                int(ed.st.AreaCount), int(ed.st.PointLast + 1), int(ed.st.KindLast + 1),
-                ed.st.WorkFileName.toLocal8Bit().constData());
+    std::printf("%s: %d areas, %d point records, %d kind records -> %s\n",
+                in.toLocal8Bit().constData(), int(ed.st.AreaCount), int(ed.st.PointLast + 1),
+                int(ed.st.KindLast + 1), ed.st.WorkFileName.toLocal8Bit().constData());
     return 0;
 }
 

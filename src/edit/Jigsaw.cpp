@@ -94,8 +94,42 @@ bool MovePiece(Store& st, const Piece& p, int dx, int dy) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// The network alone, as the redraw paints it without the under-drawing: black
+// field, lines, points and the legend box.
+void DrawNetwork(const Store& st, Surface& s) {
+    s.Fill(Black);
+    if (st.LegendX >= 0) {
+        s.SetPen(Silver);
+        s.SetBrush(Black);
+        s.Rectangle(st.LegendX, st.LegendY, st.LegendX + 100, st.LegendY + 100);
+    }
+    s.SetPen(Magenta);
+    Rec prev = st.Point(0);
+    for (int32_t i = 1; i <= st.PointLast; ++i) {
+        const Rec cur = st.Point(i);
+        if (prev.x != 0 && cur.x != 0) s.Line(prev.x, prev.y, cur.x, cur.y);
+        if (prev.x > 0) s.SetPixel(prev.x, prev.y, White);
+        if (cur.x > 0) s.SetPixel(cur.x, cur.y, White);
+        prev = cur;
+    }
+}
+
+}  // namespace
+
 void Editor::PickUpPiece(int x, int y) {
-    const std::optional<Piece> piece = FindPiece(st, surf, x, y);
+    // Over a shown under-drawing the probe would stop at every mark of the
+    // scanned map (a town dot under the position, a river across the area),
+    // so the region is probed on the network alone.
+    std::optional<Piece> piece;
+    Surface networkOnly;
+    if (st.BasePicLoaded && st.BasePicShown && networkOnly.Resize(surf.Width(), surf.Height())) {
+        DrawNetwork(st, networkOnly);
+        piece = FindPiece(st, networkOnly, x, y);
+    } else {
+        piece = FindPiece(st, surf, x, y);
+    }
     if (!piece) return;
     st.PickArea = int16_t(piece->area);
     st.PickSlot = int16_t(piece->slot);

@@ -19,7 +19,7 @@ constexpr qint64 Chunk = 1 << 16;
 
 // Buffered reading of a device: text lines of bounded length, then raw bytes.
 class Reader {
-public:
+  public:
     explicit Reader(QIODevice& d) : dev_(d) {}
 
     // Next line without its line end, cut to 255 bytes (the rest of a longer
@@ -75,7 +75,7 @@ public:
         return got;
     }
 
-private:
+  private:
     bool Fill() {
         base_ += qint64(buf_.size());
         buf_.resize(size_t(Chunk));
@@ -96,7 +96,9 @@ std::string Upper(std::string s) {
     return s;
 }
 
-bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+bool StartsWith(std::string_view s, std::string_view p) {
+    return s.substr(0, p.size()) == p;
+}
 }  // namespace
 
 void SeparateKinds(std::vector<Rec>& points, std::vector<Rec>& kinds) {
@@ -104,8 +106,10 @@ void SeparateKinds(std::vector<Rec>& points, std::vector<Rec>& kinds) {
     kinds.clear();
     for (Rec& r : points) {
         if (r.x == 0) {
-            if (r.y == 0) mode = Plain;
-            else if (r.y < 0) mode = r.y == KindAuxiliary ? Move : Copy;
+            if (r.y == 0)
+                mode = Plain;
+            else if (r.y < 0)
+                mode = r.y == KindAuxiliary ? Move : Copy;
         }
         if (mode != Plain) kinds.push_back(r);
         if (r.x == 0 || mode == Move) r = Rec{0, 0};
@@ -164,7 +168,9 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
         }
     }
     if (!sawStart) {
-        error = QStringLiteral("\"@StartOfPoints\" の行がありません。地図情報ファイルではないか、途中で切れています。");
+        error = QStringLiteral(
+            "\"@StartOfPoints\" "
+            "の行がありません。地図情報ファイルではないか、途中で切れています。");
         return false;
     }
 
@@ -191,13 +197,15 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
         const size_t got = rd.Bytes(block.data(), want);
         for (size_t i = 0; i + 4 <= got; i += 4) {
             const auto* b = reinterpret_cast<const unsigned char*>(block.data() + i);
-            out.points.push_back({int16_t(uint16_t(b[0] | (b[1] << 8))), int16_t(uint16_t(b[2] | (b[3] << 8)))});
+            out.points.push_back(
+                {int16_t(uint16_t(b[0] | (b[1] << 8))), int16_t(uint16_t(b[2] | (b[3] << 8)))});
         }
         if (got < want) break;  // the device said less than its size
         left -= want / 4;
     }
     // The point list always starts and ends with a separator.
-    if (out.points.empty() || out.points.front().x != 0) out.points.insert(out.points.begin(), Rec{0, 0});
+    if (out.points.empty() || out.points.front().x != 0)
+        out.points.insert(out.points.begin(), Rec{0, 0});
     // A negative X is no map point but still joins segments: close on it too.
     if (out.points.back().x != 0) out.points.push_back(Rec{0, 0});
     SeparateKinds(out.points, out.kinds);
@@ -227,8 +235,11 @@ void GrowSurfaceToMap(Editor& ed) {
     h = std::min(std::max(h, ed.surf.Height()), 32767);
     if (w == ed.surf.Width() && h == ed.surf.Height()) return;
     if (!ed.surf.Resize(w, h)) {
-        ed.ui.Inform(QStringLiteral("地図が描画面より大きく、描画面を %1 × %2 に広げられませんでした。").arg(w).arg(h),
-                     QStringLiteral("警告"), MsgIcon::Warning);
+        ed.ui.Inform(
+            QStringLiteral("地図が描画面より大きく、描画面を %1 × %2 に広げられませんでした。")
+                .arg(w)
+                .arg(h),
+            QStringLiteral("警告"), MsgIcon::Warning);
         return;
     }
     ed.st.MapWidth = int16_t(ed.surf.Width());
@@ -265,7 +276,8 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     QString error;
     if (!idt::ParseIdt(file, c, error)) {
         RestoreCursor();
-        ui.Inform(QStringLiteral("%1 を読めませんでした。\n%2\n現在の作業はそのままです。").arg(path, error),
+        ui.Inform(QStringLiteral("%1 を読めませんでした。\n%2\n現在の作業はそのままです。")
+                      .arg(path, error),
                   caption, MsgIcon::Error);
         return false;
     }
@@ -299,12 +311,15 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
 
     QStringList notes;
     if (!cutLines.empty())
-        notes << QStringLiteral("区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目")
+        notes << QStringLiteral(
+                     "区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目")
                      .arg(areas::LineList(cutLines));
     if (dropped > 0)
-        notes << QStringLiteral("区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。")
+        notes << QStringLiteral(
+                     "区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。")
                      .arg(Store::MaxAreas)
                      .arg(dropped);
-    if (!notes.isEmpty()) ui.Inform(path + QStringLiteral("\n") + notes.join('\n'), caption, MsgIcon::Warning);
+    if (!notes.isEmpty())
+        ui.Inform(path + QStringLiteral("\n") + notes.join('\n'), caption, MsgIcon::Warning);
     return true;
 }

@@ -33,7 +33,7 @@ std::optional<int> FieldInt(const QString& s) {
 }
 
 class Out {
-public:
+  public:
     explicit Out(QIODevice& d) : dev_(d) {}
     void Line(std::string_view s) {
         buf_.append(s);
@@ -51,12 +51,13 @@ public:
         return ok_;
     }
 
-private:
+  private:
     void Spill() {
         if (buf_.size() >= FlushAt) Flush();
     }
     void Flush() {
-        if (ok_ && !buf_.empty() && dev_.write(buf_.data(), qint64(buf_.size())) != qint64(buf_.size()))
+        if (ok_ && !buf_.empty() &&
+            dev_.write(buf_.data(), qint64(buf_.size())) != qint64(buf_.size()))
             ok_ = false;
         buf_.clear();
     }
@@ -65,7 +66,9 @@ private:
     bool ok_ = true;
 };
 
-std::string Num(int64_t v) { return std::to_string(v); }
+std::string Num(int64_t v) {
+    return std::to_string(v);
+}
 }  // namespace
 
 Resolution DefaultResolution(int maxX, int maxY) {
@@ -126,7 +129,8 @@ QString ReadTitleFields(const TitleFields& f, WriteValues& v) {
     const auto rx = ParseStrictInt16(sjis::FromUnicode(f.resX.trimmed()));
     const auto ry = ParseStrictInt16(sjis::FromUnicode(f.resY.trimmed()));
     if (!rx || !ry)
-        return QStringLiteral("解像度「%1, %2」が正しくありません。\n-32768～32767 の整数を指定してください。")
+        return QStringLiteral(
+                   "解像度「%1, %2」が正しくありません。\n-32768～32767 の整数を指定してください。")
             .arg(f.resX, f.resY);
     v.resX = *rx;
     v.resY = *ry;
@@ -134,21 +138,24 @@ QString ReadTitleFields(const TitleFields& f, WriteValues& v) {
     bool ok = false;
     const double m = QLocale::c().toDouble(f.magnification.trimmed(), &ok);
     if (!ok || !std::isfinite(m) || m <= 0)
-        return QStringLiteral("倍率「%1」が正しくありません。\n1.0 や 0.5 のような正の数を指定してください。")
+        return QStringLiteral(
+                   "倍率「%1」が正しくありません。\n1.0 や 0.5 のような正の数を指定してください。")
             .arg(f.magnification);
     v.magnification = m;
 
-    const QString stampText = QStringLiteral("%1/%2/%3 %4:%5:%6")
-                                  .arg(f.year, f.month, f.day, f.hour, f.minute, f.second);
+    const QString stampText =
+        QStringLiteral("%1/%2/%3 %4:%5:%6").arg(f.year, f.month, f.day, f.hour, f.minute, f.second);
     const auto y = FieldInt(f.year), mo = FieldInt(f.month), d = FieldInt(f.day);
     const auto h = FieldInt(f.hour), mi = FieldInt(f.minute), s = FieldInt(f.second);
     const QDate date = y && mo && d ? QDate(*y, *mo, *d) : QDate();
     const QTime time = h && mi && s ? QTime(*h, *mi, *s) : QTime();
     if (!date.isValid() || !time.isValid())
-        return QStringLiteral("タイムスタンプ「%1」は正しい日付と時刻ではありません。").arg(stampText);
+        return QStringLiteral("タイムスタンプ「%1」は正しい日付と時刻ではありません。")
+            .arg(stampText);
     if (*y < 1980 || *y > 2099)
-        return QStringLiteral("タイムスタンプの年 %1 はファイルの日時にできません。\n"
-                              "1980～2099 年の日付を指定してください。")
+        return QStringLiteral(
+                   "タイムスタンプの年 %1 はファイルの日時にできません。\n"
+                   "1980～2099 年の日付を指定してください。")
             .arg(*y);
     // File times of this format keep even seconds.
     v.stamp = QDateTime(date, QTime(*h, *mi, *s - *s % 2));
@@ -186,18 +193,23 @@ QString CheckScale(const Store& st, double m) {
             if (p.x > 0) see(p.x, p.y);
         }
     if (st.LegendX >= 0) {
-        worst = std::llabs(Scaled(st.LegendX, m)) > std::llabs(worst) ? Scaled(st.LegendX, m) : worst;
-        worst = std::llabs(Scaled(st.LegendY, m)) > std::llabs(worst) ? Scaled(st.LegendY, m) : worst;
+        worst =
+            std::llabs(Scaled(st.LegendX, m)) > std::llabs(worst) ? Scaled(st.LegendX, m) : worst;
+        worst =
+            std::llabs(Scaled(st.LegendY, m)) > std::llabs(worst) ? Scaled(st.LegendY, m) : worst;
     }
     const QString mag = QLocale::c().toString(m, 'g', 10);
     if (worst > INT16_MAX || worst < INT16_MIN)
-        return QStringLiteral("倍率 %1 では座標が最大 %2 になり、ファイルに書ける範囲 (-32768～32767) を超えます。\n"
-                              "倍率を小さくしてください。")
+        return QStringLiteral(
+                   "倍率 %1 では座標が最大 %2 になり、ファイルに書ける範囲 (-32768～32767) "
+                   "を超えます。\n"
+                   "倍率を小さくしてください。")
             .arg(mag)
             .arg(worst);
     if (lostX)
-        return QStringLiteral("倍率 %1 では X 座標が 0 になる点があり、線がつながらなくなります。\n"
-                              "倍率を大きくしてください。")
+        return QStringLiteral(
+                   "倍率 %1 では X 座標が 0 になる点があり、線がつながらなくなります。\n"
+                   "倍率を大きくしてください。")
             .arg(mag);
     return QString();
 }
@@ -207,8 +219,7 @@ bool WriteIdt(QIODevice& dev, const Store& st, const WriteValues& v) {
     Out out(dev);
     out.Line(v.title);
     out.Line(ProgramLine);
-    for (const std::string& r : v.remarks)
-        out.Line(sjis::CutToBytes("@Rem " + r, LineBytes));
+    for (const std::string& r : v.remarks) out.Line(sjis::CutToBytes("@Rem " + r, LineBytes));
     out.Line("@Resolution=" + Num(v.resX) + "," + Num(v.resY));
     out.Line("@IndexPosition=" + Num(Scaled(st.LegendX, m)) + "," + Num(Scaled(st.LegendY, m)));
     for (int a = 1; a <= st.AreaCount; ++a) {
@@ -225,8 +236,10 @@ bool WriteIdt(QIODevice& dev, const Store& st, const WriteValues& v) {
     }
     out.Line("@StartOfPoints");
     auto rec = [&](Rec r) {
-        if (r.x == 0) out.Rec16(r.x, r.y);
-        else out.Rec16(int16_t(Scaled(r.x, m)), int16_t(Scaled(r.y, m)));
+        if (r.x == 0)
+            out.Rec16(r.x, r.y);
+        else
+            out.Rec16(int16_t(Scaled(r.x, m)), int16_t(Scaled(r.y, m)));
     };
     for (int32_t i = 0; i <= st.PointLast; ++i) rec(st.Point(i));
     for (int32_t i = 0; i <= st.KindLast; ++i) rec(st.KindRec(i));
@@ -254,15 +267,16 @@ void Editor::WriteMapClick() {
                   MsgIcon::Warning);
         return;
     }
-    if (!st.Completed &&
-        !ui.AskYesNo(QStringLiteral("境界線(L)-最終編成(R)は行われてますか？"), QStringLiteral("注意")))
+    if (!st.Completed && !ui.AskYesNo(QStringLiteral("境界線(L)-最終編成(R)は行われてますか？"),
+                                      QStringLiteral("注意")))
         return;
     QString path = ui.ChooseSaveFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
     st.IdtFileName = path;
     if (QFileInfo::exists(path)) {
-        if (!ui.AskYesNo(path + QStringLiteral(" が存在します。上書きOk?"), QStringLiteral("上書き確認"))) {
+        if (!ui.AskYesNo(path + QStringLiteral(" が存在します。上書きOk?"),
+                         QStringLiteral("上書き確認"))) {
             st.IdtFileName.clear();
             return;
         }
@@ -275,8 +289,8 @@ void Editor::WriteMapClick() {
     const QString error = idt::ReadTitleFields(fields, v);
     st.MapTitle = v.title;
     if (!error.isEmpty()) {
-        ui.Inform(error + QStringLiteral("\n地図情報ファイルは書き込んでいません。"), QStringLiteral("エラー"),
-                  MsgIcon::Error);
+        ui.Inform(error + QStringLiteral("\n地図情報ファイルは書き込んでいません。"),
+                  QStringLiteral("エラー"), MsgIcon::Error);
         return;
     }
     const QString scaleError = idt::CheckScale(st, v.magnification);
@@ -296,15 +310,16 @@ void Editor::WriteMapClick() {
         const QString why = file.errorString();
         file.cancelWriting();
         RestoreCursor();
-        ui.Inform(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(path, why), QStringLiteral("エラー"),
-                  MsgIcon::Error);
+        ui.Inform(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(path, why),
+                  QStringLiteral("エラー"), MsgIcon::Error);
         return;
     }
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly) ||
         !written.setFileTime(v.stamp, QFileDevice::FileModificationTime)) {
         RestoreCursor();
-        ui.Inform(QStringLiteral("%1 は書き込みましたが、ファイルの日時を設定できませんでした。").arg(path),
+        ui.Inform(QStringLiteral("%1 は書き込みましたが、ファイルの日時を設定できませんでした。")
+                      .arg(path),
                   QStringLiteral("警告"), MsgIcon::Warning);
         return;
     }

@@ -8,8 +8,12 @@
 using areas::ParseAreaNames;
 
 namespace {
-std::string Name(const areas::AreaText& t, size_t i) { return t.areas.at(i).name; }
-std::vector<Rec> Pos(const areas::AreaText& t, size_t i) { return t.areas.at(i).pos; }
+std::string Name(const areas::AreaText& t, size_t i) {
+    return t.areas.at(i).name;
+}
+std::vector<Rec> Pos(const areas::AreaText& t, size_t i) {
+    return t.areas.at(i).pos;
+}
 std::vector<Rec> Slots(const Store& st, int a) {
     std::vector<Rec> v;
     for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) v.push_back(st.AreaPos(k, a));
@@ -89,7 +93,8 @@ TEST(AreaNameText, LinesCommentsAndPositions) {
     EXPECT_EQ(Pos(t, 0), (std::vector<Rec>{{1, 2}, {3, 4}}));
 
     std::string eleven = "E = ";
-    for (int i = 1; i <= 11; ++i) eleven += (i > 1 ? "/" : "") + std::to_string(i) + "," + std::to_string(i);
+    for (int i = 1; i <= 11; ++i)
+        eleven += (i > 1 ? "/" : "") + std::to_string(i) + "," + std::to_string(i);
     t = ParseAreaNames(QString::fromStdString(eleven));
     ASSERT_EQ(Pos(t, 0).size(), 10u);
     EXPECT_EQ(Pos(t, 0).back(), (Rec{10, 10}));
@@ -113,14 +118,17 @@ TEST(AreaNameText, MalformedPositionsNameLineAndItem) {
     for (const auto& c : cases) {
         const auto t = ParseAreaNames(QString::fromLatin1(c.text));
         EXPECT_TRUE(t.areas.empty()) << c.text;
-        EXPECT_TRUE(t.error.contains(QStringLiteral("2 行目"))) << c.text << " " << t.error.toStdString();
-        EXPECT_TRUE(t.error.contains(QStringLiteral("「%1」").arg(QLatin1String(c.item)))) << c.text;
+        EXPECT_TRUE(t.error.contains(QStringLiteral("2 行目")))
+            << c.text << " " << t.error.toStdString();
+        EXPECT_TRUE(t.error.contains(QStringLiteral("「%1」").arg(QLatin1String(c.item))))
+            << c.text;
     }
 }
 
 TEST(AreaNameText, LongNamesAreCutAtACharacterBoundary) {
     // Ten double-byte characters are 20 bytes; nine fit.
-    const auto t = ParseAreaNames(QStringLiteral("短い\nあいうえおかきくけこ = 5,5\nabcdefghijklmnopqrstu"));
+    const auto t =
+        ParseAreaNames(QStringLiteral("短い\nあいうえおかきくけこ = 5,5\nabcdefghijklmnopqrstu"));
     ASSERT_EQ(t.areas.size(), 3u);
     EXPECT_EQ(sjis::ToUnicode(Name(t, 1)), QStringLiteral("あいうえおかきくけ"));
     EXPECT_EQ(Pos(t, 1), (std::vector<Rec>{{5, 5}}));
@@ -149,7 +157,8 @@ TEST(AreaNameText, ListingParsesBackToTheSameTable) {
     auto t = ParseAreaNames(listing);
     ASSERT_EQ(t.areas.size(), 2u);
     Store back;
-    areas::StoreAreas(back, ParseAreaNames(QStringLiteral("東京都 = 120,85/300,42\n;\nB = 7,8")).areas);
+    areas::StoreAreas(back,
+                      ParseAreaNames(QStringLiteral("東京都 = 120,85/300,42\n;\nB = 7,8")).areas);
     EXPECT_EQ(back.AreaCount, 3);
     EXPECT_EQ(back.AreaName(1), st.AreaName(1));
     EXPECT_EQ(Slots(back, 1), Slots(st, 1));

@@ -23,7 +23,8 @@ struct PosFixture : ::testing::Test {
     uint8_t Px(int x, int y) { return t.ed.surf.Pixel(x, y); }
     std::vector<Rec> Slots(int a) {
         std::vector<Rec> v;
-        for (int k = 0; k < Store::Slots && t.st().AreaPos(k, a).x != 0; ++k) v.push_back(t.st().AreaPos(k, a));
+        for (int k = 0; k < Store::Slots && t.st().AreaPos(k, a).x != 0; ++k)
+            v.push_back(t.st().AreaPos(k, a));
         return v;
     }
 };
@@ -38,10 +39,10 @@ TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
     EXPECT_EQ(t.ui.zpotSelected, 0);
     EXPECT_EQ(t.ui.zpotBoxes[0], QStringLiteral("30,30"));
     EXPECT_EQ(t.ui.zpotBoxes[1], QString());
-    EXPECT_EQ(Px(20, 20), Aqua);   // the selected area's region
-    EXPECT_EQ(Px(30, 30), Navy);   // its position mark
-    EXPECT_EQ(Px(10, 30), White);  // the lines bound the fill
-    EXPECT_EQ(Px(120, 30), Black); // a region nobody claims
+    EXPECT_EQ(Px(20, 20), Aqua);    // the selected area's region
+    EXPECT_EQ(Px(30, 30), Navy);    // its position mark
+    EXPECT_EQ(Px(10, 30), White);   // the lines bound the fill
+    EXPECT_EQ(Px(120, 30), Black);  // a region nobody claims
     EXPECT_EQ(Px(80, 90), Black);
 
     // Select B, close, reopen: the dialog starts on area 1 again.
@@ -91,7 +92,8 @@ TEST_F(PosFixture, NineBoxesHoldNinePositions) {
     for (int k = 0; k < 10; ++k) t.st().AreaPos(k, 1) = {int16_t(20 + k), 20};
     t.st().AreaPos(10, 1) = {0, 0};
     t.ed.ZoneArrangeClick();
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(t.ui.zpotBoxes[size_t(k)], QStringLiteral("%1,20").arg(20 + k));
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(t.ui.zpotBoxes[size_t(k)], QStringLiteral("%1,20").arg(20 + k));
 
     // With all nine boxes full a click only fills.
     const auto before = t.ui.zpotBoxes;

@@ -116,6 +116,7 @@ TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
     EXPECT_EQ(Cli({"compose", in, "-o", "x.vlm", "--title", "t"}).code,
               2);  // --title without --idt
     EXPECT_EQ(Cli({"compose", in, "--idt", "x.idt", "--time", "yesterday"}).code, 2);
+    EXPECT_EQ(Cli({"compose", in, "--idt", "x.idt", "--resolution", "12x34"}).code, 2);
     EXPECT_EQ(Cli({"compose", dir.filePath("missing.vlm"), "-o", dir.filePath("x.vlm")}).code, 2);
     QFile junk(dir.filePath("junk.vlm"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));

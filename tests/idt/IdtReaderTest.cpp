@@ -55,7 +55,9 @@ void FillComposed(TestEditor& t) {
     st.Completed = st.Composed = true;
 }
 
-QByteArray Header(const char* text) { return QByteArray(text); }
+QByteArray Header(const char* text) {
+    return QByteArray(text);
+}
 }  // namespace
 
 TEST(IdtReader, WriteThenReadRestoresTheMap) {
@@ -180,13 +182,24 @@ TEST(IdtReader, AtMostTwentyRemarks) {
 }
 
 TEST(IdtReader, KindGroupsAreSeparatedByTheirHeaders) {
-    std::vector<Rec> pts = {{0, 0}, {1, 1}, {2, 2}, {0, 0}, {0, -9}, {3, 3}, {4, 4},
-                            {0, -8}, {5, 5}, {6, 6}, {0, -1}, {7, 7}};
+    std::vector<Rec> pts = {{0, 0}, {1, 1},  {2, 2}, {0, 0}, {0, -9}, {3, 3},
+                            {4, 4}, {0, -8}, {5, 5}, {6, 6}, {0, -1}, {7, 7}};
     std::vector<Rec> kinds;
     idt::SeparateKinds(pts, kinds);
-    EXPECT_EQ(kinds, (std::vector<Rec>{{0, -9}, {3, 3}, {4, 4}, {0, -8}, {5, 5}, {6, 6}, {0, -1}, {7, 7}}));
-    EXPECT_EQ(pts, (std::vector<Rec>{{0, 0}, {1, 1}, {2, 2}, {0, 0}, {0, 0}, {3, 3}, {4, 4},
-                                     {0, 0}, {0, 0}, {0, 0}, {0, 0}, {7, 7}}));
+    EXPECT_EQ(kinds, (std::vector<Rec>{
+                         {0, -9}, {3, 3}, {4, 4}, {0, -8}, {5, 5}, {6, 6}, {0, -1}, {7, 7}}));
+    EXPECT_EQ(pts, (std::vector<Rec>{{0, 0},
+                                     {1, 1},
+                                     {2, 2},
+                                     {0, 0},
+                                     {0, 0},
+                                     {3, 3},
+                                     {4, 4},
+                                     {0, 0},
+                                     {0, 0},
+                                     {0, 0},
+                                     {0, 0},
+                                     {7, 7}}));
 }
 
 TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {

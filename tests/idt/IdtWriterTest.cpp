@@ -23,17 +23,18 @@ QList<QByteArray> TextLines(const QByteArray& file) {
 TEST(IdtWriter, GoldenBytesAtOne) {
     TestEditor t;
     FillSmallMap(t);
-    const QByteArray expected =
-        QByteArray("\x92\x6E\x90\x7D\r\n"
-                   "@Rem Velmot.exe version 1.22\r\n"
-                   "@Resolution=640,400\r\n"
-                   "@IndexPosition=10,20\r\n"
-                   "\x8B\xE6\x88\xE6=4,6\r\n"
-                   "B=/8,6\r\n"
-                   "C=\r\n"
-                   "@StartOfPoints\r\n") +
-        QByteArray::fromHex("00000000 03000500 05000700 09000500 03000500 00000000"
-                            "0000F7FF 03000500 05000700");
+    const QByteArray expected = QByteArray(
+                                    "\x92\x6E\x90\x7D\r\n"
+                                    "@Rem Velmot.exe version 1.22\r\n"
+                                    "@Resolution=640,400\r\n"
+                                    "@IndexPosition=10,20\r\n"
+                                    "\x8B\xE6\x88\xE6=4,6\r\n"
+                                    "B=/8,6\r\n"
+                                    "C=\r\n"
+                                    "@StartOfPoints\r\n") +
+                                QByteArray::fromHex(
+                                    "00000000 03000500 05000700 09000500 03000500 00000000"
+                                    "0000F7FF 03000500 05000700");
     EXPECT_EQ(Write(t, "1.0").toHex(' '), expected.toHex(' '));
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
     EXPECT_EQ(t.st().IdtFileName, t.Path("out.idt"));
@@ -44,17 +45,18 @@ TEST(IdtWriter, GoldenBytesAtOne) {
 TEST(IdtWriter, GoldenBytesAtOneHalfRoundHalvesToEven) {
     TestEditor t;
     FillSmallMap(t);
-    const QByteArray expected =
-        QByteArray("\x92\x6E\x90\x7D\r\n"
-                   "@Rem Velmot.exe version 1.22\r\n"
-                   "@Resolution=640,400\r\n"
-                   "@IndexPosition=5,10\r\n"
-                   "\x8B\xE6\x88\xE6=2,3\r\n"
-                   "B=/4,3\r\n"
-                   "C=\r\n"
-                   "@StartOfPoints\r\n") +
-        QByteArray::fromHex("00000000 02000200 02000400 04000200 02000200 00000000"
-                            "0000F7FF 02000200 02000400");
+    const QByteArray expected = QByteArray(
+                                    "\x92\x6E\x90\x7D\r\n"
+                                    "@Rem Velmot.exe version 1.22\r\n"
+                                    "@Resolution=640,400\r\n"
+                                    "@IndexPosition=5,10\r\n"
+                                    "\x8B\xE6\x88\xE6=2,3\r\n"
+                                    "B=/4,3\r\n"
+                                    "C=\r\n"
+                                    "@StartOfPoints\r\n") +
+                                QByteArray::fromHex(
+                                    "00000000 02000200 02000400 04000200 02000200 00000000"
+                                    "0000F7FF 02000200 02000400");
     EXPECT_EQ(Write(t, "0.5").toHex(' '), expected.toHex(' '));
     // The store itself keeps its coordinates.
     EXPECT_EQ(t.st().Point(1), (Rec{3, 5}));
@@ -78,8 +80,12 @@ TEST(IdtWriter, RemarkLines) {
     EXPECT_EQ(t.st().MapCommentCount, 20);
     ASSERT_GE(lines.size(), 23);
     EXPECT_EQ(lines[1], "@Rem Velmot.exe version 1.22\r");
-    EXPECT_EQ(lines[2], "@Rem \x92\x8D\x8E\xDF" "1\r");
-    EXPECT_EQ(lines[21], "@Rem \x92\x8D\x8E\xDF" "20\r");
+    EXPECT_EQ(lines[2],
+              "@Rem \x92\x8D\x8E\xDF"
+              "1\r");
+    EXPECT_EQ(lines[21],
+              "@Rem \x92\x8D\x8E\xDF"
+              "20\r");
     EXPECT_EQ(lines[22], "@Resolution=640,400\r");
 
     // Only one trailing empty line is dropped.
@@ -181,7 +187,7 @@ TEST(IdtWriter, BadFieldsWriteNothing) {
         const char* mentions;
     } cases[] = {
         {"resX", "12a", "12a"},   {"resY", "40000", "40000"}, {"mag", "abc", "abc"},
-        {"mag", "0", "0"},        {"mag", "4000", "80000"},  {"mag", "0.1", "0.1"},
+        {"mag", "0", "0"},        {"mag", "4000", "80000"},   {"mag", "0.1", "0.1"},
         {"year", "1979", "1979"}, {"day", "30", "2024/2/30"},
     };
     for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/Jigsaw.h"
+#include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -138,6 +139,23 @@ TEST_F(Jigsaw, TheMouseLiftsDragsAndDropsAPiece) {
     EXPECT_EQ(st.Point(1), (Rec{50, 30}));
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{70, 50}));
     EXPECT_TRUE(st.Modified);
+}
+
+TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
+    // A town dot under the position and a river across the piece.
+    Surface pic(200, 160);
+    pic.Fill(Black);
+    pic.SetPixel(80, 40, White);
+    for (int y = 0; y < 160; ++y) pic.SetPixel(90, y, Grey);
+    QString err;
+    ASSERT_TRUE(WriteSurfaceBitmap(pic, st.TempPicFile, &err));
+    st.BasePicLoaded = true;
+    ed.ReDraw();
+    const auto pixels = Pixels();
+    ed.PickUpPiece(95, 50);
+    EXPECT_EQ(st.PickArea, 2);
+    EXPECT_EQ(st.PickFirst, 7);
+    EXPECT_EQ(Pixels(), pixels);
 }
 
 TEST(JigsawChains, ChainByRankCountsChainStartsAndFindsTheUnendedLast) {
