@@ -104,32 +104,61 @@ bool Store::AppendPoint(int16_t x, int16_t y) {
     return true;
 }
 
-std::vector<Rec> Store::PointsToVector() const {
-    std::vector<Rec> v(size_t(PointLast) + 1);
-    for (int32_t i = 0; i <= PointLast; ++i) v[size_t(i)] = points_.Get(i);
-    return v;
-}
-
-void Store::AssignPoints(const std::vector<Rec>& v) {
-    const int32_t n = int32_t(std::min<size_t>(v.size(), size_t(Capacity)));
-    for (int32_t i = 0; i < n; ++i) points_.Set(i, v[size_t(i)].x, v[size_t(i)].y);
-    PointLast = n - 1;
-    if (PointLast < 0) {
-        points_.Set(0, 0, 0);
-        PointLast = 0;
+void PagedPool::Read(int32_t first, int32_t count, Rec* out) const {
+    for (int32_t k = 0; k < count;) {
+        const int32_t i = first + k, page = i / PageSize;
+        const int32_t n = std::min(count - k, PageSize - i % PageSize);
+        if (page > pageTop_)
+            std::fill_n(out + k, n, Rec{});
+        else
+            std::memcpy(out + k, &pages_[page][i % PageSize], size_t(n) * sizeof(Rec));
+        k += n;
     }
 }
 
-std::vector<Rec> Store::KindsToVector() const {
-    std::vector<Rec> v(size_t(KindLast + 1));
-    for (int32_t i = 0; i <= KindLast; ++i) v[size_t(i)] = kinds_.Get(i);
+bool PagedPool::Write(int32_t first, int32_t count, const Rec* in) {
+    if (count <= 0) return true;
+    if (first < 0 || !EnsurePage(first + count - 1)) return false;
+    for (int32_t k = 0; k < count;) {
+        const int32_t i = first + k;
+        const int32_t n = std::min(count - k, PageSize - i % PageSize);
+        std::memcpy(&pages_[i / PageSize][i % PageSize], in + k, size_t(n) * sizeof(Rec));
+        k += n;
+    }
+    return true;
+}
+
+std::vector<Rec> Store::PointsToVector() const {
+    if (PointLast < 0) return {};
+    std::vector<Rec> v(size_t(PointLast) + 1);
+    points_.Read(0, PointLast + 1, v.data());
     return v;
 }
 
-void Store::AssignKinds(const std::vector<Rec>& v) {
-    const int32_t n = int32_t(std::min<size_t>(v.size(), size_t(Capacity)));
-    for (int32_t i = 0; i < n; ++i) kinds_.Set(i, v[size_t(i)].x, v[size_t(i)].y);
-    KindLast = n - 1;
+bool Store::AssignPoints(const std::vector<Rec>& v) {
+    if (v.size() > size_t(Capacity)) return false;
+    if (v.empty()) {
+        points_.Set(0, 0, 0);
+        PointLast = 0;
+        return true;
+    }
+    points_.Write(0, int32_t(v.size()), v.data());
+    PointLast = int32_t(v.size()) - 1;
+    return true;
+}
+
+std::vector<Rec> Store::KindsToVector() const {
+    if (KindLast < 0) return {};
+    std::vector<Rec> v(size_t(KindLast) + 1);
+    kinds_.Read(0, KindLast + 1, v.data());
+    return v;
+}
+
+bool Store::AssignKinds(const std::vector<Rec>& v) {
+    if (v.size() > size_t(Capacity)) return false;
+    kinds_.Write(0, int32_t(v.size()), v.data());
+    KindLast = int32_t(v.size()) - 1;
+    return true;
 }
 
 std::string_view Store::AreaName(int a) const {

@@ -35,6 +35,10 @@ class PagedPool {
     int16_t PageTop() const { return pageTop_; }
     // Moves records [from, from+count) to [to, to+count) (overlap allowed).
     void Move(int32_t from, int32_t to, int32_t count);
+    // Bulk copies a page at a time; Write allocates pages and refuses (false,
+    // nothing written) a range beyond capacity.
+    void Read(int32_t first, int32_t count, Rec* out) const;
+    bool Write(int32_t first, int32_t count, const Rec* in);
 
   private:
     std::vector<std::unique_ptr<Rec[]>> pages_;
@@ -74,8 +78,10 @@ class Store {
     // Appends one record (PointLast grows); false and nothing changes when full.
     bool AppendPoint(int16_t x, int16_t y);
     // Bulk access for whole-list algorithms (one pass instead of record shifting).
-    std::vector<Rec> PointsToVector() const;       // records 0..PointLast
-    void AssignPoints(const std::vector<Rec>& v);  // replaces 0..; PointLast = size-1
+    std::vector<Rec> PointsToVector() const;  // records 0..PointLast
+    // Replaces records 0..; PointLast = size-1 (0 with record 0 = (0,0) when v
+    // is empty). More than the capacity is refused: false, nothing changes.
+    bool AssignPoints(const std::vector<Rec>& v);
 
     // ---- kind list ----
     int32_t KindLast = -1;
@@ -90,7 +96,8 @@ class Store {
     int16_t KindPageTop() const { return kinds_.PageTop(); }
     bool KindRoom(int64_t n = 1) const { return int64_t(KindLast) + n <= Capacity - 1; }
     std::vector<Rec> KindsToVector() const;
-    void AssignKinds(const std::vector<Rec>& v);  // KindLast = size-1 (-1 when empty)
+    // KindLast = size-1 (-1 when empty); refused like AssignPoints.
+    bool AssignKinds(const std::vector<Rec>& v);
 
     // ---- area table (areas 1..3440, slots 0..10) ----
     int16_t AreaCount = 0;

@@ -193,6 +193,15 @@ TEST(Store, BulkCopiesRoundTrip) {
     EXPECT_EQ(s.PointLast, 0);
     EXPECT_EQ(s.Point(0), (Rec{0, 0}));
 
+    // More than the capacity is refused whole.
+    std::vector<Rec> tooMany(size_t(Store::Capacity) + 1, Rec{1, 1});
+    EXPECT_FALSE(s.AssignPoints(tooMany));
+    EXPECT_EQ(s.PointLast, 0);
+    tooMany.pop_back();
+    EXPECT_TRUE(s.AssignPoints(tooMany));
+    EXPECT_EQ(s.PointLast, Store::Capacity - 1);
+    EXPECT_EQ(s.Point(Store::Capacity - 1), (Rec{1, 1}));
+
     s.AssignKinds({{0, -9}, {1, 2}});
     EXPECT_EQ(s.KindLast, 1);
     EXPECT_EQ(s.KindsToVector().size(), 2u);
