@@ -167,6 +167,8 @@ void Editor::MoveMapClick() {
             ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
             return;
         }
+        // The redraw must not keep showing the decoded picture from before.
+        picPath_.clear();
     }
     ApplyMoveScale(st, m);
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));

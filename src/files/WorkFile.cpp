@@ -243,6 +243,10 @@ bool Editor::LoadWorkFile(const QString& name) {
                       LoadCaption, MsgIcon::Warning);
         ui.SurfaceChanged();
     }
+    // The map extent covers every point, so that clearing the map area also
+    // clears under the points that lie beyond the extent the file gave.
+    st.MapWidth = int16_t(std::min({need.width(), surf.Width(), 32767}));
+    st.MapHeight = int16_t(std::min({need.height(), surf.Height(), 32767}));
     if (!notes.isEmpty()) ui.Inform(notes.join(u'\n'), LoadCaption, MsgIcon::Information);
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();

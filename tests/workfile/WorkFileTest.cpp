@@ -347,6 +347,13 @@ TEST(WorkFileLoad, GrowsTheSurfaceToHoldTheMap) {
     ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("big.vlm")));
     EXPECT_GE(t.ed.surf.Width(), 1001);
     EXPECT_GE(t.ed.surf.Height(), 701);
+    // The map extent follows, so a redraw clears under the far point too:
+    // a stale white pixel there would pass for a point in the hit tests.
+    EXPECT_EQ(t.st().MapWidth, 1001);
+    EXPECT_EQ(t.st().MapHeight, 701);
+    t.ed.surf.SetPixel(900, 600, White);
+    t.ed.ReDraw();
+    EXPECT_EQ(t.ed.surf.Pixel(900, 600), Black);
 }
 
 TEST(WorkFileLoad, RealWorldMap) {
