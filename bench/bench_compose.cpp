@@ -18,8 +18,8 @@
 
 namespace {
 
-MapSpec Spec(int cells) {
-    MapSpec s;
+MapRecipe Recipe(int cells) {
+    MapRecipe s;
     s.cells = cells;
     s.unitW = 32;
     s.unitH = 34;
@@ -37,7 +37,7 @@ struct Prepared {
 };
 
 void Prepare(int cells, Prepared& p) {
-    p.g = GenerateMap(Spec(cells), p.st);
+    p.g = GenerateMap(Recipe(cells), p.st);
     p.surf.Resize(p.g.width, p.g.height);
     compose::PaintNetwork(p.st, p.surf);
 }
@@ -80,7 +80,7 @@ void BM_ReMakeLineClick(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto t = std::make_unique<TestEditor>(8, 8);
-        const GeneratedMap g = GenerateMap(Spec(cells), t->st());
+        const GeneratedMap g = GenerateMap(Recipe(cells), t->st());
         t->ed.surf.Resize(g.width, g.height);
         state.ResumeTiming();
         t->ed.ReMakeLineClick();
@@ -117,12 +117,12 @@ BENCHMARK(BM_WorldMap)
 int main(int argc, char** argv) {
     if (argc >= 4 && !std::strcmp(argv[1], "--write-map")) {
         Store st;
-        MapSpec spec = Spec(std::atoi(argv[2]));
-        if (argc >= 5) spec.seed = uint32_t(std::strtoul(argv[4], nullptr, 10));
-        if (argc >= 6 && !std::strcmp(argv[5], "gap")) spec.damage = MapSpec::Gap;
+        MapRecipe recipe = Recipe(std::atoi(argv[2]));
+        if (argc >= 5) recipe.seed = uint32_t(std::strtoul(argv[4], nullptr, 10));
+        if (argc >= 6 && !std::strcmp(argv[5], "gap")) recipe.damage = MapRecipe::Gap;
         if (argc >= 6 && !std::strcmp(argv[5], "duplicate"))
-            spec.damage = MapSpec::DuplicateSegment;
-        const GeneratedMap g = GenerateMap(spec, st);
+            recipe.damage = MapRecipe::DuplicateSegment;
+        const GeneratedMap g = GenerateMap(recipe, st);
         QString error;
         if (!WriteWorkFileFor(st, QString::fromLocal8Bit(argv[3]), &error)) {
             std::fprintf(stderr, "cannot write %s: %s\n", argv[3], error.toUtf8().constData());

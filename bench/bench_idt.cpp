@@ -14,10 +14,10 @@ namespace {
 const Store& BigMap() {
     static Store* st = [] {
         auto* s = new Store;
-        MapSpec spec;
-        spec.cells = 3000;
-        spec.kinds = true;
-        GenerateMap(spec, *s);
+        MapRecipe recipe;
+        recipe.cells = 3000;
+        recipe.kinds = true;
+        GenerateMap(recipe, *s);
         s->LegendX = s->LegendY = 10;
         return s;
     }();

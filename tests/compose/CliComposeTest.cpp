@@ -44,9 +44,9 @@ class CliCompose : public ::testing::Test {
     void SetUp() override {
         if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
     }
-    QString Map(const char* name, MapSpec spec) {
+    QString Map(const char* name, MapRecipe recipe) {
         Store st;
-        info = GenerateMap(spec, st);
+        info = GenerateMap(recipe, st);
         const QString path = dir.filePath(QString::fromLatin1(name));
         EXPECT_TRUE(WriteWorkFileFor(st, path));
         return path;
@@ -58,10 +58,10 @@ class CliCompose : public ::testing::Test {
 }  // namespace
 
 TEST_F(CliCompose, WritesTheComposedWorkFileAndTheFinishedMap) {
-    MapSpec spec;
-    spec.cells = 80;
-    spec.kinds = true;
-    const QString in = Map("map.vlm", spec);
+    MapRecipe recipe;
+    recipe.cells = 80;
+    recipe.kinds = true;
+    const QString in = Map("map.vlm", recipe);
     const QString out = dir.filePath("out.vlm"), idt = dir.filePath("out.idt");
     const CliRun r = Cli({"compose", in, "-o", out, "--idt", idt, "--title", "試験の地図", "--time",
                           "2024/02/29 13:05:09", "--resolution", "1200,900", "--remark", "一行目"});
@@ -86,10 +86,10 @@ TEST_F(CliCompose, WritesTheComposedWorkFileAndTheFinishedMap) {
 }
 
 TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
-    MapSpec spec;
-    spec.cells = 80;
-    spec.damage = MapSpec::Gap;
-    const QString in = Map("gap.vlm", spec);
+    MapRecipe recipe;
+    recipe.cells = 80;
+    recipe.damage = MapRecipe::Gap;
+    const QString in = Map("gap.vlm", recipe);
     const QString out = dir.filePath("out.vlm");
     const CliRun r = Cli({"compose", in, "-o", out});
     EXPECT_EQ(r.code, 1);
@@ -110,7 +110,7 @@ TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
 }
 
 TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
-    const QString in = Map("map.vlm", MapSpec{});
+    const QString in = Map("map.vlm", MapRecipe{});
     EXPECT_EQ(Cli({"compose", in}).code, 2);        // no output named
     EXPECT_EQ(Cli({"compose", in, "-o"}).code, 2);  // missing value
     EXPECT_EQ(Cli({"compose", in, "-o", "x.vlm", "--title", "t"}).code,

@@ -20,9 +20,9 @@ struct Both {
     Store fastStore, literalStore;
 };
 
-void RunBoth(const MapSpec& spec, Both& b, GeneratedMap* info = nullptr) {
-    const GeneratedMap g = GenerateMap(spec, b.fastStore);
-    GenerateMap(spec, b.literalStore);
+void RunBoth(const MapRecipe& recipe, Both& b, GeneratedMap* info = nullptr) {
+    const GeneratedMap g = GenerateMap(recipe, b.fastStore);
+    GenerateMap(recipe, b.literalStore);
     if (info) *info = g;
     Surface s1(g.width, g.height), s2(g.width, g.height);
     PaintNetwork(b.fastStore, s1);
@@ -51,15 +51,15 @@ void ExpectSame(const Both& b) {
 
 TEST(FastVsLiteral, GeneratedMapsComposeIdentically) {
     for (uint32_t seed = 1; seed <= 4; ++seed) {
-        MapSpec spec;
-        spec.cells = 150 + 50 * int(seed);
-        spec.seed = seed;
-        spec.kinds = true;
-        spec.cellsPerArea = 1 + int(seed % 3);
-        spec.extraPositionEvery = seed == 2 ? 5 : 0;
+        MapRecipe recipe;
+        recipe.cells = 150 + 50 * int(seed);
+        recipe.seed = seed;
+        recipe.kinds = true;
+        recipe.cellsPerArea = 1 + int(seed % 3);
+        recipe.extraPositionEvery = seed == 2 ? 5 : 0;
         Both b;
         GeneratedMap g;
-        RunBoth(spec, b, &g);
+        RunBoth(recipe, b, &g);
         SCOPED_TRACE(seed);
         ASSERT_FALSE(b.fast) << "area " << b.fast->area << " outcome "
                              << int(b.fast->result.outcome);
@@ -71,17 +71,17 @@ TEST(FastVsLiteral, GeneratedMapsComposeIdentically) {
 }
 
 TEST(FastVsLiteral, DamagedMapsFailAlike) {
-    for (auto damage : {MapSpec::Gap, MapSpec::DuplicateSegment}) {
-        MapSpec spec;
-        spec.cells = 120;
-        spec.seed = 11;
-        spec.damage = damage;
+    for (auto damage : {MapRecipe::Gap, MapRecipe::DuplicateSegment}) {
+        MapRecipe recipe;
+        recipe.cells = 120;
+        recipe.seed = 11;
+        recipe.damage = damage;
         Both b;
         GeneratedMap g;
-        RunBoth(spec, b, &g);
+        RunBoth(recipe, b, &g);
         ASSERT_TRUE(b.fast);
         EXPECT_EQ(b.fast->result.outcome,
-                  damage == MapSpec::Gap ? Outcome::NotClosed : Outcome::Lost);
+                  damage == MapRecipe::Gap ? Outcome::NotClosed : Outcome::Lost);
         EXPECT_LE(b.fast->area, g.damagedArea + 1);
         ExpectSame(b);
     }

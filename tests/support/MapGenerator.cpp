@@ -44,33 +44,33 @@ void Append(Poly& chain, const Poly& piece) {
 
 }  // namespace
 
-GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
-    std::mt19937 rng(spec.seed);
+GeneratedMap GenerateMap(const MapRecipe& recipe, Store& st) {
+    std::mt19937 rng(recipe.seed);
     GeneratedMap g;
     const int margin = 8;
     // About square: C/2 cells per row, R rows.
     Lattice L;
-    const double perRow = std::sqrt(double(spec.cells) * spec.unitH / (2.0 * spec.unitW));
+    const double perRow = std::sqrt(double(recipe.cells) * recipe.unitH / (2.0 * recipe.unitW));
     L.C = std::max(2, 2 * int(std::ceil(perRow)));
-    L.R = std::max(1, int(std::ceil(double(spec.cells) / (L.C / 2))));
+    L.R = std::max(1, int(std::ceil(double(recipe.cells) / (L.C / 2))));
     L.v.resize(size_t(L.C + 1) * size_t(L.R + 1));
-    std::uniform_int_distribution<int> jit(-spec.jitter, spec.jitter);
+    std::uniform_int_distribution<int> jit(-recipe.jitter, recipe.jitter);
     for (int j = 0; j <= L.R; ++j)
         for (int c = 0; c <= L.C; ++c) {
-            int x = margin + c * spec.unitW, y = margin + j * spec.unitH;
+            int x = margin + c * recipe.unitW, y = margin + j * recipe.unitH;
             if (c > 0 && c < L.C) x += jit(rng);
             if (j > 0 && j < L.R) y += jit(rng);
             L.at(c, j) = Rec{int16_t(x), int16_t(y)};
         }
-    g.width = margin * 2 + L.C * spec.unitW + 1;
-    g.height = margin * 2 + L.R * spec.unitH + 1;
+    g.width = margin * 2 + L.C * recipe.unitW + 1;
+    g.height = margin * 2 + L.R * recipe.unitH + 1;
 
     // Row lines: each edge's polyline, then runs of 1..4 edges as chains.
     std::vector<Poly> chains;
     std::vector<std::vector<Poly>> rowEdges(size_t(L.R) + 1);
     for (int j = 0; j <= L.R; ++j)
         for (int c = 0; c < L.C; ++c)
-            rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), spec.step, rng));
+            rowEdges[size_t(j)].push_back(Wiggle(L.at(c, j), L.at(c + 1, j), recipe.step, rng));
     std::uniform_int_distribution<int> runLen(1, 4), coin(0, 1);
     for (int j = 0; j <= L.R; ++j)
         for (int c = 0; c < L.C;) {
@@ -86,7 +86,7 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     for (int j = 0; j < L.R; ++j)
         for (int c = 0; c <= L.C; ++c)
             if (isWall(c, j)) {
-                Poly w = Wiggle(L.at(c, j), L.at(c, j + 1), spec.step, rng);
+                Poly w = Wiggle(L.at(c, j), L.at(c, j + 1), recipe.step, rng);
                 if (coin(rng)) std::reverse(w.begin(), w.end());
                 chains.push_back(std::move(w));
             }
@@ -114,11 +114,11 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     int damagedCell = -1;
     // Damage: a gap in the middle of a row edge between two rows of cells, or
     // a second copy of one of its segments as a chain of its own.
-    if (spec.damage != MapSpec::None && L.R >= 2) {
+    if (recipe.damage != MapRecipe::None && L.R >= 2) {
         const int j = L.R / 2, c = L.C / 2;
         const Poly& edge = rowEdges[size_t(j)][size_t(c)];
         const size_t mid = edge.size() / 2;
-        if (spec.damage == MapSpec::DuplicateSegment) {
+        if (recipe.damage == MapRecipe::DuplicateSegment) {
             chains.push_back(Poly{edge[mid - 1], edge[mid]});
         } else {
             // Find the chain holding that segment and cut it out.
@@ -151,14 +151,14 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
 
     // Areas: runs of 1..cellsPerArea cells, one position per cell. Area
     // numbers follow the cells unless areas hold several cells.
-    std::uniform_int_distribution<int> perArea(1, std::max(1, spec.cellsPerArea));
+    std::uniform_int_distribution<int> perArea(1, std::max(1, recipe.cellsPerArea));
     int a = 0;
     for (size_t k = 0; k < cells.size() && a < Store::MaxAreas;) {
         ++a;
         const int n = std::min<int>({perArea(rng), int(cells.size() - k), 10});
         int slot = 0;
         for (int i = 0; i < n; ++i) st.AreaPos(slot++, a) = cells[k + size_t(i)].centre;
-        if (spec.extraPositionEvery > 0 && a % spec.extraPositionEvery == 0 && slot < 10) {
+        if (recipe.extraPositionEvery > 0 && a % recipe.extraPositionEvery == 0 && slot < 10) {
             const Rec c = cells[k].centre;
             st.AreaPos(slot++, a) = Rec{int16_t(c.x + 2), int16_t(c.y + 1)};
         }
@@ -175,7 +175,7 @@ GeneratedMap GenerateMap(const MapSpec& spec, Store& st) {
     // of one to three edges, some reversed; an empty group now and then.
     std::vector<Poly> groups;
     std::vector<int16_t> groupKind;
-    if (spec.kinds) {
+    if (recipe.kinds) {
         std::uniform_int_distribution<int> pieceLen(1, 3);
         for (int j = 1; j < L.R; j += 4) {
             const int16_t kind = (j / 4) % 2 ? KindDivision : KindSecondBoundary;

@@ -11,7 +11,7 @@
 
 #include "store/Store.h"
 
-struct MapSpec {
+struct MapRecipe {
     int cells = 300;  // about this many cells
     int unitW = 24;   // lattice spacing in pixels (a cell is two units wide)
     int unitH = 26;
@@ -32,7 +32,7 @@ struct GeneratedMap {
 
 // Replaces the store's point list, kind list and areas with a generated map
 // and sets MapWidth/MapHeight to its extent.
-GeneratedMap GenerateMap(const MapSpec& spec, Store& st);
+GeneratedMap GenerateMap(const MapRecipe& recipe, Store& st);
 
 // Writes the store as a work file (Shift-JIS, CR LF, "continue", no picture).
 bool WriteWorkFileFor(const Store& st, const QString& path, QString* error = nullptr);
