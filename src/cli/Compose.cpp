@@ -246,11 +246,11 @@ int RunCheck(const QStringList& args) {
     std::vector<compose::CheckEntry> entries;
     if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
 
-    static const char* const names[] = {"closed",         "no start segment", "undecided direction",
-                                        "lost at a node", "not closed",       "step limit",
-                                        "too large"};
+    static const char* const names[] = {
+        "closed",     "no start segment", "undecided direction", "lost at a node",
+        "not closed", "step limit",       "too large",           "outline misses position"};
     static const char* const keys[] = {"closed",     "no-start",   "no-direction", "lost",
-                                       "not-closed", "step-limit", "too-large"};
+                                       "not-closed", "step-limit", "too-large",    "astray"};
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {

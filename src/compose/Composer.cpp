@@ -88,7 +88,8 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
             tracer.marks.clear();
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
             // Put the surface back: the region's fill, then the red marks.
-            if (r.outcome == Outcome::NoStart || r.outcome == Outcome::NotClosed)
+            if (r.outcome == Outcome::NoStart || r.outcome == Outcome::NotClosed ||
+                r.outcome == Outcome::Astray)
                 surf.FloodFillSurface(p.x, p.y, Red, Black);
             else if (r.outcome != Outcome::Closed)
                 surf.FloodFillSurface(p.x, p.y, Navy, Black);

@@ -1,5 +1,6 @@
 #include "compose/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace compose {
@@ -99,6 +100,21 @@ int CompareTurns(Pt P, Pt Q, Pt A, Pt B) {
     if (dB < -kPi) dB += kTwoPi;
     if (dA == dB) return 0;
     return dB > dA ? 1 : 2;
+}
+
+bool OnRightOfRing(const Rec* ring, size_t n, Pt p) {
+    bool inside = false;
+    int64_t area2 = 0;  // twice the signed area; positive runs clockwise with y down
+    for (size_t i = 1; i < n; ++i) {
+        const int64_t ax = ring[i - 1].x, ay = ring[i - 1].y, bx = ring[i].x, by = ring[i].y;
+        area2 += ax * by - bx * ay;
+        const int64_t cross = (bx - ax) * (p.y - ay) - (p.x - ax) * (by - ay);
+        if (cross == 0 && std::min(ax, bx) <= p.x && p.x <= std::max(ax, bx) &&
+            std::min(ay, by) <= p.y && p.y <= std::max(ay, by))
+            return false;  // on the ring
+        if ((ay > p.y) != (by > p.y) && ((cross > 0) == (by > ay))) inside = !inside;
+    }
+    return inside == (area2 > 0);
 }
 
 }  // namespace compose

@@ -3,6 +3,7 @@
 // doubles, so that every implementation of the walk takes the same turns.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "raster/Surface.h"
@@ -37,5 +38,12 @@ int InteriorSide(Pt S, Pt N, Pt M);
 // turns further right (B preferred), 1 when further left, 0 when equal or a
 // vector has no length.
 int CompareTurns(Pt P, Pt Q, Pt A, Pt B);
+
+// Whether p lies on the right of the closed ring of n points (the first
+// repeated at the end) as it is walked: enclosed by it (even-odd rule) when
+// the ring runs clockwise on the screen, outside it when the ring runs the
+// other way (round a hole, or round the outside of an island) or encloses
+// no area. A point on the ring lies on neither side.
+bool OnRightOfRing(const Rec* ring, size_t n, Pt p);
 
 }  // namespace compose

@@ -28,7 +28,9 @@ struct Branch {
 
 // TooLarge: the outlines would not fit in the point list (the composition
 // stops before its memory use runs away on a map with many positions per region).
-enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit, TooLarge };
+// Astray: neither walk from the start segment, one way or the other, closed
+// with the position on its right.
+enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit, TooLarge, Astray };
 
 struct TraceResult {
     Outcome outcome = Outcome::Closed;
@@ -59,7 +61,10 @@ class OutlineTracer {
     // appended to stream. The surface is left as the editor shows a failure:
     // success fills the region black again, "no start" and "not closed" fill
     // it red, an undecided direction marks the start point red, a lost way
-    // marks the four points involved red.
+    // marks the four points involved red. An outline that closes without the
+    // position on its right (see OnRightOfRing) is walked again the other way
+    // round from the same start segment; if that does not give one either,
+    // the region is filled red (Astray).
     TraceResult TraceOutline(int px, int py, std::vector<Rec>& stream);
 
     // Pixels this tracer has painted red, with their former colour, so that a
@@ -72,6 +77,9 @@ class OutlineTracer {
 
   private:
     void MarkRed(Pt p);
+    // One walk from st until back at its first point, appending the outline
+    // and its separator to stream. Closed, Lost, NotClosed or StepLimit.
+    Outcome Walk(const StartSegment& st, std::vector<Rec>& stream, TraceResult& res);
     const NetworkIndex& net_;
     Surface& surf_;
     mutable std::vector<int32_t> cand_;

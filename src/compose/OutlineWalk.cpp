@@ -1,6 +1,7 @@
 // Walking an outline: one record at a time along a chain, and at a node (a
 // lime pixel) or a chain end the branch that turns furthest to the right.
 #include <QString>
+#include <utility>
 
 #include "compose/OutlineTracer.h"
 
@@ -23,6 +24,9 @@ QString FailureText(Outcome o, const QString& name) {
         case Outcome::TooLarge:
             return QStringLiteral(
                 "区域の境界線が多すぎて点列に収まりません。境界線最終編成を中止しました。");
+        case Outcome::Astray:
+            return QStringLiteral("赤の区域(") + name +
+                   QStringLiteral(")の境界線をたどれませんでした。");
         case Outcome::Closed:
             break;
     }
@@ -84,21 +88,7 @@ void OutlineTracer::NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
     }
 }
 
-TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream) {
-    TraceResult res;
-    const QRect region = surf_.FloodFillSurface(px, py, Black, Navy);
-    res.start = FindStartSegment(region);
-    const StartSegment st = res.start;
-    if (st.s == 0) {
-        surf_.FloodFillSurface(px, py, Navy, Red);
-        res.outcome = Outcome::NoStart;
-        return res;
-    }
-    if (st.d == 0) {
-        MarkRed(ToPt(net_.P(st.s)));
-        res.outcome = Outcome::NoDirection;
-        return res;
-    }
+Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, TraceResult& res) {
     const Rec first = net_.P(st.s), second = net_.P(st.n);
     stream.push_back(first);
     stream.push_back(second);
@@ -114,23 +104,63 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
         stream.push_back(current);
         ++steps;
         if (dir == 0) {
-            res.outcome = Outcome::Lost;
             res.node = ToPt(previous);
-            return res;
+            return Outcome::Lost;
         }
-        if (steps > limit) {
-            res.outcome = Outcome::StepLimit;
-            return res;
-        }
+        if (steps > limit) return Outcome::StepLimit;
     }
     stream.push_back(Rec{});
-    if (current.x <= 0 || previous == second) {
+    if (current.x <= 0 || previous == second) return Outcome::NotClosed;
+    res.points = int32_t(steps) + 2;
+    return Outcome::Closed;
+}
+
+TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream) {
+    TraceResult res;
+    const QRect region = surf_.FloodFillSurface(px, py, Black, Navy);
+    res.start = FindStartSegment(region);
+    const StartSegment st = res.start;
+    if (st.s == 0) {
         surf_.FloodFillSurface(px, py, Navy, Red);
-        res.outcome = Outcome::NotClosed;
+        res.outcome = Outcome::NoStart;
         return res;
     }
-    surf_.FloodFillSurface(px, py, Navy, Black);
-    res.points = int32_t(steps) + 2;
+    if (st.d == 0) {
+        MarkRed(ToPt(net_.P(st.s)));
+        res.outcome = Outcome::NoDirection;
+        return res;
+    }
+    const size_t begin = stream.size();
+    const Pt pos{px, py};
+    res.outcome = Walk(st, stream, res);
+    if (res.outcome == Outcome::Closed && !OnRightOfRing(&stream[begin], size_t(res.points), pos)) {
+        // The walk keeps its region on the right, so the position must lie on
+        // the right of the closed outline. The side test at the start segment
+        // can pick the wrong side where the region is only a few pixels wide;
+        // the walk then goes round a neighbour. Walk the other way instead. Its lost-way marks are
+        // taken back and not reported if that walk does not give the outline either.
+        stream.resize(begin);
+        const size_t marked = marks.size();
+        std::vector<Pt> lostAt;
+        auto report = std::exchange(onLost, [&](Pt node) { lostAt.push_back(node); });
+        TraceResult again;
+        const Outcome o = Walk(StartSegment{st.n, st.s, -st.d}, stream, again);
+        onLost = std::move(report);
+        if (o == Outcome::Closed && OnRightOfRing(&stream[begin], size_t(again.points), pos)) {
+            res.points = again.points;
+            if (onLost)
+                for (Pt node : lostAt) onLost(node);
+        } else {
+            for (size_t i = marks.size(); i > marked; --i)
+                surf_.SetPixel(marks[i - 1].x, marks[i - 1].y, marks[i - 1].was);
+            marks.resize(marked);
+            res.outcome = Outcome::Astray;
+        }
+    }
+    if (res.outcome == Outcome::NotClosed || res.outcome == Outcome::Astray)
+        surf_.FloodFillSurface(px, py, Navy, Red);
+    else if (res.outcome == Outcome::Closed)
+        surf_.FloodFillSurface(px, py, Navy, Black);
     return res;
 }
 

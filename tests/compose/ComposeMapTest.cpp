@@ -176,3 +176,50 @@ TEST(ComposeMap, OutlinesThatWouldNotFitStopTheRunAndKeepTheStore) {
     EXPECT_EQ(failed->result.outcome, Outcome::TooLarge);
     EXPECT_EQ(m.st.PointsToVector(), before);
 }
+
+TEST(ComposeMap, AWalkThatGoesRoundTheNeighbourTurnsRound) {
+    // A small triangle with a bent line bulging out beside one edge. The side
+    // test at the start segment picks the sliver between them, and the first
+    // walk goes round that; the outline must be the triangle that holds the
+    // position.
+    Map m;
+    AddChain(m.st, {{13, 13}, {4, 7}, {8, 6}, {13, 13}});
+    AddChain(m.st, {{13, 13}, {11, 10}, {8, 6}});
+    AddArea(m.st, "片", {{11, 11}});
+    ASSERT_FALSE(m.Compose());
+    const auto chains = Chains(m.st.PointsToVector());
+    ASSERT_FALSE(chains.empty());
+    EXPECT_TRUE(SameCycle(chains[0], (Chain{{13, 13}, {4, 7}, {8, 6}, {13, 13}})));
+    EXPECT_EQ(m.surf.Pixel(11, 11), Black);
+}
+
+TEST(ComposeMap, AnOutlineFoundInNeitherDirectionStopsTheRunWithTheRegionRed) {
+    // A pocket of a few pixels at a sharp corner: neither walk from its start
+    // segment goes round it with the position inside.
+    Map m;
+    AddChain(m.st, {{11, 13}, {2, 10}, {8, 5}, {11, 13}});
+    AddChain(m.st, {{11, 13}, {11, 9}, {8, 5}});
+    AddArea(m.st, "隙間", {{10, 12}});
+    const auto before = m.st.PointsToVector();
+    const auto failed = m.Compose();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->result.outcome, Outcome::Astray);
+    EXPECT_EQ(m.st.PointsToVector(), before);
+    EXPECT_EQ(m.surf.Pixel(10, 12), Red);
+    for (Pt p : {Pt{11, 13}, Pt{2, 10}, Pt{8, 5}, Pt{11, 9}})
+        EXPECT_NE(m.surf.Pixel(p.x, p.y), Red);
+    EXPECT_EQ(FailureText(Outcome::Astray, QStringLiteral("隙間")),
+              QStringLiteral("赤の区域(隙間)の境界線をたどれませんでした。"));
+
+    // The check reports it too, and puts the surface back.
+    Map c;
+    AddChain(c.st, {{11, 13}, {2, 10}, {8, 5}, {11, 13}});
+    AddChain(c.st, {{11, 13}, {11, 9}, {8, 5}});
+    AddArea(c.st, "隙間", {{10, 12}});
+    PaintNetwork(c.st, c.surf);
+    const Surface painted = c.surf;
+    const auto entries = CheckPositions(c.st, c.surf);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].result.outcome, Outcome::Astray);
+    EXPECT_TRUE(std::equal(painted.Data(), painted.Data() + 200 * 120, c.surf.Data()));
+}

@@ -74,3 +74,28 @@ TEST(ComposeGeometry, CompareTurnsPrefersTheSharperRightTurn) {
     // Straight on is further right than a left turn.
     EXPECT_EQ(CompareTurns(P, Q, {10, 0}, {20, 10}), 2);
 }
+
+TEST(ComposeGeometry, APositionMustLieOnTheRightOfItsRing) {
+    // Clockwise on the screen (y down): the inside is on the right.
+    const Rec cw[] = {{10, 10}, {50, 10}, {50, 40}, {10, 40}, {10, 10}};
+    EXPECT_TRUE(OnRightOfRing(cw, 5, {30, 20}));
+    EXPECT_FALSE(OnRightOfRing(cw, 5, {60, 20}));
+    // The same ring the other way round, as a walk goes round a hole or the
+    // outside of an island: the outside is on the right.
+    const Rec ccw[] = {{10, 10}, {10, 40}, {50, 40}, {50, 10}, {10, 10}};
+    EXPECT_FALSE(OnRightOfRing(ccw, 5, {30, 20}));
+    EXPECT_TRUE(OnRightOfRing(ccw, 5, {60, 20}));
+    // On the ring, at a corner or along an edge: on neither side.
+    for (Pt p : {Pt{10, 10}, Pt{30, 40}, Pt{50, 25}}) {
+        EXPECT_FALSE(OnRightOfRing(cw, 5, p));
+        EXPECT_FALSE(OnRightOfRing(ccw, 5, p));
+    }
+    // A concave ring: the notch is outside, level with a vertex is counted once.
+    const Rec notch[] = {{0, 0}, {40, 0}, {40, 40}, {20, 10}, {0, 40}, {0, 0}};
+    EXPECT_TRUE(OnRightOfRing(notch, 6, {5, 10}));
+    EXPECT_TRUE(OnRightOfRing(notch, 6, {35, 10}));
+    EXPECT_FALSE(OnRightOfRing(notch, 6, {20, 30}));
+    // A walk out along a line and back encloses nothing.
+    const Rec spur[] = {{10, 10}, {30, 10}, {10, 10}};
+    EXPECT_TRUE(OnRightOfRing(spur, 3, {20, 20}));
+}

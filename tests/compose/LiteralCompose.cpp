@@ -1,5 +1,7 @@
 #include "LiteralCompose.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "compose/Composer.h"
@@ -69,6 +71,7 @@ struct Walk {
     Surface& surf;
     bool lost = false;
     Pt lostAt{};
+    std::vector<std::pair<Pt, uint8_t>> painted;  // red marks with the colour they hid
 
     void NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
         const int32_t cand = next + dir;
@@ -97,7 +100,10 @@ struct Walk {
             const Pt c = P(st, far[j]);
             int r = compose::CompareTurns(prev, node, best, c);
             if (r == 0) {
-                for (Pt q : {prev, node, best, c}) surf.SetPixel(q.x, q.y, Red);
+                for (Pt q : {prev, node, best, c}) {
+                    painted.push_back({q, surf.Pixel(q.x, q.y)});
+                    surf.SetPixel(q.x, q.y, Red);
+                }
                 lost = true;
                 lostAt = node;
                 dir = 0;
@@ -166,30 +172,70 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
                 surf.SetPixel(st.PointX(s.s), st.PointY(s.s), Red);
                 return fail(Outcome::NoDirection);
             }
-            stream.insert(stream.end(),
-                          {st.PointX(s.s), st.PointY(s.s), st.PointX(s.n), st.PointY(s.n)});
-            const Pt first = P(st, s.s), second = P(st, s.n);
-            Pt current = second, previous = first;
-            int32_t cur = s.s, next = s.n;
-            int dir = s.d;
-            int64_t steps = 0;
-            Walk w{st, surf, false, {}};
-            while (!(current == first) && current.x > 0) {
-                w.NextOutlineStep(cur, next, dir);
-                previous = current;
-                current = P(st, next);
-                stream.insert(stream.end(), {current.x, current.y});
-                ++steps;
-                if (dir == 0) {
-                    res.node = w.lostAt;
-                    return fail(Outcome::Lost);
+            // One walk from (s, n) in direction d; the outline and its separator
+            // go to the stream.
+            auto walk = [&](int32_t s0, int32_t n0, int d0, Walk& w) {
+                stream.insert(stream.end(),
+                              {st.PointX(s0), st.PointY(s0), st.PointX(n0), st.PointY(n0)});
+                const Pt first = P(st, s0), second = P(st, n0);
+                Pt current = second, previous = first;
+                int32_t cur = s0, next = n0;
+                int dir = d0;
+                int64_t steps = 0;
+                while (!(current == first) && current.x > 0) {
+                    w.NextOutlineStep(cur, next, dir);
+                    previous = current;
+                    current = P(st, next);
+                    stream.insert(stream.end(), {current.x, current.y});
+                    ++steps;
+                    if (dir == 0) return Outcome::Lost;
+                    if (steps > 3 * int64_t(st.PointLast)) return Outcome::StepLimit;
                 }
-                if (steps > 3 * int64_t(st.PointLast)) return fail(Outcome::StepLimit);
+                stream.insert(stream.end(), {0, 0});
+                if (current.x <= 0 || previous == second) return Outcome::NotClosed;
+                return Outcome::Closed;
+            };
+            // The position must lie on the outline's right: enclosed by it
+            // (even-odd rule over the stream's pairs) when it runs clockwise
+            // on the screen, outside it otherwise; never on it. If not, the
+            // walk is tried once more the other way round.
+            auto onRight = [&](size_t from) {
+                bool inside = false;
+                int64_t area2 = 0;
+                for (size_t k = from + 2; k + 3 < stream.size(); k += 2) {
+                    const int64_t ax = stream[k - 2], ay = stream[k - 1], bx = stream[k],
+                                  by = stream[k + 1];
+                    area2 += ax * by - bx * ay;
+                    const int64_t cr = (bx - ax) * (py - ay) - (px - ax) * (by - ay);
+                    if (cr == 0 && std::min(ax, bx) <= px && px <= std::max(ax, bx) &&
+                        std::min(ay, by) <= py && py <= std::max(ay, by))
+                        return false;
+                    if ((ay > py) != (by > py) && (cr > 0) == (by > ay)) inside = !inside;
+                }
+                return inside == (area2 > 0);
+            };
+            const size_t begin = stream.size();
+            Walk w{st, surf, false, {}, {}};
+            Outcome o = walk(s.s, s.n, s.d, w);
+            if (o == Outcome::Lost) {
+                res.node = w.lostAt;
+                return fail(o);
             }
-            stream.insert(stream.end(), {0, 0});
-            if (current.x <= 0 || previous == second) {
+            if (o == Outcome::Closed && !onRight(begin)) {
+                stream.resize(begin);
+                Walk back{st, surf, false, {}, {}};
+                o = walk(s.n, s.s, -s.d, back);
+                if (o != Outcome::Closed || !onRight(begin)) {
+                    for (auto it = back.painted.rbegin(); it != back.painted.rend(); ++it)
+                        surf.SetPixel(it->first.x, it->first.y, it->second);
+                    surf.FloodFillSurface(px, py, Navy, Red);
+                    return fail(Outcome::Astray);
+                }
+            }
+            if (o == Outcome::StepLimit) return fail(o);
+            if (o == Outcome::NotClosed) {
                 surf.FloodFillSurface(px, py, Navy, Red);
-                return fail(Outcome::NotClosed);
+                return fail(o);
             }
             surf.FloodFillSurface(px, py, Navy, Black);
         }

@@ -2,7 +2,10 @@
 // scans for every point looked up, the start search over every segment, the
 // cut by record insertion, the outline stream as a list of numbers, and the
 // kind merge through its two buffers. The fast composition must give exactly
-// the same lists and the same failures.
+// the same lists and the same failures. Like the fast one, it checks that each
+// closed outline has its position on its right and otherwise walks once more
+// the other way round from the same start segment (Outcome::Astray when
+// neither does).
 #pragma once
 
 #include <vector>

@@ -2,12 +2,15 @@
 // states, messages with the view centred, and the real world map.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include "ComposeSupport.h"
+#include "files/IdtWriter.h"
 #include "support/FakeUi.h"
 
 using namespace ctest;
@@ -105,6 +108,18 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
         EXPECT_FALSE(t.st().Completed);
     }
     {
+        // A pocket at a sharp corner whose outline neither walk finds.
+        TestEditor t;
+        AddChain(t.st(), {{11, 13}, {2, 10}, {8, 5}, {11, 13}});
+        AddChain(t.st(), {{11, 13}, {11, 9}, {8, 5}});
+        AddArea(t.st(), "隙間", {{10, 12}});
+        t.ed.ReMakeLineClick();
+        ASSERT_EQ(ComposeMessages(t.ui), 1);
+        EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(隙間)の境界線をたどれませんでした。"));
+        EXPECT_FALSE(t.st().Completed);
+        EXPECT_FALSE(t.st().Composed);
+    }
+    {
         // A spur that runs along the ring from its corner: two branches leave
         // (110,10) in the same direction.
         TestEditor t;
@@ -119,17 +134,17 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
     }
 }
 
-TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
-    TestEditor t(7500, 3500);
-    ASSERT_TRUE(t.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
+namespace {
+const QString kWorld = QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm");
+
+// Every closed chain of a composed world map against the reference: the n-th
+// chain is one of the rings of the n-th entry.
+void ExpectWorldOutlines(const std::vector<Rec>& points) {
     QFile f(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.expected.json"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QJsonArray entries = QJsonDocument::fromJson(f.readAll()).object()["entries"].toArray();
     ASSERT_EQ(entries.size(), 366);
-
-    t.ed.ReMakeLineClick();
-    ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
-    const auto chains = Chains(t.Points());
+    const auto chains = Chains(points);
     ASSERT_GE(chains.size(), 366u);
     for (int n = 0; n < 366; ++n) {
         const QJsonArray rings = entries[n].toObject()["rings"].toArray();
@@ -144,4 +159,39 @@ TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
         EXPECT_TRUE(found) << "chain " << n << " ("
                            << entries[n].toObject()["name"].toString().toStdString() << ")";
     }
+}
+}  // namespace
+
+TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
+    TestEditor t(7500, 3500);
+    ASSERT_TRUE(t.ed.LoadWorkFile(kWorld));
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
+    ExpectWorldOutlines(t.Points());
+}
+
+TEST(ReMakeLine, TheWorldMapReadBackFromItsFinishedFileComposesTheSameOutlines) {
+    // The finished file holds the same segments in another chain order; there
+    // a start segment's side test picks the wrong side once, and the walk must
+    // turn round instead of tracing the neighbour's outline.
+    TestEditor t(7500, 3500);
+    ASSERT_TRUE(t.ed.LoadWorkFile(kWorld));
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
+    idt::WriteValues v;
+    ASSERT_TRUE(idt::ReadTitleFields(
+                    idt::DefaultTitleFields(t.st(), QDateTime(QDate(2026, 12, 7), QTime(10, 0))), v)
+                    .isEmpty());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("world.idt"));
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(idt::WriteIdt(out, t.st(), v));
+    }
+    TestEditor u(7500, 3500);
+    ASSERT_TRUE(u.ed.ReadFinishedMap(path));
+    u.ed.ReMakeLineClick();
+    ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
+    ExpectWorldOutlines(u.Points());
 }
