@@ -3,32 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-#include <random>
 
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
+#include "support/RandomWalks.h"
 
 namespace {
 
 void FillNetwork(TestEditor& t, int points) {
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> step(-12, 12), startX(1, 2559), startY(0, 1919);
-    std::vector<Rec> v{{0, 0}};
-    v.reserve(size_t(points) + size_t(points) / 50 + 2);
-    int x = 0, y = 0;
-    for (int i = 0; i < points; ++i) {
-        if (i % 50 == 0) {
-            if (i) v.push_back({0, 0});
-            x = startX(rng);
-            y = startY(rng);
-        } else {
-            x = std::clamp(x + step(rng), 1, 2559);
-            y = std::clamp(y + step(rng), 0, 1919);
-        }
-        v.push_back({int16_t(x), int16_t(y)});
-    }
-    v.push_back({0, 0});
-    t.st().AssignPoints(v);
+    t.st().AssignPoints(RandomWalkNetwork(points, 2560, 1920, 7));
 }
 
 void BM_ReDraw(benchmark::State& state) {

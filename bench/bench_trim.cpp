@@ -9,31 +9,13 @@
 
 #include "edit/Trimming.h"
 #include "support/FakeUi.h"
+#include "support/RandomWalks.h"
 
 namespace {
 
 constexpr int W = 2560, H = 1920;
 
-std::vector<Rec> Network(int points) {
-    std::mt19937 rng(11);
-    std::uniform_int_distribution<int> step(-12, 12), startX(1, W - 1), startY(0, H - 1);
-    std::vector<Rec> v{{0, 0}};
-    v.reserve(size_t(points) + size_t(points) / 50 + 2);
-    int x = 0, y = 0;
-    for (int i = 0; i < points; ++i) {
-        if (i % 50 == 0) {
-            if (i) v.push_back({0, 0});
-            x = startX(rng);
-            y = startY(rng);
-        } else {
-            x = std::clamp(x + step(rng), 1, W - 1);
-            y = std::clamp(y + step(rng), 0, H - 1);
-        }
-        v.push_back({int16_t(x), int16_t(y)});
-    }
-    v.push_back({0, 0});
-    return v;
-}
+std::vector<Rec> Network(int points) { return RandomWalkNetwork(points, W, H, 11); }
 
 void Prepare(TestEditor& t, const std::vector<Rec>& net) {
     Store& st = t.st();
