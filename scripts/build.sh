@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
 # Lets worktrees of the same repository share compiled objects.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
+# Debug information names the build directory, which ccache would otherwise
+# hash, so that no two checkouts ever share an object.
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
 target_args=()
 for t in ${TARGETS:-}; do target_args+=(--target "$t"); done
