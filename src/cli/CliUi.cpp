@@ -19,7 +19,9 @@ bool CliUi::AskYesNo(const QString& text, const QString& caption) {
     return answer;
 }
 
-bool CliUi::AskOkCancel(const QString& text, const QString& caption) { return AskYesNo(text, caption); }
+bool CliUi::AskOkCancel(const QString& text, const QString& caption) {
+    return AskYesNo(text, caption);
+}
 
 void CliUi::Inform(const QString& text, const QString& caption, MsgIcon icon) {
     if (icon == MsgIcon::Error || icon == MsgIcon::Warning) lastError = text;

@@ -10,21 +10,25 @@
 #include "core/Ui.h"
 
 class CliUi : public Ui {
-public:
-    bool answer = true;                      // for every yes/no and OK/cancel question
-    std::deque<QString> files;               // answers to file dialogs, in order
+  public:
+    bool answer = true;         // for every yes/no and OK/cancel question
+    std::deque<QString> files;  // answers to file dialogs, in order
     std::function<bool(TitleFields&)> onTitleDialog;
-    bool quiet = false;                      // keep messages out of stderr
-    bool progressOnStderr = false;           // show long operations' progress
-    std::vector<QString> messages;           // every message shown, in order
-    QString lastError;                       // the last composition/error message
+    bool quiet = false;             // keep messages out of stderr
+    bool progressOnStderr = false;  // show long operations' progress
+    std::vector<QString> messages;  // every message shown, in order
+    QString lastError;              // the last composition/error message
 
     bool AskYesNo(const QString& text, const QString& caption) override;
     bool AskOkCancel(const QString& text, const QString& caption) override;
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
-    QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return Next(); }
-    QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return Next(); }
+    QString ChooseOpenFile(const QString&, const QString&, const QString&) override {
+        return Next();
+    }
+    QString ChooseSaveFile(const QString&, const QString&, const QString&) override {
+        return Next();
+    }
     std::optional<QRgb> ChooseColor(QRgb) override { return std::nullopt; }
     QImage ClipboardImage() override { return QImage(); }
     QString EditAreaNames(const QString& text, bool* changed) override {
@@ -64,7 +68,7 @@ public:
     void SetWindowBounds(QRect, bool) override {}
     void CloseMainWindow() override {}
 
-private:
+  private:
     QString Next();
     void Print(const QString& text);
     std::array<QString, 9> boxes_;

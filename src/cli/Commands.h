@@ -8,4 +8,5 @@ namespace cli {
 int RunCompose(const QStringList& args);
 int RunCheck(const QStringList& args);
 int RunReadIdt(const QStringList& args);
+int RunInfo(const QStringList& args);
 }  // namespace cli

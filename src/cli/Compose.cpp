@@ -5,165 +5,93 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
-#include "cli/CliUi.h"
+#include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "compose/Composer.h"
-#include "core/Editor.h"
+#include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
 namespace cli {
-namespace {
-
-void Err(const QString& s) {
-    std::fprintf(stderr, "%s\n", s.toUtf8().constData());
-}
-void Out(const QString& s) {
-    std::printf("%s\n", s.toUtf8().constData());
-}
-
-// An editor on a non-interactive Ui with private temporary files.
-struct Session {
-    CliUi ui;
-    Editor ed{ui};
-    QTemporaryDir tmp;
-    Session() {
-        ui.quiet = true;
-        ed.st.TempDir = tmp.path();
-        ed.st.TempPicFile = tmp.filePath(QStringLiteral("pic.tmp"));
-        ed.st.TempFile2 = tmp.filePath(QStringLiteral("file2.tmp"));
-        ed.st.TempFile3 = tmp.filePath(QStringLiteral("file3.tmp"));
-    }
-    // Loads a work file; false (with the reason printed) when it cannot be read.
-    bool Load(const QString& path) {
-        if (!QFileInfo(path).isFile()) {
-            Err(QStringLiteral("velmot-cli: cannot read %1").arg(path));
-            return false;
-        }
-        const size_t before = ui.messages.size();
-        if (!ed.LoadWorkFile(path)) {
-            for (size_t i = before; i < ui.messages.size(); ++i) Err(ui.messages[i]);
-            if (ui.messages.size() == before)
-                Err(QStringLiteral("velmot-cli: cannot read %1").arg(path));
-            return false;
-        }
-        SizeSurface();
-        return true;
-    }
-    // The surface covers every point and position with a margin, and the map
-    // extent the composition clears covers the surface.
-    void SizeSurface() {
-        const Store& st = ed.st;
-        int w = st.MapWidth, h = st.MapHeight;
-        auto take = [&](Rec r) {
-            if (r.x <= 0) return;
-            w = std::max(w, int(r.x) + 3);
-            h = std::max(h, int(r.y) + 3);
-        };
-        for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
-        for (int a = 1; a <= st.AreaCount; ++a)
-            for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k)
-                take(st.AreaPos(k, a));
-        w = std::min(w, 32767);
-        h = std::min(h, 32767);
-        if (w > ed.surf.Width() || h > ed.surf.Height())
-            ed.surf.Resize(std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()));
-        ed.st.MapWidth = int16_t(std::max<int>(ed.st.MapWidth, std::min(w, ed.surf.Width())));
-        ed.st.MapHeight = int16_t(std::max<int>(ed.st.MapHeight, std::min(h, ed.surf.Height())));
-    }
-    int Positions() const {
-        int n = 0;
-        for (int a = 1; a <= ed.st.AreaCount; ++a) n += compose::TracedSlots(ed.st, a);
-        return n;
-    }
-};
-
-int Usage(const char* text) {
-    std::fprintf(stderr, "velmot-cli: %s (try --help)\n", text);
-    return 2;
-}
-
-}  // namespace
 
 int RunCompose(const QStringList& args) {
-    QString work, out, idt;
-    std::optional<QString> title, time, resolution, magnification;
-    QStringList remarks;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](QString& v) {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == QLatin1String("-o")) {
-            if (!value(out)) return Usage("-o needs a file name");
-        } else if (a == QLatin1String("--idt")) {
-            if (!value(idt)) return Usage("--idt needs a file name");
-        } else if (a == QLatin1String("--title")) {
-            if (!value(v)) return Usage("--title needs a text");
-            title = v;
-        } else if (a == QLatin1String("--time")) {
-            if (!value(v)) return Usage("--time needs \"YYYY/MM/DD hh:mm:ss\"");
-            time = v;
-        } else if (a == QLatin1String("--resolution")) {
-            if (!value(v)) return Usage("--resolution needs X,Y");
-            resolution = v;
-        } else if (a == QLatin1String("--magnification")) {
-            if (!value(v)) return Usage("--magnification needs a number");
-            magnification = v;
-        } else if (a == QLatin1String("--remark")) {
-            if (!value(v)) return Usage("--remark needs a text");
-            remarks << v;
-        } else if (a.startsWith(u'-')) {
-            return Usage(("unknown option " + a.toStdString()).c_str());
-        } else if (work.isEmpty()) {
-            work = a;
-        } else {
-            return Usage("compose takes one work file");
-        }
-    }
-    if (work.isEmpty()) return Usage("compose needs a work file");
+    CommandArgs cmd("compose", QStringLiteral("WORK.vlm [-o OUT.vlm] [--idt OUT.idt ...]"),
+                    QStringLiteral("Runs the final boundary composition and writes the composed "
+                                   "work file and/or the finished map."));
+    cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file to compose."));
+    cmd.AddOutput(QStringLiteral("Write the composed work file."));
+    const QCommandLineOption idtOpt(QStringLiteral("idt"),
+                                    QStringLiteral("Write the finished map."),
+                                    QStringLiteral("OUT.idt"));
+    const QCommandLineOption titleOpt(
+        QStringLiteral("title"), QStringLiteral("The finished map's title."), QStringLiteral("T"));
+    const QCommandLineOption timeOpt(QStringLiteral("time"),
+                                     QStringLiteral("The time stamp, \"YYYY/MM/DD hh:mm:ss\"."),
+                                     QStringLiteral("time"));
+    const QCommandLineOption resOpt(QStringLiteral("resolution"),
+                                    QStringLiteral("The screen resolution, X,Y."),
+                                    QStringLiteral("X,Y"));
+    const QCommandLineOption magOpt(QStringLiteral("magnification"),
+                                    QStringLiteral("The magnification."), QStringLiteral("M"));
+    const QCommandLineOption remarkOpt(QStringLiteral("remark"),
+                                       QStringLiteral("A remark line (repeatable, at most 20)."),
+                                       QStringLiteral("TEXT"));
+    for (const auto* o : {&idtOpt, &titleOpt, &timeOpt, &resOpt, &magOpt, &remarkOpt}) cmd.Add(*o);
+    cmd.AddForce();
+    cmd.AddJson();
+    if (auto stop = cmd.Parse(args)) return *stop;
+    const QCommandLineParser& p = cmd.parser;
+
+    const QString work = cmd.inputs[0];
+    const QString out = cmd.Output().isEmpty() ? QString() : WorkFileNames(cmd.Output()).work;
+    const QString idt = p.value(idtOpt);
+    const bool json = cmd.Json();
     if (out.isEmpty() && idt.isEmpty())
-        return Usage("compose needs -o OUT.vlm and/or --idt OUT.idt");
-    if (idt.isEmpty() && (title || time || resolution || magnification || !remarks.isEmpty()))
-        return Usage("--title, --time, --resolution, --magnification and --remark go with --idt");
+        return cmd.Usage(QStringLiteral("-o OUT.vlm か --idt OUT.idt を指定してください"));
+    const bool fields = p.isSet(titleOpt) || p.isSet(timeOpt) || p.isSet(resOpt) ||
+                        p.isSet(magOpt) || p.isSet(remarkOpt);
+    if (idt.isEmpty() && fields)
+        return cmd.Usage(QStringLiteral(
+            "--title, --time, --resolution, --magnification, --remark は --idt と一緒に使います"));
     // The dialog's fields, checked before any work is done.
     QStringList date, clock, res;
-    if (time) {
+    if (p.isSet(timeOpt)) {
         const auto m =
             QRegularExpression(
                 QStringLiteral(
                     "^(\\d{1,4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"))
-                .match(*time);
-        if (!m.hasMatch()) return Usage("--time must look like \"YYYY/MM/DD hh:mm:ss\"");
+                .match(p.value(timeOpt));
+        if (!m.hasMatch())
+            return cmd.Usage(QStringLiteral("--time は \"YYYY/MM/DD hh:mm:ss\" の形で指定します"));
         date = {m.captured(1), m.captured(2), m.captured(3)};
         clock = {m.captured(4), m.captured(5), m.captured(6)};
     }
-    if (resolution) {
-        res = resolution->split(u',');
+    if (p.isSet(resOpt)) {
+        res = p.value(resOpt).split(u',');
         bool okX = false, okY = false;
         if (res.size() == 2) res[0].trimmed().toInt(&okX), res[1].trimmed().toInt(&okY);
-        if (!okX || !okY) return Usage("--resolution must be X,Y (whole numbers)");
+        if (!okX || !okY) return cmd.Usage(QStringLiteral("--resolution は X,Y (整数) です"));
     }
-    if (magnification) {
+    if (p.isSet(magOpt)) {
         bool ok = false;
-        magnification->toDouble(&ok);
-        if (!ok) return Usage("--magnification must be a number");
+        p.value(magOpt).toDouble(&ok);
+        if (!ok) return cmd.Usage(QStringLiteral("--magnification は数値です"));
     }
-    if (remarks.size() > Store::MaxComments) return Usage("at most 20 remarks");
+    const QStringList remarks = p.values(remarkOpt);
+    if (remarks.size() > Store::MaxComments) return cmd.Usage(QStringLiteral("備考は20行までです"));
+    if (!out.isEmpty() && !cmd.MayWrite(out)) return ExitUsage;
+    if (!idt.isEmpty() && !cmd.MayWrite(idt)) return ExitUsage;
 
     auto session = std::make_unique<Session>();
     Session& s = *session;
-    s.ui.progressOnStderr = isatty(fileno(stderr));
-    if (!s.Load(work)) return 2;
+    s.ui.progressOnStderr = !json && isatty(fileno(stderr));
+    if (!s.Load(work)) return ExitUsage;
+    if (!out.isEmpty() && s.ed.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
+        return ExitUsage;
 
     QElapsedTimer timer;
     timer.start();
@@ -171,35 +99,41 @@ int RunCompose(const QStringList& args) {
     s.ed.ReMakeLineClick();
     const double seconds = double(timer.elapsed()) / 1000.0;
     if (!s.ed.st.Completed) {
-        for (size_t i = before; i < s.ui.messages.size(); ++i) Err(s.ui.messages[i]);
-        if (s.ui.messages.size() == before) Err(QStringLiteral("velmot-cli: nothing to compose"));
-        return 1;
+        s.PrintMessagesSince(before);
+        if (s.ui.messages.size() == before)
+            Err(QStringLiteral("velmot-cli: 編成するものがありません。"));
+        if (json)
+            PrintJson({{"file", QFileInfo(work).fileName()},
+                       {"composed", false},
+                       {"error", s.ui.lastError}});
+        return ExitFailed;
     }
     const int outlines = s.Positions();  // one closed outline per traced position
     const int32_t records = s.ed.st.PointLast + 1;
 
     if (!out.isEmpty()) {
         s.ui.files = {out};
+        s.ui.answer = true;  // the existing file was allowed above
         s.ed.st.Modified = true;
         const size_t m = s.ui.messages.size();
         s.ed.SaveWorkClick();
         if (s.ed.st.Modified || !QFileInfo(out).isFile()) {
-            for (size_t i = m; i < s.ui.messages.size(); ++i) Err(s.ui.messages[i]);
-            Err(QStringLiteral("velmot-cli: could not write %1").arg(out));
-            return 1;
+            s.PrintMessagesSince(m);
+            Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(out));
+            return ExitFailed;
         }
     }
     if (!idt.isEmpty()) {
         s.ui.files = {idt};
         s.ui.answer = true;
         s.ui.onTitleDialog = [&](TitleFields& f) {
-            if (title) f.title = *title;
-            if (time) {
+            if (p.isSet(titleOpt)) f.title = p.value(titleOpt);
+            if (!date.isEmpty()) {
                 f.year = date[0], f.month = date[1], f.day = date[2];
                 f.hour = clock[0], f.minute = clock[1], f.second = clock[2];
             }
-            if (resolution) f.resX = res[0].trimmed(), f.resY = res[1].trimmed();
-            if (magnification) f.magnification = *magnification;
+            if (!res.isEmpty()) f.resX = res[0].trimmed(), f.resY = res[1].trimmed();
+            if (p.isSet(magOpt)) f.magnification = p.value(magOpt);
             if (!remarks.isEmpty()) f.remarks = remarks;
             return true;
         };
@@ -212,37 +146,45 @@ int RunCompose(const QStringList& args) {
                              (s.ui.lastError.isEmpty() ||
                               s.ui.lastError.contains(QStringLiteral("は書き込みましたが")));
         if (!written) {
-            for (size_t i = m; i < s.ui.messages.size(); ++i) Err(s.ui.messages[i]);
-            Err(QStringLiteral("velmot-cli: could not write %1").arg(idt));
-            return 1;
+            s.PrintMessagesSince(m);
+            Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(idt));
+            return ExitFailed;
         }
     }
-    Out(QStringLiteral("composed %1: %2 areas, %3 outlines, %4 records in %5 s")
-            .arg(QFileInfo(work).fileName())
-            .arg(s.ed.st.AreaCount)
-            .arg(outlines)
-            .arg(records)
-            .arg(seconds, 0, 'f', 2));
-    return 0;
+    if (json) {
+        QJsonObject doc{{"file", QFileInfo(work).fileName()},
+                        {"composed", true},
+                        {"areas", s.ed.st.AreaCount},
+                        {"outlines", outlines},
+                        {"records", records},
+                        {"seconds", seconds}};
+        if (!out.isEmpty()) doc["output"] = out;
+        if (!idt.isEmpty()) doc["idt"] = idt;
+        PrintJson(doc);
+    } else {
+        Out(QStringLiteral("composed %1: %2 areas, %3 outlines, %4 records in %5 s")
+                .arg(QFileInfo(work).fileName())
+                .arg(s.ed.st.AreaCount)
+                .arg(outlines)
+                .arg(records)
+                .arg(seconds, 0, 'f', 2));
+    }
+    return ExitOk;
 }
 
 int RunCheck(const QStringList& args) {
-    QString work;
-    bool json = false;
-    for (const QString& a : args) {
-        if (a == QLatin1String("--json"))
-            json = true;
-        else if (a.startsWith(u'-'))
-            return Usage(("unknown option " + a.toStdString()).c_str());
-        else if (work.isEmpty())
-            work = a;
-        else
-            return Usage("check takes one work file");
-    }
-    if (work.isEmpty()) return Usage("check needs a work file");
+    CommandArgs cmd("check", QStringLiteral("WORK.vlm [--json]"),
+                    QStringLiteral("Traces every area position on its own and reports each "
+                                   "outcome; exits 1 when any position fails."));
+    cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file to check."));
+    cmd.AddJson();
+    if (auto stop = cmd.Parse(args)) return *stop;
+    const QString work = cmd.inputs[0];
+    const bool json = cmd.Json();
+
     auto session = std::make_unique<Session>();
     Session& s = *session;
-    if (!s.Load(work)) return 2;
+    if (!s.Load(work)) return ExitUsage;
     std::vector<compose::CheckEntry> entries;
     if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
 
@@ -288,13 +230,12 @@ int RunCheck(const QStringList& args) {
     }
     const int failed = int(entries.size()) - closed;
     if (json) {
-        QJsonObject doc{{"file", QFileInfo(work).fileName()},
-                        {"areas", s.ed.st.AreaCount},
-                        {"positions", int(entries.size())},
-                        {"closed", closed},
-                        {"failed", failed},
-                        {"entries", list}};
-        std::printf("%s", QJsonDocument(doc).toJson(QJsonDocument::Indented).constData());
+        PrintJson({{"file", QFileInfo(work).fileName()},
+                   {"areas", s.ed.st.AreaCount},
+                   {"positions", int(entries.size())},
+                   {"closed", closed},
+                   {"failed", failed},
+                   {"entries", list}});
     } else {
         Out(QStringLiteral("%1: %2 areas, %3 positions, %4 closed, %5 failed")
                 .arg(QFileInfo(work).fileName())
@@ -303,7 +244,7 @@ int RunCheck(const QStringList& args) {
                 .arg(closed)
                 .arg(failed));
     }
-    return failed == 0 ? 0 : 1;
+    return failed == 0 ? ExitOk : ExitFailed;
 }
 
 }  // namespace cli

@@ -1,43 +1,80 @@
 // velmot-cli: batch commands over the editor's core.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
-#include <cstring>
 
+#include "cli/CliCommon.h"
 #include "cli/Commands.h"
 
 namespace {
-void PrintHelp() {
-    std::printf(
-        "usage: velmot-cli <command> [arguments]\n"
-        "\n"
-        "commands:\n"
-        "  compose WORK.vlm [-o OUT.vlm] [--idt OUT.idt [--title T] [--time \"YYYY/MM/DD hh:mm:ss\"]\n"
-        "          [--resolution X,Y] [--magnification M] [--remark TEXT]...]\n"
-        "               runs the final boundary composition and writes the composed work\n"
-        "               file and/or the finished map\n"
-        "  check WORK.vlm [--json]\n"
-        "               traces every area position on its own and reports each outcome\n"
-        "  read-idt IN.idt -o OUT.vlm\n"
-        "               reads a finished map and saves it as a work file\n"
-        "  --help       this text\n"
-        "  --version    the program's version\n");
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+    const char* synopsis;
+};
+
+const Command kCommands[] = {
+    {"compose", cli::RunCompose,
+     "compose WORK.vlm [-o OUT.vlm] [--idt OUT.idt [--title T] [--time \"YYYY/MM/DD hh:mm:ss\"]\n"
+     "          [--resolution X,Y] [--magnification M] [--remark TEXT]...] [--force] [--json]\n"
+     "               runs the final boundary composition and writes the composed work\n"
+     "               file and/or the finished map"},
+    {"check", cli::RunCheck,
+     "check WORK.vlm [--json]\n"
+     "               traces every area position on its own and reports each outcome"},
+    {"read-idt", cli::RunReadIdt,
+     "read-idt IN.idt -o OUT.vlm [--force] [--json]\n"
+     "               reads a finished map and saves it as a work file"},
+    {"info", cli::RunInfo,
+     "info FILE.vlm|FILE.idt [--json]\n"
+     "               size, areas, positions, points and whether the map is composed"},
+};
+
+QString Overview() {
+    QString s = QStringLiteral("usage: velmot-cli <command> [arguments]\n\ncommands:\n");
+    for (const Command& c : kCommands) s += QStringLiteral("  %1\n").arg(QLatin1String(c.synopsis));
+    s += QStringLiteral(
+        "\n`velmot-cli <command> --help` describes a command's options; --force allows\n"
+        "overwriting an existing output.\n"
+        "Exit codes: 0 success, 1 the work failed, 2 bad usage or unreadable input.\n");
+    return s;
 }
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-        PrintHelp();
-        return argc < 2 ? 2 : 0;
-    }
-    if (!std::strcmp(argv[1], "--version")) {
+    QCoreApplication::setApplicationName(QStringLiteral("velmot-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.22"));
+    const QStringList args = app.arguments();
+    if (args.size() >= 2)
+        for (const Command& c : kCommands)
+            if (args[1] == QLatin1String(c.name)) return c.run(args.mid(2));
+
+    // No command: only the program's own options are understood.
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("This text."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("The program's version."));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."));
+    const bool parsed = parser.parse(args);
+    if (parsed && parser.isSet(version)) {
         std::printf("velmot-cli 1.22\n");
-        return 0;
+        return cli::ExitOk;
     }
-    const QStringList args = app.arguments().mid(2);
-    if (!std::strcmp(argv[1], "compose")) return cli::RunCompose(args);
-    if (!std::strcmp(argv[1], "check")) return cli::RunCheck(args);
-    if (!std::strcmp(argv[1], "read-idt")) return cli::RunReadIdt(args);
-    std::fprintf(stderr, "velmot-cli: unknown command '%s' (try --help)\n", argv[1]);
-    return 2;
+    if (parsed && parser.isSet(help)) {
+        std::printf("%s", Overview().toUtf8().constData());
+        return cli::ExitOk;
+    }
+    if (!parsed)
+        cli::Err(QStringLiteral("velmot-cli: ") + parser.errorText());
+    else if (!parser.positionalArguments().isEmpty())
+        cli::Err(QStringLiteral("velmot-cli: '%1' というコマンドはありません")
+                     .arg(parser.positionalArguments().first()));
+    std::fprintf(stderr, "%s", Overview().toUtf8().constData());
+    return cli::ExitUsage;
 }

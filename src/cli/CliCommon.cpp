@@ -1,0 +1,149 @@
+#include "cli/CliCommon.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cstdio>
+
+#include "compose/Composer.h"
+
+namespace cli {
+
+void Err(const QString& s) {
+    std::fprintf(stderr, "%s\n", s.toUtf8().constData());
+}
+void Out(const QString& s) {
+    std::printf("%s\n", s.toUtf8().constData());
+}
+void PrintJson(const QJsonObject& o) {
+    std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
+}
+
+CommandArgs::CommandArgs(const char* command, const QString& synopsis, const QString& description)
+    : command_(QString::fromLatin1(command)) {
+    parser.setApplicationDescription(
+        QStringLiteral("velmot-cli %1 %2\n\n%3").arg(command_, synopsis, description));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+}
+
+void CommandArgs::AddInput(const QString& name, const QString& description) {
+    parser.addPositionalArgument(name, description);
+}
+
+void CommandArgs::AddOutput(const QString& description) {
+    parser.addOption(
+        {{QStringLiteral("o"), QStringLiteral("output")}, description, QStringLiteral("file")});
+}
+
+void CommandArgs::AddForce() {
+    parser.addOption({QStringLiteral("force"),
+                      QStringLiteral("Overwrite an existing output file, even the input.")});
+}
+
+void CommandArgs::AddJson() {
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Print the summary as JSON.")});
+}
+
+int CommandArgs::Usage(const QString& text) const {
+    Err(QStringLiteral("velmot-cli %1: %2 (velmot-cli %1 --help で使い方を表示)")
+            .arg(command_, text));
+    return ExitUsage;
+}
+
+std::optional<int> CommandArgs::Parse(const QStringList& args, int minInputs, int maxInputs) {
+    QStringList full{QStringLiteral("velmot-cli %1").arg(command_)};
+    full += args;
+    if (!parser.parse(full)) return Usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The parser names the program by its path; the command reads better.
+        QString text = parser.helpText();
+        const QString program = QCoreApplication::arguments().value(0);
+        const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
+        if (at >= 0) text.replace(at, program.size(), full.first());
+        std::printf("%s", text.toUtf8().constData());
+        return ExitOk;
+    }
+    inputs = parser.positionalArguments();
+    if (inputs.size() < minInputs) return Usage(QStringLiteral("入力ファイルを指定してください"));
+    if (inputs.size() > maxInputs)
+        return Usage(
+            QStringLiteral("余分な引数があります: %1").arg(inputs.mid(maxInputs).join(u' ')));
+    return std::nullopt;
+}
+
+bool CommandArgs::MayWrite(const QString& output) const {
+    if (Force()) return true;
+    const QFileInfo out(output);
+    for (const QString& in : inputs) {
+        const QFileInfo i(in);
+        if (i.exists() && out.exists() && i.canonicalFilePath() == out.canonicalFilePath()) {
+            Usage(QStringLiteral("%1 は入力ファイルです。上書きするには --force を付けてください")
+                      .arg(output));
+            return false;
+        }
+    }
+    if (out.exists()) {
+        Usage(
+            QStringLiteral("%1 が存在します。上書きするには --force を付けてください").arg(output));
+        return false;
+    }
+    return true;
+}
+
+Session::Session() {
+    ui.quiet = true;
+    ed.st.TempDir = tmp.path();
+    ed.st.TempPicFile = tmp.filePath(QStringLiteral("pic.tmp"));
+    ed.st.TempFile2 = tmp.filePath(QStringLiteral("file2.tmp"));
+    ed.st.TempFile3 = tmp.filePath(QStringLiteral("file3.tmp"));
+}
+
+void Session::PrintMessagesSince(size_t from) const {
+    for (size_t i = from; i < ui.messages.size(); ++i) Err(ui.messages[i]);
+}
+
+bool Session::Load(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        Err(QStringLiteral("velmot-cli: %1 を読み込めません。").arg(path));
+        return false;
+    }
+    const size_t before = ui.messages.size();
+    if (!ed.LoadWorkFile(path)) {
+        PrintMessagesSince(before);
+        if (ui.messages.size() == before)
+            Err(QStringLiteral("velmot-cli: %1 を読み込めません。").arg(path));
+        return false;
+    }
+    SizeSurface();
+    return true;
+}
+
+void Session::SizeSurface() {
+    const Store& st = ed.st;
+    int w = st.MapWidth, h = st.MapHeight;
+    auto take = [&](Rec r) {
+        if (r.x <= 0) return;
+        w = std::max(w, int(r.x) + 3);
+        h = std::max(h, int(r.y) + 3);
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
+    w = std::min(w, 32767);
+    h = std::min(h, 32767);
+    if (w > ed.surf.Width() || h > ed.surf.Height())
+        ed.surf.Resize(std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()));
+    ed.st.MapWidth = int16_t(std::max<int>(ed.st.MapWidth, std::min(w, ed.surf.Width())));
+    ed.st.MapHeight = int16_t(std::max<int>(ed.st.MapHeight, std::min(h, ed.surf.Height())));
+}
+
+int Session::Positions() const {
+    int n = 0;
+    for (int a = 1; a <= ed.st.AreaCount; ++a) n += compose::TracedSlots(ed.st, a);
+    return n;
+}
+
+}  // namespace cli

@@ -1,0 +1,69 @@
+// What every velmot-cli command shares: argument parsing with per-command
+// help, the rule that nothing existing is overwritten without --force, and
+// an editor session without a window.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "cli/CliUi.h"
+#include "core/Editor.h"
+
+class QJsonObject;
+
+namespace cli {
+
+// Exit codes shared by every command.
+enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+void Err(const QString& s);
+void Out(const QString& s);
+void PrintJson(const QJsonObject& o);
+
+// One command's arguments. Parse() prints --help to stdout (exit 0) and usage
+// errors to stderr (exit 2); it returns the exit code when the command should
+// stop there.
+class CommandArgs {
+  public:
+    CommandArgs(const char* command, const QString& synopsis, const QString& description);
+    QCommandLineParser parser;
+    void AddInput(const QString& name, const QString& description);
+    void AddOutput(const QString& description);  // -o, --output
+    void AddForce();
+    void AddJson();
+    void Add(const QCommandLineOption& o) { parser.addOption(o); }
+    std::optional<int> Parse(const QStringList& args, int minInputs = 1, int maxInputs = 1);
+    int Usage(const QString& text) const;  // prints, returns ExitUsage
+    QStringList inputs;
+    QString Output() const { return parser.value(QStringLiteral("output")); }
+    bool Force() const { return parser.isSet(QStringLiteral("force")); }
+    bool Json() const { return parser.isSet(QStringLiteral("json")); }
+    // An output must not exist (unless --force) and never be one of the
+    // inputs (unless --force); false with the message printed.
+    bool MayWrite(const QString& output) const;
+
+  private:
+    QString command_;
+};
+
+// An editor on a non-interactive Ui with private temporary files.
+struct Session {
+    CliUi ui;
+    Editor ed{ui};
+    QTemporaryDir tmp;
+    Session();
+    // Loads a work file; false (with the reason printed) when it cannot be read.
+    bool Load(const QString& path);
+    // The surface covers every point and position with a margin, and the map
+    // extent the composition clears covers the surface.
+    void SizeSurface();
+    // Positions the composition traces, over all areas.
+    int Positions() const;
+    // Messages shown since index `from`, to stderr.
+    void PrintMessagesSince(size_t from) const;
+};
+
+}  // namespace cli

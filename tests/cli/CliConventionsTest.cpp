@@ -1,0 +1,126 @@
+// What every velmot-cli command shares: help, usage errors, exit codes, never
+// overwriting without --force, JSON summaries and the info command.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "support/CliRun.h"
+#include "support/MapGenerator.h"
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QJsonObject Json(const CliRun& r) {
+    return QJsonDocument::fromJson(r.out.toUtf8()).object();
+}
+
+class CliConventions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+        MapRecipe recipe;
+        recipe.cells = 30;
+        Store st;
+        info = GenerateMap(recipe, st);
+        work = dir.filePath("map.vlm");
+        ASSERT_TRUE(WriteWorkFileFor(st, work));
+    }
+    QTemporaryDir dir;
+    GeneratedMap info;
+    QString work;
+};
+
+}  // namespace
+
+TEST_F(CliConventions, HelpAndUsageErrorsForEveryCommand) {
+    for (const char* c : {"compose", "check", "read-idt", "info"}) {
+        const QString command = QString::fromLatin1(c);
+        const CliRun help = Cli({command, "--help"});
+        EXPECT_EQ(help.code, 0) << c;
+        EXPECT_TRUE(help.out.contains("velmot-cli " + command)) << help.out.toStdString();
+        EXPECT_TRUE(help.err.isEmpty()) << c;
+
+        const CliRun bad = Cli({command, work, "--no-such-option"});
+        EXPECT_EQ(bad.code, 2) << c;
+        EXPECT_TRUE(bad.out.isEmpty()) << c;
+        EXPECT_TRUE(bad.err.contains("no-such-option")) << bad.err.toStdString();
+
+        EXPECT_EQ(Cli({command}).code, 2) << c << ": no input";
+        EXPECT_EQ(Cli({command, dir.filePath("missing"), "-o", dir.filePath("x.vlm")}).code, 2)
+            << c << ": missing input";
+    }
+    EXPECT_EQ(Cli({}).code, 2);
+    EXPECT_EQ(Cli({"no-such-command"}).code, 2);
+    const CliRun top = Cli({"--help"});
+    EXPECT_EQ(top.code, 0);
+    EXPECT_TRUE(top.out.contains("info")) << top.out.toStdString();
+    EXPECT_EQ(Cli({"--version"}).code, 0);
+
+    QFile empty(dir.filePath("empty.idt"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_EQ(Cli({"read-idt", empty.fileName(), "-o", dir.filePath("e.vlm")}).code, 2);
+    EXPECT_EQ(Cli({"info", empty.fileName()}).code, 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("e.vlm")));
+}
+
+TEST_F(CliConventions, NothingExistingIsOverwrittenWithoutForce) {
+    const QByteArray original = Bytes(work);
+    // A name without an extension gets ".vlm", and success is reported so.
+    ASSERT_EQ(Cli({"compose", work, "-o", dir.filePath("out")}).code, 0);
+    const QString out = dir.filePath("out.vlm");
+    ASSERT_TRUE(QFileInfo::exists(out));
+    QFile::resize(out, 10);
+
+    const CliRun again = Cli({"compose", work, "-o", out});
+    EXPECT_EQ(again.code, 2);
+    EXPECT_TRUE(again.err.contains("--force")) << again.err.toStdString();
+    EXPECT_EQ(Bytes(out).size(), 10);
+    EXPECT_EQ(Cli({"compose", work, "-o", work}).code, 2);
+    EXPECT_EQ(Cli({"compose", work, "--idt", work}).code, 2);
+    EXPECT_EQ(Bytes(work), original);
+
+    EXPECT_EQ(Cli({"compose", work, "-o", out, "--force"}).code, 0);
+    EXPECT_GT(Bytes(out).size(), 10);
+    const QString idt = dir.filePath("map.idt");
+    ASSERT_EQ(Cli({"compose", work, "--idt", idt}).code, 0);
+    EXPECT_EQ(Cli({"read-idt", idt, "-o", out}).code, 2);
+    EXPECT_EQ(Cli({"read-idt", idt, "-o", out, "--force"}).code, 0);
+}
+
+TEST_F(CliConventions, SummariesAgreeWithTheMap) {
+    const CliRun before = Cli({"info", work, "--json"});
+    ASSERT_EQ(before.code, 0) << before.err.toStdString();
+    QJsonObject j = Json(before);
+    EXPECT_EQ(j["areas"].toInt(), info.areas);
+    EXPECT_EQ(j["positions"].toInt(), info.positions);
+    EXPECT_FALSE(j["composed"].toBool());
+
+    const QString out = dir.filePath("out.vlm"), idt = dir.filePath("out.idt");
+    const CliRun c = Cli({"compose", work, "-o", out, "--idt", idt, "--json"});
+    ASSERT_EQ(c.code, 0) << c.err.toStdString();
+    j = Json(c);
+    EXPECT_TRUE(j["composed"].toBool());
+    EXPECT_EQ(j["areas"].toInt(), info.areas);
+    EXPECT_EQ(j["outlines"].toInt(), info.positions);
+    const int records = j["records"].toInt();
+
+    for (const QString& f : {out, idt}) {
+        j = Json(Cli({"info", f, "--json"}));
+        EXPECT_TRUE(j["composed"].toBool()) << f.toStdString();
+        EXPECT_EQ(j["areas"].toInt(), info.areas);
+        EXPECT_EQ(j["positions"].toInt(), info.positions);
+        EXPECT_EQ(j["points"].toInt(), records);
+        EXPECT_GT(j["width"].toInt(), 0);
+    }
+    const CliRun r = Cli({"read-idt", idt, "-o", dir.filePath("back.vlm"), "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(Json(r)["areas"].toInt(), info.areas);
+}
