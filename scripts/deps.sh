@@ -15,8 +15,8 @@ set -euo pipefail
 
 group_packages() {
   case "$1" in
-    runtime) echo "fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n" ;;
-    build) echo "cmake g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev" ;;
+    runtime) echo "fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n libgdal32 libgeos-c1v5 libqt6svg6" ;;
+    build) echo "cmake g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgdal-dev libgeos-dev qt6-svg-dev" ;;
     test) echo "libgtest-dev libgmock-dev libbenchmark-dev" ;;
     fuzz) echo "clang libclang-rt-dev" ;;
     devtools) echo "xvfb xauth x11-utils imagemagick xdotool" ;;

@@ -9,4 +9,6 @@ int RunCompose(const QStringList& args);
 int RunCheck(const QStringList& args);
 int RunReadIdt(const QStringList& args);
 int RunInfo(const QStringList& args);
+int RunImport(const QStringList& args);
+int RunExport(const QStringList& args);
 }  // namespace cli

@@ -1,7 +1,11 @@
 // velmot-cli: batch commands over the editor's core.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
@@ -29,6 +33,12 @@ const Command kCommands[] = {
     {"info", cli::RunInfo,
      "info FILE.vlm|FILE.idt [--json]\n"
      "               size, areas, positions, points and whether the map is composed"},
+    {"import", cli::RunImport,
+     "import IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--force] [--json]\n"
+     "               boundary polygons (GeoJSON, Shapefile, GeoPackage, ...) to a work file"},
+    {"export", cli::RunExport,
+     "export WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png) [--force] [--json]\n"
+     "               the composed outlines for GIS tools, print or a handout"},
 };
 
 QString Overview() {
@@ -44,7 +54,20 @@ QString Overview() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Drawing the map (SVG, PDF, PNG) needs fonts, hence a GUI application;
+    // offscreen, so that it runs without a display.
+    const bool draws = argc >= 2 && !std::strcmp(argv[1], "export");
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (draws)  // the offscreen platform's note about XDG_RUNTIME_DIR is no concern of ours
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
+            if (!m.startsWith(QLatin1String("QStandardPaths: ")))
+                std::fprintf(stderr, "%s\n", m.toLocal8Bit().constData());
+            if (type == QtFatalMsg) std::abort();
+        });
+    std::unique_ptr<QCoreApplication> appHolder(draws ? new QGuiApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
+    QCoreApplication& app = *appHolder;
     QCoreApplication::setApplicationName(QStringLiteral("velmot-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.22"));
     const QStringList args = app.arguments();

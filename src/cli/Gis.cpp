@@ -1,0 +1,148 @@
+// velmot-cli import and export: boundary data in, finished maps out.
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <memory>
+
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+#include "files/WorkFile.h"
+#include "gis/BoundaryImport.h"
+#include "gis/MapExport.h"
+
+namespace cli {
+
+int RunImport(const QStringList& args) {
+    CommandArgs cmd("import", QStringLiteral("IN -o OUT.vlm [--name-field FIELD] [--size W,H]"),
+                    QStringLiteral("Reads polygons from any format GDAL/OGR reads (GeoJSON, "
+                                   "Shapefile, GeoPackage, ...) into a work file ready to "
+                                   "compose; the transform is kept in OUT.vlm.json."));
+    cmd.AddInput(QStringLiteral("IN"), QStringLiteral("The boundary data."));
+    cmd.AddOutput(QStringLiteral("The work file to write."));
+    const QCommandLineOption field(QStringLiteral("name-field"),
+                                   QStringLiteral("The attribute holding the area names "
+                                                  "(default: the first text attribute)."),
+                                   QStringLiteral("FIELD"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("The pixel box the data is fitted into "
+                                                 "(default 2560,1920)."),
+                                  QStringLiteral("W,H"));
+    cmd.Add(field);
+    cmd.Add(size);
+    cmd.AddForce();
+    cmd.AddJson();
+    if (auto stop = cmd.Parse(args)) return *stop;
+    if (cmd.Output().isEmpty()) return cmd.Usage(QStringLiteral("-o OUT.vlm を指定してください"));
+    gis::ImportOptions options;
+    options.nameField = cmd.parser.value(field);
+    if (cmd.parser.isSet(size)) {
+        const QStringList wh = cmd.parser.value(size).split(u',');
+        bool okW = false, okH = false;
+        if (wh.size() == 2)
+            options.width = wh[0].trimmed().toInt(&okW),
+            options.height = wh[1].trimmed().toInt(&okH);
+        if (!okW || !okH || options.width < 50 || options.height < 50 || options.width > 32767 ||
+            options.height > 32767)
+            return cmd.Usage(QStringLiteral("--size は W,H (50〜32767 の整数) です"));
+    }
+    const QString in = cmd.inputs[0];
+    const QString out = WorkFileNames(cmd.Output()).work;
+    if (!cmd.MayWrite(out)) return ExitUsage;
+    if (!QFileInfo::exists(in)) {
+        Err(QStringLiteral("velmot-cli import: %1 が見つかりません。").arg(in));
+        return ExitUsage;
+    }
+
+    auto st = std::make_unique<Store>();
+    gis::ImportResult r;
+    if (!gis::ImportBoundaries(in, options, *st, r)) {
+        Err(QStringLiteral("velmot-cli import: ") + r.error);
+        return ExitUsage;
+    }
+    for (const QString& note : r.notes) Err(QStringLiteral("%1: %2").arg(in, note));
+    QString error;
+    if (!gis::WriteImportedWork(out, *st, r.transform, &error)) {
+        Err(QStringLiteral("velmot-cli import: ") + error);
+        return ExitFailed;
+    }
+    if (cmd.Json()) {
+        PrintJson({{"file", in},
+                   {"layer", r.layer},
+                   {"nameField", r.nameField},
+                   {"features", r.features},
+                   {"areas", r.areas},
+                   {"parts", r.parts},
+                   {"positions", r.positions},
+                   {"chains", r.chains},
+                   {"points", r.points},
+                   {"width", r.transform.width},
+                   {"height", r.transform.height},
+                   {"notes", QJsonArray::fromStringList(r.notes)},
+                   {"output", out}});
+    } else {
+        Out(QStringLiteral("imported %1: %2 areas, %3 positions, %4 points -> %5")
+                .arg(QFileInfo(in).fileName())
+                .arg(r.areas)
+                .arg(r.positions)
+                .arg(r.points)
+                .arg(out));
+    }
+    return ExitOk;
+}
+
+int RunExport(const QStringList& args) {
+    CommandArgs cmd("export", QStringLiteral("WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png)"),
+                    QStringLiteral("Writes the composed outlines, composing first when the work "
+                                   "is not composed. Coordinates are (x, -y) pixels, or the "
+                                   "imported data's own when WORK.vlm.json is present."));
+    cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file to export."));
+    cmd.AddOutput(QStringLiteral("The file to write; its extension picks the format."));
+    cmd.AddForce();
+    cmd.AddJson();
+    if (auto stop = cmd.Parse(args)) return *stop;
+    const QString out = cmd.Output();
+    if (out.isEmpty()) return cmd.Usage(QStringLiteral("-o OUT を指定してください"));
+    const auto format = gis::FormatForPath(out);
+    if (!format)
+        return cmd.Usage(
+            QStringLiteral("%1: 拡張子は geojson, shp, gpkg, svg, pdf, png のどれかです").arg(out));
+    if (!cmd.MayWrite(out)) return ExitUsage;
+    const QString work = cmd.inputs[0];
+
+    auto session = std::make_unique<Session>();
+    Session& s = *session;
+    if (!s.Load(work)) return ExitUsage;
+    if (!s.ed.st.Completed) {
+        const size_t before = s.ui.messages.size();
+        s.ed.ReMakeLineClick();
+        if (!s.ed.st.Completed) {
+            s.PrintMessagesSince(before);
+            if (s.ui.messages.size() == before)
+                Err(QStringLiteral("velmot-cli export: %1 は編成できません。").arg(work));
+            return ExitFailed;
+        }
+    }
+    gis::MapTransform transform;
+    const bool hasTransform = gis::LoadTransform(gis::TransformPathFor(work), transform);
+    gis::ExportResult r;
+    if (!gis::ExportMap(s.ed.st, hasTransform ? &transform : nullptr, out, *format, r)) {
+        Err(QStringLiteral("velmot-cli export: ") + r.error);
+        return ExitFailed;
+    }
+    if (cmd.Json()) {
+        PrintJson({{"file", work},
+                   {"output", out},
+                   {"features", r.features},
+                   {"rings", r.rings},
+                   {"sourceCoordinates", hasTransform}});
+    } else {
+        Out(QStringLiteral("exported %1: %2 areas, %3 outlines -> %4")
+                .arg(QFileInfo(work).fileName())
+                .arg(r.features)
+                .arg(r.rings)
+                .arg(out));
+    }
+    return ExitOk;
+}
+
+}  // namespace cli

@@ -1,0 +1,297 @@
+#include "gis/BoundaryImport.h"
+
+#include <gdal_priv.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "files/WorkFile.h"
+#include "gis/BoundaryNoder.h"
+#include "gis/GdalSession.h"
+#include "text/ShiftJis.h"
+
+namespace gis {
+namespace {
+
+// The composition traces slots 0..9 only; a position in the last slot would
+// never become an outline.
+constexpr int kTracedSlots = Store::Slots - 1;
+constexpr double kMinDistance = 2.0;  // pixels between a position and any line
+
+struct Feature {
+    long long fid = 0;
+    QString name;
+    std::vector<Part> parts;
+};
+
+bool IsPolygonal(OGRwkbGeometryType t) {
+    switch (wkbFlatten(t)) {
+        case wkbPolygon:
+        case wkbMultiPolygon:
+        case wkbCurvePolygon:
+        case wkbMultiSurface:
+        case wkbPolyhedralSurface:
+        case wkbTIN:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The first layer holding polygons: by its declared type, or for layers of
+// mixed type by the first feature that has one.
+OGRLayer* PolygonLayer(GDALDataset& ds) {
+    for (OGRLayer* layer : ds.GetLayers())
+        if (IsPolygonal(layer->GetGeomType())) return layer;
+    for (OGRLayer* layer : ds.GetLayers()) {
+        if (wkbFlatten(layer->GetGeomType()) != wkbUnknown) continue;
+        layer->ResetReading();
+        for (const auto& f : *layer) {
+            const OGRGeometry* g = f->GetGeometryRef();
+            if (g && IsPolygonal(g->getGeometryType())) {
+                layer->ResetReading();
+                return layer;
+            }
+        }
+    }
+    return nullptr;
+}
+
+Ring ReadRing(const OGRLinearRing* ring) {
+    Ring r;
+    if (!ring) return r;
+    r.reserve(size_t(ring->getNumPoints()));
+    for (int i = 0; i < ring->getNumPoints(); ++i) r.emplace_back(ring->getX(i), ring->getY(i));
+    if (!r.empty() && r.front() != r.back()) r.push_back(r.front());
+    return r;
+}
+
+// The polygons of one geometry; curves are linearised.
+std::vector<Part> ReadParts(const OGRGeometry* g) {
+    std::vector<Part> parts;
+    std::unique_ptr<OGRGeometry> linear(g->hasCurveGeometry() ? g->getLinearGeometry()
+                                                              : g->clone());
+    std::unique_ptr<OGRGeometry> multi(OGRGeometryFactory::forceToMultiPolygon(linear.release()));
+    const auto* mp = dynamic_cast<const OGRMultiPolygon*>(multi.get());
+    if (!mp) return parts;
+    for (const OGRPolygon* poly : *mp) {
+        Part p;
+        p.shell = ReadRing(poly->getExteriorRing());
+        if (p.shell.size() < 4) continue;
+        for (int i = 0; i < poly->getNumInteriorRings(); ++i) {
+            Ring h = ReadRing(poly->getInteriorRing(i));
+            if (h.size() >= 4) p.holes.push_back(std::move(h));
+        }
+        parts.push_back(std::move(p));
+    }
+    return parts;
+}
+
+QString FieldList(const OGRFeatureDefn* defn) {
+    QStringList names;
+    for (int i = 0; i < defn->GetFieldCount(); ++i)
+        names << QString::fromUtf8(defn->GetFieldDefn(i)->GetNameRef());
+    return names.isEmpty() ? QStringLiteral("なし") : names.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+bool ImportBoundaries(const QString& input, const ImportOptions& options, Store& st,
+                      ImportResult& r) {
+    r = ImportResult{};
+    EnsureGdal();
+    ClearGdalError();
+    auto fail = [&](const QString& text) {
+        r.error = QStringLiteral("%1: %2").arg(input, text);
+        return false;
+    };
+    if (!QFileInfo(input).exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
+    if (options.width < 50 || options.height < 50 || options.width > 32767 ||
+        options.height > 32767)
+        return fail(QStringLiteral("大きさは 50〜32767 ピクセルで指定してください。"));
+    GDALDatasetUniquePtr ds(
+        GDALDataset::Open(input.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds) return fail(QStringLiteral("境界データとして読めません。(%1)").arg(LastGdalError()));
+    OGRLayer* layer = PolygonLayer(*ds);
+    if (!layer) return fail(QStringLiteral("ポリゴンのレイヤーがありません。"));
+    r.layer = QString::fromUtf8(layer->GetName());
+    const OGRFeatureDefn* defn = layer->GetLayerDefn();
+
+    int nameIndex = -1;
+    if (!options.nameField.isEmpty()) {
+        nameIndex = defn->GetFieldIndex(options.nameField.toUtf8().constData());
+        if (nameIndex < 0)
+            return fail(QStringLiteral("属性「%1」がありません。(属性: %2)")
+                            .arg(options.nameField, FieldList(defn)));
+    } else {
+        for (int i = 0; i < defn->GetFieldCount() && nameIndex < 0; ++i)
+            if (defn->GetFieldDefn(i)->GetType() == OFTString) nameIndex = i;
+    }
+    if (nameIndex >= 0)
+        r.nameField = QString::fromUtf8(defn->GetFieldDefn(nameIndex)->GetNameRef());
+
+    // Every polygon feature, in the source's coordinates.
+    std::vector<Feature> features;
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    layer->ResetReading();
+    for (const auto& f : *layer) {
+        ++r.features;
+        const OGRGeometry* g = f->GetGeometryRef();
+        Feature feat;
+        feat.fid = f->GetFID();
+        feat.name = nameIndex >= 0 ? QString::fromUtf8(f->GetFieldAsString(nameIndex))
+                                   : QString::number(feat.fid);
+        if (!g || g->IsEmpty() || !IsPolygonal(g->getGeometryType())) {
+            r.notes << QStringLiteral("地物 %1 (%2) はポリゴンではないので読み飛ばしました。")
+                           .arg(feat.fid)
+                           .arg(feat.name);
+            continue;
+        }
+        feat.parts = ReadParts(g);
+        for (const Part& p : feat.parts)
+            for (const QPointF& q : p.shell) {
+                if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
+                    return fail(
+                        QStringLiteral("地物 %1 の座標が数値ではありません。").arg(feat.fid));
+                minX = std::min(minX, q.x()), maxX = std::max(maxX, q.x());
+                minY = std::min(minY, q.y()), maxY = std::max(maxY, q.y());
+            }
+        if (feat.parts.empty()) continue;
+        if (int(features.size()) >= Store::MaxAreas)
+            return fail(QStringLiteral("区域は %1 個までです。").arg(Store::MaxAreas));
+        features.push_back(std::move(feat));
+    }
+    if (CPLGetLastErrorType() >= CE_Failure)
+        return fail(QStringLiteral("読み込み中にエラーがありました。(%1)").arg(LastGdalError()));
+    if (features.empty()) return fail(QStringLiteral("ポリゴンがありません。"));
+
+    // Fit the extent into the pixel box, keeping the aspect ratio. Longitudes
+    // shrink with the cosine of the middle latitude, so that shapes keep
+    // their proportions there.
+    MapTransform& t = r.transform;
+    const OGRSpatialReference* srs = layer->GetSpatialRef();
+    if (srs) {
+        char* wkt = nullptr;
+        if (srs->exportToWkt(&wkt) == OGRERR_NONE && wkt) t.wkt = QString::fromUtf8(wkt);
+        CPLFree(wkt);
+        // GeoJSON always claims longitudes and latitudes; data beyond their
+        // range (such as our own pixel exports) is taken as it is.
+        t.geographic = srs->IsGeographic() && minX >= -360 && maxX <= 360 && minY >= -90 &&
+                       maxY <= 90;
+        if (!t.geographic && srs->IsGeographic()) t.wkt.clear();
+    }
+    if (t.geographic) {
+        const double mid = (minY + maxY) / 2 * M_PI / 180;
+        t.cosLat = std::max(0.01, std::cos(mid));
+    }
+    const double sMinX = t.geographic ? minX * t.cosLat : minX;
+    const double sMaxX = t.geographic ? maxX * t.cosLat : maxX;
+    const double dx = sMaxX - sMinX, dy = maxY - minY;
+    t.margin = std::min(20, std::min(options.width, options.height) / 10);
+    const double boxW = options.width - 2 * t.margin - 1, boxH = options.height - 2 * t.margin - 1;
+    if (!(dx > 0) && !(dy > 0)) return fail(QStringLiteral("範囲に広がりがありません。"));
+    t.scale = std::min(dx > 0 ? boxW / dx : HUGE_VAL, dy > 0 ? boxH / dy : HUGE_VAL);
+    t.minX = sMinX;
+    t.maxY = maxY;
+    t.width = std::min(options.width, int(std::ceil(dx * t.scale + 2 * t.margin)) + 1);
+    t.height = std::min(options.height, int(std::ceil(dy * t.scale + 2 * t.margin)) + 1);
+    for (Feature& f : features)
+        for (Part& p : f.parts) {
+            for (QPointF& q : p.shell) q = t.ToPixel(q.x(), q.y());
+            for (Ring& h : p.holes)
+                for (QPointF& q : h) q = t.ToPixel(q.x(), q.y());
+        }
+
+    BoundaryNoder noder;
+    std::vector<const Part*> all;
+    for (const Feature& f : features)
+        for (const Part& p : f.parts) all.push_back(&p);
+    r.parts = int(all.size());
+    QString error;
+    if (!noder.Node(all, error)) return fail(error);
+
+    std::vector<Rec> points{Rec{}};
+    for (const std::vector<Rec>& c : noder.Chains()) {
+        if (int64_t(points.size()) + int64_t(c.size()) + 1 > Store::Capacity)
+            return fail(
+                QStringLiteral("点の数が点リストの上限 %1 を超えます。").arg(Store::Capacity));
+        points.insert(points.end(), c.begin(), c.end());
+        points.push_back(Rec{});
+    }
+    r.chains = int(noder.Chains().size());
+    r.points = int(points.size());
+
+    // Areas: one per feature, a position in each of its largest parts.
+    std::vector<std::array<Rec, Store::Slots>> positions(features.size());
+    std::vector<std::string> names(features.size());
+    for (size_t i = 0; i < features.size(); ++i) {
+        const Feature& f = features[i];
+        bool lossless = true;
+        const std::string bytes = sjis::FromUnicode(f.name, &lossless);
+        names[i].assign(sjis::CutToBytes(bytes, Store::NameBytes));
+        const QString stored = sjis::ToUnicode(names[i]);
+        if (stored != f.name)
+            r.notes << QStringLiteral("地物 %1: 区域名「%2」を「%3」にしました。")
+                           .arg(f.fid)
+                           .arg(f.name, stored);
+
+        std::vector<std::pair<double, const Part*>> bySize;
+        for (const Part& p : f.parts) bySize.push_back({noder.Area(p), &p});
+        std::stable_sort(bySize.begin(), bySize.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        int slot = 0, tooSmall = 0, dropped = 0;
+        for (const auto& [area, part] : bySize) {
+            if (slot >= kTracedSlots) {
+                ++dropped;
+                continue;
+            }
+            if (const auto pos = noder.InteriorPosition(*part, kMinDistance))
+                positions[i][size_t(slot++)] = *pos;
+            else
+                ++tooSmall;
+        }
+        r.positions += slot;
+        if (tooSmall > 0)
+            r.notes << QStringLiteral("地物 %1 (%2): %3 個の部分は小さすぎて位置を置けません。")
+                           .arg(f.fid)
+                           .arg(stored)
+                           .arg(tooSmall);
+        if (dropped > 0)
+            r.notes << QStringLiteral(
+                           "地物 %1 (%2): 位置は大きい順に %3 個までなので、%4 "
+                           "個の部分を省きました。")
+                           .arg(f.fid)
+                           .arg(stored)
+                           .arg(kTracedSlots)
+                           .arg(dropped);
+    }
+
+    if (!st.AssignPoints(points))
+        return fail(QStringLiteral("点の数が点リストの上限 %1 を超えます。").arg(Store::Capacity));
+    st.KindLast = -1;
+    st.AreaCount = int16_t(features.size());
+    for (size_t i = 0; i < features.size(); ++i) {
+        const int a = int(i) + 1;
+        st.SetAreaName(a, names[i]);
+        for (int k = 0; k < Store::Slots; ++k) st.AreaPos(k, a) = positions[i][size_t(k)];
+    }
+    st.MapTitle.assign(sjis::CutToBytes(sjis::FromUnicode(r.layer), 255));
+    st.MapWidth = int16_t(t.width);
+    st.MapHeight = int16_t(t.height);
+    st.Completed = false;
+    st.Composed = false;
+    r.areas = int(features.size());
+    return true;
+}
+
+bool WriteImportedWork(const QString& workFile, const Store& st, const MapTransform& t,
+                       QString* error) {
+    return WriteWorkFile(workFile, st, "0", error) &&
+           SaveTransform(TransformPathFor(workFile), t, error);
+}
+
+}  // namespace gis

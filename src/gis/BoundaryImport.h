@@ -1,0 +1,36 @@
+// Boundary data (any polygon layer GDAL/OGR reads: GeoJSON, Shapefile,
+// GeoPackage, ...) into a work file ready to compose: fitted to a pixel
+// size, snap-rounded and noded, one area per feature with a position in
+// each of its largest parts.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "gis/MapTransform.h"
+#include "store/Store.h"
+
+namespace gis {
+
+struct ImportOptions {
+    QString nameField;                // empty: the first string field
+    int width = 2560, height = 1920;  // the pixel box the data is fitted into
+};
+
+struct ImportResult {
+    QString error;      // set when nothing may be written
+    QStringList notes;  // names cut or changed, parts dropped or too small
+    QString layer, nameField;
+    int features = 0, areas = 0, parts = 0, positions = 0, chains = 0, points = 0;
+    MapTransform transform;
+};
+
+// Fills a fresh store with the imported map. False (with r.error) on bad input.
+bool ImportBoundaries(const QString& input, const ImportOptions& options, Store& st,
+                      ImportResult& r);
+
+// Writes the work file and its transform (NAME.vlm.json) beside it.
+bool WriteImportedWork(const QString& workFile, const Store& st, const MapTransform& t,
+                       QString* error);
+
+}  // namespace gis

@@ -1,0 +1,247 @@
+#include "gis/BoundaryNoder.h"
+
+#include <geos_c.h>
+
+#include <QByteArray>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <unordered_map>
+
+namespace gis {
+namespace {
+
+uint32_t Key(Rec r) {
+    return (uint32_t(uint16_t(r.x)) << 16) | uint16_t(r.y);
+}
+
+void OnGeosMessage(const char* message, void* userdata) {
+    *static_cast<QString*>(userdata) = QString::fromUtf8(message);
+}
+
+}  // namespace
+
+struct BoundaryNoder::Impl {
+    GEOSContextHandle_t ctx = GEOS_init_r();
+    QString lastError;
+    GEOSGeometry* network = nullptr;
+    const GEOSPreparedGeometry* prepared = nullptr;
+
+    Impl() {
+        GEOSContext_setErrorMessageHandler_r(ctx, OnGeosMessage, &lastError);
+        GEOSContext_setNoticeMessageHandler_r(
+            ctx, [](const char*, void*) {}, nullptr);
+    }
+    ~Impl() {
+        if (prepared) GEOSPreparedGeom_destroy_r(ctx, prepared);
+        if (network) GEOSGeom_destroy_r(ctx, network);
+        GEOS_finish_r(ctx);
+    }
+    GEOSCoordSequence* Sequence(const Ring& ring) {
+        std::vector<double> x(ring.size()), y(ring.size());
+        for (size_t i = 0; i < ring.size(); ++i) x[i] = ring[i].x(), y[i] = ring[i].y();
+        return GEOSCoordSeq_copyFromArrays_r(ctx, x.data(), y.data(), nullptr, nullptr,
+                                             (unsigned)ring.size());
+    }
+    // A polygon of the part, or null when its rings are not rings.
+    GEOSGeometry* Polygon(const Part& part) {
+        if (part.shell.size() < 4) return nullptr;
+        GEOSGeometry* shell = GEOSGeom_createLinearRing_r(ctx, Sequence(part.shell));
+        if (!shell) return nullptr;
+        std::vector<GEOSGeometry*> holes;
+        for (const Ring& h : part.holes)
+            if (h.size() >= 4)
+                if (GEOSGeometry* g = GEOSGeom_createLinearRing_r(ctx, Sequence(h)))
+                    holes.push_back(g);
+        return GEOSGeom_createPolygon_r(ctx, shell, holes.data(), (unsigned)holes.size());
+    }
+    GEOSGeometry* PointAt(double x, double y) { return GEOSGeom_createPointFromXY_r(ctx, x, y); }
+};
+
+BoundaryNoder::BoundaryNoder() : d_(std::make_unique<Impl>()) {}
+BoundaryNoder::~BoundaryNoder() = default;
+
+bool BoundaryNoder::Node(const std::vector<const Part*>& parts, QString& error) {
+    GEOSContextHandle_t ctx = d_->ctx;
+    std::vector<GEOSGeometry*> lines;
+    auto add = [&](const Ring& r) {
+        if (r.size() < 2) return;
+        if (GEOSGeometry* g = GEOSGeom_createLineString_r(ctx, d_->Sequence(r))) lines.push_back(g);
+    };
+    for (const Part* p : parts) {
+        add(p->shell);
+        for (const Ring& h : p->holes) add(h);
+    }
+    GEOSGeometry* all = GEOSGeom_createCollection_r(ctx, GEOS_MULTILINESTRING, lines.data(),
+                                                    (unsigned)lines.size());
+    // The union with a fixed precision model snap-rounds: every vertex and
+    // every intersection lands on a grid point, segments passing through a
+    // grid point's pixel are split there, and doubled linework is merged.
+    GEOSGeometry* noded = all ? GEOSUnaryUnionPrec_r(ctx, all, 1.0) : nullptr;
+    if (all) GEOSGeom_destroy_r(ctx, all);
+    if (!noded) {
+        error = QStringLiteral("境界線を節点化できませんでした。(%1)").arg(d_->lastError);
+        return false;
+    }
+    if (d_->prepared) GEOSPreparedGeom_destroy_r(ctx, d_->prepared);
+    if (d_->network) GEOSGeom_destroy_r(ctx, d_->network);
+    d_->network = noded;
+    d_->prepared = GEOSPrepare_r(ctx, noded);
+
+    // The noded edges, in pixels.
+    std::vector<std::vector<Rec>> edges;
+    const int n = GEOSGetNumGeometries_r(ctx, noded);
+    for (int i = 0; i < n; ++i) {
+        const GEOSGeometry* g = GEOSGetGeometryN_r(ctx, noded, i);
+        if (GEOSGeomTypeId_r(ctx, g) != GEOS_LINESTRING) continue;
+        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(ctx, g);
+        unsigned size = 0;
+        GEOSCoordSeq_getSize_r(ctx, seq, &size);
+        std::vector<Rec> e;
+        for (unsigned k = 0; k < size; ++k) {
+            double x = 0, y = 0;
+            GEOSCoordSeq_getXY_r(ctx, seq, k, &x, &y);
+            const Rec r{int16_t(std::lround(x)), int16_t(std::lround(y))};
+            if (e.empty() || !(e.back() == r)) e.push_back(r);
+        }
+        if (e.size() >= 2) edges.push_back(std::move(e));
+    }
+
+    // Snap-rounding folds parts thinner than a pixel into spikes, and the
+    // union keeps one copy of each: edges with a loose end, which bound no
+    // region and would lead the outline walk astray. Prune them away.
+    {
+        std::unordered_map<uint32_t, int> degree;
+        for (const auto& e : edges) ++degree[Key(e.front())], ++degree[Key(e.back())];
+        std::unordered_map<uint32_t, std::vector<size_t>> at;
+        for (size_t i = 0; i < edges.size(); ++i) {
+            at[Key(edges[i].front())].push_back(i);
+            at[Key(edges[i].back())].push_back(i);
+        }
+        std::vector<char> gone(edges.size(), 0);
+        std::vector<uint32_t> loose;
+        for (const auto& [k, n] : degree)
+            if (n == 1) loose.push_back(k);
+        while (!loose.empty()) {
+            const uint32_t k = loose.back();
+            loose.pop_back();
+            for (size_t i : at[k]) {
+                if (gone[i]) continue;
+                gone[i] = 1;
+                const uint32_t a = Key(edges[i].front()), b = Key(edges[i].back());
+                for (uint32_t end : {a, b})
+                    if (--degree[end] == 1) loose.push_back(end);
+            }
+        }
+        std::vector<std::vector<Rec>> kept;
+        for (size_t i = 0; i < edges.size(); ++i)
+            if (!gone[i]) kept.push_back(std::move(edges[i]));
+        edges = std::move(kept);
+    }
+
+    // Chain the edges through every pixel where exactly two of them meet.
+    struct End {
+        size_t edge;
+        bool atStart;
+    };
+    std::unordered_map<uint32_t, std::vector<End>> ends;
+    for (size_t i = 0; i < edges.size(); ++i) {
+        ends[Key(edges[i].front())].push_back({i, true});
+        ends[Key(edges[i].back())].push_back({i, false});
+    }
+    std::vector<char> used(edges.size(), 0);
+    chains_.clear();
+    auto walk = [&](size_t first, bool forward) {
+        std::vector<Rec> chain;
+        size_t e = first;
+        bool fwd = forward;
+        for (;;) {
+            used[e] = 1;
+            const std::vector<Rec>& pts = edges[e];
+            const size_t start = chain.empty() ? 0 : 1;
+            for (size_t k = start; k < pts.size(); ++k)
+                chain.push_back(fwd ? pts[k] : pts[pts.size() - 1 - k]);
+            const std::vector<End>& here = ends[Key(chain.back())];
+            if (here.size() != 2) break;
+            const End& other = (here[0].edge == e && here[0].atStart != fwd) ? here[1] : here[0];
+            if (used[other.edge]) break;
+            e = other.edge;
+            fwd = other.atStart;
+        }
+        chains_.push_back(std::move(chain));
+    };
+    // Chains between junctions or loose ends first, then the closed loops.
+    for (size_t i = 0; i < edges.size(); ++i) {
+        if (used[i]) continue;
+        if (ends[Key(edges[i].front())].size() != 2)
+            walk(i, true);
+        else if (ends[Key(edges[i].back())].size() != 2)
+            walk(i, false);
+    }
+    for (size_t i = 0; i < edges.size(); ++i)
+        if (!used[i]) walk(i, true);
+    return true;
+}
+
+double BoundaryNoder::Area(const Part& part) {
+    GEOSGeometry* poly = d_->Polygon(part);
+    if (!poly) return 0;
+    double area = 0;
+    GEOSArea_r(d_->ctx, poly, &area);
+    GEOSGeom_destroy_r(d_->ctx, poly);
+    return area;
+}
+
+std::optional<Rec> BoundaryNoder::InteriorPosition(const Part& part, double minDistance) {
+    GEOSContextHandle_t ctx = d_->ctx;
+    if (!d_->prepared) return std::nullopt;
+    GEOSGeometry* poly = d_->Polygon(part);
+    if (!poly) return std::nullopt;
+    // The centre of the largest inscribed circle is as far from the boundary
+    // as the part allows; a broken polygon falls back to a point on its surface.
+    double cx = 0, cy = 0;
+    bool found = false;
+    if (GEOSGeometry* mic = GEOSMaximumInscribedCircle_r(ctx, poly, 0.5)) {
+        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(ctx, mic);
+        found = seq && GEOSCoordSeq_getXY_r(ctx, seq, 0, &cx, &cy);
+        GEOSGeom_destroy_r(ctx, mic);
+    }
+    if (!found) {
+        if (GEOSGeometry* p = GEOSPointOnSurface_r(ctx, poly)) {
+            found = GEOSGeomGetX_r(ctx, p, &cx) && GEOSGeomGetY_r(ctx, p, &cy);
+            GEOSGeom_destroy_r(ctx, p);
+        }
+    }
+    std::optional<Rec> best;
+    if (found) {
+        const GEOSPreparedGeometry* inside = GEOSPrepare_r(ctx, poly);
+        // The pixels round the centre, nearest first.
+        const long bx = std::lround(cx), by = std::lround(cy);
+        std::vector<std::pair<double, Rec>> candidates;
+        for (long dy = -1; dy <= 1; ++dy)
+            for (long dx = -1; dx <= 1; ++dx) {
+                const long x = bx + dx, y = by + dy;
+                if (x < 1 || y < 1 || x > 32767 || y > 32767) continue;
+                candidates.push_back({std::hypot(x - cx, y - cy), Rec{int16_t(x), int16_t(y)}});
+            }
+        std::sort(candidates.begin(), candidates.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [_, r] : candidates) {
+            GEOSGeometry* pt = d_->PointAt(r.x, r.y);
+            double dist = 0;
+            const bool ok = GEOSPreparedContains_r(ctx, inside, pt) == 1 &&
+                            GEOSPreparedDistance_r(ctx, d_->prepared, pt, &dist) == 1 &&
+                            dist >= minDistance;
+            GEOSGeom_destroy_r(ctx, pt);
+            if (ok) {
+                best = r;
+                break;
+            }
+        }
+        GEOSPreparedGeom_destroy_r(ctx, inside);
+    }
+    GEOSGeom_destroy_r(ctx, poly);
+    return best;
+}
+
+}  // namespace gis

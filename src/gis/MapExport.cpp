@@ -1,0 +1,250 @@
+#include "gis/MapExport.h"
+
+#include <gdal_priv.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "compose/Composer.h"
+#include "gis/GdalSession.h"
+#include "gis/MapDrawing.h"
+#include "text/ShiftJis.h"
+
+namespace gis {
+
+std::optional<ExportFormat> FormatForPath(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("geojson") || ext == QLatin1String("json"))
+        return ExportFormat::GeoJson;
+    if (ext == QLatin1String("shp")) return ExportFormat::Shapefile;
+    if (ext == QLatin1String("gpkg")) return ExportFormat::GeoPackage;
+    if (ext == QLatin1String("svg")) return ExportFormat::Svg;
+    if (ext == QLatin1String("pdf")) return ExportFormat::Pdf;
+    if (ext == QLatin1String("png")) return ExportFormat::Png;
+    return std::nullopt;
+}
+
+QString ExportFilter() {
+    return QStringLiteral(
+        "GeoJSON (*.geojson);;Shapefile (*.shp);;GeoPackage (*.gpkg);;SVG (*.svg);;"
+        "PDF (*.pdf);;PNG (*.png)");
+}
+
+std::vector<AreaOutlines> ComposedOutlines(const Store& st) {
+    std::vector<AreaOutlines> out;
+    if (!st.Completed) return out;
+    int32_t i = 0;
+    // The next chain of the point list, from i on.
+    auto nextChain = [&](std::vector<Rec>& chain) {
+        chain.clear();
+        while (i <= st.PointLast && st.PointX(i) == 0) ++i;
+        while (i <= st.PointLast && st.PointX(i) != 0) chain.push_back(st.Point(i++));
+        return !chain.empty();
+    };
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        AreaOutlines o;
+        o.area = a;
+        o.name = sjis::ToUnicode(st.AreaName(a));
+        o.label = st.AreaPos(0, a);
+        const int traced = compose::TracedSlots(st, a);
+        for (int k = 0; k < traced; ++k) {
+            std::vector<Rec> ring;
+            if (!nextChain(ring) || ring.size() < 4 || !(ring.front() == ring.back()))
+                return {};  // not the list a composition leaves
+            o.rings.push_back(std::move(ring));
+        }
+        out.push_back(std::move(o));
+    }
+    return out;
+}
+
+namespace {
+
+// Moves every file of the temporary folder to the output's folder, replacing
+// files of the same names (a Shapefile is several files).
+bool MoveInto(const QString& from, const QString& toDir, QString& error) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(from.toStdString(), ec)) {
+        const auto target = std::filesystem::path(toDir.toStdString()) / e.path().filename();
+        std::filesystem::rename(e.path(), target, ec);
+        if (ec) {
+            error = QStringLiteral("%1 に書き込めません。(%2)")
+                        .arg(QString::fromStdString(target.string()),
+                             QString::fromStdString(ec.message()));
+            return false;
+        }
+    }
+    return !ec;
+}
+
+bool WriteVector(const std::vector<AreaOutlines>& outlines, const MapTransform* t,
+                 const QString& path, ExportFormat format, ExportResult& r) {
+    EnsureGdal();
+    ClearGdalError();
+    const char* driverName = format == ExportFormat::GeoJson     ? "GeoJSON"
+                             : format == ExportFormat::Shapefile ? "ESRI Shapefile"
+                                                                 : "GPKG";
+    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
+    if (!driver) {
+        r.error = QStringLiteral("%1 を書き出す機能がありません。").arg(QLatin1String(driverName));
+        return false;
+    }
+    const QFileInfo info(path);
+    QTemporaryDir tmp(info.absolutePath() + QStringLiteral("/.velmot-export-XXXXXX"));
+    if (!tmp.isValid()) {
+        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, tmp.errorString());
+        return false;
+    }
+    {
+        const QByteArray tmpPath = tmp.filePath(info.fileName()).toUtf8();
+        GDALDatasetUniquePtr ds(driver->Create(tmpPath.constData(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (!ds) {
+            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            return false;
+        }
+        OGRSpatialReference srs;
+        const bool withSrs =
+            t && !t->wkt.isEmpty() && srs.importFromWkt(t->wkt.toUtf8().constData()) == OGRERR_NONE;
+        srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        CPLStringList options;
+        if (format == ExportFormat::Shapefile) options.SetNameValue("ENCODING", "UTF-8");
+        OGRLayer* layer = ds->CreateLayer(
+            info.completeBaseName().toUtf8().constData(), withSrs ? &srs : nullptr,
+            format == ExportFormat::Shapefile ? wkbPolygon : wkbUnknown, options.List());
+        OGRFieldDefn name("name", OFTString), area("area", OFTInteger);
+        name.SetWidth(80);
+        if (!layer || layer->CreateField(&name) != OGRERR_NONE ||
+            layer->CreateField(&area) != OGRERR_NONE) {
+            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            return false;
+        }
+        auto ringOf = [&](const std::vector<Rec>& ring) {
+            auto* lr = new OGRLinearRing;
+            lr->setNumPoints(int(ring.size()));
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const QPointF q =
+                    t ? t->ToSource(ring[i].x, ring[i].y) : QPointF(ring[i].x, -double(ring[i].y));
+                lr->setPoint(int(i), q.x(), q.y());
+            }
+            return lr;
+        };
+        for (const AreaOutlines& a : outlines) {
+            if (a.rings.empty()) continue;
+            OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+            f->SetField("name", a.name.toUtf8().constData());
+            f->SetField("area", a.area);
+            if (a.rings.size() == 1) {
+                OGRPolygon poly;
+                poly.addRingDirectly(ringOf(a.rings[0]));
+                f->SetGeometry(&poly);
+            } else {
+                OGRMultiPolygon multi;
+                for (const auto& ring : a.rings) {
+                    auto* poly = new OGRPolygon;
+                    poly->addRingDirectly(ringOf(ring));
+                    multi.addGeometryDirectly(poly);
+                }
+                f->SetGeometry(&multi);
+            }
+            if (layer->CreateFeature(f.get()) != OGRERR_NONE) {
+                r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+                return false;
+            }
+            ++r.features;
+            r.rings += int(a.rings.size());
+        }
+        // Closing writes what the driver buffered; its failures show as errors.
+        ds.reset();
+        if (CPLGetLastErrorType() >= CE_Failure) {
+            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            return false;
+        }
+    }
+    return MoveInto(tmp.path(), info.absolutePath(), r.error);
+}
+
+bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, const QString& path,
+                  ExportFormat format, ExportResult& r) {
+    const int w = std::max<int>(1, st.MapWidth), h = std::max<int>(1, st.MapHeight);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, file.errorString());
+        return false;
+    }
+    bool ok = true;
+    const QString title = sjis::ToUnicode(st.MapTitle);
+    if (format == ExportFormat::Png) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            DrawMap(p, st, outlines, QRectF(0, 0, w, h));
+        }
+        ok = image.save(&file, "PNG");
+    } else if (format == ExportFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(QSize(w, h));
+        svg.setViewBox(QRect(0, 0, w, h));
+        svg.setTitle(title);
+        QPainter p;
+        ok = p.begin(&svg);
+        if (ok) {
+            DrawMap(p, st, outlines, QRectF(0, 0, w, h));
+            ok = p.end();
+        }
+    } else {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(title);
+        pdf.setCreator(QStringLiteral("Velmot"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(w > h ? QPageLayout::Landscape : QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        pdf.setResolution(300);
+        QPainter p;
+        ok = p.begin(&pdf);
+        if (ok) {
+            DrawMap(p, st, outlines, QRectF(0, 0, pdf.width(), pdf.height()));
+            ok = p.end();
+        }
+    }
+    if (!ok || !file.commit()) {
+        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, file.errorString());
+        return false;
+    }
+    for (const AreaOutlines& a : outlines)
+        if (!a.rings.empty()) ++r.features, r.rings += int(a.rings.size());
+    return true;
+}
+
+}  // namespace
+
+bool ExportMap(const Store& st, const MapTransform* transform, const QString& path,
+               ExportFormat format, ExportResult& r) {
+    r = ExportResult{};
+    const std::vector<AreaOutlines> outlines = ComposedOutlines(st);
+    if (outlines.empty()) {
+        r.error = QStringLiteral("境界線最終編成が済んでいないので書き出せません。");
+        return false;
+    }
+    switch (format) {
+        case ExportFormat::GeoJson:
+        case ExportFormat::Shapefile:
+        case ExportFormat::GeoPackage:
+            return WriteVector(outlines, transform, path, format, r);
+        default:
+            return WriteDrawing(st, outlines, path, format, r);
+    }
+}
+
+}  // namespace gis

@@ -1,0 +1,38 @@
+// How an imported map's pixels relate to the coordinates it came from. Kept
+// beside the work file as NAME.vlm.json, so that an export can write the
+// original coordinate system back.
+#pragma once
+
+#include <QPointF>
+#include <QString>
+
+namespace gis {
+
+struct MapTransform {
+    QString wkt;              // the source's coordinate system, empty when it had none
+    bool geographic = false;  // longitudes were scaled by cosLat before fitting
+    double cosLat = 1.0;
+    double minX = 0, maxY = 0;  // the source extent's top-left, after the cosLat scaling
+    double scale = 1.0;         // pixels per (scaled) source unit
+    double margin = 0;          // pixels left free round the fitted data
+    int width = 0, height = 0;  // the pixel size the data was fitted to
+
+    QPointF ToPixel(double x, double y) const {
+        const double sx = geographic ? x * cosLat : x;
+        return {margin + (sx - minX) * scale, margin + (maxY - y) * scale};
+    }
+    QPointF ToSource(double px, double py) const {
+        const double sx = minX + (px - margin) / scale;
+        return {geographic ? sx / cosLat : sx, maxY - (py - margin) / scale};
+    }
+};
+
+// NAME.vlm -> NAME.vlm.json
+QString TransformPathFor(const QString& workFile);
+// Writes the transform through a temporary file; false with a message.
+bool SaveTransform(const QString& path, const MapTransform& t, QString* error);
+// Reads a transform; false when the file is missing or not a transform (the
+// export then uses plain pixel coordinates).
+bool LoadTransform(const QString& path, MapTransform& t);
+
+}  // namespace gis

@@ -1,0 +1,183 @@
+// Finished maps out: the GeoJSON read back with OGR holds the composed rings
+// exactly, the drawings are what their viewers expect, and the shared world
+// map survives an export and a fresh import.
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
+#include <QFileInfo>
+#include <QImage>
+#include <QSvgRenderer>
+
+#include "GisSupport.h"
+#include "support/MapGenerator.h"
+#include "text/ShiftJis.h"
+
+using namespace gistest;
+
+namespace {
+
+class Export : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+        GDALAllRegister();
+    }
+    QTemporaryDir dir;
+};
+
+struct ReadFeature {
+    QString name;
+    int area = 0;
+    std::vector<ctest::Chain> rings;
+    bool multi = false;
+};
+
+std::vector<ReadFeature> ReadBack(const QString& path) {
+    std::vector<ReadFeature> out;
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.toUtf8(), GDAL_OF_VECTOR));
+    if (!ds) return out;
+    OGRLayer* layer = ds->GetLayer(0);
+    for (const auto& f : *layer) {
+        ReadFeature r;
+        r.name = QString::fromUtf8(f->GetFieldAsString("name"));
+        r.area = f->GetFieldAsInteger("area");
+        const OGRGeometry* g = f->GetGeometryRef();
+        r.multi = wkbFlatten(g->getGeometryType()) == wkbMultiPolygon;
+        auto addPolygon = [&](const OGRPolygon* p) {
+            const OGRLinearRing* ring = p->getExteriorRing();
+            ctest::Chain c;
+            for (int i = 0; i < ring->getNumPoints(); ++i)
+                c.push_back(Rec{int16_t(ring->getX(i)), int16_t(-ring->getY(i))});
+            r.rings.push_back(c);
+        };
+        if (r.multi)
+            for (const OGRPolygon* p : *g->toMultiPolygon()) addPolygon(p);
+        else
+            addPolygon(g->toPolygon());
+        out.push_back(r);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Export, GeoJsonReadBackHoldsTheComposedRingsExactly) {
+    MapRecipe recipe;
+    recipe.cells = 60;
+    recipe.cellsPerArea = 3;
+    Store st;
+    const GeneratedMap info = GenerateMap(recipe, st);
+    for (int a = 1; a <= st.AreaCount; ++a)  // names the person can read
+        st.SetAreaName(a, sjis::FromUnicode(QStringLiteral("区域%1").arg(a)));
+    const QString work = dir.filePath("map.vlm"), composed = dir.filePath("composed.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    // Export composes an uncomposed map itself; the composed file is the reference.
+    ASSERT_EQ(Cli({"compose", work, "-o", composed}).code, 0);
+    const CliRun r = Cli({"export", work, "-o", dir.filePath("map.geojson"), "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+
+    const WorkData d = ReadWork(composed);
+    const std::vector<ctest::Chain> chains = ctest::Chains(d.points);
+    const std::vector<ReadFeature> features = ReadBack(dir.filePath("map.geojson"));
+    ASSERT_EQ(int(features.size()), info.areas);
+    size_t next = 0;
+    int multis = 0;
+    for (const ReadFeature& f : features) {
+        EXPECT_EQ(f.name, QStringLiteral("区域%1").arg(f.area));
+        EXPECT_EQ(f.multi, f.rings.size() > 1);
+        multis += f.multi;
+        for (const ctest::Chain& ring : f.rings) {
+            ASSERT_LT(next, chains.size());
+            EXPECT_EQ(ring, chains[next++]) << "area " << f.area;
+        }
+    }
+    EXPECT_EQ(int(next), info.positions);
+    EXPECT_GT(multis, 0);
+    EXPECT_EQ(Json(r)["rings"].toInt(), info.positions);
+}
+
+TEST_F(Export, DrawingsAndOtherFormats) {
+    MapRecipe recipe;
+    recipe.cells = 40;
+    Store st;
+    const GeneratedMap info = GenerateMap(recipe, st);
+    st.MapTitle = sjis::FromUnicode(QStringLiteral("配布用の地図"));
+    const QString work = dir.filePath("map.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    for (const char* ext : {"svg", "pdf", "png", "shp", "gpkg"}) {
+        const QString out = dir.filePath(QStringLiteral("map.%1").arg(QLatin1String(ext)));
+        const CliRun r = Cli({"export", work, "-o", out});
+        ASSERT_EQ(r.code, 0) << ext << r.err.toStdString();
+    }
+    QSvgRenderer svg(dir.filePath("map.svg"));
+    EXPECT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox().size(), QSize(st.MapWidth, st.MapHeight));
+
+    QFile pdf(dir.filePath("map.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page/") + bytes.count("/Type /Page "),
+              1);
+
+    const QImage png(dir.filePath("map.png"));
+    EXPECT_EQ(png.size(), QSize(st.MapWidth, st.MapHeight));
+
+    for (const char* ext : {"shp", "gpkg"}) {
+        const auto back = ReadBack(dir.filePath(QStringLiteral("map.%1").arg(QLatin1String(ext))));
+        EXPECT_EQ(int(back.size()), info.areas) << ext;
+    }
+    // Nothing is overwritten without --force; an unknown format is bad usage.
+    EXPECT_EQ(Cli({"export", work, "-o", dir.filePath("map.png")}).code, 2);
+    EXPECT_EQ(Cli({"export", work, "-o", dir.filePath("map.txt")}).code, 2);
+}
+
+TEST_F(Export, AMapThatDoesNotComposeIsNotExported) {
+    MapRecipe recipe;
+    recipe.cells = 40;
+    recipe.damage = MapRecipe::Gap;
+    Store st;
+    GenerateMap(recipe, st);
+    const QString work = dir.filePath("gap.vlm"), out = dir.filePath("gap.geojson");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    const CliRun r = Cli({"export", work, "-o", out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("は閉じていません。"))) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(Export, TheWorldMapSurvivesExportAndImport) {
+    const QString world = QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm");
+    const QString geojson = dir.filePath("world.geojson"), back = dir.filePath("back.vlm");
+    ASSERT_EQ(Cli({"export", world, "-o", geojson}).code, 0);
+    const WorkData original = ReadWork(world);
+    const QString size = QStringLiteral("%1,%2").arg(original.mapWidth).arg(original.mapHeight);
+    const CliRun r = Cli({"import", geojson, "-o", back, "--size", size, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const WorkData imported = ReadWork(back);
+    EXPECT_EQ(imported.names, original.names);
+    const CliRun check = Cli({"check", back, "--json"});
+    EXPECT_EQ(check.code, 0);
+    EXPECT_EQ(Json(check)["failed"].toInt(), 0);
+    EXPECT_EQ(Json(check)["closed"].toInt(), Json(r)["positions"].toInt());
+    EXPECT_GT(Json(r)["positions"].toInt(), 300);
+
+    // Exported again, the outlines come back in the first export's coordinates.
+    ASSERT_EQ(Cli({"export", back, "-o", dir.filePath("again.geojson")}).code, 0);
+    std::map<QString, QRect> first;
+    auto box = [](const ReadFeature& f) {
+        QRect b;
+        for (const auto& ring : f.rings)
+            for (Rec p : ring) b |= QRect(p.x, p.y, 1, 1);
+        return b;
+    };
+    for (const ReadFeature& f : ReadBack(geojson)) first[f.name] = box(f);
+    const auto again = ReadBack(dir.filePath("again.geojson"));
+    EXPECT_GT(again.size(), first.size() * 9 / 10);
+    for (const ReadFeature& f : again) {
+        // Parts too small for a position are left out, so only containment holds.
+        EXPECT_TRUE(first[f.name].adjusted(-3, -3, 3, 3).contains(box(f))) << f.name.toStdString();
+    }
+}

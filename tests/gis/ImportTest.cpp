@@ -1,0 +1,187 @@
+// Boundary data in: hand-made GeoJSON and Shapefiles through velmot-cli
+// import, then the composition must close every position.
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include "GisSupport.h"
+#include "text/ShiftJis.h"
+
+using namespace gistest;
+
+namespace {
+
+class Import : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    }
+    // Imports and checks that the result is noded and composes completely.
+    WorkData ImportAndCompose(const QString& in, const QStringList& extra = {}) {
+        const QString out = dir.filePath(QFileInfo(in).completeBaseName() + ".vlm");
+        last = Cli(QStringList{"import", in, "-o", out, "--json"} + extra);
+        EXPECT_EQ(last.code, 0) << last.err.toStdString();
+        WorkData d = ReadWork(out);
+        EXPECT_EQ(NodingFault(ctest::Chains(d.points)), QString());
+        const CliRun check = Cli({"check", out, "--json"});
+        EXPECT_EQ(check.code, 0) << check.out.toStdString();
+        EXPECT_EQ(Json(check)["failed"].toInt(), 0);
+        return d;
+    }
+    int Positions(const WorkData& d, size_t area) {
+        int n = 0;
+        while (n < Store::Slots && d.positions[area][size_t(n)].x > 0) ++n;
+        return n;
+    }
+    QTemporaryDir dir;
+    CliRun last;
+};
+
+}  // namespace
+
+TEST_F(Import, NeighboursShareOneBorderAndHolesAndIslandsGetPositions) {
+    // West and east squares sharing x = 1; a ring with a hole; two islands.
+    const QString in = WriteText(
+        dir, "shapes.geojson",
+        Collection({
+            {"West", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]"},
+            {"East", "[[[1,0],[2,0],[2,1],[1,1],[1,0]]]"},
+            {"Ring",
+             "[[[3,0],[5,0],[5,2],[3,2],[3,0]],[[3.5,0.5],[4.5,0.5],[4.5,1.5],[3.5,1.5],[3.5,0.5]]"
+             "]"},
+            {"Isles",
+             "[[[[0,3],[1,3],[1,4],[0,4],[0,3]]],[[[2,3],[2.5,3],[2.5,3.5],[2,3.5],[2,3]]]]"},
+        }));
+    const WorkData d = ImportAndCompose(in);
+    ASSERT_EQ(d.names.size(), 4u);
+    EXPECT_EQ(d.names[0], "West");
+    EXPECT_EQ(Positions(d, 0), 1);
+    EXPECT_EQ(Positions(d, 2), 1);
+    EXPECT_EQ(Positions(d, 3), 2);  // the larger island first
+    EXPECT_GT(d.positions[3][0].x, 0);
+    EXPECT_LT(d.positions[3][0].x, d.positions[3][1].x);
+
+    // Every segment is stored once, the shared border included.
+    std::set<std::pair<uint32_t, uint32_t>> seen;
+    int segments = 0;
+    for (const ctest::Chain& c : ctest::Chains(d.points))
+        for (size_t i = 1; i < c.size(); ++i) {
+            auto k = [](Rec r) { return uint32_t(uint16_t(r.x)) << 16 | uint16_t(r.y); };
+            seen.insert(std::minmax(k(c[i - 1]), k(c[i])));
+            ++segments;
+        }
+    EXPECT_EQ(int(seen.size()), segments);
+    const QJsonObject j = Json(last);
+    EXPECT_EQ(j["areas"].toInt(), 4);
+    EXPECT_EQ(j["positions"].toInt(), 5);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("shapes.vlm.json")));
+}
+
+TEST_F(Import, BordersCrossingAfterRoundingShareAPoint) {
+    // Slanted borders that cross between pixels at this size.
+    const QString in = WriteText(dir, "cross.geojson",
+                                 Collection({
+                                     {"A", "[[[0,0],[10,0.3],[10,10],[0,10],[0,0]]]"},
+                                     {"B", "[[[0,0.2],[10,0],[10,-10],[0,-10],[0,0.2]]]"},
+                                     {"C", "[[[3,-5],[7,5.013],[9,-5.2],[3,-5]]]"},
+                                 }));
+    const WorkData d = ImportAndCompose(in, {"--size", "337,331"});
+    EXPECT_EQ(d.names.size(), 3u);
+}
+
+TEST_F(Import, JapaneseNamesAreStoredInShiftJisAndCutAt18Bytes) {
+    const QString in =
+        WriteText(dir, "names.geojson",
+                  Collection({
+                      {"千代田区", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]"},
+                      {"東京都千代田区霞が関一丁目", "[[[1,0],[2,0],[2,1],[1,1],[1,0]]]"},
+                      {"aあいうえおかきくけ", "[[[2,0],[3,0],[3,1],[2,1],[2,0]]]"},
+                      {"Ærø", "[[[3,0],[4,0],[4,1],[3,1],[3,0]]]"},
+                  }));
+    const WorkData d = ImportAndCompose(in, {"--name-field", "NAME"});
+    ASSERT_EQ(d.names.size(), 4u);
+    EXPECT_EQ(sjis::ToUnicode(d.names[0]), QStringLiteral("千代田区"));
+    EXPECT_EQ(sjis::ToUnicode(d.names[1]), QStringLiteral("東京都千代田区霞が"));
+    EXPECT_EQ(d.names[2].size(), 17u);  // the 18th byte would split a character
+    EXPECT_EQ(sjis::ToUnicode(d.names[3]), QStringLiteral("?r?"));
+    const QJsonArray notes = Json(last)["notes"].toArray();
+    EXPECT_EQ(notes.size(), 3);
+    EXPECT_TRUE(notes[0].toString().contains(QStringLiteral("東京都千代田区霞が関一丁目")));
+}
+
+TEST_F(Import, AShapefileWrittenByOgr) {
+    GDALAllRegister();
+    const QString shp = dir.filePath("wards.shp");
+    {
+        GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+        GDALDatasetUniquePtr ds(drv->Create(shp.toUtf8(), 0, 0, 0, GDT_Unknown, nullptr));
+        ASSERT_TRUE(ds);
+        OGRSpatialReference srs;
+        srs.importFromEPSG(6677);  // a projected plane rectangular system, metres
+        const char* opts[] = {"ENCODING=UTF-8", nullptr};
+        OGRLayer* layer = ds->CreateLayer("wards", &srs, wkbPolygon, const_cast<char**>(opts));
+        OGRFieldDefn code("CODE", OFTInteger), name("N03_004", OFTString);
+        layer->CreateField(&code);
+        layer->CreateField(&name);
+        const char* wkts[] = {"POLYGON((0 0,1000 0,1000 800,0 800,0 0))",
+                              "POLYGON((1000 0,2500 0,2500 800,1000 800,1000 0))"};
+        const char* names[] = {"中央区", "港区"};
+        for (int i = 0; i < 2; ++i) {
+            OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+            f->SetField("CODE", 13101 + i);
+            f->SetField("N03_004", names[i]);
+            OGRGeometry* g = nullptr;
+            OGRGeometryFactory::createFromWkt(wkts[i], nullptr, &g);
+            f->SetGeometryDirectly(g);
+            ASSERT_EQ(layer->CreateFeature(f.get()), OGRERR_NONE);
+        }
+    }
+    const WorkData d = ImportAndCompose(shp, {"--size", "800,600"});
+    ASSERT_EQ(d.names.size(), 2u);
+    EXPECT_EQ(sjis::ToUnicode(d.names[1]), QStringLiteral("港区"));
+    // Projected metres are used as they are: 2500 x 800 keeps its shape.
+    EXPECT_NEAR(double(d.mapWidth) / d.mapHeight, (2500.0 * 0.95 + 40) / (800 * 0.95 + 40), 0.3);
+}
+
+TEST_F(Import, BadInputIsRefusedAndNothingIsWritten) {
+    const QString out = dir.filePath("out.vlm");
+    const QByteArray square = "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]";
+    QByteArray many = "{\"type\":\"FeatureCollection\",\"features\":[";
+    for (int i = 0; i <= Store::MaxAreas; ++i)
+        many += QByteArray(i ? "," : "") +
+                "{\"type\":\"Feature\",\"properties\":{},\"geometry\":{\"type\":\"Polygon\","
+                "\"coordinates\":[[[" +
+                QByteArray::number(i) + ",0],[" + QByteArray::number(i) + ".5,0],[" +
+                QByteArray::number(i) + ".5,1],[" + QByteArray::number(i) + ",0]]]}}";
+    many += "]}";
+    const QString points = WriteText(
+        dir, "points.geojson",
+        "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":{},"
+        "\"geometry\":{\"type\":\"Point\",\"coordinates\":[1,2]}}]}");
+    // A Shapefile whose geometry file is cut short.
+    const QString good = WriteText(dir, "good.geojson", Collection({{"A", square}}));
+    ASSERT_EQ(Cli({"import", good, "-o", dir.filePath("good.vlm")}).code, 0);
+    ASSERT_EQ(Cli({"export", dir.filePath("good.vlm"), "-o", dir.filePath("cut.shp")}).code, 0);
+    QFile::resize(dir.filePath("cut.shp"), 120);
+
+    const std::vector<std::pair<const char*, QStringList>> cases = {
+        {"empty file", {WriteText(dir, "empty.geojson", "")}},
+        {"not boundary data", {WriteText(dir, "junk.geojson", "{\"type\": 17")}},
+        {"no polygon layer", {points}},
+        {"unknown field", {good, "--name-field", "NOPE"}},
+        {"no polygons", {WriteText(dir, "none.geojson", Collection({}))}},
+        {"corrupt shapefile", {dir.filePath("cut.shp")}},
+        {"too many areas", {WriteText(dir, "many.geojson", many)}},
+        {"missing", {dir.filePath("missing.geojson")}},
+    };
+    for (const auto& [what, args] : cases) {
+        const CliRun r = Cli(QStringList{"import"} + args + QStringList{"-o", out});
+        EXPECT_NE(r.code, 0) << what;
+        EXPECT_FALSE(r.err.isEmpty()) << what;
+        EXPECT_FALSE(QFileInfo::exists(out)) << what;
+        EXPECT_FALSE(QFileInfo::exists(out + ".json")) << what;
+    }
+}
