@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Artwork.h"
+#include "app/GisMenu.h"
 #include "app/KeyMap.h"
 #include "app/SurfaceView.h"
 #include "core/Editor.h"
@@ -118,6 +119,7 @@ void MainWindow::BuildMenus() {
     AddItem(file, Cmd::NewWork, S("新規作業(&N)"));
     file->addSeparator();
     AddItem(file, Cmd::Quit, S("終了(&X)"));
+    gis_menu::AddItems(file, ed_, this);
 
     QMenu* edit = bar->addMenu(S("下絵(&E)"));
     edit->setObjectName(QStringLiteral("MenuEdit"));

@@ -180,8 +180,8 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         CPLFree(wkt);
         // GeoJSON always claims longitudes and latitudes; data beyond their
         // range (such as our own pixel exports) is taken as it is.
-        t.geographic = srs->IsGeographic() && minX >= -360 && maxX <= 360 && minY >= -90 &&
-                       maxY <= 90;
+        t.geographic =
+            srs->IsGeographic() && minX >= -360 && maxX <= 360 && minY >= -90 && maxY <= 90;
         if (!t.geographic && srs->IsGeographic()) t.wkt.clear();
     }
     if (t.geographic) {

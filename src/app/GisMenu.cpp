@@ -1,0 +1,52 @@
+#include "app/GisMenu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "core/Editor.h"
+#include "gis/GisCommands.h"
+#include "gis/MapDrawing.h"
+#include "gis/MapExport.h"
+
+namespace gis_menu {
+
+void AddItems(QMenu* file, Editor& ed, QWidget* parent) {
+    file->addSeparator();
+    QAction* import = file->addAction(QStringLiteral("境界データの読み込み(&G)"));
+    import->setObjectName(QStringLiteral("ImportBoundaries"));
+    QObject::connect(import, &QAction::triggered, parent,
+                     [&ed] { gis::ImportBoundariesCommand(ed); });
+    QAction* exportMap = file->addAction(QStringLiteral("書き出し(&E)"));
+    exportMap->setObjectName(QStringLiteral("ExportMap"));
+    QObject::connect(exportMap, &QAction::triggered, parent, [&ed] { gis::ExportMapCommand(ed); });
+    QAction* print = file->addAction(QStringLiteral("印刷(&P)"));
+    print->setShortcut(QKeySequence::Print);
+    print->setObjectName(QStringLiteral("PrintMap"));
+    QObject::connect(print, &QAction::triggered, parent, [&ed, parent] { PrintMap(ed, parent); });
+}
+
+void PrintMap(Editor& ed, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Velmot"));
+    printer.setPageOrientation(ed.st.MapWidth > ed.st.MapHeight ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!gis::EnsureComposed(ed)) return;
+    const std::vector<gis::AreaOutlines> outlines = gis::ComposedOutlines(ed.st);
+    QPainter p;
+    if (!p.begin(&printer)) {
+        ed.ui.Inform(QStringLiteral("印刷を始められませんでした。"), QStringLiteral("印刷"),
+                     MsgIcon::Error);
+        return;
+    }
+    gis::DrawMap(p, ed.st, outlines,
+                 QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
+    p.end();
+}
+
+}  // namespace gis_menu
