@@ -35,7 +35,7 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
     for (QAction* a : Win().menuBar()->actions()) menus << Describe(a->menu());
     const QStringList expected = {
         S("ﾌｧｲﾙ(&F): 作業保存(&S)|作業読込(&L)|完成図(idt)保存(&W)|IDTファイル読込(&R)|"
-          "新規作業(&N)|-|終了(&X)"),
+          "新規作業(&N)|-|終了(&X)|-|境界データの読み込み(&G)|書き出し(&E)|印刷(&P)"),
         S("下絵(&E): 下絵の読み込み(&L)|下絵の貼り付け(&P)|-|下絵の単色化(&M)|下絵の拡大(&N)|"
           "下絵を隠す(&H)|下絵の消去(&D)"),
         S("作図(&D): 点情報入力モード(&B)|点情報修正モード(&E)|-|線種指定モード(&L)|"
