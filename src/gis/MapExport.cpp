@@ -6,6 +6,7 @@
 #include <ogrsf_frmts.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -170,6 +171,14 @@ bool WriteVector(const std::vector<AreaOutlines>& outlines, const MapTransform* 
             return false;
         }
     }
+    // A Shapefile's side files from an earlier export would otherwise be
+    // read with the new one: a stale .prj would claim the wrong coordinates.
+    if (format == ExportFormat::Shapefile)
+        for (const char* ext : {"prj", "cpg", "qix", "sbn", "sbx", "qpj"}) {
+            const QString side = info.completeBaseName() + u'.' + QLatin1String(ext);
+            if (!QFileInfo::exists(tmp.filePath(side)))
+                QFile::remove(info.absoluteDir().filePath(side));
+        }
     return MoveInto(tmp.path(), info.absolutePath(), r.error);
 }
 
