@@ -39,7 +39,7 @@ void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outl
 
     // Names in a size that suits the map, never too small to read in print.
     QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(std::max(8, int(std::min(w, h) / 90)));
+    font.setPixelSize(std::max(10, int(std::min(w, h) / 60)));
     p.setFont(font);
     p.setPen(Qt::black);
     const QFontMetricsF fm(font);
@@ -52,7 +52,7 @@ void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outl
 
     // The title and remarks in the top left corner.
     QFont titleFont = font;
-    titleFont.setPixelSize(std::max(12, int(std::min(w, h) / 40)));
+    titleFont.setPixelSize(std::max(14, int(std::min(w, h) / 30)));
     titleFont.setBold(true);
     p.setFont(titleFont);
     const QFontMetricsF tfm(titleFont);
