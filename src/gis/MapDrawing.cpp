@@ -21,21 +21,29 @@ void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outl
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(QRectF(0, 0, w, h), Qt::white);
 
-    // One polygon per outline: neighbours never overlap, and small polygons
-    // rasterise far faster than one path of thousands of rings.
+    // Fills first, then every outline on top, so that an enclave drawn
+    // before the area round it is not painted over. One polygon per outline:
+    // small polygons rasterise far faster than one path of thousands of rings.
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1.0, std::min(w, h) / 1000.0));
     pen.setJoinStyle(Qt::RoundJoin);
-    p.setPen(pen);
-    p.setBrush(QColor(250, 248, 240));
     QPolygonF polygon;
-    for (const AreaOutlines& a : outlines)
-        for (const std::vector<Rec>& ring : a.rings) {
-            polygon.resize(qsizetype(ring.size()));
-            for (size_t i = 0; i < ring.size(); ++i)
-                polygon[qsizetype(i)] = QPointF(ring[i].x, ring[i].y);
-            p.drawPolygon(polygon);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 0) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(250, 248, 240));
+        } else {
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
         }
+        for (const AreaOutlines& a : outlines)
+            for (const std::vector<Rec>& ring : a.rings) {
+                polygon.resize(qsizetype(ring.size()));
+                for (size_t i = 0; i < ring.size(); ++i)
+                    polygon[qsizetype(i)] = QPointF(ring[i].x, ring[i].y);
+                p.drawPolygon(polygon);
+            }
+    }
 
     // Names in a size that suits the map, never too small to read in print.
     QFont font(QStringLiteral("IPAPGothic"));

@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <climits>
 #include <filesystem>
 
 #include "compose/Composer.h"
@@ -71,6 +72,75 @@ std::vector<AreaOutlines> ComposedOutlines(const Store& st) {
 
 namespace {
 
+struct RingRef {
+    size_t area, ring;
+    QRect box;
+};
+
+QRect Box(const std::vector<Rec>& ring) {
+    int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
+    for (Rec p : ring)
+        x0 = std::min<int>(x0, p.x), y0 = std::min<int>(y0, p.y), x1 = std::max<int>(x1, p.x),
+        y1 = std::max<int>(y1, p.y);
+    return QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+// Even-odd test of a point against a closed ring; on the ring counts as not inside.
+bool Inside(Rec p, const std::vector<Rec>& ring) {
+    bool in = false;
+    for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+        const Rec a = ring[i], b = ring[j];
+        if ((a.y > p.y) != (b.y > p.y)) {
+            const double x = a.x + double(p.y - a.y) * (b.x - a.x) / double(b.y - a.y);
+            if (p.x < x) in = !in;
+        }
+    }
+    return in;
+}
+
+// Whether ring s lies inside ring r: the rings of a composed map never cross,
+// so one vertex of s off r decides.
+bool RingInside(const std::vector<Rec>& s, const QRect& sBox, const std::vector<Rec>& r,
+                const QRect& rBox) {
+    if (!rBox.contains(sBox) || sBox == rBox) return false;
+    for (Rec p : s) {
+        bool onR = false;
+        for (Rec q : r) onR = onR || q == p;
+        if (!onR) return Inside(p, r);
+    }
+    return false;
+}
+
+// Fills in every ring's holes: the rings of other areas inside it that are
+// not inside another ring inside it.
+void FindHoles(std::vector<AreaOutlines>& areas) {
+    std::vector<RingRef> all;
+    for (size_t a = 0; a < areas.size(); ++a) {
+        areas[a].holes.assign(areas[a].rings.size(), {});
+        for (size_t k = 0; k < areas[a].rings.size(); ++k)
+            all.push_back({a, k, Box(areas[a].rings[k])});
+    }
+    auto ring = [&](const RingRef& x) -> const std::vector<Rec>& {
+        return areas[x.area].rings[x.ring];
+    };
+    for (const RingRef& outer : all) {
+        std::vector<const RingRef*> inside;
+        for (const RingRef& s : all)
+            if (&s != &outer && RingInside(ring(s), s.box, ring(outer), outer.box))
+                inside.push_back(&s);
+        for (const RingRef* s : inside) {
+            if (s->area == outer.area) continue;  // an island in a lake of the same area
+            bool direct = true;
+            for (const RingRef* t : inside)
+                direct = direct && !(t != s && RingInside(ring(*s), s->box, ring(*t), t->box));
+            if (!direct) continue;
+            // Holes run the other way round.
+            std::vector<Rec> hole(ring(*s).rbegin(), ring(*s).rend());
+            areas[outer.area].holes[outer.ring].push_back(std::move(hole));
+        }
+    }
+}
+
 // Moves every file of the temporary folder to the output's folder, replacing
 // files of the same names (a Shapefile is several files).
 bool MoveInto(const QString& from, const QString& toDir, QString& error) {
@@ -88,10 +158,11 @@ bool MoveInto(const QString& from, const QString& toDir, QString& error) {
     return !ec;
 }
 
-bool WriteVector(const std::vector<AreaOutlines>& outlines, const MapTransform* t,
-                 const QString& path, ExportFormat format, ExportResult& r) {
+bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, const QString& path,
+                 ExportFormat format, ExportResult& r) {
     EnsureGdal();
     ClearGdalError();
+    FindHoles(outlines);
     const char* driverName = format == ExportFormat::GeoJson     ? "GeoJSON"
                              : format == ExportFormat::Shapefile ? "ESRI Shapefile"
                                                                  : "GPKG";
@@ -144,18 +215,19 @@ bool WriteVector(const std::vector<AreaOutlines>& outlines, const MapTransform* 
             OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
             f->SetField("name", a.name.toUtf8().constData());
             f->SetField("area", a.area);
+            auto polygonOf = [&](size_t k) {
+                auto* poly = new OGRPolygon;
+                poly->addRingDirectly(ringOf(a.rings[k]));
+                for (const auto& hole : a.holes[k]) poly->addRingDirectly(ringOf(hole));
+                return poly;
+            };
             if (a.rings.size() == 1) {
-                OGRPolygon poly;
-                poly.addRingDirectly(ringOf(a.rings[0]));
-                f->SetGeometry(&poly);
+                f->SetGeometryDirectly(polygonOf(0));
             } else {
-                OGRMultiPolygon multi;
-                for (const auto& ring : a.rings) {
-                    auto* poly = new OGRPolygon;
-                    poly->addRingDirectly(ringOf(ring));
-                    multi.addGeometryDirectly(poly);
-                }
-                f->SetGeometry(&multi);
+                auto* multi = new OGRMultiPolygon;
+                for (size_t k = 0; k < a.rings.size(); ++k)
+                    multi->addGeometryDirectly(polygonOf(k));
+                f->SetGeometryDirectly(multi);
             }
             if (layer->CreateFeature(f.get()) != OGRERR_NONE) {
                 r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());

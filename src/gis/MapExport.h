@@ -23,6 +23,9 @@ struct AreaOutlines {
     QString name;
     Rec label;                            // the first position, where the name goes
     std::vector<std::vector<Rec>> rings;  // one closed outline per traced position
+    // Per ring: the outlines of other areas lying directly inside it
+    // (enclaves), which GIS tools expect as the polygon's holes.
+    std::vector<std::vector<std::vector<Rec>>> holes;
 };
 
 // The outlines of a composed map, area by area: the n-th closed chain of the

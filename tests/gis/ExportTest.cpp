@@ -181,3 +181,28 @@ TEST_F(Export, TheWorldMapSurvivesExportAndImport) {
         EXPECT_TRUE(first[f.name].adjusted(-3, -3, 3, 3).contains(box(f))) << f.name.toStdString();
     }
 }
+
+TEST_F(Export, AnEnclaveIsAHoleOfTheAreaAroundIt) {
+    const QString in = WriteText(
+        dir, "enclave.geojson",
+        Collection({
+            {"Outer", "[[[0,0],[4,0],[4,4],[0,4],[0,0]],[[1,1],[1,3],[3,3],[3,1],[1,1]]]"},
+            {"Inner", "[[[1,1],[3,1],[3,3],[1,3],[1,1]]]"},
+        }));
+    ASSERT_EQ(Cli({"import", in, "-o", dir.filePath("enclave.vlm"), "--size", "200,200"}).code, 0);
+    ASSERT_EQ(Cli({"export", dir.filePath("enclave.vlm"), "-o", dir.filePath("out.geojson")}).code,
+              0);
+    GDALDatasetUniquePtr ds(
+        GDALDataset::Open(dir.filePath("out.geojson").toUtf8(), GDAL_OF_VECTOR));
+    ASSERT_TRUE(ds);
+    OGRFeatureUniquePtr outer(ds->GetLayer(0)->GetNextFeature());
+    OGRFeatureUniquePtr inner(ds->GetLayer(0)->GetNextFeature());
+    const OGRPolygon* o = outer->GetGeometryRef()->toPolygon();
+    const OGRPolygon* i = inner->GetGeometryRef()->toPolygon();
+    ASSERT_EQ(o->getNumInteriorRings(), 1);
+    EXPECT_EQ(i->getNumInteriorRings(), 0);
+    // The hole is the enclave's outline, the other way round.
+    EXPECT_TRUE(o->getInteriorRing(0)->isClockwise() != i->getExteriorRing()->isClockwise());
+    EXPECT_NEAR(o->get_Area(), 16.0 - 4.0, 0.2);  // back in degrees, to the pixel
+    EXPECT_TRUE(o->IsValid());
+}
