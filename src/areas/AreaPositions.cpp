@@ -68,7 +68,11 @@ bool TakeOverBoxes(Editor& ed) {
     const int a = ed.ZpotSelected;
     if (a < 1 || a > Store::MaxAreas) return true;
     int j = 0;
-    for (const Rec& p : pos) ed.st.AreaPos(j++, a) = p;
+    for (const Rec& p : pos) {
+        if (!(ed.st.AreaPos(j, a) == p)) ed.st.Modified = true;
+        ed.st.AreaPos(j++, a) = p;
+    }
+    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.st.Modified = true;
     ed.st.AreaPos(j, a) = Rec{0, 0};
     return true;
 }

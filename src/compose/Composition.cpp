@@ -23,6 +23,8 @@ void Editor::ReMakeLineClick() {
     if (st.PointLast < 3 || st.AreaCount < 1) return;
     ui.SetBusy(true);
     st.Completed = false;
+    // The preparation and the composition rewrite the point list.
+    st.Modified = true;
     PrepareComposition();
     ShowProgressBar();
 

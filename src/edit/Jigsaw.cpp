@@ -184,6 +184,7 @@ void Editor::DropPiece(int x, int y) {
     if (st.PickFirst <= 0) return;
     const Piece piece{st.PickArea, st.PickSlot, st.PickFirst, st.PickLast};
     MovePiece(st, piece, x - st.PickAnchorX, y - st.PickAnchorY);
+    st.Modified = true;
     st.PickFirst = 0;
     st.TempPolyLast = -1;
     ReDraw();

@@ -172,6 +172,7 @@ void Editor::RelSecLineClick() {
     int32_t first, last;
     ReleaseRange(st, s, first, last);
     st.DeleteKinds(first - 1, last - first + 2);
+    st.Modified = true;
     ShowKinds();
 }
 

@@ -171,6 +171,7 @@ void Editor::MoveMapClick() {
         picPath_.clear();
     }
     ApplyMoveScale(st, m);
+    st.Modified = true;
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
 }

@@ -84,8 +84,10 @@ void Editor::DropPoint(int x, int y) {
     // A release off the surface, or in its first column where the point would
     // turn into a separator, puts the point back where it was.
     if (i > 0 && i <= st.PointLast && x >= 1 && surf.Contains(x, y) && x <= INT16_MAX &&
-        y <= INT16_MAX)
+        y <= INT16_MAX) {
         st.SetPoint(i, int16_t(x), int16_t(y));
+        st.Modified = true;
+    }
     ReDraw();
 }
 
@@ -109,6 +111,7 @@ void Editor::Pop2DelDot() {
     if (i < 0) return;
     st.DeletePoints(i, 1);
     st.Completed = false;
+    st.Modified = true;
     ReDraw();
 }
 
@@ -140,6 +143,7 @@ void Editor::Pop2AppendDot() {
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
     st.InsertPoint(next ? k + 1 : k, mx, my);
     st.Completed = false;
+    st.Modified = true;
     ReDraw();
 }
 

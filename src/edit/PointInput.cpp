@@ -107,6 +107,7 @@ void Editor::AddPoint(int x, int y) {
     if (!StorablePoint(x, y)) return;
     if (!RoomForPoints(1)) return;
     st.AppendPoint(int16_t(x), int16_t(y));
+    st.Modified = true;
     surf.SetPixel(x, y, White);
     const Rec prev = st.Point(st.PointLast - 1);
     if (prev.x != 0) {
@@ -122,6 +123,7 @@ void Editor::PopCutLine() {
     // Record 0 stays the list's leading separator whatever happens.
     if (st.PointLast > 0) st.SetPoint(st.PointLast, 0, 0);
     st.AppendPoint(p.x, p.y);
+    st.Modified = true;
     // The segment into p is gone, so a finished composition no longer fits.
     if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) st.Completed = false;
     ReDraw();
@@ -132,12 +134,14 @@ void Editor::PopLastPoint() {
     if (!RoomForPoints(1)) return;
     st.AppendPoint(0, 0);
     st.Completed = false;
+    st.Modified = true;
 }
 
 void Editor::PopWrongPoint() {
     if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) --st.PointLast;
     if (st.PointLast > 0) --st.PointLast;
     st.Completed = false;
+    st.Modified = true;
     ReDraw();
 }
 
@@ -162,6 +166,7 @@ void Editor::PopConnectStartPoint() {
     st.AppendPoint(s.x, s.y);
     st.AppendPoint(0, 0);
     st.Completed = false;
+    st.Modified = true;
     ui.SurfaceChanged();
 }
 
@@ -187,6 +192,7 @@ void Editor::PopConnectNearPoint() {
     st.AppendPoint(n.x, n.y);
     st.AppendPoint(0, 0);
     st.Completed = false;
+    st.Modified = true;
     ui.SurfaceChanged();
 }
 
@@ -210,4 +216,5 @@ void Editor::PopNearPointStart() {
     if (open) st.AppendPoint(0, 0);
     st.AppendPoint(n.x, n.y);
     st.Completed = false;
+    st.Modified = true;
 }

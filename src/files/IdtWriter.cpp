@@ -270,6 +270,7 @@ void Editor::WriteMapClick() {
     if (!st.Completed && !ui.AskYesNo(QStringLiteral("境界線(L)-最終編成(R)は行われてますか？"),
                                       QStringLiteral("注意")))
         return;
+    const std::string titleBefore = st.MapTitle;
     QString path = ui.ChooseSaveFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
@@ -288,6 +289,7 @@ void Editor::WriteMapClick() {
     idt::WriteValues v;
     const QString error = idt::ReadTitleFields(fields, v);
     st.MapTitle = v.title;
+    if (st.MapTitle != titleBefore) st.Modified = true;  // the work file keeps the title
     if (!error.isEmpty()) {
         ui.Inform(error + QStringLiteral("\n地図情報ファイルは書き込んでいません。"),
                   QStringLiteral("エラー"), MsgIcon::Error);

@@ -84,6 +84,7 @@ void Editor::LoadBMPClick() {
         return;
     }
     PictureStored();
+    st.Modified = true;
     ReDraw();
 }
 
@@ -107,6 +108,7 @@ void Editor::BMPpasteClick() {
         return;
     }
     PictureStored();
+    st.Modified = true;
     ReDraw();
 }
 
@@ -120,6 +122,7 @@ void Editor::BMPclearClick() {
                         QStringLiteral("確認")))
         return;
     st.BasePicLoaded = false;
+    st.Modified = true;
     DisablePictureCommands();
     ReDraw();
 }

@@ -31,6 +31,7 @@ void Editor::BMPmonotoneClick() {
         return;
     }
     PictureStored();
+    st.Modified = true;
     ReDraw();
 }
 
@@ -69,5 +70,6 @@ void Editor::BMPexpandClick() {
         return;
     }
     PictureStored();
+    st.Modified = true;
     ReDraw();
 }

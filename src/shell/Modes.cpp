@@ -47,7 +47,9 @@ void Editor::RedrawOnLeave(uint8_t newMode) {
 void Editor::UndoComposed() {
     if (!st.Composed) return;
     ui.SetBusy(true);
+    const int32_t before = st.PointLast;
     RemoveRepeatedSegments();
+    if (st.PointLast != before) st.Modified = true;
     RestoreCursor();
 }
 
