@@ -175,39 +175,64 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
     }
 
     // The binary part starts with record 0, (0,0): at the first zero byte.
-    size_t records = 0;
-    qint64 start = -1;
-    if (rd.SkipToZero()) {
-        start = rd.Offset();
-        const qint64 size = in.size();
-        records = size > start ? size_t((size - start) / 4) : 0;
-    }
-    // One record more may be needed to end the last chain.
-    if (records > size_t(Store::Capacity) - 1) {
+    // It is read to the end of the data rather than to the size the device
+    // gives, which is 0 for a pipe.
+    constexpr size_t MaxRecords = size_t(Store::Capacity) - 1;
+    auto tooMany = [&](size_t records) {
         error = QStringLiteral("点の記録が %1 個あります。読めるのは %2 個までです。")
                     .arg(records)
-                    .arg(Store::Capacity - 1);
+                    .arg(MaxRecords);
         return false;
-    }
-    out.points.reserve(records + 2);
-    std::vector<char> block(4096);
-    size_t left = records;
-    while (left > 0) {
-        const size_t want = std::min(left, block.size() / 4) * 4;
-        const size_t got = rd.Bytes(block.data(), want);
-        for (size_t i = 0; i + 4 <= got; i += 4) {
-            const auto* b = reinterpret_cast<const unsigned char*>(block.data() + i);
-            out.points.push_back(
-                {int16_t(uint16_t(b[0] | (b[1] << 8))), int16_t(uint16_t(b[2] | (b[3] << 8)))});
+    };
+    if (rd.SkipToZero()) {
+        if (!in.isSequential()) {
+            const qint64 bytes = in.size() - rd.Offset();
+            if (bytes > 0 && size_t(bytes / 4) > MaxRecords) return tooMany(size_t(bytes / 4));
+            if (bytes > 0) out.points.reserve(size_t(bytes / 4) + 2);
         }
-        if (got < want) break;  // the device said less than its size
-        left -= want / 4;
+        std::vector<char> block(1 << 16);
+        size_t pending = 0;  // bytes of an unfinished record carried over
+        for (;;) {
+            const size_t got = rd.Bytes(block.data() + pending, block.size() - pending) + pending;
+            const size_t whole = got / 4 * 4;
+            for (size_t i = 0; i < whole; i += 4) {
+                const auto* b = reinterpret_cast<const unsigned char*>(block.data() + i);
+                out.points.push_back(
+                    {int16_t(uint16_t(b[0] | (b[1] << 8))), int16_t(uint16_t(b[2] | (b[3] << 8)))});
+            }
+            if (out.points.size() > MaxRecords) {
+                // Count the rest only when the size is known, without reading it.
+                const qint64 bytes = in.isSequential() ? -1 : in.size() - rd.Offset();
+                return tooMany(out.points.size() + (bytes > 0 ? size_t(bytes / 4) : 0));
+            }
+            pending = got - whole;
+            std::memmove(block.data(), block.data() + whole, pending);
+            if (got < block.size()) break;  // the end of the data
+        }
+        // Zero bytes after the last record are taken as padding; anything
+        // else there is a record cut off, and the map is not whole.
+        if (pending != 0 && std::any_of(block.data(), block.data() + pending,
+                                        [](char b) { return b != 0; })) {
+            error = QStringLiteral(
+                        "点の記録 (4 バイトずつ) の後に %1 バイトの端数があります。"
+                        "ファイルが途中で切れているか、壊れています。")
+                        .arg(pending);
+            return false;
+        }
     }
     // The point list always starts and ends with a separator.
     if (out.points.empty() || out.points.front().x != 0)
         out.points.insert(out.points.begin(), Rec{0, 0});
     // A negative X is no map point but still joins segments: close on it too.
     if (out.points.back().x != 0) out.points.push_back(Rec{0, 0});
+    if (out.points.size() > size_t(Store::Capacity)) {
+        error = QStringLiteral(
+                    "点の記録に区切りを加えると %1 個になります。読めるのは区切りを含めて %2 "
+                    "個までです。")
+                    .arg(out.points.size())
+                    .arg(Store::Capacity);
+        return false;
+    }
     SeparateKinds(out.points, out.kinds);
     return true;
 }
@@ -259,7 +284,10 @@ void Editor::ReadMapClick() {
 
 bool Editor::ReadFinishedMap(const QString& chosen) {
     QString path = chosen;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
+    // A name without extension means the .idt file, unless it names something
+    // as it is (a pipe such as /dev/fd/63).
+    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
+        path += QStringLiteral(".idt");
     const QString caption = QStringLiteral("地図情報ファイルの読込");
     QFile file(path);
     if (!file.exists()) {
@@ -282,6 +310,18 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
         return false;
     }
     file.close();
+    const auto refused = [&](bool workKept) {
+        RestoreCursor();
+        ui.Inform(QStringLiteral("%1 を読めませんでした。\n点の記録が多すぎます (%2 個まで)。")
+                          .arg(path)
+                          .arg(Store::Capacity) +
+                      (workKept ? QStringLiteral("\n現在の作業はそのままです。") : QString()),
+                  caption, MsgIcon::Error);
+        return false;
+    };
+    // The store's limits are checked before the work in the editor is let go.
+    if (c.points.size() > size_t(Store::Capacity) || c.kinds.size() > size_t(Store::Capacity))
+        return refused(true);
 
     ResetWork();
     st.IdtFileName = path;
@@ -291,8 +331,10 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     st.LegendX = c.legendX;
     st.LegendY = c.legendY;
     areas::StoreAreas(st, c.areas);
-    st.AssignPoints(c.points);
-    st.AssignKinds(c.kinds);
+    if (!st.AssignPoints(c.points) || !st.AssignKinds(c.kinds)) {
+        ResetWork();
+        return refused(false);
+    }
     const std::vector<int> cutLines = std::move(c.cutNameLines);
     const int dropped = c.droppedAreaLines;
     c = idt::IdtContent{};  // the records now live in the store

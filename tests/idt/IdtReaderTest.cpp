@@ -226,6 +226,9 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
         {"nostart.idt", "T\r\nA=1,2\r\n@StartOf", "@StartOfPoints"},
         {"empty.idt", "", ""},
         {"binary.idt", QByteArray::fromHex("00ff10203040506070"), "@StartOfPoints"},
+        // A cut-off last record is no point at (20, 0): the file is damaged.
+        {"odd.idt", "T\r\n@StartOfPoints\r\n" + QByteArray::fromHex("000000000a000a0014"),
+         "1 バイト"},
     };
     for (const auto& c : cases) {
         TestEditor t;
@@ -234,7 +237,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
         EXPECT_FALSE(t.ed.ReadFinishedMap(t.Path(c.name))) << c.name;
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.name;
         EXPECT_TRUE(t.ui.messages[0].text.contains(t.Path(c.name)));
-        EXPECT_TRUE(t.ui.messages[0].text.contains(QLatin1String(c.mentions)));
+        EXPECT_TRUE(t.ui.messages[0].text.contains(QString::fromUtf8(c.mentions)));
         untouched(t);
     }
 
@@ -262,6 +265,25 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
     ASSERT_EQ(big.ui.messages.size(), 1u);
     EXPECT_TRUE(big.ui.messages[0].text.contains(QString::number(Store::Capacity + 1)));
     untouched(big);
+
+    // At the limit, with a point first and last: the two separators the reader
+    // adds would not fit, and the map is refused rather than read as empty.
+    TestEditor edge;
+    prepare(edge);
+    const QString edgePath = edge.Path("edge.idt");
+    {
+        QFile f(edgePath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("T\r\n@StartOfPoints\r\n");
+        f.write(QByteArray::fromHex("00010500"));  // (256, 5)
+        ASSERT_TRUE(f.resize(f.size() + qint64(Store::Capacity - 3) * 4));
+        ASSERT_TRUE(f.seek(f.size()));
+        f.write(QByteArray::fromHex("0a000a00"));  // (10, 10)
+    }
+    EXPECT_FALSE(edge.ed.ReadFinishedMap(edgePath));
+    ASSERT_EQ(edge.ui.messages.size(), 1u);
+    EXPECT_TRUE(edge.ui.messages[0].text.contains(QString::number(Store::Capacity + 1)));
+    untouched(edge);
 }
 
 TEST(IdtReader, LongNamesAndTooManyAreasAreCutWithANote) {
