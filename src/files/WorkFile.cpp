@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <algorithm>
 
 #include "core/Editor.h"
+#include "files/SafeSave.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
 
@@ -22,7 +22,7 @@ constexpr int MaxPictureSide = 32767;
 
 // Copies a file into an open save file in pieces, so a large picture is never
 // held twice.
-bool CopyInto(const QString& from, QSaveFile& to, QString* error) {
+bool CopyInto(const QString& from, safesave::StagedFile& to, QString* error) {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly)) {
         *error =
@@ -39,8 +39,8 @@ bool CopyInto(const QString& from, QSaveFile& to, QString* error) {
         }
         if (got == 0) return true;
         if (to.write(chunk.constData(), got) != got) {
-            *error =
-                QStringLiteral("%1 に書き込めません。(%2)").arg(to.fileName(), to.errorString());
+            *error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
+                         .arg(to.FinalPath(), safesave::Reason(to.Error()));
             return false;
         }
     }
@@ -128,38 +128,33 @@ void Editor::SaveWorkClick() {
     }
 
     ui.SetBusy(true);
-    // Both files are written beside their final names first; the work file is
-    // put in place only when both are complete, and the bitmap right after it,
-    // so a failure leaves the previous pair as it was.
+    // Both files are written in full beside their final names and then put in
+    // place together: a failure leaves the previous pair as it was, and
+    // leftovers of an earlier save cut short are cleared first.
+    safesave::RemoveStaleFiles(QFileInfo(names.work).absolutePath());
     QString error;
-    QSaveFile bitmap(names.bitmap);
+    safesave::StagedFile bitmap(names.bitmap), work(names.work);
     bool ok = true;
     if (st.BasePicLoaded) {
-        ok = bitmap.open(QIODevice::WriteOnly);
-        if (!ok)
-            error =
-                QStringLiteral("%1 に書き込めません。(%2)").arg(names.bitmap, bitmap.errorString());
-        else
-            ok = CopyInto(st.TempPicFile, bitmap, &error);
+        ok = bitmap.Begin() && CopyInto(st.TempPicFile, bitmap, &error) && bitmap.Finish();
+        if (!ok && error.isEmpty())
+            error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
+                        .arg(names.bitmap, safesave::Reason(bitmap.Error()));
     }
-    QSaveFile work(names.work);
     if (ok) {
-        ok = work.open(QIODevice::WriteOnly) && WriteWork(work, st, picture);
+        ok = work.Begin() && WriteWork(work, st, picture) && work.Finish();
         if (!ok)
-            error = QStringLiteral("%1 に書き込めません。(%2)").arg(names.work, work.errorString());
+            error = QStringLiteral("%1 に書き込めません。(%2)")
+                        .arg(names.work, safesave::Reason(work.Error()));
     }
-    if (ok && !work.commit()) {
-        ok = false;
-        error = QStringLiteral("%1 に書き込めません。(%2)").arg(names.work, work.errorString());
-    }
-    if (ok && st.BasePicLoaded && !bitmap.commit()) {
-        ok = false;
-        error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
-                    .arg(names.bitmap, bitmap.errorString());
+    if (ok) {
+        std::vector<safesave::StagedFile*> pair{&work};
+        if (st.BasePicLoaded) pair.insert(pair.begin(), &bitmap);
+        ok = safesave::CommitAll(pair, &error);
     }
     if (!ok) {
-        if (work.isOpen()) work.cancelWriting();
-        if (bitmap.isOpen()) bitmap.cancelWriting();
+        bitmap.Discard();
+        work.Discard();
         ui.SetBusy(false);
         ui.Inform(QStringLiteral("作業を保存できませんでした。\n%1").arg(error), SaveCaption,
                   MsgIcon::Error);
@@ -184,6 +179,10 @@ bool Editor::LoadWorkFile(const QString& name) {
     }
     const QStringList notes = d.notes;
     const std::string picture = d.picture;
+    // Only the bare name counts: the bitmap lies beside the work file.
+    const QString bare = QFileInfo(sjis::ToUnicode(picture).replace(u'\\', u'/')).fileName();
+    const QString path = QFileInfo(name).absoluteDir().filePath(bare);
+
 
     ResetWork();
     st.WorkFileName = name;
@@ -193,9 +192,6 @@ bool Editor::LoadWorkFile(const QString& name) {
     st.BasePicShown = true;
     DisablePictureCommands();
     if (picture != "0") {
-        // Only the bare name counts: the bitmap lies beside the work file.
-        const QString bare = QFileInfo(sjis::ToUnicode(picture).replace(u'\\', u'/')).fileName();
-        const QString path = QFileInfo(name).absoluteDir().filePath(bare);
         if (!bare.isEmpty() && QFileInfo(path).isFile()) {
             QString why;
             QImage img = ReadBitmapFile(path, &why);

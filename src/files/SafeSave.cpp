@@ -1,0 +1,266 @@
+#include "files/SafeSave.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace safesave {
+
+namespace {
+
+RenameFn& Renamer() {
+    static RenameFn fn;
+    return fn;
+}
+
+int DoRename(const QString& from, const QString& to) {
+    if (Renamer()) return Renamer()(from, to);
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+               ? 0
+               : errno;
+}
+
+// "<final>.velmot-<pid>-<6 letters><suffix>", not yet used by any file.
+QString FreeName(const QString& final, const char* suffix) {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (;;) {
+        QString name = final + QStringLiteral(".velmot-%1-").arg(::getpid());
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+        name += QLatin1String(suffix);
+        struct stat sb;
+        if (::lstat(QFile::encodeName(name).constData(), &sb) != 0) return name;
+    }
+}
+
+bool Exists(const QString& path) {
+    struct stat sb;
+    return ::lstat(QFile::encodeName(path).constData(), &sb) == 0;
+}
+
+QString Described(const QString& path, int err) {
+    return QStringLiteral("%1 (%2)").arg(path, Reason(err));
+}
+
+}  // namespace
+
+QString Reason(int err) {
+    switch (err) {
+        case ENOSPC:
+            return QStringLiteral("ディスクの空き容量が足りません");
+#ifdef EDQUOT
+        case EDQUOT:
+            return QStringLiteral("ディスクの使用量の上限を超えています");
+#endif
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("アクセスが許可されていません");
+        case EROFS:
+            return QStringLiteral("読み取り専用の場所です");
+        case EISDIR:
+            return QStringLiteral("同じ名前のフォルダーがあります");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("フォルダーが見つかりません");
+        case ENAMETOOLONG:
+            return QStringLiteral("ファイル名が長すぎます");
+        case EBUSY:
+        case ETXTBSY:
+            return QStringLiteral("ほかのプログラムが使用中です");
+        case EIO:
+            return QStringLiteral("ディスクの読み書きでエラーが起きました");
+        case EFBIG:
+            return QStringLiteral("ファイルが大きすぎます");
+        case EMFILE:
+        case ENFILE:
+            return QStringLiteral("開いているファイルが多すぎます");
+        case EXDEV:
+            return QStringLiteral("別のドライブには移せません");
+        default:
+            break;
+    }
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+StagedFile::StagedFile(const QString& finalPath) : final_(finalPath) {}
+
+StagedFile::~StagedFile() {
+    Discard();
+}
+
+bool StagedFile::Begin() {
+    Discard();
+    err_ = 0;
+    committed_ = false;
+    temp_ = FreeName(final_, ".tmp");
+    // The new file keeps the permissions of the one it replaces.
+    mode_t mode = 0666;
+    struct stat sb;
+    const bool had = ::stat(QFile::encodeName(final_).constData(), &sb) == 0;
+    if (had && S_ISDIR(sb.st_mode)) {
+        err_ = EISDIR;
+        temp_.clear();
+        return false;
+    }
+    fd_ = ::open(QFile::encodeName(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                 had ? (sb.st_mode & 07777) : mode);
+    if (fd_ < 0) {
+        err_ = errno;
+        temp_.clear();
+        return false;
+    }
+    if (had) (void)::fchmod(fd_, sb.st_mode & 07777);  // the umask does not apply to a copy
+    return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+qint64 StagedFile::writeData(const char* data, qint64 len) {
+    if (fd_ < 0 || err_ != 0) return -1;
+    qint64 done = 0;
+    while (done < len) {
+        const ssize_t n = ::write(fd_, data + done, size_t(len - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err_ = errno;
+            setErrorString(Reason(err_));
+            return -1;
+        }
+        done += n;
+    }
+    return done;
+}
+
+bool StagedFile::Finish() {
+    if (fd_ < 0) return false;
+    QIODevice::close();
+    if (err_ == 0 && ::fsync(fd_) != 0) err_ = errno;
+    if (::close(fd_) != 0 && err_ == 0) err_ = errno;
+    fd_ = -1;
+    return err_ == 0;
+}
+
+void StagedFile::Discard() {
+    if (isOpen()) QIODevice::close();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!committed_ && !temp_.isEmpty()) ::unlink(QFile::encodeName(temp_).constData());
+    temp_.clear();
+}
+
+QString StagedFile::ErrorText() const {
+    return Described(final_, err_);
+}
+
+bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
+    struct Step {
+        StagedFile* f;
+        QString backup;
+        bool linked = false;  // the old file has a second name, backup
+        bool aside = false;   // the old file was renamed to backup
+        bool placed = false;  // the new file has the final name
+    };
+    std::vector<Step> steps;
+    for (StagedFile* f : files) {
+        if (f->fd_ >= 0 || f->temp_.isEmpty() || f->err_ != 0) {
+            if (error) *error = f->ErrorText();
+            return false;
+        }
+        Step s{f, QString()};
+        if (Exists(f->final_)) {
+            s.backup = FreeName(f->final_, ".old");
+            // A second name keeps the old file whole until the end; where the
+            // file system has no links, it is renamed aside just in time.
+            s.linked = ::link(QFile::encodeName(f->final_).constData(),
+                              QFile::encodeName(s.backup).constData()) == 0;
+        }
+        steps.push_back(s);
+    }
+
+    size_t i = 0;
+    int err = 0;
+    QString failed;
+    for (; i < steps.size(); ++i) {
+        Step& s = steps[i];
+        if (!s.backup.isEmpty() && !s.linked) {
+            if ((err = DoRename(s.f->final_, s.backup)) != 0) {
+                failed = s.f->final_;
+                break;
+            }
+            s.aside = true;
+        }
+        if ((err = DoRename(s.f->temp_, s.f->final_)) != 0) {
+            failed = s.f->final_;
+            break;
+        }
+        s.placed = true;
+    }
+    if (i == steps.size()) {
+        for (Step& s : steps) {
+            s.f->committed_ = true;
+            s.f->temp_.clear();
+            if (!s.backup.isEmpty()) ::unlink(QFile::encodeName(s.backup).constData());
+        }
+        return true;
+    }
+
+    // Undo: every final name gets its old file back (or none, if it had none).
+    QStringList kept;
+    for (size_t j = 0; j <= i && j < steps.size(); ++j) {
+        Step& s = steps[j];
+        if (s.placed || s.aside) {
+            if (s.backup.isEmpty()) {
+                ::unlink(QFile::encodeName(s.f->final_).constData());
+            } else if (DoRename(s.backup, s.f->final_) != 0) {
+                kept << s.backup;
+                continue;
+            }
+        }
+        if (!s.backup.isEmpty() && s.linked && !s.placed)
+            ::unlink(QFile::encodeName(s.backup).constData());
+    }
+    for (size_t j = i + 1; j < steps.size(); ++j)
+        if (steps[j].linked) ::unlink(QFile::encodeName(steps[j].backup).constData());
+    for (Step& s : steps)
+        if (s.placed) s.f->temp_.clear();  // the name now belongs to the old file
+    if (error) {
+        *error = QStringLiteral("%1 に書き込めません。(%2)").arg(failed, Reason(err));
+        for (const QString& k : kept)
+            *error += QStringLiteral("\n元のファイルは %1 に残っています。").arg(k);
+    }
+    return false;
+}
+
+void RemoveStaleFiles(const QString& dir) {
+    static const QRegularExpression ours(
+        QStringLiteral("\\.velmot-(\\d+)-[A-Za-z0-9]{6}\\.(tmp|old)$"));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& e : entries) {
+        const QRegularExpressionMatch m = ours.match(e.fileName());
+        if (!m.hasMatch()) continue;
+        const qint64 age = e.lastModified().toUTC().secsTo(now);
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        // A save under way keeps writing to its file, so an old one whose
+        // process is gone was cut short; a day old is stale whoever wrote it.
+        const bool gone = pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+        if (age > 24 * 3600 || (age > 600 && gone))
+            ::unlink(QFile::encodeName(e.filePath()).constData());
+    }
+}
+
+void SetRename(RenameFn fn) {
+    Renamer() = std::move(fn);
+}
+
+}  // namespace safesave

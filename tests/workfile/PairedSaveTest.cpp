@@ -1,0 +1,128 @@
+// The work file and its bitmap are saved as a pair: a failure in either
+// rename leaves both old files, and the message gives the system's reason.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <cerrno>
+#include <cstdio>
+
+#include "files/SafeSave.h"
+#include "raster/BitmapFile.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Fails the n-th rename (1-based) with err; the others go through.
+struct FailingRename {
+    FailingRename(int n, int err) {
+        safesave::SetRename([n, err, calls = 0](const QString& from, const QString& to) mutable {
+            if (++calls == n) return err;
+            const bool ok = std::rename(QFile::encodeName(from).constData(),
+                                        QFile::encodeName(to).constData()) == 0;
+            return ok ? 0 : errno;
+        });
+    }
+    ~FailingRename() { safesave::SetRename({}); }
+};
+
+void Picture(TestEditor& t, QRgb c) {
+    QImage pic(3, 2, QImage::Format_RGB32);
+    pic.fill(c);
+    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, nullptr));
+    t.st().BasePicLoaded = true;
+}
+
+QStringList Leftovers(const QString& dir) {
+    return QDir(dir).entryList({"*.velmot-*"}, QDir::Files | QDir::Hidden);
+}
+
+}  // namespace
+
+TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
+    for (int failing : {1, 2}) {
+        SCOPED_TRACE(failing == 1 ? "bitmap rename fails" : "work file rename fails");
+        TestEditor t;
+        t.Chain({{10, 10}, {20, 20}});
+        Picture(t, qRgb(255, 255, 255));
+        t.ui.files = {t.Path("pair.vlm")};
+        t.ed.SaveWorkClick();
+        ASSERT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
+        const QByteArray oldWork = ReadAll(t.Path("pair.vlm")),
+                         oldBmp = ReadAll(t.Path("pair.bmp"));
+
+        t.Chain({{30, 30}, {40, 40}});
+        Picture(t, qRgb(255, 0, 0));
+        t.st().Modified = true;
+        {
+            FailingRename fail(failing, ENOSPC);
+            t.ui.files = {t.Path("pair.vlm")};
+            t.ed.SaveWorkClick();
+        }
+        ASSERT_FALSE(t.ui.messages.empty());
+        const QString said = t.ui.LastText();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("作業を保存できませんでした。")));
+        EXPECT_TRUE(said.contains(QStringLiteral("ディスクの空き容量が足りません")))
+            << said.toStdString();
+        EXPECT_EQ(ReadAll(t.Path("pair.vlm")), oldWork);
+        EXPECT_EQ(ReadAll(t.Path("pair.bmp")), oldBmp);
+        EXPECT_TRUE(t.st().Modified);
+        EXPECT_TRUE(Leftovers(t.dir->path()).isEmpty())
+            << Leftovers(t.dir->path()).join(' ').toStdString();
+
+        // Without the fault the same save replaces both.
+        t.ui.messages.clear();
+        t.ui.files = {t.Path("pair.vlm")};
+        t.ed.SaveWorkClick();
+        EXPECT_TRUE(t.ui.messages.size() == 2u && t.ui.messages.back().kind == ShownMessage::YesNo);
+        EXPECT_NE(ReadAll(t.Path("pair.vlm")), oldWork);
+        EXPECT_NE(ReadAll(t.Path("pair.bmp")), oldBmp);
+        EXPECT_FALSE(t.st().Modified);
+    }
+
+    // A first save whose second rename fails leaves no file at all.
+    TestEditor t;
+    Picture(t, qRgb(255, 255, 255));
+    {
+        FailingRename fail(2, EACCES);
+        t.ui.files = {t.Path("new.vlm")};
+        t.ed.SaveWorkClick();
+    }
+    EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("アクセスが許可されていません")));
+    EXPECT_FALSE(QFile::exists(t.Path("new.vlm")));
+    EXPECT_FALSE(QFile::exists(t.Path("new.bmp")));
+    EXPECT_TRUE(Leftovers(t.dir->path()).isEmpty());
+}
+
+TEST(PairedSave, StaleFilesOfASaveCutShortAreRemovedOnTheNextSave) {
+    TestEditor t;
+    auto make = [&](const QString& name, qint64 ageSeconds) {
+        QFile f(t.Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.flush();
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                  QFileDevice::FileModificationTime));
+    };
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    make("a.vlm.velmot-" + self + "-Ab12Cd.tmp", 2 * 24 * 3600);  // a day old: stale
+    make("a.bmp.velmot-" + self + "-Ab12Cd.old", 1200);           // this process is alive: kept
+    make("a.vlm.velmot-" + self + "-Zz99Yy.tmp", 5);              // being written: kept
+    make("a.vlm.backup", 2 * 24 * 3600);                          // the person's own
+    make("a.vlm.velmot-notes.txt", 2 * 24 * 3600);
+    t.ui.files = {t.Path("b.vlm")};
+    t.ed.SaveWorkClick();
+    ASSERT_TRUE(QFile::exists(t.Path("b.vlm")));
+    EXPECT_EQ(Leftovers(t.dir->path()),
+              (QStringList{"a.bmp.velmot-" + self + "-Ab12Cd.old",
+                           "a.vlm.velmot-" + self + "-Zz99Yy.tmp", "a.vlm.velmot-notes.txt"}));
+    EXPECT_TRUE(QFile::exists(t.Path("a.vlm.backup")));
+}
