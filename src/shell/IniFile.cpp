@@ -31,8 +31,29 @@ bool IniFile::Load(const QString& path, QString* error) {
                 QStringLiteral("設定ファイル %1 を読めません。(%2)").arg(path, f.errorString());
         return false;
     }
-    // Settings files are tiny; anything huge is not ours, and is not read whole.
-    const QByteArray data = f.read(1 << 20);
+    // Settings files are tiny. One too large to read is refused as a whole,
+    // so that it is never written back cut off.
+    constexpr qint64 Largest = qint64(16) << 20;
+    if (f.size() > Largest) {
+        if (error)
+            *error = QStringLiteral("設定ファイル %1 は大きすぎるため読みません (%2 バイト)。")
+                         .arg(path)
+                         .arg(f.size());
+        return false;
+    }
+    const QByteArray data = f.read(Largest + 1);
+    if (data.size() != f.size() || data.size() > Largest) {
+        if (error)
+            *error = QStringLiteral("設定ファイル %1 を最後まで読めません。(%2)")
+                         .arg(path, f.errorString());
+        return false;
+    }
+    Parse(data);
+    return true;
+}
+
+void IniFile::Parse(const QByteArray& data) {
+    lines_.clear();
     QByteArray section;
     for (QByteArray raw : data.split('\n')) {
         if (raw.endsWith('\r')) raw.chop(1);
@@ -51,7 +72,6 @@ bool IniFile::Load(const QString& path, QString* error) {
     }
     // split() leaves one empty piece after a final line end.
     if (!lines_.empty() && lines_.back().raw.isEmpty() && data.endsWith('\n')) lines_.pop_back();
-    return true;
 }
 
 int IniFile::Find(const QByteArray& section, const QByteArray& key) const {

@@ -14,6 +14,8 @@ class IniFile {
     // A missing file is an empty profile (returns true); a file that exists
     // but cannot be read sets error and returns false.
     bool Load(const QString& path, QString* error);
+    // The profile held in data (what Load does once the file is read).
+    void Parse(const QByteArray& data);
     // The value of section/key, or def when there is none.
     QString Value(const QString& section, const QString& key, const QString& def) const;
     void SetValue(const QString& section, const QString& key, const QString& value);

@@ -235,3 +235,31 @@ TEST(Startup, DialogPlacement) {
     EXPECT_EQ(PlaceDialog(-400, -300, 25, 100, about, screen), QPoint(-375, -200));
     EXPECT_EQ(DialogOffset(DialogId::MoveMapDialog), QPoint(100, 130));
 }
+
+TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {
+    TestEditor t;
+    const QString path = t.ed.SettingsPath();
+    const QByteArray note = ";" + QByteArray(3 << 19, 'x') + "\r\n";  // 1.5 MiB
+    WriteAll(path, "[MAIN]\r\n" + note + "[Other]\r\nlast=kept\r\n");
+    t.st().WinLeft = 5;
+    t.ed.WriteSettings();
+    const QByteArray back = ReadAll(path);
+    EXPECT_TRUE(back.contains(note));
+    EXPECT_TRUE(back.contains("[Other]\r\nlast=kept\r\n"));
+    EXPECT_TRUE(back.contains("Position=5,"));
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    // Too large to read at all: left as it is, and the person is told.
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.resize(qint64(17) << 20));
+    }
+    BackDate(path);
+    t.st().WinLeft = 6;
+    t.ed.WriteSettings();
+    EXPECT_TRUE(Untouched(path));
+    EXPECT_EQ(QFileInfo(path).size(), qint64(17) << 20);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_TRUE(t.ui.messages[0].text.contains(path));
+}
