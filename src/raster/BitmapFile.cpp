@@ -13,6 +13,11 @@
 
 namespace {
 int gLimitMB = 2048;
+// Below this many pixels a run-length picture is decoded whatever its size.
+constexpr int64_t SmallPicturePixels = int64_t(4096) * 4096;
+// Escapes that end a row or skip pixels let a real picture cover somewhat
+// more than its runs do; beyond this factor it is taken as hostile.
+constexpr int64_t RunLengthSlack = 4;
 
 QString Shown(const QString& name) {
     return QDir::toNativeSeparators(name);
@@ -56,8 +61,9 @@ QString CheckHeader(QIODevice& dev, const QString& name) {
     } else {
         return NotABitmap(name, QStringLiteral("見出しが壊れています"));
     }
+    if (w < 0) return NotABitmap(name, QStringLiteral("幅が負の値 (%1) になっています").arg(w));
     if (h < 0) h = -h;  // top-down rows
-    if (w <= 0 || h <= 0) return NotABitmap(name, QStringLiteral("大きさが 0 です"));
+    if (w == 0 || h == 0) return NotABitmap(name, QStringLiteral("大きさが 0 です"));
     if (w > MaxBitmapSide || h > MaxBitmapSide)
         return QStringLiteral(
                    "%1 は大きすぎて読めません（%2 x %3 画素）。縦横とも %4 画素までです。")
@@ -74,6 +80,19 @@ QString CheckHeader(QIODevice& dev, const QString& name) {
         if (offset < 26 || offset > fileSize || fileSize - offset < need)
             return NotABitmap(name, QStringLiteral("ファイルが途中で切れています"));
     }
+    // Run-length data gives at most 255 pixels for every two bytes. A picture
+    // declared far larger than that is refused before the decoder allocates
+    // it; small ones stay allowed, as rows may end early with an escape.
+    const bool runLength = compression == 1 || compression == 2;
+    if (runLength && offset <= fileSize && w * h > SmallPicturePixels &&
+        w * h > (fileSize - offset) / 2 * 255 * RunLengthSlack)
+        return QStringLiteral(
+                   "%1 は %2 x %3 画素と書かれていますが、ファイルの中身 (%4 バイト) "
+                   "はその大きさの画像を表せません。")
+            .arg(Shown(name))
+            .arg(w)
+            .arg(h)
+            .arg(fileSize);
     const int64_t decoded = w * h * (bpp <= 8 ? 1 : 4);
     if (decoded > int64_t(gLimitMB) * 1024 * 1024)
         return QStringLiteral("%1 は大きすぎて読めません（%2 x %3 画素）。")

@@ -180,7 +180,15 @@ TEST(BitmapRead, BadFilesGiveMessagesNotPictures) {
     SetBitmapMemoryLimit(limit);
     EXPECT_FALSE(Read(Bmp(2000, 2000, 8, 1, Bytes({0, 1}), kFour)).isNull());
 
+    // ... unless it is run-length data that cannot hold the declared size:
+    // 1 KB declaring 16000 x 16000 is refused before decoding.
+    EXPECT_TRUE(Read(Bmp(16000, 16000, 8, 1, QByteArray(1024, '\x01'), kFour), &err).isNull());
+    EXPECT_TRUE(err.contains(QStringLiteral("16000 x 16000"))) << err.toStdString();
+    EXPECT_TRUE(Read(Bmp(16000, 16000, 4, 2, QByteArray(1024, '\x01'), kFour), &err).isNull());
+
     EXPECT_TRUE(Read(Bmp(0, 5, 8, 0, QByteArray(), kFour), &err).isNull());
+    EXPECT_TRUE(Read(Bmp(-3, 5, 8, 0, QByteArray(16, '\0'), kFour), &err).isNull());
+    EXPECT_TRUE(err.contains("-3")) << err.toStdString();
     EXPECT_TRUE(Read(Bmp(2, 2, 7, 0, QByteArray(8, '\0')), &err).isNull());
 
     // Files: missing, and a real one.
