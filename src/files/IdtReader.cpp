@@ -9,6 +9,7 @@
 #include "core/Editor.h"
 #include "files/IdtWriter.h"
 #include "text/ShiftJis.h"
+#include "view/SurfaceBudget.h"
 
 namespace idt {
 
@@ -322,6 +323,27 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     // The store's limits are checked before the work in the editor is let go.
     if (c.points.size() > size_t(Store::Capacity) || c.kinds.size() > size_t(Store::Capacity))
         return refused(true);
+    // The surface will have to hold the map: a size far beyond the usual is
+    // asked about before the current work is let go.
+    {
+        int w = 0, h = 0;
+        auto see = [&](Rec r) {
+            if (r.x <= 0) return;
+            w = std::max(w, int(r.x) + 1);
+            h = std::max(h, int(r.y) + 1);
+        };
+        for (Rec r : c.points) see(r);
+        for (Rec r : c.kinds) see(r);
+        for (const auto& a : c.areas)
+            for (Rec r : a.pos) see(r);
+        w = std::min(w, 32767);
+        h = std::min(h, 32767);
+        if ((w > surf.Width() || h > surf.Height()) &&
+            !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
+            RestoreCursor();
+            return false;
+        }
+    }
 
     ResetWork();
     st.IdtFileName = path;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QStringEncoder>
 #include <algorithm>
 
@@ -12,6 +13,7 @@
 #include "files/SafeSave.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
+#include "view/SurfaceBudget.h"
 
 namespace {
 
@@ -60,6 +62,27 @@ QSize MapExtent(const Store& st) {
     if (st.LegendX >= 0 && st.LegendY >= 0) {
         w = std::max(w, std::min(int(st.LegendX) + 101, 32767));
         h = std::max(h, std::min(int(st.LegendY) + 101, 32767));
+    }
+    return {w, h};
+}
+
+// The same for a work file that has been read but not yet put in the store.
+QSize ExtentOf(const WorkData& d) {
+    int w = d.mapWidth, h = d.mapHeight;
+    auto take = [&](Rec r) {
+        if (r.x > 0) w = std::max(w, int(r.x) + 1);
+        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
+    };
+    for (Rec r : d.points) take(r);
+    for (Rec r : d.kinds) take(r);
+    for (const auto& area : d.positions)
+        for (Rec r : area) {
+            if (r.x == 0) break;
+            take(r);
+        }
+    if (d.legendX >= 0 && d.legendY >= 0) {
+        w = std::max(w, std::min(int(d.legendX) + 101, 32767));
+        h = std::max(h, std::min(int(d.legendY) + 101, 32767));
     }
     return {w, h};
 }
@@ -183,6 +206,17 @@ bool Editor::LoadWorkFile(const QString& name) {
     const QString bare = QFileInfo(sjis::ToUnicode(picture).replace(u'\\', u'/')).fileName();
     const QString path = QFileInfo(name).absoluteDir().filePath(bare);
 
+    // The surface will have to hold the map and its picture; a size far
+    // beyond the usual is asked about before the current work is let go.
+    QSize room = ExtentOf(d);
+    if (picture != "0" && !bare.isEmpty())
+        room = room.expandedTo(QImageReader(path).size().boundedTo(QSize(32767, 32767)));
+    if ((room.width() > surf.Width() || room.height() > surf.Height()) &&
+        !MayGrowSurface(ui, std::max(room.width(), surf.Width()),
+                        std::max(room.height(), surf.Height()), LoadCaption)) {
+        ui.SetBusy(false);
+        return false;
+    }
 
     ResetWork();
     st.WorkFileName = name;

@@ -2,10 +2,12 @@
 // clipboard, hide or show, clear. The picture itself lives in TempPicFile,
 // stored as its negative so dark ink shows light on the black surface.
 #include <QFileInfo>
+#include <QImageReader>
 
 #include "core/Editor.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
+#include "view/SurfaceBudget.h"
 
 namespace {
 
@@ -21,6 +23,16 @@ bool Fits(const QImage& img) {
 }
 
 }  // namespace
+
+// The surface grows to the picture's size when it is shown; far beyond the
+// usual size that is asked about first.
+bool RoomForPicture(Editor& ed, QSize size, const QString& caption) {
+    const int w = std::min(size.width(), MaxPictureSide),
+              h = std::min(size.height(), MaxPictureSide);
+    if (w <= ed.surf.Width() && h <= ed.surf.Height()) return true;
+    return MayGrowSurface(ed.ui, std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()),
+                          caption);
+}
 
 void Editor::PictureStored() {
     // The redraw keeps the decoded picture while its file looks unchanged; a
@@ -45,6 +57,7 @@ void Editor::LoadBMPClick() {
     const QString file = ui.ChooseOpenFile(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp"), QString(),
                                            QStringLiteral("bmp"));
     if (file.isEmpty()) return;
+    if (!RoomForPicture(*this, QImageReader(file).size(), QStringLiteral("下絵の読み込み"))) return;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
     ui.SetBusy(true);
@@ -99,6 +112,7 @@ void Editor::BMPpasteClick() {
         ui.Inform(TooLarge(img), QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
         return;
     }
+    if (!RoomForPicture(*this, img.size(), QStringLiteral("下絵の貼り付け"))) return;
     RunInversion(img);
     QString error;
     ui.SetBusy(true);

@@ -52,6 +52,7 @@ void Editor::BMPexpandClick() {
             ExpandCaption, MsgIcon::Warning);
         return;
     }
+    if (!RoomForPicture(*this, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
     ui.SetBusy(true);
     ShowProgressBar();
     Surface doubled;
