@@ -175,6 +175,7 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     const std::string_view cut = sjis::CutToBytes(bytes, NameBytes);
     auto& n = names_[size_t(a)];
     n.fill(0);
-    std::memcpy(n.data(), cut.data(), cut.size());
+    // An empty view may carry no pointer at all, which memcpy must not get.
+    if (!cut.empty()) std::memcpy(n.data(), cut.data(), cut.size());
     return cut.size() == bytes.size();
 }
