@@ -89,8 +89,10 @@ AreaText ParseAreaNameBytes(std::string_view text) {
         }
         out.areas.push_back(std::move(e));
     }
-    // Unnamed areas at the end are dropped; those between named ones stay.
-    while (!out.areas.empty() && out.areas.back().name.empty()) out.areas.pop_back();
+    // Unnamed areas at the end are dropped; those between named ones stay. A
+    // lone CR before an equals sign ("\r=5,5") counts as no name too.
+    while (!out.areas.empty() && (out.areas.back().name.empty() || out.areas.back().name == "\r"))
+        out.areas.pop_back();
     if (int(out.areas.size()) > Store::MaxAreas) {
         out.error = QStringLiteral("区域が %1 個あります。区域は %2 個までしか扱えません。")
                         .arg(out.areas.size())

@@ -84,6 +84,10 @@ TEST(AreaNameText, LinesCommentsAndPositions) {
     EXPECT_EQ(Name(t, 0), "A");
     EXPECT_EQ(Name(t, 1), "");
     EXPECT_EQ(Name(t, 2), "B");
+    // A name that is only a CR counts as none at the end, and stays between.
+    t = ParseAreaNames("A\n\r=5,5\nB\n\r=6,6");
+    ASSERT_EQ(t.areas.size(), 3u);
+    EXPECT_EQ(Name(t, 1), "\r");
 
     t = ParseAreaNames("B=10,20/0,5/30,40");
     EXPECT_EQ(Pos(t, 0), (std::vector<Rec>{{10, 20}, {30, 40}}));
