@@ -2,7 +2,8 @@
 # Installs the Debian packages of the named groups (default: runtime build),
 # skipping apt entirely when everything is already there.
 #
-#   runtime   what the built editor needs to run (fonts, Qt's Japanese texts)
+#   runtime   what the built editor needs to run (fonts, Qt's Japanese texts,
+#             the TIFF and WebP readers)
 #   build     compiler, CMake and Qt headers for velmot and velmot-cli
 #   test      GoogleTest and Google Benchmark, for ./test.sh
 #   fuzz      clang with libFuzzer, for scripts/fuzz.sh
@@ -15,7 +16,7 @@ set -euo pipefail
 
 group_packages() {
   case "$1" in
-    runtime) echo "fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n libgdal32 libgeos-c1v5 libqt6svg6" ;;
+    runtime) echo "fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n libgdal32 libgeos-c1v5 libqt6svg6 qt6-image-formats-plugins" ;;
     build) echo "cmake g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgdal-dev libgeos-dev qt6-svg-dev" ;;
     test) echo "libgtest-dev libgmock-dev libbenchmark-dev" ;;
     fuzz) echo "clang libclang-rt-dev" ;;

@@ -7,6 +7,7 @@
 #include "core/Editor.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
+#include "raster/PictureFile.h"
 #include "view/SurfaceBudget.h"
 
 namespace {
@@ -54,15 +55,23 @@ void Editor::RunInversion(QImage& img) {
 }
 
 void Editor::LoadBMPClick() {
-    const QString file = ui.ChooseOpenFile(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp"), QString(),
-                                           QStringLiteral("bmp"));
+    // Scanners and phones give JPEG, PNG or TIFF as often as bitmaps; every
+    // format Qt reads is offered, and the content decides how it is read.
+    const QString patterns = PicturePatterns().join(QLatin1Char(';'));
+    const QString file =
+        ui.ChooseOpenFile(QStringLiteral("画像ファイル|%1|ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp").arg(patterns),
+                          QString(), QStringLiteral("bmp"));
     if (file.isEmpty()) return;
-    if (!RoomForPicture(*this, QImageReader(file).size(), QStringLiteral("下絵の読み込み"))) return;
+    // A picture beyond the sides is refused by the reader below: no question first.
+    const QSize declared = QImageReader(file).size();
+    if (declared.width() <= MaxPictureSide && declared.height() <= MaxPictureSide &&
+        !RoomForPicture(*this, declared, QStringLiteral("下絵の読み込み")))
+        return;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
     ui.SetBusy(true);
     QString error;
-    QImage img = ReadBitmapFile(file, &error);
+    QImage img = ReadPictureFile(file, &error);
     if (!img.isNull() && !Fits(img)) error = TooLarge(img);
     ui.SetBusy(false);
     if (img.isNull() || !Fits(img)) {

@@ -81,7 +81,8 @@ TEST(PictureLoad, FromFileInvertedAndReducedToTheSurfaceColours) {
     t.st().LegendX = 5;
     t.ui.files = {t.Path("in.bmp")};
     t.ed.LoadBMPClick();
-    EXPECT_EQ(t.ui.fileFilters.back(), QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp"));
+    EXPECT_TRUE(t.ui.fileFilters.back().startsWith(QStringLiteral("画像ファイル|*.bmp;*.")));
+    EXPECT_TRUE(t.ui.fileFilters.back().endsWith(QStringLiteral("|ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp")));
     // An empty point list: no question, and the legend stays.
     for (const auto& m : t.ui.messages) EXPECT_NE(m.kind, ShownMessage::YesNo);
     EXPECT_EQ(t.st().LegendX, 5);

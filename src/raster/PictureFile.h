@@ -1,0 +1,20 @@
+// Under-drawings in any picture format Qt reads (BMP, PNG, JPEG, TIFF, WebP,
+// GIF, ...), told apart by their content, never by the file name.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// Reads the first picture of a file. Bitmap files go through ReadBitmapFile
+// and its checks; every other format is refused when the size its header
+// declares is over 32767 pixels a side or over the decoding memory limit,
+// before anything is decoded. On failure returns a null image and sets error
+// to a message naming the file.
+QImage ReadPictureFile(const QString& path, QString* error);
+// The same for bytes already in memory; name is used in the messages.
+QImage ReadPictureBytes(const QByteArray& bytes, const QString& name, QString* error);
+
+// File-name patterns of every readable format, "*.bmp" first.
+QStringList PicturePatterns();

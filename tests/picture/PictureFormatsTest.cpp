@@ -1,0 +1,149 @@
+// Under-drawings from any format: the same picture as from a bitmap, and
+// hostile headers refused before anything is decoded.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include "raster/BitmapFile.h"
+#include "raster/PictureFile.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+// A picture with many colours, so the reduction to 16 has something to do.
+QImage Scan() {
+    QImage img(48, 32, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x * 5, y * 8, (x ^ y) * 7));
+    return img;
+}
+
+// What the editor stores after loading path as the under-drawing.
+QImage Loaded(const QString& path) {
+    TestEditor t;
+    t.ui.files = {path};
+    t.ed.LoadBMPClick();
+    EXPECT_TRUE(t.st().BasePicLoaded) << path.toStdString() << " " << t.ui.LastText().toStdString();
+    return ReadBitmapFile(t.st().TempPicFile, nullptr);
+}
+
+uint32_t Crc32(const QByteArray& b) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (char ch : b) {
+        c ^= uint8_t(ch);
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+void Be32(QByteArray& b, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) b.append(char((v >> s) & 0xFF));
+}
+
+void Chunk(QByteArray& png, const QByteArray& type, const QByteArray& data) {
+    Be32(png, uint32_t(data.size()));
+    png += type + data;
+    Be32(png, Crc32(type + data));
+}
+
+// A PNG whose header claims w x h, followed by a few bytes of pixel data.
+QByteArray PngHeader(uint32_t w, uint32_t h) {
+    QByteArray head;
+    Be32(head, w);
+    Be32(head, h);
+    head.append("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    Chunk(png, "IHDR", head);
+    Chunk(png, "IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9));
+    Chunk(png, "IEND", {});
+    return png;
+}
+
+// A little-endian TIFF directory claiming w x h, with a ten-byte strip.
+QByteArray TiffHeader(uint32_t w, uint32_t h) {
+    QByteArray t("II*\0\x08\0\0\0", 8);
+    auto le16 = [&t](uint16_t v) { t.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto le32 = [&t](uint32_t v) {
+        for (int s = 0; s < 32; s += 8) t.append(char((v >> s) & 0xFF));
+    };
+    const uint32_t tags[][3] = {{256, 4, w},   {257, 4, h}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1},
+                                {273, 4, 200}, {277, 3, 1}, {278, 4, h}, {279, 4, 10}};
+    le16(uint16_t(std::size(tags)));
+    for (const auto& tag : tags) {
+        le16(uint16_t(tag[0]));
+        le16(uint16_t(tag[1]));
+        le32(1);
+        if (tag[1] == 3) {
+            le16(uint16_t(tag[2]));
+            le16(0);
+        } else {
+            le32(tag[2]);
+        }
+    }
+    le32(0);
+    t.append(QByteArray(210 - t.size(), '\0'));
+    return t;
+}
+
+}  // namespace
+
+TEST(PictureFormats, PngJpegTiffLoadAsTheSameImageSavedAsBitmap) {
+    QTemporaryDir dir;
+    for (const char* fmt : {"png", "jpg", "tiff", "webp"}) {
+        SCOPED_TRACE(fmt);
+        if (!QImageReader::supportedImageFormats().contains(fmt)) {
+            ADD_FAILURE() << fmt << " is not readable: qt6-image-formats-plugins missing?";
+            continue;
+        }
+        // The file is named .dat: the content, not the name, tells the format.
+        const QString path = dir.filePath(QStringLiteral("scan-%1.dat").arg(fmt));
+        ASSERT_TRUE(Scan().save(path, fmt));
+        const QString bmp = dir.filePath(QStringLiteral("scan-%1.bmp").arg(fmt));
+        ASSERT_TRUE(QImage(path, fmt).save(bmp, "BMP"));
+        const QImage fromScan = Loaded(path), fromBitmap = Loaded(bmp);
+        ASSERT_FALSE(fromBitmap.isNull());
+        EXPECT_EQ(fromScan, fromBitmap);
+    }
+}
+
+TEST(PictureFormats, HostileHeadersAreRefusedBeforeDecoding) {
+    QString error;
+    // Correct as far as the header goes, so only the declared size can stop them.
+    EXPECT_TRUE(
+        ReadPictureBytes(PngHeader(100000, 100000), QStringLiteral("big.png"), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("100000 x 100000"))) << error.toStdString();
+    error.clear();
+    EXPECT_TRUE(
+        ReadPictureBytes(TiffHeader(100000, 100000), QStringLiteral("big.tif"), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("100000 x 100000"))) << error.toStdString();
+
+    // Within the sides but over the memory limit.
+    SetBitmapMemoryLimit(16);
+    error.clear();
+    EXPECT_TRUE(
+        ReadPictureBytes(PngHeader(4000, 4000), QStringLiteral("wide.png"), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("4000 x 4000"))) << error.toStdString();
+    SetBitmapMemoryLimit(2048);
+
+    // Through the command: told, and the traced data is never asked for.
+    TestEditor t;
+    t.Chain({{10, 10}, {20, 20}});
+    const std::pair<const char*, QByteArray> files[] = {
+        {"big.png", PngHeader(100000, 100000)}, {"empty.png", {}}, {"notes.txt", "not a picture"}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        QFile f(t.Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        t.ui.messages.clear();
+        t.ui.files = {t.Path(name)};
+        t.ed.LoadBMPClick();
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
+        EXPECT_EQ(t.st().PointLast, 3);
+        EXPECT_FALSE(t.st().BasePicLoaded);
+    }
+}
