@@ -6,6 +6,7 @@
 
 #include "app/Artwork.h"
 #include "app/SurfaceView.h"
+#include "shell/IniFile.h"
 
 VelmotApp::VelmotApp() : win(std::make_unique<MainWindow>(ed)) {
     ui.Attach(win.get(), ed);
@@ -15,6 +16,15 @@ VelmotApp::~VelmotApp() = default;
 
 void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
     ed.InitMain(programPath, settingsDir);
+    // Snapping's reach in screen pixels: [SET] SnapTolerance, 0 for exact
+    // pixels only, -1 for no snapping at all.
+    IniFile ini;
+    if (ini.Load(ed.SettingsPath(), nullptr)) {
+        bool ok = false;
+        const int tol =
+            ini.Value(QStringLiteral("SET"), QStringLiteral("SnapTolerance"), QString()).toInt(&ok);
+        if (ok && tol >= -1 && tol <= 64) win->View()->SetSnapTolerance(tol);
+    }
     win->show();
     win->View()->setFocus();
 }

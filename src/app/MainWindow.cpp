@@ -17,6 +17,7 @@
 #include "app/GisMenu.h"
 #include "app/KeyMap.h"
 #include "app/SurfaceView.h"
+#include "app/ViewControls.h"
 #include "core/Editor.h"
 
 namespace {
@@ -89,6 +90,7 @@ MainWindow::MainWindow(Editor& ed) : ed_(ed) {
     flat_->setWidget(view_);
     column->addWidget(flat_, 1);
     setCentralWidget(central);
+    AddViewControls(*this);
     resize(560, 420);
     view_->setFocus();
 }

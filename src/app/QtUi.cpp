@@ -226,7 +226,8 @@ void QtUi::AttachPopup(Popup p) {
 }
 
 void QtUi::ShowPopupNow(Popup p, QPoint screen) {
-    win_->OpenPopup(p, screen);
+    SurfaceView* view = win_->View();
+    win_->OpenPopup(p, view->mapToGlobal(view->Scale().Centre(ScreenToSurface(screen))));
 }
 
 // ---- feedback ----
@@ -279,36 +280,40 @@ void QtUi::RepaintNow() {
     win_->repaint();
 }
 
+// The editor works in surface pixels. The screen positions it is given and
+// hands back are those of a 1:1 view scrolled to the same surface pixel, so
+// its keyboard steps and edge scrolling come out in surface pixels at any
+// magnification; only the pointer and popups are placed on the real screen.
 QPoint QtUi::ScrollPos() {
-    QScrollArea* flat = win_->Flat();
-    return {flat->horizontalScrollBar()->value(), flat->verticalScrollBar()->value()};
+    return win_->View()->ScrollInSurface();
 }
 
 void QtUi::SetScrollPos(QPoint p) {
-    QScrollArea* flat = win_->Flat();
-    // The scroll bars clamp to their ranges.
-    flat->horizontalScrollBar()->setValue(p.x());
-    flat->verticalScrollBar()->setValue(p.y());
+    win_->View()->ScrollToSurface(p);
 }
 
 QSize QtUi::ViewClientSize() {
-    return win_->Flat()->viewport()->size();
+    return win_->View()->ClientInSurface();
+}
+
+QPoint QtUi::ScreenOrigin() const {
+    return win_->Flat()->viewport()->mapToGlobal(QPoint(0, 0)) - win_->View()->ScrollInSurface();
 }
 
 QPoint QtUi::SurfaceToScreen(QPoint p) {
-    return win_->View()->mapToGlobal(p);
+    return ScreenOrigin() + p;
 }
 
 QPoint QtUi::ScreenToSurface(QPoint p) {
-    return win_->View()->mapFromGlobal(p);
+    return p - ScreenOrigin();
 }
 
 QPoint QtUi::PointerScreenPos() {
-    return QCursor::pos();
+    return SurfaceToScreen(win_->View()->PointerSurface());
 }
 
 void QtUi::SetPointerScreenPos(QPoint p) {
-    QCursor::setPos(p);
+    win_->View()->PlacePointer(ScreenToSurface(p));
 }
 
 std::optional<SurfaceCursor> QtUi::ShownSurfaceCursor() {

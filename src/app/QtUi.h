@@ -77,6 +77,8 @@ class QtUi : public Ui {
     void CloseMainWindow() override;
 
   private:
+    // Where surface pixel (0, 0) is in the editor's screen positions.
+    QPoint ScreenOrigin() const;
     QString FileDialog(bool save, const QString& filter, const QString& proposed,
                        const QString& defaultExt);
     MainWindow* win_ = nullptr;

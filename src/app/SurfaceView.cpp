@@ -1,11 +1,28 @@
 #include "app/SurfaceView.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cmath>
 
 #include "app/Artwork.h"
 #include "app/MainWindow.h"
+#include "app/ScaledSurface.h"
+#include "app/Snap.h"
 #include "core/Editor.h"
+
+namespace {
+// Event positions can be fractional on scaled screens; the pixel is the one
+// the position falls in.
+QPoint Pixel(QPointF p) {
+    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+}
+// One wheel notch.
+constexpr int Notch = 120;
+}  // namespace
 
 SurfaceView::SurfaceView(Editor& ed, MainWindow& win) : ed_(ed), win_(win) {
     setMouseTracking(true);
@@ -15,51 +32,276 @@ SurfaceView::SurfaceView(Editor& ed, MainWindow& win) : ed_(ed), win_(win) {
     SurfaceChanged();
 }
 
+QScrollArea* SurfaceView::Area() const {
+    return win_.Flat();
+}
+
 void SurfaceView::SurfaceChanged() {
-    const QSize size(ed_.surf.Width(), ed_.surf.Height());
+    const QSize size(scale_.WidgetLength(ed_.surf.Width()), scale_.WidgetLength(ed_.surf.Height()));
     if (size != this->size()) setFixedSize(size);
     update();
 }
 
 void SurfaceView::SetModeCursor(SurfaceCursor c) {
     cursor_ = c;
-    setCursor(SurfaceCursorShape(c));
+    if (!panning_ && !spaceHeld_) RestoreCursor();
 }
+
+void SurfaceView::RestoreCursor() {
+    setCursor(SurfaceCursorShape(cursor_));
+}
+
+// ---- zoom ----
+
+void SurfaceView::SetZoom(int exp, QPointF anchor) {
+    exp = ViewScale::Clamp(exp);
+    if (exp == scale_.exp) return;
+    QScrollArea* area = Area();
+    // The surface point under the anchor, in fractions of a surface pixel so
+    // that zooming in and out again comes back to the same place.
+    const QPointF at = (anchor - QPointF(pos())) / scale_.Zoom();
+    scale_.exp = exp;
+    placed_ = false;
+    ShowMark(std::nullopt);
+    SurfaceChanged();  // the new size gives the scroll bars their new ranges
+    area->horizontalScrollBar()->setValue(int(std::lround(at.x() * scale_.Zoom() - anchor.x())));
+    area->verticalScrollBar()->setValue(int(std::lround(at.y() * scale_.Zoom() - anchor.y())));
+    emit ZoomChanged();
+}
+
+void SurfaceView::ZoomIn() {
+    SetZoom(scale_.exp + 1, QRectF(Area()->viewport()->rect()).center());
+}
+
+void SurfaceView::ZoomOut() {
+    SetZoom(scale_.exp - 1, QRectF(Area()->viewport()->rect()).center());
+}
+
+void SurfaceView::ZoomReset() {
+    SetZoom(0, QRectF(Area()->viewport()->rect()).center());
+}
+
+void SurfaceView::FitMap() {
+    // The room the viewport has once the scroll bars are gone.
+    const QSize room = Area()->maximumViewportSize();
+    int exp = ViewScale::MaxExp;
+    for (; exp > ViewScale::MinExp; --exp) {
+        const ViewScale s{exp};
+        if (s.WidgetLength(ed_.surf.Width()) <= room.width() &&
+            s.WidgetLength(ed_.surf.Height()) <= room.height())
+            break;
+    }
+    SetZoom(exp, QRectF(Area()->viewport()->rect()).center());
+    Area()->horizontalScrollBar()->setValue(0);
+    Area()->verticalScrollBar()->setValue(0);
+}
+
+// ---- the view in surface pixels ----
+
+QPoint SurfaceView::ScrollInSurface() const {
+    const QScrollArea* area = Area();
+    return {scale_.ToSurface(area->horizontalScrollBar()->value()),
+            scale_.ToSurface(area->verticalScrollBar()->value())};
+}
+
+void SurfaceView::ScrollToSurface(QPoint p) {
+    // Zoomed out, a step of a few surface pixels is less than a screen pixel;
+    // it still moves the view by one, or scrolling at the edge would stall.
+    auto set = [this](QScrollBar* bar, int target) {
+        const int now = scale_.ToSurface(bar->value());
+        int v = scale_.ToWidget(target);
+        if (target != now && v == bar->value()) v += target > now ? 1 : -1;
+        bar->setValue(v);  // the bar clamps to its range
+    };
+    set(Area()->horizontalScrollBar(), p.x());
+    set(Area()->verticalScrollBar(), p.y());
+}
+
+QSize SurfaceView::ClientInSurface() const {
+    const QSize v = Area()->viewport()->size();
+    return {scale_.SurfaceLength(v.width()), scale_.SurfaceLength(v.height())};
+}
+
+QPoint SurfaceView::PointerSurface() const {
+    const QPoint under = ToSurface(mapFromGlobal(QCursor::pos()));
+    if (placed_ && ToSurface(scale_.ToWidget(placedSurface_)) == under) return placedSurface_;
+    return under;
+}
+
+void SurfaceView::PlacePointer(QPoint surface) {
+    placedSurface_ = surface;
+    placed_ = true;
+    QCursor::setPos(mapToGlobal(scale_.Centre(surface)));
+}
+
+// ---- painting ----
 
 void SurfaceView::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const int w = ed_.surf.Width(), h = ed_.surf.Height();
-    const QRect r = e->rect() & QRect(0, 0, w, h);
-    if (!r.isEmpty()) {
+    const QRect shown(0, 0, scale_.WidgetLength(w), scale_.WidgetLength(h));
+    const QRect r = e->rect() & shown;
+    if (!r.isEmpty() && scale_.exp == 0) {
         // Wrap only the exposed part of the buffer: no copy, no conversion of
         // the rest of a surface that may be tens of megapixels.
         const uchar* first = ed_.surf.Data() + qsizetype(r.y()) * w + r.x();
         QImage part(first, r.width(), r.height(), w, QImage::Format_Indexed8);
         part.setColorTable(PaletteTable());
         p.drawImage(r.topLeft(), part);
+    } else if (!r.isEmpty()) {
+        p.drawImage(r.topLeft(), ScaledSurface(ed_.surf, scale_, r));
     }
     // Anything outside the surface (a surface smaller than the view) is grey.
-    QRegion rest = QRegion(e->rect()) - QRegion(QRect(0, 0, w, h));
+    QRegion rest = QRegion(e->rect()) - QRegion(shown);
     for (const QRect& x : rest) p.fillRect(x, palette().window());
+    if (mark_) {
+        // A ring in a colour the surface never has, around the point's square.
+        p.setPen(QPen(QColor(255, 160, 0), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(MarkRect(*mark_)).adjusted(1, 1, -1, -1));
+    }
 }
 
+// ---- snapping ----
+
+QRect SurfaceView::MarkRect(QPoint p) const {
+    return scale_.Square(p).adjusted(-4, -4, 4, 4);
+}
+
+void SurfaceView::ShowMark(std::optional<QPoint> p) {
+    if (p == mark_) return;
+    if (mark_) update(MarkRect(*mark_));
+    mark_ = p;
+    if (mark_) update(MarkRect(*mark_));
+}
+
+std::optional<QPoint> SurfaceView::SnapFor(QPoint w, Qt::KeyboardModifiers mods) const {
+    const Store& st = ed_.st;
+    if ((mods & Qt::ShiftModifier) || snapTol_ < 0 || (st.Mode != 0 && st.Mode != 1))
+        return std::nullopt;
+    // The point being dragged does not catch itself (nor its other occurrences).
+    std::optional<QPoint> except;
+    if (st.Mode == 1 && st.GrabIndex > 0 && st.GrabIndex <= st.PointLast) {
+        const Rec g = st.Point(st.GrabIndex);
+        except = QPoint(g.x, g.y);
+    }
+    return SnapTarget(st, scale_, w, snapTol_, except);
+}
+
+QPoint SurfaceView::Snapped(QPoint w, Qt::KeyboardModifiers mods) const {
+    return SnapFor(w, mods).value_or(ToSurface(w));
+}
+
+void SurfaceView::UpdateMark(QPoint w, Qt::KeyboardModifiers mods) {
+    ShowMark(rect().contains(w) ? SnapFor(w, mods) : std::nullopt);
+}
+
+void SurfaceView::leaveEvent(QEvent*) {
+    ShowMark(std::nullopt);
+}
+
+// ---- mouse ----
+
 void SurfaceView::mousePressEvent(QMouseEvent* e) {
-    const QPoint pt = e->position().toPoint();
-    ed_.MouseDown(e->button(), pt.x(), pt.y());
+    if (panning_) return;
+    if (e->button() == Qt::MiddleButton || (e->button() == Qt::LeftButton && spaceHeld_)) {
+        panning_ = true;
+        spaceUsed_ = spaceHeld_;
+        panLast_ = Pixel(e->globalPosition());
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    const QPoint w = Pixel(e->position());
+    const QPoint s = e->button() == Qt::LeftButton ? Snapped(w, e->modifiers()) : ToSurface(w);
+    placed_ = false;
+    ed_.MouseDown(e->button(), s.x(), s.y());
 }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint pt = e->position().toPoint();
-    ed_.MouseMove(pt.x(), pt.y());
+    if (panning_) {
+        const QPoint g = Pixel(e->globalPosition());
+        const QPoint d = g - panLast_;
+        panLast_ = g;
+        QScrollBar* h = Area()->horizontalScrollBar();
+        QScrollBar* v = Area()->verticalScrollBar();
+        h->setValue(h->value() - d.x());
+        v->setValue(v->value() - d.y());
+        return;
+    }
+    const QPoint w = Pixel(e->position());
+    const bool dragging = ed_.st.Mode == 1 && ed_.st.GrabIndex > 0;
+    // While a point is dragged, its rubber band shows where a drop would join it.
+    const QPoint s = dragging ? Snapped(w, e->modifiers()) : ToSurface(w);
+    ed_.MouseMove(s.x(), s.y());
+    UpdateMark(w, e->modifiers());
 }
 
 void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint pt = e->position().toPoint();
-    ed_.MouseUp(e->button(), pt.x(), pt.y());
+    if (panning_) {
+        if (e->buttons() == Qt::NoButton) {
+            panning_ = false;
+            if (spaceHeld_)
+                setCursor(Qt::OpenHandCursor);
+            else
+                RestoreCursor();
+        }
+        return;
+    }
+    const QPoint w = Pixel(e->position());
+    const bool dropping = e->button() == Qt::LeftButton && ed_.st.Mode == 1 && ed_.st.GrabIndex > 0;
+    const QPoint s = dropping ? Snapped(w, e->modifiers()) : ToSurface(w);
+    ed_.MouseUp(e->button(), s.x(), s.y());
     // A popup attached by the press opens where the right button comes up.
     if (e->button() == Qt::RightButton) win_.OpenAttachedPopup(e->globalPosition().toPoint());
 }
 
+void SurfaceView::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        e->ignore();  // the scroll area scrolls
+        return;
+    }
+    wheelRest_ += e->angleDelta().y();
+    const int steps = wheelRest_ / Notch;
+    wheelRest_ -= steps * Notch;
+    if (steps != 0) SetZoom(scale_.exp + steps, mapTo(Area()->viewport(), e->position()));
+    e->accept();
+}
+
+// ---- keys ----
+
 void SurfaceView::keyPressEvent(QKeyEvent* e) {
+    // Space held down is the hand for panning; alone it still opens the
+    // popup, when it comes up without having dragged.
+    if (e->key() == Qt::Key_Space && e->modifiers() == Qt::NoModifier) {
+        if (!e->isAutoRepeat() && !spaceHeld_) {
+            spaceHeld_ = true;
+            spaceUsed_ = false;
+            if (!panning_) setCursor(Qt::OpenHandCursor);
+        }
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Shift) UpdateMark(mapFromGlobal(QCursor::pos()), e->modifiers());
     win_.ForwardKey(e);
+}
+
+void SurfaceView::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space && spaceHeld_) {
+        if (e->isAutoRepeat()) return;
+        spaceHeld_ = false;
+        if (!panning_) RestoreCursor();
+        if (!spaceUsed_) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            win_.ForwardKey(&press);
+        }
+        return;
+    }
+    if (e->key() == Qt::Key_Shift) UpdateMark(mapFromGlobal(QCursor::pos()), e->modifiers());
+    QWidget::keyReleaseEvent(e);
+}
+
+void SurfaceView::focusOutEvent(QFocusEvent* e) {
+    if (spaceHeld_ && !panning_) RestoreCursor();
+    spaceHeld_ = false;
+    QWidget::focusOutEvent(e);
 }

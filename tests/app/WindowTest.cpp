@@ -44,6 +44,7 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
         S("凡例(&I): 凡例位置指定(&P)"),
         S("完成(&C): 境界線最終編成(&R)"),
         S("ヘルプ(&H): 目次(&C)|Velmot について|-|ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント"),
+        S("表示(&V): 拡大表示(&I)|縮小表示(&O)|等倍表示(&A)|全体表示(&F)"),
     };
     EXPECT_EQ(menus, expected);
 

@@ -1,0 +1,234 @@
+// The view's zoom, pan and snapping, driven through the real window: whatever
+// the magnification, the editor receives surface pixels.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/SurfaceView.h"
+
+namespace {
+
+constexpr int Zooms[] = {-1, 0, 2, 4};  // 1/2, 1, 4 and 16 times
+
+class ViewTest : public AppTest {
+  protected:
+    SurfaceView* View() { return Win().View(); }
+    QScrollBar* HBar() { return Win().Flat()->horizontalScrollBar(); }
+    QScrollBar* VBar() { return Win().Flat()->verticalScrollBar(); }
+    QPoint Last() const {
+        const Store& st = app->ed.st;
+        return {st.PointX(st.PointLast), st.PointY(st.PointLast)};
+    }
+    // Zooms to 2^exp with surface pixel s in the middle of the viewport.
+    void ZoomOn(int exp, QPoint s) {
+        View()->SetZoom(exp, QPointF(0, 0));
+        const QSize client = app->ui.ViewClientSize();
+        app->ui.SetScrollPos(s - QPoint(client.width() / 2, client.height() / 2));
+    }
+    void Move(QPoint w, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {}) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(w), View()->mapToGlobal(QPointF(w)), Qt::NoButton,
+                      buttons, mods);
+        QApplication::sendEvent(View(), &e);
+    }
+};
+
+}  // namespace
+
+TEST_F(ViewTest, EveryScreenPixelOfAMagnifiedPixelReachesTheEditorAsThatPixel) {
+    View()->SetSnapTolerance(-1);
+    for (int exp : Zooms) {
+        SCOPED_TRACE(exp);
+        View()->SetZoom(exp, QPointF(0, 0));
+        const ViewScale sc = View()->Scale();
+        const QPoint target(36, 22);
+        const QRect square = sc.Square(target);
+        ASSERT_EQ(View()->size(), QSize(2560, 1920) * sc.Zoom());
+        for (int y = square.top(); y <= square.bottom(); ++y)
+            for (int x = square.left(); x <= square.right(); ++x) {
+                QTest::mouseClick(View(), Qt::LeftButton, {}, QPoint(x, y));
+                ASSERT_EQ(Last(), target) << x << "," << y;
+            }
+        // The neighbours on either side are other pixels.
+        QTest::mouseClick(View(), Qt::LeftButton, {}, square.topLeft() - QPoint(1, 1));
+        EXPECT_EQ(Last(), target - QPoint(sc.Step(), sc.Step()));
+        QTest::mouseClick(View(), Qt::LeftButton, {}, square.bottomRight() + QPoint(1, 1));
+        EXPECT_EQ(Last(), target + QPoint(sc.Step(), sc.Step()));
+    }
+}
+
+TEST_F(ViewTest, ARingTracedAtFourTimesStoresSurfaceCoordinates) {
+    ZoomOn(2, QPoint(300, 200));
+    const QPoint ring[] = {{290, 190}, {310, 190}, {312, 207}, {291, 205}};
+    // Anywhere inside the 4 x 4 squares, and the closing click 4 screen
+    // pixels off the first point, which snapping turns into that point.
+    const QPoint offsets[] = {{0, 0}, {3, 1}, {2, 3}, {1, 2}};
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(View(), Qt::LeftButton, {}, ring[i] * 4 + offsets[i]);
+    QTest::mouseClick(View(), Qt::LeftButton, {}, ring[0] * 4 + QPoint(-4, 0));
+    const Store& st = app->ed.st;
+    ASSERT_EQ(st.PointLast, 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(QPoint(st.PointX(i + 1), st.PointY(i + 1)), ring[i % 4]) << i;
+    // The lines are on the surface where they are at 1:1.
+    EXPECT_EQ(app->ed.surf.Pixel(300, 190), Magenta);
+}
+
+TEST_F(ViewTest, KeyboardTracingMovesBySurfacePixelsAtEveryZoom) {
+    Win().Flat()->viewport()->activateWindow();
+    for (int exp : Zooms) {
+        SCOPED_TRACE(exp);
+        const QPoint start(400, 300);
+        ZoomOn(exp, start);
+        QCursor::setPos(View()->mapToGlobal(View()->Scale().Centre(start)));
+        ASSERT_EQ(app->ui.ShownSurfaceCursor(), SurfaceCursor::CrossLine);
+        for (int i = 0; i < 3; ++i) QTest::keyClick(View(), Qt::Key_Right);
+        QTest::keyClick(View(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(View(), Qt::Key_Left);
+        QTest::keyClick(View(), Qt::Key_Return);
+        EXPECT_EQ(Last(), start + QPoint(2, 8));
+    }
+
+    // At the right edge the view scrolls by the step, in surface pixels.
+    ZoomOn(2, QPoint(400, 300));
+    const QPoint scroll = app->ui.ScrollPos();
+    const QPoint edge(scroll.x() + app->ui.ViewClientSize().width() - 1, 300);
+    QCursor::setPos(View()->mapToGlobal(View()->Scale().Centre(edge)));
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(app->ui.ScrollPos(), scroll + QPoint(1, 0));
+    EXPECT_EQ(HBar()->value(), (scroll.x() + 1) * 4);
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(Last(), edge + QPoint(1, 0));
+}
+
+TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
+    Editor& ed = app->ed;
+    ed.AddPoint(100, 100);
+    ed.AddPoint(160, 100);
+    Win().Action(Cmd::EditMode)->trigger();
+    ASSERT_EQ(ed.st.Mode, 1);
+    for (int exp : {0, 2}) {
+        SCOPED_TRACE(exp);
+        ZoomOn(exp, QPoint(130, 100));
+        const ViewScale sc = View()->Scale();
+        const QPoint near = sc.Square(QPoint(160, 100)).topLeft() + QPoint(-6, 0);
+
+        // Shift: the press 6 screen pixels off grabs nothing.
+        QTest::mousePress(View(), Qt::LeftButton, Qt::ShiftModifier, near);
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::ShiftModifier, sc.Centre({150, 120}));
+        EXPECT_EQ(ed.st.PointX(2), 160);
+        EXPECT_EQ(ed.st.PointY(2), 100);
+
+        // Without: it grabs, and the drop goes where the button comes up.
+        QTest::mousePress(View(), Qt::LeftButton, {}, near);
+        Move(sc.Centre({150, 120}), Qt::LeftButton);
+        QTest::mouseRelease(View(), Qt::LeftButton, {}, sc.Centre({150, 120}));
+        EXPECT_EQ(ed.st.PointX(2), 150);
+        EXPECT_EQ(ed.st.PointY(2), 120);
+
+        // A drop just off the other point joins them; Shift drops it exactly.
+        const QPoint offFirst = sc.Centre({100, 100}) + QPoint(sc.Cell() / 2 + 5, 0);
+        QTest::mousePress(View(), Qt::LeftButton, {}, sc.Centre({150, 120}));
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::ShiftModifier, offFirst);
+        EXPECT_NE(ed.st.PointX(2), 100);
+        QTest::mousePress(View(), Qt::LeftButton, {}, offFirst);
+        QTest::mouseRelease(View(), Qt::LeftButton, {}, offFirst);
+        EXPECT_EQ(ed.st.PointX(2), 100);
+        EXPECT_EQ(ed.st.PointY(2), 100);
+
+        // Put it back for the next zoom.
+        ed.st.SetPoint(2, 160, 100);
+        ed.ReDraw();
+    }
+}
+
+TEST_F(ViewTest, InputModeShowsAndUsesTheSnapTarget) {
+    app->ed.AddPoint(200, 150);
+    ZoomOn(2, QPoint(200, 150));
+    const ViewScale sc = View()->Scale();
+    const QPoint near = sc.Square(QPoint(200, 150)).bottomRight() + QPoint(4, 3);
+    Move(near, Qt::NoButton);
+    EXPECT_EQ(View()->SnapMark(), QPoint(200, 150));
+    Move(near, Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_EQ(View()->SnapMark(), std::nullopt);
+    Move(near + QPoint(20, 0), Qt::NoButton);
+    EXPECT_EQ(View()->SnapMark(), std::nullopt);
+
+    QTest::mouseClick(View(), Qt::LeftButton, {}, near);
+    EXPECT_EQ(Last(), QPoint(200, 150));
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ShiftModifier, near);
+    EXPECT_EQ(Last(), sc.ToSurface(near));
+}
+
+TEST_F(ViewTest, WheelAndKeysZoomAboutTheCursorAndTheCentre) {
+    const QPoint at(120, 90);  // viewport pixel
+    const QPoint under = View()->ToSurface(View()->mapFrom(Win().Flat()->viewport(), at));
+    QWheelEvent wheel(QPointF(View()->mapFrom(Win().Flat()->viewport(), at)), QPointF(), QPoint(),
+                      QPoint(0, 240), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(View(), &wheel);
+    EXPECT_EQ(View()->Scale().exp, 2);
+    EXPECT_EQ(View()->ToSurface(View()->mapFrom(Win().Flat()->viewport(), at)), under);
+    EXPECT_EQ(Win().findChild<QLabel*>(QStringLiteral("zoomXY"))->text(), QStringLiteral("x4"));
+
+    // The keys keep the surface point in the middle of the viewport.
+    Win().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Win()));
+    ZoomOn(0, QPoint(800, 600));
+    auto middle = [this] {
+        const QPoint c = Win().Flat()->viewport()->rect().center();
+        return View()->ToSurface(View()->mapFrom(Win().Flat()->viewport(), c));
+    };
+    const QPoint m = middle();
+    for (auto [key, exp] : {std::pair{Qt::Key_Equal, 1},
+                            {Qt::Key_Plus, 2},
+                            {Qt::Key_Minus, 1},
+                            {Qt::Key_Minus, 0},
+                            {Qt::Key_Minus, -1},
+                            {Qt::Key_0, 0}}) {
+        QTest::keyClick(View(), key, Qt::ControlModifier);
+        EXPECT_EQ(View()->Scale().exp, exp) << key;
+        EXPECT_LE((middle() - m).manhattanLength(), 2 * View()->Scale().Step()) << key;
+    }
+    for (int i = 0; i < 8; ++i) QTest::keyClick(View(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(View()->Scale().exp, ViewScale::MinExp);
+    EXPECT_EQ(app->ed.st.PointLast, 0);  // none of it reached the editor
+
+    // A large map fits a large window whole.
+    Win().resize(1200, 800);
+    QCoreApplication::processEvents();
+    app->ed.surf.Resize(8126, 4758);
+    app->ui.SurfaceChanged();
+    Win().findChild<QAction*>(QStringLiteral("ZoomFit"))->trigger();
+    EXPECT_EQ(View()->Scale().exp, -3);
+    EXPECT_LE(View()->width(), Win().Flat()->viewport()->width());
+    EXPECT_LE(View()->height(), Win().Flat()->viewport()->height());
+}
+
+TEST_F(ViewTest, MiddleDragAndSpaceDragPanWithoutReachingTheEditor) {
+    ZoomOn(1, QPoint(600, 500));
+    const QPoint from(200, 150);
+    for (bool space : {false, true}) {
+        SCOPED_TRACE(space);
+        const QPoint scroll(HBar()->value(), VBar()->value());
+        const Qt::MouseButton button = space ? Qt::LeftButton : Qt::MiddleButton;
+        if (space) QTest::keyPress(View(), Qt::Key_Space);
+        QTest::mousePress(View(), button, {}, from);
+        // The view moves under the pointer: positions are where the surface was grabbed.
+        Move(from + QPoint(-30, -20), button);
+        QTest::mouseRelease(View(), button, {}, from + QPoint(-30, -20));
+        if (space) QTest::keyRelease(View(), Qt::Key_Space);
+        EXPECT_EQ(QPoint(HBar()->value(), VBar()->value()), scroll + QPoint(30, 20));
+        EXPECT_EQ(app->ed.st.PointLast, 0);
+    }
+    // Space alone still opens the input popup.
+    Win().Flat()->viewport()->activateWindow();
+    QCursor::setPos(Win().Flat()->viewport()->mapToGlobal(QPoint(50, 50)));
+    QTest::keyClick(View(), Qt::Key_Space);
+    QMenu* popup = Win().PopupMenu(Popup::RButtonMenu);
+    EXPECT_TRUE(popup->isVisible());
+    popup->hide();
+}
