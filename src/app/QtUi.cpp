@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <utility>
 
 #include "app/Dialogs.h"
+#include "app/FileDrop.h"
 #include "app/FileFilter.h"
 #include "app/MainWindow.h"
 #include "app/Placement.h"
@@ -59,6 +61,7 @@ void QtUi::Attach(MainWindow* win, Editor& ed) {
     about_ = new AboutDialog(win);
     move_ = new MoveMapForm(win);
     help_ = new HelpWindow(win);
+    new FileDrop(*win, ed, *this);
 }
 
 void QtUi::Place(QWidget* dialog, DialogId d) {
@@ -118,6 +121,7 @@ QString QtUi::FileDialog(bool save, const QString& filter, const QString& propos
 
 QString QtUi::ChooseOpenFile(const QString& filter, const QString& proposed,
                              const QString& defaultExt) {
+    if (!presetOpen_.isEmpty()) return std::exchange(presetOpen_, QString());
     return FileDialog(false, filter, proposed, defaultExt);
 }
 

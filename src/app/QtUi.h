@@ -29,6 +29,9 @@ class QtUi : public Ui {
     ZpotDialog* Zpot() const { return zpot_; }
     TitleForm* Title() const { return title_; }
     MoveMapForm* MoveMap() const { return move_; }
+    // The next file dialog for opening answers path without showing itself
+    // (a file dropped on the window); empty clears it.
+    void PresetOpenFile(const QString& path) { presetOpen_ = path; }
     // Opens a dialog at its place next to the main window.
     void Place(QWidget* dialog, DialogId d);
 
@@ -89,4 +92,5 @@ class QtUi : public Ui {
     TitleForm* title_ = nullptr;
     MoveMapForm* move_ = nullptr;
     bool busy_ = false;
+    QString presetOpen_;
 };

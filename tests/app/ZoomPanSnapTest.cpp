@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 
 #include "AppFixture.h"
 #include "app/SurfaceView.h"
@@ -231,4 +233,33 @@ TEST_F(ViewTest, MiddleDragAndSpaceDragPanWithoutReachingTheEditor) {
     QMenu* popup = Win().PopupMenu(Popup::RButtonMenu);
     EXPECT_TRUE(popup->isVisible());
     popup->hide();
+}
+
+TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
+    QTemporaryDir files;
+    const QString png = files.filePath(QStringLiteral("scan.png"));
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(qRgb(0, 0, 0));
+    ASSERT_TRUE(img.save(png));
+    const QString text = files.filePath(QStringLiteral("notes.txt"));
+    QFile(text).open(QIODevice::WriteOnly);
+
+    auto drop = [this](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&Win(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&Win(), &dropped);
+        QCoreApplication::processEvents();
+        return true;
+    };
+    EXPECT_FALSE(drop(text));
+    EXPECT_TRUE(drop(png));
+    EXPECT_TRUE(app->ed.st.BasePicLoaded);
+    // The sample work file opens as from the tool bar (no changes: no question).
+    app->ed.st.Modified = false;
+    EXPECT_TRUE(drop(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample.vlm")));
+    EXPECT_EQ(app->ed.st.AreaCount, 6);
 }

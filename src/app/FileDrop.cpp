@@ -1,0 +1,73 @@
+#include "app/FileDrop.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/MainWindow.h"
+#include "app/QtUi.h"
+#include "core/Editor.h"
+
+FileDrop::FileDrop(MainWindow& win, Editor& ed, QtUi& ui)
+    : QObject(&win), win_(win), ed_(ed), ui_(ui) {
+    win.setAcceptDrops(true);
+    win.installEventFilter(this);
+}
+
+Cmd FileDrop::CommandFor(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("vlm") || suffix == QLatin1String("idt")) return Cmd::SpFileOpen;
+    // Pictures are known by their content, whatever their name says.
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead() ? Cmd::LoadBMP : Cmd::Count_;
+}
+
+QString FileDrop::DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+bool FileDrop::Enabled(Cmd c) const {
+    if (QAction* a = win_.Action(c)) return a->isEnabled();
+    if (QToolButton* b = win_.Button(c)) return b->isEnabled();
+    return false;
+}
+
+void FileDrop::Open(const QString& path, Cmd c) {
+    if (c == Cmd::Count_ || !Enabled(c)) return;
+    ui_.PresetOpenFile(path);
+    ed_.Command(c);
+    ui_.PresetOpenFile(QString());  // the command may have stopped before asking
+}
+
+bool FileDrop::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
+        auto* d = static_cast<QDropEvent*>(e);
+        const QString path = DroppedFile(d->mimeData());
+        const Cmd c = path.isEmpty() ? Cmd::Count_ : CommandFor(path);
+        if (c != Cmd::Count_ && Enabled(c))
+            d->acceptProposedAction();
+        else
+            d->ignore();
+        return true;
+    }
+    if (e->type() == QEvent::Drop) {
+        auto* d = static_cast<QDropEvent*>(e);
+        const QString path = DroppedFile(d->mimeData());
+        const Cmd c = path.isEmpty() ? Cmd::Count_ : CommandFor(path);
+        if (c == Cmd::Count_) return true;
+        d->acceptProposedAction();
+        // After the drop has finished: the command may ask questions, and the
+        // program the file came from should not wait for the answers.
+        QTimer::singleShot(0, this, [this, path, c] { Open(path, c); });
+        return true;
+    }
+    return QObject::eventFilter(watched, e);
+}
