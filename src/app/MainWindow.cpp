@@ -30,6 +30,13 @@ QString S(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// Picture enlargement is easily taken for a zoom; its hints say what it does.
+#define EXPAND_WHAT \
+    "下絵そのものを縦横2倍にします（境界線は動きません）。表示の拡大ではありません。"
+constexpr char ExpandHint[] = "下絵の拡大\n" EXPAND_WHAT;
+constexpr char ExpandTip[] = EXPAND_WHAT;
+#undef EXPAND_WHAT
+
 // Glyph buttons: x position on the panel and hint.
 struct GlyphSpec {
     Cmd cmd;
@@ -39,7 +46,7 @@ struct GlyphSpec {
 constexpr GlyphSpec Glyphs[] = {
     {Cmd::SpFileOpen, 8, "作業ﾌｧｲﾙを開く"},        {Cmd::SpFileSave, 34, "作業/完成図の保存"},
     {Cmd::SpBmpOpen, 66, "下絵の読み込み"},        {Cmd::SpBmpMono, 92, "下絵の単色化"},
-    {Cmd::SpBmpExpand, 118, "下絵の拡大"},         {Cmd::SpAreaName, 236, "区域名入力"},
+    {Cmd::SpBmpExpand, 118, ExpandHint},           {Cmd::SpAreaName, 236, "区域名入力"},
     {Cmd::SpAreaPos, 262, "区域名⇔位置 関連づけ"}, {Cmd::SpIndexPos, 288, "凡例位置の指定"},
     {Cmd::SpRemake, 320, "境界線最終編成"},
 };
@@ -129,7 +136,7 @@ void MainWindow::BuildMenus() {
     AddItem(edit, Cmd::BMPpaste, S("下絵の貼り付け(&P)"));
     edit->addSeparator();
     AddItem(edit, Cmd::BMPmonotone, S("下絵の単色化(&M)"));
-    AddItem(edit, Cmd::BMPexpand, S("下絵の拡大(&N)"));
+    AddItem(edit, Cmd::BMPexpand, S("下絵の拡大(&N)"))->setStatusTip(S(ExpandTip));
     AddItem(edit, Cmd::BMPshowhide, S("下絵を隠す(&H)"));
     AddItem(edit, Cmd::BMPclear, S("下絵の消去(&D)"));
     connect(edit, &QMenu::aboutToShow, this, [this] { ed_.CheckMainMenu(); });
@@ -222,6 +229,7 @@ void MainWindow::BuildPanel() {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setToolTip(S(g.hint));
+        if (g.cmd == Cmd::SpBmpExpand) b->setStatusTip(S(ExpandTip));
         buttons_[size_t(g.cmd)] = b;
         const Cmd c = g.cmd;
         connect(b, &QToolButton::clicked, this, [this, c] { Run(c); });

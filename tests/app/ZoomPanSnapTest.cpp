@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 #include "AppFixture.h"
@@ -262,4 +263,11 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
     app->ed.st.Modified = false;
     EXPECT_TRUE(drop(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample.vlm")));
     EXPECT_EQ(app->ed.st.AreaCount, 6);
+}
+
+TEST_F(ViewTest, ThePictureEnlargementSaysItIsNoZoom) {
+    const QString what = QString::fromUtf8("表示の拡大ではありません");
+    EXPECT_TRUE(Win().Button(Cmd::SpBmpExpand)->toolTip().contains(what));
+    EXPECT_TRUE(Win().Button(Cmd::SpBmpExpand)->statusTip().contains(what));
+    EXPECT_TRUE(Win().Action(Cmd::BMPexpand)->statusTip().contains(what));
 }
