@@ -1,0 +1,92 @@
+// The window's view of a large map (8126 x 4758, the size of a big scan):
+// repainting the whole view at every magnification, and a panning frame
+// (scroll by 16 screen pixels, then paint what that exposed). Runs the real
+// window on Qt's offscreen platform; a frame must stay well under 16 ms.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <memory>
+#include <random>
+
+#include "app/App.h"
+#include "app/ScaledSurface.h"
+#include "app/SurfaceView.h"
+
+namespace {
+constexpr int W = 8126, H = 4758;
+
+struct Window {
+    QTemporaryDir dir;
+    VelmotApp app;
+    Window() {
+        app.Start(dir.filePath(QStringLiteral("velmot")));
+        app.win->resize(1280, 1024);
+        app.ed.surf.Resize(W, H);
+        // Lines everywhere, as a traced map has them.
+        app.ed.surf.SetPen(White);
+        std::mt19937 rng(5);
+        std::uniform_int_distribution<int> x(0, W - 1), y(0, H - 1), d(-80, 80);
+        for (int i = 0; i < 200000; ++i) {
+            const int x1 = x(rng), y1 = y(rng);
+            app.ed.surf.Line(x1, y1, x1 + d(rng), y1 + d(rng));
+        }
+        app.ui.SurfaceChanged();
+        QCoreApplication::processEvents();
+    }
+};
+
+Window& Shared() {
+    static Window w;
+    return w;
+}
+
+// The whole visible view painted afresh.
+void BM_RepaintView(benchmark::State& state) {
+    Window& w = Shared();
+    SurfaceView* view = w.app.win->View();
+    view->SetZoom(int(state.range(0)), QPointF(0, 0));
+    w.app.ui.SetScrollPos(QPoint(W / 3, H / 3));
+    for (auto _ : state) view->repaint();
+    state.SetLabel(view->Scale().Text().toStdString());
+}
+BENCHMARK(BM_RepaintView)->DenseRange(-3, 4)->Unit(benchmark::kMillisecond);
+
+// One frame of a drag: the view moves 16 pixels and paints the new strip.
+void BM_PanFrame(benchmark::State& state) {
+    Window& w = Shared();
+    SurfaceView* view = w.app.win->View();
+    view->SetZoom(int(state.range(0)), QPointF(0, 0));
+    QScrollBar* bar = w.app.win->Flat()->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    int step = 16;
+    for (auto _ : state) {
+        if (bar->value() + step > bar->maximum() || bar->value() + step < 0) step = -step;
+        bar->setValue(bar->value() + step);
+        w.app.win->repaint();
+    }
+    state.SetLabel(view->Scale().Text().toStdString());
+}
+BENCHMARK(BM_PanFrame)->Arg(-3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// The scaling alone, the whole 8126 x 4758 surface at 1/8 (1016 x 595).
+void BM_ScaleWholeSurfaceToEighth(benchmark::State& state) {
+    Surface& s = Shared().app.ed.surf;
+    const ViewScale sc{-3};
+    const QRect all(0, 0, sc.WidgetLength(W), sc.WidgetLength(H));
+    for (auto _ : state) benchmark::DoNotOptimize(ScaledSurface(s, sc, all));
+}
+BENCHMARK(BM_ScaleWholeSurfaceToEighth)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    SetUpApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
