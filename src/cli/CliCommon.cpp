@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compose/Composer.h"
+#include "view/SurfaceBudget.h"
 
 namespace cli {
 
@@ -27,6 +28,10 @@ CommandArgs::CommandArgs(const char* command, const QString& synopsis, const QSt
         QStringLiteral("velmot-cli %1 %2\n\n%3").arg(command_, synopsis, description));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
+    parser.addOption({QStringLiteral("max-memory"),
+                      QStringLiteral("The most memory the drawing surface may take, in MB "
+                                     "(512 unless given). A map that needs more is refused."),
+                      QStringLiteral("MB")});
 }
 
 void CommandArgs::AddInput(const QString& name, const QString& description) {
@@ -65,6 +70,16 @@ std::optional<int> CommandArgs::Parse(const QStringList& args, int minInputs, in
         if (at >= 0) text.replace(at, program.size(), full.first());
         std::printf("%s", text.toUtf8().constData());
         return ExitOk;
+    }
+    // Nobody can be asked here: a map needing more surface than allowed is
+    // refused, not loaded at the cost of gigabytes.
+    CurrentSurfaceBudget().ask = false;
+    if (parser.isSet(QStringLiteral("max-memory"))) {
+        bool ok = false;
+        const qint64 mb = parser.value(QStringLiteral("max-memory")).toLongLong(&ok);
+        if (!ok || mb < 1 || mb > (qint64(1) << 30))
+            return Usage(QStringLiteral("--max-memory には 1 以上の MB 数を指定してください"));
+        CurrentSurfaceBudget().bytes = mb << 20;
     }
     inputs = parser.positionalArguments();
     if (inputs.size() < minInputs) return Usage(QStringLiteral("入力ファイルを指定してください"));

@@ -1,23 +1,12 @@
-// velmot-cli read-idt reading its input from a pipe, which has no size.
+// velmot-cli reading a finished map from a pipe, which has no size, and
+// refusing maps whose drawing surface would take more memory than allowed.
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <filesystem>
 
 #include "IdtTestMap.h"
 #include "files/WorkFile.h"
-
-namespace {
-
-QString CliPath() {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const QString dir =
-        ec ? QStringLiteral(".") : QString::fromStdString(self.parent_path().string());
-    return dir + QStringLiteral("/velmot-cli");
-}
-
-}  // namespace
+#include "support/CliRun.h"
 
 TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
@@ -48,4 +37,28 @@ TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     EXPECT_EQ(d.points, r.st().PointsToVector());
     EXPECT_EQ(d.kinds, r.st().KindsToVector());
     EXPECT_EQ(d.names.size(), 3u);
+}
+
+TEST(ReadIdtCli, MapsBeyondTheMemoryBudgetAreRefused) {
+    if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    TestEditor w;
+    // One point at (2000, 2400): a surface of about 5 MB.
+    QFile f(w.Path("far.idt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("T\r\n@StartOfPoints\r\n" + QByteArray::fromHex("00000000 d0076009 0a000a00 00000000"));
+    f.close();
+    const CliRun small =
+        Cli({"read-idt", f.fileName(), "-o", w.Path("a.vlm"), "--max-memory", "1"});
+    EXPECT_EQ(small.code, 2);
+    EXPECT_TRUE(small.err.contains("1 MB")) << small.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(w.Path("a.vlm")));
+    EXPECT_EQ(Cli({"read-idt", f.fileName(), "-o", w.Path("b.vlm")}).code, 0);
+
+    // A 72-byte work file with a point at (32767, 32767) would take 1 GB.
+    const CliRun far =
+        Cli({"compose", VELMOT_SOURCE_DIR "/fuzz/corpus/fuzz_workfile/point-at-32767.vlm", "-o",
+             w.Path("c.vlm")});
+    EXPECT_EQ(far.code, 2);
+    EXPECT_TRUE(far.err.contains("512 MB")) << far.err.toStdString();
+    EXPECT_EQ(Cli({"read-idt", f.fileName(), "-o", w.Path("d.vlm"), "--max-memory", "x"}).code, 2);
 }
