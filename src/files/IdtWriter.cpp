@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "files/SafeSave.h"
 #include "text/ShiftJis.h"
 
 namespace idt {
@@ -305,12 +305,18 @@ void Editor::WriteMapClick() {
     for (size_t i = 0; i < v.remarks.size(); ++i) st.MapComments[i + 1] = v.remarks[i];
 
     ui.SetBusy(true);
-    // Written beside the old file and renamed over it only when complete.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly) && idt::WriteIdt(file, st, v) && file.commit();
+    // Written beside the old file and renamed over it only when complete;
+    // leftovers of a save cut short in that folder are cleared first.
+    safesave::RemoveStaleFiles(QFileInfo(path).absolutePath());
+    safesave::StagedFile file(path);
+    QString why;
+    bool ok = file.Begin() && idt::WriteIdt(file, st, v) && file.Finish();
+    if (!ok)
+        why = safesave::Reason(file.Error());
+    else
+        ok = safesave::CommitAll({&file}, &why);
     if (!ok) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+        file.Discard();
         RestoreCursor();
         ui.Inform(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(path, why),
                   QStringLiteral("エラー"), MsgIcon::Error);

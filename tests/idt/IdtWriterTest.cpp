@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 #include "IdtTestMap.h"
 #include "files/IdtWriter.h"
+#include "files/SafeSave.h"
 
 namespace {
 QByteArray Write(TestEditor& t, const QString& mag, QStringList remarks = {}) {
@@ -232,4 +235,19 @@ TEST(IdtWriter, AFailedWriteIsReported) {
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(t.ui.messages.back().icon, MsgIcon::Error);
     EXPECT_FALSE(t.ui.busy);
+
+    // A full disk at the last step keeps the previous file and says why.
+    QFile old(t.Path("out.idt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old map\r\n");
+    old.close();
+    safesave::SetRename([](const QString&, const QString&) { return ENOSPC; });
+    t.ui.files = {t.Path("out.idt")};
+    t.ed.WriteMapClick();
+    safesave::SetRename({});
+    EXPECT_TRUE(
+        t.ui.messages.back().text.contains(QStringLiteral("ディスクの空き容量が足りません")))
+        << t.ui.LastText().toStdString();
+    EXPECT_EQ(FileBytes(t.Path("out.idt")), QByteArray("old map\r\n"));
+    EXPECT_EQ(QDir(t.dir->path()).entryList({"*.velmot-*"}, QDir::Files), QStringList());
 }
