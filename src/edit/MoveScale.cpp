@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Editor.h"
+#include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"
 
@@ -163,6 +164,8 @@ void Editor::MoveMapClick() {
         const QImage pic = ReadBitmapFile(st.TempPicFile, &error);
         QImage moved;
         if (!pic.isNull()) moved = MoveScalePicture(pic, m, &error);
+        // A picture scaled up makes the surface grow with it.
+        if (!moved.isNull() && !RoomForPicture(*this, moved.size(), kCaption)) return;
         if (moved.isNull() || !WriteBitmapFile(moved, st.TempPicFile, &error)) {
             ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
             return;

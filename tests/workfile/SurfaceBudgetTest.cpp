@@ -81,4 +81,21 @@ TEST(SurfaceBudget, FinishedMapsAndPicturesAskToo) {
     t.ed.BMPpasteClick();
     EXPECT_FALSE(t.st().BasePicLoaded);
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
+
+    // Within the budget nothing is asked; scaling it up threefold is.
+    t.ui.clipboard = QImage(500, 500, QImage::Format_RGB32);
+    t.ui.clipboard.fill(Qt::white);
+    const size_t shown = t.ui.messages.size();
+    t.ed.BMPpasteClick();
+    ASSERT_TRUE(t.st().BasePicLoaded);
+    EXPECT_EQ(t.ui.messages.size(), shown);
+    t.Chain({{10, 10}, {20, 20}});
+    t.ui.onMoveMapDialog = [](MoveFields& f) {
+        f.factor = "3";
+        return true;
+    };
+    t.ui.answers = {false};
+    t.ed.MoveMapClick();
+    EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
+    EXPECT_EQ(t.st().Point(1), (Rec{10, 10}));
 }
