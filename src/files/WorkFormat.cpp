@@ -4,11 +4,11 @@
 // every failure names the file and the line.
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 
+#include "files/SafeSave.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
@@ -316,9 +316,16 @@ bool WriteWork(QIODevice& out, const Store& st, std::string_view picture) {
 }
 
 bool WriteWorkFile(const QString& path, const Store& st, std::string_view picture, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !WriteWork(f, st, picture) || !f.commit()) {
-        if (error) *error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, f.errorString());
+    safesave::StagedFile f(path);
+    QString why;
+    if (!f.Begin() || !WriteWork(f, st, picture) || !f.Finish()) {
+        if (error)
+            *error =
+                QStringLiteral("%1 に書き込めません。(%2)").arg(path, safesave::Reason(f.Error()));
+        return false;
+    }
+    if (!safesave::CommitAll({&f}, &why)) {
+        if (error) *error = why;
         return false;
     }
     return true;

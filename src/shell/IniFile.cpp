@@ -1,7 +1,8 @@
 #include "shell/IniFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "files/SafeSave.h"
 
 namespace {
 
@@ -122,11 +123,17 @@ QByteArray IniFile::Text() const {
 }
 
 bool IniFile::Save(const QString& path, QString* error) const {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(Text()) < 0 || !f.commit()) {
+    safesave::StagedFile f(path);
+    const QByteArray text = Text();
+    if (!f.Begin() || f.write(text) != text.size() || !f.Finish()) {
         if (error)
-            *error =
-                QStringLiteral("設定ファイル %1 に書き込めません。(%2)").arg(path, f.errorString());
+            *error = QStringLiteral("設定ファイル %1 に書き込めません。(%2)")
+                         .arg(path, safesave::Reason(f.Error()));
+        return false;
+    }
+    QString why;
+    if (!safesave::CommitAll({&f}, &why)) {
+        if (error) *error = QStringLiteral("設定ファイル ") + why;
         return false;
     }
     return true;
