@@ -93,7 +93,12 @@ QString Reason(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
-StagedFile::StagedFile(const QString& finalPath) : final_(finalPath) {}
+StagedFile::StagedFile(const QString& finalPath) : final_(finalPath) {
+    // A link is saved through, as an editor saving in place would: the file
+    // it points to gets the new content and the link stays a link.
+    const QFileInfo info(finalPath);
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) final_ = info.canonicalFilePath();
+}
 
 StagedFile::~StagedFile() {
     Discard();
@@ -205,6 +210,16 @@ bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
         s.placed = true;
     }
     if (i == steps.size()) {
+        // The renames themselves reach the disk with the folder's entries.
+        for (Step& s : steps) {
+            const int dir =
+                ::open(QFile::encodeName(QFileInfo(s.f->final_).absolutePath()).constData(),
+                       O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (dir >= 0) {
+                (void)::fsync(dir);
+                ::close(dir);
+            }
+        }
         for (Step& s : steps) {
             s.f->committed_ = true;
             s.f->temp_.clear();

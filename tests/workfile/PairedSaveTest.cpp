@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <cerrno>
 #include <cstdio>
@@ -125,4 +126,18 @@ TEST(PairedSave, StaleFilesOfASaveCutShortAreRemovedOnTheNextSave) {
               (QStringList{"a.bmp.velmot-" + self + "-Ab12Cd.old",
                            "a.vlm.velmot-" + self + "-Zz99Yy.tmp", "a.vlm.velmot-notes.txt"}));
     EXPECT_TRUE(QFile::exists(t.Path("a.vlm.backup")));
+}
+
+TEST(PairedSave, SavingThroughALinkKeepsTheLink) {
+    TestEditor t;
+    t.Chain({{10, 10}, {20, 20}});
+    QFile real(t.Path("real.vlm"));
+    ASSERT_TRUE(real.open(QIODevice::WriteOnly));
+    real.write("old");
+    real.close();
+    ASSERT_TRUE(QFile::link(t.Path("real.vlm"), t.Path("link.vlm")));
+    t.ui.files = {t.Path("link.vlm")};
+    t.ed.SaveWorkClick();
+    EXPECT_TRUE(QFileInfo(t.Path("link.vlm")).isSymLink());
+    EXPECT_TRUE(ReadAll(t.Path("real.vlm")).contains("10\r\n10\r\n20\r\n20\r\n"));
 }
