@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/QtUi.h"
 #include "core/Editor.h"
+#include "raster/PictureFile.h"
 
 FileDrop::FileDrop(MainWindow& win, Editor& ed, QtUi& ui)
     : QObject(&win), win_(win), ed_(ed), ui_(ui) {
@@ -23,9 +23,7 @@ Cmd FileDrop::CommandFor(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("vlm") || suffix == QLatin1String("idt")) return Cmd::SpFileOpen;
     // Pictures are known by their content, whatever their name says.
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.canRead() ? Cmd::LoadBMP : Cmd::Count_;
+    return IsPictureFile(path) ? Cmd::LoadBMP : Cmd::Count_;
 }
 
 QString FileDrop::DroppedFile(const QMimeData* data) {

@@ -7,6 +7,13 @@
 
 #include "raster/BitmapFile.h"
 
+#ifdef VELMOT_WITH_PDF
+#include <poppler-qt6.h>
+
+#include <algorithm>
+#include <cmath>
+#endif
+
 namespace {
 
 QString Shown(const QString& name) {
@@ -62,6 +69,49 @@ QImage ReadOther(QIODevice& dev, const QString& name, QString* error) {
     return img;
 }
 
+bool IsPdf(QIODevice& dev) {
+    return dev.peek(1024).contains("%PDF-");
+}
+
+#ifdef VELMOT_WITH_PDF
+// Scans saved as PDF are rendered at this resolution, or lower where the
+// page would exceed the side or memory limits.
+constexpr double PdfDpi = 300;
+
+// The first page of a PDF, through Poppler.
+QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error) *error = NotAPicture(name, why);
+        return QImage();
+    };
+    if (dev.size() > qint64(BitmapMemoryLimit()) * 1024 * 1024)
+        return fail(QStringLiteral("ファイルが大きすぎます"));
+    const std::unique_ptr<Poppler::Document> doc = Poppler::Document::loadFromData(dev.readAll());
+    if (!doc || doc->numPages() < 1) return fail(QStringLiteral("PDF として読めません"));
+    if (doc->isLocked()) return fail(QStringLiteral("PDF にパスワードがかかっています"));
+    const std::unique_ptr<Poppler::Page> page = doc->page(0);
+    const QSizeF points = page ? page->pageSizeF() : QSizeF();
+    if (!(points.width() > 0 && points.height() > 0))
+        return fail(QStringLiteral("PDF の1ページ目に大きさがありません"));
+    double dpi =
+        std::min(PdfDpi, (MaxBitmapSide - 1) * 72.0 / std::max(points.width(), points.height()));
+    const double bytes = points.width() * points.height() * dpi * dpi / (72.0 * 72.0) * 4;
+    const double limit = double(BitmapMemoryLimit()) * 1024 * 1024;
+    if (bytes > limit) dpi *= std::sqrt(limit / bytes) * 0.99;
+    doc->setRenderHint(Poppler::Document::Antialiasing, true);
+    QImage img = page->renderToImage(dpi, dpi);
+    if (img.isNull()) return fail(QStringLiteral("PDF の1ページ目を描けません"));
+    return img;
+}
+#endif
+
+QImage ReadAny(QIODevice& dev, const QString& name, QString* error) {
+#ifdef VELMOT_WITH_PDF
+    if (IsPdf(dev)) return ReadPdf(dev, name, error);
+#endif
+    return ReadOther(dev, name, error);
+}
+
 }  // namespace
 
 QImage ReadPictureFile(const QString& path, QString* error) {
@@ -79,7 +129,7 @@ QImage ReadPictureFile(const QString& path, QString* error) {
         f.close();
         return ReadBitmapFile(path, error);
     }
-    return ReadOther(f, path, error);
+    return ReadAny(f, path, error);
 }
 
 QImage ReadPictureBytes(const QByteArray& bytes, const QString& name, QString* error) {
@@ -87,7 +137,7 @@ QImage ReadPictureBytes(const QByteArray& bytes, const QString& name, QString* e
     QBuffer buf(&copy);
     buf.open(QIODevice::ReadOnly);
     if (IsBitmap(buf)) return ReadBitmapBytes(bytes, name, error);
-    return ReadOther(buf, name, error);
+    return ReadAny(buf, name, error);
 }
 
 QStringList PicturePatterns() {
@@ -96,5 +146,25 @@ QStringList PicturePatterns() {
         const QString p = QStringLiteral("*.") + QString::fromLatin1(suffix).toLower();
         if (!out.contains(p)) out << p;
     }
+#ifdef VELMOT_WITH_PDF
+    out << QStringLiteral("*.pdf");
+#endif
     return out;
+}
+
+bool PdfPictures() {
+#ifdef VELMOT_WITH_PDF
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool IsPictureFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (IsBitmap(f) || (PdfPictures() && IsPdf(f))) return true;
+    QImageReader reader(&f);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead();
 }

@@ -1,5 +1,6 @@
 // Under-drawings in any picture format Qt reads (BMP, PNG, JPEG, TIFF, WebP,
-// GIF, ...), told apart by their content, never by the file name.
+// GIF, ...), and the first page of a PDF where Poppler is built in; told
+// apart by their content, never by the file name.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +11,8 @@
 // Reads the first picture of a file. Bitmap files go through ReadBitmapFile
 // and its checks; every other format is refused when the size its header
 // declares is over 32767 pixels a side or over the decoding memory limit,
-// before anything is decoded. On failure returns a null image and sets error
+// before anything is decoded. A PDF's first page is rendered at 300 dpi, or
+// less where that would break the same limits. On failure returns a null image and sets error
 // to a message naming the file.
 QImage ReadPictureFile(const QString& path, QString* error);
 // The same for bytes already in memory; name is used in the messages.
@@ -18,3 +20,8 @@ QImage ReadPictureBytes(const QByteArray& bytes, const QString& name, QString* e
 
 // File-name patterns of every readable format, "*.bmp" first.
 QStringList PicturePatterns();
+// Whether the file's content is of a format ReadPictureFile takes (the
+// header alone is looked at, not whether the picture is whole).
+bool IsPictureFile(const QString& path);
+// Whether PDF scans can be read (Poppler was found at build time).
+bool PdfPictures();

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include "raster/BitmapFile.h"
 #include "raster/PictureFile.h"
@@ -146,4 +148,27 @@ TEST(PictureFormats, HostileHeadersAreRefusedBeforeDecoding) {
         EXPECT_EQ(t.st().PointLast, 3);
         EXPECT_FALSE(t.st().BasePicLoaded);
     }
+}
+
+TEST(PictureFormats, APdfScanGivesItsFirstPage) {
+    if (!PdfPictures()) GTEST_SKIP() << "built without Poppler";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scan.pdf"));
+    {
+        // A page two inches by one: black on its left half; a second page all black.
+        QPdfWriter pdf(path);
+        pdf.setResolution(300);
+        pdf.setPageSize(QPageSize(QSizeF(2, 1), QPageSize::Inch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter p(&pdf);
+        p.fillRect(QRect(0, 0, 300, 300), Qt::black);
+        pdf.newPage();
+        p.fillRect(QRect(0, 0, 600, 300), Qt::black);
+    }
+    EXPECT_TRUE(IsPictureFile(path));  // a drop onto the window takes it
+    const QImage stored = Loaded(path);
+    ASSERT_EQ(stored.size(), QSize(600, 300));
+    // The negative, as for any scan: black ink light, white paper dark.
+    EXPECT_EQ(stored.pixel(10, 150), qRgb(255, 255, 255));
+    EXPECT_EQ(stored.pixel(590, 150), qRgb(0, 0, 0));
 }
