@@ -1,5 +1,7 @@
 #include "compose/Composer.h"
 
+#include <algorithm>
+
 #include "compose/KindMerge.h"
 #include "compose/NetworkIndex.h"
 #include "compose/Rebuild.h"
@@ -12,10 +14,27 @@ int TracedSlots(const Store& st, int a) {
     return k;
 }
 
+namespace {
+
+// What a tracer needs to tell why an outline fails: every traced position,
+// and the drawing the network was painted on.
+void Prepare(OutlineTracer& tracer, const Store& st) {
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0, n = TracedSlots(st, a); k < n; ++k)
+            tracer.positions.push_back({a, k, ToPt(st.AreaPos(k, a))});
+    std::stable_sort(tracer.positions.begin(), tracer.positions.end(),
+                     [](const PositionRef& p, const PositionRef& q) { return p.at.x < q.at.x; });
+    if (st.MapWidth > 0 && st.MapHeight > 0)
+        tracer.drawing = QRect(0, 0, st.MapWidth, st.MapHeight);
+}
+
+}  // namespace
+
 std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks,
                                   int64_t maxRecords) {
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
+    Prepare(tracer, st);
     if (hooks.lostWay) tracer.onLost = hooks.lostWay;
     std::vector<Rec> stream{Rec{}};
     const int every = st.AreaCount / 9 + 1;
@@ -23,7 +42,7 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
         if (a % every == 0 && hooks.areaTick) hooks.areaTick();
         for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
             const Rec p = st.AreaPos(k, a);
-            TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
+            TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);
             if (r.outcome != Outcome::Closed) return Failure{a, k, ToPt(p), r};
             if (int64_t(stream.size()) > maxRecords) {
                 r.outcome = Outcome::TooLarge;
@@ -78,6 +97,7 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
     std::vector<CheckEntry> out;
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
+    Prepare(tracer, st);
     std::vector<Rec> stream;
     const int every = st.AreaCount / 9 + 1;
     for (int a = 1; a <= st.AreaCount; ++a) {
@@ -86,7 +106,7 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
             const Rec p = st.AreaPos(k, a);
             stream.clear();
             tracer.marks.clear();
-            TraceResult r = tracer.TraceOutline(p.x, p.y, stream);
+            TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);
             // Put the surface back: the region's fill, then the red marks.
             if (r.outcome == Outcome::NoStart || r.outcome == Outcome::NotClosed ||
                 r.outcome == Outcome::Astray)

@@ -49,8 +49,11 @@ void Editor::ReMakeLineClick() {
                       MsgIcon::None);
         } else if (o != compose::Outcome::Lost) {
             // A lost way has shown its message at the node already.
+            const QString other = failed->result.otherArea > 0
+                                      ? sjis::ToUnicode(st.AreaName(failed->result.otherArea))
+                                      : QString();
             CenterViewOn(failed->position.x, failed->position.y);
-            ComposeMessage(compose::FailureText(o, name));
+            ComposeMessage(compose::FailureText(failed->result, name, other));
         }
     } else {
         DisableRemakeCommands();

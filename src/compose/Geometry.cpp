@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 
 namespace compose {
 namespace {
@@ -115,6 +117,106 @@ bool OnRightOfRing(const Rec* ring, size_t n, Pt p) {
         if ((ay > p.y) != (by > p.y) && ((cross > 0) == (by > ay))) inside = !inside;
     }
     return inside == (area2 > 0);
+}
+
+namespace {
+
+int64_t Orient(Pt a, Pt b, Pt c) {
+    return int64_t(b.x - a.x) * (c.y - a.y) - int64_t(b.y - a.y) * (c.x - a.x);
+}
+
+// Where s and t cross through each other's inside, if they do.
+std::optional<Pt> ProperCrossing(const Segment& s, const Segment& t) {
+    const int64_t o1 = Orient(s.a, s.b, t.a), o2 = Orient(s.a, s.b, t.b);
+    const int64_t o3 = Orient(t.a, t.b, s.a), o4 = Orient(t.a, t.b, s.b);
+    if (!(((o1 < 0 && o2 > 0) || (o1 > 0 && o2 < 0)) && ((o3 < 0 && o4 > 0) || (o3 > 0 && o4 < 0))))
+        return std::nullopt;
+    const double u = double(o3) / double(o3 - o4);  // along s
+    return Pt{int(std::lround(s.a.x + u * (s.b.x - s.a.x))),
+              int(std::lround(s.a.y + u * (s.b.y - s.a.y)))};
+}
+
+}  // namespace
+
+std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
+    std::vector<Crossing> found;
+    if (segs.size() < 2) return found;
+    // A grid of about one cell per segment; each segment is listed in the
+    // cells its bounding box covers, and only segments sharing a cell are
+    // compared. A crossing lies in a cell both boxes cover, so a pair is
+    // taken only from the cell that holds the crossing point's floor.
+    int x0 = segs[0].a.x, y0 = segs[0].a.y, x1 = x0, y1 = y0;
+    for (const Segment& s : segs)
+        for (Pt p : {s.a, s.b}) {
+            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+        }
+    const double area = double(x1 - x0 + 1) * double(y1 - y0 + 1);
+    const int cell = std::max(4, int(std::sqrt(area / double(segs.size()))));
+    const int64_t cols = (x1 - x0) / cell + 1, rows = (y1 - y0) / cell + 1;
+    auto cellRange = [&](const Segment& s, int& cx0, int& cx1, int& cy0, int& cy1) {
+        cx0 = (std::min(s.a.x, s.b.x) - x0) / cell, cx1 = (std::max(s.a.x, s.b.x) - x0) / cell;
+        cy0 = (std::min(s.a.y, s.b.y) - y0) / cell, cy1 = (std::max(s.a.y, s.b.y) - y0) / cell;
+    };
+    // Counting sort of (cell, segment) by cell.
+    std::vector<int32_t> start(size_t(cols * rows) + 1, 0);
+    for (const Segment& s : segs) {
+        int cx0, cx1, cy0, cy1;
+        cellRange(s, cx0, cx1, cy0, cy1);
+        for (int cy = cy0; cy <= cy1; ++cy)
+            for (int cx = cx0; cx <= cx1; ++cx) ++start[size_t(cy * cols + cx) + 1];
+    }
+    for (size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
+    std::vector<int32_t> listed(size_t(start.back()));
+    std::vector<int32_t> fill(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < segs.size(); ++i) {
+        int cx0, cx1, cy0, cy1;
+        cellRange(segs[i], cx0, cx1, cy0, cy1);
+        for (int cy = cy0; cy <= cy1; ++cy)
+            for (int cx = cx0; cx <= cx1; ++cx)
+                listed[size_t(fill[size_t(cy * cols + cx)]++)] = int32_t(i);
+    }
+    for (int64_t c = 0; c < cols * rows; ++c) {
+        const int32_t b = start[size_t(c)], e = start[size_t(c) + 1];
+        for (int32_t u = b; u < e; ++u)
+            for (int32_t v = u + 1; v < e; ++v) {
+                const int32_t i = listed[size_t(u)], j = listed[size_t(v)];
+                const Segment &s = segs[size_t(i)], &t = segs[size_t(j)];
+                const std::optional<Pt> at = ProperCrossing(s, t);
+                if (!at) continue;
+                // Count the pair in one cell only: the first both boxes share.
+                int ax0, ax1, ay0, ay1, bx0, bx1, by0, by1;
+                cellRange(s, ax0, ax1, ay0, ay1);
+                cellRange(t, bx0, bx1, by0, by1);
+                if (c != int64_t(std::max(ay0, by0)) * cols + std::max(ax0, bx0)) continue;
+                found.push_back({*at, std::min(i, j), std::max(i, j)});
+            }
+    }
+    std::sort(found.begin(), found.end(), [](const Crossing& p, const Crossing& q) {
+        if (p.at.y != q.at.y) return p.at.y < q.at.y;
+        if (p.at.x != q.at.x) return p.at.x < q.at.x;
+        return p.i != q.i ? p.i < q.i : p.j < q.j;
+    });
+    return found;
+}
+
+bool IsOwnOutline(const Rec* ring, size_t n, Pt p) {
+    if (n < 4 || !(ring[0] == ring[n - 1])) return false;
+    int64_t area2 = 0;
+    int winding = 0;
+    for (size_t i = 1; i < n; ++i) {
+        const int64_t ax = ring[i - 1].x, ay = ring[i - 1].y, bx = ring[i].x, by = ring[i].y;
+        area2 += ax * by - bx * ay;
+        const int64_t cross = (bx - ax) * (p.y - ay) - (p.x - ax) * (by - ay);
+        if (cross == 0 && std::min(ax, bx) <= p.x && p.x <= std::max(ax, bx) &&
+            std::min(ay, by) <= p.y && p.y <= std::max(ay, by))
+            return false;  // on the ring
+        // Downward on the screen with p on the edge's left as seen on the
+        // screen counts +1; upward with p on its right, -1.
+        if (ay <= p.y && p.y < by && cross > 0) ++winding;
+        if (by <= p.y && p.y < ay && cross < 0) --winding;
+    }
+    return area2 > 0 && winding == 1;
 }
 
 }  // namespace compose

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "raster/Surface.h"
 #include "store/Store.h"
@@ -45,5 +46,26 @@ int CompareTurns(Pt P, Pt Q, Pt A, Pt B);
 // other way (round a hole, or round the outside of an island) or encloses
 // no area. A point on the ring lies on neither side.
 bool OnRightOfRing(const Rec* ring, size_t n, Pt p);
+
+// Whether a closed ring of n points (the first repeated at the end) can be the
+// outline of the region around p: clockwise on the screen (positive area) and
+// going once round p (winding number +1, p not on the ring). A hole's ring, a
+// walk round a neighbour or round the outside of an island, and a walk that
+// crosses itself around p all fail. Real boundary data keeps rings that
+// touch or twist themselves somewhere else, or go out to a lake and back
+// along one line: those pass.
+bool IsOwnOutline(const Rec* ring, size_t n, Pt p);
+
+struct Segment {
+    Pt a, b;
+};
+struct Crossing {
+    Pt at;         // rounded to whole pixels
+    int32_t i, j;  // the two segments, i < j
+};
+
+// Every pair of segments that cross, each passing through the other's inside
+// (meeting at an end point or touching does not count), ordered by place.
+std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs);
 
 }  // namespace compose

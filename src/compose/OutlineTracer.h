@@ -28,19 +28,47 @@ struct Branch {
 
 // TooLarge: the outlines would not fit in the point list (the composition
 // stops before its memory use runs away on a map with many positions per region).
-// Astray: neither walk from the start segment, one way or the other, closed
-// with the position on its right.
+// Astray: no walk from any bordering segment, either way, gave the position's
+// own outline (see IsOwnOutline), and nothing more specific explains why.
 enum class Outcome { Closed, NoStart, NoDirection, Lost, NotClosed, StepLimit, TooLarge, Astray };
+
+// Why a position has no outline, as far as the region and the walks tell.
+// Leaks: the region reaches the edge of the drawing (place: a pixel there).
+// SharedRegion: another area's position lies in the same region, so a
+// dividing line has a gap (place: that position). Crossing: two lines cross
+// without a shared point (place: the crossing). DeadEnd: the first walk ran
+// off a chain end (place: that end). Untraceable: none of these (place and
+// place2: the start segment).
+enum class Reason { None, Leaks, SharedRegion, Crossing, DeadEnd, Untraceable };
+
+// A position the composition traces, for finding a second one in a region.
+struct PositionRef {
+    int area = 0, slot = 0;
+    Pt at;
+};
 
 struct TraceResult {
     Outcome outcome = Outcome::Closed;
     StartSegment start;
     Pt node;             // Lost: the node where the way was lost
     int32_t points = 0;  // Closed: records of the outline, start point twice
+    Reason reason = Reason::None;
+    Pt place, place2;
+    int otherArea = 0, otherSlot = 0;  // SharedRegion: the other position
 };
 
 // Texts of the failures, as the editor shows them (name already decoded).
 QString FailureText(Outcome o, const QString& areaName);
+// The same with what the reason adds: the other area's name (otherName) for
+// a shared region, the place for a crossing or an untraceable outline.
+QString FailureText(const TraceResult& r, const QString& areaName, const QString& otherName);
+
+// A stable key for the outcome and its reason ("closed", "not-closed",
+// "shared-region", "crossing", ...), for reports that programs read.
+const char* ReasonKey(const TraceResult& r);
+// The spot a report points at: the reason's place, the lost node, the start
+// point of an undecided direction, else the position.
+Pt ReportPlace(const TraceResult& r, Pt position);
 
 class OutlineTracer {
   public:
@@ -50,22 +78,42 @@ class OutlineTracer {
     // goes on and may still find a winning branch.
     std::function<void(Pt node)> onLost;
 
-    // The first bordering segment run of the navy region and its direction.
+    // Positions traced in this run, sorted by x, for telling a gap between
+    // two areas; empty: not looked for.
+    std::vector<PositionRef> positions;
+    // The drawing the network lies on; a region reaching its edge leaks
+    // out. Empty: the whole surface.
+    QRect drawing;
+
+    // Whether (x, y) belongs to the region being traced (painted navy).
+    bool InRegion(int x, int y) const { return surf_.Pixel(x, y) == Navy; }
+    // Whether segment (i, i+1) borders that region: a pixel of the region
+    // touches the segment's half-even midpoint.
+    bool BordersRegion(int32_t i) const;
+    // The bordering segments of the region in point-list order.
     // region: the bounding box of the navy pixels (empty: nothing is navy).
+    void BorderingSegments(const QRect& region, std::vector<int32_t>& out) const;
+
+    // The first bordering segment run of the navy region and its direction.
     StartSegment FindStartSegment(const QRect& region) const;
+    // A position of another area than `area` in the region (a gap in the
+    // line between them), or null.
+    const PositionRef* OtherPositionInRegion(const QRect& region, int area) const;
     std::vector<Branch> CollectBranches(int32_t cur, int32_t node) const;
     void NextOutlineStep(int32_t& cur, int32_t& next, int& dir);
 
-    // Traces the outline around (px, py) on a surface that shows the network
-    // (yellow, nodes lime) on black. The outline's points, then (0,0), are
-    // appended to stream. The surface is left as the editor shows a failure:
-    // success fills the region black again, "no start" and "not closed" fill
-    // it red, an undecided direction marks the start point red, a lost way
-    // marks the four points involved red. An outline that closes without the
-    // position on its right (see OnRightOfRing) is walked again the other way
-    // round from the same start segment; if that does not give one either,
-    // the region is filled red (Astray).
-    TraceResult TraceOutline(int px, int py, std::vector<Rec>& stream);
+    // Traces the outline around (px, py) of area `area` on a surface that
+    // shows the network (yellow, nodes lime) on black. The outline's points,
+    // then (0,0), are appended to stream. The first walk from the start
+    // segment is taken when it is the position's own outline (IsOwnOutline)
+    // and no other area's position shares the region; otherwise the same
+    // segment the other way, then every bordering segment in point-list order
+    // and both ways, until one is. The surface is left as
+    // the editor shows a failure: success fills the region black again, "no
+    // start", "not closed" and "astray" fill it red, an undecided direction
+    // marks the start point red, a lost way marks the four points involved
+    // red.
+    TraceResult TraceOutline(int px, int py, std::vector<Rec>& stream, int area = 0);
 
     // Pixels this tracer has painted red, with their former colour, so that a
     // caller can undo the marks (oldest first).
@@ -80,6 +128,14 @@ class OutlineTracer {
     // One walk from st until back at its first point, appending the outline
     // and its separator to stream. Closed, Lost, NotClosed or StepLimit.
     Outcome Walk(const StartSegment& st, std::vector<Rec>& stream, TraceResult& res);
+    // The walks after a first one that failed: true with the outline in
+    // stream from `begin` when one gives the position's own outline.
+    bool TryOtherStarts(const StartSegment& first, const QRect& region, Pt pos,
+                        const std::vector<Rec>& firstWalk, std::vector<Rec>& stream, size_t begin,
+                        TraceResult& res);
+    // Why no walk gave an outline; sets reason, place and outcome.
+    void Diagnose(const QRect& region, Pt pos, int area, const std::vector<Rec>& firstWalk,
+                  Outcome first, TraceResult& res);
     const NetworkIndex& net_;
     Surface& surf_;
     mutable std::vector<int32_t> cand_;

@@ -1,6 +1,8 @@
 // Walking an outline: one record at a time along a chain, and at a node (a
 // lime pixel) or a chain end the branch that turns furthest to the right.
 #include <QString>
+#include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 #include "compose/OutlineTracer.h"
@@ -31,6 +33,53 @@ QString FailureText(Outcome o, const QString& name) {
             break;
     }
     return QString();
+}
+
+QString FailureText(const TraceResult& r, const QString& name, const QString& otherName) {
+    auto at = [](Pt p) { return QStringLiteral("(%1,%2)").arg(p.x).arg(p.y); };
+    switch (r.reason) {
+        case Reason::SharedRegion:
+            return QStringLiteral("赤の区域(") + name + QStringLiteral(")と区域(") + otherName +
+                   QStringLiteral(")の位置") + at(r.place) +
+                   QStringLiteral("が同じ領域にあります。間の境界線が途切れています。");
+        case Reason::Crossing:
+            return QStringLiteral("赤の区域(") + name + QStringLiteral(")の境界線が") +
+                   at(r.place) + QStringLiteral("で点を共有せずに交差しています。");
+        case Reason::Untraceable:
+            return FailureText(r.outcome, name) + QStringLiteral("開始線分 ") + at(r.place) +
+                   QStringLiteral("-") + at(r.place2);
+        case Reason::Leaks:
+        case Reason::DeadEnd:
+        case Reason::None:
+            break;
+    }
+    return FailureText(r.outcome, name);
+}
+
+const char* ReasonKey(const TraceResult& r) {
+    switch (r.reason) {
+        case Reason::Leaks:
+            return "not-closed";
+        case Reason::SharedRegion:
+            return "shared-region";
+        case Reason::Crossing:
+            return "crossing";
+        case Reason::DeadEnd:
+            return "dead-end";
+        case Reason::Untraceable:
+            return "untraceable";
+        case Reason::None:
+            break;
+    }
+    static const char* const keys[] = {"closed",     "no-start",   "no-direction", "lost",
+                                       "not-closed", "step-limit", "too-large",    "astray"};
+    return keys[int(r.outcome)];
+}
+
+Pt ReportPlace(const TraceResult& r, Pt position) {
+    if (r.reason != Reason::None || r.outcome == Outcome::NoDirection) return r.place;
+    if (r.outcome == Outcome::Lost) return r.node;
+    return position;
 }
 
 void OutlineTracer::MarkRed(Pt p) {
@@ -115,7 +164,25 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
     return Outcome::Closed;
 }
 
-TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream) {
+namespace {
+
+uint64_t DirectedKey(Rec a, Rec b) {
+    return (uint64_t(NetworkIndex::Key(a)) << 32) | NetworkIndex::Key(b);
+}
+}  // namespace
+
+const PositionRef* OutlineTracer::OtherPositionInRegion(const QRect& region, int area) const {
+    // positions is sorted by x: only those within the region's columns are read.
+    auto it = std::lower_bound(positions.begin(), positions.end(), region.left(),
+                               [](const PositionRef& q, int x) { return q.at.x < x; });
+    for (; it != positions.end() && it->at.x <= region.right(); ++it)
+        if (it->area != area && it->at.y >= region.top() && it->at.y <= region.bottom() &&
+            InRegion(it->at.x, it->at.y))
+            return &*it;
+    return nullptr;
+}
+
+TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream, int area) {
     TraceResult res;
     const QRect region = surf_.FloodFillSurface(px, py, Black, Navy);
     res.start = FindStartSegment(region);
@@ -125,43 +192,174 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
         res.outcome = Outcome::NoStart;
         return res;
     }
-    if (st.d == 0) {
-        MarkRed(ToPt(net_.P(st.s)));
-        res.outcome = Outcome::NoDirection;
-        return res;
-    }
     const size_t begin = stream.size();
     const Pt pos{px, py};
-    res.outcome = Walk(st, stream, res);
-    if (res.outcome == Outcome::Closed && !OnRightOfRing(&stream[begin], size_t(res.points), pos)) {
-        // The walk keeps its region on the right, so the position must lie on
-        // the right of the closed outline. The side test at the start segment
-        // can pick the wrong side where the region is only a few pixels wide;
-        // the walk then goes round a neighbour. Walk the other way instead. Its lost-way marks are
-        // taken back and not reported if that walk does not give the outline either.
+    Outcome first = Outcome::NoDirection;
+    std::vector<Rec> firstWalk;
+    if (st.d != 0) {
+        first = Walk(st, stream, res);
+        // The usual case: the first walk is the outline.
+        if (first == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(res.points), pos) &&
+            !OtherPositionInRegion(region, area)) {
+            surf_.FloodFillSurface(px, py, Navy, Black);
+            return res;
+        }
+        // A lost way has been reported at its node, and a walk that never
+        // comes back has run the whole step budget: both end here.
+        if (first == Outcome::Lost || first == Outcome::StepLimit) {
+            res.outcome = first;
+            return res;
+        }
+        firstWalk.assign(stream.begin() + std::ptrdiff_t(begin), stream.end());
         stream.resize(begin);
+    }
+    // With another area in the region no walk can be this area's own.
+    if (!OtherPositionInRegion(region, area) &&
+        TryOtherStarts(st, region, pos, firstWalk, stream, begin, res)) {
+        res.outcome = Outcome::Closed;
+        surf_.FloodFillSurface(px, py, Navy, Black);
+        return res;
+    }
+    res.points = 0;
+    Diagnose(region, pos, area, firstWalk, first, res);
+    if (res.outcome == Outcome::NoDirection)
+        MarkRed(ToPt(net_.P(st.s)));
+    else
+        surf_.FloodFillSurface(px, py, Navy, Red);
+    return res;
+}
+
+bool OutlineTracer::TryOtherStarts(const StartSegment& first, const QRect& region, Pt pos,
+                                   const std::vector<Rec>& firstWalk, std::vector<Rec>& stream,
+                                   size_t begin, TraceResult& res) {
+    // The same segment the other way first: where the side test picked the
+    // wrong side of a narrow region, that is the outline. Then every segment
+    // the region touches, in point-list order, each way.
+    std::vector<StartSegment> order;
+    if (first.d != 0) order.push_back({first.n, first.s, -first.d});
+    std::vector<int32_t> border;
+    BorderingSegments(region, border);
+    order.reserve(order.size() + 2 * border.size());
+    for (int32_t i : border) {
+        order.push_back({i, i + 1, +1});
+        order.push_back({i + 1, i, -1});
+    }
+    // A walk follows the same way from a directed segment whatever it
+    // started from, so a segment some failed walk went along is not tried.
+    std::unordered_set<uint64_t> walked;
+    auto remember = [&](const Rec* w, size_t n) {
+        for (size_t k = 1; k < n; ++k)
+            if (w[k - 1].x > 0 && w[k].x > 0) walked.insert(DirectedKey(w[k - 1], w[k]));
+    };
+    remember(firstWalk.data(), firstWalk.size());
+    // All the walks of one position together stay within a few passes over
+    // the network.
+    int64_t budget = 4 * int64_t(net_.Last()) + 10000;
+    for (const StartSegment& t : order) {
+        if (budget <= 0) break;
+        if (!walked.insert(DirectedKey(net_.P(t.s), net_.P(t.n))).second) continue;
         const size_t marked = marks.size();
         std::vector<Pt> lostAt;
         auto report = std::exchange(onLost, [&](Pt node) { lostAt.push_back(node); });
         TraceResult again;
-        const Outcome o = Walk(StartSegment{st.n, st.s, -st.d}, stream, again);
+        const Outcome o = Walk(t, stream, again);
         onLost = std::move(report);
-        if (o == Outcome::Closed && OnRightOfRing(&stream[begin], size_t(again.points), pos)) {
+        if (o == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(again.points), pos)) {
             res.points = again.points;
             if (onLost)
                 for (Pt node : lostAt) onLost(node);
-        } else {
-            for (size_t i = marks.size(); i > marked; --i)
-                surf_.SetPixel(marks[i - 1].x, marks[i - 1].y, marks[i - 1].was);
-            marks.resize(marked);
-            res.outcome = Outcome::Astray;
+            return true;
         }
+        // Its lost-way marks are taken back; the walk is not reported.
+        for (size_t i = marks.size(); i > marked; --i)
+            surf_.SetPixel(marks[i - 1].x, marks[i - 1].y, marks[i - 1].was);
+        marks.resize(marked);
+        budget -= int64_t(stream.size() - begin);
+        remember(&stream[begin], stream.size() - begin);
+        stream.resize(begin);
     }
-    if (res.outcome == Outcome::NotClosed || res.outcome == Outcome::Astray)
-        surf_.FloodFillSurface(px, py, Navy, Red);
-    else if (res.outcome == Outcome::Closed)
-        surf_.FloodFillSurface(px, py, Navy, Black);
-    return res;
+    return false;
+}
+
+void OutlineTracer::Diagnose(const QRect& region, Pt pos, int area,
+                             const std::vector<Rec>& firstWalk, Outcome first, TraceResult& res) {
+    // Another area's position in the region: a dividing line has a gap.
+    if (const PositionRef* q = OtherPositionInRegion(region, area)) {
+        res.outcome = Outcome::NotClosed;
+        res.reason = Reason::SharedRegion;
+        res.place = q->at;
+        res.otherArea = q->area;
+        res.otherSlot = q->slot;
+        return;
+    }
+    // The region reaches the edge of the drawing: it leaks out.
+    const QRect whole(0, 0, surf_.Width(), surf_.Height());
+    const QRect d = drawing.isEmpty() ? whole : drawing.intersected(whole);
+    if (!d.adjusted(1, 1, -1, -1).contains(region)) {
+        res.outcome = Outcome::NotClosed;
+        res.reason = Reason::Leaks;
+        res.place = pos;
+        auto edge = [&](int x, int y) {
+            return (x <= d.left() || x >= d.right() || y <= d.top() || y >= d.bottom()) &&
+                   InRegion(x, y);
+        };
+        for (int y = region.top(); y <= region.bottom(); ++y) {
+            const bool edgeRow = y <= d.top() || y >= d.bottom();
+            const int leftEnd = edgeRow ? region.right() : std::min(region.right(), d.left());
+            for (int x = region.left(); x <= leftEnd; ++x)
+                if (edge(x, y)) return void(res.place = {x, y});
+            if (!edgeRow)
+                for (int x = std::max(region.left(), d.right()); x <= region.right(); ++x)
+                    if (edge(x, y)) return void(res.place = {x, y});
+        }
+        return;
+    }
+    // Two lines crossing without a shared point beside the region: the
+    // nearest to the position.
+    std::vector<Segment> segs;
+    const QRect near = region.adjusted(-3, -3, 3, 3);
+    for (int32_t i = 0; i < net_.Last(); ++i) {
+        const Rec a = net_.P(i), b = net_.P(i + 1);
+        if (a.x <= 0 || b.x <= 0) continue;
+        if (QRect(QPoint(a.x, a.y), QPoint(b.x, b.y)).normalized().intersects(near))
+            segs.push_back({ToPt(a), ToPt(b)});
+    }
+    const Crossing* nearest = nullptr;
+    int64_t best = 0;
+    const std::vector<Crossing> crossings = FindCrossings(segs);
+    for (const Crossing& c : crossings) {
+        bool touches = false;
+        for (int dy = -2; dy <= 2 && !touches; ++dy)
+            for (int dx = -2; dx <= 2 && !touches; ++dx)
+                touches = InRegion(c.at.x + dx, c.at.y + dy);
+        const int64_t ddx = c.at.x - pos.x, ddy = c.at.y - pos.y, dist = ddx * ddx + ddy * ddy;
+        if (touches && (!nearest || dist < best)) nearest = &c, best = dist;
+    }
+    if (nearest) {
+        res.outcome = Outcome::Astray;
+        res.reason = Reason::Crossing;
+        res.place = nearest->at;
+        return;
+    }
+    if (first == Outcome::NotClosed) {
+        res.outcome = Outcome::NotClosed;
+        res.reason = Reason::DeadEnd;
+        for (size_t k = firstWalk.size(); k > 0; --k)
+            if (firstWalk[k - 1].x > 0) {
+                res.place = ToPt(firstWalk[k - 1]);
+                break;
+            }
+        return;
+    }
+    if (first == Outcome::NoDirection) {
+        res.outcome = Outcome::NoDirection;
+        res.place = ToPt(net_.P(res.start.s));
+        return;
+    }
+    res.outcome = Outcome::Astray;
+    res.reason = Reason::Untraceable;
+    res.place = ToPt(net_.P(res.start.s));
+    res.place2 = ToPt(net_.P(res.start.n));
 }
 
 }  // namespace compose

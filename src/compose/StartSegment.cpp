@@ -5,6 +5,26 @@
 
 namespace compose {
 
+bool OutlineTracer::BordersRegion(int32_t i) const {
+    const Rec a = net_.P(i), b = net_.P(i + 1);
+    const Pt m{HalfEvenMid(a.x, b.x), HalfEvenMid(a.y, b.y)};
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if ((dx != 0 || dy != 0) && InRegion(m.x + dx, m.y + dy)) return true;
+    return false;
+}
+
+void OutlineTracer::BorderingSegments(const QRect& region, std::vector<int32_t>& out) const {
+    out.clear();
+    if (region.isEmpty()) return;
+    // A midpoint can only see a region pixel when it lies within one pixel of
+    // the region's box.
+    std::vector<int32_t> cand;
+    net_.SegmentsWithMidpointIn(region.adjusted(-1, -1, 1, 1), cand);
+    for (int32_t i : cand)
+        if (BordersRegion(i)) out.push_back(i);
+}
+
 StartSegment OutlineTracer::FindStartSegment(const QRect& region) const {
     StartSegment r;
     if (region.isEmpty()) return r;
@@ -19,9 +39,7 @@ StartSegment OutlineTracer::FindStartSegment(const QRect& region) const {
     for (int32_t i : cand_) {
         if (i != prev + 1) run = 0;
         prev = i;
-        const Rec a = net_.P(i), b = net_.P(i + 1);
-        Pt m{HalfEvenMid(a.x, b.x), HalfEvenMid(a.y, b.y)};
-        if (ProbeNeighbours(surf_, m, Navy)) {
+        if (BordersRegion(i)) {
             ++run;
             if (run < 5 && c[run] == 0) c[run] = i;
         } else {

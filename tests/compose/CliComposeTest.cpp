@@ -93,8 +93,9 @@ TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
     const QString out = dir.filePath("out.vlm");
     const CliRun r = Cli({"compose", in, "-o", out});
     EXPECT_EQ(r.code, 1);
+    // The gap joins two areas' regions: both are named.
     EXPECT_TRUE(r.err.contains(QStringLiteral("赤の区域(区域")) &&
-                r.err.contains(QStringLiteral(")は閉じていません。")))
+                r.err.contains(QStringLiteral("が同じ領域にあります。")))
         << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
 

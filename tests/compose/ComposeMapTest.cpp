@@ -2,6 +2,8 @@
 // each failure leaves the store and the surface.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ComposeSupport.h"
 #include "compose/Composer.h"
 
@@ -42,15 +44,17 @@ TEST(ComposeMap, OutlinesComeInAreaThenSlotOrderAndUntracedLinesFollow) {
     Map m;
     TwoRooms(m.st);
     AddChain(m.st, {{150, 20}, {170, 40}});  // a line no outline uses
+    const Chain box{{130, 60}, {190, 60}, {190, 110}, {130, 110}, {130, 60}};
+    AddChain(m.st, {{130, 60}, {190, 60}, {190, 110}, {130, 110}, {130, 60}});
     AddArea(m.st, "一", {{85, 35}, {35, 35}});
-    AddArea(m.st, "空", {});                             // no positions: skipped
-    AddArea(m.st, "二", {{30, 50}, {-1, 5}, {90, 20}});  // stops at the first X <= 0
+    AddArea(m.st, "空", {});                              // no positions: skipped
+    AddArea(m.st, "二", {{150, 80}, {-1, 5}, {90, 20}});  // stops at the first X <= 0
     ASSERT_FALSE(m.Compose());
     const auto chains = Chains(m.st.PointsToVector());
     ASSERT_EQ(chains.size(), 4u);
     EXPECT_TRUE(SameCycle(chains[0], kRightRoom));
     EXPECT_TRUE(SameCycle(chains[1], kLeftRoom));
-    EXPECT_TRUE(SameCycle(chains[2], kLeftRoom));
+    EXPECT_TRUE(SameCycle(chains[2], box));
     EXPECT_EQ(chains[3], (Chain{{150, 20}, {170, 40}}));
 }
 
@@ -128,18 +132,92 @@ TEST(ComposeMap, ARegionTouchingFewSegmentsStillFindsItsStart) {
     EXPECT_TRUE(SameCycle(chains[0], (Chain{{20, 20}, {100, 20}, {60, 100}, {20, 20}})));
 }
 
-TEST(ComposeMap, AHoleIsWalkedTheOtherWayRound) {
-    // A position between an outer ring and an inner ring: the walk starts on
-    // whichever ring it meets first and goes round it with the region on
-    // its right, so an inner ring comes out counter-clockwise.
+TEST(ComposeMap, AnAreaAroundAnotherIsTracedAlongItsOuterRing) {
+    // A county around a city, the city's ring listed first: the first walk
+    // goes round the city the other way, which is no outline of the county.
     Map m;
-    AddChain(m.st, {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});  // inner ring first
+    AddChain(m.st, {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});
     AddChain(m.st, {{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}});
-    AddArea(m.st, "環", {{30, 50}});
+    AddArea(m.st, "郡", {{30, 50}});
+    AddArea(m.st, "市", {{60, 50}});
     ASSERT_FALSE(m.Compose());
     const auto chains = Chains(m.st.PointsToVector());
     ASSERT_EQ(chains.size(), 2u);
-    EXPECT_TRUE(SameCycle(chains[0], (Chain{{50, 40}, {50, 60}, {70, 60}, {70, 40}, {50, 40}})));
+    EXPECT_TRUE(
+        SameCycle(chains[0], (Chain{{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}})));
+    EXPECT_TRUE(SameCycle(chains[1], (Chain{{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}})));
+}
+
+TEST(ComposeMap, AFailureSaysWhyAndWhere) {
+    // Areas 右 and 左 in that order; the failing one's region turns red and
+    // the store keeps its lines.
+    struct Case {
+        const char* what;
+        std::function<void(Store&)> build;
+        Pt right, left;
+        int area;
+        Outcome outcome;
+        Reason reason;
+        Pt place;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a bow tie: two lines crossing without a shared point",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {150, 110}, {150, 10}, {10, 40}, {10, 10}});
+         },
+         {85, 35},
+         {18, 25},
+         2,
+         Outcome::Astray,
+         Reason::Crossing,
+         Pt{42, 33},
+         "赤の区域(左)の境界線が(42,33)で点を共有せずに交差しています。"},
+        {"a wall with a gap between the rooms",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {60, 10}, {110, 10}, {110, 60}, {60, 60}, {10, 60}, {10, 10}});
+             AddChain(st, {{60, 10}, {60, 45}});
+         },
+         {85, 35},
+         {35, 35},
+         1,
+         Outcome::NotClosed,
+         Reason::SharedRegion,
+         Pt{35, 35},
+         "赤の区域(右)と区域(左)の位置(35,35)が同じ領域にあります。間の境界線が途切れています。"},
+        {"an open box beside a closed one",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {60, 10}, {60, 60}, {10, 60}, {10, 10}});
+             AddChain(st, {{60, 10}, {110, 10}, {110, 60}, {70, 60}});
+         },
+         {85, 35},
+         {35, 35},
+         1,
+         Outcome::NotClosed,
+         Reason::Leaks,
+         Pt{0, 0},
+         "赤の区域(右)は閉じていません。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Map m;
+        c.build(m.st);
+        AddArea(m.st, "右", {{c.right.x, c.right.y}});
+        AddArea(m.st, "左", {{c.left.x, c.left.y}});
+        const auto before = m.st.PointsToVector();
+        const auto failed = m.Compose();
+        ASSERT_TRUE(failed);
+        EXPECT_EQ(failed->area, c.area);
+        EXPECT_EQ(failed->result.outcome, c.outcome);
+        EXPECT_EQ(failed->result.reason, c.reason);
+        EXPECT_EQ(ReportPlace(failed->result, failed->position), c.place);
+        const bool right = c.area == 1;
+        EXPECT_EQ(FailureText(failed->result, right ? QStringLiteral("右") : QStringLiteral("左"),
+                              right ? QStringLiteral("左") : QStringLiteral("右")),
+                  QString::fromUtf8(c.text));
+        EXPECT_EQ(m.surf.Pixel(failed->position.x, failed->position.y), Red);
+        EXPECT_EQ(m.st.PointsToVector(), before);
+    }
 }
 
 TEST(ComposeMap, CheckTracesEveryPositionAndLeavesTheSurfaceAsItFoundIt) {

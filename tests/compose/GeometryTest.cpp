@@ -99,3 +99,41 @@ TEST(ComposeGeometry, APositionMustLieOnTheRightOfItsRing) {
     const Rec spur[] = {{10, 10}, {30, 10}, {10, 10}};
     EXPECT_TRUE(OnRightOfRing(spur, 3, {20, 20}));
 }
+
+TEST(ComposeGeometry, AnOutlineGoesOnceClockwiseRoundItsPosition) {
+    const Pt in{30, 20};
+    const Rec cw[] = {{10, 10}, {50, 10}, {50, 40}, {10, 40}, {10, 10}};
+    EXPECT_TRUE(IsOwnOutline(cw, 5, in));
+    EXPECT_FALSE(IsOwnOutline(cw, 5, {60, 20}));  // outside
+    EXPECT_FALSE(IsOwnOutline(cw, 5, {30, 40}));  // on the ring
+    const Rec ccw[] = {{10, 10}, {10, 40}, {50, 40}, {50, 10}, {10, 10}};
+    EXPECT_FALSE(IsOwnOutline(ccw, 5, in));  // a hole's ring
+    // Twice round: even-odd would call the position outside, winding 2.
+    const Rec twice[] = {{10, 10}, {50, 10}, {50, 40}, {10, 40}, {10, 11},
+                         {49, 11}, {49, 39}, {11, 39}, {11, 10}, {10, 10}};
+    EXPECT_FALSE(IsOwnOutline(twice, 10, in));
+    // A figure of eight, larger lobe clockwise: only its own lobe counts.
+    const Rec eight[] = {{10, 10}, {10, 30}, {90, 10}, {90, 50}, {10, 10}};
+    EXPECT_TRUE(IsOwnOutline(eight, 5, {80, 25}));
+    EXPECT_FALSE(IsOwnOutline(eight, 5, {14, 19}));
+    // Out to a lake along one line and back: real outlines do this.
+    const Rec lake[] = {{10, 10}, {50, 10}, {50, 40}, {30, 40}, {30, 30},
+                        {35, 30}, {30, 35}, {30, 40}, {10, 40}, {10, 10}};
+    EXPECT_TRUE(IsOwnOutline(lake, 10, {20, 20}));
+}
+
+TEST(ComposeGeometry, CrossingsAreWhereLinesPassThroughEachOther) {
+    const std::vector<Segment> segs{{{10, 10}, {90, 50}},   // 0
+                                    {{10, 50}, {90, 10}},   // 1: crosses 0 at (50,30)
+                                    {{50, 30}, {50, 60}},   // 2: starts where 0 and 1 cross
+                                    {{15, 45}, {85, 45}},   // 3: crosses 0, 1 and 2
+                                    {{90, 50}, {95, 60}}};  // 4: shares an end with 0
+    const std::vector<Crossing> c = FindCrossings(segs);
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(c[0].at, (Pt{50, 30}));
+    EXPECT_EQ(c[0].i, 0);
+    EXPECT_EQ(c[0].j, 1);
+    EXPECT_EQ(c[1].at, (Pt{20, 45}));  // 1 with 3
+    EXPECT_EQ(c[2].at, (Pt{50, 45}));  // 2 with 3
+    EXPECT_EQ(c[3].at, (Pt{80, 45}));  // 0 with 3
+}

@@ -1,6 +1,7 @@
 #include "LiteralCompose.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,10 @@ using compose::Outcome;
 using compose::Pt;
 
 namespace {
+
+Pt ToP(Rec r) {
+    return {r.x, r.y};
+}
 
 Pt P(const Store& st, int32_t i) {
     return {st.PointX(i), st.PointY(i)};
@@ -151,6 +156,11 @@ void LiteralCut(Store& st, const std::vector<int>& stream) {
 LiteralResult LiteralCompose(Store& st, Surface& surf) {
     LiteralResult res;
     std::vector<int> stream{0, 0};
+    // Lines crossing without a shared point.
+    std::vector<compose::Segment> all;
+    for (int32_t i = 0; i < st.PointLast; ++i)
+        if (st.PointX(i) > 0 && st.PointX(i + 1) > 0) all.push_back({P(st, i), P(st, i + 1)});
+    const std::vector<compose::Crossing> crossings = compose::FindCrossings(all);
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < 10 && st.AreaPos(k, a).x > 0; ++k) {
             const int px = st.AreaPos(k, a).x, py = st.AreaPos(k, a).y;
@@ -167,10 +177,6 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
             if (s.s == 0) {
                 surf.FloodFillSurface(px, py, Navy, Red);
                 return fail(Outcome::NoStart);
-            }
-            if (s.d == 0) {
-                surf.SetPixel(st.PointX(s.s), st.PointY(s.s), Red);
-                return fail(Outcome::NoDirection);
             }
             // One walk from (s, n) in direction d; the outline and its separator
             // go to the stream.
@@ -195,49 +201,134 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
                 if (current.x <= 0 || previous == second) return Outcome::NotClosed;
                 return Outcome::Closed;
             };
-            // The position must lie on the outline's right: enclosed by it
-            // (even-odd rule over the stream's pairs) when it runs clockwise
-            // on the screen, outside it otherwise; never on it. If not, the
-            // walk is tried once more the other way round.
-            auto onRight = [&](size_t from) {
-                bool inside = false;
-                int64_t area2 = 0;
-                for (size_t k = from + 2; k + 3 < stream.size(); k += 2) {
-                    const int64_t ax = stream[k - 2], ay = stream[k - 1], bx = stream[k],
-                                  by = stream[k + 1];
-                    area2 += ax * by - bx * ay;
-                    const int64_t cr = (bx - ax) * (py - ay) - (px - ax) * (by - ay);
-                    if (cr == 0 && std::min(ax, bx) <= px && px <= std::max(ax, bx) &&
-                        std::min(ay, by) <= py && py <= std::max(ay, by))
-                        return false;
-                    if ((ay > py) != (by > py) && (cr > 0) == (by > ay)) inside = !inside;
-                }
-                return inside == (area2 > 0);
+            const Pt pos{px, py};
+            // The ring just walked, from the stream's pairs.
+            auto ring = [&](size_t from) {
+                std::vector<Rec> r;
+                for (size_t k = from; k + 1 < stream.size(); k += 2)
+                    r.push_back(Rec{int16_t(stream[k]), int16_t(stream[k + 1])});
+                if (!r.empty() && r.back().x == 0) r.pop_back();
+                return r;
+            };
+            auto own = [&](size_t from) {
+                const std::vector<Rec> r = ring(from);
+                if (!compose::IsOwnOutline(r.data(), r.size(), pos)) return false;
+                for (int a2 = 1; a2 <= st.AreaCount; ++a2)
+                    for (int k2 = 0; k2 < 10 && st.AreaPos(k2, a2).x > 0; ++k2)
+                        if (a2 != a &&
+                            surf.Pixel(st.AreaPos(k2, a2).x, st.AreaPos(k2, a2).y) == Navy)
+                            return false;
+                return true;
             };
             const size_t begin = stream.size();
-            Walk w{st, surf, false, {}, {}};
-            Outcome o = walk(s.s, s.n, s.d, w);
-            if (o == Outcome::Lost) {
-                res.node = w.lostAt;
-                return fail(o);
-            }
-            if (o == Outcome::Closed && !onRight(begin)) {
+            Outcome o = Outcome::NoDirection;
+            std::vector<Rec> firstWalk;
+            if (s.d != 0) {
+                Walk w{st, surf, false, {}, {}};
+                o = walk(s.s, s.n, s.d, w);
+                if (o == Outcome::Lost) {
+                    res.node = w.lostAt;
+                    return fail(o);
+                }
+                if (o == Outcome::StepLimit) return fail(o);
+                if (o == Outcome::Closed && own(begin)) {
+                    surf.FloodFillSurface(px, py, Navy, Black);
+                    continue;
+                }
+                firstWalk = ring(begin);
                 stream.resize(begin);
-                Walk back{st, surf, false, {}, {}};
-                o = walk(s.n, s.s, -s.d, back);
-                if (o != Outcome::Closed || !onRight(begin)) {
-                    for (auto it = back.painted.rbegin(); it != back.painted.rend(); ++it)
-                        surf.SetPixel(it->first.x, it->first.y, it->second);
+            }
+            // Every other start: the first one turned round, then each
+            // bordering segment of the whole list, both ways; a directed
+            // segment an earlier walk went along is skipped.
+            std::vector<std::array<int32_t, 3>> order;
+            if (s.d != 0) order.push_back({s.n, s.s, -s.d});
+            for (int32_t i = 0; i < st.PointLast; ++i) {
+                if (st.PointX(i) == 0 || st.PointX(i + 1) == 0) continue;
+                Pt m{compose::HalfEvenMid(st.PointX(i), st.PointX(i + 1)),
+                     compose::HalfEvenMid(st.PointY(i), st.PointY(i + 1))};
+                if (!compose::ProbeNeighbours(surf, m, Navy)) continue;
+                order.push_back({i, i + 1, +1});
+                order.push_back({i + 1, i, -1});
+            }
+            std::vector<std::pair<Pt, Pt>> walked;
+            auto remember = [&](const std::vector<Rec>& r) {
+                for (size_t k = 1; k < r.size(); ++k)
+                    if (r[k - 1].x > 0 && r[k].x > 0) walked.push_back({ToP(r[k - 1]), ToP(r[k])});
+            };
+            auto seen = [&](Pt a, Pt b) {
+                for (auto [x, y] : walked)
+                    if (x == a && y == b) return true;
+                return false;
+            };
+            remember(firstWalk);
+            int64_t budget = 4 * int64_t(st.PointLast) + 10000;
+            bool found = false;
+            for (auto [s0, n0, d0] : order) {
+                if (budget <= 0) break;
+                if (seen(P(st, s0), P(st, n0))) continue;
+                walked.push_back({P(st, s0), P(st, n0)});
+                Walk w{st, surf, false, {}, {}};
+                const Outcome t = walk(s0, n0, d0, w);
+                if (t == Outcome::Closed && own(begin)) {
+                    found = true;
+                    break;
+                }
+                for (auto it = w.painted.rbegin(); it != w.painted.rend(); ++it)
+                    surf.SetPixel(it->first.x, it->first.y, it->second);
+                budget -= int64_t(stream.size() - begin) / 2;
+                remember(ring(begin));
+                stream.resize(begin);
+            }
+            if (found) {
+                surf.FloodFillSurface(px, py, Navy, Black);
+                continue;
+            }
+            // Why not: another area's position in the region, the region at
+            // the edge of the drawing, two lines crossing beside it, a dead
+            // end, an undecided direction, or none of these.
+            res.place = Pt{};
+            for (int a2 = 1; a2 <= st.AreaCount; ++a2)
+                for (int k2 = 0; k2 < 10 && st.AreaPos(k2, a2).x > 0; ++k2)
+                    if (a2 != a && res.place.x == 0 &&
+                        surf.Pixel(st.AreaPos(k2, a2).x, st.AreaPos(k2, a2).y) == Navy)
+                        res.place = Pt{st.AreaPos(k2, a2).x, st.AreaPos(k2, a2).y};
+            if (res.place.x != 0) {
+                surf.FloodFillSurface(px, py, Navy, Red);
+                return fail(Outcome::NotClosed);
+            }
+            const int W = st.MapWidth > 0 ? std::min<int>(st.MapWidth, surf.Width()) : surf.Width();
+            const int H =
+                st.MapHeight > 0 ? std::min<int>(st.MapHeight, surf.Height()) : surf.Height();
+            bool edge = false;
+            for (int y = 0; y < surf.Height(); ++y)
+                for (int x = 0; x < surf.Width(); ++x)
+                    if (surf.Pixel(x, y) == Navy)
+                        edge = edge || x <= 0 || y <= 0 || x >= W - 1 || y >= H - 1;
+            if (edge) {
+                surf.FloodFillSurface(px, py, Navy, Red);
+                return fail(Outcome::NotClosed);
+            }
+            for (const compose::Crossing& c : crossings) {
+                bool touches = false;
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx)
+                        touches = touches || surf.Pixel(c.at.x + dx, c.at.y + dy) == Navy;
+                if (touches) {
                     surf.FloodFillSurface(px, py, Navy, Red);
                     return fail(Outcome::Astray);
                 }
             }
-            if (o == Outcome::StepLimit) return fail(o);
             if (o == Outcome::NotClosed) {
                 surf.FloodFillSurface(px, py, Navy, Red);
                 return fail(o);
             }
-            surf.FloodFillSurface(px, py, Navy, Black);
+            if (o == Outcome::NoDirection) {
+                surf.SetPixel(st.PointX(s.s), st.PointY(s.s), Red);
+                return fail(o);
+            }
+            surf.FloodFillSurface(px, py, Navy, Red);
+            return fail(Outcome::Astray);
         }
     }
 

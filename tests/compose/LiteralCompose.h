@@ -2,10 +2,9 @@
 // scans for every point looked up, the start search over every segment, the
 // cut by record insertion, the outline stream as a list of numbers, and the
 // kind merge through its two buffers. The fast composition must give exactly
-// the same lists and the same failures. Like the fast one, it checks that each
-// closed outline has its position on its right and otherwise walks once more
-// the other way round from the same start segment (Outcome::Astray when
-// neither does).
+// the same lists and the same failures. Like the fast one, it takes a walk
+// only when it is the position's own outline, tries the other bordering
+// segments when the first walk is not, and tells why when none is.
 #pragma once
 
 #include <vector>
@@ -20,6 +19,7 @@ struct LiteralResult {
     compose::Outcome outcome = compose::Outcome::Closed;
     int32_t start = 0;  // s of the failing trace
     compose::Pt node;   // lost: the node
+    compose::Pt place;  // another area's position in the failing region
 };
 
 // Runs the tracing, cutting, rebuild and kind merge on a prepared store and

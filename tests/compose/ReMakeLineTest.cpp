@@ -115,7 +115,9 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
         AddArea(t.st(), "隙間", {{10, 12}});
         t.ed.ReMakeLineClick();
         ASSERT_EQ(ComposeMessages(t.ui), 1);
-        EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(隙間)の境界線をたどれませんでした。"));
+        EXPECT_EQ(
+            t.ui.LastText(),
+            QStringLiteral("赤の区域(隙間)の境界線をたどれませんでした。開始線分 (11,9)-(11,13)"));
         EXPECT_FALSE(t.st().Completed);
         EXPECT_FALSE(t.st().Composed);
     }
