@@ -225,6 +225,9 @@ void Editor::MarkVertices(uint8_t c) {
 }
 
 void Editor::ComposeMessage(const QString& text) {
+    // The red marks go on screen before the box opens over them.
+    ui.SurfaceChanged();
+    ui.RepaintNow();
     ui.ComposeMessage(text);
 }
 
