@@ -144,7 +144,8 @@ TEST_F(Export, AMapThatDoesNotComposeIsNotExported) {
     ASSERT_TRUE(WriteWorkFileFor(st, work));
     const CliRun r = Cli({"export", work, "-o", out});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("は閉じていません。"))) << r.err.toStdString();
+    // The gap joins two areas' regions.
+    EXPECT_TRUE(r.err.contains(QStringLiteral("が同じ領域にあります。"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 

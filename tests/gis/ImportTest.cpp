@@ -81,12 +81,13 @@ TEST_F(Import, NeighboursShareOneBorderAndHolesAndIslandsGetPositions) {
 }
 
 TEST_F(Import, BordersCrossingAfterRoundingShareAPoint) {
-    // Slanted borders that cross between pixels at this size.
+    // Slanted borders that cross between pixels at this size. C stays clear
+    // of B's middle, where B's position goes.
     const QString in = WriteText(dir, "cross.geojson",
                                  Collection({
                                      {"A", "[[[0,0],[10,0.3],[10,10],[0,10],[0,0]]]"},
                                      {"B", "[[[0,0.2],[10,0],[10,-10],[0,-10],[0,0.2]]]"},
-                                     {"C", "[[[3,-5],[7,5.013],[9,-5.2],[3,-5]]]"},
+                                     {"C", "[[[6,-5],[7,5.013],[9,-5.2],[6,-5]]]"},
                                  }));
     const WorkData d = ImportAndCompose(in, {"--size", "337,331"});
     EXPECT_EQ(d.names.size(), 3u);
