@@ -13,6 +13,7 @@
 
 #include "app/App.h"
 #include "app/ScaledSurface.h"
+#include "app/Snap.h"
 #include "app/SurfaceView.h"
 
 namespace {
@@ -79,6 +80,23 @@ void BM_ScaleWholeSurfaceToEighth(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ScaledSurface(s, sc, all));
 }
 BENCHMARK(BM_ScaleWholeSurfaceToEighth)->Unit(benchmark::kMillisecond);
+// The snapping search a mouse move runs in the point modes, over the world
+// map's 150,000 points.
+void BM_SnapSearch(benchmark::State& state) {
+    Window& w = Shared();
+    static const bool loaded =
+        w.app.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
+    if (!loaded) state.SkipWithError("world map not loaded");
+    const ViewScale sc{2};
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint at((i * 37) % 8000, (i * 53) % 4000);
+        benchmark::DoNotOptimize(SnapTarget(w.app.ed.st, sc, sc.ToWidget(at), 6));
+        ++i;
+    }
+    state.SetLabel(std::to_string(w.app.ed.st.PointLast) + " records");
+}
+BENCHMARK(BM_SnapSearch)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
