@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include "app/Artwork.h"
 #include "app/SurfaceView.h"
@@ -25,16 +28,19 @@ void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
             ini.Value(QStringLiteral("SET"), QStringLiteral("SnapTolerance"), QString()).toInt(&ok);
         if (ok && tol >= -1 && tol <= 64) win->View()->SetSnapTolerance(tol);
     }
+    watcher = new WorkWatcher(ed, *win);
     win->show();
     win->View()->setFocus();
 }
 
+void VelmotApp::OpenAtStart(const QString& path) {
+    if (ed.OfferRecovery()) return;
+    if (!path.isEmpty()) OpenFromCommandLine(path);
+}
+
 void VelmotApp::OpenFromCommandLine(const QString& path) {
-    if (QFileInfo(path).suffix().compare(QLatin1String("idt"), Qt::CaseInsensitive) == 0)
-        ed.ReadFinishedMap(path);
-    else
-        ed.LoadWorkFile(path);
-    ed.BuildModeClick();
+    ed.OpenByContent(path);
+    watcher->Refresh();
 }
 
 // The resources are linked from a static library, whose registration object
@@ -46,11 +52,23 @@ static void LoadResources() {
 void SetUpApplication() {
     LoadResources();
     QApplication::setApplicationName(QStringLiteral("Velmot"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8("ZENKAN地図 作成"));
+    // Qt adds the display name to every window title; the title already ends
+    // in it ("name.vlm — Velmot"), so it is shown once.
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmot"));
     QApplication::setApplicationVersion(QStringLiteral("1.22"));
     // One look on every platform, so the mode buttons' colours always show.
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     QApplication::setFont(UiFont());
     QApplication::setWindowIcon(ProgramIcon());
+}
+
+void LoadQtTranslations() {
+    // The program speaks Japanese, so Qt's dialogs do too, whatever the locale.
+    auto* qt = new QTranslator(qApp);
+    if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qt);
+    else
+        delete qt;
 }

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -129,6 +131,9 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     AddItem(file, Cmd::Quit, S("終了(&X)"));
     gis_menu::AddItems(file, ed_, this);
+    file->addSeparator();
+    AddItem(file, Cmd::SaveOver, S("上書き保存(&U)"))->setShortcut(QKeySequence::Save);
+    connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
 
     QMenu* edit = bar->addMenu(S("下絵(&E)"));
     edit->setObjectName(QStringLiteral("MenuEdit"));
@@ -171,6 +176,12 @@ void MainWindow::BuildMenus() {
     AddItem(help, Cmd::AboutVelmot, S("Velmot について"));
     help->addSeparator();
     AddItem(help, Cmd::CheckShowHint, S("ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント"), true);
+
+    // The usual desktop keys, shown beside the items they run.
+    Action(Cmd::LoadWork)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action(Cmd::NewWork)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Action(Cmd::Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Action(Cmd::HelpContents)->setShortcut(QKeySequence(Qt::Key_F1));
 
     // The start-up state, until the editor says otherwise.
     SetChecked(Cmd::BuildMode, true);
@@ -271,7 +282,30 @@ QMenu* MainWindow::PopupMenu(Popup p) const {
 }
 
 void MainWindow::Run(Cmd c) {
+    ++commandDepth_;
     ed_.Command(c);
+    --commandDepth_;
+}
+
+void MainWindow::FillRecentFiles(QMenu* file) {
+    for (QAction* a : recent_) delete a;
+    recent_.clear();
+    const QStringList files = ed_.RecentFiles();
+    if (files.isEmpty()) return;
+    recent_ << file->addSeparator();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        const QString shown =
+            fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, 360);
+        QAction* a = file->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [this, path] {
+            ++commandDepth_;
+            ed_.OpenByContent(path);
+            --commandDepth_;
+        });
+        recent_ << a;
+    }
 }
 
 void MainWindow::SetEnabled(Cmd c, bool on) {

@@ -54,6 +54,11 @@ class MainWindow : public QMainWindow {
     // The hint texts of the nine glyph buttons, in tool-bar order.
     static const std::array<std::pair<Cmd, const char*>, 9>& GlyphButtons();
 
+    // A command is running (it may be waiting in a dialog).
+    bool InCommand() const { return commandDepth_ > 0; }
+    // The recent-files items at the end of the ファイル menu, newest first.
+    QList<QAction*> RecentActions() const { return recent_; }
+
   protected:
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -64,6 +69,7 @@ class MainWindow : public QMainWindow {
     void BuildPopups();
     QAction* AddItem(QMenu* menu, Cmd c, const QString& caption, bool checkable = false);
     void Run(Cmd c);
+    void FillRecentFiles(QMenu* file);
 
     Editor& ed_;
     std::array<QAction*, size_t(Cmd::Count_)> actions_{};
@@ -77,4 +83,6 @@ class MainWindow : public QMainWindow {
     SurfaceView* view_ = nullptr;
     QLabel* mouseXY_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    int commandDepth_ = 0;
+    QList<QAction*> recent_;
 };

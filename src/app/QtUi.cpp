@@ -76,6 +76,23 @@ bool QtUi::AskYesNo(const QString& text, const QString& caption) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice QtUi::AskSaveDiscardCancel(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, win_);
+    box.button(QMessageBox::Save)->setText(S("保存(&S)"));
+    box.button(QMessageBox::Discard)->setText(S("破棄(&D)"));
+    JapaneseButtons(box);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 bool QtUi::AskOkCancel(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                     win_);

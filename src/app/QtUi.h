@@ -37,6 +37,7 @@ class QtUi : public Ui {
 
     bool AskYesNo(const QString& text, const QString& caption) override;
     bool AskOkCancel(const QString& text, const QString& caption) override;
+    SaveChoice AskSaveDiscardCancel(const QString& text, const QString& caption) override;
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
     QString ChooseOpenFile(const QString& filter, const QString& proposed,

@@ -21,6 +21,9 @@ class CliUi : public Ui {
 
     bool AskYesNo(const QString& text, const QString& caption) override;
     bool AskOkCancel(const QString& text, const QString& caption) override;
+    SaveChoice AskSaveDiscardCancel(const QString&, const QString&) override {
+        return SaveChoice::Cancel;
+    }
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
     QString ChooseOpenFile(const QString&, const QString&, const QString&) override {

@@ -9,6 +9,7 @@
 enum class Cmd {
     // ﾌｧｲﾙ(&F)
     SaveWork, LoadWork, WriteMap, ReadMap, NewWork, Quit,
+    SaveOver,  // 上書き保存
     // 下絵(&E)
     LoadBMP, BMPpaste, BMPmonotone, BMPexpand, BMPshowhide, BMPclear,
     // 作図(&D)

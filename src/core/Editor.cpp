@@ -12,6 +12,7 @@ void Editor::Command(Cmd c) {
         case Cmd::ReadMap: ReadMapClick(); break;
         case Cmd::NewWork: NewWorkClick(); break;
         case Cmd::Quit: QuitClick(); break;
+        case Cmd::SaveOver: SaveOverClick(); break;
 
         case Cmd::LoadBMP:
         case Cmd::SpBmpOpen: LoadBMPClick(); break;
@@ -78,6 +79,7 @@ void Editor::Command(Cmd c) {
 const char* CmdName(Cmd c) {
     static const char* const names[] = {
         "SaveWork", "LoadWork", "WriteMap", "ReadMap", "NewWork", "Quit",
+        "SaveOver",
         "LoadBMP", "BMPpaste", "BMPmonotone", "BMPexpand", "BMPshowhide", "BMPclear",
         "BuildMode", "EditMode", "LineKindMode", "CuttingMode", "PickUpMode", "MoveMap",
         "AreaNameEdit", "ZoneArrange", "IndexPos", "ReMakeLine",

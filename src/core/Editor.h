@@ -7,14 +7,20 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Commands.h"
 #include "core/Progress.h"
 #include "core/Ui.h"
 #include "raster/Surface.h"
+#include "shell/Session.h"
 #include "store/Store.h"
+
+struct WorkNames;
 
 // Colour argument for the drawing operations: a palette index, or -1 for the
 // default (magenta lines, white points).
@@ -178,6 +184,8 @@ public:
 
     // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp) =================
     void LoadBMPClick();
+    // The rest of LoadBMPClick once the picture is read.
+    void UsePicture(QImage img);
     void BMPpasteClick();
     void BMPshowhideClick();
     void BMPclearClick();
@@ -209,6 +217,12 @@ public:
 
     // ================= files (files/*.cpp) =================
     void SaveWorkClick();
+    // The under-drawing's line of the work file for a save under names;
+    // false (with a message) when its name cannot be written.
+    bool PictureLine(const WorkNames& names, std::string* picture);
+    // Writes the work file and its bitmap as a pair; false (with a message)
+    // when either could not be written.
+    bool SaveWorkPair(const WorkNames& names, const std::string& picture);
     void LoadWorkClick();
     bool LoadWorkFile(const QString& name);
     void NewWorkClick();
@@ -234,4 +248,36 @@ public:
     // [compose]
 
     // [files]
+
+    // [session] shell/AutoSave.cpp, shell/RecentFiles.cpp, files/OpenFile.cpp
+    // The work file the work was last read from or saved to; empty for new
+    // work, a finished map or a restored autosave of unsaved work. Saving
+    // over it needs no questions.
+    QString docFile_;
+    // 上書き保存: to docFile_ without a dialog, else as 作業保存 does.
+    void SaveOverClick();
+    // Opens a work file, a finished map or a picture (as the under-drawing),
+    // told apart by their bytes; asks first when unsaved work would go.
+    bool OpenByContent(const QString& path);
+    // Seconds between autosaves ([SET] AutoSave; 0: none).
+    int autosaveSeconds_ = 120;
+    // The instance's lock, autosave and temporary-file record; only the
+    // window has one (InitMain), batch runs and core tests do not.
+    std::unique_ptr<Session> session_;
+    std::vector<Session::Orphan> declined_;  // kept until the next save
+    bool restoring_ = false;
+    QString AutosaveRoot() const;
+    void StartSession();
+    void EndSession();
+    // Writes the work into this instance's autosave; false when there is no
+    // unsaved work or it cannot be written.
+    bool WriteAutosave(QString* error = nullptr);
+    // Offers the autosaves that instances which are gone left behind;
+    // true when one was restored.
+    bool OfferRecovery();
+    // After a successful save: the autosaves have done their job.
+    void WorkSaved(const QString& workFile);
+    QStringList RecentFiles() const;
+    void NoteRecentFile(const QString& path);
+    static constexpr int MaxRecentFiles = 8;
 };

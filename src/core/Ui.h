@@ -16,6 +16,9 @@
 
 enum class MsgIcon { None, Information, Warning, Error };
 
+// The answers to "save the unsaved work first?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 // Fields of the title dialog of the finished-map writer, as texts.
 struct TitleFields {
     QString title;                     // Edit1
@@ -41,6 +44,8 @@ public:
     // ---- message boxes ----
     virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
     virtual bool AskOkCancel(const QString& text, const QString& caption) = 0;
+    // 保存 / 破棄 / キャンセル
+    virtual SaveChoice AskSaveDiscardCancel(const QString& text, const QString& caption) = 0;
     virtual void Inform(const QString& text, const QString& caption, MsgIcon icon) = 0;
     // Error box whose top-left corner sits at the top-left of the visible drawing.
     virtual void ComposeMessage(const QString& text) = 0;

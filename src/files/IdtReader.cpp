@@ -385,5 +385,6 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
                      .arg(dropped);
     if (!notes.isEmpty())
         ui.Inform(path + QStringLiteral("\n") + notes.join('\n'), caption, MsgIcon::Warning);
+    NoteRecentFile(path);
     return true;
 }

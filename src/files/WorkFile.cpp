@@ -90,6 +90,7 @@ QSize ExtentOf(const WorkData& d) {
 }  // namespace
 
 void Editor::ResetWork() {
+    docFile_.clear();
     st.PointLast = 0;
     st.SetPoint(0, 0, 0);
     st.KindLast = -1;
@@ -122,34 +123,42 @@ void Editor::SaveWorkClick() {
     const WorkNames names = WorkFileNames(chosen);
     st.WorkFileName = names.work;
 
-    // Line 4 holds the bitmap's bare name in Shift-JIS; a name that cannot be
-    // written so would never be found again on loading.
-    std::string picture = "0";
-    if (st.BasePicLoaded) {
-        const QString bare = QFileInfo(names.bitmap).fileName();
-        QStringEncoder enc("windows-31j");
-        const QByteArray bytes = enc.encode(bare);
-        if (enc.hasError()) {
-            ui.Inform(QStringLiteral(
-                          "%1 の名前はシフトJISで表せない文字を含むため、下絵を保存できません。"
-                          "別の名前で保存してください。")
-                          .arg(bare),
-                      SaveCaption, MsgIcon::Warning);
-            return;
-        }
-        picture.assign(bytes.constData(), size_t(bytes.size()));
-        if (QFileInfo::exists(names.bitmap) &&
-            !ui.AskYesNo(names.bitmap + QStringLiteral(" が存在します。上書きOk?"),
-                         QStringLiteral("上書き確認")))
-            return;
-    }
+    std::string picture;
+    if (!PictureLine(names, &picture)) return;
+    if (st.BasePicLoaded && QFileInfo::exists(names.bitmap) &&
+        !ui.AskYesNo(names.bitmap + QStringLiteral(" が存在します。上書きOk?"),
+                     QStringLiteral("上書き確認")))
+        return;
     if (QFileInfo::exists(names.work) &&
         !ui.AskYesNo(names.work + QStringLiteral(" が存在します。上書きOk?"),
                      QStringLiteral("上書き確認"))) {
         st.WorkFileName.clear();
         return;
     }
+    SaveWorkPair(names, picture);
+}
 
+bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
+    // Line 4 holds the bitmap's bare name in Shift-JIS; a name that cannot be
+    // written so would never be found again on loading.
+    *picture = "0";
+    if (!st.BasePicLoaded) return true;
+    const QString bare = QFileInfo(names.bitmap).fileName();
+    QStringEncoder enc("windows-31j");
+    const QByteArray bytes = enc.encode(bare);
+    if (enc.hasError()) {
+        ui.Inform(
+            QStringLiteral("%1 の名前はシフトJISで表せない文字を含むため、下絵を保存できません。"
+                           "別の名前で保存してください。")
+                .arg(bare),
+            SaveCaption, MsgIcon::Warning);
+        return false;
+    }
+    picture->assign(bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
+bool Editor::SaveWorkPair(const WorkNames& names, const std::string& picture) {
     ui.SetBusy(true);
     // Both files are written in full beside their final names and then put in
     // place together: a failure leaves the previous pair as it was, and
@@ -181,11 +190,13 @@ void Editor::SaveWorkClick() {
         ui.SetBusy(false);
         ui.Inform(QStringLiteral("作業を保存できませんでした。\n%1").arg(error), SaveCaption,
                   MsgIcon::Error);
-        return;
+        return false;
     }
     st.Modified = false;
+    WorkSaved(names.work);
     ReDraw();
     ui.SetBusy(false);
+    return true;
 }
 
 bool Editor::LoadWorkFile(const QString& name) {
@@ -220,6 +231,7 @@ bool Editor::LoadWorkFile(const QString& name) {
 
     ResetWork();
     st.WorkFileName = name;
+    docFile_ = name;
     ApplyWork(std::move(d), st);
 
     st.BasePicLoaded = false;
@@ -278,6 +290,7 @@ bool Editor::LoadWorkFile(const QString& name) {
     st.MapWidth = int16_t(std::min({need.width(), surf.Width(), 32767}));
     st.MapHeight = int16_t(std::min({need.height(), surf.Height(), 32767}));
     if (!notes.isEmpty()) ui.Inform(notes.join(u'\n'), LoadCaption, MsgIcon::Information);
+    NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
     ui.SetBusy(false);

@@ -78,6 +78,15 @@ void Editor::LoadBMPClick() {
         ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
         return;
     }
+    UsePicture(std::move(img));
+}
+
+void Editor::UsePicture(QImage img) {
+    QString error;
+    if (!Fits(img)) {
+        ui.Inform(TooLarge(img), QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        return;
+    }
     if (st.PointLast >= 1 &&
         ui.AskYesNo(QStringLiteral("現在の境界線情報を消しますか？"), QStringLiteral("確認"))) {
         ResetWork();

@@ -97,6 +97,11 @@ void Editor::ReadSettings() {
     const bool sized = mw > 0 && mh > 0;
     st.MapWidth = int16_t(sized ? mw : 0);
     st.MapHeight = int16_t(sized ? mh : 0);
+
+    // Seconds between autosaves, up to a day; 0 turns them off.
+    autosaveSeconds_ =
+        ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("AutoSave"), QStringLiteral("120")),
+              120, 0, 86400);
 }
 
 void Editor::WriteSettings() {
@@ -180,6 +185,7 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
     MakeTempNames();
     SetProgramBase(programPath);
     ReadSettings();
+    StartSession();
     ui.SetWindowBounds(QRect(st.WinLeft, st.WinTop, st.WinWidth, st.WinHeight), st.WinMaximized);
     st.Mode = 0;
     SetUpSurface();
@@ -192,8 +198,18 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
 
 bool Editor::CloseQuery() {
     if (!st.Modified) return true;
-    return ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"),
-                       QStringLiteral("Velmot 終了確認"));
+    switch (ui.AskSaveDiscardCancel(QStringLiteral("作業は保存されていません。保存しますか？"),
+                                    QStringLiteral("Velmot 終了確認"))) {
+        case SaveChoice::Save:
+            // A cancelled or failed save keeps the window open.
+            SaveOverClick();
+            return !st.Modified;
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
 }
 
 void Editor::CloseMain(QRect normalBounds, bool maximized) {
@@ -208,6 +224,7 @@ void Editor::CloseMain(QRect normalBounds, bool maximized) {
         int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767));
     WriteSettings();
     DeleteTempFiles();
+    EndSession();
 }
 
 void Editor::QuitClick() {

@@ -2,6 +2,7 @@
 // mapping of the editor's command ids onto them.
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,7 +36,8 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
     for (QAction* a : Win().menuBar()->actions()) menus << Describe(a->menu());
     const QStringList expected = {
         S("ﾌｧｲﾙ(&F): 作業保存(&S)|作業読込(&L)|完成図(idt)保存(&W)|IDTファイル読込(&R)|"
-          "新規作業(&N)|-|終了(&X)|-|境界データの読み込み(&G)|書き出し(&E)|印刷(&P)"),
+          "新規作業(&N)|-|終了(&X)|-|境界データの読み込み(&G)|書き出し(&E)|印刷(&P)|-|"
+          "上書き保存(&U)"),
         S("下絵(&E): 下絵の読み込み(&L)|下絵の貼り付け(&P)|-|下絵の単色化(&M)|下絵の拡大(&N)|"
           "下絵を隠す(&H)|下絵の消去(&D)"),
         S("作図(&D): 点情報入力モード(&B)|点情報修正モード(&E)|-|線種指定モード(&L)|"
@@ -58,6 +60,33 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
     }
 }
 
+TEST_F(AppTest, DesktopKeysTitleAndRecentFiles) {
+    const std::pair<Cmd, const char*> keys[] = {{Cmd::SaveOver, "Ctrl+S"},
+                                                {Cmd::LoadWork, "Ctrl+O"},
+                                                {Cmd::NewWork, "Ctrl+N"},
+                                                {Cmd::Quit, "Ctrl+Q"},
+                                                {Cmd::HelpContents, "F1"}};
+    for (auto [c, key] : keys)
+        EXPECT_EQ(Win().Action(c)->shortcut().toString(), QString::fromLatin1(key)) << key;
+
+    app->watcher->Refresh();
+    EXPECT_EQ(Win().windowTitle(), S("無題[*] — Velmot"));
+    EXPECT_FALSE(Win().isWindowModified());
+
+    // Opening a file names the window and heads the list at the menu's end.
+    const QString sample = QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample.vlm");
+    app->OpenFromCommandLine(sample);
+    EXPECT_EQ(Win().windowTitle(), S("sample.vlm[*] — Velmot"));
+    QTest::mouseClick(Win().View(), Qt::LeftButton, {}, QPoint(5, 5));
+    app->watcher->Refresh();
+    EXPECT_TRUE(Win().isWindowModified());
+    QMenu* file = Win().menuBar()->actions().first()->menu();
+    emit file->aboutToShow();
+    ASSERT_EQ(Win().RecentActions().size(), 2);  // the separator and the file
+    EXPECT_EQ(Win().RecentActions().back(), file->actions().back());
+    EXPECT_EQ(Win().RecentActions().back()->toolTip(), QFileInfo(sample).absoluteFilePath());
+}
+
 TEST_F(AppTest, PopupMenusHoldTheirItems) {
     EXPECT_EQ(Describe(Win().PopupMenu(Popup::RButtonMenu)),
               S(": 今のは端点|今のは始点|ひとつ戻る|始点と結ぶ|近傍点と結ぶ|近傍点を始点に"));
@@ -72,7 +101,7 @@ TEST_F(AppTest, PopupMenusHoldTheirItems) {
 }
 
 TEST_F(AppTest, StartShowsTheInitialCommandStatesAndLayout) {
-    EXPECT_EQ(Win().windowTitle(), QStringLiteral("Velmot"));
+    EXPECT_EQ(Win().windowTitle(), S("無題[*] — Velmot"));
     for (Cmd c :
          {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange, Cmd::ReMakeLine})
         EXPECT_FALSE(Win().Action(c)->isEnabled()) << CmdName(c);
@@ -186,11 +215,11 @@ TEST_F(AppTest, ClosingWritesTheWindowBoundsBesideTheProgram) {
 
 TEST_F(AppTest, UnsavedWorkKeepsTheWindowOpenWhenThePersonSaysNo) {
     app->ed.st.Modified = true;
-    // Answer the close question with No.
+    // Answer the close question (保存 / 破棄 / キャンセル) with キャンセル.
     QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
-                box->button(QMessageBox::No)->click();
+                box->button(QMessageBox::Cancel)->click();
     });
     EXPECT_FALSE(Win().close());
     EXPECT_TRUE(Win().isVisible());

@@ -170,15 +170,22 @@ TEST(Startup, CloseAsksOnlyWithUnsavedWork) {
 
     t.st().Modified = true;
     t.Chain({{10, 10}, {20, 20}});
-    t.ui.answers = {false, true};
+    t.ui.saveChoices = {SaveChoice::Cancel, SaveChoice::Discard};
     EXPECT_FALSE(t.ed.CloseQuery());
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::YesNo);
-    EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("現在の作業を破棄してよいですか？"));
+    EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::SaveDiscard);
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("Velmot 終了確認"));
     EXPECT_TRUE(t.st().Modified);
     EXPECT_EQ(t.st().PointLast, 3);
     EXPECT_TRUE(t.ed.CloseQuery());
+
+    // 保存 saves first: a cancelled file dialog keeps the window, a save closes it.
+    t.ui.saveChoices = {SaveChoice::Save, SaveChoice::Save};
+    EXPECT_FALSE(t.ed.CloseQuery());
+    t.ui.files = {t.Path("closing.vlm")};
+    EXPECT_TRUE(t.ed.CloseQuery());
+    EXPECT_TRUE(QFileInfo::exists(t.Path("closing.vlm")));
+    EXPECT_FALSE(t.st().Modified);
 
     t.ed.QuitClick();
     EXPECT_TRUE(t.ui.closeRequested);

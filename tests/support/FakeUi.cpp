@@ -8,6 +8,14 @@ bool FakeUi::AskYesNo(const QString& text, const QString& caption) {
     return a;
 }
 
+SaveChoice FakeUi::AskSaveDiscardCancel(const QString& text, const QString& caption) {
+    messages.push_back({ShownMessage::SaveDiscard, text, caption, MsgIcon::None});
+    if (saveChoices.empty()) return SaveChoice::Cancel;
+    const SaveChoice c = saveChoices.front();
+    saveChoices.pop_front();
+    return c;
+}
+
 bool FakeUi::AskOkCancel(const QString& text, const QString& caption) {
     messages.push_back({ShownMessage::OkCancel, text, caption, MsgIcon::None});
     if (answers.empty()) return defaultAnswer;

@@ -13,7 +13,7 @@
 #include "core/Ui.h"
 
 struct ShownMessage {
-    enum Kind { YesNo, OkCancel, Info, Compose } kind;
+    enum Kind { YesNo, OkCancel, Info, Compose, SaveDiscard } kind;
     QString text;
     QString caption;
     MsgIcon icon = MsgIcon::None;
@@ -24,6 +24,7 @@ public:
     // ---- scripted answers ----
     std::deque<bool> answers;        // for AskYesNo / AskOkCancel; empty: defaultAnswer
     bool defaultAnswer = true;
+    std::deque<SaveChoice> saveChoices;  // for AskSaveDiscardCancel; empty: Cancel
     std::deque<QString> files;       // for ChooseOpenFile / ChooseSaveFile; empty: cancel
     std::optional<QRgb> color;       // ChooseColor answer
     QImage clipboard;
@@ -79,6 +80,7 @@ public:
 
     bool AskYesNo(const QString& text, const QString& caption) override;
     bool AskOkCancel(const QString& text, const QString& caption) override;
+    SaveChoice AskSaveDiscardCancel(const QString& text, const QString& caption) override;
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
     QString ChooseOpenFile(const QString& filter, const QString& proposed, const QString& ext) override;

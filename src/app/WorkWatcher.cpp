@@ -1,0 +1,55 @@
+#include "app/WorkWatcher.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+
+#include "app/MainWindow.h"
+#include "core/Editor.h"
+
+WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), win_(win) {
+    connect(&title_, &QTimer::timeout, this, &WorkWatcher::Refresh);
+    title_.start(250);
+    if (ed_.autosaveSeconds_ > 0) {
+        connect(&autosave_, &QTimer::timeout, this, &WorkWatcher::AutosaveNow);
+        autosave_.start(ed_.autosaveSeconds_ * 1000);
+    }
+    qApp->installEventFilter(this);
+    Refresh();
+}
+
+void WorkWatcher::Refresh() {
+    const QString name =
+        ed_.docFile_.isEmpty() ? QString::fromUtf8("無題") : QFileInfo(ed_.docFile_).fileName();
+    const QString title = name + QString::fromUtf8("[*] — Velmot");
+    if (win_.windowTitle() != title) win_.setWindowTitle(title);
+    if (win_.isWindowModified() != ed_.st.Modified) win_.setWindowModified(ed_.st.Modified);
+}
+
+bool WorkWatcher::AutosaveNow() {
+    // Never in the middle of a command: a dialog or a message box may be
+    // waiting for an answer with the work half changed.
+    if (!touched_ || !ed_.st.Modified || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget() || win_.InCommand())
+        return false;
+    QString error;
+    if (!ed_.WriteAutosave(&error)) {
+        if (!error.isEmpty()) qWarning("autosave: %s", qPrintable(error));
+        return false;
+    }
+    touched_ = false;
+    return true;
+}
+
+bool WorkWatcher::eventFilter(QObject* watched, QEvent* e) {
+    switch (e->type()) {
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+        case QEvent::Drop:
+            touched_ = true;
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, e);
+}

@@ -1,0 +1,135 @@
+// Autosave and recovery: every so often the window writes the unsaved work
+// into its instance's own folder in the user's data directory (never over
+// the person's file); at start, the autosaves of instances that are gone are
+// offered back.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "core/Editor.h"
+#include "files/WorkFile.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("作業の復元");
+
+bool CopyFile(const QString& from, const QString& to, QString* error) {
+    QFile in(from);
+    QSaveFile out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("%1 を %2 に写せません。").arg(from, to);
+        return false;
+    }
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    qint64 got;
+    while ((got = in.read(chunk.data(), chunk.size())) > 0)
+        if (out.write(chunk.constData(), got) != got) break;
+    if (got != 0 || !out.commit()) {
+        *error = QStringLiteral("%1 に書き込めません。(%2)").arg(to, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString Editor::AutosaveRoot() const {
+    // Tests that give their own settings folder keep their autosaves there too.
+    const QString base = settingsDir_.isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                             : settingsDir_;
+    return QDir(base).filePath(QStringLiteral("autosave"));
+}
+
+void Editor::StartSession() {
+    session_ = std::make_unique<Session>(AutosaveRoot());
+    QString error;
+    if (!session_->Start(&error)) {
+        session_.reset();
+        ui.Inform(error + QStringLiteral("\n自動保存はされません。"), QStringLiteral("Velmot"),
+                  MsgIcon::Warning);
+        return;
+    }
+    session_->RecordTemps({st.TempPicFile, st.TempFile2, st.TempFile3});
+}
+
+void Editor::EndSession() {
+    for (Session::Orphan& o : declined_)
+        if (o.lock) o.lock->unlock();
+    declined_.clear();
+    if (session_) session_->End();
+}
+
+bool Editor::WriteAutosave(QString* error) {
+    if (!session_ || !st.Modified) return false;
+    QString why;
+    std::string picture = "0";
+    if (st.BasePicLoaded) {
+        if (!CopyFile(st.TempPicFile, session_->PicturePath(), &why)) {
+            if (error) *error = why;
+            return false;
+        }
+        picture = QFileInfo(session_->PicturePath()).fileName().toStdString();
+    }
+    if (!WriteWorkFile(session_->WorkPath(), st, picture, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    session_->RecordOrigin(docFile_);
+    return true;
+}
+
+bool Editor::OfferRecovery() {
+    if (!session_) return false;
+    bool restored = false;
+    for (Session::Orphan& o : session_->TakeOrphans()) {
+        // A save after the autosave overtook it.
+        const QFileInfo origin(o.origin);
+        if (!o.origin.isEmpty() && origin.isFile() && origin.lastModified() >= o.saved) {
+            Session::Delete(o);
+            continue;
+        }
+        if (restored) {
+            // One restore per window; the others wait for the next start.
+            o.lock->unlock();
+            continue;
+        }
+        const QString what =
+            o.origin.isEmpty()
+                ? QStringLiteral("保存されていない作業")
+                : QStringLiteral("%1 の作業").arg(QDir::toNativeSeparators(o.origin));
+        const QString text =
+            QStringLiteral("%1が %2 に自動保存されています。\n復元しますか？")
+                .arg(what, o.saved.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
+        if (!ui.AskYesNo(text, kCaption)) {
+            declined_.push_back(std::move(o));
+            continue;
+        }
+        restoring_ = true;
+        const bool ok = LoadWorkFile(o.WorkPath());
+        restoring_ = false;
+        if (!ok) {
+            declined_.push_back(std::move(o));
+            continue;
+        }
+        // Back as unsaved work under the name it had.
+        st.WorkFileName = o.origin;
+        docFile_ = o.origin;
+        st.Modified = true;
+        BuildModeClick();
+        // Safe in this instance's own autosave before the old one goes.
+        if (WriteAutosave()) Session::Delete(o);
+        restored = true;
+    }
+    return restored;
+}
+
+void Editor::WorkSaved(const QString& workFile) {
+    docFile_ = workFile;
+    for (Session::Orphan& o : declined_) Session::Delete(o);
+    declined_.clear();
+    if (session_) session_->DropAutosave();
+    NoteRecentFile(workFile);
+}

@@ -1,0 +1,40 @@
+// The recently used files, newest first, in the settings file's [RECENT]
+// section. Each change is written at once, so a second window or a crash
+// does not lose it.
+#include <QFileInfo>
+
+#include "core/Editor.h"
+#include "shell/IniFile.h"
+
+namespace {
+const QString kSection = QStringLiteral("RECENT");
+QString Key(int i) {
+    return QStringLiteral("File%1").arg(i + 1);
+}
+}  // namespace
+
+QStringList Editor::RecentFiles() const {
+    IniFile ini;
+    QStringList list;
+    if (!ini.Load(SettingsPath(), nullptr)) return list;
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        const QString f = ini.Value(kSection, Key(i), QString());
+        if (!f.isEmpty() && !list.contains(f)) list << f;
+    }
+    return list;
+}
+
+void Editor::NoteRecentFile(const QString& path) {
+    // Batch runs and the core's own tests keep no list.
+    if (!session_ || restoring_ || path.isEmpty()) return;
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QStringList list = RecentFiles();
+    list.removeAll(full);
+    list.prepend(full);
+    IniFile ini;
+    const QString settings = SettingsPath();
+    if (!ini.Load(settings, nullptr)) return;
+    for (int i = 0; i < MaxRecentFiles; ++i)
+        ini.SetValue(kSection, Key(i), i < list.size() ? list[i] : QString());
+    ini.Save(settings, nullptr);
+}

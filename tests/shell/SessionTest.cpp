@@ -1,0 +1,219 @@
+// Autosave, recovery and the instances' own files, through the core: an
+// instance "dies" by dropping its session without ending it, which leaves its
+// folder behind with nobody holding the lock, as a crash does.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "files/WorkFile.h"
+#include "shell/IniFile.h"
+#include "support/FakeUi.h"
+
+namespace {
+
+struct Instance {
+    explicit Instance(const QString& dir) {
+        ed.settingsDir_ = dir;
+        ed.InitMain(QDir(dir).filePath("velmot"));
+    }
+    void Trace() {
+        for (auto [x, y] : {std::pair{10, 10}, {60, 12}, {58, 70}, {10, 10}}) ed.AddPoint(x, y);
+        ed.st.Modified = true;
+    }
+    void Die() { ed.session_.reset(); }
+    FakeUi ui;
+    Editor ed{ui};
+};
+
+std::vector<Rec> Points(const Store& st) {
+    std::vector<Rec> v;
+    for (int32_t i = 0; i <= st.PointLast; ++i) v.push_back(st.Point(i));
+    return v;
+}
+
+QStringList Folders(const QString& dir) {
+    return QDir(QDir(dir).filePath("autosave")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
+    QTemporaryDir dir;
+    std::vector<Rec> traced;
+    QStringList temps;
+    {
+        Instance a(dir.path());
+        a.Trace();
+        a.ed.st.AreaCount = 1;
+        a.ed.st.SetAreaName(1, "A");
+        traced = Points(a.ed.st);
+        ASSERT_TRUE(a.ed.WriteAutosave());
+        temps = {a.ed.st.TempPicFile, a.ed.st.TempFile2, a.ed.st.TempFile3};
+        a.Die();
+    }
+    for (const QString& t : temps) EXPECT_TRUE(QFileInfo::exists(t));
+
+    Instance b(dir.path());
+    // The dead instance's autosave is offered, its temporary files are gone.
+    b.ui.answers = {true};
+    EXPECT_TRUE(b.ed.OfferRecovery());
+    for (const QString& t : temps) EXPECT_FALSE(QFileInfo::exists(t)) << t.toStdString();
+    ASSERT_EQ(b.ui.messages.size(), 1u);
+    EXPECT_TRUE(b.ui.messages[0].caption.contains(QStringLiteral("復元")));
+    EXPECT_EQ(Points(b.ed.st), traced);
+    EXPECT_EQ(b.ed.st.AreaName(1), "A");
+    EXPECT_TRUE(b.ed.st.Modified);
+    EXPECT_TRUE(b.ed.docFile_.isEmpty());
+    EXPECT_TRUE(b.ed.RecentFiles().isEmpty());  // the autosave is no file of the person's
+    // Only b's own folder is left, holding the work again.
+    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(b.ed.session_->Dir()).fileName()});
+    EXPECT_TRUE(QFileInfo::exists(b.ed.session_->WorkPath()));
+
+    // A normal end leaves nothing behind.
+    b.ed.CloseMain(QRect(0, 0, 100, 100), false);
+    EXPECT_TRUE(Folders(dir.path()).isEmpty());
+}
+
+TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
+    QTemporaryDir dir;
+    const QString work = QDir(dir.path()).filePath("mine.vlm");
+    {
+        Instance a(dir.path());
+        a.ui.files = {work};
+        a.Trace();
+        a.ed.SaveWorkClick();  // a file of its own, then more work on it
+        a.ed.AddPoint(90, 90);
+        a.ed.st.Modified = true;
+        ASSERT_TRUE(a.ed.WriteAutosave());
+        a.Die();
+    }
+    {
+        Instance b(dir.path());
+        b.ui.answers = {false};
+        EXPECT_FALSE(b.ed.OfferRecovery());
+        ASSERT_EQ(b.ui.messages.size(), 1u);
+        EXPECT_TRUE(b.ui.messages[0].text.contains(QDir::toNativeSeparators(work)));
+        b.ed.CloseMain(QRect(0, 0, 100, 100), false);
+    }
+    EXPECT_EQ(Folders(dir.path()).size(), 1);
+    // Asked again next time; a save then lets it go.
+    Instance c(dir.path());
+    c.ui.answers = {false};
+    EXPECT_FALSE(c.ed.OfferRecovery());
+    EXPECT_EQ(c.ui.messages.size(), 1u);
+    c.Trace();
+    c.ui.files = {QDir(dir.path()).filePath("other.vlm")};
+    c.ed.SaveWorkClick();
+    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(c.ed.session_->Dir()).fileName()});
+}
+
+TEST(Session, AnAutosaveThatASaveOvertookIsNotOffered) {
+    QTemporaryDir dir;
+    const QString work = QDir(dir.path()).filePath("mine.vlm");
+    {
+        Instance a(dir.path());
+        a.ui.files = {work};
+        a.Trace();
+        a.ed.SaveWorkClick();
+        a.ed.AddPoint(90, 90);
+        a.ed.st.Modified = true;
+        ASSERT_TRUE(a.ed.WriteAutosave());
+        a.Die();
+    }
+    // Saved again elsewhere after the autosave.
+    QFile f(work);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    f.close();
+    Instance b(dir.path());
+    EXPECT_FALSE(b.ed.OfferRecovery());
+    EXPECT_TRUE(b.ui.messages.empty());
+    EXPECT_EQ(Folders(dir.path()).size(), 1);
+}
+
+TEST(Session, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
+    QTemporaryDir dir;
+    Instance a(dir.path());
+    a.Trace();
+    ASSERT_TRUE(a.ed.WriteAutosave());
+    const QByteArray before = [&] {
+        QFile f(a.ed.session_->WorkPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    {
+        Instance b(dir.path());
+        EXPECT_FALSE(b.ed.OfferRecovery());
+        EXPECT_TRUE(b.ui.messages.empty());
+        EXPECT_NE(b.ed.session_->Dir(), a.ed.session_->Dir());
+        EXPECT_NE(b.ed.st.TempPicFile, a.ed.st.TempPicFile);
+        b.Trace();
+        ASSERT_TRUE(b.ed.WriteAutosave());
+        b.ed.CloseMain(QRect(0, 0, 100, 100), false);
+    }
+    QFile f(a.ed.session_->WorkPath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    EXPECT_TRUE(QFileInfo::exists(a.ed.st.TempPicFile));
+}
+
+TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
+    QTemporaryDir dir;
+    Instance a(dir.path());
+    const QString work = QDir(dir.path()).filePath("map.vlm");
+    // 上書き保存 with no name yet is 作業保存; then it asks nothing.
+    a.Trace();
+    a.ui.files = {work};
+    a.ed.Command(Cmd::SaveOver);
+    ASSERT_TRUE(QFileInfo::exists(work));
+    a.ed.AddPoint(80, 80);
+    a.ed.st.Modified = true;
+    a.ui.messages.clear();
+    a.ed.Command(Cmd::SaveOver);
+    EXPECT_TRUE(a.ui.messages.empty());
+    EXPECT_FALSE(a.ed.st.Modified);
+    WorkData d;
+    ASSERT_TRUE(ReadWorkFile(work, d, nullptr));
+    EXPECT_EQ(int(d.points.size()), a.ed.st.PointLast + 1);
+
+    // Files under names that say nothing open by what they hold.
+    const QString renamed = QDir(dir.path()).filePath("copy.dat");
+    QFile::copy(work, renamed);
+    const QString picture = QDir(dir.path()).filePath("scan.png");
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    ASSERT_TRUE(img.save(picture));
+    const QString junk = QDir(dir.path()).filePath("junk.vlm");
+    QFile j(junk);
+    ASSERT_TRUE(j.open(QIODevice::WriteOnly));
+    j.write("hello\nworld\n");
+    j.close();
+
+    a.ed.NewWorkClick();
+    EXPECT_TRUE(a.ed.OpenByContent(renamed));
+    EXPECT_EQ(a.ed.st.PointLast, int32_t(d.points.size()) - 1);
+    EXPECT_EQ(a.ed.docFile_, renamed);
+    EXPECT_TRUE(a.ed.OpenByContent(picture));
+    EXPECT_TRUE(a.ed.st.BasePicLoaded);
+    a.ui.messages.clear();
+    EXPECT_FALSE(a.ed.OpenByContent(junk));
+    EXPECT_EQ(a.ui.messages.size(), 1u);
+
+    // Newest first, each once, at most eight, in the settings file's own section.
+    for (int i = 0; i < 9; ++i)
+        a.ed.NoteRecentFile(QDir(dir.path()).filePath(QString("f%1").arg(i)));
+    a.ed.NoteRecentFile(QDir(dir.path()).filePath("f5"));
+    const QStringList recent = a.ed.RecentFiles();
+    ASSERT_EQ(recent.size(), Editor::MaxRecentFiles);
+    EXPECT_TRUE(recent[0].endsWith("f5"));
+    EXPECT_TRUE(recent[1].endsWith("f8"));
+    EXPECT_EQ(recent.filter("f5").size(), 1);
+    IniFile ini;
+    ASSERT_TRUE(ini.Load(a.ed.SettingsPath(), nullptr));
+    EXPECT_TRUE(ini.Value("RECENT", "File1", "").endsWith("f5"));
+}
