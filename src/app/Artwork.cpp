@@ -285,7 +285,7 @@ QIcon ToolGlyph(Cmd c) {
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         QPixmap pm(size, size);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
