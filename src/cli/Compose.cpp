@@ -102,10 +102,31 @@ int RunCompose(const QStringList& args) {
         s.PrintMessagesSince(before);
         if (s.ui.messages.size() == before)
             Err(QStringLiteral("velmot-cli: 編成するものがありません。"));
-        if (json)
-            PrintJson({{"file", QFileInfo(work).fileName()},
-                       {"composed", false},
-                       {"error", s.ui.lastError}});
+        // Which position stopped the run, and the spot to look at.
+        const Editor::ComposeStop& stop = s.ed.composeStop;
+        if (stop.area > 0)
+            Err(QStringLiteral("velmot-cli: 区域%1(%2)の位置%3 (%4,%5): %6 (%7,%8)")
+                    .arg(stop.area)
+                    .arg(sjis::ToUnicode(s.ed.st.AreaName(stop.area)))
+                    .arg(stop.slot)
+                    .arg(stop.position.x())
+                    .arg(stop.position.y())
+                    .arg(stop.reason)
+                    .arg(stop.place.x())
+                    .arg(stop.place.y()));
+        if (json) {
+            QJsonObject doc{{"file", QFileInfo(work).fileName()},
+                            {"composed", false},
+                            {"error", s.ui.lastError}};
+            if (stop.area > 0) {
+                doc["area"] = stop.area;
+                doc["slot"] = stop.slot;
+                doc["position"] = QJsonArray{stop.position.x(), stop.position.y()};
+                doc["reason"] = stop.reason;
+                doc["place"] = QJsonArray{stop.place.x(), stop.place.y()};
+            }
+            PrintJson(doc);
+        }
         return ExitFailed;
     }
     const int outlines = s.Positions();  // one closed outline per traced position
@@ -193,6 +214,7 @@ int RunCheck(const QStringList& args) {
         "not closed", "step limit",       "too large",           "outline misses position"};
     static const char* const keys[] = {"closed",     "no-start",   "no-direction", "lost",
                                        "not-closed", "step-limit", "too-large",    "astray"};
+    auto at = [](compose::Pt p) { return QStringLiteral("(%1,%2)").arg(p.x).arg(p.y); };
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {
@@ -200,22 +222,55 @@ int RunCheck(const QStringList& args) {
         const compose::TraceResult& r = e.result;
         const int o = int(r.outcome);
         if (r.outcome == compose::Outcome::Closed) ++closed;
-        QJsonObject j{{"area", e.area},
-                      {"slot", e.slot},
-                      {"name", name},
-                      {"position", QJsonArray{e.position.x, e.position.y}},
-                      {"outcome", keys[o]}};
+        QJsonObject j{{"area", e.area},     {"slot", e.slot},
+                      {"name", name},       {"position", QJsonArray{e.position.x, e.position.y}},
+                      {"outcome", keys[o]}, {"reason", QLatin1String(compose::ReasonKey(r))}};
         QString detail;
         if (r.outcome == compose::Outcome::Closed) {
             j["points"] = r.points;
             detail = QStringLiteral(", %1 points").arg(r.points);
-        } else if (r.outcome == compose::Outcome::Lost) {
-            j["node"] = QJsonArray{r.node.x, r.node.y};
-            detail = QStringLiteral(" (%1,%2)").arg(r.node.x).arg(r.node.y);
-        } else if (r.outcome == compose::Outcome::NoDirection) {
-            const Rec p = s.ed.st.Point(r.start.s);
-            j["start"] = QJsonArray{p.x, p.y};
-            detail = QStringLiteral(" at (%1,%2)").arg(p.x).arg(p.y);
+        } else {
+            const compose::Pt place = compose::ReportPlace(r, e.position);
+            j["place"] = QJsonArray{place.x, place.y};
+            switch (r.reason) {
+                case compose::Reason::Leaks:
+                    detail = QStringLiteral(": the region reaches the edge of the drawing at ") +
+                             at(place);
+                    break;
+                case compose::Reason::DeadEnd:
+                    detail = QStringLiteral(": the walk ends at ") + at(place);
+                    break;
+                case compose::Reason::SharedRegion: {
+                    const QString other = sjis::ToUnicode(s.ed.st.AreaName(r.otherArea));
+                    j["other"] = QJsonObject{{"area", r.otherArea},
+                                             {"slot", r.otherSlot},
+                                             {"name", other},
+                                             {"position", QJsonArray{place.x, place.y}}};
+                    detail = QStringLiteral(": shares its region with area %1 (%2) at ")
+                                 .arg(r.otherArea)
+                                 .arg(other) +
+                             at(place);
+                    break;
+                }
+                case compose::Reason::Crossing:
+                    detail = QStringLiteral(": lines cross without a shared point at ") + at(place);
+                    break;
+                case compose::Reason::Untraceable:
+                    j["segment"] = QJsonArray{QJsonArray{r.place.x, r.place.y},
+                                              QJsonArray{r.place2.x, r.place2.y}};
+                    detail = QStringLiteral(": no walk from ") + at(r.place) + u'-' + at(r.place2) +
+                             QStringLiteral(" or any other bordering segment");
+                    break;
+                case compose::Reason::None:
+                    if (r.outcome == compose::Outcome::Lost) {
+                        j["node"] = QJsonArray{r.node.x, r.node.y};
+                        detail = QStringLiteral(" ") + at(r.node);
+                    } else if (r.outcome == compose::Outcome::NoDirection) {
+                        j["start"] = QJsonArray{place.x, place.y};
+                        detail = QStringLiteral(" at ") + at(place);
+                    }
+                    break;
+            }
         }
         if (json)
             list.append(j);

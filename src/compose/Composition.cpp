@@ -25,6 +25,7 @@ void Editor::ReMakeLineClick() {
     st.Completed = false;
     // The preparation and the composition rewrite the point list.
     st.Modified = true;
+    composeStop = ComposeStop{};
     PrepareComposition();
     ShowProgressBar();
 
@@ -41,6 +42,12 @@ void Editor::ReMakeLineClick() {
 
     if (failed) {
         const compose::Outcome o = failed->result.outcome;
+        if (o != compose::Outcome::TooLarge || failed->position.x > 0) {
+            const compose::Pt at = compose::ReportPlace(failed->result, failed->position);
+            composeStop = {failed->area, failed->slot,
+                           QPoint(failed->position.x, failed->position.y), QPoint(at.x, at.y),
+                           QString::fromLatin1(compose::ReasonKey(failed->result))};
+        }
         const QString name = sjis::ToUnicode(st.AreaName(failed->area));
         if (o == compose::Outcome::TooLarge) {
             ui.Inform(compose::FailureText(o, name), QStringLiteral("エラー"), MsgIcon::Error);

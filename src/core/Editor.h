@@ -33,7 +33,7 @@ constexpr int Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27,
 }
 
 class Editor {
-public:
+  public:
     explicit Editor(Ui& ui);
     ~Editor();
     Editor(const Editor&) = delete;
@@ -182,7 +182,8 @@ public:
     // ================= move and scale (edit/MoveScale.cpp) =================
     void MoveMapClick();
 
-    // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp) =================
+    // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp)
+    // =================
     void LoadBMPClick();
     // The rest of LoadBMPClick once the picture is read.
     void UsePicture(QImage img);
@@ -208,6 +209,13 @@ public:
 
     // ================= final composition (compose/*.cpp) =================
     void ReMakeLineClick();
+    // Where the last composition stopped, for reports (area 0: it did not
+    // fail at a position). reason: the stable key of compose::ReasonKey.
+    struct ComposeStop {
+        int area = 0, slot = 0;
+        QPoint position, place;
+        QString reason;
+    } composeStop;
     // The composition's own preparation: the point list ends with a separator
     // and holds every segment once, and the surface shows it yellow on black
     // with the nodes lime. False (nothing done) without lines or areas.

@@ -104,10 +104,29 @@ TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
     const QJsonObject doc = QJsonDocument::fromJson(c.out.toUtf8()).object();
     EXPECT_EQ(doc["positions"].toInt(), info.positions);
     EXPECT_GE(doc["failed"].toInt(), 1);
-    int notClosed = 0;
-    for (const QJsonValue& e : doc["entries"].toArray())
-        notClosed += e.toObject()["outcome"].toString() == QLatin1String("not-closed");
-    EXPECT_EQ(notClosed, doc["failed"].toInt());
+    // Each failing position names the other one of its region, and the
+    // first of them is the one compose stops at, with the same spot.
+    int shared = 0;
+    QJsonObject first;
+    for (const QJsonValue& v : doc["entries"].toArray()) {
+        const QJsonObject e = v.toObject();
+        if (e["outcome"].toString() == QLatin1String("closed")) continue;
+        EXPECT_EQ(e["outcome"].toString(), QLatin1String("not-closed"));
+        EXPECT_EQ(e["reason"].toString(), QLatin1String("shared-region"));
+        EXPECT_EQ(e["place"], e["other"].toObject()["position"]);
+        if (shared++ == 0) first = e;
+    }
+    EXPECT_EQ(shared, doc["failed"].toInt());
+    const QJsonArray pos = first["position"].toArray(), place = first["place"].toArray();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("velmot-cli: 区域%1(%2)の位置0 (%3,%4): "
+                                              "shared-region (%5,%6)")
+                                   .arg(first["area"].toInt())
+                                   .arg(first["name"].toString())
+                                   .arg(pos[0].toInt())
+                                   .arg(pos[1].toInt())
+                                   .arg(place[0].toInt())
+                                   .arg(place[1].toInt())))
+        << r.err.toStdString();
 }
 
 TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
