@@ -14,6 +14,7 @@
 
 #include "AppFixture.h"
 #include "app/SurfaceView.h"
+#include "text/ShiftJis.h"
 
 namespace {
 QMessageBox* OpenBox() {
@@ -91,4 +92,46 @@ TEST_F(AppTest, WindowBoundsFromAScreenNoLongerThereAreBroughtBack) {
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(Win().pos(), avail.topLeft() + QPoint(190, 100));
     EXPECT_EQ(Win().size(), QSize(500, 400));
+}
+
+namespace {
+// Records the surface's colour at a pixel each time the view paints it: what
+// the screen shows there.
+struct PaintWatch : QObject {
+    PaintWatch(const Surface& s, QPoint p) : surf(s), at(p) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && static_cast<QPaintEvent*>(e)->rect().contains(at))
+            shown = surf.Pixel(at.x(), at.y());
+        return false;
+    }
+    const Surface& surf;
+    QPoint at;
+    int shown = -1;
+};
+}  // namespace
+
+TEST_F(AppTest, AFailedCompositionShowsItsRedRegionWhileTheMessageIsOpen) {
+    Win().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Win()));
+    Store& st = app->ed.st;
+    for (auto [x, y] : {std::pair{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}})
+        st.AppendPoint(int16_t(x), int16_t(y));
+    st.AppendPoint(0, 0);
+    st.AreaCount = 1;
+    st.SetAreaName(1, sjis::FromUnicode(QStringLiteral("開")));
+    st.AreaPos(0, 1) = Rec{50, 35};
+    PaintWatch watch(app->ed.surf, QPoint(50, 35));
+    Win().View()->installEventFilter(&watch);
+    int shown = -1;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        if (QMessageBox* box = OpenBox()) {
+            shown = watch.shown;
+            text = box->text();
+            box->accept();
+        }
+    });
+    app->ed.ReMakeLineClick();
+    EXPECT_EQ(text, QStringLiteral("赤の区域(開)は閉じていません。"));
+    EXPECT_EQ(shown, Red);
 }
