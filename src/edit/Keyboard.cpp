@@ -28,6 +28,10 @@ int StepFor(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
 }  // namespace
 
 void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+    // Ctrl+Z, Ctrl+A and the like belong to the window's shortcuts; a letter
+    // command must not fire (switch modes, add a point) underneath them.
+    const bool letter = key >= vk::A && key <= vk::Z;
+    if (letter && (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) return;
     if (!KeysApply(ui.ShownSurfaceCursor())) return;
     const int step = StepFor(mods, buttons);
     QPoint s = ui.PointerScreenPos();

@@ -108,6 +108,24 @@ TEST_F(Keys, AHandledKeyEnablesTheCompositionUnlessItIsCurrent) {
     EXPECT_FALSE(st.Modified);
 }
 
+TEST_F(Keys, LetterCommandsIgnoreCtrlAltAndMetaButNotShift) {
+    PointAt(30, 40);
+    for (Qt::KeyboardModifiers m :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier),
+          Qt::KeyboardModifiers(Qt::MetaModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        Key(vk::A, m);
+        Key(vk::Z, m);
+    }
+    EXPECT_EQ(st.PointLast, 0);
+    EXPECT_EQ(st.Mode, 0);
+    EXPECT_TRUE(ui.enabled.empty());
+    Key(vk::Return, Qt::ControlModifier);  // not a letter: still adds the point
+    Key(vk::A, Qt::ShiftModifier);
+    EXPECT_EQ(st.PointLast, 2);
+    Key(vk::Z, Qt::ShiftModifier);
+    EXPECT_EQ(st.Mode, 1);
+}
+
 TEST_F(Keys, ZSwitchesBetweenInputAndEditOnly) {
     Key(vk::Z);
     EXPECT_EQ(st.Mode, 1);
