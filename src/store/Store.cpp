@@ -6,7 +6,51 @@
 #include "text/ShiftJis.h"
 
 PagedPool::PagedPool() : pages_(MaxPages) {
-    pages_[0] = std::make_unique<Rec[]>(PageSize + 1);
+    pages_[0] = std::make_shared<Rec[]>(PageSize + 1);
+}
+
+Rec* PagedPool::Writable(int32_t page, bool wholePage) {
+    Page& p = pages_[size_t(page)];
+    if (p.use_count() > 1) {
+        Page own = std::make_shared<Rec[]>(PageSize + 1);
+        if (!wholePage) std::memcpy(own.get(), p.get(), PageBytes);
+        p = std::move(own);
+    }
+    return p.get();
+}
+
+void PagedPool::ShareEqualPages(PagedPool& live, PagedPool& snap, const PagedPool& prev) {
+    const int32_t top = std::min(snap.pageTop_, prev.pageTop_);
+    for (int32_t i = 0; i <= top; ++i) {
+        Page& s = snap.pages_[size_t(i)];
+        const Page& p = prev.pages_[size_t(i)];
+        if (s == p || std::memcmp(s.get(), p.get(), PageBytes) != 0) continue;
+        if (live.pages_[size_t(i)] == s) live.pages_[size_t(i)] = p;
+        s = p;
+    }
+}
+
+bool PagedPool::SameRecords(const PagedPool& a, const PagedPool& b, int32_t count) {
+    std::vector<Rec> x, y;
+    for (int32_t first = 0; first < count; first += PageSize) {
+        const int32_t page = first / PageSize, n = std::min(PageSize, count - first);
+        if (page <= a.pageTop_ && page <= b.pageTop_ &&
+            a.pages_[size_t(page)] == b.pages_[size_t(page)])
+            continue;
+        x.resize(size_t(n));
+        y.resize(size_t(n));
+        a.Read(first, n, x.data());
+        b.Read(first, n, y.data());
+        if (std::memcmp(x.data(), y.data(), size_t(n) * sizeof(Rec))) return false;
+    }
+    return true;
+}
+
+size_t PagedPool::UnsharedBytes(const PagedPool& a, const PagedPool* b) {
+    size_t n = 0;
+    for (int32_t i = 0; i <= a.pageTop_; ++i)
+        if (!b || i > b->pageTop_ || a.pages_[size_t(i)] != b->pages_[size_t(i)]) n += PageBytes;
+    return n;
 }
 
 bool PagedPool::EnsurePage(int32_t i) {
@@ -16,7 +60,7 @@ bool PagedPool::EnsurePage(int32_t i) {
     while (pageTop_ < page) {
         ++pageTop_;
         // Fresh pages start zeroed: stale slots then read as separators.
-        pages_[pageTop_] = std::make_unique<Rec[]>(PageSize + 1);
+        pages_[size_t(pageTop_)] = std::make_shared<Rec[]>(PageSize + 1);
     }
     return true;
 }
@@ -25,7 +69,7 @@ void PagedPool::Set(int32_t i, int16_t x, int16_t y) {
     if (i < 0) return;
     const int32_t page = i / PageSize;
     if (page > pageTop_ && !EnsurePage(i)) return;
-    Rec& r = pages_[page][i % PageSize];
+    Rec& r = Writable(page)[i % PageSize];
     r.x = x;
     r.y = y;
 }
@@ -43,7 +87,7 @@ void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     // Copies one stretch that lies within a single page on both sides; a
     // source page that was never written reads as zeros.
     auto copy = [&](int32_t k, int32_t n) {
-        Rec* dst = &pages_[(to + k) / PageSize][(to + k) % PageSize];
+        Rec* dst = Writable((to + k) / PageSize) + (to + k) % PageSize;
         const int32_t sp = (from + k) / PageSize;
         if (sp > pageTop_) {
             std::fill_n(dst, n, Rec{});
@@ -68,8 +112,10 @@ void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     }
 }
 
-Store::Store() : names_(MaxAreas + 1), areaPos_(size_t(Slots) * (MaxAreas + 1)) {
-    for (auto& n : names_) n.fill(0);
+Store::Store()
+    : names_(std::make_shared<Names>(MaxAreas + 1)),
+      areaPos_(std::make_shared<std::vector<Rec>>(size_t(Slots) * (MaxAreas + 1))) {
+    for (auto& n : *names_) n.fill(0);
     points_.Set(0, 0, 0);
     kinds_.Set(0, 0, 0);
 }
@@ -122,7 +168,8 @@ bool PagedPool::Write(int32_t first, int32_t count, const Rec* in) {
     for (int32_t k = 0; k < count;) {
         const int32_t i = first + k;
         const int32_t n = std::min(count - k, PageSize - i % PageSize);
-        std::memcpy(&pages_[i / PageSize][i % PageSize], in + k, size_t(n) * sizeof(Rec));
+        std::memcpy(Writable(i / PageSize, n == PageSize) + i % PageSize, in + k,
+                    size_t(n) * sizeof(Rec));
         k += n;
     }
     return true;
@@ -163,7 +210,7 @@ bool Store::AssignKinds(const std::vector<Rec>& v) {
 
 std::string_view Store::AreaName(int a) const {
     if (!ValidArea(a)) return {};
-    const auto& n = names_[size_t(a)];
+    const auto& n = (*names_)[size_t(a)];
     return std::string_view(n.data(), strnlen(n.data(), NameBytes));
 }
 
@@ -173,9 +220,80 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
     if (!ValidArea(a)) return false;
     const std::string_view cut = sjis::CutToBytes(bytes, NameBytes);
-    auto& n = names_[size_t(a)];
+    auto& n = WritableNames()[size_t(a)];
     n.fill(0);
     // An empty view may carry no pointer at all, which memcpy must not get.
     if (!cut.empty()) std::memcpy(n.data(), cut.data(), cut.size());
     return cut.size() == bytes.size();
+}
+
+std::vector<Rec>& Store::WritablePositions() {
+    if (areaPos_.use_count() > 1) areaPos_ = std::make_shared<std::vector<Rec>>(*areaPos_);
+    return *areaPos_;
+}
+
+Store::Names& Store::WritableNames() {
+    if (names_.use_count() > 1) names_ = std::make_shared<Names>(*names_);
+    return *names_;
+}
+
+void Store::RestoreMap(const Store& snap) {
+    Store keep = *this;
+    *this = snap;
+    // Program-wide settings and temporary files.
+    ProgramBase = keep.ProgramBase;
+    TempDir = keep.TempDir;
+    TempPicFile = keep.TempPicFile;
+    TempFile2 = keep.TempFile2;
+    TempFile3 = keep.TempFile3;
+    WinLeft = keep.WinLeft;
+    WinTop = keep.WinTop;
+    WinWidth = keep.WinWidth;
+    WinHeight = keep.WinHeight;
+    WinMaximized = keep.WinMaximized;
+    ShowHintSetting = keep.ShowHintSetting;
+    // No gesture survives a step back or forward.
+    GrabIndex = 0;
+    GrabX = GrabY = 0;
+    ClickX = keep.ClickX;
+    ClickY = keep.ClickY;
+    TempPolyLast = -1;
+    PickFirst = PickLast = 0;
+    PickArea = PickSlot = 0;
+}
+
+bool Store::SameMap(const Store& a, const Store& b) {
+    if (a.PointLast != b.PointLast || a.KindLast != b.KindLast || a.AreaCount != b.AreaCount ||
+        a.LegendX != b.LegendX || a.LegendY != b.LegendY || a.MapWidth != b.MapWidth ||
+        a.MapHeight != b.MapHeight || a.MapTitle != b.MapTitle ||
+        a.MapCommentCount != b.MapCommentCount || a.MapComments != b.MapComments ||
+        a.BasePicLoaded != b.BasePicLoaded)
+        return false;
+    if (a.names_ != b.names_ && *a.names_ != *b.names_) return false;
+    if (a.areaPos_ != b.areaPos_ &&
+        std::memcmp(a.areaPos_->data(), b.areaPos_->data(), a.areaPos_->size() * sizeof(Rec)))
+        return false;
+    return PagedPool::SameRecords(a.points_, b.points_, a.PointLast + 1) &&
+           PagedPool::SameRecords(a.kinds_, b.kinds_, a.KindLast + 1);
+}
+
+void Store::ShareEqual(Store& live, Store& snap, const Store& prev) {
+    PagedPool::ShareEqualPages(live.points_, snap.points_, prev.points_);
+    PagedPool::ShareEqualPages(live.kinds_, snap.kinds_, prev.kinds_);
+    if (snap.names_ != prev.names_ && *snap.names_ == *prev.names_) {
+        if (live.names_ == snap.names_) live.names_ = prev.names_;
+        snap.names_ = prev.names_;
+    }
+    if (snap.areaPos_ != prev.areaPos_ && *snap.areaPos_ == *prev.areaPos_) {
+        if (live.areaPos_ == snap.areaPos_) live.areaPos_ = prev.areaPos_;
+        snap.areaPos_ = prev.areaPos_;
+    }
+}
+
+size_t Store::UnsharedBytes(const Store& a, const Store* b) {
+    size_t n = PagedPool::UnsharedBytes(a.points_, b ? &b->points_ : nullptr) +
+               PagedPool::UnsharedBytes(a.kinds_, b ? &b->kinds_ : nullptr);
+    if (!b || a.names_ != b->names_) n += a.names_->size() * (NameBytes + 1);
+    if (!b || a.areaPos_ != b->areaPos_) n += a.areaPos_->size() * sizeof(Rec);
+    return n;
 }

@@ -40,8 +40,23 @@ class PagedPool {
     void Read(int32_t first, int32_t count, Rec* out) const;
     bool Write(int32_t first, int32_t count, const Rec* in);
 
+    // Copies share their pages; a page is copied only when one side writes
+    // to it, so an undo step costs the pages it touched.
+    // Pages that hold the same records in `snap` and `prev` are made one page
+    // again (in `live` too), after a write that changed nothing.
+    static void ShareEqualPages(PagedPool& live, PagedPool& snap, const PagedPool& prev);
+    // Bytes of the pages `a` holds that `b` does not share (all of them
+    // when b is null).
+    static size_t UnsharedBytes(const PagedPool& a, const PagedPool* b);
+    // Whether records [0, count) are equal, comparing only pages not shared.
+    static bool SameRecords(const PagedPool& a, const PagedPool& b, int32_t count);
+    static constexpr size_t PageBytes = size_t(PageSize + 1) * sizeof(Rec);
+
   private:
-    std::vector<std::unique_ptr<Rec[]>> pages_;
+    using Page = std::shared_ptr<Rec[]>;
+    // The page for writing: a private copy when a snapshot still shares it.
+    Rec* Writable(int32_t page, bool wholePage = false);
+    std::vector<Page> pages_;
     int16_t pageTop_ = 0;
 };
 
@@ -113,11 +128,11 @@ class Store {
     // (0,0), so a bad number from a file can never touch other memory.
     Rec& AreaPos(int k, int a) {
         if (!ValidSlot(k) || !ValidArea(a)) return scratchPos_ = Rec{};
-        return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)];
+        return WritablePositions()[size_t(k) * (MaxAreas + 1) + size_t(a)];
     }
     Rec AreaPos(int k, int a) const {
         if (!ValidSlot(k) || !ValidArea(a)) return Rec{};
-        return areaPos_[size_t(k) * (MaxAreas + 1) + size_t(a)];
+        return (*areaPos_)[size_t(k) * (MaxAreas + 1) + size_t(a)];
     }
 
     // ---- shared state ----
@@ -152,10 +167,27 @@ class Store {
     int16_t PickArea = 0, PickSlot = 0;
     int16_t PickAnchorX = 0, PickAnchorY = 0, PickPrevX = 0, PickPrevY = 0;
 
+    // ---- undo snapshots ----
+    // A copy of the store shares every page and table with it (copy on
+    // write). RestoreMap brings back everything of a copy except what belongs
+    // to the program or to a gesture under way: settings, temporary files and
+    // the Grab/Click/TempPoly/Pick state.
+    void RestoreMap(const Store& snap);
+    // Whether the map itself (lists, areas, legend, extent, title, picture
+    // present) differs; flags, mode and file names are not the map.
+    static bool SameMap(const Store& a, const Store& b);
+    // After a step: what is equal to the step before is shared with it again.
+    static void ShareEqual(Store& live, Store& snap, const Store& prev);
+    // Bytes `a` holds that `b` does not share (everything when b is null).
+    static size_t UnsharedBytes(const Store& a, const Store* b);
+
   private:
+    using Names = std::vector<std::array<char, NameBytes + 1>>;
+    std::vector<Rec>& WritablePositions();
+    Names& WritableNames();
     PagedPool points_;
     PagedPool kinds_;
-    std::vector<std::array<char, NameBytes + 1>> names_;
-    std::vector<Rec> areaPos_;
+    std::shared_ptr<Names> names_;
+    std::shared_ptr<std::vector<Rec>> areaPos_;
     Rec scratchPos_;
 };
