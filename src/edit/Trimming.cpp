@@ -9,8 +9,8 @@
 namespace {
 
 const QString kConfirmCaption = QStringLiteral("確認");
-const QString kAskOutside = QStringLiteral("指定の外を削除します。元には戻せません。Ok ?");
-const QString kAskInside = QStringLiteral("内側を削除します。元には戻せません。Ok ?");
+const QString kAskOutside = QStringLiteral("指定の外を削除します。Ok ?");
+const QString kAskInside = QStringLiteral("内側を削除します。Ok ?");
 
 constexpr int kMaxCorners = 500;
 

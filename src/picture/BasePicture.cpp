@@ -150,7 +150,7 @@ void Editor::BMPshowhideClick() {
 }
 
 void Editor::BMPclearClick() {
-    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。元には戻りません。"),
+    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。"),
                         QStringLiteral("確認")))
         return;
     st.BasePicLoaded = false;

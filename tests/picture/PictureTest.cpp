@@ -180,7 +180,7 @@ TEST(PictureCommands, HideShowClearAndTheMenu) {
     t.ed.BMPclearClick();
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::OkCancel);
     EXPECT_EQ(t.ui.messages.back().text,
-              QStringLiteral("下絵を作業データから消去します。元には戻りません。"));
+              QStringLiteral("下絵を作業データから消去します。"));
     EXPECT_TRUE(t.st().BasePicLoaded);
 
     t.ed.BMPclearClick();

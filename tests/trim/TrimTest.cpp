@@ -73,7 +73,7 @@ TEST_F(Trim, DeleteOutsideKeepsTheMiddleOfAChainAndTidies) {
     ed.SweepCuttingClick();
 
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "指定の外を削除します。元には戻せません。Ok ?");
+    EXPECT_EQ(t.ui.messages[0].text, "指定の外を削除します。Ok ?");
     EXPECT_EQ(t.ui.messages[0].caption, "確認");
     EXPECT_EQ(t.Points(), R({{0, 0}, {50, 50}, {120, 60}, {90, 80}, {0, 0}}));
     EXPECT_TRUE(st.Modified);
@@ -90,7 +90,7 @@ TEST_F(Trim, DeleteInsideCutsChainsWhereTheyEnter) {
     Corners(kBox);
     t.ui.answers = {true};
     ed.HoleCuttingClick();
-    EXPECT_EQ(t.ui.messages.at(0).text, "内側を削除します。元には戻せません。Ok ?");
+    EXPECT_EQ(t.ui.messages.at(0).text, "内側を削除します。Ok ?");
     // The lone (10,50) goes in the tidy; (150,50)-(160,50) stays a chain.
     EXPECT_EQ(t.Points(), R({{0, 0}, {150, 50}, {160, 50}, {0, 0}}));
 }
