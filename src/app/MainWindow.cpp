@@ -156,6 +156,15 @@ void MainWindow::BuildMenus() {
     AddItem(mode, Cmd::PickUpMode, S("ジグソーモード(&J)"), true);
     mode->addSeparator();
     AddItem(mode, Cmd::MoveMap, S("移動／伸縮(&M)"));
+    mode->addSeparator();
+    QAction* undo = AddItem(mode, Cmd::Undo, S("元に戻す(&U)"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = AddItem(mode, Cmd::Redo, S("やり直し(&R)"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Nothing to step through until the first change.
+    undo->setEnabled(false);
+    redo->setEnabled(false);
 
     QMenu* arrange = bar->addMenu(S("区域(&A)"));
     arrange->setObjectName(QStringLiteral("MenuArrange"));

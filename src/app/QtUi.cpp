@@ -297,6 +297,10 @@ void QtUi::SurfaceChanged() {
     win_->View()->SurfaceChanged();
 }
 
+void QtUi::SurfaceRegionChanged(const QRect& r) {
+    win_->View()->SurfaceRegionChanged(r);
+}
+
 void QtUi::RepaintNow() {
     win_->repaint();
 }

@@ -68,6 +68,7 @@ class QtUi : public Ui {
     void ShowProgress(bool visible) override;
     void SetProgress(int position) override;
     void SurfaceChanged() override;
+    void SurfaceRegionChanged(const QRect& r) override;
     void RepaintNow() override;
     QPoint ScrollPos() override;
     void SetScrollPos(QPoint p) override;

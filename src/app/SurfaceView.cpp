@@ -42,6 +42,10 @@ void SurfaceView::SurfaceChanged() {
     update();
 }
 
+void SurfaceView::SurfaceRegionChanged(const QRect& r) {
+    update(r);
+}
+
 void SurfaceView::SetModeCursor(SurfaceCursor c) {
     cursor_ = c;
     if (!panning_ && !spaceHeld_) RestoreCursor();

@@ -19,6 +19,8 @@ class SurfaceView : public QWidget {
     SurfaceView(Editor& ed, MainWindow& win);
     // Takes the surface's current size and repaints.
     void SurfaceChanged();
+    // Repaints only this rectangle of the surface (in surface pixels).
+    void SurfaceRegionChanged(const QRect& r);
     void SetModeCursor(SurfaceCursor c);
     SurfaceCursor ModeCursor() const { return cursor_; }
 

@@ -153,6 +153,7 @@ void Editor::AreaPosClick(int x, int y) {
 }
 
 void Editor::ZpotListClick(int index) {
+    StepScope scope(*this);
     if (!TakeOverBoxes(*this)) {
         // Stay on the area whose boxes need fixing.
         ui.ZpotSelect(ZpotSelected - 1);
@@ -165,12 +166,14 @@ void Editor::ZpotListClick(int index) {
 }
 
 void Editor::ZpotRedrawClick() {
+    StepScope scope(*this);
     DisplayMap(White, White);
     TakeOverBoxes(*this);
     PaintRegions(*this);
 }
 
 bool Editor::ZpotClose() {
+    StepScope scope(*this);
     // Closing twice (OK, then the hide that follows) is harmless.
     if (!ZpotOpen) return true;
     ui.SetBusy(true);

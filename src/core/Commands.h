@@ -33,6 +33,8 @@ enum class Cmd {
     SecLine, AbsLine, AstLine, RelSecLine, RelAbsLine, RelAstLine,
     // RBtnCutting (trimming)
     SweepCutting, HoleCutting, CancelCutting,
+    // 作図(&D), after the items above
+    Undo, Redo,
     Count_
 };
 

@@ -1,10 +1,13 @@
 #include "core/Editor.h"
 
-Editor::Editor(Ui& u) : ui(u), progress(u) {}
+Editor::Editor(Ui& u) : uiRec_(u), ui(uiRec_), progress(u) {}
 
 Editor::~Editor() = default;
 
 void Editor::Command(Cmd c) {
+    if (c == Cmd::Undo) return UndoClick();
+    if (c == Cmd::Redo) return RedoClick();
+    StepScope scope(*this);
     switch (c) {
         case Cmd::SaveWork: SaveWorkClick(); break;
         case Cmd::LoadWork: LoadWorkClick(); break;
@@ -72,6 +75,8 @@ void Editor::Command(Cmd c) {
         case Cmd::HoleCutting: HoleCuttingClick(); break;
         case Cmd::CancelCutting: CancelCuttingClick(); break;
 
+        case Cmd::Undo:
+        case Cmd::Redo:
         case Cmd::Count_: break;
     }
 }
@@ -91,6 +96,7 @@ const char* CmdName(Cmd c) {
         "AppendDot", "DelPoint", "CutDots", "DelLine",
         "SecLine", "AbsLine", "AstLine", "RelSecLine", "RelAbsLine", "RelAstLine",
         "SweepCutting", "HoleCutting", "CancelCutting",
+        "Undo", "Redo",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == size_t(Cmd::Count_));
     return names[size_t(c)];

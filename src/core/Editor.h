@@ -16,6 +16,8 @@
 #include "core/Commands.h"
 #include "core/Progress.h"
 #include "core/Ui.h"
+#include "doc/Document.h"
+#include "doc/RecordingUi.h"
 #include "raster/Surface.h"
 #include "shell/Session.h"
 #include "store/Store.h"
@@ -39,10 +41,15 @@ class Editor {
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
+  private:
+    RecordingUi uiRec_;  // before `ui`, which refers to it
+
+  public:
     Ui& ui;
     Store st;
     Surface surf;
     Progress progress;
+    Document doc{st, surf, uiRec_};
 
     // ================= entry points =================
     // core/Editor.cpp: menu items, tool-bar buttons and popup items.
@@ -240,6 +247,28 @@ class Editor {
     void WriteMapClick();
     void ReadMapClick();
     bool ReadFinishedMap(const QString& path);
+
+    // ================= undo and redo (doc/Undo.cpp) =================
+    void UndoClick();
+    void RedoClick();
+    // A press, drag or dialog that has begun and not ended: the state is
+    // recorded when it ends, so the whole gesture is one step.
+    bool GestureUnderWay() const;
+    // Every entry point runs between these (nested calls count once): the
+    // state before and after is recorded, and the view repaints only what
+    // changed.
+    void BeginStep();
+    void EndStep();
+    struct StepScope {
+        explicit StepScope(Editor& e) : ed(e) { ed.BeginStep(); }
+        ~StepScope() { ed.EndStep(); }
+        Editor& ed;
+    };
+    void UpdateUndoCommands();
+    int stepDepth_ = 0;
+    bool stepSynced_ = false;
+    QSize stepSurfaceSize_;
+    bool undoShown_ = false, redoShown_ = false;
 
     // ---- per-subsystem state: add below, each subsystem in its own block ----
     // [edit]

@@ -91,6 +91,8 @@ public:
 
     // ---- the view of the surface ----
     virtual void SurfaceChanged() = 0;  // repaint (size may have changed)
+    // Repaint only this rectangle of the surface (its size is unchanged).
+    virtual void SurfaceRegionChanged(const QRect&) { SurfaceChanged(); }
     virtual void RepaintNow() = 0;      // process pending paints before a long step
     virtual QPoint ScrollPos() = 0;
     virtual void SetScrollPos(QPoint p) = 0;

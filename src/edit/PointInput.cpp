@@ -24,6 +24,7 @@ int16_t Clamp16(int v) {
 }  // namespace
 
 void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
+    StepScope scope(*this);
     if (button == Qt::LeftButton) {
         switch (st.Mode) {
             case 0:
@@ -88,6 +89,7 @@ void Editor::MouseMove(int x, int y) {
 }
 
 void Editor::MouseUp(Qt::MouseButton, int x, int y) {
+    StepScope scope(*this);
     if (st.Mode == 1 && st.GrabIndex > 0)
         DropPoint(x, y);
     else if (st.Mode == 6 && st.PickFirst > 0)

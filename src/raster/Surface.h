@@ -100,6 +100,7 @@ class Surface {
     // next Resize.
     QImage View();
     const uint8_t* Data() const { return px_.data(); }
+    uint8_t* Bits() { return px_.data(); }
 
   private:
     uint8_t Combine(uint8_t dst, uint8_t src) const;

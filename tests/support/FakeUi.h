@@ -51,6 +51,7 @@ public:
     bool progressVisible = false;
     int progressPos = 0;
     int surfaceChanges = 0;
+    std::vector<QRect> regions;  // partial repaints, in surface pixels
     int aboutShown = 0, helpShown = 0;
     QStringList zpotNames;
     int zpotSelected = -1;
@@ -112,6 +113,10 @@ public:
     void ShowProgress(bool v) override { progressVisible = v; }
     void SetProgress(int p) override { progressPos = p; }
     void SurfaceChanged() override { ++surfaceChanges; }
+    void SurfaceRegionChanged(const QRect& r) override {
+        ++surfaceChanges;
+        regions.push_back(r);
+    }
     void RepaintNow() override {}
     QPoint ScrollPos() override { return scroll; }
     void SetScrollPos(QPoint p) override { scroll = QPoint(std::max(0, p.x()), std::max(0, p.y())); }

@@ -1,0 +1,83 @@
+// The editor's side of undo: the entry points record the document around
+// each command, and 元に戻す / やり直し step through what was recorded.
+#include "core/Editor.h"
+
+bool Editor::GestureUnderWay() const {
+    return st.GrabIndex > 0 || st.PickFirst > 0 || (st.Mode == 5 && st.TempPolyLast >= 0) ||
+           st.Mode == 2 || st.Mode == 3 || ZpotOpen;
+}
+
+void Editor::BeginStep() {
+    if (stepDepth_++ > 0) return;
+    uiRec_.Hold();
+    stepSurfaceSize_ = QSize(surf.Width(), surf.Height());
+    // Whatever changed outside the entry points (a file loaded at start-up)
+    // becomes part of the history before the command runs.
+    stepSynced_ = !GestureUnderWay();
+    if (stepSynced_) doc.Checkpoint();
+}
+
+void Editor::EndStep() {
+    if (--stepDepth_ > 0) return;
+    QRect changed;
+    bool recorded = false;
+    if (doc.recording && !GestureUnderWay()) {
+        doc.Checkpoint(&changed);
+        recorded = true;
+    }
+    const RecordingUi::Held held = uiRec_.Release();
+    const bool sameSize = stepSurfaceSize_ == QSize(surf.Width(), surf.Height());
+    if (recorded && stepSynced_ && !held.flushed && sameSize) {
+        // The view still shows the state before the command: only the
+        // changed tiles need painting.
+        if (!changed.isEmpty()) uiRec_.Inner().SurfaceRegionChanged(changed);
+    } else if (held.requested || held.flushed || !sameSize) {
+        uiRec_.Inner().SurfaceChanged();
+    }
+    UpdateUndoCommands();
+}
+
+void Editor::UpdateUndoCommands() {
+    History& h = doc.Steps();
+    const bool undo = doc.recording && !ZpotOpen && (h.CanUndo() || GestureUnderWay());
+    const bool redo = doc.recording && !ZpotOpen && h.CanRedo();
+    if (undo != undoShown_) ui.SetEnabled(Cmd::Undo, undoShown_ = undo);
+    if (redo != redoShown_) ui.SetEnabled(Cmd::Redo, redoShown_ = redo);
+}
+
+namespace {
+
+void Show(Editor& ed, const Document::Restored& r) {
+    if (r.pictureChanged) ed.picPath_.clear();  // the decoded copy is stale
+    if (r.resized)
+        ed.ui.SurfaceChanged();
+    else if (!r.changed.isEmpty())
+        ed.ui.SurfaceRegionChanged(r.changed);
+}
+
+}  // namespace
+
+void Editor::UndoClick() {
+    // The area-position dialog edits its boxes until it closes; stepping
+    // back under it would leave the boxes and the map apart.
+    if (!doc.recording || ZpotOpen) return;
+    if (GestureUnderWay()) {
+        // A gesture half done (a grabbed point, trimming corners, a lifted
+        // piece) is what the person takes back first.
+        Show(*this, doc.RestoreCurrent());
+    } else {
+        doc.Checkpoint();
+        if (doc.Steps().CanUndo()) Show(*this, doc.Undo());
+    }
+    UpdateUndoCommands();
+}
+
+void Editor::RedoClick() {
+    if (!doc.recording || ZpotOpen || GestureUnderWay()) return;
+    if (doc.Steps().CanRedo()) {
+        doc.Checkpoint();
+        // A command that only changed flags since the undo keeps the step.
+        if (doc.Steps().CanRedo()) Show(*this, doc.Redo());
+    }
+    UpdateUndoCommands();
+}
