@@ -43,7 +43,8 @@ void SurfaceView::SurfaceChanged() {
 }
 
 void SurfaceView::SurfaceRegionChanged(const QRect& r) {
-    update(r);
+    // The widget cells that show the changed surface pixels.
+    update(scale_.Square(r.topLeft()) | scale_.Square(r.bottomRight()));
 }
 
 void SurfaceView::SetModeCursor(SurfaceCursor c) {
