@@ -39,6 +39,9 @@ class RecordingUi : public Ui {
     bool AskYesNo(const QString& t, const QString& c) override { return in_.AskYesNo(t, c); }
     bool AskOkCancel(const QString& t, const QString& c) override { return in_.AskOkCancel(t, c); }
     void Inform(const QString& t, const QString& c, MsgIcon i) override { in_.Inform(t, c, i); }
+    SaveChoice AskSaveDiscardCancel(const QString& t, const QString& c) override {
+        return in_.AskSaveDiscardCancel(t, c);
+    }
     void ComposeMessage(const QString& t) override { in_.ComposeMessage(t); }
     QString ChooseOpenFile(const QString& f, const QString& p, const QString& e) override {
         return in_.ChooseOpenFile(f, p, e);
