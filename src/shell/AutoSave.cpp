@@ -85,9 +85,10 @@ bool Editor::OfferRecovery() {
     if (!session_) return false;
     bool restored = false;
     for (Session::Orphan& o : session_->TakeOrphans()) {
-        // A save after the autosave overtook it.
+        // A save after the autosave overtook it. File times can be coarser than
+        // the gap between a save and the next autosave, so a tie is offered.
         const QFileInfo origin(o.origin);
-        if (!o.origin.isEmpty() && origin.isFile() && origin.lastModified() >= o.saved) {
+        if (!o.origin.isEmpty() && origin.isFile() && origin.lastModified() > o.saved) {
             Session::Delete(o);
             continue;
         }
