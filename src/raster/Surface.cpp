@@ -8,6 +8,8 @@
 #include <memory>
 #include <new>
 
+#include "raster/RowScan.h"
+
 namespace {
 constexpr QRgb kRgb[16] = {
     0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
@@ -68,6 +70,7 @@ uint8_t NearestColour(QRgb rgb) {
 }
 
 bool Surface::Resize(int w, int h) {
+    ++changes_.n;
     if (w < 0 || h < 0) return false;
     if (w == w_ && h == h_) return true;
     std::vector<uint8_t> next;
@@ -89,6 +92,7 @@ bool Surface::Resize(int w, int h) {
 }
 
 void Surface::Fill(uint8_t c) {
+    ++changes_.n;
     std::fill(px_.begin(), px_.end(), c);
 }
 
@@ -122,6 +126,7 @@ void Trace(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t lo, int64_t h
 }  // namespace
 
 void Surface::Line(int x1, int y1, int x2, int y2) {
+    ++changes_.n;
     if (x1 == x2 && y1 == y2) return;
     // Entirely beyond one edge: nothing to plot.
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
@@ -183,7 +188,18 @@ void Surface::SpanRop(int y, int from, int to, uint8_t c) {
     for (int x = from; x < to; ++x) row[x] = Combine(row[x], c);
 }
 
+void Surface::FillSpan(int y, int from, int to, uint8_t c) {
+    ++changes_.n;
+    if (y < 0 || y >= h_) return;
+    from = std::max(from, 0);
+    to = std::min(to, w_);
+    if (from < to)
+        std::fill(px_.data() + size_t(y) * size_t(w_) + from,
+                  px_.data() + size_t(y) * size_t(w_) + to, c);
+}
+
 void Surface::Rectangle(int x1, int y1, int x2, int y2) {
+    ++changes_.n;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1) return;
@@ -206,6 +222,7 @@ void Surface::Polyline(const std::vector<QPoint>& pts) {
 }
 
 void Surface::Polygon(const std::vector<QPoint>& pts) {
+    ++changes_.n;
     if (pts.size() < 2) return;
     int minY = pts[0].y(), maxY = pts[0].y();
     for (const QPoint& p : pts) {
@@ -238,38 +255,42 @@ void Surface::Polygon(const std::vector<QPoint>& pts) {
 }
 
 namespace {
-// Span flood fill over the pixels for which inside(x, y) holds, joining through
-// the four edge neighbours; iterative, with an explicit stack of seeds.
+// Span flood fill over the pixels that pass the test, joining through the four
+// edge neighbours; iterative. Each entry of the stack is a stretch of a row to
+// look at, with the direction it was reached from: the run found there goes
+// on in that direction, and only where it sticks out beyond the stretch does
+// the row it came from need another look. Most work thus sweeps one row at a
+// time, in order, with the runs' ends found a word at a time.
 // Returns the bounding box of the filled pixels.
-template <class Inside>
-QRect SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside inside) {
+QRect SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, const rowscan::Test& t) {
     if (x0 < 0 || y0 < 0 || x0 >= w || y0 >= h) return QRect();
-    if (!inside(px[size_t(y0) * size_t(w) + size_t(x0)])) return QRect();
-    int minX = x0, maxX = x0, minY = y0, maxY = y0;
-    std::vector<std::pair<int, int>> stack;
-    stack.emplace_back(x0, y0);
+    uint8_t* row0 = px + size_t(y0) * size_t(w);
+    if (!t(row0[x0])) return QRect();
+    struct Stretch {
+        int y, l, r, dy;  // [l, r] of row y, reached from row y - dy
+    };
+    const int l0 = rowscan::Prev(row0, x0, 0, t, false) + 1;
+    const int r0 = rowscan::Next(row0, x0, w, t, false) - 1;
+    std::fill(row0 + l0, row0 + r0 + 1, fill);
+    int minX = l0, maxX = r0, minY = y0, maxY = y0;
+    std::vector<Stretch> stack{{y0 + 1, l0, r0, 1}, {y0 - 1, l0, r0, -1}};
     while (!stack.empty()) {
-        auto [x, y] = stack.back();
+        const Stretch s = stack.back();
         stack.pop_back();
-        uint8_t* row = px + size_t(y) * size_t(w);
-        if (!inside(row[x])) continue;
-        int l = x, r = x;
-        while (l > 0 && inside(row[l - 1])) --l;
-        while (r < w - 1 && inside(row[r + 1])) ++r;
-        for (int i = l; i <= r; ++i) row[i] = fill;
-        minX = std::min(minX, l);
-        maxX = std::max(maxX, r);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-        for (int ny : {y - 1, y + 1}) {
-            if (ny < 0 || ny >= h) continue;
-            uint8_t* nrow = px + size_t(ny) * size_t(w);
-            bool inRun = false;
-            for (int i = l; i <= r; ++i) {
-                const bool in = inside(nrow[i]);
-                if (in && !inRun) stack.emplace_back(i, ny);
-                inRun = in;
-            }
+        if (s.y < 0 || s.y >= h) continue;
+        uint8_t* row = px + size_t(s.y) * size_t(w);
+        for (int x = rowscan::Next(row, s.l, s.r + 1, t, true); x <= s.r;) {
+            const int from = x == s.l ? rowscan::Prev(row, x, 0, t, false) + 1 : x;
+            const int to = rowscan::Next(row, x, w, t, false);  // past the run
+            std::fill(row + from, row + to, fill);
+            minX = std::min(minX, from);
+            maxX = std::max(maxX, to - 1);
+            minY = std::min(minY, s.y);
+            maxY = std::max(maxY, s.y);
+            stack.push_back({s.y + s.dy, from, to - 1, s.dy});
+            if (from < s.l) stack.push_back({s.y - s.dy, from, s.l - 1, -s.dy});
+            if (to - 1 > s.r) stack.push_back({s.y - s.dy, s.r + 1, to - 1, -s.dy});
+            x = to + 1 <= s.r ? rowscan::Next(row, to + 1, s.r + 1, t, true) : s.r + 1;
         }
     }
     return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
@@ -277,17 +298,16 @@ QRect SpanFill(uint8_t* px, int w, int h, int x0, int y0, uint8_t fill, Inside i
 }  // namespace
 
 QRect Surface::FloodFillBorder(int x, int y, uint8_t border, uint8_t fill) {
-    if (fill == border)
-        return SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c != border; });
+    ++changes_.n;
     // Pixels already holding the fill colour would be re-entered forever; treat
     // them as filled (the platform's fill stops at them too).
-    return SpanFill(px_.data(), w_, h_, x, y, fill,
-                    [&](uint8_t c) { return c != border && c != fill; });
+    return SpanFill(px_.data(), w_, h_, x, y, fill, rowscan::Test::NotEither(border, fill));
 }
 
 QRect Surface::FloodFillSurface(int x, int y, uint8_t surface, uint8_t fill) {
+    ++changes_.n;
     if (surface == fill) return QRect();
-    return SpanFill(px_.data(), w_, h_, x, y, fill, [&](uint8_t c) { return c == surface; });
+    return SpanFill(px_.data(), w_, h_, x, y, fill, rowscan::Test::Equal(surface));
 }
 
 namespace {
@@ -345,6 +365,7 @@ class IndexRows {
 }  // namespace
 
 void Surface::DrawImage(const QImage& img, int x0, int y0) {
+    ++changes_.n;
     if (img.isNull()) return;
     // Only the rows and columns that land on the surface are converted.
     const int yFrom = std::max(0, -y0), yTo = std::min(img.height(), h_ - y0);
@@ -359,6 +380,7 @@ void Surface::DrawImage(const QImage& img, int x0, int y0) {
 }
 
 void Surface::StretchImage(const QImage& img, const QRect& dst) {
+    ++changes_.n;
     if (img.isNull() || dst.width() <= 0 || dst.height() <= 0) return;
     const int sw = img.width(), sh = img.height();
     IndexRows rows(img);
@@ -390,6 +412,7 @@ QImage Surface::ToImage() const {
 }
 
 QImage Surface::View() {
+    ++changes_.n;
     QImage img(px_.data(), w_, h_, w_, QImage::Format_Indexed8);
     img.setColorTable(PaletteTable());
     return img;

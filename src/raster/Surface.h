@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -56,9 +57,12 @@ class Surface {
         return Contains(x, y) ? px_[size_t(y) * size_t(w_) + size_t(x)] : uint8_t(NoColour);
     }
     void SetPixel(int x, int y, uint8_t c) {
+        ++changes_.n;
         if (Contains(x, y)) px_[size_t(y) * size_t(w_) + size_t(x)] = c;
     }
     void Fill(uint8_t c);
+    // Colour c over [from, to) of row y, clipped; no raster operation.
+    void FillSpan(int y, int from, int to, uint8_t c);
 
     // Pen, brush and raster operation, as a device context holds them.
     void SetPen(uint8_t c) { pen_ = c; }
@@ -102,6 +106,11 @@ class Surface {
     const uint8_t* Data() const { return px_.data(); }
     uint8_t* Bits() { return px_.data(); }
 
+    // Grows with every call that may change a pixel or the size, and when
+    // another surface is assigned: what was worked out from the pixels (such
+    // as region labels) is still valid while it has not moved.
+    uint64_t Changes() const { return changes_.n; }
+
   private:
     uint8_t Combine(uint8_t dst, uint8_t src) const;
     void PlotRop(int x, int y);
@@ -109,6 +118,15 @@ class Surface {
     void SpanRop(int y, int from, int to, uint8_t c);
     int w_ = 0, h_ = 0;
     std::vector<uint8_t> px_;
+    struct ChangeCount {
+        uint64_t n = 0;
+        ChangeCount() = default;
+        ChangeCount(const ChangeCount& o) : n(o.n) {}
+        ChangeCount& operator=(const ChangeCount& o) {
+            n = std::max(n, o.n) + 1;
+            return *this;
+        }
+    } changes_;
     uint8_t pen_ = Black, brush_ = Black;
     Rop rop_ = Rop::Copy;
 };
