@@ -1,0 +1,105 @@
+#include "raster/RegionLabels.h"
+
+#include <algorithm>
+
+#include "raster/RowScan.h"
+
+namespace {
+
+int32_t Find(std::vector<int32_t>& parent, int32_t i) {
+    while (parent[size_t(i)] != i) {
+        parent[size_t(i)] = parent[size_t(parent[size_t(i)])];  // path halving
+        i = parent[size_t(i)];
+    }
+    return i;
+}
+
+void Unite(std::vector<int32_t>& parent, int32_t a, int32_t b) {
+    a = Find(parent, a);
+    b = Find(parent, b);
+    // The lower run index stays the root, so a region's root is its first run.
+    if (a < b)
+        parent[size_t(b)] = a;
+    else if (b < a)
+        parent[size_t(a)] = b;
+}
+
+}  // namespace
+
+void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
+    w_ = s.Width();
+    h_ = s.Height();
+    runs_.clear();
+    rowStart_.assign(size_t(h_) + 1, 0);
+    const rowscan::Test test =
+        m == Match::Equal ? rowscan::Test::Equal(colour) : rowscan::Test::NotEqual(colour);
+    std::vector<int32_t> parent;
+    const uint8_t* px = s.Data();
+    for (int y = 0; y < h_; ++y) {
+        const uint8_t* row = px + size_t(y) * size_t(w_);
+        const int32_t first = int32_t(runs_.size());
+        rowStart_[size_t(y)] = first;
+        // Runs of the row above, walked alongside: overlapping runs touch
+        // through an edge and so belong to one region.
+        int32_t up = y > 0 ? rowStart_[size_t(y) - 1] : first;
+        const int32_t upEnd = first;
+        for (int x = rowscan::Next(row, 0, w_, test, true); x < w_;) {
+            const int end = rowscan::Next(row, x, w_, test, false);
+            const int32_t self = int32_t(runs_.size());
+            runs_.push_back({y, x, end, 0});
+            parent.push_back(self);
+            while (up < upEnd && runs_[size_t(up)].to <= x) ++up;
+            for (int32_t u = up; u < upEnd && runs_[size_t(u)].from < end; ++u)
+                Unite(parent, u, self);
+            // The last overlapping run may reach under the next run too.
+            x = rowscan::Next(row, end, w_, test, true);
+        }
+    }
+    rowStart_[size_t(h_)] = int32_t(runs_.size());
+
+    // Number the regions by their first run, then list each region's runs.
+    boxes_.clear();
+    const int32_t n = int32_t(runs_.size());
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t root = Find(parent, i);
+        Run& r = runs_[size_t(i)];
+        if (root == i) {
+            r.region = int32_t(boxes_.size());
+            boxes_.push_back(QRect(QPoint(r.from, r.y), QPoint(r.to - 1, r.y)));
+        } else {
+            r.region = runs_[size_t(root)].region;
+            QRect& b = boxes_[size_t(r.region)];
+            b.setLeft(std::min(b.left(), int(r.from)));
+            b.setRight(std::max(b.right(), int(r.to) - 1));
+            b.setBottom(r.y);
+        }
+    }
+    regionStart_.assign(boxes_.size() + 1, 0);
+    for (const Run& r : runs_) ++regionStart_[size_t(r.region) + 1];
+    for (size_t k = 1; k < regionStart_.size(); ++k) regionStart_[k] += regionStart_[k - 1];
+    regionRuns_.resize(size_t(n));
+    std::vector<int32_t> fill(regionStart_.begin(), regionStart_.end() - 1);
+    for (int32_t i = 0; i < n; ++i)
+        regionRuns_[size_t(fill[size_t(runs_[size_t(i)].region)]++)] = i;
+}
+
+int RegionLabels::RegionAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return -1;
+    const auto begin = runs_.begin() + rowStart_[size_t(y)];
+    const auto end = runs_.begin() + rowStart_[size_t(y) + 1];
+    // The first run starting beyond x; the one before it may hold x.
+    auto it = std::upper_bound(begin, end, x, [](int v, const Run& r) { return v < r.from; });
+    if (it == begin) return -1;
+    --it;
+    return x < it->to ? int(it->region) : -1;
+}
+
+int64_t RegionLabels::PixelCount(int region) const {
+    int64_t n = 0;
+    ForEachRun(region, [&](int, int from, int to) { n += to - from; });
+    return n;
+}
+
+void RegionLabels::Paint(Surface& s, int region, uint8_t c) const {
+    ForEachRun(region, [&](int y, int from, int to) { s.FillSpan(y, from, to, c); });
+}

@@ -1,0 +1,59 @@
+// The regions of a surface, labelled once: every 4-connected set of pixels
+// that match a colour test, stored as horizontal runs. A region can then be
+// asked about ("is this pixel in it?", its bounding box) and painted or
+// cleared from its runs, without flood-filling it pixel by pixel each time.
+// The labels describe the surface as it was when they were built; they stay
+// valid for as long as no matching pixel changes.
+#pragma once
+
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "raster/Surface.h"
+
+class RegionLabels {
+  public:
+    // Which pixels make up the regions: those of the colour, or all others.
+    enum class Match { Equal, NotEqual };
+
+    // One sequential sweep: the matching runs of every row, joined to the
+    // overlapping runs of the row above (union-find). Regions are numbered in
+    // the order of their first pixel (top row first, then left to right).
+    void Build(const Surface& s, uint8_t colour, Match m);
+
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+    int Count() const { return int(boxes_.size()); }
+    // The region holding (x, y); -1 for a pixel that does not match or lies
+    // outside the surface.
+    int RegionAt(int x, int y) const;
+    // The bounding box of a region's pixels.
+    QRect Bounds(int region) const { return boxes_[size_t(region)]; }
+    int64_t PixelCount(int region) const;
+
+    // Calls f(y, from, to) for every run of the region, [from, to) of row y,
+    // top row first and left to right.
+    template <class F>
+    void ForEachRun(int region, F f) const {
+        for (int32_t k = regionStart_[size_t(region)]; k < regionStart_[size_t(region) + 1]; ++k) {
+            const Run& r = runs_[size_t(regionRuns_[size_t(k)])];
+            f(int(r.y), int(r.from), int(r.to));
+        }
+    }
+    // Sets every pixel of the region to colour c (copy, whatever the surface's
+    // raster operation).
+    void Paint(Surface& s, int region, uint8_t c) const;
+
+  private:
+    struct Run {
+        int32_t y, from, to;  // [from, to) of row y
+        int32_t region;
+    };
+    int w_ = 0, h_ = 0;
+    std::vector<Run> runs_;          // in raster order
+    std::vector<int32_t> rowStart_;  // runs of row y: rowStart_[y] .. rowStart_[y + 1]
+    std::vector<QRect> boxes_;
+    // Run indices of region r: regionRuns_[regionStart_[r] .. regionStart_[r + 1]).
+    std::vector<int32_t> regionStart_, regionRuns_;
+};
