@@ -3,6 +3,7 @@
 // shows at once.
 #include <QStringList>
 
+#include "areas/RegionFills.h"
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
 #include "text/ShiftJis.h"
@@ -80,20 +81,26 @@ bool TakeOverBoxes(Editor& ed) {
 // Border fill from a position. The surface's fill stops at pixels that already
 // have the fill colour, and a position pixel often does (the navy mark of a
 // formerly selected area): clear it first so that the whole region repaints.
-void FillRegion(Surface& s, int x, int y, uint8_t fill) {
+void FillRegion(areas::RegionFills& fills, Surface& s, int x, int y, uint8_t fill) {
     const uint8_t c = s.Pixel(x, y);
     if (c == White || c == NoColour) return;
-    if (c == fill) s.SetPixel(x, y, Black);
-    s.FloodFillBorder(x, y, White, fill);
+    if (c == fill) fills.SetPixel(s, x, y, Black);
+    fills.Fill(s, x, y, fill);
+}
+
+areas::RegionFills& Fills(Editor& ed) {
+    if (!ed.zpotFills) ed.zpotFills = std::make_shared<areas::RegionFills>();
+    return *ed.zpotFills;
 }
 
 void PaintRegions(Editor& ed) {
     Store& st = ed.st;
+    areas::RegionFills& fills = Fills(ed);
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, a);
             if (p.x == 0) break;
-            if (p.x >= 1) FillRegion(ed.surf, p.x, p.y, Navy);
+            if (p.x >= 1) FillRegion(fills, ed.surf, p.x, p.y, Navy);
         }
     }
     const int sel = ed.ZpotSelected;
@@ -102,8 +109,8 @@ void PaintRegions(Editor& ed) {
             const Rec p = st.AreaPos(k, sel);
             if (p.x == 0) break;
             if (p.x < 1) continue;
-            FillRegion(ed.surf, p.x, p.y, Aqua);
-            ed.surf.SetPixel(p.x, p.y, Navy);
+            FillRegion(fills, ed.surf, p.x, p.y, Aqua);
+            fills.SetPixel(ed.surf, p.x, p.y, Navy);
         }
     }
     ed.ui.SurfaceChanged();
@@ -146,8 +153,8 @@ void Editor::AreaPosClick(int x, int y) {
             break;
         }
     }
-    surf.FloodFillBorder(x, y, White, Aqua);
-    surf.SetPixel(x, y, Navy);
+    Fills(*this).Fill(surf, x, y, Aqua);
+    Fills(*this).SetPixel(surf, x, y, Navy);
     st.Completed = false;
     ui.SurfaceChanged();
 }
@@ -182,6 +189,7 @@ bool Editor::ZpotClose() {
         return false;
     }
     ZpotOpen = false;
+    zpotFills.reset();  // the labels are only of use while the dialog is open
     BuildModeClick();
     ReDraw();
     ui.SetBusy(false);

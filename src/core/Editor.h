@@ -34,6 +34,10 @@ constexpr int Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27,
               A = 0x41, Z = 0x5A;
 }
 
+namespace areas {
+class RegionFills;
+}
+
 class Editor {
   public:
     explicit Editor(Ui& ui);
@@ -281,6 +285,8 @@ class Editor {
 
     // [areas]
     bool ZpotOpen = false;  // the area-position dialog is showing
+    // The dialog's region fills, labelled while it is open (areas/RegionFills.h).
+    std::shared_ptr<areas::RegionFills> zpotFills;
 
     // [compose]
 

@@ -1,0 +1,38 @@
+// Border fills of the area-position dialog, answered from region labels. The
+// dialog floods every position's region on opening and on each list click; on
+// a large map that is millions of pixels each time. The regions (everything
+// that is not a white line) are labelled once, and a fill paints the region's
+// runs whenever it is certain to give the pixels a flood fill would give: the
+// region holds one colour apart from a few pixels set one by one, and none of
+// those has the fill colour. Otherwise the flood fill itself runs. Anything
+// else that changes the surface is noticed and the labels are made anew.
+#pragma once
+
+#include <vector>
+
+#include "raster/RegionLabels.h"
+
+namespace areas {
+
+class RegionFills {
+  public:
+    // The same pixels as s.FloodFillBorder(x, y, White, fill).
+    void Fill(Surface& s, int x, int y, uint8_t fill);
+    // The same as s.SetPixel(x, y, c).
+    void SetPixel(Surface& s, int x, int y, uint8_t c);
+
+  private:
+    struct State {
+        bool known = false;    // colour and odd pixels worked out
+        bool uniform = false;  // every pixel but the odd ones has `colour`
+        uint8_t colour = 0;
+        std::vector<int> odd;  // pixel indices set one by one since
+    };
+    void Refresh(const Surface& s);
+    void Learn(const Surface& s, int region);
+    RegionLabels labels_;
+    std::vector<State> states_;
+    uint64_t changes_ = ~uint64_t(0);
+};
+
+}  // namespace areas
