@@ -2,39 +2,20 @@
 
 #include <algorithm>
 
+#include "compose/NetworkIndex.h"
+
 namespace compose {
-namespace {
+namespace {}  // namespace
 
-uint64_t SegKey(Rec a, Rec b) {
-    const uint32_t ka = (uint32_t(uint16_t(a.x)) << 16) | uint16_t(a.y);
-    const uint32_t kb = (uint32_t(uint16_t(b.x)) << 16) | uint16_t(b.y);
-    return ka < kb ? (uint64_t(ka) << 32) | kb : (uint64_t(kb) << 32) | ka;
-}
-
-struct SegEntry {
-    uint64_t key;
-    int32_t at;
-    friend bool operator<(const SegEntry& l, const SegEntry& r) {
-        return l.key != r.key ? l.key < r.key : l.at < r.at;
-    }
-};
-
-}  // namespace
-
-std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vector<Rec>& stream,
+std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
                                    const std::function<void()>& tick) {
     // Cuts never join records, so the only segments that can match are those
-    // of the list as it stands now: index them once (undirected). A cut in
-    // the middle of a chain becomes a separator after the segment's first
+    // of the list as it stands now, and each starts or ends at a record
+    // holding the pair's first point: the coordinate index finds them. A cut
+    // in the middle of a chain becomes a separator after the segment's first
     // record (sepAfter) instead of an insertion that shifts the list.
-    std::vector<Rec> rec(pts);
+    std::vector<Rec> rec(net.Points());
     const int32_t n = int32_t(rec.size());
-    if (n == 0) return rec;
-    std::vector<SegEntry> segs;
-    for (int32_t i = 0; i + 1 < n; ++i)
-        if (rec[size_t(i)].x != 0 && rec[size_t(i) + 1].x != 0)
-            segs.push_back({SegKey(rec[size_t(i)], rec[size_t(i) + 1]), i});
-    std::sort(segs.begin(), segs.end());
     std::vector<char> sepAfter(size_t(n), 0);
 
     auto x = [&](int32_t i) -> int {  // X of the record logically at i's place
@@ -42,14 +23,30 @@ std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vecto
     };
     const int32_t every = (n - 1) / 5 + 1;
     int32_t pairs = 0;
+    std::vector<int32_t> match;
     for (size_t k = 1; k < stream.size(); ++k) {
         const Rec P = stream[k - 1], Q = stream[k];
         if (tick && ++pairs % every == 0) tick();
         if (P.x == 0 || Q.x == 0) continue;
-        const uint64_t key = SegKey(P, Q);
-        auto it = std::lower_bound(segs.begin(), segs.end(), SegEntry{key, -1});
-        for (; it != segs.end() && it->key == key; ++it) {
-            const int32_t i = it->at;
+        // Every segment (i, i+1) of the list joining P and Q, either way round,
+        // in ascending order.
+        match.clear();
+        auto consider = [&](int32_t i) {
+            if (i < 0 || i + 1 >= n) return;
+            const Rec a = net.P(i), b = net.P(i + 1);
+            if (a.x != 0 && b.x != 0 && ((a == P && b == Q) || (a == Q && b == P)))
+                match.push_back(i);
+        };
+        if (net.P(0) == P) consider(0);  // the coordinate index starts at record 1
+        for (int32_t o : net.Occurrences(P)) {
+            consider(o - 1);
+            consider(o);
+        }
+        if (match.size() > 1) {
+            std::sort(match.begin(), match.end());
+            match.erase(std::unique(match.begin(), match.end()), match.end());
+        }
+        for (const int32_t i : match) {
             if (sepAfter[size_t(i)] || rec[size_t(i)].x == 0 || rec[size_t(i) + 1].x == 0) continue;
             if (i + 1 >= n - 1) continue;  // the list's last record is never a segment start
             const int left = (i > 0 && sepAfter[size_t(i) - 1]) ? 0 : x(i - 1);
@@ -66,6 +63,12 @@ std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vecto
         if (sepAfter[size_t(i)]) out.push_back(Rec{});
     }
     return out;
+}
+
+std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vector<Rec>& stream,
+                                   const std::function<void()>& tick) {
+    if (pts.empty()) return pts;
+    return CutTracedSegments(NetworkIndex(pts), stream, tick);
 }
 
 std::vector<Rec> TidyRecords(const std::vector<Rec>& pts) {

@@ -10,11 +10,16 @@
 
 namespace compose {
 
+class NetworkIndex;
+
 // Cuts every occurrence of every segment between consecutive non-separator
 // records of the stream out of pts (records 0..PointLast, ending with a
 // separator): a chain loses the segment and is split there. tick is called
 // once every (PointLast div 5 + 1) stream pairs.
 std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vector<Rec>& stream,
+                                   const std::function<void()>& tick = {});
+// The same over the composition's own index of pts (no second sort of the list).
+std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
                                    const std::function<void()>& tick = {});
 
 // Removes lone points (a point between two separators) and then records equal
