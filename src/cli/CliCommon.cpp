@@ -110,6 +110,7 @@ bool CommandArgs::MayWrite(const QString& output) const {
 
 Session::Session() {
     ui.quiet = true;
+    ed.surfaceUnseen = true;
     ed.st.TempDir = tmp.path();
     ed.st.TempPicFile = tmp.filePath(QStringLiteral("pic.tmp"));
     ed.st.TempFile2 = tmp.filePath(QStringLiteral("file2.tmp"));

@@ -138,6 +138,9 @@ class Editor {
     Surface picPixels_;
     QString picPath_;
     qint64 picSize_ = -1, picMtime_ = 0, picCtime_ = 0;
+    // Nobody looks at the surface (the batch tool): a redraw without a picture
+    // leaves the pixels alone, since nothing but the eye would read them.
+    bool surfaceUnseen = false;
     // Result of the redraw that a mode switch inside ReDraw ran.
     bool lastRedrawOk_ = true;
     bool LoadPictureCached(QString* error);

@@ -150,6 +150,16 @@ bool Editor::ReDraw() {
         if (st.MapWidth > surf.Width() || st.MapHeight > surf.Height())
             surf.Resize(std::max<int>(surf.Width(), st.MapWidth),
                         std::max<int>(surf.Height(), st.MapHeight));
+        const bool legendInside = st.LegendX < 0 || (st.LegendX + LegendSize <= st.MapWidth &&
+                                                     st.LegendY + LegendSize <= st.MapHeight);
+        if (surfaceUnseen && legendInside) {
+            // Nothing here outlives the next command that reads pixels: every
+            // one of them paints the map extent first, and this would not
+            // touch anything beyond it.
+            RestoreCursor();
+            lastRedrawOk_ = ok;
+            return ok;
+        }
         // The whole extent, last row and column included: a stale point pixel
         // left there would be found by the colour hit tests.
         surf.SetBrush(Black);
