@@ -5,7 +5,8 @@
 #   runtime   what the built editor needs to run (fonts, Qt's Japanese texts,
 #             the TIFF, WebP and PDF readers)
 #   build     compiler, CMake and Qt headers for velmot and velmot-cli
-#   test      GoogleTest and Google Benchmark, for ./test.sh
+#   test      GoogleTest and Google Benchmark, for ./test.sh; shapely (GEOS)
+#             for bench/against_geos.sh
 #   fuzz      clang with libFuzzer, for scripts/fuzz.sh
 #   devtools  a virtual X server and screenshot/click tools, for looking at
 #             the window by hand; the tests themselves run offscreen
@@ -18,7 +19,7 @@ group_packages() {
   case "$1" in
     runtime) echo "fonts-ipafont-gothic qt6-qpa-plugins qt6-translations-l10n libgdal32 libgeos-c1v5 libqt6svg6 qt6-image-formats-plugins libpoppler-qt6-3" ;;
     build) echo "cmake g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgdal-dev libgeos-dev qt6-svg-dev libpoppler-qt6-dev" ;;
-    test) echo "libgtest-dev libgmock-dev libbenchmark-dev" ;;
+    test) echo "libgtest-dev libgmock-dev libbenchmark-dev python3-shapely" ;;
     fuzz) echo "clang libclang-rt-dev" ;;
     devtools) echo "xvfb xauth x11-utils imagemagick xdotool" ;;
     *)

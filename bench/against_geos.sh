@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Times the whole `velmot-cli compose` (load, compose, write) against GEOS
+# polygonize (through shapely) on the same network, as CPU time, best of
+# several runs, and prints the ratio.
+#
+#   bench/against_geos.sh WORK.vlm [RUNS]      (default 5 runs)
+#
+# The network handed to polygonize is the work file's point list cut into
+# lines at every shared point, so that it is noded as polygonize expects;
+# building those lines is not timed. VELMOT_CLI overrides build/velmot-cli.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+WORK=${1:?usage: bench/against_geos.sh WORK.vlm [RUNS]}
+RUNS=${2:-5}
+CLI=${VELMOT_CLI:-build/velmot-cli}
+[ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
+python3 -c 'import shapely' 2>/dev/null || { echo "python3-shapely is missing (scripts/deps.sh)" >&2; exit 2; }
+
+python3 - "$WORK" "$RUNS" "$CLI" <<'EOF'
+import os, resource, subprocess, sys, tempfile, time
+from collections import Counter
+from shapely.geometry import LineString
+from shapely.ops import polygonize
+
+work, runs, cli = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+
+# Work file: title, legend x, y, flag, width, height, record count, then one
+# line per coordinate.
+with open(work, 'rb') as f:
+    lines = f.read().split(b'\n')
+count = int(lines[6])
+vals = [int(v) for v in lines[7:7 + 2 * count]]
+pts = list(zip(vals[0::2], vals[1::2]))
+uses = Counter(p for p in pts if p[0] > 0)
+segs, chain = [], []
+def flush():
+    if len(chain) >= 2:
+        segs.append(LineString(chain))
+for p in pts:
+    if p[0] <= 0:
+        flush()
+        chain = []
+        continue
+    if chain and chain[-1] == p:
+        continue
+    chain.append(p)
+    if len(chain) >= 2 and uses[p] > 1:  # a node: cut the line here
+        flush()
+        chain = [p]
+flush()
+
+def cpu_children():
+    r = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return r.ru_utime + r.ru_stime
+
+best_geos, polygons = float('inf'), 0
+for _ in range(runs):
+    t = time.process_time()
+    polygons = len(list(polygonize(segs)))
+    best_geos = min(best_geos, time.process_time() - t)
+
+best_cli, said = float('inf'), ''
+with tempfile.TemporaryDirectory() as tmp:
+    out = os.path.join(tmp, 'out.vlm')
+    for _ in range(runs):
+        before = cpu_children()
+        r = subprocess.run([cli, 'compose', work, '-o', out], capture_output=True, text=True)
+        used = cpu_children() - before
+        if r.returncode != 0:
+            sys.exit('velmot-cli compose failed:\n' + r.stderr)
+        best_cli = min(best_cli, used)
+        said = r.stdout.strip()
+
+print(f'map: {work}: {count} records, {len(segs)} noded lines, {polygons} polygons')
+print(f'velmot-cli: {said}')
+print(f'velmot-cli compose (whole process)  {best_cli * 1000:8.1f} ms CPU')
+print(f'GEOS polygonize                     {best_geos * 1000:8.1f} ms CPU')
+print(f'ratio                               {best_cli / best_geos:8.2f}x')
+EOF

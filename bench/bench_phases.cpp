@@ -1,0 +1,225 @@
+// Where the composition's time goes, phase by phase, on the world map, on
+// generated maps of 3,000 and 30,000 cells and on a large map the size of a
+// real scanned one (8126 x 4758 pixels, 3,240 areas):
+//   index    the coordinate and midpoint tables
+//   labels   the regions of the composition view
+//   trace    every position's start search and walk
+//   cut      the traced segments cut out of the network
+//   rebuild  the tidied network and the new point list
+//   whole    ComposeMap from start to end
+// and the area-position dialog opening on the world map and the large map.
+//
+//   bench_phases --write-large OUT.vlm    writes the large map
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "compose/Composer.h"
+#include "compose/NetworkIndex.h"
+#include "compose/Rebuild.h"
+#include "raster/RegionLabels.h"
+#include "support/FakeUi.h"
+#include "support/MapGenerator.h"
+
+namespace {
+
+// A map the size of a real scanned one: the generated cells drawn at
+// 4758 x 4758 and stretched sideways to 8126 pixels.
+void GenerateLarge(Store& st) {
+    MapRecipe r;
+    r.cells = 3240;
+    r.unitW = 56;
+    r.unitH = 62;
+    r.step = 9;
+    r.jitter = 12;
+    r.seed = 7;
+    const GeneratedMap g = GenerateMap(r, st);
+    const double sx = 8126.0 / g.width, sy = 4758.0 / g.height;
+    std::vector<Rec> v = st.PointsToVector();
+    auto scale = [&](Rec& p) {
+        if (p.x <= 0) return;
+        p.x = int16_t(std::lround(p.x * sx));
+        p.y = int16_t(std::lround(p.y * sy));
+    };
+    for (Rec& p : v) scale(p);
+    st.AssignPoints(v);
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) scale(st.AreaPos(k, a));
+    st.MapWidth = 8126;
+    st.MapHeight = 4758;
+}
+
+MapRecipe Generated(int cells) {
+    MapRecipe s;
+    s.cells = cells;
+    s.unitW = 32;
+    s.unitH = 34;
+    s.step = 2;
+    s.kinds = true;
+    s.extraPositionEvery = 10;
+    s.seed = 42;
+    return s;
+}
+
+enum MapId { World, Gen3000, Gen30000, Large };
+
+// Each map prepared once (the composition view painted); the phases run on copies.
+struct Prepared {
+    std::unique_ptr<TestEditor> t;
+    std::vector<Rec> points;
+};
+
+Prepared Make(MapId id) {
+    Prepared p;
+    p.t = std::make_unique<TestEditor>(8, 8);
+    Store& st = p.t->st();
+    if (id == World) {
+        p.t->ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
+    } else if (id == Large) {
+        GenerateLarge(st);
+    } else {
+        GenerateMap(Generated(id == Gen3000 ? 3000 : 30000), st);
+    }
+    p.t->ed.surf.Resize(st.MapWidth + 1, st.MapHeight + 1);
+    p.t->ed.PrepareComposition();
+    p.points = st.PointsToVector();
+    return p;
+}
+
+const Prepared& Map(MapId id) {
+    static std::map<MapId, Prepared> cache;
+    auto it = cache.find(id);
+    if (it == cache.end()) it = cache.emplace(id, Make(id)).first;
+    return it->second;
+}
+
+void Describe(benchmark::State& state, const Prepared& p) {
+    state.counters["records"] = double(p.points.size());
+    state.counters["pixels"] = double(p.t->ed.surf.Width()) * p.t->ed.surf.Height();
+}
+
+void BM_Index(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    for (auto _ : state) {
+        compose::NetworkIndex net(p.points);
+        benchmark::DoNotOptimize(net.Last());
+    }
+    Describe(state, p);
+}
+
+void BM_Labels(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    RegionLabels labels;
+    for (auto _ : state) {
+        labels.Build(p.t->ed.surf, Black, RegionLabels::Match::Equal);
+        benchmark::DoNotOptimize(labels.Count());
+    }
+    state.counters["regions"] = labels.Count();
+}
+
+// Every position traced as the composition traces it; the stream is kept for
+// the phases after it.
+std::vector<Rec> TraceAll(const Prepared& p, Surface& surf) {
+    const Store& st = p.t->st();
+    const compose::NetworkIndex net(p.points);
+    compose::OutlineTracer tracer(net, surf);
+    std::vector<Rec> stream{Rec{}};
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0, n = compose::TracedSlots(st, a); k < n; ++k) {
+            const Rec pos = st.AreaPos(k, a);
+            tracer.TraceOutline(pos.x, pos.y, stream);
+        }
+    return stream;
+}
+
+void BM_Trace(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    Surface surf = p.t->ed.surf;
+    size_t n = 0;
+    for (auto _ : state) n = TraceAll(p, surf).size();
+    state.counters["stream"] = double(n);
+}
+
+void BM_Cut(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    Surface surf = p.t->ed.surf;
+    const std::vector<Rec> stream = TraceAll(p, surf);
+    for (auto _ : state) benchmark::DoNotOptimize(compose::CutTracedSegments(p.points, stream));
+}
+
+void BM_Rebuild(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    Surface surf = p.t->ed.surf;
+    const std::vector<Rec> stream = TraceAll(p, surf);
+    const std::vector<Rec> cut = compose::CutTracedSegments(p.points, stream);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compose::RebuildPointList(stream, compose::TidyRecords(cut)));
+}
+
+void BM_Whole(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Prepared p = Make(MapId(state.range(0)));
+        state.ResumeTiming();
+        if (compose::ComposeMap(p.t->st(), p.t->ed.surf)) state.SkipWithError("composition failed");
+    }
+    Describe(state, Map(MapId(state.range(0))));
+}
+
+// Opening the area-position dialog (every position's region painted, the
+// selected area's in its own colour), then choosing the next area in its list.
+void BM_AreaDialog(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Prepared p = Make(MapId(state.range(0)));
+        Editor& ed = p.t->ed;
+        ed.ZpotOpen = false;
+        state.ResumeTiming();
+        ed.ZoneArrangeClick();
+        if (state.range(1)) ed.ZpotListClick(1);
+    }
+}
+BENCHMARK(BM_AreaDialog)
+    ->ArgNames({"map", "then_select"})
+    ->ArgsProduct({{World, Large}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+void Maps(benchmark::internal::Benchmark* b) {
+    b->ArgName("map")->Arg(World)->Arg(Gen3000)->Arg(Gen30000)->Arg(Large);
+    b->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_Index)->Apply(Maps);
+BENCHMARK(BM_Labels)->Apply(Maps);
+BENCHMARK(BM_Trace)->Apply(Maps);
+BENCHMARK(BM_Cut)->Apply(Maps);
+BENCHMARK(BM_Rebuild)->Apply(Maps);
+BENCHMARK(BM_Whole)->Apply(Maps);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && !std::strcmp(argv[1], "--write-large")) {
+        Store st;
+        GenerateLarge(st);
+        QString error;
+        if (!WriteWorkFileFor(st, QString::fromLocal8Bit(argv[2]), &error)) {
+            std::fprintf(stderr, "cannot write %s: %s\n", argv[2], error.toUtf8().constData());
+            return 1;
+        }
+        int positions = 0;
+        for (int a = 1; a <= st.AreaCount; ++a) positions += compose::TracedSlots(st, a);
+        std::printf("%d areas, %d positions, %d records, %d x %d pixels\n", st.AreaCount, positions,
+                    st.PointLast + 1, st.MapWidth, st.MapHeight);
+        return 0;
+    }
+    std::printf("maps: 0 world, 1 generated 3,000 cells, 2 generated 30,000 cells, 3 large\n");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
