@@ -8,10 +8,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <array>
 
 #include "ComposeSupport.h"
 #include "files/IdtWriter.h"
 #include "support/FakeUi.h"
+#include "support/MapGenerator.h"
 
 using namespace ctest;
 
@@ -196,4 +198,33 @@ TEST(ReMakeLine, TheWorldMapReadBackFromItsFinishedFileComposesTheSameOutlines) 
     u.ed.ReMakeLineClick();
     ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
     ExpectWorldOutlines(u.Points());
+}
+
+TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
+    // The batch tool's editor skips the redraws only the eye would read; on a
+    // sound map, a map with a gap and one whose legend sticks out of the
+    // extent, it must compose (or fail) exactly as the window's editor does.
+    for (int variant = 0; variant < 3; ++variant) {
+        MapRecipe recipe;
+        recipe.cells = 60;
+        recipe.kinds = true;
+        recipe.seed = uint32_t(5 + variant);
+        if (variant == 1) recipe.damage = MapRecipe::Gap;
+        std::array<TestEditor, 2> eds;
+        for (int unseen = 0; unseen < 2; ++unseen) {
+            TestEditor& t = eds[size_t(unseen)];
+            t.ed.surfaceUnseen = unseen == 1;
+            const GeneratedMap g = GenerateMap(recipe, t.st());
+            if (variant == 2) t.st().LegendX = g.width - 40, t.st().LegendY = 5;
+            t.ed.ReDraw();
+            t.ed.ReMakeLineClick();
+        }
+        EXPECT_EQ(eds[0].Points(), eds[1].Points()) << variant;
+        EXPECT_EQ(eds[0].st().KindsToVector(), eds[1].st().KindsToVector()) << variant;
+        EXPECT_EQ(eds[0].st().Completed, variant != 1);
+        EXPECT_EQ(eds[1].st().Completed, variant != 1);
+        ASSERT_EQ(eds[0].ui.messages.size(), eds[1].ui.messages.size()) << variant;
+        for (size_t i = 0; i < eds[0].ui.messages.size(); ++i)
+            EXPECT_EQ(eds[0].ui.messages[i].text, eds[1].ui.messages[i].text);
+    }
 }
