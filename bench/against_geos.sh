@@ -7,16 +7,19 @@
 #
 # The network handed to polygonize is the work file's point list cut into
 # lines at every shared point, so that it is noded as polygonize expects;
-# building those lines is not timed. VELMOT_CLI overrides build/velmot-cli.
+# building those lines is not timed. VELMOT_CLI overrides build/velmot-cli,
+# PYTHON the interpreter that has shapely.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 WORK=${1:?usage: bench/against_geos.sh WORK.vlm [RUNS]}
 RUNS=${2:-5}
 CLI=${VELMOT_CLI:-build/velmot-cli}
+# Debian's python3-shapely lives with the system interpreter.
+PY=${PYTHON:-/usr/bin/python3}
 [ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
-python3 -c 'import shapely' 2>/dev/null || { echo "python3-shapely is missing (scripts/deps.sh)" >&2; exit 2; }
+"$PY" -c 'import shapely' 2>/dev/null || { echo "python3-shapely is missing (scripts/deps.sh)" >&2; exit 2; }
 
-python3 - "$WORK" "$RUNS" "$CLI" <<'EOF'
+"$PY" - "$WORK" "$RUNS" "$CLI" <<'EOF'
 import os, resource, subprocess, sys, tempfile, time
 from collections import Counter
 from shapely.geometry import LineString
