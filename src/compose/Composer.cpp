@@ -97,6 +97,7 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
     std::vector<CheckEntry> out;
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
+    tracer.showRegions = false;
     Prepare(tracer, st);
     std::vector<Rec> stream;
     const int every = st.AreaCount / 9 + 1;

@@ -42,7 +42,11 @@ int ProbeNeighbours(const Surface& s, Pt& p, uint8_t colour) {
 }
 
 void StepIntoRegion(const Surface& s, Pt& p) {
-    auto navy = [&](int code) { return s.Pixel(p.x + kDx[code], p.y + kDy[code]) == Navy; };
+    StepIntoRegion([&](int x, int y) { return s.Pixel(x, y) == Navy; }, p);
+}
+
+void StepIntoRegion(const std::function<bool(int, int)>& inRegion, Pt& p) {
+    auto navy = [&](int code) { return inRegion(p.x + kDx[code], p.y + kDy[code]); };
     int g;
     if (navy(0)) {
         int a = -1, b = -1;

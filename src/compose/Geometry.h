@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "raster/Surface.h"
@@ -30,6 +31,8 @@ int ProbeNeighbours(const Surface& s, Pt& p, uint8_t colour);
 
 // Moves p one pixel toward the middle of its navy neighbours.
 void StepIntoRegion(const Surface& s, Pt& p);
+// The same with the region given by inRegion(x, y) instead of navy pixels.
+void StepIntoRegion(const std::function<bool(int, int)>& inRegion, Pt& p);
 
 // On which side of S->N the point M lies: -1 on the walker's left as seen on
 // the screen, +1 on the right, 0 when S = N or M = S.

@@ -12,6 +12,7 @@
 
 #include "compose/Geometry.h"
 #include "compose/NetworkIndex.h"
+#include "raster/RegionLabels.h"
 #include "raster/Surface.h"
 
 namespace compose {
@@ -85,8 +86,17 @@ class OutlineTracer {
     // out. Empty: the whole surface.
     QRect drawing;
 
-    // Whether (x, y) belongs to the region being traced (painted navy).
-    bool InRegion(int x, int y) const { return surf_.Pixel(x, y) == Navy; }
+    // Paint the region being traced where somebody sees it: navy while a
+    // lost way is reported, red when the position fails. A survey that puts
+    // the surface back after each position turns it off.
+    bool showRegions = true;
+
+    // Whether (x, y) belongs to the region being traced: asked of the region
+    // labels, or of the navy fill where the surface held navy pixels already.
+    bool InRegion(int x, int y) const {
+        return labelled_ ? region_ >= 0 && labels_.RegionAt(x, y) == region_
+                         : surf_.Pixel(x, y) == Navy;
+    }
     // Whether segment (i, i+1) borders that region: a pixel of the region
     // touches the segment's half-even midpoint.
     bool BordersRegion(int32_t i) const;
@@ -136,9 +146,27 @@ class OutlineTracer {
     // Why no walk gave an outline; sets reason, place and outcome.
     void Diagnose(const QRect& region, Pt pos, int area, const std::vector<Rec>& firstWalk,
                   Outcome first, TraceResult& res);
+    // The region around (px, py) as its bounding box (empty when the pixel
+    // is not background). The black regions are labelled once; they stay
+    // valid while nothing but this tracer paints them, and it paints them
+    // back. Only when the surface holds navy already (which the labels could
+    // not tell from the region) is the region flood-filled navy instead.
+    QRect EnterRegion(int px, int py);
+    // Paints the labelled region navy, as the fill would have left it.
+    void ShowRegion();
+    // ... and leaves it so when the trace ends there.
+    void StayShown();
+    // Success (Black) or failure (Red): the region as the fill would leave it.
+    void LeaveRegion(uint8_t colour);
     const NetworkIndex& net_;
     Surface& surf_;
     mutable std::vector<int32_t> cand_;
+    RegionLabels labels_;
+    bool labelled_ = false;  // InRegion asks the labels
+    bool labelsDue_ = true;  // look at the surface again before the next position
+    int region_ = -1;        // the labelled region being traced
+    bool shown_ = false;     // ... painted navy
+    Pt at_;                  // the position being traced
 };
 
 }  // namespace compose

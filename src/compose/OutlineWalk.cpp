@@ -2,6 +2,7 @@
 // lime pixel) or a chain end the branch that turns furthest to the right.
 #include <QString>
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 #include <utility>
 
@@ -182,13 +183,64 @@ const PositionRef* OutlineTracer::OtherPositionInRegion(const QRect& region, int
     return nullptr;
 }
 
+QRect OutlineTracer::EnterRegion(int px, int py) {
+    at_ = {px, py};
+    shown_ = false;
+    region_ = -1;
+    if (labelsDue_) {
+        labelsDue_ = false;
+        const size_t n = size_t(surf_.Width()) * size_t(surf_.Height());
+        labelled_ = n > 0 && !std::memchr(surf_.Data(), Navy, n);
+        if (labelled_) labels_.Build(surf_, Black, RegionLabels::Match::Equal);
+    }
+    if (!labelled_) return surf_.FloodFillSurface(px, py, Black, Navy);
+    region_ = labels_.RegionAt(px, py);
+    return region_ >= 0 ? labels_.Bounds(region_) : QRect();
+}
+
+void OutlineTracer::ShowRegion() {
+    if (!labelled_ || shown_ || region_ < 0 || !showRegions) return;
+    labels_.Paint(surf_, region_, Navy);
+    shown_ = true;
+}
+
+void OutlineTracer::StayShown() {
+    ShowRegion();
+    // Navy is on the surface now: the next position looks again.
+    if (shown_) labelsDue_ = true;
+}
+
+void OutlineTracer::LeaveRegion(uint8_t colour) {
+    if (!labelled_) {
+        surf_.FloodFillSurface(at_.x, at_.y, Navy, colour);
+        return;
+    }
+    if (region_ >= 0 && (shown_ || (colour != Black && showRegions))) {
+        labels_.Paint(surf_, region_, colour);
+        // A red region is no longer background.
+        if (colour != Black) labelsDue_ = true;
+    }
+    shown_ = false;
+}
+
 TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream, int area) {
     TraceResult res;
-    const QRect region = surf_.FloodFillSurface(px, py, Black, Navy);
+    const QRect region = EnterRegion(px, py);
+    // A lost way is reported with the region on screen, as the fill shows it.
+    struct KeepHook {
+        std::function<void(Pt)>& hook;
+        std::function<void(Pt)> saved;
+        ~KeepHook() { hook = std::move(saved); }
+    } keep{onLost, onLost};
+    if (labelled_ && keep.saved)
+        onLost = [this, &keep](Pt node) {
+            ShowRegion();
+            keep.saved(node);
+        };
     res.start = FindStartSegment(region);
     const StartSegment st = res.start;
     if (st.s == 0) {
-        surf_.FloodFillSurface(px, py, Navy, Red);
+        LeaveRegion(Red);
         res.outcome = Outcome::NoStart;
         return res;
     }
@@ -201,13 +253,14 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
         // The usual case: the first walk is the outline.
         if (first == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(res.points), pos) &&
             !OtherPositionInRegion(region, area)) {
-            surf_.FloodFillSurface(px, py, Navy, Black);
+            LeaveRegion(Black);
             return res;
         }
         // A lost way has been reported at its node, and a walk that never
         // comes back has run the whole step budget: both end here.
         if (first == Outcome::Lost || first == Outcome::StepLimit) {
             res.outcome = first;
+            StayShown();
             return res;
         }
         firstWalk.assign(stream.begin() + std::ptrdiff_t(begin), stream.end());
@@ -217,15 +270,16 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
     if (!OtherPositionInRegion(region, area) &&
         TryOtherStarts(st, region, pos, firstWalk, stream, begin, res)) {
         res.outcome = Outcome::Closed;
-        surf_.FloodFillSurface(px, py, Navy, Black);
+        LeaveRegion(Black);
         return res;
     }
     res.points = 0;
     Diagnose(region, pos, area, firstWalk, first, res);
-    if (res.outcome == Outcome::NoDirection)
+    if (res.outcome == Outcome::NoDirection) {
         MarkRed(ToPt(net_.P(st.s)));
-    else
-        surf_.FloodFillSurface(px, py, Navy, Red);
+        StayShown();
+    } else
+        LeaveRegion(Red);
     return res;
 }
 

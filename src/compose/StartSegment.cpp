@@ -57,7 +57,7 @@ StartSegment OutlineTracer::FindStartSegment(const QRect& region) const {
         r.n = r.s + 1;
         const Pt S = ToPt(net_.P(r.s)), N = ToPt(net_.P(r.n));
         Pt m{(S.x + N.x) / 2, (S.y + N.y) / 2};
-        StepIntoRegion(surf_, m);
+        StepIntoRegion([this](int x, int y) { return InRegion(x, y); }, m);
         r.d = InteriorSide(S, N, m);
         if (j == 0) {
             --b;
