@@ -66,6 +66,8 @@ best_cli, said = float('inf'), ''
 with tempfile.TemporaryDirectory() as tmp:
     out = os.path.join(tmp, 'out.vlm')
     for _ in range(runs):
+        if os.path.exists(out):
+            os.remove(out)
         before = cpu_children()
         r = subprocess.run([cli, 'compose', work, '-o', out], capture_output=True, text=True)
         used = cpu_children() - before
