@@ -190,6 +190,10 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
         srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
         CPLStringList options;
         if (format == ExportFormat::Shapefile) options.SetNameValue("ENCODING", "UTF-8");
+        // Pixel coordinates are whole numbers; without a transform no digits
+        // after the point are needed.
+        if (format == ExportFormat::GeoJson && !t)
+            options.SetNameValue("COORDINATE_PRECISION", "0");
         OGRLayer* layer = ds->CreateLayer(
             info.completeBaseName().toUtf8().constData(), withSrs ? &srs : nullptr,
             format == ExportFormat::Shapefile ? wkbPolygon : wkbUnknown, options.List());
@@ -210,6 +214,8 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
             }
             return lr;
         };
+        // One transaction for all features (GeoPackage would commit each).
+        const bool transaction = ds->StartTransaction() == OGRERR_NONE;
         for (const AreaOutlines& a : outlines) {
             if (a.rings.empty()) continue;
             OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
@@ -235,6 +241,10 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
             }
             ++r.features;
             r.rings += int(a.rings.size());
+        }
+        if (transaction && ds->CommitTransaction() != OGRERR_NONE) {
+            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            return false;
         }
         // Closing writes what the driver buffered; its failures show as errors.
         ds.reset();
