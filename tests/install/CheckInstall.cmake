@@ -9,7 +9,7 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(expected
-  bin/velmot bin/velmot-cli
+  bin/velmot bin/velmot-cli libexec/velmot/velmot-cli-gis
   share/applications/velmot.desktop
   share/mime/packages/velmot.xml
   share/icons/hicolor/scalable/apps/velmot.svg
@@ -44,5 +44,11 @@ endforeach()
 execute_process(COMMAND "${PREFIX}/bin/velmot" --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "1\\.22")
   message(FATAL_ERROR "installed velmot --version: ${rc} ${out}")
+endif()
+# velmot-cli finds the helper that runs its GDAL commands.
+execute_process(COMMAND "${PREFIX}/bin/velmot-cli" import --help RESULT_VARIABLE rc
+  OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "name-field")
+  message(FATAL_ERROR "installed velmot-cli import --help: ${rc} ${out} ${err}")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")
