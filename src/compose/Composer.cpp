@@ -51,7 +51,8 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
         }
     }
     if (hooks.traced) hooks.traced();
-    std::vector<Rec> network = CutTracedSegments(net, stream, hooks.cutTick);
+    std::vector<Rec> network =
+        CutTracedSegments(net, stream, tracer.WalkedSegments(), hooks.cutTick);
     network = TidyRecords(network);
     std::vector<Rec> rebuilt = RebuildPointList(stream, network);
     if (int64_t(rebuilt.size()) > maxRecords) {

@@ -133,7 +133,21 @@ class OutlineTracer {
     };
     std::vector<Mark> marks;
 
+    // Beside the stream TraceOutline appends to: for stream[k - 1] to
+    // stream[k], the first index i of the list segment (i, i + 1) the walk
+    // went along, or -1 (a separator, or records the tracer did not append).
+    const std::vector<int32_t>& WalkedSegments() const { return walked_; }
+
   private:
+    // Shortens the stream and the walked segments beside it together.
+    void Truncate(std::vector<Rec>& stream, size_t n) {
+        stream.resize(n);
+        walked_.resize(n, -1);
+    }
+    void Append(std::vector<Rec>& stream, Rec r, int32_t segment) {
+        stream.push_back(r);
+        walked_.push_back(segment);
+    }
     void MarkRed(Pt p);
     // One walk from st until back at its first point, appending the outline
     // and its separator to stream. Closed, Lost, NotClosed or StepLimit.
@@ -167,6 +181,7 @@ class OutlineTracer {
     int region_ = -1;        // the labelled region being traced
     bool shown_ = false;     // ... painted navy
     Pt at_;                  // the position being traced
+    std::vector<int32_t> walked_;
 };
 
 }  // namespace compose

@@ -140,8 +140,8 @@ void OutlineTracer::NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
 
 Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, TraceResult& res) {
     const Rec first = net_.P(st.s), second = net_.P(st.n);
-    stream.push_back(first);
-    stream.push_back(second);
+    Append(stream, first, -1);
+    Append(stream, second, std::min(st.s, st.n));
     Rec current = second, previous = first;
     int32_t cur = st.s, next = st.n;
     int dir = st.d;
@@ -151,7 +151,8 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
         NextOutlineStep(cur, next, dir);
         previous = current;
         current = (next >= 0 && next <= net_.Last()) ? net_.P(next) : Rec{};
-        stream.push_back(current);
+        // The step went from next - dir to next.
+        Append(stream, current, dir > 0 ? next - 1 : dir < 0 ? next : -1);
         ++steps;
         if (dir == 0) {
             res.node = ToPt(previous);
@@ -159,7 +160,7 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
         }
         if (steps > limit) return Outcome::StepLimit;
     }
-    stream.push_back(Rec{});
+    Append(stream, Rec{}, -1);
     if (current.x <= 0 || previous == second) return Outcome::NotClosed;
     res.points = int32_t(steps) + 2;
     return Outcome::Closed;
@@ -225,6 +226,7 @@ void OutlineTracer::LeaveRegion(uint8_t colour) {
 
 TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream, int area) {
     TraceResult res;
+    Truncate(stream, stream.size());
     const QRect region = EnterRegion(px, py);
     // A lost way is reported with the region on screen, as the fill shows it.
     struct KeepHook {
@@ -264,7 +266,7 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
             return res;
         }
         firstWalk.assign(stream.begin() + std::ptrdiff_t(begin), stream.end());
-        stream.resize(begin);
+        Truncate(stream, begin);
     }
     // With another area in the region no walk can be this area's own.
     if (!OtherPositionInRegion(region, area) &&
@@ -330,7 +332,7 @@ bool OutlineTracer::TryOtherStarts(const StartSegment& first, const QRect& regio
         marks.resize(marked);
         budget -= int64_t(stream.size() - begin);
         remember(&stream[begin], stream.size() - begin);
-        stream.resize(begin);
+        Truncate(stream, begin);
     }
     return false;
 }

@@ -5,9 +5,60 @@
 #include "compose/NetworkIndex.h"
 
 namespace compose {
-namespace {}  // namespace
+namespace {
+
+uint64_t SegmentKey(Rec a, Rec b) {
+    const uint32_t p = NetworkIndex::Key(a), q = NetworkIndex::Key(b);
+    return (uint64_t(std::min(p, q)) << 32) | std::max(p, q);
+}
+
+// The undirected segments the list holds more than once. A composed list
+// normally holds each once, and then a walked segment is the only one a cut
+// can match.
+class RepeatedSegments {
+  public:
+    RepeatedSegments() = default;
+    explicit RepeatedSegments(const NetworkIndex& net) {
+        size_t cap = 16;
+        while (cap < 2 * size_t(net.Last() + 1)) cap <<= 1;
+        seen_.assign(cap, 0);
+        for (int32_t i = 0; i < net.Last(); ++i) {
+            const Rec a = net.P(i), b = net.P(i + 1);
+            if (a.x == 0 || b.x == 0) continue;
+            if (!Insert(seen_, SegmentKey(a, b))) repeated_.push_back(SegmentKey(a, b));
+        }
+        std::sort(repeated_.begin(), repeated_.end());
+    }
+    bool Any() const { return !repeated_.empty(); }
+    bool Contains(uint64_t key) const {
+        return std::binary_search(repeated_.begin(), repeated_.end(), key);
+    }
+
+  private:
+    // Open addressing; a key is never 0 (both ends have X != 0). False when
+    // the key was there already.
+    static bool Insert(std::vector<uint64_t>& t, uint64_t key) {
+        const size_t mask = t.size() - 1;
+        for (size_t h = size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;; h = (h + 1) & mask) {
+            if (t[h] == key) return false;
+            if (t[h] == 0) {
+                t[h] = key;
+                return true;
+            }
+        }
+    }
+    std::vector<uint64_t> seen_, repeated_;
+};
+
+}  // namespace
 
 std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
+                                   const std::function<void()>& tick) {
+    return CutTracedSegments(net, stream, {}, tick);
+}
+
+std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
+                                   const std::vector<int32_t>& walked,
                                    const std::function<void()>& tick) {
     // Cuts never join records, so the only segments that can match are those
     // of the list as it stands now, and each starts or ends at a record
@@ -24,23 +75,35 @@ std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Re
     const int32_t every = (n - 1) / 5 + 1;
     int32_t pairs = 0;
     std::vector<int32_t> match;
+    const bool byWalk = walked.size() == stream.size();
+    const RepeatedSegments repeated = byWalk ? RepeatedSegments(net) : RepeatedSegments();
     for (size_t k = 1; k < stream.size(); ++k) {
         const Rec P = stream[k - 1], Q = stream[k];
         if (tick && ++pairs % every == 0) tick();
         if (P.x == 0 || Q.x == 0) continue;
-        // Every segment (i, i+1) of the list joining P and Q, either way round,
-        // in ascending order.
         match.clear();
+        // The segment the walk went along, when no other holds the same pair.
+        const int32_t w = byWalk ? walked[k] : -1;
+        if (w >= 0 && w + 1 < n) {
+            const Rec a = net.P(w), b = net.P(w + 1);
+            if (((a == P && b == Q) || (a == Q && b == P)) &&
+                (!repeated.Any() || !repeated.Contains(SegmentKey(P, Q))))
+                match.push_back(w);
+        }
+        // Otherwise every segment (i, i+1) of the list joining P and Q, either
+        // way round, in ascending order.
         auto consider = [&](int32_t i) {
             if (i < 0 || i + 1 >= n) return;
             const Rec a = net.P(i), b = net.P(i + 1);
             if (a.x != 0 && b.x != 0 && ((a == P && b == Q) || (a == Q && b == P)))
                 match.push_back(i);
         };
-        if (net.P(0) == P) consider(0);  // the coordinate index starts at record 1
-        for (int32_t o : net.Occurrences(P)) {
-            consider(o - 1);
-            consider(o);
+        if (match.empty()) {
+            if (net.P(0) == P) consider(0);  // the coordinate index starts at record 1
+            for (int32_t o : net.Occurrences(P)) {
+                consider(o - 1);
+                consider(o);
+            }
         }
         if (match.size() > 1) {
             std::sort(match.begin(), match.end());

@@ -3,6 +3,7 @@
 // All of it works on plain record vectors in a few linear passes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -20,6 +21,12 @@ std::vector<Rec> CutTracedSegments(const std::vector<Rec>& pts, const std::vecto
                                    const std::function<void()>& tick = {});
 // The same over the composition's own index of pts (no second sort of the list).
 std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
+                                   const std::function<void()>& tick = {});
+// ... knowing, beside the stream, the list segment each pair was walked along
+// (walked[k] for stream[k - 1] to stream[k], -1 where unknown): such a pair
+// needs no search unless the list holds its segment twice.
+std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Rec>& stream,
+                                   const std::vector<int32_t>& walked,
                                    const std::function<void()>& tick = {});
 
 // Removes lone points (a point between two separators) and then records equal

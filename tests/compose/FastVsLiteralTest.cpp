@@ -7,6 +7,7 @@
 #include "ComposeSupport.h"
 #include "LiteralCompose.h"
 #include "compose/Composer.h"
+#include "compose/NetworkIndex.h"
 #include "compose/Rebuild.h"
 #include "support/MapGenerator.h"
 
@@ -114,6 +115,15 @@ TEST(FastVsLiteral, CuttingAndTidyingAgreeOnRandomNetworks) {
         LiteralCut(st, flat);
         const std::vector<Rec> cut = CutTracedSegments(pts, stream);
         ASSERT_EQ(cut, st.PointsToVector()) << "round " << round;
+        // Told which segment each pair was walked along (one of those joining
+        // it, where any does), the cut must not miss a repeated one.
+        std::vector<int32_t> walked(stream.size(), -1);
+        for (size_t k = 1; k < stream.size(); ++k)
+            for (size_t i = 0; i + 1 < pts.size(); ++i)
+                if ((pts[i] == stream[k - 1] && pts[i + 1] == stream[k]) ||
+                    (pts[i] == stream[k] && pts[i + 1] == stream[k - 1]))
+                    walked[k] = int32_t(i);
+        ASSERT_EQ(CutTracedSegments(NetworkIndex(pts), stream, walked), cut) << "round " << round;
         LiteralTidy(st);
         ASSERT_EQ(TidyRecords(cut), st.PointsToVector()) << "round " << round;
     }
