@@ -10,6 +10,7 @@
 // and the area-position dialog opening on the world map and the large map.
 //
 //   bench_phases --write-large OUT.vlm    writes the large map
+//   bench_phases --write-map 3000|30000|gap|duplicate|large OUT.vlm
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "compose/Composer.h"
 #include "compose/NetworkIndex.h"
@@ -203,12 +205,28 @@ BENCHMARK(BM_Whole)->Apply(Maps);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && !std::strcmp(argv[1], "--write-large")) {
+    // --write-large OUT, or --write-map large|3000|30000|gap|duplicate OUT:
+    // the maps as work files, for velmot-cli (the last two fail to compose).
+    const bool large = argc == 3 && !std::strcmp(argv[1], "--write-large");
+    if (large || (argc == 4 && !std::strcmp(argv[1], "--write-map"))) {
+        const std::string name = large ? "large" : argv[2];
+        const char* out = argv[argc - 1];
         Store st;
-        GenerateLarge(st);
+        if (name == "large") {
+            GenerateLarge(st);
+        } else if (name == "3000" || name == "30000") {
+            GenerateMap(Generated(std::stoi(name)), st);
+        } else if (name == "gap" || name == "duplicate") {
+            MapRecipe r = Generated(3000);
+            r.damage = name == "gap" ? MapRecipe::Gap : MapRecipe::DuplicateSegment;
+            GenerateMap(r, st);
+        } else {
+            std::fprintf(stderr, "unknown map %s\n", name.c_str());
+            return 2;
+        }
         QString error;
-        if (!WriteWorkFileFor(st, QString::fromLocal8Bit(argv[2]), &error)) {
-            std::fprintf(stderr, "cannot write %s: %s\n", argv[2], error.toUtf8().constData());
+        if (!WriteWorkFileFor(st, QString::fromLocal8Bit(out), &error)) {
+            std::fprintf(stderr, "cannot write %s: %s\n", out, error.toUtf8().constData());
             return 1;
         }
         int positions = 0;
