@@ -121,6 +121,34 @@ void Session::PrintMessagesSince(size_t from) const {
     for (size_t i = from; i < ui.messages.size(); ++i) Err(ui.messages[i]);
 }
 
+usecase::ComposeOutcome Session::Compose() {
+    usecase::ComposeOptions options;
+    options.prepare = [&] {
+        ed.PrepareComposition();
+        ed.ShowProgressBar();
+    };
+    compose::ComposeHooks& hooks = options.hooks;
+    hooks.areaTick = [&] { ed.progress.StepIt(); };
+    hooks.cutTick = [&] { ed.progress.StepIt(); };
+    hooks.rebuilt = [&] { ed.progress.SetPosition(50); };
+    hooks.traced = [&] { ed.progress.SetPosition(0); };
+    usecase::ComposeOutcome r = usecase::ComposeMap(ed.st, ed.surf, options);
+    ed.progress.SetPosition(0);
+    ed.progress.Hide();
+    return r;
+}
+
+bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
+    PrintMessagesSince(from);
+    bool printed = ui.messages.size() > from;
+    if (!m.Empty()) {
+        const QString caption = m.Caption();
+        Err(caption.isEmpty() ? m.Text() : caption + QStringLiteral(": ") + m.Text());
+        printed = true;
+    }
+    return printed;
+}
+
 bool Session::Load(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         Err(QStringLiteral("velmot-cli: %1 を読み込めません。").arg(path));

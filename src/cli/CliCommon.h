@@ -11,6 +11,7 @@
 
 #include "cli/CliUi.h"
 #include "core/Editor.h"
+#include "editor/usecases/ComposeMap.h"
 
 class QJsonObject;
 
@@ -64,6 +65,12 @@ struct Session {
     int Positions() const;
     // Messages shown since index `from`, to stderr.
     void PrintMessagesSince(size_t from) const;
+    // Composes the loaded work, with progress on stderr when asked.
+    usecase::ComposeOutcome Compose();
+    // A failure to stderr: the messages shown since `from`, then the
+    // result's own (caption first, as a box would show it). False when
+    // there was nothing to print.
+    bool PrintFailure(size_t from, const usecase::Message& m) const;
 };
 
 }  // namespace cli

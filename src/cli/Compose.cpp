@@ -2,6 +2,7 @@
 // without the window, and a survey of every area position.
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -13,6 +14,8 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "compose/Composer.h"
+#include "editor/usecases/FinishedMaps.h"
+#include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
@@ -48,7 +51,10 @@ int RunCompose(const QStringList& args) {
 
     const QString work = cmd.inputs[0];
     const QString out = cmd.Output().isEmpty() ? QString() : WorkFileNames(cmd.Output()).work;
-    const QString idt = p.value(idtOpt);
+    // A finished map named without an extension is written as .idt, as the
+    // window writes it.
+    QString idt = p.value(idtOpt);
+    if (!idt.isEmpty() && QFileInfo(idt).suffix().isEmpty()) idt += QStringLiteral(".idt");
     const bool json = cmd.Json();
     if (out.isEmpty() && idt.isEmpty())
         return cmd.Usage(QStringLiteral("-o OUT.vlm か --idt OUT.idt を指定してください"));
@@ -96,78 +102,65 @@ int RunCompose(const QStringList& args) {
     QElapsedTimer timer;
     timer.start();
     const size_t before = s.ui.messages.size();
-    s.ed.ReMakeLineClick();
+    const usecase::ComposeOutcome composed = s.Compose();
     const double seconds = double(timer.elapsed()) / 1000.0;
-    if (!s.ed.st.Completed) {
-        s.PrintMessagesSince(before);
-        if (s.ui.messages.size() == before)
+    if (!composed.result.ok) {
+        if (!s.PrintFailure(before, composed.result.message))
             Err(QStringLiteral("velmot-cli: 編成するものがありません。"));
         // Which position stopped the run, and the spot to look at.
-        const Editor::ComposeStop& stop = s.ed.composeStop;
-        if (stop.area > 0)
+        if (composed.area > 0)
             Err(QStringLiteral("velmot-cli: 区域%1(%2)の位置%3 (%4,%5): %6 (%7,%8)")
-                    .arg(stop.area)
-                    .arg(sjis::ToUnicode(s.ed.st.AreaName(stop.area)))
-                    .arg(stop.slot)
-                    .arg(stop.position.x())
-                    .arg(stop.position.y())
-                    .arg(stop.reason)
-                    .arg(stop.place.x())
-                    .arg(stop.place.y()));
+                    .arg(composed.area)
+                    .arg(sjis::ToUnicode(s.ed.st.AreaName(composed.area)))
+                    .arg(composed.slot)
+                    .arg(composed.position.x())
+                    .arg(composed.position.y())
+                    .arg(composed.reason)
+                    .arg(composed.place.x())
+                    .arg(composed.place.y()));
         if (json) {
             QJsonObject doc{{"file", QFileInfo(work).fileName()},
                             {"composed", false},
-                            {"error", s.ui.lastError}};
-            if (stop.area > 0) {
-                doc["area"] = stop.area;
-                doc["slot"] = stop.slot;
-                doc["position"] = QJsonArray{stop.position.x(), stop.position.y()};
-                doc["reason"] = stop.reason;
-                doc["place"] = QJsonArray{stop.place.x(), stop.place.y()};
+                            {"error", composed.result.message.Text()}};
+            if (composed.area > 0) {
+                doc["area"] = composed.area;
+                doc["slot"] = composed.slot;
+                doc["position"] = QJsonArray{composed.position.x(), composed.position.y()};
+                doc["reason"] = composed.reason;
+                doc["place"] = QJsonArray{composed.place.x(), composed.place.y()};
             }
             PrintJson(doc);
         }
         return ExitFailed;
     }
-    const int outlines = s.Positions();  // one closed outline per traced position
-    const int32_t records = s.ed.st.PointLast + 1;
+    const int outlines = composed.outlines;
+    const int32_t records = composed.records;
 
     if (!out.isEmpty()) {
-        s.ui.files = {out};
-        s.ui.answer = true;  // the existing file was allowed above
-        s.ed.st.Modified = true;
-        const size_t m = s.ui.messages.size();
-        s.ed.SaveWorkClick();
-        if (s.ed.st.Modified || !QFileInfo(out).isFile()) {
-            s.PrintMessagesSince(m);
+        const usecase::Result saved =
+            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.st.TempPicFile);
+        if (!saved.ok) {
+            s.PrintFailure(s.ui.messages.size(), saved.message);
             Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(out));
             return ExitFailed;
         }
     }
     if (!idt.isEmpty()) {
-        s.ui.files = {idt};
-        s.ui.answer = true;
-        s.ui.onTitleDialog = [&](TitleFields& f) {
-            if (p.isSet(titleOpt)) f.title = p.value(titleOpt);
-            if (!date.isEmpty()) {
-                f.year = date[0], f.month = date[1], f.day = date[2];
-                f.hour = clock[0], f.minute = clock[1], f.second = clock[2];
-            }
-            if (!res.isEmpty()) f.resX = res[0].trimmed(), f.resY = res[1].trimmed();
-            if (p.isSet(magOpt)) f.magnification = p.value(magOpt);
-            if (!remarks.isEmpty()) f.remarks = remarks;
-            return true;
-        };
-        const size_t m = s.ui.messages.size();
-        s.ui.lastError.clear();
-        s.ed.WriteMapClick();
+        const std::string workTitle = s.ed.st.MapTitle;
+        TitleFields f = usecase::FinishedMapFields(s.ed.st, idt, QDateTime::currentDateTime());
+        if (p.isSet(titleOpt)) f.title = p.value(titleOpt);
+        if (!date.isEmpty()) {
+            f.year = date[0], f.month = date[1], f.day = date[2];
+            f.hour = clock[0], f.minute = clock[1], f.second = clock[2];
+        }
+        if (!res.isEmpty()) f.resX = res[0].trimmed(), f.resY = res[1].trimmed();
+        if (p.isSet(magOpt)) f.magnification = p.value(magOpt);
+        if (!remarks.isEmpty()) f.remarks = remarks;
         // A warning that only the file's time stamp could not be set still
         // leaves a complete map behind.
-        const bool written = QFileInfo(idt).isFile() &&
-                             (s.ui.lastError.isEmpty() ||
-                              s.ui.lastError.contains(QStringLiteral("は書き込みましたが")));
-        if (!written) {
-            s.PrintMessagesSince(m);
+        const usecase::Result written = usecase::WriteFinishedMap(s.ed.st, idt, f, workTitle);
+        if (!written.ok) {
+            s.PrintFailure(s.ui.messages.size(), written.message);
             Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(idt));
             return ExitFailed;
         }

@@ -114,10 +114,9 @@ int RunExport(const QStringList& args) {
     if (!s.Load(work)) return ExitUsage;
     if (!s.ed.st.Completed) {
         const size_t before = s.ui.messages.size();
-        s.ed.ReMakeLineClick();
-        if (!s.ed.st.Completed) {
-            s.PrintMessagesSince(before);
-            if (s.ui.messages.size() == before)
+        const usecase::ComposeOutcome composed = s.Compose();
+        if (!composed.result.ok) {
+            if (!s.PrintFailure(before, composed.result.message))
                 Err(QStringLiteral("velmot-cli export: %1 は編成できません。").arg(work));
             return ExitFailed;
         }

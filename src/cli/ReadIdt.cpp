@@ -5,6 +5,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 
 namespace cli {
@@ -27,11 +28,9 @@ int RunReadIdt(const QStringList& args) {
     // The surface starts empty; reading grows it to the map's extent. A file
     // that is missing or cannot be parsed is unreadable input.
     if (!ed.ReadFinishedMap(in)) return ExitUsage;
-    ui.lastError.clear();
-    ui.answer = true;  // an existing output was allowed above
-    ui.files.push_back(out);
-    ed.SaveWorkClick();
-    if (!ui.lastError.isEmpty() || !QFileInfo::exists(out)) {
+    const usecase::Result saved = usecase::SaveWork(ed.st, WorkFileNames(out), ed.st.TempPicFile);
+    if (!saved.ok) {
+        usecase::Show(ui, saved.message);
         Err(QStringLiteral("velmot-cli read-idt: %1 に書き込めませんでした。").arg(out));
         return ExitFailed;
     }

@@ -4,7 +4,7 @@
 #include "compose/Composer.h"
 #include "compose/KindMerge.h"
 #include "core/Editor.h"
-#include "text/ShiftJis.h"
+#include "editor/usecases/ComposeMap.h"
 
 bool Editor::PrepareComposition() {
     if (st.PointLast < 3 || st.AreaCount < 1) return false;
@@ -22,14 +22,13 @@ void Editor::MergeKindGroups() {
 void Editor::ReMakeLineClick() {
     if (st.PointLast < 3 || st.AreaCount < 1) return;
     ui.SetBusy(true);
-    st.Completed = false;
-    // The preparation and the composition rewrite the point list.
-    st.Modified = true;
     composeStop = ComposeStop{};
-    PrepareComposition();
-    ShowProgressBar();
-
-    compose::ComposeHooks hooks;
+    usecase::ComposeOptions options;
+    options.prepare = [&] {
+        PrepareComposition();
+        ShowProgressBar();
+    };
+    compose::ComposeHooks& hooks = options.hooks;
     hooks.areaTick = [&] { progress.StepIt(); };
     hooks.cutTick = [&] { progress.StepIt(); };
     hooks.rebuilt = [&] { progress.SetPosition(50); };
@@ -38,36 +37,18 @@ void Editor::ReMakeLineClick() {
         ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
     };
     hooks.traced = [&] { progress.SetPosition(0); };
-    const std::optional<compose::Failure> failed = compose::ComposeMap(st, surf, hooks);
+    const usecase::ComposeOutcome r = usecase::ComposeMap(st, surf, options);
 
-    if (failed) {
-        const compose::Outcome o = failed->result.outcome;
-        if (o != compose::Outcome::TooLarge || failed->position.x > 0) {
-            const compose::Pt at = compose::ReportPlace(failed->result, failed->position);
-            composeStop = {failed->area, failed->slot,
-                           QPoint(failed->position.x, failed->position.y), QPoint(at.x, at.y),
-                           QString::fromLatin1(compose::ReasonKey(failed->result))};
-        }
-        const QString name = sjis::ToUnicode(st.AreaName(failed->area));
-        if (o == compose::Outcome::TooLarge) {
-            ui.Inform(compose::FailureText(o, name), QStringLiteral("エラー"), MsgIcon::Error);
-        } else if (o == compose::Outcome::StepLimit) {
-            ui.Inform(compose::FailureText(o, name), QStringLiteral("アチャー(;o;)"),
-                      MsgIcon::None);
-        } else if (o != compose::Outcome::Lost) {
-            // A lost way has shown its message at the node already.
-            const QString other = failed->result.otherArea > 0
-                                      ? sjis::ToUnicode(st.AreaName(failed->result.otherArea))
-                                      : QString();
-            CenterViewOn(failed->position.x, failed->position.y);
-            ComposeMessage(compose::FailureText(failed->result, name, other));
-        }
-    } else {
+    composeStop = {r.area, r.slot, r.position, r.place, r.reason};
+    if (r.result.ok) {
         DisableRemakeCommands();
         ui.SetEnabled(Cmd::WriteMap, true);
-        st.Completed = true;
-        st.Composed = true;
         BuildModeClick();
+    } else if (r.shown == usecase::FailureShown::Box) {
+        usecase::Show(ui, r.result.message);
+    } else if (r.shown == usecase::FailureShown::AtMarks) {
+        CenterViewOn(r.centre.x(), r.centre.y());
+        ComposeMessage(r.result.message.Text());
     }
     progress.SetPosition(0);
     progress.Hide();

@@ -7,6 +7,7 @@
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "editor/usecases/FinishedMaps.h"
 #include "files/IdtWriter.h"
 #include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"
@@ -212,8 +213,8 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
         }
         // Zero bytes after the last record are taken as padding; anything
         // else there is a record cut off, and the map is not whole.
-        if (pending != 0 && std::any_of(block.data(), block.data() + pending,
-                                        [](char b) { return b != 0; })) {
+        if (pending != 0 &&
+            std::any_of(block.data(), block.data() + pending, [](char b) { return b != 0; })) {
             error = QStringLiteral(
                         "点の記録 (4 バイトずつ) の後に %1 バイトの端数があります。"
                         "ファイルが途中で切れているか、壊れています。")
@@ -284,67 +285,25 @@ void Editor::ReadMapClick() {
 }
 
 bool Editor::ReadFinishedMap(const QString& chosen) {
-    QString path = chosen;
-    // A name without extension means the .idt file, unless it names something
-    // as it is (a pipe such as /dev/fd/63).
-    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
-        path += QStringLiteral(".idt");
-    const QString caption = QStringLiteral("地図情報ファイルの読込");
-    QFile file(path);
-    if (!file.exists()) {
-        ui.Inform(QStringLiteral("%1 が見つかりません。").arg(path), caption, MsgIcon::Error);
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        ui.Inform(QStringLiteral("%1 を開けません。\n%2").arg(path, file.errorString()), caption,
-                  MsgIcon::Error);
-        return false;
-    }
     ui.SetBusy(true);
-    idt::IdtContent c;
-    QString error;
-    if (!idt::ParseIdt(file, c, error)) {
+    usecase::FinishedMapRead read = usecase::ReadFinishedMap(chosen);
+    const QString& path = read.path;
+    const QString caption = msg::Text(Msg::CapReadMap);
+    if (!read.result.ok) {
         RestoreCursor();
-        ui.Inform(QStringLiteral("%1 を読めませんでした。\n%2\n現在の作業はそのままです。")
-                      .arg(path, error),
-                  caption, MsgIcon::Error);
+        usecase::Show(ui, read.result.message);
         return false;
     }
-    file.close();
-    const auto refused = [&](bool workKept) {
-        RestoreCursor();
-        ui.Inform(QStringLiteral("%1 を読めませんでした。\n点の記録が多すぎます (%2 個まで)。")
-                          .arg(path)
-                          .arg(Store::Capacity) +
-                      (workKept ? QStringLiteral("\n現在の作業はそのままです。") : QString()),
-                  caption, MsgIcon::Error);
-        return false;
-    };
-    // The store's limits are checked before the work in the editor is let go.
-    if (c.points.size() > size_t(Store::Capacity) || c.kinds.size() > size_t(Store::Capacity))
-        return refused(true);
     // The surface will have to hold the map: a size far beyond the usual is
     // asked about before the current work is let go.
-    {
-        int w = 0, h = 0;
-        auto see = [&](Rec r) {
-            if (r.x <= 0) return;
-            w = std::max(w, int(r.x) + 1);
-            h = std::max(h, int(r.y) + 1);
-        };
-        for (Rec r : c.points) see(r);
-        for (Rec r : c.kinds) see(r);
-        for (const auto& a : c.areas)
-            for (Rec r : a.pos) see(r);
-        w = std::min(w, 32767);
-        h = std::min(h, 32767);
-        if ((w > surf.Width() || h > surf.Height()) &&
-            !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
-            RestoreCursor();
-            return false;
-        }
+    const int w = read.extent.width(), h = read.extent.height();
+    if ((w > surf.Width() || h > surf.Height()) &&
+        !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
+        RestoreCursor();
+        return false;
     }
 
+    idt::IdtContent& c = read.content;
     ResetWork();
     st.IdtFileName = path;
     st.MapTitle = c.title;
@@ -355,7 +314,9 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     areas::StoreAreas(st, c.areas);
     if (!st.AssignPoints(c.points) || !st.AssignKinds(c.kinds)) {
         ResetWork();
-        return refused(false);
+        RestoreCursor();
+        usecase::Show(ui, usecase::TooManyPoints(path, false));
+        return false;
     }
     const std::vector<int> cutLines = std::move(c.cutNameLines);
     const int dropped = c.droppedAreaLines;
@@ -372,19 +333,7 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
     RestoreCursor();
-
-    QStringList notes;
-    if (!cutLines.empty())
-        notes << QStringLiteral(
-                     "区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目")
-                     .arg(areas::LineList(cutLines));
-    if (dropped > 0)
-        notes << QStringLiteral(
-                     "区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。")
-                     .arg(Store::MaxAreas)
-                     .arg(dropped);
-    if (!notes.isEmpty())
-        ui.Inform(path + QStringLiteral("\n") + notes.join('\n'), caption, MsgIcon::Warning);
+    usecase::Show(ui, usecase::ReadNotes(path, cutLines, dropped));
     NoteRecentFile(path);
     return true;
 }

@@ -7,7 +7,7 @@
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
-#include "files/SafeSave.h"
+#include "editor/usecases/FinishedMaps.h"
 #include "text/ShiftJis.h"
 
 namespace idt {
@@ -248,88 +248,27 @@ bool WriteIdt(QIODevice& dev, const Store& st, const WriteValues& v) {
 
 }  // namespace idt
 
-namespace {
-// The first line of an existing file, as the title it carries.
-std::string FirstLine(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray line = f.readLine(4096);
-    std::string s(line.constData(), size_t(line.size()));
-    const auto br = s.find_first_of("\r\n");
-    if (br != std::string::npos) s.resize(br);
-    return std::string(sjis::CutToBytes(s, 255));
-}
-}  // namespace
-
 void Editor::WriteMapClick() {
-    if (st.LegendX < 0) {
-        ui.Inform(QStringLiteral("凡例位置の設定が行われていません。"), QStringLiteral("警告"),
-                  MsgIcon::Warning);
+    if (const usecase::Result ready = usecase::FinishedMapReady(st); !ready.ok) {
+        usecase::Show(ui, ready.message);
         return;
     }
-    if (!st.Completed && !ui.AskYesNo(QStringLiteral("境界線(L)-最終編成(R)は行われてますか？"),
-                                      QStringLiteral("注意")))
+    if (!st.Completed && !ui.AskYesNo(msg::Text(Msg::ComposedYet), msg::Text(Msg::CapCaution)))
         return;
     const std::string titleBefore = st.MapTitle;
     QString path = ui.ChooseSaveFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
     st.IdtFileName = path;
-    if (QFileInfo::exists(path)) {
-        if (!ui.AskYesNo(path + QStringLiteral(" が存在します。上書きOk?"),
-                         QStringLiteral("上書き確認"))) {
-            st.IdtFileName.clear();
-            return;
-        }
-        st.MapTitle = FirstLine(path);
+    if (QFileInfo::exists(path) &&
+        !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {path}), msg::Text(Msg::CapOverwrite))) {
+        st.IdtFileName.clear();
+        return;
     }
-
-    TitleFields fields = idt::DefaultTitleFields(st, QDateTime::currentDateTime());
+    TitleFields fields = usecase::FinishedMapFields(st, path, QDateTime::currentDateTime());
     if (!ui.TitleDialog(fields)) return;
-    idt::WriteValues v;
-    const QString error = idt::ReadTitleFields(fields, v);
-    st.MapTitle = v.title;
-    if (st.MapTitle != titleBefore) st.Modified = true;  // the work file keeps the title
-    if (!error.isEmpty()) {
-        ui.Inform(error + QStringLiteral("\n地図情報ファイルは書き込んでいません。"),
-                  QStringLiteral("エラー"), MsgIcon::Error);
-        return;
-    }
-    const QString scaleError = idt::CheckScale(st, v.magnification);
-    if (!scaleError.isEmpty()) {
-        ui.Inform(scaleError + QStringLiteral("\n地図情報ファイルは書き込んでいません。"),
-                  QStringLiteral("エラー"), MsgIcon::Error);
-        return;
-    }
-    st.MapCommentCount = int16_t(v.remarks.size());
-    for (size_t i = 0; i < v.remarks.size(); ++i) st.MapComments[i + 1] = v.remarks[i];
-
     ui.SetBusy(true);
-    // Written beside the old file and renamed over it only when complete;
-    // leftovers of a save cut short in that folder are cleared first.
-    safesave::RemoveStaleFiles(QFileInfo(path).absolutePath());
-    safesave::StagedFile file(path);
-    QString why;
-    bool ok = file.Begin() && idt::WriteIdt(file, st, v) && file.Finish();
-    if (!ok)
-        why = safesave::Reason(file.Error());
-    else
-        ok = safesave::CommitAll({&file}, &why);
-    if (!ok) {
-        file.Discard();
-        RestoreCursor();
-        ui.Inform(QStringLiteral("%1 に書き込めませんでした。\n%2").arg(path, why),
-                  QStringLiteral("エラー"), MsgIcon::Error);
-        return;
-    }
-    QFile written(path);
-    if (!written.open(QIODevice::ReadOnly) ||
-        !written.setFileTime(v.stamp, QFileDevice::FileModificationTime)) {
-        RestoreCursor();
-        ui.Inform(QStringLiteral("%1 は書き込みましたが、ファイルの日時を設定できませんでした。")
-                      .arg(path),
-                  QStringLiteral("警告"), MsgIcon::Warning);
-        return;
-    }
+    const usecase::Result r = usecase::WriteFinishedMap(st, path, fields, titleBefore);
     RestoreCursor();
+    usecase::Show(ui, r.message);
 }

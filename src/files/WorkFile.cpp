@@ -6,11 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QStringEncoder>
 #include <algorithm>
 
 #include "core/Editor.h"
-#include "files/SafeSave.h"
+#include "editor/usecases/WorkFiles.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"
@@ -18,35 +17,8 @@
 namespace {
 
 const QString WorkFilter = QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm");
-const QString SaveCaption = QStringLiteral("作業保存");
 const QString LoadCaption = QStringLiteral("作業読込");
 constexpr int MaxPictureSide = 32767;
-
-// Copies a file into an open save file in pieces, so a large picture is never
-// held twice.
-bool CopyInto(const QString& from, safesave::StagedFile& to, QString* error) {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error =
-            QStringLiteral("下絵の一時ファイル %1 を読めません。(%2)").arg(from, in.errorString());
-        return false;
-    }
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = in.read(chunk.data(), chunk.size());
-        if (got < 0) {
-            *error = QStringLiteral("下絵の一時ファイル %1 を読めません。(%2)")
-                         .arg(from, in.errorString());
-            return false;
-        }
-        if (got == 0) return true;
-        if (to.write(chunk.constData(), got) != got) {
-            *error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
-                         .arg(to.FinalPath(), safesave::Reason(to.Error()));
-            return false;
-        }
-    }
-}
 
 // The largest coordinate any point, position or the legend box reaches.
 QSize MapExtent(const Store& st) {
@@ -126,12 +98,12 @@ void Editor::SaveWorkClick() {
     std::string picture;
     if (!PictureLine(names, &picture)) return;
     if (st.BasePicLoaded && QFileInfo::exists(names.bitmap) &&
-        !ui.AskYesNo(names.bitmap + QStringLiteral(" が存在します。上書きOk?"),
-                     QStringLiteral("上書き確認")))
+        !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {names.bitmap}),
+                     msg::Text(Msg::CapOverwrite)))
         return;
     if (QFileInfo::exists(names.work) &&
-        !ui.AskYesNo(names.work + QStringLiteral(" が存在します。上書きOk?"),
-                     QStringLiteral("上書き確認"))) {
+        !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {names.work}),
+                     msg::Text(Msg::CapOverwrite))) {
         st.WorkFileName.clear();
         return;
     }
@@ -139,57 +111,17 @@ void Editor::SaveWorkClick() {
 }
 
 bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
-    // Line 4 holds the bitmap's bare name in Shift-JIS; a name that cannot be
-    // written so would never be found again on loading.
-    *picture = "0";
-    if (!st.BasePicLoaded) return true;
-    const QString bare = QFileInfo(names.bitmap).fileName();
-    QStringEncoder enc("windows-31j");
-    const QByteArray bytes = enc.encode(bare);
-    if (enc.hasError()) {
-        ui.Inform(
-            QStringLiteral("%1 の名前はシフトJISで表せない文字を含むため、下絵を保存できません。"
-                           "別の名前で保存してください。")
-                .arg(bare),
-            SaveCaption, MsgIcon::Warning);
-        return false;
-    }
-    picture->assign(bytes.constData(), size_t(bytes.size()));
-    return true;
+    const usecase::Result r = usecase::WorkPictureLine(st, names, picture);
+    usecase::Show(ui, r.message);
+    return r.ok;
 }
 
-bool Editor::SaveWorkPair(const WorkNames& names, const std::string& picture) {
+bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
     ui.SetBusy(true);
-    // Both files are written in full beside their final names and then put in
-    // place together: a failure leaves the previous pair as it was, and
-    // leftovers of an earlier save cut short are cleared first.
-    safesave::RemoveStaleFiles(QFileInfo(names.work).absolutePath());
-    QString error;
-    safesave::StagedFile bitmap(names.bitmap), work(names.work);
-    bool ok = true;
-    if (st.BasePicLoaded) {
-        ok = bitmap.Begin() && CopyInto(st.TempPicFile, bitmap, &error) && bitmap.Finish();
-        if (!ok && error.isEmpty())
-            error = QStringLiteral("%1 に下絵を書き込めません。(%2)")
-                        .arg(names.bitmap, safesave::Reason(bitmap.Error()));
-    }
-    if (ok) {
-        ok = work.Begin() && WriteWork(work, st, picture) && work.Finish();
-        if (!ok)
-            error = QStringLiteral("%1 に書き込めません。(%2)")
-                        .arg(names.work, safesave::Reason(work.Error()));
-    }
-    if (ok) {
-        std::vector<safesave::StagedFile*> pair{&work};
-        if (st.BasePicLoaded) pair.insert(pair.begin(), &bitmap);
-        ok = safesave::CommitAll(pair, &error);
-    }
-    if (!ok) {
-        bitmap.Discard();
-        work.Discard();
+    const usecase::Result r = usecase::SaveWork(st, names, st.TempPicFile);
+    if (!r.ok) {
         ui.SetBusy(false);
-        ui.Inform(QStringLiteral("作業を保存できませんでした。\n%1").arg(error), SaveCaption,
-                  MsgIcon::Error);
+        usecase::Show(ui, r.message);
         return false;
     }
     st.Modified = false;

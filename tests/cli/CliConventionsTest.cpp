@@ -90,7 +90,7 @@ TEST_F(CliConventions, NothingExistingIsOverwrittenWithoutForce) {
     EXPECT_EQ(Cli({"compose", work, "-o", out, "--force"}).code, 0);
     EXPECT_GT(Bytes(out).size(), 10);
     const QString idt = dir.filePath("map.idt");
-    ASSERT_EQ(Cli({"compose", work, "--idt", idt}).code, 0);
+    ASSERT_EQ(Cli({"compose", work, "--idt", dir.filePath("map")}).code, 0);  // the same for .idt
     EXPECT_EQ(Cli({"read-idt", idt, "-o", out}).code, 2);
     EXPECT_EQ(Cli({"read-idt", idt, "-o", out, "--force"}).code, 0);
 }

@@ -1,0 +1,55 @@
+// Every text the program shows the person, under one identifier each, so
+// that code and tests name a message instead of repeating its wording. The
+// texts keep their exact bytes: people and their scripts know them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+enum class Msg : int {
+    None,  // nothing to say
+
+    // ---- captions ----
+    CapSaveWork,   // 作業保存
+    CapLoadWork,   // 作業読込
+    CapOverwrite,  // 上書き確認
+    CapConfirm,    // 確認
+    CapWarning,    // 警告
+    CapError,      // エラー
+    CapCaution,    // 注意
+    CapReadMap,    // 地図情報ファイルの読込
+    CapNoPicture,  // 下絵なし
+    CapStepLimit,  // アチャー(;o;)
+
+    // ---- work files ----
+    FileExistsOverwrite,    // %1 が存在します。上書きOk?
+    PictureNameNotSjis,     // %1 の名前はシフトJISで表せない文字を含むため、...
+    PictureTempUnreadable,  // 下絵の一時ファイル %1 を読めません。(%2)
+    PictureNotWritten,      // %1 に下絵を書き込めません。(%2)
+    FileNotWritable,        // %1 に書き込めません。(%2)
+    WorkNotSaved,           // 作業を保存できませんでした。\n%1
+
+    // ---- finished maps ----
+    LegendNotPlaced,       // 凡例位置の設定が行われていません。
+    ComposedYet,           // 境界線(L)-最終編成(R)は行われてますか？
+    MapNotWrittenBecause,  // %1\n地図情報ファイルは書き込んでいません。
+    MapNotWritten,         // %1 に書き込めませんでした。\n%2
+    MapTimeNotSet,  // %1 は書き込みましたが、ファイルの日時を設定できませんでした。
+    MapFileMissing,    // %1 が見つかりません。
+    MapFileNotOpened,  // %1 を開けません。\n%2
+    MapUnreadable,  // %1 を読めませんでした。\n%2\n現在の作業はそのままです。
+    MapTooManyPoints,  // %1 を読めませんでした。\n点の記録が多すぎます (%2 個まで)。
+    WorkKept,     // \n現在の作業はそのままです。
+    MapNamesCut,  // 区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目
+    MapAreasDropped,  // 区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。
+
+    Count
+};
+
+namespace msg {
+// The text as stored, placeholders (%1, %2, ...) unfilled.
+QString Text(Msg id);
+// The text with %1.. replaced by args in one pass, so that an argument that
+// itself holds "%2" (a file name) is never filled in again.
+QString Format(Msg id, const QStringList& args = {});
+}  // namespace msg

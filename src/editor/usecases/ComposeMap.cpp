@@ -1,0 +1,59 @@
+#include "editor/usecases/ComposeMap.h"
+
+#include "text/ShiftJis.h"
+
+namespace usecase {
+
+ComposeOutcome ComposeMap(Store& st, Surface& surf, const ComposeOptions& options) {
+    ComposeOutcome out;
+    if (st.PointLast < 3 || st.AreaCount < 1) {
+        out.nothing = true;
+        return out;
+    }
+    st.Completed = false;
+    // The preparation and the composition rewrite the point list.
+    st.Modified = true;
+    options.prepare();
+    const std::optional<compose::Failure> failed = compose::ComposeMap(st, surf, options.hooks);
+    if (!failed) {
+        st.Completed = true;
+        st.Composed = true;
+        out.result.ok = true;
+        out.areas = st.AreaCount;
+        for (int a = 1; a <= st.AreaCount; ++a) out.outlines += compose::TracedSlots(st, a);
+        out.records = st.PointLast + 1;
+        return out;
+    }
+    const compose::Outcome o = failed->result.outcome;
+    if (o != compose::Outcome::TooLarge || failed->position.x > 0) {
+        const compose::Pt at = compose::ReportPlace(failed->result, failed->position);
+        out.area = failed->area;
+        out.slot = failed->slot;
+        out.position = QPoint(failed->position.x, failed->position.y);
+        out.place = QPoint(at.x, at.y);
+        out.reason = QString::fromLatin1(compose::ReasonKey(failed->result));
+    }
+    const QString name = sjis::ToUnicode(st.AreaName(failed->area));
+    Message& m = out.result.message;
+    if (o == compose::Outcome::TooLarge) {
+        m.literal = compose::FailureText(o, name);
+        m.caption = Msg::CapError;
+        m.icon = MsgIcon::Error;
+    } else if (o == compose::Outcome::StepLimit) {
+        m.literal = compose::FailureText(o, name);
+        m.caption = Msg::CapStepLimit;
+    } else if (o == compose::Outcome::Lost) {
+        m.literal = compose::FailureText(compose::Outcome::Lost, QString());
+        out.shown = FailureShown::Already;
+    } else {
+        const QString other = failed->result.otherArea > 0
+                                  ? sjis::ToUnicode(st.AreaName(failed->result.otherArea))
+                                  : QString();
+        m.literal = compose::FailureText(failed->result, name, other);
+        out.shown = FailureShown::AtMarks;
+        out.centre = QPoint(failed->position.x, failed->position.y);
+    }
+    return out;
+}
+
+}  // namespace usecase

@@ -1,0 +1,146 @@
+#include "editor/usecases/FinishedMaps.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "files/SafeSave.h"
+#include "text/ShiftJis.h"
+
+namespace usecase {
+
+namespace {
+// The first line of an existing file, as the title it carries.
+std::string FirstLine(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray line = f.readLine(4096);
+    std::string s(line.constData(), size_t(line.size()));
+    const auto br = s.find_first_of("\r\n");
+    if (br != std::string::npos) s.resize(br);
+    return std::string(sjis::CutToBytes(s, 255));
+}
+
+Result Failed(Message m) {
+    return {false, std::move(m), {}};
+}
+}  // namespace
+
+Result FinishedMapReady(const Store& st) {
+    if (st.LegendX < 0)
+        return Failed(Say(Msg::LegendNotPlaced, {}, Msg::CapWarning, MsgIcon::Warning));
+    return {true, {}, {}};
+}
+
+TitleFields FinishedMapFields(Store& st, const QString& path, const QDateTime& now) {
+    if (QFileInfo::exists(path)) st.MapTitle = FirstLine(path);
+    return idt::DefaultTitleFields(st, now);
+}
+
+Result WriteFinishedMap(Store& st, const QString& path, const TitleFields& fields,
+                        std::string workTitle) {
+    if (Result ready = FinishedMapReady(st); !ready.ok) return ready;
+    idt::WriteValues v;
+    const QString error = idt::ReadTitleFields(fields, v);
+    st.MapTitle = v.title;
+    if (st.MapTitle != workTitle) st.Modified = true;  // the work file keeps the title
+    if (!error.isEmpty())
+        return Failed(Say(Msg::MapNotWrittenBecause, {error}, Msg::CapError, MsgIcon::Error));
+    const QString scaleError = idt::CheckScale(st, v.magnification);
+    if (!scaleError.isEmpty())
+        return Failed(Say(Msg::MapNotWrittenBecause, {scaleError}, Msg::CapError, MsgIcon::Error));
+    st.MapCommentCount = int16_t(v.remarks.size());
+    for (size_t i = 0; i < v.remarks.size(); ++i) st.MapComments[i + 1] = v.remarks[i];
+
+    // Written beside the old file and renamed over it only when complete;
+    // leftovers of a save cut short in that folder are cleared first.
+    safesave::RemoveStaleFiles(QFileInfo(path).absolutePath());
+    safesave::StagedFile file(path);
+    QString why;
+    bool ok = file.Begin() && idt::WriteIdt(file, st, v) && file.Finish();
+    if (!ok)
+        why = safesave::Reason(file.Error());
+    else
+        ok = safesave::CommitAll({&file}, &why);
+    if (!ok) {
+        file.Discard();
+        return Failed(Say(Msg::MapNotWritten, {path, why}, Msg::CapError, MsgIcon::Error));
+    }
+    Result r{true, {}, {path}};
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly) ||
+        !written.setFileTime(v.stamp, QFileDevice::FileModificationTime))
+        r.message = Say(Msg::MapTimeNotSet, {path}, Msg::CapWarning, MsgIcon::Warning);
+    return r;
+}
+
+FinishedMapRead ReadFinishedMap(const QString& chosen) {
+    FinishedMapRead out;
+    QString path = chosen;
+    // A name without extension means the .idt file, unless it names something
+    // as it is (a pipe such as /dev/fd/63).
+    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
+        path += QStringLiteral(".idt");
+    out.path = path;
+    QFile file(path);
+    if (!file.exists()) {
+        out.result = Failed(Say(Msg::MapFileMissing, {path}, Msg::CapReadMap, MsgIcon::Error));
+        return out;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.result = Failed(Say(Msg::MapFileNotOpened, {path, file.errorString()}, Msg::CapReadMap,
+                                MsgIcon::Error));
+        return out;
+    }
+    QString error;
+    if (!idt::ParseIdt(file, out.content, error)) {
+        out.result =
+            Failed(Say(Msg::MapUnreadable, {path, error}, Msg::CapReadMap, MsgIcon::Error));
+        return out;
+    }
+    const idt::IdtContent& c = out.content;
+    // The store's limits are checked before the work in the editor is let go.
+    if (c.points.size() > size_t(Store::Capacity) || c.kinds.size() > size_t(Store::Capacity)) {
+        out.result = Failed(TooManyPoints(path, true));
+        return out;
+    }
+    int w = 0, h = 0;
+    auto see = [&](Rec r) {
+        if (r.x <= 0) return;
+        w = std::max(w, int(r.x) + 1);
+        h = std::max(h, int(r.y) + 1);
+    };
+    for (Rec r : c.points) see(r);
+    for (Rec r : c.kinds) see(r);
+    for (const auto& a : c.areas)
+        for (Rec r : a.pos) see(r);
+    out.extent = QSize(std::min(w, 32767), std::min(h, 32767));
+    out.result.ok = true;
+    return out;
+}
+
+Message TooManyPoints(const QString& path, bool workKept) {
+    Message m = Say(Msg::MapTooManyPoints, {path, QString::number(Store::Capacity)},
+                    Msg::CapReadMap, MsgIcon::Error);
+    // One text: the ending belongs to the same box.
+    m.literal = m.Text() + (workKept ? msg::Text(Msg::WorkKept) : QString());
+    m.id = Msg::None;
+    return m;
+}
+
+Message ReadNotes(const QString& path, const std::vector<int>& cutNameLines, int droppedAreas) {
+    QStringList notes;
+    if (!cutNameLines.empty())
+        notes << msg::Format(Msg::MapNamesCut, {areas::LineList(cutNameLines)});
+    if (droppedAreas > 0)
+        notes << msg::Format(Msg::MapAreasDropped,
+                             {QString::number(Store::MaxAreas), QString::number(droppedAreas)});
+    if (notes.isEmpty()) return {};
+    Message m;
+    m.literal = path + QStringLiteral("\n") + notes.join('\n');
+    m.caption = Msg::CapReadMap;
+    m.icon = MsgIcon::Warning;
+    return m;
+}
+
+}  // namespace usecase

@@ -1,0 +1,45 @@
+// The finished map (.idt): writing the work as one, and reading one back.
+#pragma once
+
+#include <QDateTime>
+#include <QSize>
+
+#include "editor/usecases/Result.h"
+#include "files/IdtReader.h"
+#include "files/IdtWriter.h"
+
+namespace usecase {
+
+// Whether the work can become a finished map: its legend must be placed.
+Result FinishedMapReady(const Store& st);
+
+// The title dialog's first fields for a write to `path`. A file already there
+// lends the map its title line (it is the map being written again).
+TitleFields FinishedMapFields(Store& st, const QString& path, const QDateTime& now);
+
+// Writes the finished map to `path` with the dialog's fields. The title and
+// remarks go into the work; the work counts as Modified when the title now
+// differs from workTitle, the one it had before the command began (the work
+// file keeps the title). ok with a warning when only the file time could
+// not be set.
+Result WriteFinishedMap(Store& st, const QString& path, const TitleFields& fields,
+                        std::string workTitle);
+
+// A finished map read and checked, not yet in any store.
+struct FinishedMapRead {
+    Result result;
+    QString path;  // the name given, with ".idt" added when it had none
+    idt::IdtContent content;
+    QSize extent;  // what the surface must hold (at most 32767 each way)
+};
+FinishedMapRead ReadFinishedMap(const QString& chosen);
+
+// The message for a map whose records do not fit the store; workKept says
+// whether the current work is still as it was.
+Message TooManyPoints(const QString& path, bool workKept);
+
+// The notes about what reading had to leave out (names cut, areas dropped),
+// as one warning; empty when nothing was.
+Message ReadNotes(const QString& path, const std::vector<int>& cutNameLines, int droppedAreas);
+
+}  // namespace usecase
