@@ -32,6 +32,12 @@ constexpr Entry Table[] = {
     {Msg::PictureNotWritten, u"%1 に下絵を書き込めません。(%2)"},
     {Msg::FileNotWritable, u"%1 に書き込めません。(%2)"},
     {Msg::WorkNotSaved, u"作業を保存できませんでした。\n%1"},
+    {Msg::WorkUnreadable, u"作業ファイルを読み込めません。\n%1\n現在の作業はそのままです。"},
+    {Msg::PictureNotFound, u"%1 がみつかりません。下絵は使えません。"},
+    {Msg::PictureTooLarge, u"%1 は %2 x %3 ピクセルあり、扱える大きさ (32767) を超えています。"},
+    {Msg::PictureUnusable, u"%1\n下絵は使えません。"},
+    {Msg::SurfaceNotGrown,
+     u"描画面を %1 x %2 ピクセルに広げられません。地図の一部は表示されません。"},
 
     {Msg::LegendNotPlaced, u"凡例位置の設定が行われていません。"},
     {Msg::ComposedYet, u"境界線(L)-最終編成(R)は行われてますか？"},

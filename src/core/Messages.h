@@ -28,6 +28,11 @@ enum class Msg : int {
     PictureNotWritten,      // %1 に下絵を書き込めません。(%2)
     FileNotWritable,        // %1 に書き込めません。(%2)
     WorkNotSaved,           // 作業を保存できませんでした。\n%1
+    WorkUnreadable,  // 作業ファイルを読み込めません。\n%1\n現在の作業はそのままです。
+    PictureNotFound,  // %1 がみつかりません。下絵は使えません。
+    PictureTooLarge,  // %1 は %2 x %3 ピクセルあり、...
+    PictureUnusable,  // %1\n下絵は使えません。
+    SurfaceNotGrown,  // 描画面を %1 x %2 ピクセルに広げられません。...
 
     // ---- finished maps ----
     LegendNotPlaced,       // 凡例位置の設定が行われていません。

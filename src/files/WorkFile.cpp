@@ -2,63 +2,15 @@
 // tool-bar open and save buttons.
 #include "files/WorkFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 
 #include "core/Editor.h"
 #include "editor/usecases/WorkFiles.h"
-#include "raster/BitmapFile.h"
-#include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"
 
 namespace {
-
 const QString WorkFilter = QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm");
-const QString LoadCaption = QStringLiteral("作業読込");
-constexpr int MaxPictureSide = 32767;
-
-// The largest coordinate any point, position or the legend box reaches.
-QSize MapExtent(const Store& st) {
-    int w = st.MapWidth, h = st.MapHeight;
-    auto take = [&](Rec r) {
-        if (r.x > 0) w = std::max(w, int(r.x) + 1);
-        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
-    };
-    for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
-    for (int32_t i = 0; i <= st.KindLast; ++i) take(st.KindRec(i));
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
-    if (st.LegendX >= 0 && st.LegendY >= 0) {
-        w = std::max(w, std::min(int(st.LegendX) + 101, 32767));
-        h = std::max(h, std::min(int(st.LegendY) + 101, 32767));
-    }
-    return {w, h};
-}
-
-// The same for a work file that has been read but not yet put in the store.
-QSize ExtentOf(const WorkData& d) {
-    int w = d.mapWidth, h = d.mapHeight;
-    auto take = [&](Rec r) {
-        if (r.x > 0) w = std::max(w, int(r.x) + 1);
-        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
-    };
-    for (Rec r : d.points) take(r);
-    for (Rec r : d.kinds) take(r);
-    for (const auto& area : d.positions)
-        for (Rec r : area) {
-            if (r.x == 0) break;
-            take(r);
-        }
-    if (d.legendX >= 0 && d.legendY >= 0) {
-        w = std::max(w, std::min(int(d.legendX) + 101, 32767));
-        h = std::max(h, std::min(int(d.legendY) + 101, 32767));
-    }
-    return {w, h};
-}
-
 }  // namespace
 
 void Editor::ResetWork() {
@@ -134,64 +86,40 @@ bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
 bool Editor::LoadWorkFile(const QString& name) {
     ui.RepaintNow();
     ui.SetBusy(true);
-    WorkData d;
-    QString error;
-    if (!ReadWorkFile(name, d, &error)) {
+    usecase::WorkRead read = usecase::ReadWork(name);
+    if (!read.result.ok) {
         ui.SetBusy(false);
-        ui.Inform(QStringLiteral("作業ファイルを読み込めません。\n%1\n現在の作業はそのままです。")
-                      .arg(error),
-                  LoadCaption, MsgIcon::Error);
+        usecase::Show(ui, read.result.message);
         return false;
     }
-    const QStringList notes = d.notes;
-    const std::string picture = d.picture;
-    // Only the bare name counts: the bitmap lies beside the work file.
-    const QString bare = QFileInfo(sjis::ToUnicode(picture).replace(u'\\', u'/')).fileName();
-    const QString path = QFileInfo(name).absoluteDir().filePath(bare);
-
     // The surface will have to hold the map and its picture; a size far
     // beyond the usual is asked about before the current work is let go.
-    QSize room = ExtentOf(d);
-    if (picture != "0" && !bare.isEmpty())
-        room = room.expandedTo(QImageReader(path).size().boundedTo(QSize(32767, 32767)));
+    const QSize room = read.extent;
     if ((room.width() > surf.Width() || room.height() > surf.Height()) &&
         !MayGrowSurface(ui, std::max(room.width(), surf.Width()),
-                        std::max(room.height(), surf.Height()), LoadCaption)) {
+                        std::max(room.height(), surf.Height()), msg::Text(Msg::CapLoadWork))) {
         ui.SetBusy(false);
         return false;
     }
 
+    const QStringList notes = read.data.notes;
+    const bool pictureNamed = read.data.picture != "0";
     ResetWork();
     st.WorkFileName = name;
     docFile_ = name;
-    ApplyWork(std::move(d), st);
+    ApplyWork(std::move(read.data), st);
 
     st.BasePicLoaded = false;
     st.BasePicShown = true;
     DisablePictureCommands();
-    if (picture != "0") {
-        if (!bare.isEmpty() && QFileInfo(path).isFile()) {
-            QString why;
-            QImage img = ReadBitmapFile(path, &why);
-            if (!img.isNull() && (img.width() > MaxPictureSide || img.height() > MaxPictureSide))
-                why = QStringLiteral(
-                          "%1 は %2 x %3 ピクセルあり、扱える大きさ (32767) を超えています。")
-                          .arg(path)
-                          .arg(img.width())
-                          .arg(img.height());
-            else if (!img.isNull() && WriteBitmapFile(img, st.TempPicFile, &why)) {
-                st.BasePicLoaded = true;
-                picPath_.clear();  // a new picture under the same name
-            }
-            if (st.BasePicLoaded)
-                EnablePictureCommands();
-            else
-                ui.Inform(why + QStringLiteral("\n下絵は使えません。"), QStringLiteral("下絵なし"),
-                          MsgIcon::Information);
-        } else {
-            ui.Inform(path + QStringLiteral(" がみつかりません。下絵は使えません。"),
-                      QStringLiteral("下絵なし"), MsgIcon::Information);
+    if (pictureNamed) {
+        const usecase::Result pic = usecase::LoadWorkPicture(read, st.TempPicFile);
+        if (pic.ok) {
+            st.BasePicLoaded = true;
+            picPath_.clear();  // a new picture under the same name
+            EnablePictureCommands();
         }
+        usecase::Show(ui, pic.message);
     }
 
     if (st.AreaCount >= 1 && st.PointLast >= 3)
@@ -205,23 +133,21 @@ bool Editor::LoadWorkFile(const QString& name) {
     st.Modified = false;
 
     // A map drawn on a larger surface than this one still has to fit.
-    const QSize need = MapExtent(st);
+    const QSize need = usecase::MapExtent(st);
     if (need.width() > surf.Width() || need.height() > surf.Height()) {
         const int w = std::max(need.width(), surf.Width()),
                   h = std::max(need.height(), surf.Height());
         if (!surf.Resize(w, h))
-            ui.Inform(QStringLiteral(
-                          "描画面を %1 x %2 ピクセルに広げられません。地図の一部は表示されません。")
-                          .arg(w)
-                          .arg(h),
-                      LoadCaption, MsgIcon::Warning);
+            ui.Inform(msg::Format(Msg::SurfaceNotGrown, {QString::number(w), QString::number(h)}),
+                      msg::Text(Msg::CapLoadWork), MsgIcon::Warning);
         ui.SurfaceChanged();
     }
     // The map extent covers every point, so that clearing the map area also
     // clears under the points that lie beyond the extent the file gave.
     st.MapWidth = int16_t(std::min({need.width(), surf.Width(), 32767}));
     st.MapHeight = int16_t(std::min({need.height(), surf.Height(), 32767}));
-    if (!notes.isEmpty()) ui.Inform(notes.join(u'\n'), LoadCaption, MsgIcon::Information);
+    if (!notes.isEmpty())
+        ui.Inform(notes.join(u'\n'), msg::Text(Msg::CapLoadWork), MsgIcon::Information);
     NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();

@@ -1,10 +1,14 @@
 #include "editor/usecases/WorkFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QStringEncoder>
 
 #include "files/SafeSave.h"
+#include "raster/BitmapFile.h"
+#include "text/ShiftJis.h"
 
 namespace usecase {
 
@@ -34,7 +38,87 @@ bool CopyInto(const QString& from, safesave::StagedFile& to, QString* error) {
     }
 }
 
+QSize Extent(int w, int h, const std::vector<Rec>& points, const std::vector<Rec>& kinds) {
+    auto take = [&](Rec r) {
+        if (r.x > 0) w = std::max(w, int(r.x) + 1);
+        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
+    };
+    for (Rec r : points) take(r);
+    for (Rec r : kinds) take(r);
+    return {w, h};
+}
+
+QSize WithLegend(QSize s, int16_t legendX, int16_t legendY) {
+    if (legendX >= 0 && legendY >= 0) {
+        s.setWidth(std::max(s.width(), std::min(int(legendX) + 101, 32767)));
+        s.setHeight(std::max(s.height(), std::min(int(legendY) + 101, 32767)));
+    }
+    return s;
+}
+
+constexpr int MaxPictureSide = 32767;
+
 }  // namespace
+
+QSize MapExtent(const Store& st) {
+    int w = st.MapWidth, h = st.MapHeight;
+    auto take = [&](Rec r) {
+        if (r.x > 0) w = std::max(w, int(r.x) + 1);
+        if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
+    for (int32_t i = 0; i <= st.KindLast; ++i) take(st.KindRec(i));
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
+    return WithLegend({w, h}, st.LegendX, st.LegendY);
+}
+
+WorkRead ReadWork(const QString& path) {
+    WorkRead out;
+    QString error;
+    if (!ReadWorkFile(path, out.data, &error)) {
+        out.result = {
+            false, Say(Msg::WorkUnreadable, {error}, Msg::CapLoadWork, MsgIcon::Error), {}};
+        return out;
+    }
+    const WorkData& d = out.data;
+    // Only the bare name counts: the bitmap lies beside the work file.
+    const QString bare = QFileInfo(sjis::ToUnicode(d.picture).replace(u'\\', u'/')).fileName();
+    if (d.picture != "0") {
+        out.picture = QFileInfo(path).absoluteDir().filePath(bare);
+        out.pictureNamed = !bare.isEmpty();
+    }
+    QSize room = Extent(d.mapWidth, d.mapHeight, d.points, d.kinds);
+    int w = room.width(), h = room.height();
+    for (const auto& area : d.positions)
+        for (Rec r : area) {
+            if (r.x == 0) break;
+            if (r.x > 0) w = std::max(w, int(r.x) + 1);
+            if (r.x > 0 && r.y >= 0) h = std::max(h, int(r.y) + 1);
+        }
+    room = WithLegend({w, h}, d.legendX, d.legendY);
+    if (d.picture != "0" && !bare.isEmpty())
+        room = room.expandedTo(
+            QImageReader(out.picture).size().boundedTo(QSize(MaxPictureSide, MaxPictureSide)));
+    out.extent = room;
+    out.result.ok = true;
+    return out;
+}
+
+Result LoadWorkPicture(const WorkRead& read, const QString& pictureFile) {
+    const QString& path = read.picture;
+    if (!read.pictureNamed || !QFileInfo(path).isFile())
+        return {
+            false, Say(Msg::PictureNotFound, {path}, Msg::CapNoPicture, MsgIcon::Information), {}};
+    QString why;
+    QImage img = ReadBitmapFile(path, &why);
+    if (!img.isNull() && (img.width() > MaxPictureSide || img.height() > MaxPictureSide))
+        why = msg::Format(Msg::PictureTooLarge,
+                          {path, QString::number(img.width()), QString::number(img.height())});
+    else if (!img.isNull() && WriteBitmapFile(img, pictureFile, &why))
+        return {true, {}, {pictureFile}};
+    return {false, Say(Msg::PictureUnusable, {why}, Msg::CapNoPicture, MsgIcon::Information), {}};
+}
 
 Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture) {
     *picture = "0";
