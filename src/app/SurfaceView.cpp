@@ -182,11 +182,12 @@ void SurfaceView::ShowMark(std::optional<QPoint> p) {
 
 std::optional<QPoint> SurfaceView::SnapFor(QPoint w, Qt::KeyboardModifiers mods) const {
     const Store& st = ed_.st;
-    if ((mods & Qt::ShiftModifier) || snapTol_ < 0 || (st.Mode != 0 && st.Mode != 1))
+    if ((mods & Qt::ShiftModifier) || snapTol_ < 0 ||
+        (st.Mode != Mode::Input && st.Mode != Mode::Edit))
         return std::nullopt;
     // The point being dragged does not catch itself (nor its other occurrences).
     std::optional<QPoint> except;
-    if (st.Mode == 1 && st.GrabIndex > 0 && st.GrabIndex <= st.PointLast) {
+    if (st.Mode == Mode::Edit && st.GrabIndex > 0 && st.GrabIndex <= st.PointLast) {
         const Rec g = st.Point(st.GrabIndex);
         except = QPoint(g.x, g.y);
     }
@@ -234,7 +235,7 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dragging = ed_.st.Mode == 1 && ed_.st.GrabIndex > 0;
+    const bool dragging = ed_.st.Mode == Mode::Edit && ed_.st.GrabIndex > 0;
     // While a point is dragged, its rubber band shows where a drop would join it.
     const QPoint s = dragging ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseMove(s.x(), s.y());
@@ -253,7 +254,8 @@ void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dropping = e->button() == Qt::LeftButton && ed_.st.Mode == 1 && ed_.st.GrabIndex > 0;
+    const bool dropping =
+        e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit && ed_.st.GrabIndex > 0;
     const QPoint s = dropping ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseUp(e->button(), s.x(), s.y());
     // A popup attached by the press opens where the right button comes up.

@@ -2,7 +2,7 @@
 #include "core/Editor.h"
 
 void Editor::IndexPosClick() {
-    st.Mode = 3;
+    st.Mode = Mode::Legend;
     st.TempPolyLast = -1;
     ui.SetSurfaceCursor(SurfaceCursor::IndexPosition);
     // A right click in this mode offers nothing.

@@ -112,8 +112,8 @@ class Editor {
     void CheckShowHintClick();
     void HelpContentsClick();
     void AboutVelmotClick();
-    SurfaceCursor ModeCursor() const;  // the surface cursor of the current Mode
-    void RedrawOnLeave(uint8_t newMode);
+    SurfaceCursor ModeCursor() const;  // the surface cursor of the current mode
+    void RedrawOnLeave(Mode newMode);
     void UndoComposed();
 
     // ================= rendering (view/Render.cpp) =================
@@ -211,7 +211,7 @@ class Editor {
     // ================= areas and legend (areas/*.cpp) =================
     void AreaNameEditClick();
     void ZoneArrangeClick();
-    void AreaPosClick(int x, int y);  // left press in Mode 2
+    void AreaPosClick(int x, int y);  // left press in area-position mode
     void ZpotListClick(int index);    // 0-based list entry
     void ZpotRedrawClick();
     // OK / close box of the area-position dialog; false keeps it open (a box
@@ -219,7 +219,7 @@ class Editor {
     bool ZpotClose();
     int ZpotSelected = 1;
     void IndexPosClick();
-    void LegendClick(int x, int y);  // left press in Mode 3
+    void LegendClick(int x, int y);  // left press in legend mode
 
     // ================= final composition (compose/*.cpp) =================
     void ReMakeLineClick();

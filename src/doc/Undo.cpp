@@ -3,8 +3,9 @@
 #include "core/Editor.h"
 
 bool Editor::GestureUnderWay() const {
-    return st.GrabIndex > 0 || st.PickFirst > 0 || (st.Mode == 5 && st.TempPolyLast >= 0) ||
-           st.Mode == 2 || st.Mode == 3 || ZpotOpen;
+    return st.GrabIndex > 0 || st.PickFirst > 0 ||
+           (st.Mode == Mode::Trimming && st.TempPolyLast >= 0) || st.Mode == Mode::AreaPosition ||
+           st.Mode == Mode::Legend || ZpotOpen;
 }
 
 void Editor::BeginStep() {

@@ -40,7 +40,7 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
     st.ClickX = int16_t(m.x());
     st.ClickY = int16_t(m.y());
 
-    if (st.Mode == 4 && (key == vk::Space || key == vk::Return)) {
+    if (st.Mode == Mode::LineKind && (key == vk::Space || key == vk::Return)) {
         OfferKindPopup(true, s);
         return;
     }
@@ -49,27 +49,27 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
     const QSize client = ui.ViewClientSize();
     switch (key) {
         case vk::Space:
-            if (st.Mode == 0)
+            if (st.Mode == Mode::Input)
                 ui.ShowPopupNow(Popup::RButtonMenu, s);
-            else if (st.Mode == 1)
+            else if (st.Mode == Mode::Edit)
                 OfferEditPopup(true, s);
-            else if (st.Mode == 5)
+            else if (st.Mode == Mode::Trimming)
                 // Enabled from the outline as it is now, so a cut cannot be
                 // chosen for an outline that has already been used up.
                 OfferTrimPopup(true, s);
             break;
         case vk::Return:
         case vk::A:
-            if (st.Mode == 0) {
+            if (st.Mode == Mode::Input) {
                 AddPoint(m.x(), m.y());
-            } else if (st.Mode == 1) {
+            } else if (st.Mode == Mode::Edit) {
                 if (st.GrabIndex == 0)
                     GrabPoint(m.x(), m.y());
                 else
                     DropPoint(m.x(), m.y());
-            } else if (st.Mode == 5) {
+            } else if (st.Mode == Mode::Trimming) {
                 TrimCornerClick(m.x(), m.y());
-            } else if (st.Mode == 6) {
+            } else if (st.Mode == Mode::Jigsaw) {
                 if (st.PickFirst == 0)
                     PickUpPiece(m.x(), m.y());
                 else
@@ -103,9 +103,9 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
                 s.ry() += step;
             break;
         case vk::Z:
-            if (st.Mode == 0)
+            if (st.Mode == Mode::Input)
                 EditModeClick();
-            else if (st.Mode == 1)
+            else if (st.Mode == Mode::Edit)
                 BuildModeClick();
             break;
         default:

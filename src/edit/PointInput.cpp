@@ -27,22 +27,22 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
     if (button == Qt::LeftButton) {
         switch (st.Mode) {
-            case 0:
+            case Mode::Input:
                 AddPoint(x, y);
                 break;
-            case 1:
+            case Mode::Edit:
                 GrabPoint(x, y);
                 break;
-            case 2:
+            case Mode::AreaPosition:
                 AreaPosClick(x, y);
                 break;
-            case 3:
+            case Mode::Legend:
                 LegendClick(x, y);
                 break;
-            case 5:
+            case Mode::Trimming:
                 TrimCornerClick(x, y);
                 break;
-            case 6:
+            case Mode::Jigsaw:
                 PickUpPiece(x, y);
                 break;
             default:
@@ -53,20 +53,20 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
         st.ClickX = Clamp16(x);
         st.ClickY = Clamp16(y);
         switch (st.Mode) {
-            case 0:
+            case Mode::Input:
                 ui.AttachPopup(Popup::RButtonMenu);
                 break;
-            case 1:
+            case Mode::Edit:
                 OfferEditPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
                 break;
-            case 5:
+            case Mode::Trimming:
                 OfferTrimPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
                 break;
             default:
                 break;
         }
     }
-    if (st.Mode == 4) {
+    if (st.Mode == Mode::LineKind) {
         ui.AttachPopup(Popup::None);
         st.ClickX = Clamp16(x);
         st.ClickY = Clamp16(y);
@@ -82,17 +82,17 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
 
 void Editor::MouseMove(int x, int y) {
     ui.SetMouseXY(MouseReadout(x, y));
-    if (st.Mode == 1 && st.GrabIndex > 0)
+    if (st.Mode == Mode::Edit && st.GrabIndex > 0)
         RubberBand(x, y);
-    else if (st.Mode == 6 && st.PickFirst > 0)
+    else if (st.Mode == Mode::Jigsaw && st.PickFirst > 0)
         DragPiece(x, y);
 }
 
 void Editor::MouseUp(Qt::MouseButton, int x, int y) {
     StepScope scope(*this);
-    if (st.Mode == 1 && st.GrabIndex > 0)
+    if (st.Mode == Mode::Edit && st.GrabIndex > 0)
         DropPoint(x, y);
-    else if (st.Mode == 6 && st.PickFirst > 0)
+    else if (st.Mode == Mode::Jigsaw && st.PickFirst > 0)
         DropPiece(x, y);
 }
 

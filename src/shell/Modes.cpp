@@ -16,17 +16,17 @@ void CheckOnly(Ui& ui, Cmd item) {
 
 SurfaceCursor Editor::ModeCursor() const {
     switch (st.Mode) {
-        case 0:
+        case Mode::Input:
             return SurfaceCursor::CrossLine;
-        case 1:
+        case Mode::Edit:
             return SurfaceCursor::CrossEdit;
-        case 3:
+        case Mode::Legend:
             return SurfaceCursor::IndexPosition;
-        case 4:
+        case Mode::LineKind:
             return SurfaceCursor::CrossKind;
-        case 5:
+        case Mode::Trimming:
             return SurfaceCursor::Cutter;
-        case 6:
+        case Mode::Jigsaw:
             return SurfaceCursor::PickUp;
         default:
             return SurfaceCursor::Arrow;
@@ -35,8 +35,8 @@ SurfaceCursor Editor::ModeCursor() const {
 
 // Line-kind colouring and a trimming outline exist only on the surface; the
 // redraw (already in the new mode) wipes them when those modes are left.
-void Editor::RedrawOnLeave(uint8_t newMode) {
-    if (st.Mode == 4 || st.Mode == 5) {
+void Editor::RedrawOnLeave(Mode newMode) {
+    if (st.Mode == Mode::LineKind || st.Mode == Mode::Trimming) {
         st.Mode = newMode;
         ReDraw();
     }
@@ -54,8 +54,8 @@ void Editor::UndoComposed() {
 }
 
 void Editor::BuildModeClick() {
-    RedrawOnLeave(0);
-    st.Mode = 0;
+    RedrawOnLeave(Mode::Input);
+    st.Mode = Mode::Input;
     st.TempPolyLast = -1;
     ui.SetModeButtons(true, false);
     CheckOnly(ui, Cmd::BuildMode);
@@ -63,9 +63,9 @@ void Editor::BuildModeClick() {
 }
 
 void Editor::EditModeClick() {
-    RedrawOnLeave(1);
+    RedrawOnLeave(Mode::Edit);
     UndoComposed();
-    st.Mode = 1;
+    st.Mode = Mode::Edit;
     st.TempPolyLast = -1;
     ui.SetModeButtons(false, true);
     CheckOnly(ui, Cmd::EditMode);
@@ -76,7 +76,7 @@ void Editor::EditModeClick() {
 
 void Editor::LineKindModeClick() {
     UndoComposed();
-    st.Mode = 4;
+    st.Mode = Mode::LineKind;
     st.TempPolyLast = -1;
     ui.SetModeButtons(false, false);
     CheckOnly(ui, Cmd::LineKindMode);
@@ -87,8 +87,8 @@ void Editor::LineKindModeClick() {
 }
 
 void Editor::CuttingModeClick() {
-    RedrawOnLeave(5);
-    st.Mode = 5;
+    RedrawOnLeave(Mode::Trimming);
+    st.Mode = Mode::Trimming;
     st.TempPolyLast = -1;
     ui.SetModeButtons(false, false);
     CheckOnly(ui, Cmd::CuttingMode);
@@ -102,8 +102,8 @@ void Editor::PickUpModeClick() {
                   QStringLiteral("お願い"), MsgIcon::None);
         return;
     }
-    RedrawOnLeave(6);
-    st.Mode = 6;
+    RedrawOnLeave(Mode::Jigsaw);
+    st.Mode = Mode::Jigsaw;
     st.TempPolyLast = -1;
     ui.SetModeButtons(false, false);
     CheckOnly(ui, Cmd::PickUpMode);

@@ -187,7 +187,7 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
     ReadSettings();
     StartSession();
     ui.SetWindowBounds(QRect(st.WinLeft, st.WinTop, st.WinWidth, st.WinHeight), st.WinMaximized);
-    st.Mode = 0;
+    st.Mode = Mode::Input;
     SetUpSurface();
     st.BasePicLoaded = false;
     st.BasePicShown = true;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Mode.h"
+
 struct Rec {
     int16_t x = 0;
     int16_t y = 0;
@@ -136,8 +138,7 @@ class Store {
     }
 
     // ---- shared state ----
-    uint8_t Mode =
-        0;  // 0 input, 1 edit, 2 area position, 3 legend, 4 line kind, 5 trimming, 6 jigsaw
+    ::Mode Mode = ::Mode::Input;
     bool Modified = false;
     bool Completed = false;
     bool Composed = false;

@@ -118,7 +118,7 @@ bool Editor::LoadPictureCached(QString* error) {
 
 bool Editor::ReDraw() {
     ui.SetBusy(true);
-    if (st.Mode == 4) {
+    if (st.Mode == Mode::LineKind) {
         // Leaving line-kind mode redraws (with the new mode) on the way out.
         BuildModeClick();
         return lastRedrawOk_;
@@ -198,7 +198,7 @@ void Editor::ShowKinds() {
 void Editor::RestoreCursor() {
     ui.SetBusy(false);
     // The area-position command sets its own cursor and keeps it.
-    if (st.Mode != 2) ui.SetSurfaceCursor(ModeCursor());
+    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(ModeCursor());
     ui.SurfaceChanged();
 }
 

@@ -37,7 +37,7 @@ TEST_F(AppTest, CtrlZTakesBackATraceAndADragAndCtrlYBringsThemBack) {
 
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // the drag
     EXPECT_EQ(ed.st.Point(ed.st.PointLast), (Rec{120, 100}));
-    EXPECT_EQ(ed.st.Mode, 1);  // the letter Z did not switch modes
+    EXPECT_EQ(ed.st.Mode, Mode::Edit);  // the letter Z did not switch modes
     for (int i = 0; i < 3; ++i) QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(ed.st.PointLast, start);
     EXPECT_TRUE(pixels() == startPixels);

@@ -151,7 +151,7 @@ TEST_F(AppTest, EnableCheckAndCaptionReachTheRightWidget) {
 
 TEST_F(AppTest, MenuItemsRunTheirCommandAndTheEditorKeepsTheCheckMarks) {
     Win().Action(Cmd::EditMode)->trigger();
-    EXPECT_EQ(app->ed.st.Mode, 1);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Edit);
     EXPECT_TRUE(Win().Action(Cmd::EditMode)->isChecked());
     EXPECT_FALSE(Win().Action(Cmd::BuildMode)->isChecked());
 
@@ -185,7 +185,7 @@ TEST_F(AppTest, ModeButtonsShowWhichModeIsOn) {
     EXPECT_EQ(style(ed), std::tuple(false, false, blue));
 
     QTest::mouseClick(ed, Qt::LeftButton);
-    EXPECT_EQ(app->ed.st.Mode, 1);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Edit);
     EXPECT_EQ(style(in), std::tuple(false, false, blue));
     EXPECT_EQ(style(ed), std::tuple(true, true, black));
 
@@ -199,7 +199,7 @@ TEST_F(AppTest, ModeButtonsShowWhichModeIsOn) {
     QTest::mouseClick(in, Qt::LeftButton);
     QTest::mouseClick(in, Qt::LeftButton);
     EXPECT_EQ(style(in), std::tuple(true, true, black));
-    EXPECT_EQ(app->ed.st.Mode, 0);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Input);
 }
 
 TEST_F(AppTest, ClosingWritesTheWindowBoundsBesideTheProgram) {
@@ -253,9 +253,9 @@ TEST_F(AppTest, KeysOverTheSurfaceReachTheKeyboardCommands) {
     QCursor::setPos(view->mapToGlobal(QPoint(50, 60)));
     ASSERT_EQ(app->ui.ShownSurfaceCursor(), SurfaceCursor::CrossLine);
     QTest::keyClick(view, Qt::Key_Z);
-    EXPECT_EQ(app->ed.st.Mode, 1);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Edit);
     QTest::keyClick(view, Qt::Key_Z);
-    EXPECT_EQ(app->ed.st.Mode, 0);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Input);
 
     // Shift+Right moves the pointer eight pixels.
     QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
@@ -265,5 +265,5 @@ TEST_F(AppTest, KeysOverTheSurfaceReachTheKeyboardCommands) {
     QCursor::setPos(Win().ToolPanel()->mapToGlobal(QPoint(5, 5)));
     EXPECT_EQ(app->ui.ShownSurfaceCursor(), std::nullopt);
     QTest::keyClick(view, Qt::Key_Z);
-    EXPECT_EQ(app->ed.st.Mode, 0);
+    EXPECT_EQ(app->ed.st.Mode, Mode::Input);
 }

@@ -113,7 +113,7 @@ TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
     ed.AddPoint(100, 100);
     ed.AddPoint(160, 100);
     Win().Action(Cmd::EditMode)->trigger();
-    ASSERT_EQ(ed.st.Mode, 1);
+    ASSERT_EQ(ed.st.Mode, Mode::Edit);
     for (int exp : {0, 2}) {
         SCOPED_TRACE(exp);
         ZoomOn(exp, QPoint(130, 100));

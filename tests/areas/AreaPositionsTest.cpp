@@ -32,7 +32,7 @@ struct PosFixture : ::testing::Test {
 
 TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
     t.ed.ZoneArrangeClick();
-    EXPECT_EQ(t.st().Mode, 2);
+    EXPECT_EQ(t.st().Mode, Mode::AreaPosition);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
     EXPECT_FALSE(t.st().Completed);
     EXPECT_EQ(t.ui.zpotNames, (QStringList{"A", "B", "C"}));
@@ -49,7 +49,7 @@ TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
     t.ed.ZpotListClick(1);
     EXPECT_EQ(Px(20, 20), Navy);  // A is no longer selected
     ASSERT_TRUE(t.ed.ZpotClose());
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
     t.ed.ZoneArrangeClick();
     EXPECT_EQ(t.ui.zpotSelected, 0);
     EXPECT_EQ(t.ed.ZpotSelected, 1);
@@ -112,7 +112,7 @@ TEST_F(PosFixture, ABoxThatDoesNotParseKeepsTheDialogOpen) {
     boxes[1] = QStringLiteral("40;40");
     t.ui.zpotBoxes = boxes;
     EXPECT_FALSE(t.ed.ZpotClose());
-    EXPECT_EQ(t.st().Mode, 2);
+    EXPECT_EQ(t.st().Mode, Mode::AreaPosition);
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("40;40")));
     EXPECT_EQ(Slots(1), (std::vector<Rec>{{30, 30}}));
@@ -126,20 +126,20 @@ TEST_F(PosFixture, ABoxThatDoesNotParseKeepsTheDialogOpen) {
     t.ui.zpotBoxes = boxes;
     EXPECT_TRUE(t.ed.ZpotClose());
     EXPECT_EQ(Slots(1), (std::vector<Rec>{{30, 30}, {40, 45}}));
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
 }
 
 TEST(Legend, PlacedByOneClickAndDrawn) {
     TestEditor t(300, 300);
     t.ed.IndexPosClick();
-    EXPECT_EQ(t.st().Mode, 3);
+    EXPECT_EQ(t.st().Mode, Mode::Legend);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_EQ(t.ui.attached, Popup::None);
 
     t.ed.LegendClick(0, 37);
     EXPECT_EQ(t.st().LegendX, 0);
     EXPECT_EQ(t.st().LegendY, 37);
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ed.surf.Pixel(0, 37), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(99, 136), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(50, 80), Black);

@@ -58,7 +58,7 @@ TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
     t.st().KindLast = -1;
     for (Rec r : {Rec{0, -1}, Rec{10, 10}, Rec{60, 10}, Rec{0, -1}, Rec{110, 10}, Rec{60, 10}})
         t.st().SetKind(++t.st().KindLast, r);
-    t.st().Mode = 1;
+    t.st().Mode = Mode::Edit;
     t.ed.ReMakeLineClick();
 
     const auto chains = Chains(t.Points());
@@ -72,7 +72,7 @@ TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
     EXPECT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_FALSE(t.ui.Enabled(Cmd::SpRemake));
     EXPECT_TRUE(t.ui.Enabled(Cmd::WriteMap));
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_FALSE(t.ui.progressVisible);
     EXPECT_FALSE(t.ui.busy);
     EXPECT_EQ(ComposeMessages(t.ui), 0);

@@ -100,7 +100,7 @@ struct Env {
         l.points = st.PointsToVector();
         l.kinds = st.KindsToVector();
         l.flags = {st.Modified,     st.Completed, st.Composed,     st.BasePicLoaded,
-                   st.BasePicShown, st.Mode,      ed.surf.Width(), ed.surf.Height()};
+                   st.BasePicShown, int(st.Mode), ed.surf.Width(), ed.surf.Height()};
         for (Cmd c : kWatched) l.flags.push_back(ui.Enabled(c) * 2 + ui.Checked(c));
         return l;
     }
@@ -273,7 +273,7 @@ TEST(Undo, AGestureUnderWayIsTakenBackFirstAndTheDialogHoldsUndoOff) {
     e.Do(Cmd::ZoneArrange);
     EXPECT_FALSE(e.ui.Enabled(Cmd::Undo));
     e.Do(Cmd::Undo);
-    EXPECT_EQ(e.st.Mode, 2);
+    EXPECT_EQ(e.st.Mode, Mode::AreaPosition);
     EXPECT_EQ(e.st.PointLast, 13);
     e.ed.ZpotClose();
     EXPECT_TRUE(e.ui.Enabled(Cmd::Undo));
@@ -317,8 +317,8 @@ TEST(Undo, RandomRunsAgreeWithTheStatesTheyPassed) {
             }
             const QPoint p(1 + pick(190), pick(150));
             if (what == 2) {
-                e.Do(e.st.Mode == 0 ? Cmd::EditMode : Cmd::BuildMode);
-            } else if (e.st.Mode == 0) {
+                e.Do(e.st.Mode == Mode::Input ? Cmd::EditMode : Cmd::BuildMode);
+            } else if (e.st.Mode == Mode::Input) {
                 if (what < 7)
                     e.Click(p.x(), p.y());
                 else

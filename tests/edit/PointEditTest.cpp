@@ -12,7 +12,7 @@ using List = std::vector<Rec>;
 
 // An editor in point-edit mode showing the given network.
 struct EditFixture : TestEditor {
-    EditFixture() { ed.st.Mode = 1; }
+    EditFixture() { ed.st.Mode = Mode::Edit; }
     void Show() { ed.ReDraw(); }
     // A right press at (x, y) and then the popup item, as the user does it.
     void Popup(int x, int y, Cmd item) {

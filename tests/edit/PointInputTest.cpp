@@ -182,7 +182,7 @@ TEST(PointInput, PressesReachTheOtherModes) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
     t.ed.ReDraw();
-    t.st().Mode = 1;
+    t.st().Mode = Mode::Edit;
     t.ed.MouseDown(Qt::LeftButton, 50, 10);
     EXPECT_EQ(t.st().GrabIndex, 2);
     t.ed.MouseUp(Qt::LeftButton, 50, 30);

@@ -105,7 +105,7 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
     EXPECT_FALSE(st.Composed);
     EXPECT_FALSE(st.BasePicLoaded);
     EXPECT_TRUE(st.BasePicShown);
-    EXPECT_EQ(st.Mode, 0);
+    EXPECT_EQ(st.Mode, Mode::Input);
     EXPECT_TRUE(r.ui.Enabled(Cmd::ZoneArrange));
     EXPECT_TRUE(r.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_EQ(r.ui.scroll, QPoint(0, 0));

@@ -29,7 +29,7 @@ struct Jigsaw : ::testing::Test {
         st.AreaPos(2, 2) = {0, 0};
         st.Completed = true;
         ed.PickUpModeClick();
-        ASSERT_EQ(st.Mode, 6);
+        ASSERT_EQ(st.Mode, Mode::Jigsaw);
         ed.ReDraw();
     }
     std::vector<uint8_t> Pixels() const {
@@ -239,7 +239,7 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     t.ed.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed);
     t.ed.PickUpModeClick();
-    ASSERT_EQ(t.st().Mode, 6);
+    ASSERT_EQ(t.st().Mode, Mode::Jigsaw);
     t.ed.ReDraw();
     Store& st = t.st();
     int64_t rank = 0, beyond = 0;

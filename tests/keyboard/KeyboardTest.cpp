@@ -91,7 +91,7 @@ TEST_F(Keys, KeysDoNothingUnlessThePointerIsOverTheSurfaceInAnEditingMode) {
         EXPECT_EQ(ui.scroll, QPoint(0, 0));
         EXPECT_EQ(st.ClickX, 7);
         EXPECT_EQ(st.PointLast, 0);
-        EXPECT_EQ(st.Mode, 0);
+        EXPECT_EQ(st.Mode, Mode::Input);
         EXPECT_EQ(ui.popupsShown, 0);
         EXPECT_TRUE(ui.enabled.empty());
     }
@@ -117,25 +117,25 @@ TEST_F(Keys, LetterCommandsIgnoreCtrlAltAndMetaButNotShift) {
         Key(vk::Z, m);
     }
     EXPECT_EQ(st.PointLast, 0);
-    EXPECT_EQ(st.Mode, 0);
+    EXPECT_EQ(st.Mode, Mode::Input);
     EXPECT_TRUE(ui.enabled.empty());
     Key(vk::Return, Qt::ControlModifier);  // not a letter: still adds the point
     Key(vk::A, Qt::ShiftModifier);
     EXPECT_EQ(st.PointLast, 2);
     Key(vk::Z, Qt::ShiftModifier);
-    EXPECT_EQ(st.Mode, 1);
+    EXPECT_EQ(st.Mode, Mode::Edit);
 }
 
 TEST_F(Keys, ZSwitchesBetweenInputAndEditOnly) {
     Key(vk::Z);
-    EXPECT_EQ(st.Mode, 1);
+    EXPECT_EQ(st.Mode, Mode::Edit);
     Over(SurfaceCursor::CrossEdit);
     Key(vk::Z);
-    EXPECT_EQ(st.Mode, 0);
+    EXPECT_EQ(st.Mode, Mode::Input);
     ed.CuttingModeClick();
     Over(SurfaceCursor::Cutter);
     Key(vk::Z);
-    EXPECT_EQ(st.Mode, 5);
+    EXPECT_EQ(st.Mode, Mode::Trimming);
 }
 
 TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
@@ -207,7 +207,7 @@ TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {
     EXPECT_EQ(ui.shown, Popup::RButtonMenu);
 
     Key(vk::Z);
-    ASSERT_EQ(st.Mode, 1);
+    ASSERT_EQ(st.Mode, Mode::Edit);
     Over(SurfaceCursor::CrossEdit);
     PointAt(90, 40);
     Key(vk::Return);

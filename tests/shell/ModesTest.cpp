@@ -18,7 +18,7 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     TestEditor t;
     t.st().TempPolyLast = 3;
     t.ed.EditModeClick();
-    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.st().Mode, Mode::Edit);
     EXPECT_EQ(t.st().TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
     EXPECT_FALSE(t.ui.inputDown);
@@ -28,14 +28,14 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     EXPECT_TRUE(t.ui.Enabled(Cmd::SpRemake));
 
     t.ed.LineKindModeClick();
-    EXPECT_EQ(t.st().Mode, 4);
+    EXPECT_EQ(t.st().Mode, Mode::LineKind);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossKind);
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::LineKindMode);
 
     t.st().TempPolyLast = 3;
     t.ed.CuttingModeClick();
-    EXPECT_EQ(t.st().Mode, 5);
+    EXPECT_EQ(t.st().Mode, Mode::Trimming);
     EXPECT_EQ(t.st().TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
@@ -43,12 +43,12 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
 
     t.st().Completed = true;
     t.ed.PickUpModeClick();
-    EXPECT_EQ(t.st().Mode, 6);
+    EXPECT_EQ(t.st().Mode, Mode::Jigsaw);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::PickUp);
     ExpectOnlyChecked(t.ui, Cmd::PickUpMode);
 
     t.ed.BuildModeClick();
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
     EXPECT_TRUE(t.ui.inputDown);
     EXPECT_FALSE(t.ui.editDown);
@@ -57,9 +57,9 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
 
     // The tool-bar and menu commands reach the same handlers.
     t.ed.Command(Cmd::SpEditMode);
-    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.st().Mode, Mode::Edit);
     t.ed.Command(Cmd::SpInputMode);
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
 }
 
 TEST(Modes, EditAndLineKindModesInvalidateTheComposition) {
@@ -87,7 +87,7 @@ TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
     t.ed.CuttingModeClick();
     EXPECT_EQ(t.ui.surfaceChanges - before, 1);
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Magenta);
-    EXPECT_EQ(t.st().Mode, 5);
+    EXPECT_EQ(t.st().Mode, Mode::Trimming);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
 }
 
@@ -120,20 +120,20 @@ TEST(Modes, JigsawRefusedUntilTheCompositionIsCurrent) {
     EXPECT_EQ(t.ui.messages[0].text,
               QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("お願い"));
-    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.st().Mode, Mode::Edit);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
     ExpectOnlyChecked(t.ui, Cmd::EditMode);
 }
 
 TEST(Modes, RestoreCursorFollowsTheMode) {
     TestEditor t;
-    t.st().Mode = 3;
+    t.st().Mode = Mode::Legend;
     t.ui.busy = true;
     t.ed.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_FALSE(t.ui.busy);
     // The area-position view keeps whatever cursor it set.
-    t.st().Mode = 2;
+    t.st().Mode = Mode::AreaPosition;
     t.ui.cursor = SurfaceCursor::Arrow;
     t.ed.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
@@ -182,7 +182,7 @@ TEST(Modes, EditingTheComposedFormGetsThePlainNetworkBack) {
     t.ed.EditModeClick();
     EXPECT_FALSE(t.st().Composed);
     EXPECT_FALSE(t.st().Completed);
-    EXPECT_EQ(t.st().Mode, 1);
+    EXPECT_EQ(t.st().Mode, Mode::Edit);
     EXPECT_FALSE(t.ui.busy);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
     // The shared edge is stored once now.

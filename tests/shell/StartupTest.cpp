@@ -61,7 +61,7 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
     EXPECT_EQ(r.ed.surf.Pixel(2559, 1919), Black);
 
     // The starting command surface.
-    EXPECT_EQ(r.ed.st.Mode, 0);
+    EXPECT_EQ(r.ed.st.Mode, Mode::Input);
     EXPECT_TRUE(r.ui.Checked(Cmd::BuildMode));
     EXPECT_TRUE(r.ui.inputDown);
     EXPECT_EQ(r.ui.cursor, SurfaceCursor::CrossLine);

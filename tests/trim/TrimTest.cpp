@@ -79,7 +79,7 @@ TEST_F(Trim, DeleteOutsideKeepsTheMiddleOfAChainAndTidies) {
     EXPECT_TRUE(st.Modified);
     EXPECT_FALSE(st.Completed);
     EXPECT_EQ(st.TempPolyLast, -1);
-    EXPECT_EQ(st.Mode, 5);
+    EXPECT_EQ(st.Mode, Mode::Trimming);
     // Redrawn: the outline is gone, the kept chain shows.
     EXPECT_EQ(ed.surf.Pixel(20, 20), Black);
     EXPECT_EQ(ed.surf.Pixel(50, 50), White);
@@ -178,7 +178,7 @@ TEST_F(Trim, CancelEmptiesTheOutlineAndStaysInTheMode) {
     Corners(kBox);
     ed.CancelCuttingClick();
     EXPECT_EQ(st.TempPolyLast, -1);
-    EXPECT_EQ(st.Mode, 5);
+    EXPECT_EQ(st.Mode, Mode::Trimming);
     EXPECT_EQ(ed.surf.Pixel(70, 20), Black);
 }
 

@@ -115,7 +115,7 @@ TEST(Render, ShowKindsDrawsKindsOverNetworkWithoutLegend) {
     t.st().AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
     t.st().LegendX = 60;
     t.st().LegendY = 60;
-    t.st().Mode = 4;
+    t.st().Mode = Mode::LineKind;
     t.ed.ShowKinds();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Magenta);
@@ -209,7 +209,7 @@ TEST(Render, RedrawInLineKindModeReturnsToPointInput) {
     t.ed.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
     EXPECT_TRUE(t.ed.ReDraw());
-    EXPECT_EQ(t.st().Mode, 0);
+    EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
     EXPECT_TRUE(t.ui.Checked(Cmd::BuildMode));
     EXPECT_FALSE(t.ui.Checked(Cmd::LineKindMode));
