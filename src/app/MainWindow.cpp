@@ -178,6 +178,7 @@ void MainWindow::BuildMenus() {
     QMenu* line = bar->addMenu(S("完成(&C)"));
     line->setObjectName(QStringLiteral("MenuLine"));
     AddItem(line, Cmd::ReMakeLine, S("境界線最終編成(&R)"));
+    AddItem(line, Cmd::CheckAreas, S("全区域の点検(&C)"));
 
     QMenu* help = bar->addMenu(S("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("MenuHelp"));

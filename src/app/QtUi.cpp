@@ -20,6 +20,7 @@
 #include "app/FileFilter.h"
 #include "app/MainWindow.h"
 #include "app/Placement.h"
+#include "app/ProblemListDialog.h"
 #include "app/SurfaceView.h"
 #include "shell/PlaceDialog.h"
 
@@ -57,6 +58,7 @@ void QtUi::Attach(MainWindow* win, Editor& ed) {
     win_ = win;
     zone_ = new ZoneForm(win);
     zpot_ = new ZpotDialog(win, ed);
+    problems_ = new ProblemListDialog(win, ed);
     title_ = new TitleForm(win);
     about_ = new AboutDialog(win);
     move_ = new MoveMapForm(win);
@@ -206,6 +208,10 @@ void QtUi::ZpotShow(const QStringList& names) {
     if (!zpot_->isVisible()) Place(zpot_, DialogId::ZpotDialog);
     zpot_->show();
     zpot_->raise();
+}
+
+void QtUi::CheckListShow(const std::vector<CheckRow>& rows) {
+    problems_->SetRows(rows);
 }
 
 void QtUi::ZpotSelect(int index) {

@@ -12,6 +12,7 @@ class AboutDialog;
 class HelpWindow;
 class ZoneForm;
 class ZpotDialog;
+class ProblemListDialog;
 class TitleForm;
 class MoveMapForm;
 class QWidget;
@@ -27,6 +28,7 @@ class QtUi : public Ui {
     HelpWindow* Help() const { return help_; }
     ZoneForm* Zone() const { return zone_; }
     ZpotDialog* Zpot() const { return zpot_; }
+    ProblemListDialog* Problems() const { return problems_; }
     TitleForm* Title() const { return title_; }
     MoveMapForm* MoveMap() const { return move_; }
     // The next file dialog for opening answers path without showing itself
@@ -55,6 +57,7 @@ class QtUi : public Ui {
     void ZpotSelect(int index) override;
     std::array<QString, 9> ZpotBoxes() override;
     void ZpotSetBoxes(const std::array<QString, 9>& boxes) override;
+    void CheckListShow(const std::vector<CheckRow>& rows) override;
     void SetEnabled(Cmd c, bool on) override;
     void SetChecked(Cmd c, bool on) override;
     void SetCaption(Cmd c, const QString& text) override;
@@ -91,6 +94,7 @@ class QtUi : public Ui {
     HelpWindow* help_ = nullptr;
     ZoneForm* zone_ = nullptr;
     ZpotDialog* zpot_ = nullptr;
+    ProblemListDialog* problems_ = nullptr;
     TitleForm* title_ = nullptr;
     MoveMapForm* move_ = nullptr;
     bool busy_ = false;

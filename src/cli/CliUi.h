@@ -46,6 +46,7 @@ class CliUi : public Ui {
     void ZpotSelect(int) override {}
     std::array<QString, 9> ZpotBoxes() override { return boxes_; }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { boxes_ = b; }
+    void CheckListShow(const std::vector<CheckRow>&) override {}
     void SetEnabled(Cmd, bool) override {}
     void SetChecked(Cmd, bool) override {}
     void SetCaption(Cmd, const QString&) override {}

@@ -199,8 +199,7 @@ int RunCheck(const QStringList& args) {
     auto session = std::make_unique<Session>();
     Session& s = *session;
     if (!s.Load(work)) return ExitUsage;
-    std::vector<compose::CheckEntry> entries;
-    if (s.ed.PrepareComposition()) entries = compose::CheckPositions(s.ed.st, s.ed.surf);
+    const std::vector<compose::CheckEntry> entries = s.ed.CheckAllPositions();
 
     static const char* const names[] = {
         "closed",     "no start segment", "undecided direction", "lost at a node",

@@ -35,6 +35,8 @@ enum class Cmd {
     SweepCutting, HoleCutting, CancelCutting,
     // 作図(&D), after the items above
     Undo, Redo,
+    // 完成(&C), after the items above: 全区域の点検
+    CheckAreas,
     Count_
 };
 

@@ -44,6 +44,7 @@ void Editor::Command(Cmd c) {
         case Cmd::SpIndexPos: IndexPosClick(); break;
         case Cmd::ReMakeLine:
         case Cmd::SpRemake: ReMakeLineClick(); break;
+        case Cmd::CheckAreas: CheckAreasClick(); break;
 
         case Cmd::HelpContents: HelpContentsClick(); break;
         case Cmd::AboutVelmot: AboutVelmotClick(); break;
@@ -97,6 +98,7 @@ const char* CmdName(Cmd c) {
         "SecLine", "AbsLine", "AstLine", "RelSecLine", "RelAbsLine", "RelAstLine",
         "SweepCutting", "HoleCutting", "CancelCutting",
         "Undo", "Redo",
+        "CheckAreas",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == size_t(Cmd::Count_));
     return names[size_t(c)];

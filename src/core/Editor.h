@@ -37,6 +37,10 @@ constexpr int Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27,
 namespace areas {
 class RegionFills;
 }
+namespace compose {
+struct CheckEntry;
+struct ProblemList;
+}  // namespace compose
 
 class Editor {
   public:
@@ -291,7 +295,18 @@ class Editor {
     // The dialog's region fills, labelled while it is open (areas/RegionFills.h).
     std::shared_ptr<areas::RegionFills> zpotFills;
 
-    // [compose]
+    // [compose] compose/PositionSurvey.cpp
+    // Every area position traced on its own (compose::CheckPositions) on the
+    // network prepared as the composition prepares it. The store and the
+    // surface are left as they were; `network` receives the prepared view.
+    std::vector<compose::CheckEntry> CheckAllPositions(Surface* network = nullptr);
+    // 全区域の点検: the failures in the problem list, or a word that there are none.
+    void CheckAreasClick();
+    // An entry chosen (0-based): the view goes there and its region turns red.
+    void CheckListClick(int index);
+    // The list closed: the red region is taken back.
+    void CheckListClosed();
+    std::shared_ptr<compose::ProblemList> problems_;
 
     // [files]
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "core/Commands.h"
 
@@ -33,6 +34,16 @@ struct TitleFields {
 // Fields of the move/scale dialog, as texts.
 struct MoveFields {
     QString dx = "0", dy = "0", factor = "1.0";
+};
+
+// One entry of the list of problems 全区域の点検 found: an area position
+// whose outline cannot be composed.
+struct CheckRow {
+    int area = 0, slot = 0;  // slot: 0-based, as the position boxes count from 1
+    QString name;            // the area's name
+    QString reason;          // short, for the list
+    QString message;         // the whole message, as the composition gives it
+    QPoint place;            // the spot to look at, in surface pixels
 };
 
 enum class DialogId { ZoneForm, ZpotDialog, TitleDialog, AboutDialog, MoveMapDialog };
@@ -70,6 +81,10 @@ public:
     virtual void ZpotSelect(int index) = 0;  // 0-based list entry
     virtual std::array<QString, 9> ZpotBoxes() = 0;
     virtual void ZpotSetBoxes(const std::array<QString, 9>& boxes) = 0;
+    // The list of problems (non-modal); choosing an entry calls
+    // Editor::CheckListClick, closing it Editor::CheckListClosed. An empty
+    // list closes it.
+    virtual void CheckListShow(const std::vector<CheckRow>& rows) = 0;
 
     // ---- command surface ----
     virtual void SetEnabled(Cmd c, bool on) = 0;

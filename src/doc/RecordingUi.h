@@ -62,6 +62,7 @@ class RecordingUi : public Ui {
     void ZpotSelect(int i) override { in_.ZpotSelect(i); }
     std::array<QString, 9> ZpotBoxes() override { return in_.ZpotBoxes(); }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { in_.ZpotSetBoxes(b); }
+    void CheckListShow(const std::vector<CheckRow>& r) override { in_.CheckListShow(r); }
 
     void SetEnabled(Cmd c, bool on) override;
     void SetChecked(Cmd c, bool on) override;

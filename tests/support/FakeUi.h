@@ -57,6 +57,8 @@ public:
     int zpotSelected = -1;
     bool zpotVisible = false;
     std::array<QString, 9> zpotBoxes;
+    std::vector<CheckRow> checkRows;
+    bool checkListVisible = false;
     QRect windowBounds;
     bool windowMaximized = false;
     bool closeRequested = false;
@@ -97,6 +99,10 @@ public:
     void ZpotSelect(int index) override { zpotSelected = index; }
     std::array<QString, 9> ZpotBoxes() override { return zpotBoxes; }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { zpotBoxes = b; }
+    void CheckListShow(const std::vector<CheckRow>& rows) override {
+        checkRows = rows;
+        checkListVisible = !rows.empty();
+    }
     void SetEnabled(Cmd c, bool on) override { enabled[c] = on; }
     void SetChecked(Cmd c, bool on) override { checked[c] = on; }
     void SetCaption(Cmd c, const QString& t) override { captions[c] = t; }

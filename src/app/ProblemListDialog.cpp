@@ -1,0 +1,114 @@
+#include "app/ProblemListDialog.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/Artwork.h"
+#include "core/Editor.h"
+
+namespace {
+
+QString S(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Numbers sort as numbers, not as texts.
+class Row : public QTreeWidgetItem {
+  public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& o) const override {
+        const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant a = data(c, Qt::UserRole + 1), b = o.data(c, Qt::UserRole + 1);
+        if (a.isValid() && b.isValid()) return a.toLongLong() < b.toLongLong();
+        return QTreeWidgetItem::operator<(o);
+    }
+};
+
+}  // namespace
+
+ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ed_(ed) {
+    setObjectName(QStringLiteral("ProblemListDialog"));
+    setWindowTitle(S("全区域の点検"));
+    setFont(UiFont());
+    setModal(false);
+
+    list_ = new QTreeWidget;
+    list_->setObjectName(QStringLiteral("ProblemList"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setHeaderLabels({S("区域"), S("区域名"), S("位置"), S("理由"), S("場所")});
+    list_->setSortingEnabled(true);
+    list_->sortByColumn(0, Qt::AscendingOrder);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (filling_ || !item) return;
+        const int i = item->data(0, Qt::UserRole).toInt();
+        message_->setText(rows_[size_t(i)].message);
+        ed_.CheckListClick(i);
+    });
+
+    message_ = new QLabel;
+    message_->setObjectName(QStringLiteral("ProblemMessage"));
+    message_->setWordWrap(true);
+    message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(S("閉じる"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(list_, 1);
+    outer->addWidget(message_);
+    outer->addWidget(buttons);
+    resize(520, 300);
+}
+
+void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows) {
+    filling_ = true;
+    rows_ = rows;
+    list_->clear();
+    list_->setSortingEnabled(false);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const CheckRow& r = rows[i];
+        auto* item = new Row(list_);
+        item->setText(0, QString::number(r.area));
+        item->setText(1, r.name);
+        item->setText(2, QString::number(r.slot + 1));
+        item->setText(3, r.reason);
+        item->setText(4, QStringLiteral("(%1,%2)").arg(r.place.x()).arg(r.place.y()));
+        item->setToolTip(3, r.message);
+        item->setData(0, Qt::UserRole, int(i));
+        item->setData(0, Qt::UserRole + 1, r.area);
+        item->setData(2, Qt::UserRole + 1, r.slot);
+    }
+    list_->setSortingEnabled(true);
+    for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);
+    list_->setCurrentItem(nullptr);
+    message_->setText(
+        S("%1 か所の位置で境界線を組み立てられません。行を選ぶとその区域を赤で示します。")
+            .arg(rows.size()));
+    filling_ = false;
+    if (rows.empty()) {
+        hide();
+        return;
+    }
+    if (!placed_ && parentWidget()) {
+        // Beside the map's right edge, where it hides little of the drawing.
+        const QRect main = parentWidget()->frameGeometry();
+        move(main.right() - width() - 16, main.top() + 80);
+        placed_ = true;
+    }
+    show();
+    raise();
+}
+
+void ProblemListDialog::closeEvent(QCloseEvent* e) {
+    ed_.CheckListClosed();
+    e->accept();
+}

@@ -1,0 +1,34 @@
+// The list of problems 全区域の点検 found: one row per area position whose
+// outline cannot be composed. It stays open beside the map; choosing a row
+// and closing go straight to the editor, which marks and takes back.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "core/Ui.h"
+
+class Editor;
+class QLabel;
+class QTreeWidget;
+
+class ProblemListDialog : public QDialog {
+    Q_OBJECT
+  public:
+    ProblemListDialog(QWidget* parent, Editor& ed);
+    // Fills the list (no row chosen) and shows the dialog; empty rows hide it.
+    void SetRows(const std::vector<CheckRow>& rows);
+    QTreeWidget* List() const { return list_; }
+    QLabel* Message() const { return message_; }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    Editor& ed_;
+    QTreeWidget* list_;
+    QLabel* message_;
+    std::vector<CheckRow> rows_;
+    bool filling_ = false;
+    bool placed_ = false;
+};

@@ -1,0 +1,170 @@
+// 全区域の点検: every area position traced on its own, as `velmot-cli check`
+// does, with the failures in a list the person walks through. Checking never
+// changes the map: the store and the view come back as they were, and only
+// the chosen entry's region is marked red on the view until the next choice.
+#include "compose/ProblemList.h"
+#include "core/Editor.h"
+#include "text/ShiftJis.h"
+
+namespace compose {
+
+void ProblemList::Mark(int i, Surface& view) {
+    marked = i;
+    const Pt p = failures[size_t(i)].position;
+    rect =
+        network.FloodFillSurface(p.x, p.y, Black, Red) & QRect(0, 0, view.Width(), view.Height());
+    under.assign(size_t(rect.width()) * size_t(rect.height()), 0);
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if (network.Pixel(x, y) != Red) continue;
+            under[size_t(y - rect.top()) * size_t(rect.width()) + size_t(x - rect.left())] =
+                view.Pixel(x, y);
+            view.SetPixel(x, y, Red);
+        }
+}
+
+QRect ProblemList::Unmark(Surface& view) {
+    if (marked < 0) return QRect();
+    const QRect was = rect;
+    // A pixel drawn over since (a new line, a redraw) keeps what it shows now.
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (network.Pixel(x, y) == Red && view.Pixel(x, y) == Red)
+                view.SetPixel(
+                    x, y,
+                    under[size_t(y - rect.top()) * size_t(rect.width()) + size_t(x - rect.left())]);
+    const Pt p = failures[size_t(marked)].position;
+    network.FloodFillSurface(p.x, p.y, Red, Black);
+    marked = -1;
+    rect = QRect();
+    under.clear();
+    return was;
+}
+
+namespace {
+
+// The list's short word for why a position failed.
+QString ReasonCaption(const TraceResult& r, const QString& other) {
+    switch (r.reason) {
+        case Reason::Leaks:
+            return QStringLiteral("閉じていない");
+        case Reason::SharedRegion:
+            return QStringLiteral("区域(") + other + QStringLiteral(")と同じ領域");
+        case Reason::Crossing:
+            return QStringLiteral("点を共有しない交差");
+        case Reason::DeadEnd:
+            return QStringLiteral("行き止まり");
+        case Reason::Untraceable:
+            return QStringLiteral("境界線をたどれない");
+        case Reason::None:
+            break;
+    }
+    switch (r.outcome) {
+        case Outcome::NoStart:
+            return QStringLiteral("開始点がない");
+        case Outcome::NoDirection:
+            return QStringLiteral("方向がわからない");
+        case Outcome::Lost:
+            return QStringLiteral("分岐点で迷う");
+        case Outcome::NotClosed:
+            return QStringLiteral("閉じていない");
+        case Outcome::StepLimit:
+            return QStringLiteral("無限ループ");
+        case Outcome::TooLarge:
+            return QStringLiteral("点列に収まらない");
+        case Outcome::Astray:
+            return QStringLiteral("境界線をたどれない");
+        case Outcome::Closed:
+            break;
+    }
+    return QString();
+}
+
+}  // namespace
+}  // namespace compose
+
+namespace {
+
+void Repaint(Ui& ui, const QRect& r) {
+    if (!r.isEmpty()) ui.SurfaceRegionChanged(r);
+}
+
+}  // namespace
+
+std::vector<compose::CheckEntry> Editor::CheckAllPositions(Surface* network) {
+    std::vector<compose::CheckEntry> out;
+    // The preparation rewrites the point list and paints the composition's
+    // view; both are put back afterwards (the copies share their pages).
+    const Store kept = st;
+    Surface shown = surf;
+    if (PrepareComposition()) {
+        ShowProgressBar();
+        out = compose::CheckPositions(st, surf, [this] { progress.StepIt(); });
+        progress.SetPosition(0);
+        progress.Hide();
+    }
+    if (network) *network = std::move(surf);
+    surf = std::move(shown);
+    st = kept;
+    ui.SurfaceChanged();
+    return out;
+}
+
+void Editor::CheckAreasClick() {
+    if (problems_) Repaint(ui, problems_->Unmark(surf));
+    ui.SetBusy(true);
+    auto list = std::make_shared<compose::ProblemList>();
+    const std::vector<compose::CheckEntry> all = CheckAllPositions(&list->network);
+    list->checked = st;
+    ui.SetBusy(false);
+
+    std::vector<CheckRow> rows;
+    for (const compose::CheckEntry& e : all) {
+        const compose::TraceResult& r = e.result;
+        if (r.outcome == compose::Outcome::Closed) continue;
+        const QString name = sjis::ToUnicode(st.AreaName(e.area));
+        const QString other =
+            r.otherArea > 0 ? sjis::ToUnicode(st.AreaName(r.otherArea)) : QString();
+        const compose::Pt at = compose::ReportPlace(r, e.position);
+        rows.push_back({e.area, e.slot, name, compose::ReasonCaption(r, other),
+                        compose::FailureText(r, name, other), QPoint(at.x, at.y)});
+        list->failures.push_back(e);
+    }
+    const QString caption = QStringLiteral("全区域の点検");
+    if (rows.empty()) {
+        problems_.reset();
+        ui.CheckListShow(rows);
+        if (all.empty())
+            ui.Inform(QStringLiteral("点検する境界線と区域の位置がありません。"), caption,
+                      MsgIcon::Information);
+        else
+            ui.Inform(
+                QStringLiteral("区域の位置 %1 か所を点検しました。どの区域の境界線も閉じています。")
+                    .arg(all.size()),
+                caption, MsgIcon::Information);
+        return;
+    }
+    problems_ = std::move(list);
+    ui.CheckListShow(rows);
+}
+
+void Editor::CheckListClick(int index) {
+    StepScope scope(*this);
+    if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
+    // The map changed under the list: what it says may no longer hold, so
+    // it is made again rather than marking a region that is not there.
+    if (!Store::SameMap(problems_->checked, st)) return CheckAreasClick();
+    Repaint(ui, problems_->Unmark(surf));
+    problems_->Mark(index, surf);
+    const compose::CheckEntry& e = problems_->failures[size_t(index)];
+    const compose::Pt at = compose::ReportPlace(e.result, e.position);
+    CenterViewOn(at.x, at.y);
+    Repaint(ui, problems_->rect);
+}
+
+void Editor::CheckListClosed() {
+    StepScope scope(*this);
+    if (!problems_) return;
+    Repaint(ui, problems_->Unmark(surf));
+    problems_.reset();
+}
