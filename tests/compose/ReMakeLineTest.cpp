@@ -174,6 +174,23 @@ TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
     ExpectWorldOutlines(t.Points());
 }
 
+namespace {
+// Writes t's finished map and reads it into u.
+void ReadBack(TestEditor& t, TestEditor& u) {
+    idt::WriteValues v;
+    ASSERT_TRUE(idt::ReadTitleFields(
+                    idt::DefaultTitleFields(t.st(), QDateTime(QDate(2026, 12, 7), QTime(10, 0))), v)
+                    .isEmpty());
+    const QString path = t.Path(QStringLiteral("map.idt"));
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(idt::WriteIdt(out, t.st(), v));
+    }
+    ASSERT_TRUE(u.ed.ReadFinishedMap(path));
+}
+}  // namespace
+
 TEST(ReMakeLine, TheWorldMapReadBackFromItsFinishedFileComposesTheSameOutlines) {
     // The finished file holds the same segments in another chain order; there
     // a start segment's side test picks the wrong side once, and the walk must
@@ -182,22 +199,33 @@ TEST(ReMakeLine, TheWorldMapReadBackFromItsFinishedFileComposesTheSameOutlines) 
     ASSERT_TRUE(t.ed.LoadWorkFile(kWorld));
     t.ed.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
-    idt::WriteValues v;
-    ASSERT_TRUE(idt::ReadTitleFields(
-                    idt::DefaultTitleFields(t.st(), QDateTime(QDate(2026, 12, 7), QTime(10, 0))), v)
-                    .isEmpty());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("world.idt"));
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(idt::WriteIdt(out, t.st(), v));
-    }
     TestEditor u(7500, 3500);
-    ASSERT_TRUE(u.ed.ReadFinishedMap(path));
+    ReadBack(t, u);
     u.ed.ReMakeLineClick();
     ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
     ExpectWorldOutlines(u.Points());
+}
+
+TEST(ReMakeLine, AnAreaAroundAnotherReadBackIsTracedAlongItsOuterRingAgain) {
+    // The county's outer ring comes first in the drawn list, so its first
+    // walk is right. The finished file lists the outlines area by area, the
+    // city's first: read back, the county's first bordering segment is the
+    // city's ring, and only another start reaches the outer ring.
+    TestEditor t(200, 150);
+    AddChain(t.st(), {{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}});
+    AddChain(t.st(), {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});
+    AddArea(t.st(), "市", {{60, 50}});
+    AddArea(t.st(), "郡", {{30, 50}});
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
+    const auto composed = Chains(t.Points());
+    TestEditor u(200, 150);
+    ReadBack(t, u);
+    u.ed.ReMakeLineClick();
+    ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
+    const auto again = Chains(u.Points());
+    ASSERT_EQ(again.size(), composed.size());
+    for (size_t i = 0; i < again.size(); ++i) EXPECT_TRUE(SameCycle(again[i], composed[i])) << i;
 }
 
 TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
