@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Artwork.h"
 #include "core/Editor.h"
@@ -101,7 +103,13 @@ void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows) {
     if (!placed_ && parentWidget()) {
         // Beside the map's right edge, where it hides little of the drawing.
         const QRect main = parentWidget()->frameGeometry();
-        move(main.right() - width() - 16, main.top() + 80);
+        QPoint at(main.right() - width() - 16, main.top() + 80);
+        if (const QScreen* screen = parentWidget()->screen()) {
+            const QRect room = screen->availableGeometry();
+            at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
+            at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+        }
+        move(at);
         placed_ = true;
     }
     show();
