@@ -125,17 +125,23 @@ int BitmapMemoryLimit() {
     return gLimitMB;
 }
 
-QImage ReadBitmapFile(const QString& path, QString* error) {
-    QFile f(path);
+bool OpenPictureFile(QFile& f, QString* error) {
     if (!f.exists()) {
-        if (error) *error = QStringLiteral("%1 が見つかりません。").arg(Shown(path));
-        return {};
+        if (error) *error = QStringLiteral("%1 が見つかりません。").arg(Shown(f.fileName()));
+        return false;
     }
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("%1 を開けません。(%2)").arg(Shown(path), f.errorString());
-        return {};
+            *error =
+                QStringLiteral("%1 を開けません。(%2)").arg(Shown(f.fileName()), f.errorString());
+        return false;
     }
+    return true;
+}
+
+QImage ReadBitmapFile(const QString& path, QString* error) {
+    QFile f(path);
+    if (!OpenPictureFile(f, error)) return {};
     return ReadFromDevice(f, path, error);
 }
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+class QFile;
 class Surface;
 
 // Pictures wider or taller than this cannot be addressed by 16-bit map
@@ -19,6 +20,10 @@ constexpr int MaxBitmapSide = 32767;
 QImage ReadBitmapFile(const QString& path, QString* error);
 // The same for bytes already in memory; name is used in the messages.
 QImage ReadBitmapBytes(const QByteArray& bytes, const QString& name, QString* error);
+
+// Opens a picture file (named by f) for reading. False, with a message naming
+// the file in error, when it does not exist or cannot be opened.
+bool OpenPictureFile(QFile& f, QString* error);
 
 // Memory a decoded picture may take, in megabytes (default 2048).
 void SetBitmapMemoryLimit(int megabytes);

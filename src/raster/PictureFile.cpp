@@ -116,15 +116,7 @@ QImage ReadAny(QIODevice& dev, const QString& name, QString* error) {
 
 QImage ReadPictureFile(const QString& path, QString* error) {
     QFile f(path);
-    if (!f.exists()) {
-        if (error) *error = QStringLiteral("%1 が見つかりません。").arg(Shown(path));
-        return {};
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1 を開けません。(%2)").arg(Shown(path), f.errorString());
-        return {};
-    }
+    if (!OpenPictureFile(f, error)) return {};
     if (IsBitmap(f)) {
         f.close();
         return ReadBitmapFile(path, error);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "raster/BitmapFile.h"
+#include "raster/PictureFile.h"
 #include "raster/Surface.h"
 
 namespace {
@@ -193,8 +195,16 @@ TEST(BitmapRead, BadFilesGiveMessagesNotPictures) {
 
     // Files: missing, and a real one.
     QTemporaryDir dir;
-    EXPECT_TRUE(ReadBitmapFile(dir.filePath("none.bmp"), &err).isNull());
-    EXPECT_TRUE(err.contains("none.bmp"));
+    // Both readers word a file they cannot open alike.
+    const QString none = dir.filePath("none.bmp");
+    for (auto read : {&ReadBitmapFile, &ReadPictureFile}) {
+        EXPECT_TRUE(read(none, &err).isNull());
+        EXPECT_EQ(err, QDir::toNativeSeparators(none) + QStringLiteral(" が見つかりません。"));
+        EXPECT_TRUE(read(dir.path(), &err).isNull());
+        EXPECT_TRUE(err.startsWith(QDir::toNativeSeparators(dir.path()) +
+                                   QStringLiteral(" を開けません。(")))
+            << err.toStdString();
+    }
     QFile f(dir.filePath("ok.bmp"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(good);
