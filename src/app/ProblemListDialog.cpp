@@ -12,6 +12,7 @@
 
 #include "app/Artwork.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ class Row : public QTreeWidgetItem {
 ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ed_(ed) {
     setObjectName(QStringLiteral("ProblemListDialog"));
-    setWindowTitle(S("全区域の点検"));
+    setWindowTitle(msg::Text(Msg::CapCheckAreas));
     setFont(UiFont());
     setModal(false);
 
@@ -52,7 +53,10 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
         if (filling_ || !item) return;
         const int i = item->data(0, Qt::UserRole).toInt();
         message_->setText(rows_[size_t(i)].message);
-        ed_.CheckListClick(i);
+        // Once the signal is done: a map changed since the check makes the
+        // editor fill this list anew.
+        QMetaObject::invokeMethod(
+            this, [this, i] { ed_.CheckListClick(i); }, Qt::QueuedConnection);
     });
 
     message_ = new QLabel;

@@ -4,6 +4,7 @@
 // the chosen entry's region is marked red on the view until the next choice.
 #include "compose/ProblemList.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "text/ShiftJis.h"
 
 namespace compose {
@@ -47,33 +48,33 @@ namespace {
 QString ReasonCaption(const TraceResult& r, const QString& other) {
     switch (r.reason) {
         case Reason::Leaks:
-            return QStringLiteral("閉じていない");
+            return msg::Text(Msg::ReasonNotClosed);
         case Reason::SharedRegion:
-            return QStringLiteral("区域(") + other + QStringLiteral(")と同じ領域");
+            return msg::Format(Msg::ReasonSharedWith, {other});
         case Reason::Crossing:
-            return QStringLiteral("点を共有しない交差");
+            return msg::Text(Msg::ReasonCrossing);
         case Reason::DeadEnd:
-            return QStringLiteral("行き止まり");
+            return msg::Text(Msg::ReasonDeadEnd);
         case Reason::Untraceable:
-            return QStringLiteral("境界線をたどれない");
+            return msg::Text(Msg::ReasonUntraceable);
         case Reason::None:
             break;
     }
     switch (r.outcome) {
         case Outcome::NoStart:
-            return QStringLiteral("開始点がない");
+            return msg::Text(Msg::ReasonNoStart);
         case Outcome::NoDirection:
-            return QStringLiteral("方向がわからない");
+            return msg::Text(Msg::ReasonNoDirection);
         case Outcome::Lost:
-            return QStringLiteral("分岐点で迷う");
+            return msg::Text(Msg::ReasonLost);
         case Outcome::NotClosed:
-            return QStringLiteral("閉じていない");
+            return msg::Text(Msg::ReasonNotClosed);
         case Outcome::StepLimit:
-            return QStringLiteral("無限ループ");
+            return msg::Text(Msg::ReasonStepLimit);
         case Outcome::TooLarge:
-            return QStringLiteral("点列に収まらない");
+            return msg::Text(Msg::ReasonTooLarge);
         case Outcome::Astray:
-            return QStringLiteral("境界線をたどれない");
+            return msg::Text(Msg::ReasonUntraceable);
         case Outcome::Closed:
             break;
     }
@@ -130,18 +131,15 @@ void Editor::CheckAreasClick() {
                         compose::FailureText(r, name, other), QPoint(at.x, at.y)});
         list->failures.push_back(e);
     }
-    const QString caption = QStringLiteral("全区域の点検");
+    const QString caption = msg::Text(Msg::CapCheckAreas);
     if (rows.empty()) {
         problems_.reset();
         ui.CheckListShow(rows);
         if (all.empty())
-            ui.Inform(QStringLiteral("点検する境界線と区域の位置がありません。"), caption,
-                      MsgIcon::Information);
+            ui.Inform(msg::Text(Msg::CheckNothing), caption, MsgIcon::Information);
         else
-            ui.Inform(
-                QStringLiteral("区域の位置 %1 か所を点検しました。どの区域の境界線も閉じています。")
-                    .arg(all.size()),
-                caption, MsgIcon::Information);
+            ui.Inform(msg::Format(Msg::CheckAllClosed, {QString::number(all.size())}), caption,
+                      MsgIcon::Information);
         return;
     }
     problems_ = std::move(list);

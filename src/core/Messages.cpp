@@ -51,6 +51,20 @@ constexpr Entry Table[] = {
     {Msg::WorkKept, u"\n現在の作業はそのままです。"},
     {Msg::MapNamesCut, u"区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目"},
     {Msg::MapAreasDropped, u"区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。"},
+
+    {Msg::CapCheckAreas, u"全区域の点検"},
+    {Msg::CheckNothing, u"点検する境界線と区域の位置がありません。"},
+    {Msg::CheckAllClosed, u"区域の位置 %1 か所を点検しました。どの区域の境界線も閉じています。"},
+    {Msg::ReasonNotClosed, u"閉じていない"},
+    {Msg::ReasonSharedWith, u"区域(%1)と同じ領域"},
+    {Msg::ReasonCrossing, u"点を共有しない交差"},
+    {Msg::ReasonDeadEnd, u"行き止まり"},
+    {Msg::ReasonUntraceable, u"境界線をたどれない"},
+    {Msg::ReasonNoStart, u"開始点がない"},
+    {Msg::ReasonNoDirection, u"方向がわからない"},
+    {Msg::ReasonLost, u"分岐点で迷う"},
+    {Msg::ReasonStepLimit, u"無限ループ"},
+    {Msg::ReasonTooLarge, u"点列に収まらない"},
 };
 
 constexpr bool InEnumOrder() {

@@ -48,6 +48,21 @@ enum class Msg : int {
     MapNamesCut,  // 区域名が 18 バイト (全角 9 文字) を超えていたので切り詰めました: %1 行目
     MapAreasDropped,  // 区域は %1 個までなので、それを超える %2 行の区域を読み飛ばしました。
 
+    // ---- 全区域の点検 ----
+    CapCheckAreas,      // 全区域の点検
+    CheckNothing,       // 点検する境界線と区域の位置がありません。
+    CheckAllClosed,     // 区域の位置 %1 か所を点検しました。どの区域の境界線も閉じています。
+    ReasonNotClosed,    // 閉じていない
+    ReasonSharedWith,   // 区域(%1)と同じ領域
+    ReasonCrossing,     // 点を共有しない交差
+    ReasonDeadEnd,      // 行き止まり
+    ReasonUntraceable,  // 境界線をたどれない
+    ReasonNoStart,      // 開始点がない
+    ReasonNoDirection,  // 方向がわからない
+    ReasonLost,         // 分岐点で迷う
+    ReasonStepLimit,    // 無限ループ
+    ReasonTooLarge,     // 点列に収まらない
+
     Count
 };
 

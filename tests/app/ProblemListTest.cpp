@@ -1,8 +1,10 @@
 // 全区域の点検 in the window: the menu opens the list, a chosen row shows its
 // region red where the view has scrolled to, and closing takes the mark back.
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "AppFixture.h"
@@ -28,7 +30,7 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
     AddArea(st, "東", {{1550, 1050}});
     AddArea(st, "西", {{1450, 1050}});
     app->ed.ReDraw();
-    QCoreApplication::processEvents();
+    QApplication::processEvents();
     const QPoint scrolled = app->ui.ScrollPos();
 
     Win().Action(Cmd::CheckAreas)->trigger();
@@ -42,7 +44,7 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
     EXPECT_EQ(west->text(4), QStringLiteral("(1550,1050)"));
 
     list->setCurrentItem(west);
-    QCoreApplication::processEvents();
+    QApplication::processEvents();
     EXPECT_NE(app->ui.ScrollPos(), scrolled);
     const QImage shown = Win().View()->grab(QRect(1450, 1050, 1, 1)).toImage();
     EXPECT_EQ(shown.pixel(0, 0), PaletteRgb(Red));
@@ -51,4 +53,26 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
     dlg->close();
     EXPECT_EQ(app->ed.surf.Pixel(1450, 1050), Black);
     EXPECT_FALSE(st.Modified);
+
+    // The line mended after a check: choosing a row checks again, and with
+    // nothing left to list the dialog goes and a box says so.
+    Win().Action(Cmd::CheckAreas)->trigger();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    AddChain(st, {{1500, 1080}, {1500, 1100}});
+    QString said;
+    QTimer closer;  // the box opens once the queued choice reaches the editor
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                said = box->text();
+                box->accept();
+                closer.stop();
+            }
+    });
+    closer.start(10);
+    list->setCurrentItem(list->topLevelItem(0));
+    QApplication::processEvents();
+    EXPECT_TRUE(said.endsWith(QString::fromUtf8("どの区域の境界線も閉じています。")))
+        << said.toStdString();
+    EXPECT_FALSE(dlg->isVisible());
 }
