@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 
+#include "raster/LinePixels.h"
 #include "raster/RowScan.h"
 
 namespace {
@@ -70,18 +71,21 @@ uint8_t NearestColour(QRgb rgb) {
 }
 
 bool Surface::Resize(int w, int h) {
+    const bool blank = Blank();
     ++changes_.n;
+    if (blank) blankAt_ = changes_.n;
     if (w < 0 || h < 0) return false;
     if (w == w_ && h == h_) return true;
-    std::vector<uint8_t> next;
+    decltype(px_) next;
     try {
-        next.assign(size_t(w) * size_t(h), Black);
+        next.resize(size_t(w) * size_t(h));
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
         return false;
     }
-    const int cw = std::min(w, w_), ch = std::min(h, h_);
+    // A blank surface has nothing to carry over (and its pages stay untouched).
+    const int cw = blank ? 0 : std::min(w, w_), ch = blank ? 0 : std::min(h, h_);
     for (int y = 0; y < ch; ++y)
         std::copy_n(px_.begin() + ptrdiff_t(size_t(y) * size_t(w_)), cw,
                     next.begin() + ptrdiff_t(size_t(y) * size_t(w)));
@@ -94,6 +98,7 @@ bool Surface::Resize(int w, int h) {
 void Surface::Fill(uint8_t c) {
     ++changes_.n;
     std::fill(px_.begin(), px_.end(), c);
+    if (c == Black) blankAt_ = changes_.n;
 }
 
 void Surface::PlotRop(int x, int y) {
@@ -102,29 +107,6 @@ void Surface::PlotRop(int x, int y) {
     p = Combine(p, pen_);
 }
 
-namespace {
-// Integer Bresenham from a to b, 8-connected; calls plot for the steps
-// lo..hi (step 0 is a, step max(|dx|, |dy|) is b).
-template <class Plot>
-void Trace(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t lo, int64_t hi, Plot plot) {
-    const int64_t dx = std::abs(bx - ax), dy = -std::abs(by - ay);
-    const int64_t sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
-    int64_t err = dx + dy, x = ax, y = ay;
-    for (int64_t i = 0; i <= hi; ++i) {
-        if (i >= lo) plot(x, y);
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-}
-}  // namespace
-
 void Surface::Line(int x1, int y1, int x2, int y2) {
     ++changes_.n;
     if (x1 == x2 && y1 == y2) return;
@@ -132,31 +114,16 @@ void Surface::Line(int x1, int y1, int x2, int y2) {
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
         (y1 >= h_ && y2 >= h_))
         return;
-    // The pixel set does not depend on the direction: the line is always
-    // traced from the same end (left end of a flat line, top end of a steep
-    // one), and when that is the final pixel the first one is skipped instead.
-    // An XOR rubber band drawn the other way round then erases a segment
-    // exactly, and a segment blanked in either direction leaves no residue.
-    const int64_t adx = std::abs(int64_t(x2) - x1), ady = std::abs(int64_t(y2) - y1);
-    const int64_t steps = std::max(adx, ady);
-    const bool flat = adx >= ady;
-    const bool reversed = flat ? (x2 < x1 || (x2 == x1 && y2 < y1)) : (y2 < y1);
-    const int64_t lo = reversed ? 1 : 0, hi = reversed ? steps : steps - 1;
-    int64_t ax = x1, ay = y1, bx = x2, by = y2;
-    if (reversed) {
-        std::swap(ax, bx);
-        std::swap(ay, by);
-    }
     if (rop_ == Rop::Copy && Contains(x1, y1) && Contains(x2, y2)) {
         // Both ends inside: so is every pixel between them.
         uint8_t* px = px_.data();
         const size_t w = size_t(w_);
         const uint8_t pen = pen_;
-        Trace(ax, ay, bx, by, lo, hi,
-              [=](int64_t x, int64_t y) { px[size_t(y) * w + size_t(x)] = pen; });
+        linepixels::ForEach(x1, y1, x2, y2,
+                            [=](int64_t x, int64_t y) { px[size_t(y) * w + size_t(x)] = pen; });
         return;
     }
-    Trace(ax, ay, bx, by, lo, hi, [this](int64_t x, int64_t y) {
+    linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
         if (x >= 0 && y >= 0 && x < w_ && y < h_) PlotRop(int(x), int(y));
     });
 }

@@ -8,6 +8,9 @@
 #include <QRect>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 // Palette indices in the standard 16-colour order.
@@ -104,7 +107,13 @@ class Surface {
     // next Resize.
     QImage View();
     const uint8_t* Data() const { return px_.data(); }
-    uint8_t* Bits() { return px_.data(); }
+    uint8_t* Bits() {
+        ++changes_.n;
+        return px_.data();
+    }
+    // Nothing has been drawn since the surface was made or filled black:
+    // every pixel is black.
+    bool Blank() const { return changes_.n == blankAt_; }
 
     // Grows with every call that may change a pixel or the size, and when
     // another surface is assigned: what was worked out from the pixels (such
@@ -116,8 +125,31 @@ class Surface {
     void PlotRop(int x, int y);
     // Colour c over [from, to) of row y with the raster operation, clipped.
     void SpanRop(int y, int from, int to, uint8_t c);
+    // Zeroed by the system: pages nobody touches cost no memory and no time,
+    // as with a large surface that a batch run never draws on.
+    template <class T>
+    struct ZeroedAllocator {
+        using value_type = T;
+        ZeroedAllocator() = default;
+        template <class U>
+        ZeroedAllocator(const ZeroedAllocator<U>&) {}
+        T* allocate(size_t n) {
+            if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+            throw std::bad_alloc();
+        }
+        void deallocate(T* p, size_t) { std::free(p); }
+        // New pixels are left as calloc gave them: zero, i.e. black.
+        template <class U>
+        void construct(U*) noexcept {}
+        template <class U, class... A>
+        void construct(U* p, A&&... a) {
+            ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+        }
+        bool operator==(const ZeroedAllocator&) const { return true; }
+    };
+    static_assert(Black == 0, "new pixels are zero");
     int w_ = 0, h_ = 0;
-    std::vector<uint8_t> px_;
+    std::vector<uint8_t, ZeroedAllocator<uint8_t>> px_;
     struct ChangeCount {
         uint64_t n = 0;
         ChangeCount() = default;
@@ -127,6 +159,7 @@ class Surface {
             return *this;
         }
     } changes_;
+    uint64_t blankAt_ = 0;  // changes_ when every pixel was last known black
     uint8_t pen_ = Black, brush_ = Black;
     Rop rop_ = Rop::Copy;
 };

@@ -275,6 +275,17 @@ TEST(SurfacePixels, ResizeKeepsWhatStays) {
     EXPECT_EQ(s.Pixel(3, 2), NoColour);
     EXPECT_FALSE(s.Resize(-1, 5));
     EXPECT_EQ(s.Width(), 6);
+    // A surface nothing was drawn on says so, and stays blank as it grows.
+    Surface b(4, 3);
+    EXPECT_TRUE(b.Blank());
+    ASSERT_TRUE(b.Resize(9, 9));
+    EXPECT_TRUE(b.Blank());
+    EXPECT_EQ(b.Pixel(8, 8), Black);
+    b.SetPixel(1, 1, Red);
+    EXPECT_FALSE(b.Blank());
+    b.Fill(Black);
+    EXPECT_TRUE(b.Blank());
+    EXPECT_FALSE(s.Blank());
 }
 
 TEST(SurfaceColours, NearestColourReduction) {
