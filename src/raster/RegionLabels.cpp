@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "raster/LinePixels.h"
 #include "raster/RowScan.h"
 
 namespace {
@@ -26,34 +27,64 @@ void Unite(std::vector<int32_t>& parent, int32_t a, int32_t b) {
 
 }  // namespace
 
-void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
-    w_ = s.Width();
-    h_ = s.Height();
+void LineCover::AddLine(int x1, int y1, int x2, int y2) {
+    // Entirely beyond one edge: nothing is drawn.
+    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
+        (y1 >= h_ && y2 >= h_))
+        return;
+    // Pixels come along the line; those next to each other in a row make one span.
+    int64_t row = -1, from = 0, to = 0;
+    linepixels::ForEach(x1, y1, x2, y2, [&](int64_t x, int64_t y) {
+        if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
+        if (y == row && (x == to || x == from - 1)) {
+            from = std::min(from, x);
+            to = std::max(to, x + 1);
+            return;
+        }
+        if (row >= 0) Add(int(row), int(from), int(to));
+        row = y, from = x, to = x + 1;
+    });
+    if (row >= 0) Add(int(row), int(from), int(to));
+}
+
+void LineCover::Sort() {
+    // Two stable counting sorts: by start, then by row.
+    std::vector<uint64_t> tmp(spans_.size());
+    auto pass = [&](std::vector<uint64_t>& from, std::vector<uint64_t>& to, int shift,
+                    uint64_t mask, size_t buckets) {
+        std::vector<uint32_t> start(buckets + 1, 0);
+        for (uint64_t s : from) ++start[((s >> shift) & mask) + 1];
+        for (size_t k = 1; k <= buckets; ++k) start[k] += start[k - 1];
+        for (uint64_t s : from) to[start[(s >> shift) & mask]++] = s;
+    };
+    pass(spans_, tmp, 20, 0xFFFFF, size_t(std::max(w_, 1)));
+    pass(tmp, spans_, 40, 0xFFFFF, size_t(std::max(h_, 1)));
+}
+
+template <class Rows>
+void RegionLabels::Sweep(int w, int h, Rows rows) {
+    w_ = w;
+    h_ = h;
     runs_.clear();
     rowStart_.assign(size_t(h_) + 1, 0);
-    const rowscan::Test test =
-        m == Match::Equal ? rowscan::Test::Equal(colour) : rowscan::Test::NotEqual(colour);
     std::vector<int32_t> parent;
-    const uint8_t* px = s.Data();
+    parent.reserve(runs_.capacity());
     for (int y = 0; y < h_; ++y) {
-        const uint8_t* row = px + size_t(y) * size_t(w_);
         const int32_t first = int32_t(runs_.size());
         rowStart_[size_t(y)] = first;
         // Runs of the row above, walked alongside: overlapping runs touch
         // through an edge and so belong to one region.
         int32_t up = y > 0 ? rowStart_[size_t(y) - 1] : first;
         const int32_t upEnd = first;
-        for (int x = rowscan::Next(row, 0, w_, test, true); x < w_;) {
-            const int end = rowscan::Next(row, x, w_, test, false);
+        rows(y, [&](int x, int end) {
             const int32_t self = int32_t(runs_.size());
             runs_.push_back({y, x, end, 0});
             parent.push_back(self);
             while (up < upEnd && runs_[size_t(up)].to <= x) ++up;
+            // The last overlapping run may reach under the next run too.
             for (int32_t u = up; u < upEnd && runs_[size_t(u)].from < end; ++u)
                 Unite(parent, u, self);
-            // The last overlapping run may reach under the next run too.
-            x = rowscan::Next(row, end, w_, test, true);
-        }
+        });
     }
     rowStart_[size_t(h_)] = int32_t(runs_.size());
 
@@ -81,6 +112,38 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
     std::vector<int32_t> fill(regionStart_.begin(), regionStart_.end() - 1);
     for (int32_t i = 0; i < n; ++i)
         regionRuns_[size_t(fill[size_t(runs_[size_t(i)].region)]++)] = i;
+}
+
+void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
+    const rowscan::Test test =
+        m == Match::Equal ? rowscan::Test::Equal(colour) : rowscan::Test::NotEqual(colour);
+    const uint8_t* px = s.Data();
+    const int w = s.Width();
+    Sweep(w, s.Height(), [&](int y, auto add) {
+        const uint8_t* row = px + size_t(y) * size_t(w);
+        for (int x = rowscan::Next(row, 0, w, test, true); x < w;) {
+            const int end = rowscan::Next(row, x, w, test, false);
+            add(x, end);
+            x = rowscan::Next(row, end, w, test, true);
+        }
+    });
+}
+
+void RegionLabels::Build(const LineCover& cover) {
+    // The spans of each row in order; what lies between them is background.
+    const std::vector<uint64_t>& spans = cover.spans_;
+    runs_.reserve(spans.size() + size_t(cover.Height()));
+    const int w = cover.Width();
+    size_t k = 0;
+    Sweep(w, cover.Height(), [&](int y, auto add) {
+        int x = 0;
+        for (; k < spans.size() && int(spans[k] >> 40) == y; ++k) {
+            const int from = int((spans[k] >> 20) & 0xFFFFF), to = int(spans[k] & 0xFFFFF);
+            if (from > x) add(x, from);
+            x = std::max(x, to);
+        }
+        if (x < w) add(x, w);
+    });
 }
 
 int RegionLabels::RegionAt(int x, int y) const {

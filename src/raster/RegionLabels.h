@@ -12,6 +12,31 @@
 
 #include "raster/Surface.h"
 
+// What lines cover of a surface that is black but for them, as horizontal
+// spans: memory for the lines only, none for the empty space between them.
+// The pixels are those Surface::Line and SetPixel would set, clipped to the
+// surface.
+class LineCover {
+  public:
+    LineCover(int w, int h) : w_(w), h_(h) {}
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+    void AddLine(int x1, int y1, int x2, int y2);
+    void AddPixel(int x, int y) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) Add(y, x, x + 1);
+    }
+    // The spans by row, then by where they start (overlaps stay).
+    void Sort();
+
+  private:
+    friend class RegionLabels;
+    void Add(int y, int from, int to) {
+        spans_.push_back((uint64_t(y) << 40) | (uint64_t(from) << 20) | uint64_t(to));
+    }
+    int w_, h_;
+    std::vector<uint64_t> spans_;  // row << 40 | from << 20 | to
+};
+
 class RegionLabels {
   public:
     // Which pixels make up the regions: those of the colour, or all others.
@@ -21,6 +46,10 @@ class RegionLabels {
     // overlapping runs of the row above (union-find). Regions are numbered in
     // the order of their first pixel (top row first, then left to right).
     void Build(const Surface& s, uint8_t colour, Match m);
+    // The same for the black pixels of a surface that shows nothing but the
+    // lines of `cover` (sorted), without the surface: the regions are the
+    // gaps between the lines' spans.
+    void Build(const LineCover& cover);
 
     int Width() const { return w_; }
     int Height() const { return h_; }
@@ -46,6 +75,10 @@ class RegionLabels {
     void Paint(Surface& s, int region, uint8_t c) const;
 
   private:
+    // The sweep shared by both sources: rows(y, add) calls add(from, to) for
+    // the runs of row y, left to right.
+    template <class Rows>
+    void Sweep(int w, int h, Rows rows);
     struct Run {
         int32_t y, from, to;  // [from, to) of row y
         int32_t region;

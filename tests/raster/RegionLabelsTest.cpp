@@ -124,3 +124,37 @@ TEST(RegionLabels, EachRegionIsWhatAFloodFillFromItsPixelsCovers) {
     EXPECT_EQ(labels.RegionAt(-1, 0), -1);
     EXPECT_EQ(labels.RegionAt(6, 3), -1);
 }
+
+TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        const int w = 3 + int(seed % 29) * 3, h = 2 + int(seed % 13) * 3;
+        std::uniform_int_distribution<int> x(-5, w + 5), y(-5, h + 5), near(-2, 2);
+        Surface s(w, h);
+        s.SetPen(Yellow);
+        LineCover cover(w, h);
+        for (int i = 0; i < 14; ++i) {
+            const int x1 = x(rng), y1 = y(rng);
+            // Short lines too, and some of a single pixel (drawing nothing).
+            const int x2 = i % 2 ? x(rng) : x1 + near(rng), y2 = i % 2 ? y(rng) : y1 + near(rng);
+            s.Line(x1, y1, x2, y2);
+            cover.AddLine(x1, y1, x2, y2);
+        }
+        for (int i = 0; i < w * h / 30; ++i) {
+            const int px = x(rng), py = y(rng);
+            s.SetPixel(px, py, Lime);
+            cover.AddPixel(px, py);
+        }
+        cover.Sort();
+        RegionLabels fromSurface, fromLines;
+        fromSurface.Build(s, Black, RegionLabels::Match::Equal);
+        fromLines.Build(cover);
+        ASSERT_EQ(fromLines.Count(), fromSurface.Count()) << "seed " << seed;
+        for (int r = 0; r < fromLines.Count(); ++r)
+            EXPECT_EQ(fromLines.Bounds(r), fromSurface.Bounds(r));
+        for (int py = 0; py < h; ++py)
+            for (int px = 0; px < w; ++px)
+                ASSERT_EQ(fromLines.RegionAt(px, py), fromSurface.RegionAt(px, py))
+                    << "seed " << seed << " at " << px << "," << py;
+    }
+}
