@@ -30,12 +30,20 @@ void Prepare(OutlineTracer& tracer, const Store& st) {
 
 }  // namespace
 
-std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks,
-                                  int64_t maxRecords) {
+namespace {
+
+struct Attempt {
+    std::optional<Failure> failure;
+    bool needsSurface = false;  // unpainted: stopped where the surface must show something
+};
+
+Attempt Compose(Store& st, Surface& surf, const ComposeHooks& hooks, int64_t maxRecords,
+                bool unpainted) {
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
+    if (unpainted) tracer.WithoutSurface();
     Prepare(tracer, st);
-    if (hooks.lostWay) tracer.onLost = hooks.lostWay;
+    if (hooks.lostWay && !unpainted) tracer.onLost = hooks.lostWay;
     std::vector<Rec> stream{Rec{}};
     const int every = st.AreaCount / 9 + 1;
     for (int a = 1; a <= st.AreaCount; ++a) {
@@ -43,10 +51,13 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
         for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
             const Rec p = st.AreaPos(k, a);
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);
-            if (r.outcome != Outcome::Closed) return Failure{a, k, ToPt(p), r};
+            if (unpainted && (r.outcome != Outcome::Closed || tracer.NeedsSurface()))
+                return {std::nullopt, true};
+            if (r.outcome != Outcome::Closed) return {Failure{a, k, ToPt(p), r}};
             if (int64_t(stream.size()) > maxRecords) {
+                if (unpainted) return {std::nullopt, true};
                 r.outcome = Outcome::TooLarge;
-                return Failure{a, k, ToPt(p), r};
+                return {Failure{a, k, ToPt(p), r}};
             }
         }
     }
@@ -56,14 +67,29 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
     network = TidyRecords(network);
     std::vector<Rec> rebuilt = RebuildPointList(stream, network);
     if (int64_t(rebuilt.size()) > maxRecords) {
+        if (unpainted) return {std::nullopt, true};
         TraceResult r;
         r.outcome = Outcome::TooLarge;
-        return Failure{st.AreaCount, 0, Pt{}, r};
+        return {Failure{st.AreaCount, 0, Pt{}, r}};
     }
     st.AssignPoints(rebuilt);
     if (hooks.rebuilt) hooks.rebuilt();
     st.AssignKinds(MergeKindGroups(st.KindsToVector()));
-    return std::nullopt;
+    return {};
+}
+
+}  // namespace
+
+std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& hooks,
+                                  int64_t maxRecords) {
+    if (hooks.paint) {
+        // Nothing on the surface but black: what the network alone tells is
+        // what the painted surface would show. Every failure is shown on it.
+        if (surf.Blank() && !Compose(st, surf, hooks, maxRecords, true).needsSurface)
+            return std::nullopt;
+        hooks.paint();
+    }
+    return Compose(st, surf, hooks, maxRecords, false).failure;
 }
 
 void PaintNetwork(const Store& st, Surface& surf) {

@@ -31,6 +31,12 @@ struct ComposeHooks {
     std::function<void()> traced;          // every outline closed; the cut begins
     std::function<void()> cutTick;
     std::function<void()> rebuilt;  // the point list is half done
+    // Set when nobody has painted the surface yet (it is blank, of the size
+    // the painted one would have): the composition works from the network
+    // alone and calls paint() only when a failure or a lost way has to be
+    // shown, then runs again on the painted surface. paint() must leave the
+    // surface as the editor's preparation would.
+    std::function<void()> paint;
 };
 
 // Expects the point list normalised and ending with a separator, and the

@@ -76,6 +76,25 @@ std::span<const int32_t> NetworkIndex::Occurrences(Rec r) const {
     return {occIdx_.data() + (lo - occKey_.begin()), size_t(hi - lo)};
 }
 
+std::vector<uint8_t> NetworkIndex::SharedPoints(const QRect& within) const {
+    std::vector<uint8_t> out(pts_.size(), 0);
+    const Rec zero = pts_[0];
+    const uint32_t zeroKey = Key(zero);
+    // Records 1..Last come grouped by coordinate; record 0 joins its group.
+    for (size_t k = 0; k < occKey_.size();) {
+        size_t e = k;
+        while (e < occKey_.size() && occKey_[e] == occKey_[k]) ++e;
+        const Rec r = pts_[size_t(occIdx_[k])];
+        const size_t held = (e - k) + (zero.x > 0 && zeroKey == occKey_[k] ? 1 : 0);
+        if (r.x > 0 && held >= 2 && within.contains(r.x, r.y)) {
+            for (size_t j = k; j < e; ++j) out[size_t(occIdx_[j])] = 1;
+            if (zero.x > 0 && zeroKey == occKey_[k]) out[0] = 1;
+        }
+        k = e;
+    }
+    return out;
+}
+
 void NetworkIndex::SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& out) const {
     out.clear();
     if (r.isEmpty() || segs_.empty()) return;

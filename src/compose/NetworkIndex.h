@@ -25,6 +25,10 @@ class NetworkIndex {
     // Indices 1..Last holding exactly r, ascending.
     std::span<const int32_t> Occurrences(Rec r) const;
 
+    // Per record: 1 where its coordinate lies in `within` and is held by two
+    // or more records with X > 0 (record 0 included), the nodes of the network.
+    std::vector<uint8_t> SharedPoints(const QRect& within) const;
+
     // First indices i < Last of the segments (i, i+1), both ends with X != 0,
     // whose half-even rounded midpoint lies in r; ascending.
     void SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& out) const;

@@ -91,6 +91,15 @@ class OutlineTracer {
     // the surface back after each position turns it off.
     bool showRegions = true;
 
+    // Traces on a surface nobody has painted (all black, of the size the
+    // painted one would have): the regions are labelled from the network's
+    // own lines and the nodes are the coordinates two or more records hold,
+    // which is what the painted surface would show. The surface is neither
+    // read nor written. What only a painted surface can show (a lost way's
+    // red marks) sets NeedsSurface(): the results are then not to be used.
+    void WithoutSurface();
+    bool NeedsSurface() const { return needsSurface_; }
+
     // Whether (x, y) belongs to the region being traced: asked of the region
     // labels, or of the navy fill where the surface held navy pixels already.
     bool InRegion(int x, int y) const {
@@ -181,6 +190,9 @@ class OutlineTracer {
     int region_ = -1;        // the labelled region being traced
     bool shown_ = false;     // ... painted navy
     Pt at_;                  // the position being traced
+    bool unpainted_ = false;
+    bool needsSurface_ = false;
+    std::vector<uint8_t> node_;  // unpainted: record i lies on a node
     std::vector<int32_t> walked_;
 };
 

@@ -83,7 +83,17 @@ Pt ReportPlace(const TraceResult& r, Pt position) {
     return position;
 }
 
+void OutlineTracer::WithoutSurface() {
+    unpainted_ = true;
+    showRegions = false;
+    node_ = net_.SharedPoints(QRect(0, 0, surf_.Width(), surf_.Height()));
+}
+
 void OutlineTracer::MarkRed(Pt p) {
+    if (unpainted_) {
+        needsSurface_ = true;
+        return;
+    }
     marks.push_back({p.x, p.y, surf_.Pixel(p.x, p.y)});
     surf_.SetPixel(p.x, p.y, Red);
 }
@@ -105,7 +115,8 @@ void OutlineTracer::NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
     const int32_t cand = next + dir;
     const Pt prev = ToPt(net_.P(cur)), node = ToPt(net_.P(next));
     const bool inRange = cand >= 0 && cand <= net_.Last();
-    if (surf_.Pixel(node.x, node.y) != Lime && inRange && net_.P(cand).x > 0) {
+    const bool isNode = unpainted_ ? node_[size_t(next)] != 0 : surf_.Pixel(node.x, node.y) == Lime;
+    if (!isNode && inRange && net_.P(cand).x > 0) {
         cur = next;
         next = cand;
         return;
@@ -188,7 +199,21 @@ QRect OutlineTracer::EnterRegion(int px, int py) {
     at_ = {px, py};
     shown_ = false;
     region_ = -1;
-    if (labelsDue_) {
+    if (labelsDue_ && unpainted_) {
+        // The painted surface would be black but for the lines and points of
+        // the network: what it leaves black are the regions.
+        labelsDue_ = false;
+        labelled_ = true;
+        LineCover cover(surf_.Width(), surf_.Height());
+        const std::vector<Rec>& v = net_.Points();
+        for (size_t i = 1; i < v.size(); ++i)
+            if (v[i - 1].x != 0 && v[i].x != 0)
+                cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
+        for (Rec r : v)
+            if (r.x > 0) cover.AddPixel(r.x, r.y);
+        cover.Sort();
+        labels_.Build(cover);
+    } else if (labelsDue_) {
         labelsDue_ = false;
         const size_t n = size_t(surf_.Width()) * size_t(surf_.Height());
         labelled_ = n > 0 && !std::memchr(surf_.Data(), Navy, n);

@@ -6,6 +6,7 @@
 
 #include "ComposeSupport.h"
 #include "compose/Composer.h"
+#include "support/MapGenerator.h"
 
 using namespace compose;
 using namespace ctest;
@@ -300,4 +301,40 @@ TEST(ComposeMap, AnOutlineFoundInNeitherDirectionStopsTheRunWithTheRegionRed) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].result.outcome, Outcome::Astray);
     EXPECT_TRUE(std::equal(painted.Data(), painted.Data() + 200 * 120, c.surf.Data()));
+}
+
+TEST(ComposeMap, ABlankSurfaceGivesTheSameResultsAndIsPaintedOnlyForAFailure) {
+    for (auto damage : {MapRecipe::None, MapRecipe::Gap, MapRecipe::DuplicateSegment}) {
+        MapRecipe recipe;
+        recipe.cells = 160;
+        recipe.seed = 5;
+        recipe.kinds = true;
+        recipe.cellsPerArea = 2;
+        recipe.damage = damage;
+        Store painted, blank;
+        const GeneratedMap g = GenerateMap(recipe, painted);
+        GenerateMap(recipe, blank);
+        // A margin beyond the map: regions reaching the surface edge leak.
+        Surface s1(g.width + 7, g.height + 3), s2(g.width + 7, g.height + 3);
+        PaintNetwork(painted, s1);
+        const auto expected = ComposeMap(painted, s1);
+        int paints = 0;
+        ComposeHooks hooks;
+        hooks.paint = [&] {
+            ++paints;
+            PaintNetwork(blank, s2);
+        };
+        const auto got = ComposeMap(blank, s2, hooks);
+        SCOPED_TRACE(int(damage));
+        ASSERT_EQ(got.has_value(), expected.has_value());
+        EXPECT_EQ(paints, expected ? 1 : 0);
+        if (expected) {
+            EXPECT_EQ(got->area, expected->area);
+            EXPECT_EQ(got->result.outcome, expected->result.outcome);
+            EXPECT_TRUE(std::equal(s1.Data(), s1.Data() + size_t(s1.Width()) * size_t(s1.Height()),
+                                   s2.Data()));
+        }
+        EXPECT_EQ(blank.PointsToVector(), painted.PointsToVector());
+        EXPECT_EQ(blank.KindsToVector(), painted.KindsToVector());
+    }
 }
