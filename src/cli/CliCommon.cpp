@@ -123,11 +123,27 @@ void Session::PrintMessagesSince(size_t from) const {
 
 usecase::ComposeOutcome Session::Compose() {
     usecase::ComposeOptions options;
-    options.prepare = [&] {
-        ed.PrepareComposition();
-        ed.ShowProgressBar();
-    };
     compose::ComposeHooks& hooks = options.hooks;
+    // Nobody sees this surface. While nothing is drawn on it, the network is
+    // readied as the editor's preparation readies it but left unpainted:
+    // the composition paints it only to show a failure.
+    if (ed.surf.Blank()) {
+        options.prepare = [&] {
+            if (ed.st.PointX(ed.st.PointLast) >= 1) ed.st.AppendPoint(0, 0);
+            ed.RemoveRepeatedSegments();
+            ed.ShowProgressBar();
+        };
+        hooks.paint = [&] {
+            ed.DisplayMap(Yellow, Yellow);
+            ed.MarkVertices(Yellow);
+            ed.ShowProgressBar();
+        };
+    } else {
+        options.prepare = [&] {
+            ed.PrepareComposition();
+            ed.ShowProgressBar();
+        };
+    }
     hooks.areaTick = [&] { ed.progress.StepIt(); };
     hooks.cutTick = [&] { ed.progress.StepIt(); };
     hooks.rebuilt = [&] { ed.progress.SetPosition(50); };
