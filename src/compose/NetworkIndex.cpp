@@ -28,6 +28,19 @@ NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
         occKey_[k] = uint32_t(tmp[k] >> 32);
         occIdx_[k] = int32_t(uint32_t(tmp[k]));
     }
+    sortedAt_.resize(pts_.size());
+    groupBegin_.resize(tmp.size());
+    groupEnd_.resize(tmp.size());
+    for (size_t k = 0; k < tmp.size();) {
+        size_t e = k;
+        while (e < tmp.size() && occKey_[e] == occKey_[k]) ++e;
+        for (size_t j = k; j < e; ++j) {
+            sortedAt_[size_t(occIdx_[j])] = int32_t(j);
+            groupBegin_[j] = int32_t(k);
+            groupEnd_[j] = int32_t(e);
+        }
+        k = e;
+    }
 
     // Segment midpoints, bucketed into a grid in ascending index order.
     std::vector<int32_t> first;

@@ -24,6 +24,12 @@ class NetworkIndex {
 
     // Indices 1..Last holding exactly r, ascending.
     std::span<const int32_t> Occurrences(Rec r) const;
+    // The same for the coordinates of record i, without a search.
+    std::span<const int32_t> OccurrencesOf(int32_t i) const {
+        if (i < 1) return Occurrences(P(i));
+        const size_t k = size_t(sortedAt_[size_t(i)]);
+        return {occIdx_.data() + groupBegin_[k], size_t(groupEnd_[k] - groupBegin_[k])};
+    }
 
     // Per record: 1 where its coordinate lies in `within` and is held by two
     // or more records with X > 0 (record 0 included), the nodes of the network.
@@ -41,6 +47,9 @@ class NetworkIndex {
     // Coordinate index: keys sorted, with the record index beside each.
     std::vector<uint32_t> occKey_;
     std::vector<int32_t> occIdx_;
+    // Per record: where it stands in the sorted arrays; per sorted place: the
+    // bounds of its coordinate's group there.
+    std::vector<int32_t> sortedAt_, groupBegin_, groupEnd_;
     // Midpoint grid: cell c holds segs_[cellStart_[c] .. cellStart_[c+1]).
     static constexpr int kCell = 16;
     int gx0_ = 0, gy0_ = 0, gw_ = 0, gh_ = 0;

@@ -115,10 +115,14 @@ class OutlineTracer {
 
     // The first bordering segment run of the navy region and its direction.
     StartSegment FindStartSegment(const QRect& region) const;
+    // The start segment of the outline around (px, py), found as
+    // TraceOutline finds it, without walking; the surface is left as it was.
+    StartSegment FindStartAt(int px, int py);
     // A position of another area than `area` in the region (a gap in the
     // line between them), or null.
     const PositionRef* OtherPositionInRegion(const QRect& region, int area) const;
-    std::vector<Branch> CollectBranches(int32_t cur, int32_t node) const;
+    // The branches at a node, into `list` (cleared first).
+    void CollectBranches(int32_t cur, int32_t node, std::vector<Branch>& list) const;
     void NextOutlineStep(int32_t& cur, int32_t& next, int& dir);
 
     // Traces the outline around (px, py) of area `area` on a surface that
@@ -184,6 +188,7 @@ class OutlineTracer {
     const NetworkIndex& net_;
     Surface& surf_;
     mutable std::vector<int32_t> cand_;
+    std::vector<Branch> branches_;
     RegionLabels labels_;
     bool labelled_ = false;  // InRegion asks the labels
     bool labelsDue_ = true;  // look at the surface again before the next position

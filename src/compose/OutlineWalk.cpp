@@ -98,17 +98,16 @@ void OutlineTracer::MarkRed(Pt p) {
     surf_.SetPixel(p.x, p.y, Red);
 }
 
-std::vector<Branch> OutlineTracer::CollectBranches(int32_t cur, int32_t node) const {
+void OutlineTracer::CollectBranches(int32_t cur, int32_t node, std::vector<Branch>& list) const {
     // Every record holding the node's coordinates, ascending, with both of its
     // chain neighbours; only the record the walk came from is left out. There
     // is no limit on branches: a node where many lines meet is walked too.
-    std::vector<Branch> list;
-    for (int32_t o : net_.Occurrences(net_.P(node))) {
+    list.clear();
+    for (int32_t o : net_.OccurrencesOf(node)) {
         if (net_.P(o - 1).x > 0 && o - 1 != cur) list.push_back({o, o - 1, -1});
         if (o + 1 <= net_.Last() && net_.P(o + 1).x > 0 && o + 1 != cur)
             list.push_back({o, o + 1, +1});
     }
-    return list;
 }
 
 void OutlineTracer::NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
@@ -121,7 +120,8 @@ void OutlineTracer::NextOutlineStep(int32_t& cur, int32_t& next, int& dir) {
         next = cand;
         return;
     }
-    const std::vector<Branch> list = CollectBranches(cur, next);
+    std::vector<Branch>& list = branches_;
+    CollectBranches(cur, next, list);
     cur = next;
     next = cand;
     if (list.empty()) return;

@@ -73,4 +73,11 @@ StartSegment OutlineTracer::FindStartSegment(const QRect& region) const {
     return r;
 }
 
+StartSegment OutlineTracer::FindStartAt(int px, int py) {
+    const QRect region = EnterRegion(px, py);
+    const StartSegment r = FindStartSegment(region);
+    LeaveRegion(Black);
+    return r;
+}
+
 }  // namespace compose
