@@ -2,11 +2,14 @@
 // generated maps of 3,000 and 30,000 cells and on a large map the size of a
 // real scanned one (8126 x 4758 pixels, 3,240 areas):
 //   index    the coordinate and midpoint tables
-//   labels   the regions of the composition view
+//   labels   the regions of the composition view (from the painted surface,
+//            and from the lines alone as the batch composition builds them)
+//   start    every position's start segment
 //   trace    every position's start search and walk
 //   cut      the traced segments cut out of the network
 //   rebuild  the tidied network and the new point list
-//   whole    ComposeMap from start to end
+//   whole    ComposeMap from start to end, on the painted surface and (batch)
+//            on a blank one
 // and the area-position dialog opening on the world map and the large map.
 //
 //   bench_phases --write-large OUT.vlm    writes the large map
@@ -124,43 +127,88 @@ void BM_Labels(benchmark::State& state) {
     state.counters["regions"] = labels.Count();
 }
 
-// Every position traced as the composition traces it; the stream is kept for
-// the phases after it.
-std::vector<Rec> TraceAll(const Prepared& p, Surface& surf) {
+// The batch composition's labels: from the network's lines, no surface.
+void BM_LabelsFromLines(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    const Surface& surf = p.t->ed.surf;
+    RegionLabels labels;
+    for (auto _ : state) {
+        LineCover cover(surf.Width(), surf.Height());
+        const std::vector<Rec>& v = p.points;
+        for (size_t i = 1; i < v.size(); ++i)
+            if (v[i - 1].x != 0 && v[i].x != 0)
+                cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
+        for (Rec r : v)
+            if (r.x > 0) cover.AddPixel(r.x, r.y);
+        cover.Sort();
+        labels.Build(cover);
+        benchmark::DoNotOptimize(labels.Count());
+    }
+    state.counters["regions"] = labels.Count();
+}
+
+// The start segment of every position (the labels built before timing);
+// the walk is what the trace takes beyond this and the labels.
+void BM_StartSearch(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    const Store& st = p.t->st();
+    Surface surf = p.t->ed.surf;
+    const compose::NetworkIndex net(p.points);
+    compose::OutlineTracer tracer(net, surf);
+    tracer.FindStartAt(st.AreaPos(0, 1).x, st.AreaPos(0, 1).y);
+    for (auto _ : state)
+        for (int a = 1; a <= st.AreaCount; ++a)
+            for (int k = 0, n = compose::TracedSlots(st, a); k < n; ++k)
+                benchmark::DoNotOptimize(
+                    tracer.FindStartAt(st.AreaPos(k, a).x, st.AreaPos(k, a).y));
+}
+
+// Every position traced as the composition traces it; the stream and the
+// segments walked are kept for the phases after it.
+struct Traced {
+    std::vector<Rec> stream;
+    std::vector<int32_t> walked;
+};
+Traced TraceAll(const Prepared& p, Surface& surf) {
     const Store& st = p.t->st();
     const compose::NetworkIndex net(p.points);
     compose::OutlineTracer tracer(net, surf);
-    std::vector<Rec> stream{Rec{}};
+    Traced t;
+    t.stream.push_back(Rec{});
     for (int a = 1; a <= st.AreaCount; ++a)
         for (int k = 0, n = compose::TracedSlots(st, a); k < n; ++k) {
             const Rec pos = st.AreaPos(k, a);
-            tracer.TraceOutline(pos.x, pos.y, stream);
+            tracer.TraceOutline(pos.x, pos.y, t.stream);
         }
-    return stream;
+    t.walked = tracer.WalkedSegments();
+    return t;
 }
 
 void BM_Trace(benchmark::State& state) {
     const Prepared& p = Map(MapId(state.range(0)));
     Surface surf = p.t->ed.surf;
     size_t n = 0;
-    for (auto _ : state) n = TraceAll(p, surf).size();
+    for (auto _ : state) n = TraceAll(p, surf).stream.size();
     state.counters["stream"] = double(n);
 }
 
+// As the composition cuts: by the segments walked, over its own index.
 void BM_Cut(benchmark::State& state) {
     const Prepared& p = Map(MapId(state.range(0)));
     Surface surf = p.t->ed.surf;
-    const std::vector<Rec> stream = TraceAll(p, surf);
-    for (auto _ : state) benchmark::DoNotOptimize(compose::CutTracedSegments(p.points, stream));
+    const Traced t = TraceAll(p, surf);
+    const compose::NetworkIndex net(p.points);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compose::CutTracedSegments(net, t.stream, t.walked));
 }
 
 void BM_Rebuild(benchmark::State& state) {
     const Prepared& p = Map(MapId(state.range(0)));
     Surface surf = p.t->ed.surf;
-    const std::vector<Rec> stream = TraceAll(p, surf);
-    const std::vector<Rec> cut = compose::CutTracedSegments(p.points, stream);
+    const Traced t = TraceAll(p, surf);
+    const std::vector<Rec> cut = compose::CutTracedSegments(p.points, t.stream);
     for (auto _ : state)
-        benchmark::DoNotOptimize(compose::RebuildPointList(stream, compose::TidyRecords(cut)));
+        benchmark::DoNotOptimize(compose::RebuildPointList(t.stream, compose::TidyRecords(cut)));
 }
 
 void BM_Whole(benchmark::State& state) {
@@ -171,6 +219,21 @@ void BM_Whole(benchmark::State& state) {
         if (compose::ComposeMap(p.t->st(), p.t->ed.surf)) state.SkipWithError("composition failed");
     }
     Describe(state, Map(MapId(state.range(0))));
+}
+
+// The batch composition: the same store on a blank surface, nothing painted.
+void BM_WholeBatch(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    compose::ComposeHooks hooks;
+    hooks.paint = [] {};
+    for (auto _ : state) {
+        state.PauseTiming();
+        Store st = p.t->st();
+        Surface blank(p.t->ed.surf.Width(), p.t->ed.surf.Height());
+        state.ResumeTiming();
+        if (compose::ComposeMap(st, blank, hooks)) state.SkipWithError("composition failed");
+    }
+    Describe(state, p);
 }
 
 // Opening the area-position dialog (every position's region painted, the
@@ -197,10 +260,13 @@ void Maps(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_Index)->Apply(Maps);
 BENCHMARK(BM_Labels)->Apply(Maps);
+BENCHMARK(BM_LabelsFromLines)->Apply(Maps);
+BENCHMARK(BM_StartSearch)->Apply(Maps);
 BENCHMARK(BM_Trace)->Apply(Maps);
 BENCHMARK(BM_Cut)->Apply(Maps);
 BENCHMARK(BM_Rebuild)->Apply(Maps);
 BENCHMARK(BM_Whole)->Apply(Maps);
+BENCHMARK(BM_WholeBatch)->Apply(Maps);
 
 }  // namespace
 
