@@ -9,7 +9,15 @@ namespace areas {
 void RegionFills::Refresh(const Surface& s) {
     if (s.Changes() == changes_) return;
     labels_.Build(s, White, RegionLabels::Match::NotEqual);
+    // The sweep saw each region's colours already: no second pass over them.
     states_.assign(size_t(labels_.Count()), State{});
+    for (int r = 0; r < labels_.Count(); ++r) {
+        State& st = states_[size_t(r)];
+        st.known = true;
+        st.colour = labels_.UniformColour(r);
+        st.uniform = st.colour != NoColour;
+        if (!st.uniform) st.colour = 0;
+    }
     changes_ = s.Changes();
 }
 

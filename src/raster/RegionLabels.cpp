@@ -119,14 +119,37 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
         m == Match::Equal ? rowscan::Test::Equal(colour) : rowscan::Test::NotEqual(colour);
     const uint8_t* px = s.Data();
     const int w = s.Width();
+    // Regions of one colour are uniform by definition; of "all but one" they
+    // are looked at while each row is at hand.
+    std::vector<uint8_t> runColour;
     Sweep(w, s.Height(), [&](int y, auto add) {
         const uint8_t* row = px + size_t(y) * size_t(w);
         for (int x = rowscan::Next(row, 0, w, test, true); x < w;) {
             const int end = rowscan::Next(row, x, w, test, false);
             add(x, end);
+            if (m == Match::NotEqual) {
+                const uint8_t c = row[x];
+                const bool one = rowscan::Next(row, x, end, rowscan::Test::Equal(c), false) == end;
+                runColour.push_back(one ? c : uint8_t(NoColour));
+            }
             x = rowscan::Next(row, end, w, test, true);
         }
     });
+    if (m == Match::Equal) {
+        colours_.assign(boxes_.size(), colour);
+        return;
+    }
+    colours_.assign(boxes_.size(), NoColour);
+    std::vector<char> seen(boxes_.size(), 0);
+    for (size_t i = 0; i < runs_.size(); ++i) {
+        const size_t r = size_t(runs_[i].region);
+        if (!seen[r]) {
+            seen[r] = 1;
+            colours_[r] = runColour[i];
+        } else if (colours_[r] != runColour[i]) {
+            colours_[r] = NoColour;
+        }
+    }
 }
 
 void RegionLabels::Build(const LineCover& cover) {
@@ -144,6 +167,7 @@ void RegionLabels::Build(const LineCover& cover) {
         }
         if (x < w) add(x, w);
     });
+    colours_.assign(boxes_.size(), Black);
 }
 
 int RegionLabels::RegionAt(int x, int y) const {

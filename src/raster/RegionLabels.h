@@ -60,6 +60,9 @@ class RegionLabels {
     // The bounding box of a region's pixels.
     QRect Bounds(int region) const { return boxes_[size_t(region)]; }
     int64_t PixelCount(int region) const;
+    // The one colour all pixels of the region had when the labels were
+    // built, or NoColour when they had more than one.
+    uint8_t UniformColour(int region) const { return colours_[size_t(region)]; }
 
     // Calls f(y, from, to) for every run of the region, [from, to) of row y,
     // top row first and left to right.
@@ -87,6 +90,7 @@ class RegionLabels {
     std::vector<Run> runs_;          // in raster order
     std::vector<int32_t> rowStart_;  // runs of row y: rowStart_[y] .. rowStart_[y + 1]
     std::vector<QRect> boxes_;
+    std::vector<uint8_t> colours_;  // by region
     // Run indices of region r: regionRuns_[regionStart_[r] .. regionStart_[r + 1]).
     std::vector<int32_t> regionStart_, regionRuns_;
 };
