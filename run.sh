@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh runtime build
-BUILD_DIR=build-app TARGETS="velmot velmot-cli" scripts/build.sh -DVELMOT_TESTS=OFF -DVELMOT_BENCH=OFF
+BUILD_DIR=build-app TARGETS="velmot velmot-cli velmot-cli-gis" scripts/build.sh -DVELMOT_TESTS=OFF -DVELMOT_BENCH=OFF
 exec ./build-app/velmot "${@:-resources/sample/sample.vlm}"
