@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "app/Artwork.h"
 #include "core/Editor.h"
@@ -49,14 +50,22 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     list_->setHeaderLabels({S("区域"), S("区域名"), S("位置"), S("理由"), S("場所")});
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::AscendingOrder);
-    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (filling_ || !item) return;
+    // A row chosen anew, or clicked again once the map was touched and its
+    // mark taken back, goes to the editor once the signal is done: a map
+    // changed since the check makes the editor fill this list anew.
+    auto choose = [this](QTreeWidgetItem* item) {
         const int i = item->data(0, Qt::UserRole).toInt();
         message_->setText(rows_[size_t(i)].message);
-        // Once the signal is done: a map changed since the check makes the
-        // editor fill this list anew.
         QMetaObject::invokeMethod(
             this, [this, i] { ed_.CheckListClick(i); }, Qt::QueuedConnection);
+    };
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this, choose](QTreeWidgetItem* item) {
+        if (filling_ || !item) return;
+        changed_ = true;
+        choose(item);
+    });
+    connect(list_, &QTreeWidget::itemClicked, this, [this, choose](QTreeWidgetItem* item) {
+        if (!std::exchange(changed_, false)) choose(item);
     });
 
     message_ = new QLabel;

@@ -30,5 +30,6 @@ class ProblemListDialog : public QDialog {
     QLabel* message_;
     std::vector<CheckRow> rows_;
     bool filling_ = false;
+    bool changed_ = false;  // the current row changed since the last click
     bool placed_ = false;
 };

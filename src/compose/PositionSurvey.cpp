@@ -160,6 +160,10 @@ void Editor::CheckListClick(int index) {
     Repaint(ui, problems_->rect);
 }
 
+void Editor::TakeBackCheckMark() {
+    if (problems_) Repaint(ui, problems_->Unmark(surf));
+}
+
 void Editor::CheckListClosed() {
     StepScope scope(*this);
     if (!problems_) return;

@@ -306,6 +306,9 @@ class Editor {
     void CheckListClick(int index);
     // The list closed: the red region is taken back.
     void CheckListClosed();
+    // Takes back the red region of the chosen problem, if one is shown. Every
+    // other command does so first, so that no recorded state holds it.
+    void TakeBackCheckMark();
     std::shared_ptr<compose::ProblemList> problems_;
 
     // [files]

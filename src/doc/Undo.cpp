@@ -10,6 +10,9 @@ bool Editor::GestureUnderWay() const {
 
 void Editor::BeginStep() {
     if (stepDepth_++ > 0) return;
+    // A problem's red mark is a pointer, not part of the map: it goes before
+    // anything is recorded (its repaint is not held back).
+    TakeBackCheckMark();
     uiRec_.Hold();
     stepSurfaceSize_ = QSize(surf.Width(), surf.Height());
     // Whatever changed outside the entry points (a file loaded at start-up)
@@ -62,6 +65,7 @@ void Editor::UndoClick() {
     // The area-position dialog edits its boxes until it closes; stepping
     // back under it would leave the boxes and the map apart.
     if (!doc.recording || ZpotOpen) return;
+    TakeBackCheckMark();
     if (GestureUnderWay()) {
         // A gesture half done (a grabbed point, trimming corners, a lifted
         // piece) is what the person takes back first.
@@ -75,6 +79,7 @@ void Editor::UndoClick() {
 
 void Editor::RedoClick() {
     if (!doc.recording || ZpotOpen || GestureUnderWay()) return;
+    TakeBackCheckMark();
     if (doc.Steps().CanRedo()) {
         doc.Checkpoint();
         // A command that only changed flags since the undo keeps the step.

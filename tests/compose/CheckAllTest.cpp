@@ -72,6 +72,17 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_FALSE(t.st().Modified);
     EXPECT_FALSE(t.ed.doc.Steps().CanUndo());
 
+    // A mark is never recorded: acting on the map takes it back first, and
+    // undoing that act shows no mark.
+    t.ed.Command(Cmd::CheckAreas);
+    t.ed.CheckListClick(0);
+    t.ed.MouseDown(Qt::LeftButton, 150, 100);
+    t.ed.MouseUp(Qt::LeftButton, 150, 100);
+    EXPECT_EQ(t.ed.surf.Pixel(35, 35), before.Pixel(35, 35));
+    ASSERT_TRUE(t.ed.doc.Steps().CanUndo());
+    t.ed.Command(Cmd::Undo);
+    EXPECT_TRUE(sameView());
+
     // A sound map says so plainly and shows no list.
     TestEditor s(200, 120);
     TwoRooms(s.st());
