@@ -8,6 +8,7 @@
 #include <random>
 
 #include "edit/Trimming.h"
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 #include "support/RandomWalks.h"
 
@@ -15,7 +16,9 @@ namespace {
 
 constexpr int W = 2560, H = 1920;
 
-std::vector<Rec> Network(int points) { return RandomWalkNetwork(points, W, H, 11); }
+std::vector<Rec> Network(int points) {
+    return RandomWalkNetwork(points, W, H, 11);
+}
 
 void Prepare(TestEditor& t, const std::vector<Rec>& net) {
     Store& st = t.st();
@@ -38,7 +41,7 @@ void Prepare(TestEditor& t, const std::vector<Rec>& net) {
                         {1280, 1650},
                         {650, 1450},
                         {450, 950}})
-        t.ed.TrimCornerClick(x, y);
+        t.ed.tools->trimming.TrimCornerClick(x, y);
 }
 
 void BM_SweepCutting(benchmark::State& state) {

@@ -13,6 +13,7 @@
 #include "app/ScaledSurface.h"
 #include "app/Snap.h"
 #include "core/Editor.h"
+#include "editor/tools/Tools.h"
 
 namespace {
 // Event positions can be fractional on scaled screens; the pixel is the one
@@ -187,8 +188,9 @@ std::optional<QPoint> SurfaceView::SnapFor(QPoint w, Qt::KeyboardModifiers mods)
         return std::nullopt;
     // The point being dragged does not catch itself (nor its other occurrences).
     std::optional<QPoint> except;
-    if (st.Mode == Mode::Edit && st.GrabIndex > 0 && st.GrabIndex <= st.PointLast) {
-        const Rec g = st.Point(st.GrabIndex);
+    const int32_t grabbed = ed_.tools->edit.GrabIndex;
+    if (st.Mode == Mode::Edit && grabbed > 0 && grabbed <= st.PointLast) {
+        const Rec g = st.Point(grabbed);
         except = QPoint(g.x, g.y);
     }
     return SnapTarget(st, scale_, w, snapTol_, except);
@@ -235,7 +237,7 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dragging = ed_.st.Mode == Mode::Edit && ed_.st.GrabIndex > 0;
+    const bool dragging = ed_.st.Mode == Mode::Edit && ed_.tools->edit.GrabIndex > 0;
     // While a point is dragged, its rubber band shows where a drop would join it.
     const QPoint s = dragging ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseMove(s.x(), s.y());
@@ -255,7 +257,7 @@ void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
     }
     const QPoint w = Pixel(e->position());
     const bool dropping =
-        e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit && ed_.st.GrabIndex > 0;
+        e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit && ed_.tools->edit.GrabIndex > 0;
     const QPoint s = dropping ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseUp(e->button(), s.x(), s.y());
     // A popup attached by the press opens where the right button comes up.

@@ -126,9 +126,7 @@ void Editor::ZoneArrangeClick() {
     // The command is only enabled with named areas; an empty list would have
     // nothing to select.
     if (st.AreaCount < 1) return;
-    st.Mode = Mode::AreaPosition;
-    st.TempPolyLast = -1;
-    ui.SetSurfaceCursor(SurfaceCursor::Arrow);
+    SwitchMode(Mode::AreaPosition);
     DisplayMap(White, White);
     st.Completed = false;
 

@@ -2,11 +2,7 @@
 #include "core/Editor.h"
 
 void Editor::IndexPosClick() {
-    st.Mode = Mode::Legend;
-    st.TempPolyLast = -1;
-    ui.SetSurfaceCursor(SurfaceCursor::IndexPosition);
-    // A right click in this mode offers nothing.
-    ui.AttachPopup(Popup::None);
+    SwitchMode(Mode::Legend);
 }
 
 void Editor::LegendClick(int x, int y) {

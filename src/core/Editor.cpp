@@ -1,6 +1,9 @@
 #include "core/Editor.h"
 
-Editor::Editor(Ui& u) : uiRec_(u), ui(uiRec_), progress(u) {}
+#include "editor/tools/Tools.h"
+
+Editor::Editor(Ui& u)
+    : uiRec_(u), ui(uiRec_), progress(u), tools(std::make_unique<Tools>(*this)) {}
 
 Editor::~Editor() = default;
 

@@ -41,6 +41,8 @@ namespace compose {
 struct CheckEntry;
 struct ProblemList;
 }  // namespace compose
+class Tool;
+struct Tools;
 
 class Editor {
   public:
@@ -62,7 +64,8 @@ class Editor {
     // ================= entry points =================
     // core/Editor.cpp: menu items, tool-bar buttons and popup items.
     void Command(Cmd c);
-    // edit/PointInput.cpp: the surface's mouse handlers, in surface pixels.
+    // edit/PointInput.cpp: the surface's mouse handlers, in surface pixels;
+    // the current mode's tool (editor/tools/) handles them.
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y);
@@ -99,6 +102,12 @@ class Editor {
     int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
 
     // ================= modes and command surface (shell/Modes.cpp) =================
+    // One tool per mode (editor/tools/Tools.h); the current one is tools->For(st.Mode).
+    std::unique_ptr<Tools> tools;
+    Tool& CurrentTool();
+    // Leaves the current mode and enters `next` (editor/tools/Tool.cpp): the only
+    // place a mode changes, unless the new mode refuses.
+    void SwitchMode(Mode next);
     void BuildModeClick();
     void EditModeClick();
     void LineKindModeClick();
@@ -117,7 +126,6 @@ class Editor {
     void HelpContentsClick();
     void AboutVelmotClick();
     SurfaceCursor ModeCursor() const;  // the surface cursor of the current mode
-    void RedrawOnLeave(Mode newMode);
     void UndoComposed();
 
     // ================= rendering (view/Render.cpp) =================
@@ -161,10 +169,6 @@ class Editor {
     bool RoomForPoints(int64_t n);
 
     // ================= point editing (edit/PointEdit.cpp) =================
-    void GrabPoint(int x, int y);
-    void RubberBand(int x, int y);
-    void DropPoint(int x, int y);
-    void OfferEditPopup(bool showNow, QPoint screen);
     void Pop2AppendDot();
     void Pop2DelDot();
     void CutDotsClick();
@@ -175,7 +179,6 @@ class Editor {
     void RemoveRepeatedSegments();
 
     // ================= line kinds (edit/LineKinds.cpp) =================
-    void OfferKindPopup(bool showNow, QPoint screen);
     void SecLineClick();
     void AbsLineClick();
     void AstLineClick();
@@ -186,16 +189,9 @@ class Editor {
     void MarkKindVertices();
 
     // ================= trimming (edit/Trimming.cpp) =================
-    void TrimCornerClick(int x, int y);
-    void OfferTrimPopup(bool showNow, QPoint screen);
     void SweepCuttingClick();
     void HoleCuttingClick();
     void CancelCuttingClick();
-
-    // ================= jigsaw (edit/Jigsaw.cpp) =================
-    void PickUpPiece(int x, int y);
-    void DragPiece(int x, int y);
-    void DropPiece(int x, int y);
 
     // ================= move and scale (edit/MoveScale.cpp) =================
     void MoveMapClick();

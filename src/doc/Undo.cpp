@@ -1,11 +1,10 @@
 // The editor's side of undo: the entry points record the document around
 // each command, and 元に戻す / やり直し step through what was recorded.
 #include "core/Editor.h"
+#include "editor/tools/Tools.h"
 
 bool Editor::GestureUnderWay() const {
-    return st.GrabIndex > 0 || st.PickFirst > 0 ||
-           (st.Mode == Mode::Trimming && st.TempPolyLast >= 0) || st.Mode == Mode::AreaPosition ||
-           st.Mode == Mode::Legend || ZpotOpen;
+    return tools->GestureUnderWay() || ZpotOpen;
 }
 
 void Editor::BeginStep() {
@@ -52,6 +51,8 @@ void Editor::UpdateUndoCommands() {
 namespace {
 
 void Show(Editor& ed, const Document::Restored& r) {
+    // No gesture survives a step back or forward.
+    ed.tools->CancelAll();
     if (r.pictureChanged) ed.picPath_.clear();  // the decoded copy is stale
     if (r.resized)
         ed.ui.SurfaceChanged();

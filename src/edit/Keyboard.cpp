@@ -1,6 +1,7 @@
 // Keys over the drawing surface replay the mouse actions at the pointer and
 // move the pointer (or scroll the view at its edges) with the arrow keys.
 #include "core/Editor.h"
+#include "editor/tools/Tool.h"
 
 namespace {
 
@@ -40,42 +41,9 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
     st.ClickX = int16_t(m.x());
     st.ClickY = int16_t(m.y());
 
-    if (st.Mode == Mode::LineKind && (key == vk::Space || key == vk::Return)) {
-        OfferKindPopup(true, s);
-        return;
-    }
-
     const QPoint scroll = ui.ScrollPos();
     const QSize client = ui.ViewClientSize();
     switch (key) {
-        case vk::Space:
-            if (st.Mode == Mode::Input)
-                ui.ShowPopupNow(Popup::RButtonMenu, s);
-            else if (st.Mode == Mode::Edit)
-                OfferEditPopup(true, s);
-            else if (st.Mode == Mode::Trimming)
-                // Enabled from the outline as it is now, so a cut cannot be
-                // chosen for an outline that has already been used up.
-                OfferTrimPopup(true, s);
-            break;
-        case vk::Return:
-        case vk::A:
-            if (st.Mode == Mode::Input) {
-                AddPoint(m.x(), m.y());
-            } else if (st.Mode == Mode::Edit) {
-                if (st.GrabIndex == 0)
-                    GrabPoint(m.x(), m.y());
-                else
-                    DropPoint(m.x(), m.y());
-            } else if (st.Mode == Mode::Trimming) {
-                TrimCornerClick(m.x(), m.y());
-            } else if (st.Mode == Mode::Jigsaw) {
-                if (st.PickFirst == 0)
-                    PickUpPiece(m.x(), m.y());
-                else
-                    DropPiece(m.x(), m.y());
-            }
-            break;
         // Towards the left and top the view scrolls within step + 1 pixels of
         // its edge, towards the right and bottom within step pixels.
         case vk::Left:
@@ -102,13 +70,9 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
             else
                 s.ry() += step;
             break;
-        case vk::Z:
-            if (st.Mode == Mode::Input)
-                EditModeClick();
-            else if (st.Mode == Mode::Edit)
-                BuildModeClick();
-            break;
         default:
+            // Space, Return, A and Z are the mode's.
+            if (CurrentTool().Key(key, m)) return;
             break;
     }
     ui.SetPointerScreenPos(s);

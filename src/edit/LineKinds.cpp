@@ -38,21 +38,6 @@ void GroupAround(const Store& st, int32_t s, int32_t& h, int32_t& g) {
 
 }  // namespace
 
-void Editor::OfferKindPopup(bool showNow, QPoint screen) {
-    const uint8_t c = surf.Pixel(st.ClickX, st.ClickY);
-    if (c != Magenta && c != Yellow && c != Aqua && c != Green) return;
-    ui.SetEnabled(Cmd::SecLine, c == Magenta);
-    ui.SetEnabled(Cmd::AbsLine, c == Magenta);
-    ui.SetEnabled(Cmd::AstLine, c == Magenta);
-    ui.SetEnabled(Cmd::RelSecLine, c == Yellow);
-    ui.SetEnabled(Cmd::RelAbsLine, c == Aqua);
-    ui.SetEnabled(Cmd::RelAstLine, c == Green);
-    if (showNow)
-        ui.ShowPopupNow(Popup::BtnLKindMode, screen);
-    else
-        ui.AttachPopup(Popup::BtnLKindMode);
-}
-
 namespace {
 
 void AddKind(Editor& ed, int16_t code) {

@@ -1,28 +1,14 @@
-// Point editing: dragging points, the edit popup and its commands, and the
-// run under a clicked line. Points and lines are found by pixel colour: a
-// white pixel is a point, a magenta one a line, and which segment covers a
-// pixel is found by drawing the network again segment by segment.
+// Point editing: the edit popup's commands and the run under a clicked line
+// (dragging is the edit tool's, editor/tools/EditTool.cpp). Points and lines are found by pixel
+// colour: a white pixel is a point, a magenta one a line, and which segment covers a pixel is found
+// by drawing the network again segment by segment.
 #include <vector>
 
 #include "core/Editor.h"
+#include "edit/PointAt.h"
 #include "edit/Runs.h"
 
 namespace {
-
-int16_t Clamp16(int v) {
-    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
-}
-
-// The first point record with exactly these coordinates, or -1. Only x >= 1
-// is a point: a pixel at x = 0 (the under-drawing can be white there) must
-// never find the leading record or a separator.
-int32_t FindRecord(const Store& st, int x, int y) {
-    if (x < 1 || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX) return -1;
-    const Rec want{int16_t(x), int16_t(y)};
-    for (int32_t i = 1; i <= st.PointLast; ++i)
-        if (st.Point(i) == want) return i;
-    return -1;
-}
 
 // Steps 1 to 5 of the run selection, shared with the line deletion: the
 // surface is left with the plain network on black and the nodes in lime.
@@ -50,64 +36,8 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
 
 }  // namespace
 
-void Editor::GrabPoint(int x, int y) {
-    st.GrabIndex = 0;
-    const int32_t i = FindRecord(st, x, y);
-    if (i > 0) {
-        st.GrabIndex = i;
-        st.GrabX = int16_t(x);
-        st.GrabY = int16_t(y);
-    }
-    st.Completed = false;
-}
-
-void Editor::RubberBand(int x, int y) {
-    if (st.GrabIndex <= 0 || st.GrabIndex > st.PointLast) return;
-    const Rec p = st.Point(st.GrabIndex - 1);
-    const Rec n = st.GrabIndex == st.PointLast ? Rec{} : st.Point(st.GrabIndex + 1);
-    surf.SetRop(Rop::Xor);
-    auto band = [&] {
-        DrawSegment(st.GrabX, st.GrabY, p.x, p.y);
-        DrawSegment(st.GrabX, st.GrabY, n.x, n.y);
-    };
-    band();  // XOR a second time: the old band goes
-    st.GrabX = Clamp16(x);
-    st.GrabY = Clamp16(y);
-    band();
-    surf.SetRop(Rop::Copy);
-    ui.SurfaceChanged();
-}
-
-void Editor::DropPoint(int x, int y) {
-    const int32_t i = st.GrabIndex;
-    st.GrabIndex = 0;
-    // A release off the surface, or in its first column where the point would
-    // turn into a separator, puts the point back where it was.
-    if (i > 0 && i <= st.PointLast && x >= 1 && surf.Contains(x, y) && x <= INT16_MAX &&
-        y <= INT16_MAX) {
-        st.SetPoint(i, int16_t(x), int16_t(y));
-        st.Modified = true;
-    }
-    ReDraw();
-}
-
-void Editor::OfferEditPopup(bool showNow, QPoint screen) {
-    const uint8_t c = surf.Pixel(st.ClickX, st.ClickY);
-    if (c != White && c != Magenta) return;
-    const bool point = c == White;
-    ui.SetEnabled(Cmd::AppendDot, point);
-    ui.SetEnabled(Cmd::DelPoint, point);
-    ui.SetEnabled(Cmd::CutDots, !point);
-    ui.SetEnabled(Cmd::DelLine, !point);
-    st.Completed = false;
-    if (showNow)
-        ui.ShowPopupNow(Popup::RBtnEditMode, screen);
-    else
-        ui.AttachPopup(Popup::RBtnEditMode);
-}
-
 void Editor::Pop2DelDot() {
-    const int32_t i = FindRecord(st, st.ClickX, st.ClickY);
+    const int32_t i = PointRecordAt(st, st.ClickX, st.ClickY);
     if (i < 0) return;
     st.DeletePoints(i, 1);
     st.Completed = false;
@@ -116,7 +46,7 @@ void Editor::Pop2DelDot() {
 }
 
 void Editor::Pop2AppendDot() {
-    const int32_t k = FindRecord(st, st.ClickX, st.ClickY);
+    const int32_t k = PointRecordAt(st, st.ClickX, st.ClickY);
     if (k < 0) return;
     const Rec K = st.Point(k);
     const Rec P = st.Point(k - 1);

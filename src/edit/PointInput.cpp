@@ -1,8 +1,10 @@
 // Point input: the surface's mouse handlers (which hand each press to the
-// mode it belongs to), the input-mode click and the input popup's commands.
+// current mode's tool), the input-mode click and the input popup's commands.
 #include <cstdint>
 
 #include "core/Editor.h"
+#include "edit/PointAt.h"
+#include "editor/tools/Tool.h"
 
 namespace {
 
@@ -17,83 +19,28 @@ int64_t Dist2(Rec a, int x, int y) {
     return dx * dx + dy * dy;
 }
 
-int16_t Clamp16(int v) {
-    return int16_t(v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v));
-}
-
 }  // namespace
 
 void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
-    if (button == Qt::LeftButton) {
-        switch (st.Mode) {
-            case Mode::Input:
-                AddPoint(x, y);
-                break;
-            case Mode::Edit:
-                GrabPoint(x, y);
-                break;
-            case Mode::AreaPosition:
-                AreaPosClick(x, y);
-                break;
-            case Mode::Legend:
-                LegendClick(x, y);
-                break;
-            case Mode::Trimming:
-                TrimCornerClick(x, y);
-                break;
-            case Mode::Jigsaw:
-                PickUpPiece(x, y);
-                break;
-            default:
-                break;  // line kind: below
-        }
-    } else if (button == Qt::RightButton) {
+    if (button == Qt::RightButton) {
         ui.AttachPopup(Popup::None);
         st.ClickX = Clamp16(x);
         st.ClickY = Clamp16(y);
-        switch (st.Mode) {
-            case Mode::Input:
-                ui.AttachPopup(Popup::RButtonMenu);
-                break;
-            case Mode::Edit:
-                OfferEditPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
-                break;
-            case Mode::Trimming:
-                OfferTrimPopup(false, ui.SurfaceToScreen(QPoint(x, y)));
-                break;
-            default:
-                break;
-        }
     }
-    if (st.Mode == Mode::LineKind) {
-        ui.AttachPopup(Popup::None);
-        st.ClickX = Clamp16(x);
-        st.ClickY = Clamp16(y);
-        const QPoint screen = ui.SurfaceToScreen(QPoint(x, y));
-        if (button == Qt::LeftButton)
-            OfferKindPopup(true, screen);
-        else if (button == Qt::RightButton)
-            OfferKindPopup(false, screen);
-    }
+    CurrentTool().Press(button, QPoint(x, y));
     st.Modified = true;
     EnableRemakeCommands();
 }
 
 void Editor::MouseMove(int x, int y) {
     ui.SetMouseXY(MouseReadout(x, y));
-    if (st.Mode == Mode::Edit && st.GrabIndex > 0)
-        RubberBand(x, y);
-    else if (st.Mode == Mode::Jigsaw && st.PickFirst > 0)
-        DragPiece(x, y);
+    CurrentTool().Move(QPoint(x, y));
 }
 
-void Editor::MouseUp(Qt::MouseButton, int x, int y) {
+void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
-    if (st.Mode == Mode::Edit && st.GrabIndex > 0)
-        DropPoint(x, y);
-    else if (st.Mode == Mode::Jigsaw && st.PickFirst > 0)
-        DropPiece(x, y);
+    CurrentTool().Release(button, QPoint(x, y));
 }
 
 bool Editor::RoomForPoints(int64_t n) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/Editor.h"
+#include "editor/tools/Tools.h"
 #include "raster/Surface.h"
 #include "store/Store.h"
 
@@ -11,8 +12,6 @@ namespace {
 const QString kConfirmCaption = QStringLiteral("確認");
 const QString kAskOutside = QStringLiteral("指定の外を削除します。Ok ?");
 const QString kAskInside = QStringLiteral("内側を削除します。Ok ?");
-
-constexpr int kMaxCorners = 500;
 
 bool OnDeletedSide(const Surface& s, int x, int y, TrimSide side) {
     return TrimInside(s, x, y) == (side == TrimSide::Inside);
@@ -84,42 +83,21 @@ int DropOpenPositions(Store& st, Surface& s) {
 
 // ---------------------------------------------------------------------------
 
-void Editor::TrimCornerClick(int x, int y) {
-    if (st.TempPolyLast >= kMaxCorners - 1) return;
-    ++st.TempPolyLast;
-    st.TempPoly[size_t(st.TempPolyLast)] = {x, y};
-    if (st.TempPolyLast > 0) {
-        const auto& prev = st.TempPoly[size_t(st.TempPolyLast - 1)];
-        DrawSegment(prev.x, prev.y, x, y, Yellow, Yellow);
-        ui.SurfaceChanged();
-    }
-}
-
-void Editor::OfferTrimPopup(bool showNow, QPoint screen) {
-    const bool enough = st.TempPolyLast >= 2;
-    ui.SetEnabled(Cmd::SweepCutting, enough);
-    ui.SetEnabled(Cmd::HoleCutting, enough);
-    ui.SetEnabled(Cmd::CancelCutting, true);
-    if (showNow)
-        ui.ShowPopupNow(Popup::RBtnCutting, screen);
-    else
-        ui.AttachPopup(Popup::RBtnCutting);
-}
-
 namespace {
 
 void CutByOutline(Editor& ed, TrimSide side) {
     Store& st = ed.st;
     Surface& surf = ed.surf;
+    TrimmingTool& trim = ed.tools->trimming;
     // The popup disables the cuts below three corners; a stale menu must not
     // get through either, or a degenerate outline would wipe the whole map.
-    if (st.TempPolyLast < 2) return;
+    if (trim.TempPolyLast < 2) return;
 
     std::vector<QPoint> outline;
-    outline.reserve(size_t(st.TempPolyLast) + 2);
-    for (int i = 0; i <= st.TempPolyLast; ++i)
-        outline.emplace_back(st.TempPoly[size_t(i)].x, st.TempPoly[size_t(i)].y);
-    st.TempPoly[size_t(st.TempPolyLast) + 1] = st.TempPoly[0];
+    outline.reserve(size_t(trim.TempPolyLast) + 2);
+    for (int i = 0; i <= trim.TempPolyLast; ++i)
+        outline.emplace_back(trim.TempPoly[size_t(i)].x, trim.TempPoly[size_t(i)].y);
+    trim.TempPoly[size_t(trim.TempPolyLast) + 1] = trim.TempPoly[0];
     outline.push_back(outline.front());
 
     const uint8_t oldPen = surf.Pen(), oldBrush = surf.Brush();
@@ -154,7 +132,7 @@ void CutByOutline(Editor& ed, TrimSide side) {
         surf.SetRop(oldRop);
     }
     ed.RestoreCursor();
-    st.TempPolyLast = -1;
+    trim.TempPolyLast = -1;
     // A picture that just failed to load would only fail (and say so) again.
     if (pictureReadable) ed.ReDraw();
 }
@@ -170,6 +148,6 @@ void Editor::HoleCuttingClick() {
 }
 
 void Editor::CancelCuttingClick() {
-    st.TempPolyLast = -1;
+    tools->trimming.TempPolyLast = -1;
     ReDraw();
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/Editor.h"
+#include "editor/tools/Tools.h"
 #include "editor/usecases/WorkFiles.h"
 #include "view/SurfaceBudget.h"
 
@@ -24,9 +25,7 @@ void Editor::ResetWork() {
         st.AreaPos(0, a) = Rec{};
     }
     st.LegendX = st.LegendY = -1;
-    st.TempPolyLast = -1;
-    st.GrabIndex = 0;
-    st.PickFirst = 0;
+    tools->CancelAll();
     st.ClickX = st.ClickY = 0;
     st.Modified = st.Completed = st.Composed = st.BasePicLoaded = false;
     st.BasePicShown = true;

@@ -1,46 +1,5 @@
-// The editing modes and the enabling of commands. A mode command sets Mode,
-// the surface cursor, the two mode buttons and the check marks of the five
-// mode menu items.
+// The mode commands and the enabling of commands.
 #include "core/Editor.h"
-
-namespace {
-
-const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd::CuttingMode,
-                          Cmd::PickUpMode};
-
-void CheckOnly(Ui& ui, Cmd item) {
-    for (Cmd c : kModeItems) ui.SetChecked(c, c == item);
-}
-
-}  // namespace
-
-SurfaceCursor Editor::ModeCursor() const {
-    switch (st.Mode) {
-        case Mode::Input:
-            return SurfaceCursor::CrossLine;
-        case Mode::Edit:
-            return SurfaceCursor::CrossEdit;
-        case Mode::Legend:
-            return SurfaceCursor::IndexPosition;
-        case Mode::LineKind:
-            return SurfaceCursor::CrossKind;
-        case Mode::Trimming:
-            return SurfaceCursor::Cutter;
-        case Mode::Jigsaw:
-            return SurfaceCursor::PickUp;
-        default:
-            return SurfaceCursor::Arrow;
-    }
-}
-
-// Line-kind colouring and a trimming outline exist only on the surface; the
-// redraw (already in the new mode) wipes them when those modes are left.
-void Editor::RedrawOnLeave(Mode newMode) {
-    if (st.Mode == Mode::LineKind || st.Mode == Mode::Trimming) {
-        st.Mode = newMode;
-        ReDraw();
-    }
-}
 
 // The composed outlines hold every inner boundary twice; editing needs the
 // plain network back.
@@ -53,61 +12,26 @@ void Editor::UndoComposed() {
     RestoreCursor();
 }
 
+// The mode commands; each mode's entry and exit steps are its tool's
+// (editor/tools/), and Editor::SwitchMode runs them.
 void Editor::BuildModeClick() {
-    RedrawOnLeave(Mode::Input);
-    st.Mode = Mode::Input;
-    st.TempPolyLast = -1;
-    ui.SetModeButtons(true, false);
-    CheckOnly(ui, Cmd::BuildMode);
-    ui.SetSurfaceCursor(SurfaceCursor::CrossLine);
+    SwitchMode(Mode::Input);
 }
 
 void Editor::EditModeClick() {
-    RedrawOnLeave(Mode::Edit);
-    UndoComposed();
-    st.Mode = Mode::Edit;
-    st.TempPolyLast = -1;
-    ui.SetModeButtons(false, true);
-    CheckOnly(ui, Cmd::EditMode);
-    ui.SetSurfaceCursor(SurfaceCursor::CrossEdit);
-    st.Completed = false;
-    EnableRemakeCommands();
+    SwitchMode(Mode::Edit);
 }
 
 void Editor::LineKindModeClick() {
-    UndoComposed();
-    st.Mode = Mode::LineKind;
-    st.TempPolyLast = -1;
-    ui.SetModeButtons(false, false);
-    CheckOnly(ui, Cmd::LineKindMode);
-    ui.SetSurfaceCursor(SurfaceCursor::CrossKind);
-    ShowKinds();
-    st.Completed = false;
-    EnableRemakeCommands();
+    SwitchMode(Mode::LineKind);
 }
 
 void Editor::CuttingModeClick() {
-    RedrawOnLeave(Mode::Trimming);
-    st.Mode = Mode::Trimming;
-    st.TempPolyLast = -1;
-    ui.SetModeButtons(false, false);
-    CheckOnly(ui, Cmd::CuttingMode);
-    ui.SetSurfaceCursor(SurfaceCursor::Cutter);
+    SwitchMode(Mode::Trimming);
 }
 
 void Editor::PickUpModeClick() {
-    // Pieces are found through the composed outlines, which must be current.
-    if (!st.Completed) {
-        ui.Inform(QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"),
-                  QStringLiteral("お願い"), MsgIcon::None);
-        return;
-    }
-    RedrawOnLeave(Mode::Jigsaw);
-    st.Mode = Mode::Jigsaw;
-    st.TempPolyLast = -1;
-    ui.SetModeButtons(false, false);
-    CheckOnly(ui, Cmd::PickUpMode);
-    ui.SetSurfaceCursor(SurfaceCursor::PickUp);
+    SwitchMode(Mode::Jigsaw);
 }
 
 void Editor::InitCommandStates() {

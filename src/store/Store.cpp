@@ -252,14 +252,8 @@ void Store::RestoreMap(const Store& snap) {
     WinHeight = keep.WinHeight;
     WinMaximized = keep.WinMaximized;
     ShowHintSetting = keep.ShowHintSetting;
-    // No gesture survives a step back or forward.
-    GrabIndex = 0;
-    GrabX = GrabY = 0;
     ClickX = keep.ClickX;
     ClickY = keep.ClickY;
-    TempPolyLast = -1;
-    PickFirst = PickLast = 0;
-    PickArea = PickSlot = 0;
 }
 
 bool Store::SameMap(const Store& a, const Store& b) {

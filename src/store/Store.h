@@ -156,23 +156,13 @@ class Store {
     int32_t WinLeft = 190, WinTop = 100, WinWidth = 560, WinHeight = 420;
     bool WinMaximized = false;
     int16_t ShowHintSetting = 1;
-    int32_t GrabIndex = 0;
-    int16_t GrabX = 0, GrabY = 0;
+    // Where the last popup was asked for; its commands act there.
     int16_t ClickX = 0, ClickY = 0;
-    struct PolyPoint {
-        int32_t x = 0, y = 0;
-    };
-    std::array<PolyPoint, 501> TempPoly{};
-    int16_t TempPolyLast = -1;
-    int32_t PickFirst = 0, PickLast = 0;
-    int16_t PickArea = 0, PickSlot = 0;
-    int16_t PickAnchorX = 0, PickAnchorY = 0, PickPrevX = 0, PickPrevY = 0;
 
     // ---- undo snapshots ----
     // A copy of the store shares every page and table with it (copy on
     // write). RestoreMap brings back everything of a copy except what belongs
-    // to the program or to a gesture under way: settings, temporary files and
-    // the Grab/Click/TempPoly/Pick state.
+    // to the program: settings, temporary files and the popup's point.
     void RestoreMap(const Store& snap);
     // Whether the map itself (lists, areas, legend, extent, title, picture
     // present) differs; flags, mode and file names are not the map.

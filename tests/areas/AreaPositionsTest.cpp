@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {

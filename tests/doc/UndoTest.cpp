@@ -9,6 +9,7 @@
 #include <functional>
 #include <random>
 
+#include "editor/tools/Tools.h"
 #include "files/WorkFile.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
@@ -264,9 +265,9 @@ TEST(Undo, AGestureUnderWayIsTakenBackFirstAndTheDialogHoldsUndoOff) {
     const Look before = e.Now();
     e.Click(5, 5);
     e.Click(80, 5);
-    ASSERT_EQ(e.st.TempPolyLast, 1);
+    ASSERT_EQ(e.ed.tools->trimming.TempPolyLast, 1);
     e.Do(Cmd::Undo);  // the corners go, the point stays
-    EXPECT_EQ(e.st.TempPolyLast, -1);
+    EXPECT_EQ(e.ed.tools->trimming.TempPolyLast, -1);
     EXPECT_TRUE(e.Now() == before);
     EXPECT_EQ(e.st.PointLast, 13);
 

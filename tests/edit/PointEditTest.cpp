@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST(PointEdit, DragMovesAPointAndDropOnAnotherMakesANode) {
     t.Chain({{100, 10}, {100, 50}});
     t.Show();
     t.ed.MouseDown(Qt::LeftButton, 51, 10);
-    EXPECT_EQ(t.st().GrabIndex, 0) << "one pixel beside grabs nothing";
+    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0) << "one pixel beside grabs nothing";
     EXPECT_FALSE(t.st().Completed);
     t.ed.MouseUp(Qt::LeftButton, 60, 60);
     EXPECT_EQ(t.Points()[2], R(50, 10));
@@ -81,7 +82,7 @@ TEST(PointEdit, PopupIsEnabledByPixelColour) {
     t.ed.MouseDown(Qt::RightButton, 30, 10);
     EXPECT_FALSE(t.ui.Enabled(Cmd::AppendDot) || t.ui.Enabled(Cmd::DelPoint));
     EXPECT_TRUE(t.ui.Enabled(Cmd::CutDots) && t.ui.Enabled(Cmd::DelLine));
-    t.ed.OfferEditPopup(true, QPoint(7, 8));
+    t.ed.tools->edit.OfferEditPopup(true, QPoint(7, 8));
     EXPECT_EQ(t.ui.shown, Popup::RBtnEditMode);
     EXPECT_EQ(t.ui.shownAt, QPoint(7, 8));
 }
@@ -131,13 +132,13 @@ TEST(PointEdit, PointCommandsNeverTakeSeparators) {
     t.Chain({{60, 10}, {90, 10}});
     t.ed.surf.SetPixel(0, 0, White);  // e.g. a white pixel of the under-drawing
     t.st().ClickX = t.st().ClickY = 0;
-    t.ed.OfferEditPopup(false, QPoint());
+    t.ed.tools->edit.OfferEditPopup(false, QPoint());
     ASSERT_EQ(t.ui.attached, Popup::RBtnEditMode);
     const List before = t.Points();
     t.ed.Command(Cmd::DelPoint);
     t.ed.Command(Cmd::AppendDot);
-    t.ed.GrabPoint(0, 0);
-    EXPECT_EQ(t.st().GrabIndex, 0);
+    t.ed.tools->edit.GrabPoint(0, 0);
+    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0);
     EXPECT_EQ(t.Points(), before);
 }
 

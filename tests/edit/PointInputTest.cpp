@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -184,9 +185,9 @@ TEST(PointInput, PressesReachTheOtherModes) {
     t.ed.ReDraw();
     t.st().Mode = Mode::Edit;
     t.ed.MouseDown(Qt::LeftButton, 50, 10);
-    EXPECT_EQ(t.st().GrabIndex, 2);
+    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 2);
     t.ed.MouseUp(Qt::LeftButton, 50, 30);
-    EXPECT_EQ(t.st().GrabIndex, 0);
+    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0);
     EXPECT_EQ(t.Points()[2], R(50, 30));
 
     t.ed.MouseDown(Qt::RightButton, 30, 20);

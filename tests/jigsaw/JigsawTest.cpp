@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/Jigsaw.h"
+#include "editor/tools/Tools.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 
@@ -12,6 +13,7 @@ struct Jigsaw : ::testing::Test {
     TestEditor t{200, 160};
     Editor& ed = t.ed;
     Store& st = t.st();
+    JigsawTool& jig = t.ed.tools->jigsaw;
 
     // Closed square outline with its top-left corner at (x, y).
     void Square(int x, int y, int size) {
@@ -41,18 +43,18 @@ struct Jigsaw : ::testing::Test {
 TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
     const auto before = t.Points();
     const auto pixels = Pixels();
-    ed.PickUpPiece(85, 45);
+    ed.tools->jigsaw.PickUpPiece(85, 45);
     EXPECT_EQ(Pixels(), pixels);  // the probe is undone
-    EXPECT_EQ(st.PickArea, 2);
-    EXPECT_EQ(st.PickSlot, 0);
-    EXPECT_EQ(st.PickFirst, 7);
-    EXPECT_EQ(st.PickLast, 11);
-    EXPECT_EQ(st.TempPolyLast, 4);
-    EXPECT_EQ(st.TempPoly[1].x, 100);
+    EXPECT_EQ(jig.PickArea, 2);
+    EXPECT_EQ(jig.PickSlot, 0);
+    EXPECT_EQ(jig.PickFirst, 7);
+    EXPECT_EQ(jig.PickLast, 11);
+    EXPECT_EQ(jig.TempPolyLast, 4);
+    EXPECT_EQ(jig.TempPoly[1].x, 100);
 
-    ed.DragPiece(100, 50);
-    ed.DragPiece(115, 55);
-    ed.DropPiece(115, 55);
+    ed.tools->jigsaw.DragPiece(100, 50);
+    ed.tools->jigsaw.DragPiece(115, 55);
+    ed.tools->jigsaw.DropPiece(115, 55);
 
     const auto after = t.Points();
     ASSERT_EQ(after.size(), before.size());
@@ -65,30 +67,30 @@ TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
     EXPECT_EQ(st.AreaPos(0, 2), (Rec{110, 50}));
     EXPECT_EQ(st.AreaPos(1, 2), (Rec{40, 100}));
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{40, 40}));
-    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_EQ(jig.PickFirst, 0);
     EXPECT_TRUE(st.Completed);
     // Redrawn at the new place.
     EXPECT_EQ(ed.surf.Pixel(130, 30), White);
 }
 
 TEST_F(Jigsaw, ThePositionsRankPicksTheChain) {
-    ed.PickUpPiece(30, 110);  // area 2 slot 1: third position, third chain
-    EXPECT_EQ(st.PickArea, 2);
-    EXPECT_EQ(st.PickSlot, 1);
-    EXPECT_EQ(st.PickFirst, 13);
-    EXPECT_EQ(st.PickLast, 17);
+    ed.tools->jigsaw.PickUpPiece(30, 110);  // area 2 slot 1: third position, third chain
+    EXPECT_EQ(jig.PickArea, 2);
+    EXPECT_EQ(jig.PickSlot, 1);
+    EXPECT_EQ(jig.PickFirst, 13);
+    EXPECT_EQ(jig.PickLast, 17);
 }
 
 TEST_F(Jigsaw, PressesThatFindNoPieceLiftNothingAndLeaveTheSurface) {
     const auto pixels = Pixels();
     for (QPoint p : {QPoint(5, 5), QPoint(60, 40), QPoint(135, 95)}) {  // open, line, no position
-        ed.PickUpPiece(p.x(), p.y());
-        EXPECT_EQ(st.PickFirst, 0) << p.x();
+        ed.tools->jigsaw.PickUpPiece(p.x(), p.y());
+        EXPECT_EQ(jig.PickFirst, 0) << p.x();
         EXPECT_EQ(Pixels(), pixels) << p.x();
     }
     // Release and moves without a lifted piece do nothing.
-    ed.DragPiece(50, 50);
-    ed.DropPiece(50, 50);
+    ed.tools->jigsaw.DragPiece(50, 50);
+    ed.tools->jigsaw.DropPiece(50, 50);
     EXPECT_EQ(Pixels(), pixels);
 }
 
@@ -97,32 +99,32 @@ TEST_F(Jigsaw, APositionWithoutItsChainLiftsNothing) {
     st.AreaPos(0, 3) = {135, 95};  // fourth position, but only three outlines precede the leftover
     st.PointLast = 17;             // drop the leftover chain
     ed.ReDraw();
-    ed.PickUpPiece(140, 100);
-    EXPECT_EQ(st.PickFirst, 0);
+    ed.tools->jigsaw.PickUpPiece(140, 100);
+    EXPECT_EQ(jig.PickFirst, 0);
 }
 
 TEST_F(Jigsaw, TheDragOutlineIsDrawnInXorAndTakenAwayExactly) {
     const auto pixels = Pixels();
-    ed.PickUpPiece(85, 45);
-    ed.DragPiece(95, 45);
+    ed.tools->jigsaw.PickUpPiece(85, 45);
+    ed.tools->jigsaw.DragPiece(95, 45);
     EXPECT_NE(Pixels(), pixels);
     EXPECT_NE(ed.surf.Pixel(70, 50), Black);  // the left edge of the outline at its new place
-    ed.DragPiece(85, 45);                     // back where it started: both outlines cancel
+    ed.tools->jigsaw.DragPiece(85, 45);       // back where it started: both outlines cancel
     EXPECT_EQ(Pixels(), pixels);
     EXPECT_EQ(ed.surf.CurrentRop(), Rop::Copy);
 }
 
 TEST_F(Jigsaw, APressAndReleaseInPlaceMovesNothing) {
     const auto before = t.Points();
-    ed.PickUpPiece(85, 45);
-    ed.DropPiece(85, 45);
+    ed.tools->jigsaw.PickUpPiece(85, 45);
+    ed.tools->jigsaw.DropPiece(85, 45);
     EXPECT_EQ(t.Points(), before);
     EXPECT_EQ(st.AreaPos(0, 2), (Rec{80, 40}));
 }
 
 TEST_F(Jigsaw, ADropIsLimitedSoNoPointBecomesASeparator) {
-    ed.PickUpPiece(30, 30);  // area 1: its left edge is at X 20
-    ed.DropPiece(0, 30);     // 30 pixels left would put it at X -10
+    ed.tools->jigsaw.PickUpPiece(30, 30);  // area 1: its left edge is at X 20
+    ed.tools->jigsaw.DropPiece(0, 30);     // 30 pixels left would put it at X -10
     EXPECT_EQ(st.PointX(1), 1);
     EXPECT_EQ(st.PointX(4), 1);
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{21, 40}));
@@ -131,11 +133,11 @@ TEST_F(Jigsaw, ADropIsLimitedSoNoPointBecomesASeparator) {
 
 TEST_F(Jigsaw, TheMouseLiftsDragsAndDropsAPiece) {
     ed.MouseDown(Qt::LeftButton, 30, 30);
-    ASSERT_EQ(st.PickFirst, 1);
+    ASSERT_EQ(jig.PickFirst, 1);
     ed.MouseMove(45, 35);
     ed.MouseMove(60, 40);
     ed.MouseUp(Qt::LeftButton, 60, 40);
-    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_EQ(jig.PickFirst, 0);
     EXPECT_EQ(st.Point(1), (Rec{50, 30}));
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{70, 50}));
     EXPECT_TRUE(st.Modified);
@@ -152,9 +154,9 @@ TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
     st.BasePicLoaded = true;
     ed.ReDraw();
     const auto pixels = Pixels();
-    ed.PickUpPiece(95, 50);
-    EXPECT_EQ(st.PickArea, 2);
-    EXPECT_EQ(st.PickFirst, 7);
+    ed.tools->jigsaw.PickUpPiece(95, 50);
+    EXPECT_EQ(jig.PickArea, 2);
+    EXPECT_EQ(jig.PickFirst, 7);
     EXPECT_EQ(Pixels(), pixels);
 }
 
@@ -181,6 +183,7 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     constexpr int cols = 80, rows = 72, cell = 8;  // 5760 squares, 6 records each
     TestEditor t(cols * cell + 20, rows * cell + 120);
     Store& st = t.st();
+    JigsawTool& jig = t.ed.tools->jigsaw;
     int area = 1, slot = 0;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
@@ -209,19 +212,19 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     t.ed.ReDraw();
 
     const int lastX = 4 + (cols - 1) * cell, lastY = 4 + (rows - 1) * cell;
-    t.ed.PickUpPiece(lastX + 3, lastY + 3);
-    ASSERT_EQ(st.PickFirst, (cols * rows - 1) * 6 + 1);
-    EXPECT_GT(st.PickFirst, 32767);
-    t.ed.DropPiece(lastX + 3 + 1, lastY + 3 + 2);
+    t.ed.tools->jigsaw.PickUpPiece(lastX + 3, lastY + 3);
+    ASSERT_EQ(jig.PickFirst, (cols * rows - 1) * 6 + 1);
+    EXPECT_GT(jig.PickFirst, 32767);
+    t.ed.tools->jigsaw.DropPiece(lastX + 3 + 1, lastY + 3 + 2);
     EXPECT_EQ(st.PointX((cols * rows - 1) * 6 + 1), lastX + 1);
     EXPECT_EQ(st.PointY((cols * rows - 1) * 6 + 3), lastY + 6 + 2);
 
-    t.ed.PickUpPiece(200, top + 20);
-    ASSERT_GT(st.PickFirst, 0);
-    EXPECT_EQ(st.PickLast - st.PickFirst + 1, 701);
-    EXPECT_EQ(st.TempPolyLast, 500);
-    const int32_t first = st.PickFirst, last = st.PickLast;
-    t.ed.DropPiece(205, top + 20);
+    t.ed.tools->jigsaw.PickUpPiece(200, top + 20);
+    ASSERT_GT(jig.PickFirst, 0);
+    EXPECT_EQ(jig.PickLast - jig.PickFirst + 1, 701);
+    EXPECT_EQ(jig.TempPolyLast, 500);
+    const int32_t first = jig.PickFirst, last = jig.PickLast;
+    t.ed.tools->jigsaw.DropPiece(205, top + 20);
     EXPECT_EQ(st.PointX(first), 9);
     EXPECT_EQ(st.PointX(last - 1), 9);
     EXPECT_EQ(st.PointX(last), 9);
@@ -242,30 +245,31 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     ASSERT_EQ(t.st().Mode, Mode::Jigsaw);
     t.ed.ReDraw();
     Store& st = t.st();
+    JigsawTool& jig = t.ed.tools->jigsaw;
     int64_t rank = 0, beyond = 0;
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x > 0; ++k) {
             ++rank;
             const Rec p = st.AreaPos(k, a);
-            t.ed.PickUpPiece(p.x, p.y);
-            ASSERT_GT(st.PickFirst, 0) << a << "/" << k;
-            EXPECT_EQ(st.PickArea, a);
-            EXPECT_EQ(st.PickSlot, k);
+            t.ed.tools->jigsaw.PickUpPiece(p.x, p.y);
+            ASSERT_GT(jig.PickFirst, 0) << a << "/" << k;
+            EXPECT_EQ(jig.PickArea, a);
+            EXPECT_EQ(jig.PickSlot, k);
             int32_t f = 0, l = 0;
             ASSERT_TRUE(ChainByRank(st, rank, f, l));
-            EXPECT_EQ(st.PickFirst, f);
-            EXPECT_EQ(st.Point(st.PickFirst), st.Point(st.PickLast));  // a closed outline
-            if (st.PickFirst > 32767) ++beyond;
-            st.PickFirst = 0;
+            EXPECT_EQ(jig.PickFirst, f);
+            EXPECT_EQ(st.Point(jig.PickFirst), st.Point(jig.PickLast));  // a closed outline
+            if (jig.PickFirst > 32767) ++beyond;
+            jig.PickFirst = 0;
         }
     }
     EXPECT_GT(beyond, 0);
     // Moving the last piece moves exactly its chain and position.
     const auto before = t.Points();
     const Rec p = st.AreaPos(0, st.AreaCount);
-    t.ed.PickUpPiece(p.x, p.y);
-    const int32_t f = st.PickFirst, l = st.PickLast;
-    t.ed.DropPiece(p.x + 5, p.y + 3);
+    t.ed.tools->jigsaw.PickUpPiece(p.x, p.y);
+    const int32_t f = jig.PickFirst, l = jig.PickLast;
+    t.ed.tools->jigsaw.DropPiece(p.x + 5, p.y + 3);
     const auto after = t.Points();
     for (size_t i = 0; i < after.size(); ++i) {
         const bool moved = int32_t(i) >= f && int32_t(i) <= l;

@@ -2,6 +2,7 @@
 // scrolling, and the mouse actions they replay at the pointer.
 #include <gtest/gtest.h>
 
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -145,9 +146,9 @@ TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
         PointAt(p.x(), p.y());
         Key(vk::Return);
     }
-    EXPECT_EQ(st.TempPolyLast, 2);
-    EXPECT_EQ(st.TempPoly[2].x, 120);
-    EXPECT_EQ(st.TempPoly[2].y, 100);
+    EXPECT_EQ(ed.tools->trimming.TempPolyLast, 2);
+    EXPECT_EQ(ed.tools->trimming.TempPoly[2].x, 120);
+    EXPECT_EQ(ed.tools->trimming.TempPoly[2].y, 100);
     Key(vk::Space);
     EXPECT_EQ(ui.shown, Popup::RBtnCutting);
     EXPECT_EQ(ui.shownAt, ui.pointer);
@@ -170,10 +171,10 @@ TEST_F(Keys, InJigsawReturnLiftsAndTheNextReturnDrops) {
     Over(SurfaceCursor::PickUp);
     PointAt(30, 30);
     Key(vk::Return);
-    EXPECT_EQ(st.PickFirst, 1);
+    EXPECT_EQ(ed.tools->jigsaw.PickFirst, 1);
     Key(vk::Right, Qt::ShiftModifier);
     Key(vk::A);
-    EXPECT_EQ(st.PickFirst, 0);
+    EXPECT_EQ(ed.tools->jigsaw.PickFirst, 0);
     EXPECT_EQ(st.Point(1), (Rec{28, 20}));
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{48, 40}));
 }
@@ -211,10 +212,10 @@ TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {
     Over(SurfaceCursor::CrossEdit);
     PointAt(90, 40);
     Key(vk::Return);
-    EXPECT_GT(st.GrabIndex, 0);
+    EXPECT_GT(ed.tools->edit.GrabIndex, 0);
     for (int i = 0; i < 10; ++i) Key(vk::Down);
     Key(vk::Return);
-    EXPECT_EQ(st.GrabIndex, 0);
+    EXPECT_EQ(ed.tools->edit.GrabIndex, 0);
     EXPECT_EQ(st.Point(2), (Rec{90, 50}));
     EXPECT_EQ(st.Point(1), (Rec{30, 40}));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -16,10 +17,10 @@ void ExpectOnlyChecked(const FakeUi& ui, Cmd item) {
 
 TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     TestEditor t;
-    t.st().TempPolyLast = 3;
+    t.ed.tools->trimming.TempPolyLast = 3;
     t.ed.EditModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Edit);
-    EXPECT_EQ(t.st().TempPolyLast, -1);
+    EXPECT_EQ(t.ed.tools->trimming.TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
     EXPECT_FALSE(t.ui.inputDown);
     EXPECT_TRUE(t.ui.editDown);
@@ -33,10 +34,10 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::LineKindMode);
 
-    t.st().TempPolyLast = 3;
+    t.ed.tools->trimming.TempPolyLast = 3;
     t.ed.CuttingModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Trimming);
-    EXPECT_EQ(t.st().TempPolyLast, -1);
+    EXPECT_EQ(t.ed.tools->trimming.TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::CuttingMode);

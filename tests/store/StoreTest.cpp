@@ -33,7 +33,6 @@ TEST(Store, StartsEmpty) {
     EXPECT_EQ(s.LegendX, -1);
     EXPECT_EQ(s.LegendY, -1);
     EXPECT_TRUE(s.BasePicShown);
-    EXPECT_EQ(s.TempPolyLast, -1);
 }
 
 TEST(Store, PagesGrowOnFirstWriteAndUnwrittenRecordsReadZero) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/Trimming.h"
+#include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -17,6 +18,7 @@ struct Trim : ::testing::Test {
     TestEditor t{200, 150};
     Editor& ed = t.ed;
     Store& st = t.st();
+    TrimmingTool& trim = t.ed.tools->trimming;
 
     void SetUp() override {
         ed.CuttingModeClick();
@@ -24,7 +26,7 @@ struct Trim : ::testing::Test {
         st.Completed = true;
     }
     void Corners(std::initializer_list<std::pair<int, int>> pts) {
-        for (auto [x, y] : pts) ed.TrimCornerClick(x, y);
+        for (auto [x, y] : pts) ed.tools->trimming.TrimCornerClick(x, y);
     }
     void Position(int a, int k, int x, int y) {
         st.AreaCount = int16_t(std::max<int>(st.AreaCount, a));
@@ -38,20 +40,20 @@ constexpr std::initializer_list<std::pair<int, int>> kBox = {
     {20, 20}, {120, 20}, {120, 100}, {20, 100}};
 
 TEST_F(Trim, CornersAreDrawnYellowAndThePopupNeedsThree) {
-    ed.TrimCornerClick(20, 20);
-    ed.TrimCornerClick(120, 20);
-    EXPECT_EQ(st.TempPolyLast, 1);
+    ed.tools->trimming.TrimCornerClick(20, 20);
+    ed.tools->trimming.TrimCornerClick(120, 20);
+    EXPECT_EQ(trim.TempPolyLast, 1);
     EXPECT_EQ(ed.surf.Pixel(20, 20), Yellow);
     EXPECT_EQ(ed.surf.Pixel(70, 20), Yellow);
 
-    ed.OfferTrimPopup(false, {});
+    ed.tools->trimming.OfferTrimPopup(false, {});
     EXPECT_EQ(t.ui.attached, Popup::RBtnCutting);
     EXPECT_FALSE(t.ui.Enabled(Cmd::SweepCutting));
     EXPECT_FALSE(t.ui.Enabled(Cmd::HoleCutting));
     EXPECT_TRUE(t.ui.Enabled(Cmd::CancelCutting));
 
-    ed.TrimCornerClick(120, 100);
-    ed.OfferTrimPopup(true, {300, 200});
+    ed.tools->trimming.TrimCornerClick(120, 100);
+    ed.tools->trimming.OfferTrimPopup(true, {300, 200});
     EXPECT_EQ(t.ui.shown, Popup::RBtnCutting);
     EXPECT_EQ(t.ui.shownAt, QPoint(300, 200));
     EXPECT_TRUE(t.ui.Enabled(Cmd::SweepCutting));
@@ -59,9 +61,9 @@ TEST_F(Trim, CornersAreDrawnYellowAndThePopupNeedsThree) {
 }
 
 TEST_F(Trim, FiveHundredCornersAtMost) {
-    for (int i = 0; i < 520; ++i) ed.TrimCornerClick(10 + i % 100, 10 + i / 100);
-    EXPECT_EQ(st.TempPolyLast, 499);
-    EXPECT_EQ(st.TempPoly[499].x, 10 + 499 % 100);
+    for (int i = 0; i < 520; ++i) ed.tools->trimming.TrimCornerClick(10 + i % 100, 10 + i / 100);
+    EXPECT_EQ(trim.TempPolyLast, 499);
+    EXPECT_EQ(trim.TempPoly[499].x, 10 + 499 % 100);
 }
 
 TEST_F(Trim, DeleteOutsideKeepsTheMiddleOfAChainAndTidies) {
@@ -78,7 +80,7 @@ TEST_F(Trim, DeleteOutsideKeepsTheMiddleOfAChainAndTidies) {
     EXPECT_EQ(t.Points(), R({{0, 0}, {50, 50}, {120, 60}, {90, 80}, {0, 0}}));
     EXPECT_TRUE(st.Modified);
     EXPECT_FALSE(st.Completed);
-    EXPECT_EQ(st.TempPolyLast, -1);
+    EXPECT_EQ(trim.TempPolyLast, -1);
     EXPECT_EQ(st.Mode, Mode::Trimming);
     // Redrawn: the outline is gone, the kept chain shows.
     EXPECT_EQ(ed.surf.Pixel(20, 20), Black);
@@ -119,7 +121,7 @@ TEST_F(Trim, AnsweringNoChangesNothingAndEmptiesTheOutline) {
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{5, 5}));
     EXPECT_FALSE(st.Modified);
     EXPECT_TRUE(st.Completed);
-    EXPECT_EQ(st.TempPolyLast, -1);
+    EXPECT_EQ(trim.TempPolyLast, -1);
     EXPECT_EQ(ed.surf.Pixel(20, 20), Black);  // outline redrawn away
     EXPECT_FALSE(t.ui.busy);
 }
@@ -177,7 +179,7 @@ TEST_F(Trim, NothingCountsAsOpenWhenTheCornerPixelIsCovered) {
 TEST_F(Trim, CancelEmptiesTheOutlineAndStaysInTheMode) {
     Corners(kBox);
     ed.CancelCuttingClick();
-    EXPECT_EQ(st.TempPolyLast, -1);
+    EXPECT_EQ(trim.TempPolyLast, -1);
     EXPECT_EQ(st.Mode, Mode::Trimming);
     EXPECT_EQ(ed.surf.Pixel(70, 20), Black);
 }
@@ -185,7 +187,7 @@ TEST_F(Trim, CancelEmptiesTheOutlineAndStaysInTheMode) {
 TEST_F(Trim, TheMouseDrawsTheOutlineAndTheRightButtonOffersTheCuts) {
     t.Chain({{10, 50}, {50, 50}, {90, 50}});
     for (auto [x, y] : kBox) ed.MouseDown(Qt::LeftButton, x, y);
-    EXPECT_EQ(st.TempPolyLast, 3);
+    EXPECT_EQ(trim.TempPolyLast, 3);
     ed.MouseDown(Qt::RightButton, 60, 60);
     EXPECT_EQ(t.ui.attached, Popup::RBtnCutting);
     EXPECT_TRUE(t.ui.Enabled(Cmd::SweepCutting));

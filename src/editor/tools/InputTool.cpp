@@ -1,0 +1,24 @@
+#include "core/Editor.h"
+#include "editor/tools/Tools.h"
+
+void InputTool::Enter() {
+    TakeOver();
+    ShowMode(true, false, Cmd::BuildMode);
+}
+
+void InputTool::Press(Qt::MouseButton button, QPoint p) {
+    if (button == Qt::LeftButton)
+        ed.AddPoint(p.x(), p.y());
+    else if (button == Qt::RightButton)
+        ed.ui.AttachPopup(Popup::RButtonMenu);
+}
+
+bool InputTool::Key(int key, QPoint p) {
+    if (key == vk::Space)
+        ed.ui.ShowPopupNow(Popup::RButtonMenu, ed.ui.PointerScreenPos());
+    else if (key == vk::Return || key == vk::A)
+        ed.AddPoint(p.x(), p.y());
+    else if (key == vk::Z)
+        ed.SwitchMode(Mode::Edit);
+    return false;
+}

@@ -1,0 +1,82 @@
+#include "editor/tools/Tool.h"
+
+#include "core/Editor.h"
+#include "editor/tools/Tools.h"
+
+namespace {
+
+const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd::CuttingMode,
+                          Cmd::PickUpMode};
+
+}  // namespace
+
+void Tool::ShowMode(bool inputDown, bool editDown, Cmd item) {
+    ed.ui.SetModeButtons(inputDown, editDown);
+    for (Cmd c : kModeItems) ed.ui.SetChecked(c, c == item);
+    ed.ui.SetSurfaceCursor(Cursor());
+}
+
+// Line-kind colouring and a trimming outline exist only on the surface; the
+// redraw (already in the new mode) wipes them.
+void Tool::WipeMarksFor(::Mode next) {
+    if (!ed.tools->For(next).WipesMarksOnEntry()) return;
+    ed.st.Mode = next;
+    ed.ReDraw();
+}
+
+void Tool::TakeOver() {
+    ed.st.Mode = Mode();
+    ed.tools->trimming.TempPolyLast = -1;
+    ed.tools->jigsaw.TempPolyLast = -1;
+}
+
+Tool& Tools::For(::Mode m) {
+    switch (m) {
+        case Mode::Input:
+            return input;
+        case Mode::Edit:
+            return edit;
+        case Mode::AreaPosition:
+            return areaPosition;
+        case Mode::Legend:
+            return legend;
+        case Mode::LineKind:
+            return lineKind;
+        case Mode::Trimming:
+            return trimming;
+        case Mode::Jigsaw:
+            return jigsaw;
+    }
+    return input;
+}
+
+bool Tools::GestureUnderWay() const {
+    for (const Tool* t : std::initializer_list<const Tool*>{&input, &edit, &areaPosition, &legend,
+                                                            &lineKind, &trimming, &jigsaw})
+        if (t->GestureUnderWay()) return true;
+    return false;
+}
+
+void Tools::CancelAll() {
+    for (Tool* t : std::initializer_list<Tool*>{&input, &edit, &areaPosition, &legend, &lineKind,
+                                                &trimming, &jigsaw})
+        t->Cancel();
+}
+
+// ---------------------------------------------------------------------------
+// The mode switch: the only place a mode is left and another entered.
+
+void Editor::SwitchMode(Mode next) {
+    Tool& to = tools->For(next);
+    if (!to.MayEnter()) return;
+    tools->For(st.Mode).Leave(next);
+    to.Enter();
+}
+
+Tool& Editor::CurrentTool() {
+    return tools->For(st.Mode);
+}
+
+SurfaceCursor Editor::ModeCursor() const {
+    return tools->For(st.Mode).Cursor();
+}

@@ -1,0 +1,168 @@
+// The seven mouse modes' tools and the set the editor keeps of them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "editor/tools/Tool.h"
+
+// Tracing: a left click adds a point; the right button offers the input popup.
+class InputTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::Input; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossLine; }
+    void Enter() override;
+    void Press(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+};
+
+// Dragging points with a rubber band, and the edit popup.
+class EditTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::Edit; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
+    void Enter() override;
+    void Press(Qt::MouseButton button, QPoint p) override;
+    void Move(QPoint p) override;
+    void Release(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+    bool GestureUnderWay() const override { return GrabIndex > 0; }
+    void Cancel() override { GrabIndex = 0; }
+
+    // The point record under (x, y) is grabbed (none: GrabIndex 0).
+    void GrabPoint(int x, int y);
+    // The grabbed point's two segments follow the pointer, drawn in XOR.
+    void RubberBand(int x, int y);
+    // The grabbed point goes to (x, y) and the map is redrawn.
+    void DropPoint(int x, int y);
+    // Enables the popup's items for the clicked pixel (a point or a line)
+    // and shows it now at `screen` or when the button comes up.
+    void OfferEditPopup(bool showNow, QPoint screen);
+
+    int32_t GrabIndex = 0;         // the grabbed record, 0 when none
+    int16_t GrabX = 0, GrabY = 0;  // where its rubber band is drawn to
+};
+
+// Marking runs with a line kind: every click offers the kind popup.
+class LineKindTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::LineKind; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossKind; }
+    void Enter() override;
+    void Leave(::Mode next) override { WipeMarksFor(next); }
+    bool WipesMarksOnEntry() const override { return false; }  // it shows the kinds
+    void Press(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+
+    // Enables the popup's items for the colour of the clicked pixel.
+    void OfferKindPopup(bool showNow, QPoint screen);
+};
+
+// A point of the outline, which may lie off the surface.
+struct PolyPoint {
+    int32_t x = 0, y = 0;
+};
+
+// The corners of a trimming outline; the popup cuts inside or outside it.
+class TrimmingTool : public Tool {
+  public:
+    using Tool::Tool;
+    static constexpr int MaxCorners = 500;
+    ::Mode Mode() const override { return ::Mode::Trimming; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::Cutter; }
+    void Enter() override;
+    void Leave(::Mode next) override { WipeMarksFor(next); }
+    void Press(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+    bool GestureUnderWay() const override;  // corners set in this mode
+    void Cancel() override { TempPolyLast = -1; }
+
+    // Adds a corner, drawing the side from the corner before.
+    void TrimCornerClick(int x, int y);
+    void OfferTrimPopup(bool showNow, QPoint screen);
+
+    std::array<PolyPoint, MaxCorners + 1> TempPoly{};
+    int16_t TempPolyLast = -1;  // index of the last corner, -1 when none
+};
+
+// Lifting a piece (an area's outline and position) and dropping it elsewhere.
+class JigsawTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::Jigsaw; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::PickUp; }
+    bool MayEnter() override;
+    void Enter() override;
+    void Press(Qt::MouseButton button, QPoint p) override;
+    void Move(QPoint p) override;
+    void Release(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+    bool GestureUnderWay() const override { return PickFirst > 0; }
+    void Cancel() override;
+
+    void PickUpPiece(int x, int y);
+    // The lifted outline follows the pointer, drawn in XOR.
+    void DragPiece(int x, int y);
+    void DropPiece(int x, int y);
+
+    // The piece lifted: its chain of point records (PickFirst 0 when none)
+    // and its area position.
+    int32_t PickFirst = 0, PickLast = 0;
+    int16_t PickArea = 0, PickSlot = 0;
+    int16_t PickAnchorX = 0, PickAnchorY = 0, PickPrevX = 0, PickPrevY = 0;
+    // The outline shown while dragging: at most the chain's first 501 points.
+    std::array<PolyPoint, 501> TempPoly{};
+    int16_t TempPolyLast = -1;
+};
+
+// The area-position dialog is open: a click puts a position in its boxes.
+class AreaPositionTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::AreaPosition; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::Arrow; }
+    void Enter() override;
+    bool WipesMarksOnEntry() const override { return false; }  // it paints its own view
+    void Press(Qt::MouseButton button, QPoint p) override;
+    bool GestureUnderWay() const override;  // until the dialog closes
+};
+
+// The next click places the legend's box.
+class LegendTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::Legend; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::IndexPosition; }
+    void Enter() override;
+    // The view stays as it is until the legend is placed.
+    bool WipesMarksOnEntry() const override { return false; }
+    void Press(Qt::MouseButton button, QPoint p) override;
+    bool GestureUnderWay() const override;  // until the click
+};
+
+struct Tools {
+    explicit Tools(Editor& ed)
+        : input(ed),
+          edit(ed),
+          areaPosition(ed),
+          legend(ed),
+          lineKind(ed),
+          trimming(ed),
+          jigsaw(ed) {}
+    Tool& For(Mode m);
+    // Whether any tool has a gesture under way: a point grabbed in edit mode
+    // stays grabbed while another mode is visited.
+    bool GestureUnderWay() const;
+    void CancelAll();
+
+    InputTool input;
+    EditTool edit;
+    AreaPositionTool areaPosition;
+    LegendTool legend;
+    LineKindTool lineKind;
+    TrimmingTool trimming;
+    JigsawTool jigsaw;
+};
