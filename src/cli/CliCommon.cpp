@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compose/Composer.h"
+#include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
 
 namespace cli {
@@ -134,8 +135,7 @@ usecase::ComposeOutcome Session::Compose() {
             ed.ShowProgressBar();
         };
         hooks.paint = [&] {
-            ed.DisplayMap(Yellow, Yellow);
-            ed.MarkVertices(Yellow);
+            PaintCompositionView(ed);
             ed.ShowProgressBar();
         };
     } else {

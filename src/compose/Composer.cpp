@@ -5,6 +5,7 @@
 #include "compose/KindMerge.h"
 #include "compose/NetworkIndex.h"
 #include "compose/Rebuild.h"
+#include "render/Render.h"
 
 namespace compose {
 
@@ -93,30 +94,7 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
 }
 
 void PaintNetwork(const Store& st, Surface& surf) {
-    surf.Fill(Black);
-    const std::vector<Rec> v = st.PointsToVector();
-    surf.SetPen(Yellow);
-    surf.SetRop(Rop::Copy);
-    for (size_t i = 1; i < v.size(); ++i) {
-        const Rec a = v[i - 1], b = v[i];
-        if (a.x > 0) surf.SetPixel(a.x, a.y, Yellow);
-        if (b.x > 0) surf.SetPixel(b.x, b.y, Yellow);
-        if (a.x != 0 && b.x != 0) {
-            surf.Line(a.x, a.y, b.x, b.y);
-            surf.SetPixel(a.x, a.y, Yellow);
-            surf.SetPixel(b.x, b.y, Yellow);
-        }
-    }
-    for (Rec r : v)
-        if (r.x > 0) surf.SetPixel(r.x, r.y, Black);
-    for (Rec r : v) {
-        if (r.x <= 0) continue;
-        const uint8_t c = surf.Pixel(r.x, r.y);
-        if (c == Yellow)
-            surf.SetPixel(r.x, r.y, Lime);
-        else if (c == Black)
-            surf.SetPixel(r.x, r.y, Yellow);
-    }
+    render::CompositionView(st, surf, true);
 }
 
 std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,

@@ -5,13 +5,13 @@
 #include "compose/KindMerge.h"
 #include "core/Editor.h"
 #include "editor/usecases/ComposeMap.h"
+#include "view/CompositionView.h"
 
 bool Editor::PrepareComposition() {
     if (st.PointLast < 3 || st.AreaCount < 1) return false;
     if (st.PointX(st.PointLast) >= 1) st.AppendPoint(0, 0);
     RemoveRepeatedSegments();
-    DisplayMap(Yellow, Yellow);
-    MarkVertices(Yellow);
+    PaintCompositionView(*this);
     return true;
 }
 

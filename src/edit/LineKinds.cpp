@@ -112,30 +112,6 @@ void Editor::SelectKindRun(int32_t& s, int32_t& e) {
     RestoreCursor();
 }
 
-void Editor::MarkKindVertices() {
-    ShowProgressBar();
-    const int32_t every = st.KindLast / 5 + 1;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int32_t i = 0; i <= st.KindLast; ++i) {
-            const Rec r = st.KindRec(i);
-            if (r.x > 0) {
-                if (pass == 0) {
-                    surf.SetPixel(r.x, r.y, Black);
-                } else {
-                    const uint8_t c = surf.Pixel(r.x, r.y);
-                    if (c == White)
-                        surf.SetPixel(r.x, r.y, Lime);
-                    else if (c == Black)
-                        surf.SetPixel(r.x, r.y, White);
-                }
-            }
-            if (i % every == 0) progress.StepIt();
-        }
-    }
-    progress.SetPosition(0);
-    progress.Hide();
-}
-
 namespace {
 
 // The run found under the pixel normally is a whole group. When a coordinate

@@ -1,82 +1,29 @@
-// Painting the map on the drawing surface. The editing commands find points
-// and lines by reading pixel colours back, so the colours and the exact way
-// segments and points are drawn here are what they rely on.
+// The editor's redraws: what to paint (render/Render.h paints it), the
+// under-drawing's decoded copy, the busy cursor, the progress bar and telling
+// the view what changed.
+#include "render/Render.h"
+
 #include <QFileInfo>
 #include <algorithm>
 
 #include "core/Editor.h"
 #include "raster/BitmapFile.h"
-
-namespace {
-
-// The legend box is always this many pixels square.
-constexpr int LegendSize = 100;
-
-uint8_t LineOrDefault(int c) {
-    return c < 0 ? uint8_t(Magenta) : uint8_t(c);
-}
-uint8_t PointOrDefault(int c) {
-    return c < 0 ? uint8_t(White) : uint8_t(c);
-}
-
-}  // namespace
+#include "view/CompositionView.h"
 
 void Editor::DrawSegment(int x1, int y1, int x2, int y2, int lineColour, int pointColour) {
-    const uint8_t line = LineOrDefault(lineColour);
-    const uint8_t point = PointOrDefault(pointColour);
-    // End points are set directly, never through the raster operation, so a
-    // rubber band drawn in XOR still leaves them in the point colour.
-    if (x1 > 0) surf.SetPixel(x1, y1, point);
-    if (x2 > 0) surf.SetPixel(x2, y2, point);
-    if (x1 != 0 && x2 != 0) {
-        surf.SetPen(line);
-        surf.Line(x1, y1, x2, y2);
-        // The line may have covered the start point: paint both ends on top.
-        if (x1 > 0) surf.SetPixel(x1, y1, point);
-        if (x2 > 0) surf.SetPixel(x2, y2, point);
-    }
+    render::DrawSegment(surf, x1, y1, x2, y2, lineColour, pointColour);
 }
 
 void Editor::DrawPointList(int lineColour, int pointColour) {
-    Rec prev = st.Point(0);
-    for (int32_t i = 1; i <= st.PointLast; ++i) {
-        const Rec cur = st.Point(i);
-        DrawSegment(prev.x, prev.y, cur.x, cur.y, lineColour, pointColour);
-        prev = cur;
-    }
+    render::DrawPointList(st, surf, lineColour, pointColour);
 }
 
 void Editor::DrawKindList() {
-    // A rubber band may have left XOR drawing on.
-    surf.SetRop(Rop::Copy);
-    int colour = DefaultColour;
-    Rec prev = st.KindRec(0);
-    for (int32_t i = 1; i <= st.KindLast; ++i) {
-        if (prev.x == 0) {
-            switch (prev.y) {
-                case KindSecondBoundary:
-                    colour = Yellow;
-                    break;
-                case KindDivision:
-                    colour = Aqua;
-                    break;
-                case KindAuxiliary:
-                    colour = Green;
-                    break;
-                default:
-                    break;  // unknown code: keep the previous group's colour
-            }
-        }
-        const Rec cur = st.KindRec(i);
-        DrawSegment(prev.x, prev.y, cur.x, cur.y, colour, DefaultColour);
-        prev = cur;
-    }
+    render::DrawKindList(st, surf);
 }
 
 void Editor::ClearSurface() {
-    surf.SetBrush(Black);
-    surf.SetPen(Black);
-    surf.Rectangle(0, 0, st.MapWidth, st.MapHeight);
+    render::ClearExtent(st, surf);
 }
 
 bool Editor::LoadPictureCached(QString* error) {
@@ -135,10 +82,7 @@ bool Editor::ReDraw() {
         surf.SetPen(Grey);
         surf.Rectangle(0, 0, surf.Width(), surf.Height());
         if (loaded) {
-            const int w = std::min(picPixels_.Width(), surf.Width());
-            const int h = std::min(picPixels_.Height(), surf.Height());
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) surf.SetPixel(x, y, picPixels_.Pixel(x, y));
+            render::DrawPicture(picPixels_, surf);
             st.MapWidth = int16_t(picPixels_.Width());
             st.MapHeight = int16_t(picPixels_.Height());
         } else {
@@ -150,8 +94,9 @@ bool Editor::ReDraw() {
         if (st.MapWidth > surf.Width() || st.MapHeight > surf.Height())
             surf.Resize(std::max<int>(surf.Width(), st.MapWidth),
                         std::max<int>(surf.Height(), st.MapHeight));
-        const bool legendInside = st.LegendX < 0 || (st.LegendX + LegendSize <= st.MapWidth &&
-                                                     st.LegendY + LegendSize <= st.MapHeight);
+        const bool legendInside =
+            st.LegendX < 0 || (st.LegendX + render::LegendSize <= st.MapWidth &&
+                               st.LegendY + render::LegendSize <= st.MapHeight);
         if (surfaceUnseen && legendInside) {
             // Nothing here outlives the next command that reads pixels: every
             // one of them paints the map extent first, and this would not
@@ -162,18 +107,11 @@ bool Editor::ReDraw() {
         }
         // The whole extent, last row and column included: a stale point pixel
         // left there would be found by the colour hit tests.
-        surf.SetBrush(Black);
-        surf.SetPen(Black);
-        surf.Rectangle(0, 0, st.MapWidth, st.MapHeight);
+        render::ClearExtent(st, surf);
     }
     // The legend and the network are drawn even when the picture could not be
     // read, so the work stays visible and the hit tests still find it.
-    if (st.LegendX >= 0) {
-        surf.SetBrush(Black);
-        surf.SetPen(Silver);
-        surf.Rectangle(st.LegendX, st.LegendY, st.LegendX + LegendSize, st.LegendY + LegendSize);
-    }
-    DrawPointList(DefaultColour, DefaultColour);
+    render::DrawMap(st, surf);
     RestoreCursor();
     lastRedrawOk_ = ok;
     return ok;
@@ -181,17 +119,17 @@ bool Editor::ReDraw() {
 
 void Editor::DisplayMap(int lineColour, int pointColour) {
     surf.SetRop(Rop::Copy);
-    ClearSurface();
-    DrawPointList(lineColour, pointColour);
+    render::ClearExtent(st, surf);
+    render::DrawPointList(st, surf, lineColour, pointColour);
     ui.SurfaceChanged();
 }
 
 void Editor::ShowKinds() {
     ui.SetBusy(true);
     surf.SetRop(Rop::Copy);
-    ClearSurface();
-    DrawPointList(DefaultColour, DefaultColour);
-    DrawKindList();
+    render::ClearExtent(st, surf);
+    render::DrawPointList(st, surf);
+    render::DrawKindList(st, surf);
     RestoreCursor();
 }
 
@@ -209,29 +147,17 @@ void Editor::ShowProgressBar() {
 
 void Editor::MarkVertices(uint8_t c) {
     ShowProgressBar();
-    const int32_t every = st.PointLast / 5 + 1;
-    // Pass 1 clears every point's pixel; pass 2 paints it c the first time and
-    // lime when it finds c already there, i.e. a coordinate used twice or more.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int32_t i = 0; i <= st.PointLast; ++i) {
-            const Rec r = st.Point(i);
-            if (r.x > 0) {
-                if (pass == 0) {
-                    surf.SetPixel(r.x, r.y, Black);
-                } else {
-                    const uint8_t p = surf.Pixel(r.x, r.y);
-                    if (p == c)
-                        surf.SetPixel(r.x, r.y, Lime);
-                    else if (p == Black)
-                        surf.SetPixel(r.x, r.y, c);
-                }
-            }
-            if (i % every == 0) progress.StepIt();
-        }
-    }
+    render::MarkVertices(st, surf, c, [this] { progress.StepIt(); });
     progress.SetPosition(0);
     progress.Hide();
     ui.SurfaceChanged();
+}
+
+void Editor::MarkKindVertices() {
+    ShowProgressBar();
+    render::MarkKindVertices(st, surf, [this] { progress.StepIt(); });
+    progress.SetPosition(0);
+    progress.Hide();
 }
 
 void Editor::ComposeMessage(const QString& text) {
@@ -248,4 +174,12 @@ void Editor::CenterViewOn(int x, int y) {
 
 QString Editor::MouseReadout(int x, int y) {
     return QStringLiteral("%1:%2").arg(x, 4).arg(y);
+}
+
+void PaintCompositionView(Editor& ed) {
+    ed.ShowProgressBar();
+    render::CompositionView(ed.st, ed.surf, false, [&ed] { ed.progress.StepIt(); });
+    ed.progress.SetPosition(0);
+    ed.progress.Hide();
+    ed.ui.SurfaceChanged();
 }

@@ -6,6 +6,7 @@
 #include "core/Editor.h"
 #include "edit/Jigsaw.h"
 #include "editor/tools/Tools.h"
+#include "render/Render.h"
 
 bool JigsawTool::MayEnter() {
     // Pieces are found through the composed outlines, which must be current.
@@ -50,23 +51,10 @@ void JigsawTool::Cancel() {
 namespace {
 
 // The network alone, as the redraw paints it without the under-drawing: black
-// field, lines, points and the legend box.
+// field, the legend box, lines and points.
 void DrawNetwork(const Store& st, Surface& s) {
     s.Fill(Black);
-    if (st.LegendX >= 0) {
-        s.SetPen(Silver);
-        s.SetBrush(Black);
-        s.Rectangle(st.LegendX, st.LegendY, st.LegendX + 100, st.LegendY + 100);
-    }
-    s.SetPen(Magenta);
-    Rec prev = st.Point(0);
-    for (int32_t i = 1; i <= st.PointLast; ++i) {
-        const Rec cur = st.Point(i);
-        if (prev.x != 0 && cur.x != 0) s.Line(prev.x, prev.y, cur.x, cur.y);
-        if (prev.x > 0) s.SetPixel(prev.x, prev.y, White);
-        if (cur.x > 0) s.SetPixel(cur.x, cur.y, White);
-        prev = cur;
-    }
+    render::DrawMap(st, s);
 }
 
 }  // namespace
