@@ -33,7 +33,7 @@ void BM_ReDrawWithPicture(benchmark::State& state) {
         for (int x = 0; x < pic.width(); ++x)
             pic.setPixel(x, y, (x / 40 + y / 40) % 2 ? qRgb(0, 0, 0) : qRgb(200, 200, 200));
     QString err;
-    if (!WriteBitmapFile(pic, t.st().TempPicFile, &err))
+    if (!WriteBitmapFile(pic, t.ed.temps.picture, &err))
         state.SkipWithError(err.toStdString().c_str());
     t.st().BasePicLoaded = true;
     for (auto _ : state) benchmark::DoNotOptimize(t.ed.ReDraw());

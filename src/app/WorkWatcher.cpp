@@ -10,9 +10,9 @@
 WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), win_(win) {
     connect(&title_, &QTimer::timeout, this, &WorkWatcher::Refresh);
     title_.start(250);
-    if (ed_.autosaveSeconds_ > 0) {
+    if (ed_.settings.autosaveSeconds > 0) {
         connect(&autosave_, &QTimer::timeout, this, &WorkWatcher::AutosaveNow);
-        autosave_.start(ed_.autosaveSeconds_ * 1000);
+        autosave_.start(ed_.settings.autosaveSeconds * 1000);
     }
     qApp->installEventFilter(this);
     Refresh();

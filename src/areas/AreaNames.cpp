@@ -137,8 +137,7 @@ void Editor::AreaNameEditClick() {
     while (changed) {
         areas::AreaText parsed = areas::ParseAreaNames(text);
         if (parsed.error.isEmpty()) {
-            st.Modified = true;
-            st.Completed = false;
+            st.MarkEdited();
             EnableRemakeCommands();
             areas::StoreAreas(st, parsed.areas);
             if (!parsed.cutLines.empty())

@@ -70,10 +70,10 @@ bool TakeOverBoxes(Editor& ed) {
     if (a < 1 || a > Store::MaxAreas) return true;
     int j = 0;
     for (const Rec& p : pos) {
-        if (!(ed.st.AreaPos(j, a) == p)) ed.st.Modified = true;
+        if (!(ed.st.AreaPos(j, a) == p)) ed.st.MarkChanged();
         ed.st.AreaPos(j++, a) = p;
     }
-    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.st.Modified = true;
+    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.st.MarkChanged();
     ed.st.AreaPos(j, a) = Rec{0, 0};
     return true;
 }
@@ -128,7 +128,7 @@ void Editor::ZoneArrangeClick() {
     if (st.AreaCount < 1) return;
     SwitchMode(Mode::AreaPosition);
     DisplayMap(White, White);
-    st.Completed = false;
+    st.DropCompleted();
 
     QStringList names;
     for (int a = 1; a <= st.AreaCount; ++a) names << sjis::ToUnicode(st.AreaName(a));
@@ -153,7 +153,7 @@ void Editor::AreaPosClick(int x, int y) {
     }
     Fills(*this).Fill(surf, x, y, Aqua);
     Fills(*this).SetPixel(surf, x, y, Navy);
-    st.Completed = false;
+    st.DropCompleted();
     ui.SurfaceChanged();
 }
 

@@ -8,7 +8,7 @@ void Editor::IndexPosClick() {
 void Editor::LegendClick(int x, int y) {
     st.LegendX = int16_t(x);
     st.LegendY = int16_t(y);
-    st.Modified = true;
+    st.MarkChanged();
     BuildModeClick();
     ReDraw();
 }

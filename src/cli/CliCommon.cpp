@@ -112,10 +112,10 @@ bool CommandArgs::MayWrite(const QString& output) const {
 Session::Session() {
     ui.quiet = true;
     ed.surfaceUnseen = true;
-    ed.st.TempDir = tmp.path();
-    ed.st.TempPicFile = tmp.filePath(QStringLiteral("pic.tmp"));
-    ed.st.TempFile2 = tmp.filePath(QStringLiteral("file2.tmp"));
-    ed.st.TempFile3 = tmp.filePath(QStringLiteral("file3.tmp"));
+    ed.temps.dir = tmp.path();
+    ed.temps.picture = tmp.filePath(QStringLiteral("pic.tmp"));
+    ed.temps.second = tmp.filePath(QStringLiteral("file2.tmp"));
+    ed.temps.third = tmp.filePath(QStringLiteral("file3.tmp"));
 }
 
 void Session::PrintMessagesSince(size_t from) const {

@@ -138,7 +138,7 @@ int RunCompose(const QStringList& args) {
 
     if (!out.isEmpty()) {
         const usecase::Result saved =
-            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.st.TempPicFile);
+            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.temps.picture);
         if (!saved.ok) {
             s.PrintFailure(s.ui.messages.size(), saved.message);
             Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(out));

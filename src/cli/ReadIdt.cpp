@@ -28,7 +28,7 @@ int RunReadIdt(const QStringList& args) {
     // The surface starts empty; reading grows it to the map's extent. A file
     // that is missing or cannot be parsed is unreadable input.
     if (!ed.ReadFinishedMap(in)) return ExitUsage;
-    const usecase::Result saved = usecase::SaveWork(ed.st, WorkFileNames(out), ed.st.TempPicFile);
+    const usecase::Result saved = usecase::SaveWork(ed.st, WorkFileNames(out), ed.temps.picture);
     if (!saved.ok) {
         usecase::Show(ui, saved.message);
         Err(QStringLiteral("velmot-cli read-idt: %1 に書き込めませんでした。").arg(out));

@@ -20,6 +20,7 @@
 #include "doc/RecordingUi.h"
 #include "raster/Surface.h"
 #include "shell/Session.h"
+#include "shell/Settings.h"
 #include "store/Store.h"
 
 struct WorkNames;
@@ -59,7 +60,11 @@ class Editor {
     Store st;
     Surface surf;
     Progress progress;
-    Document doc{st, surf, uiRec_};
+    // The program's, not the map's: kept out of the store, so that no undo
+    // step touches them. The window's start-up or the batch run fills them.
+    Settings settings;
+    TempFiles temps;
+    Document doc{st, surf, uiRec_, temps.picture};
 
     // ================= entry points =================
     // core/Editor.cpp: menu items, tool-bar buttons and popup items.
@@ -85,10 +90,6 @@ class Editor {
     void MakeTempNames();
     void DeleteTempFiles();
     QString SettingsPath() const;
-    QString PositionText = "190,100,560,420";
-    QString ImageText = "0,0";
-    int16_t ShowHintLoaded = 1;
-    QString settingsDir_;
     // Built-in size of the drawing surface.
     static constexpr int DefaultSurfaceWidth = 2560, DefaultSurfaceHeight = 1920;
     // Sets up the drawing surface at MapWidth x MapHeight (or the built-in
@@ -281,7 +282,7 @@ class Editor {
     // [edit]
 
     // [picture]
-    // After a new picture went into TempPicFile: present, shown, commands on.
+    // After a new picture went into temps.picture: present, shown, commands on.
     void PictureStored();
     // The negative, with the hourglass and the progress bar.
     void RunInversion(QImage& img);
@@ -319,8 +320,6 @@ class Editor {
     // Opens a work file, a finished map or a picture (as the under-drawing),
     // told apart by their bytes; asks first when unsaved work would go.
     bool OpenByContent(const QString& path);
-    // Seconds between autosaves ([SET] AutoSave; 0: none).
-    int autosaveSeconds_ = 120;
     // The instance's lock, autosave and temporary-file record; only the
     // window has one (InitMain), batch runs and core tests do not.
     std::unique_ptr<Session> session_;

@@ -6,7 +6,7 @@ bool Document::Checkpoint(QRect* changed) {
     DocState s;
     s.store = st_;
     s.surface = SurfaceTiles::Take(surf_, prev ? &prev->surface : nullptr, changed);
-    s.picture = PictureCopy::Take(st_.TempPicFile, prev ? &prev->picture : nullptr);
+    s.picture = PictureCopy::Take(pictureFile_, prev ? &prev->picture : nullptr);
     s.commands = ui_.Surface();
     if (!prev) {
         history_.Push(std::move(s));
@@ -24,8 +24,8 @@ bool Document::Checkpoint(QRect* changed) {
 Document::Restored Document::Restore(DocState& s) {
     Restored r;
     st_.RestoreMap(s.store);
-    const PictureCopy::Stamp before = PictureCopy::StampOf(st_.TempPicFile);
-    s.picture.WriteBack(st_.TempPicFile);
+    const PictureCopy::Stamp before = PictureCopy::StampOf(pictureFile_);
+    s.picture.WriteBack(pictureFile_);
     r.pictureChanged = !(before == s.picture.stamp);
     r.changed = s.surface.ApplyTo(surf_, &r.resized);
     ui_.Replay(s.commands);

@@ -11,7 +11,9 @@
 
 class Document {
   public:
-    Document(Store& st, Surface& surf, RecordingUi& ui) : st_(st), surf_(surf), ui_(ui) {}
+    // pictureFile: where the under-drawing is kept while the program runs.
+    Document(Store& st, Surface& surf, RecordingUi& ui, const QString& pictureFile)
+        : st_(st), surf_(surf), ui_(ui), pictureFile_(pictureFile) {}
 
     History& Steps() { return history_; }
     // Off for one-shot runs (the command-line tool) that never step back.
@@ -38,5 +40,6 @@ class Document {
     Store& st_;
     Surface& surf_;
     RecordingUi& ui_;
+    const QString& pictureFile_;
     History history_;
 };

@@ -47,7 +47,7 @@ void AddKind(Editor& ed, int16_t code) {
     if (!RoomForGroup(ed, e - s + 1)) return;
     ed.ui.SetBusy(true);
     AppendGroup(ed.st, code, s, e);
-    ed.st.Modified = true;
+    ed.st.MarkChanged();
     ed.DrawKindList();
     ed.RestoreCursor();
 }
@@ -80,8 +80,7 @@ void Editor::AstLineClick() {
     out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
     st.AssignPoints(out);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     DrawKindList();
     RestoreCursor();
 }
@@ -133,7 +132,7 @@ void Editor::RelSecLineClick() {
     int32_t first, last;
     ReleaseRange(st, s, first, last);
     st.DeleteKinds(first - 1, last - first + 2);
-    st.Modified = true;
+    st.MarkChanged();
     ShowKinds();
 }
 
@@ -156,7 +155,6 @@ void Editor::RelAstLineClick() {
     for (int32_t i = first; i <= last; ++i) st.AppendPoint(st.KindX(i), st.KindY(i));
     st.AppendPoint(0, 0);
     st.DeleteKinds(first - 1, last - first + 2);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ShowKinds();
 }

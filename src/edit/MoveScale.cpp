@@ -161,12 +161,12 @@ void Editor::MoveMapClick() {
     // still matches the picture it had.
     if (st.BasePicLoaded) {
         QString error;
-        const QImage pic = ReadBitmapFile(st.TempPicFile, &error);
+        const QImage pic = ReadBitmapFile(temps.picture, &error);
         QImage moved;
         if (!pic.isNull()) moved = MoveScalePicture(pic, m, &error);
         // A picture scaled up makes the surface grow with it.
         if (!moved.isNull() && !RoomForPicture(*this, moved.size(), kCaption)) return;
-        if (moved.isNull() || !WriteBitmapFile(moved, st.TempPicFile, &error)) {
+        if (moved.isNull() || !WriteBitmapFile(moved, temps.picture, &error)) {
             ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
             return;
         }
@@ -174,7 +174,7 @@ void Editor::MoveMapClick() {
         picPath_.clear();
     }
     ApplyMoveScale(st, m);
-    st.Modified = true;
+    st.MarkChanged();
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
 }

@@ -166,8 +166,7 @@ void Editor::RemoveRepeatedSegments() {
     }
     progress.StepIt();
     st.AssignPoints(v);
-    st.Completed = false;
-    st.Composed = false;
+    st.ForgetComposition();
     progress.SetPosition(0);
     progress.Hide();
     if (!tidied) TidyPointList();

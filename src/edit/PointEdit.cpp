@@ -40,8 +40,7 @@ void Editor::Pop2DelDot() {
     const int32_t i = PointRecordAt(st, st.ClickX, st.ClickY);
     if (i < 0) return;
     st.DeletePoints(i, 1);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ReDraw();
 }
 
@@ -72,8 +71,7 @@ void Editor::Pop2AppendDot() {
     const Rec r = next ? Q : P;
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
     st.InsertPoint(next ? k + 1 : k, mx, my);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ReDraw();
 }
 
@@ -113,7 +111,7 @@ void Editor::CutDotsClick() {
             out.push_back(v[i]);
         }
         st.AssignPoints(out);
-        st.Modified = true;
+        st.MarkChanged();
     }
     ReDraw();
 }
@@ -146,6 +144,6 @@ void Editor::DelLineClick() {
     out.insert(out.end(), v.begin() + e, v.end());
     st.AssignPoints(out);
     TidyPointList();
-    st.Modified = true;
+    st.MarkChanged();
     ReDraw();
 }

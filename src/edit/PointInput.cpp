@@ -29,7 +29,7 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
         st.ClickY = Clamp16(y);
     }
     CurrentTool().Press(button, QPoint(x, y));
-    st.Modified = true;
+    st.MarkChanged();
     EnableRemakeCommands();
 }
 
@@ -56,12 +56,12 @@ void Editor::AddPoint(int x, int y) {
     if (!StorablePoint(x, y)) return;
     if (!RoomForPoints(1)) return;
     st.AppendPoint(int16_t(x), int16_t(y));
-    st.Modified = true;
+    st.MarkChanged();
     surf.SetPixel(x, y, White);
     const Rec prev = st.Point(st.PointLast - 1);
     if (prev.x != 0) {
         DrawSegment(prev.x, prev.y, x, y);
-        st.Completed = false;
+        st.DropCompleted();
     }
     ui.SurfaceChanged();
 }
@@ -72,9 +72,9 @@ void Editor::PopCutLine() {
     // Record 0 stays the list's leading separator whatever happens.
     if (st.PointLast > 0) st.SetPoint(st.PointLast, 0, 0);
     st.AppendPoint(p.x, p.y);
-    st.Modified = true;
+    st.MarkChanged();
     // The segment into p is gone, so a finished composition no longer fits.
-    if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) st.Completed = false;
+    if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) st.DropCompleted();
     ReDraw();
 }
 
@@ -82,15 +82,13 @@ void Editor::PopLastPoint() {
     if (st.PointLast < 1 || st.PointX(st.PointLast - 1) == 0) return;
     if (!RoomForPoints(1)) return;
     st.AppendPoint(0, 0);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
 }
 
 void Editor::PopWrongPoint() {
     if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) --st.PointLast;
     if (st.PointLast > 0) --st.PointLast;
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ReDraw();
 }
 
@@ -114,8 +112,7 @@ void Editor::PopConnectStartPoint() {
     DrawSegment(last.x, last.y, s.x, s.y);
     st.AppendPoint(s.x, s.y);
     st.AppendPoint(0, 0);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ui.SurfaceChanged();
 }
 
@@ -140,8 +137,7 @@ void Editor::PopConnectNearPoint() {
     DrawSegment(last.x, last.y, n.x, n.y);
     st.AppendPoint(n.x, n.y);
     st.AppendPoint(0, 0);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
     ui.SurfaceChanged();
 }
 
@@ -164,6 +160,5 @@ void Editor::PopNearPointStart() {
     const Rec n = st.Point(nearest);
     if (open) st.AppendPoint(0, 0);
     st.AppendPoint(n.x, n.y);
-    st.Completed = false;
-    st.Modified = true;
+    st.MarkEdited();
 }

@@ -124,8 +124,7 @@ void CutByOutline(Editor& ed, TrimSide side) {
         pictureReadable = ed.ReDraw();
         if (pictureReadable) DropOpenPositions(st, surf);
         ed.TidyPointList();
-        st.Completed = false;
-        st.Modified = true;
+        st.MarkEdited();
     } else {
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);

@@ -323,8 +323,8 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     c = idt::IdtContent{};  // the records now live in the store
 
     RemoveRepeatedSegments();
-    st.Modified = false;
-    st.Completed = false;
+    st.MarkSaved();
+    st.DropCompleted();
     st.BasePicLoaded = false;
     st.BasePicShown = true;
     EnableAreaPosCommands();

@@ -27,7 +27,8 @@ void Editor::ResetWork() {
     st.LegendX = st.LegendY = -1;
     tools->CancelAll();
     st.ClickX = st.ClickY = 0;
-    st.Modified = st.Completed = st.Composed = st.BasePicLoaded = false;
+    st.ClearFlags();
+    st.BasePicLoaded = false;
     st.BasePicShown = true;
     st.MapWidth = int16_t(std::min(surf.Width(), 32767));
     st.MapHeight = int16_t(std::min(surf.Height(), 32767));
@@ -69,13 +70,13 @@ bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
 
 bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
     ui.SetBusy(true);
-    const usecase::Result r = usecase::SaveWork(st, names, st.TempPicFile);
+    const usecase::Result r = usecase::SaveWork(st, names, temps.picture);
     if (!r.ok) {
         ui.SetBusy(false);
         usecase::Show(ui, r.message);
         return false;
     }
-    st.Modified = false;
+    st.MarkSaved();
     WorkSaved(names.work);
     ReDraw();
     ui.SetBusy(false);
@@ -112,7 +113,7 @@ bool Editor::LoadWorkFile(const QString& name) {
     st.BasePicShown = true;
     DisablePictureCommands();
     if (pictureNamed) {
-        const usecase::Result pic = usecase::LoadWorkPicture(read, st.TempPicFile);
+        const usecase::Result pic = usecase::LoadWorkPicture(read, temps.picture);
         if (pic.ok) {
             st.BasePicLoaded = true;
             picPath_.clear();  // a new picture under the same name
@@ -129,7 +130,7 @@ bool Editor::LoadWorkFile(const QString& name) {
         EnableRemakeCommands();
     else
         DisableRemakeCommands();
-    st.Modified = false;
+    st.MarkSaved();
 
     // A map drawn on a larger surface than this one still has to fit.
     const QSize need = usecase::MapExtent(st);

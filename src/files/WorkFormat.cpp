@@ -344,8 +344,10 @@ void ApplyWork(WorkData&& d, Store& st) {
         st.SetAreaName(a, d.names[i]);
         for (int k = 0; k < Store::Slots; ++k) st.AreaPos(k, a) = d.positions[i][size_t(k)];
     }
-    st.Completed = d.completed;
-    st.Composed = d.completed;
+    if (d.completed)
+        st.MarkComposed();
+    else
+        st.ForgetComposition();
     st.AssignKinds(d.kinds);
 }
 

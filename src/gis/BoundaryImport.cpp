@@ -282,8 +282,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     st.MapTitle.assign(sjis::CutToBytes(sjis::FromUnicode(r.layer), 255));
     st.MapWidth = int16_t(t.width);
     st.MapHeight = int16_t(t.height);
-    st.Completed = false;
-    st.Composed = false;
+    st.ForgetComposition();
     r.areas = int(features.size());
     return true;
 }

@@ -1,5 +1,5 @@
 // The under-drawing commands: load from a bitmap file, paste from the
-// clipboard, hide or show, clear. The picture itself lives in TempPicFile,
+// clipboard, hide or show, clear. The picture itself lives in temps.picture,
 // stored as its negative so dark ink shows light on the black surface.
 #include <QFileInfo>
 #include <QImageReader>
@@ -107,7 +107,7 @@ void Editor::UsePicture(QImage img) {
     if (ok) {
         reduced.DrawImage(img, 0, 0);
         img = QImage();
-        ok = WriteSurfaceBitmap(reduced, st.TempPicFile, &error);
+        ok = WriteSurfaceBitmap(reduced, temps.picture, &error);
     }
     if (!ok) {
         RestoreCursor();
@@ -115,7 +115,7 @@ void Editor::UsePicture(QImage img) {
         return;
     }
     PictureStored();
-    st.Modified = true;
+    st.MarkChanged();
     ReDraw();
 }
 
@@ -134,13 +134,13 @@ void Editor::BMPpasteClick() {
     RunInversion(img);
     QString error;
     ui.SetBusy(true);
-    if (!WriteBitmapFile(img, st.TempPicFile, &error)) {
+    if (!WriteBitmapFile(img, temps.picture, &error)) {
         RestoreCursor();
         ui.Inform(error, QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
         return;
     }
     PictureStored();
-    st.Modified = true;
+    st.MarkChanged();
     ReDraw();
 }
 
@@ -150,11 +150,10 @@ void Editor::BMPshowhideClick() {
 }
 
 void Editor::BMPclearClick() {
-    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。"),
-                        QStringLiteral("確認")))
+    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。"), QStringLiteral("確認")))
         return;
     st.BasePicLoaded = false;
-    st.Modified = true;
+    st.MarkChanged();
     DisablePictureCommands();
     ReDraw();
 }

@@ -14,7 +14,7 @@ void Editor::BMPmonotoneClick() {
     if (!chosen) return;
     LastMonotoneColour = *chosen;
     QString error;
-    QImage img = ReadBitmapFile(st.TempPicFile, &error);
+    QImage img = ReadBitmapFile(temps.picture, &error);
     if (img.isNull()) {
         ui.Inform(error, MonoCaption, MsgIcon::Error);
         return;
@@ -22,7 +22,7 @@ void Editor::BMPmonotoneClick() {
     ui.SetBusy(true);
     ShowProgressBar();
     MonotonePicture(img, *chosen, &progress);
-    const bool ok = WriteBitmapFile(img, st.TempPicFile, &error);
+    const bool ok = WriteBitmapFile(img, temps.picture, &error);
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
@@ -31,14 +31,14 @@ void Editor::BMPmonotoneClick() {
         return;
     }
     PictureStored();
-    st.Modified = true;
+    st.MarkChanged();
     ReDraw();
 }
 
 void Editor::BMPexpandClick() {
     if (!st.BasePicLoaded) return;
     QString error;
-    const QImage img = ReadBitmapFile(st.TempPicFile, &error);
+    const QImage img = ReadBitmapFile(temps.picture, &error);
     if (img.isNull()) {
         ui.Inform(error, ExpandCaption, MsgIcon::Error);
         return;
@@ -62,7 +62,7 @@ void Editor::BMPexpandClick() {
                     .arg(2 * img.width())
                     .arg(2 * img.height());
     else
-        ok = WriteSurfaceBitmap(doubled, st.TempPicFile, &error);
+        ok = WriteSurfaceBitmap(doubled, temps.picture, &error);
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
@@ -71,6 +71,6 @@ void Editor::BMPexpandClick() {
         return;
     }
     PictureStored();
-    st.Modified = true;
+    st.MarkChanged();
     ReDraw();
 }

@@ -37,9 +37,9 @@ bool CopyFile(const QString& from, const QString& to, QString* error) {
 
 QString Editor::AutosaveRoot() const {
     // Tests that give their own settings folder keep their autosaves there too.
-    const QString base = settingsDir_.isEmpty()
+    const QString base = settings.dir.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                             : settingsDir_;
+                             : settings.dir;
     return QDir(base).filePath(QStringLiteral("autosave"));
 }
 
@@ -52,7 +52,7 @@ void Editor::StartSession() {
                   MsgIcon::Warning);
         return;
     }
-    session_->RecordTemps({st.TempPicFile, st.TempFile2, st.TempFile3});
+    session_->RecordTemps({temps.picture, temps.second, temps.third});
 }
 
 void Editor::EndSession() {
@@ -67,7 +67,7 @@ bool Editor::WriteAutosave(QString* error) {
     QString why;
     std::string picture = "0";
     if (st.BasePicLoaded) {
-        if (!CopyFile(st.TempPicFile, session_->PicturePath(), &why)) {
+        if (!CopyFile(temps.picture, session_->PicturePath(), &why)) {
             if (error) *error = why;
             return false;
         }
@@ -118,7 +118,7 @@ bool Editor::OfferRecovery() {
         // Back as unsaved work under the name it had.
         st.WorkFileName = o.origin;
         docFile_ = o.origin;
-        st.Modified = true;
+        st.MarkChanged();
         BuildModeClick();
         // Safe in this instance's own autosave before the old one goes.
         if (WriteAutosave()) Session::Delete(o);

@@ -8,7 +8,7 @@ void Editor::UndoComposed() {
     ui.SetBusy(true);
     const int32_t before = st.PointLast;
     RemoveRepeatedSegments();
-    if (st.PointLast != before) st.Modified = true;
+    if (st.PointLast != before) st.MarkChanged();
     RestoreCursor();
 }
 
@@ -81,13 +81,13 @@ void Editor::CheckMainMenu() {
 }
 
 void Editor::ApplyHintSetting() {
-    const bool on = st.ShowHintSetting == 1;
+    const bool on = settings.showHint == 1;
     ui.SetChecked(Cmd::CheckShowHint, on);
     ui.SetHintsShown(on);
 }
 
 void Editor::CheckShowHintClick() {
-    st.ShowHintSetting = st.ShowHintSetting == 1 ? 0 : 1;
+    settings.showHint = settings.showHint == 1 ? 0 : 1;
     ApplyHintSetting();
 }
 

@@ -40,15 +40,15 @@ void Editor::SetProgramBase(const QString& programPath) {
     const QString name = info.fileName();
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? name.left(dot) : name;
-    st.ProgramBase = info.absoluteDir().filePath(base);
+    settings.programBase = info.absoluteDir().filePath(base);
 }
 
 QString Editor::SettingsPath() const {
-    const QString fileName = QFileInfo(st.ProgramBase).fileName() + QStringLiteral(".INI");
-    if (!settingsDir_.isEmpty()) return QDir(settingsDir_).filePath(fileName);
-    const QFileInfo programDir(QFileInfo(st.ProgramBase).absolutePath());
+    const QString fileName = QFileInfo(settings.programBase).fileName() + QStringLiteral(".INI");
+    if (!settings.dir.isEmpty()) return QDir(settings.dir).filePath(fileName);
+    const QFileInfo programDir(QFileInfo(settings.programBase).absolutePath());
     if (programDir.isDir() && programDir.isWritable())
-        return st.ProgramBase + QStringLiteral(".INI");
+        return settings.programBase + QStringLiteral(".INI");
     // Installed where users cannot write: each user keeps their own settings.
     QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (dir.isEmpty() ||
@@ -65,8 +65,9 @@ void Editor::ReadSettings() {
     if (!ini.Load(SettingsPath(), &error))
         ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
 
-    PositionText = ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), PositionText);
-    QString rest = PositionText;
+    settings.positionText =
+        ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), settings.positionText);
+    QString rest = settings.positionText;
     int bounds[4];
     const int defaults[4] = {190, 100, 560, 420};
     for (int i = 0; i < 4; ++i) {
@@ -79,19 +80,19 @@ void Editor::ReadSettings() {
         bounds[2] = defaults[2];
         bounds[3] = defaults[3];
     }
-    st.WinLeft = bounds[0];
-    st.WinTop = bounds[1];
-    st.WinWidth = bounds[2];
-    st.WinHeight = bounds[3];
-    st.WinMaximized = !rest.isEmpty();
+    settings.winLeft = bounds[0];
+    settings.winTop = bounds[1];
+    settings.winWidth = bounds[2];
+    settings.winHeight = bounds[3];
+    settings.winMaximized = !rest.isEmpty();
 
-    ShowHintLoaded = int16_t(
+    settings.showHintLoaded = int16_t(
         ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("ShowHint"), QStringLiteral("1")), 1,
               -32768, 32767));
-    st.ShowHintSetting = ShowHintLoaded;
+    settings.showHint = settings.showHintLoaded;
 
-    ImageText = ini.Value(QStringLiteral("SET"), QStringLiteral("Image"), kDefaultImage);
-    auto [w, h] = SplitField(QLatin1Char(','), ImageText);
+    settings.imageText = ini.Value(QStringLiteral("SET"), QStringLiteral("Image"), kDefaultImage);
+    auto [w, h] = SplitField(QLatin1Char(','), settings.imageText);
     const int mw = ToInt(w, 0, 0, 32767), mh = ToInt(h, 0, 0, 32767);
     // Half a size is no size: both must be given for the setting to count.
     const bool sized = mw > 0 && mh > 0;
@@ -99,20 +100,21 @@ void Editor::ReadSettings() {
     st.MapHeight = int16_t(sized ? mh : 0);
 
     // Seconds between autosaves, up to a day; 0 turns them off.
-    autosaveSeconds_ =
+    settings.autosaveSeconds =
         ToInt(ini.Value(QStringLiteral("SET"), QStringLiteral("AutoSave"), QStringLiteral("120")),
               120, 0, 86400);
 }
 
 void Editor::WriteSettings() {
     QString position = QStringLiteral("%1,%2,%3,%4")
-                           .arg(st.WinLeft)
-                           .arg(st.WinTop)
-                           .arg(st.WinWidth)
-                           .arg(st.WinHeight);
-    if (st.WinMaximized) position += QStringLiteral(",MAX");
+                           .arg(settings.winLeft)
+                           .arg(settings.winTop)
+                           .arg(settings.winWidth)
+                           .arg(settings.winHeight);
+    if (settings.winMaximized) position += QStringLiteral(",MAX");
     const QString image = QStringLiteral("%1,%2").arg(st.MapWidth).arg(st.MapHeight);
-    if (position == PositionText && st.ShowHintSetting == ShowHintLoaded && image == ImageText)
+    if (position == settings.positionText && settings.showHint == settings.showHintLoaded &&
+        image == settings.imageText)
         return;
 
     const QString path = SettingsPath();
@@ -125,22 +127,22 @@ void Editor::WriteSettings() {
     }
     ini.SetValue(QStringLiteral("MAIN"), QStringLiteral("Position"), position);
     ini.SetValue(QStringLiteral("SET"), QStringLiteral("ShowHint"),
-                 QString::number(st.ShowHintSetting));
+                 QString::number(settings.showHint));
     ini.SetValue(QStringLiteral("SET"), QStringLiteral("Image"), image);
     if (!ini.Save(path, &error)) {
         ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
         return;
     }
-    PositionText = position;
-    ShowHintLoaded = st.ShowHintSetting;
-    ImageText = image;
+    settings.positionText = position;
+    settings.showHintLoaded = settings.showHint;
+    settings.imageText = image;
 }
 
 void Editor::MakeTempNames() {
-    st.TempDir = QDir::tempPath();
-    QString* names[] = {&st.TempPicFile, &st.TempFile2, &st.TempFile3};
+    temps.dir = QDir::tempPath();
+    QString* names[] = {&temps.picture, &temps.second, &temps.third};
     for (QString* name : names) {
-        QTemporaryFile f(QDir(st.TempDir).filePath(QStringLiteral("mapXXXXXX.tmp")));
+        QTemporaryFile f(QDir(temps.dir).filePath(QStringLiteral("mapXXXXXX.tmp")));
         f.setAutoRemove(false);
         if (f.open()) {
             *name = f.fileName();
@@ -148,14 +150,14 @@ void Editor::MakeTempNames() {
         } else {
             name->clear();
             ui.Inform(QStringLiteral("一時ファイルを %1 に作成できません。(%2)")
-                          .arg(st.TempDir, f.errorString()),
+                          .arg(temps.dir, f.errorString()),
                       QStringLiteral("Velmot"), MsgIcon::Warning);
         }
     }
 }
 
 void Editor::DeleteTempFiles() {
-    for (const QString* name : {&st.TempPicFile, &st.TempFile2, &st.TempFile3})
+    for (const QString* name : {&temps.picture, &temps.second, &temps.third})
         if (!name->isEmpty() && QFileInfo::exists(*name)) QFile::remove(*name);
     picPath_.clear();
 }
@@ -181,12 +183,14 @@ void Editor::SetUpSurface() {
 }
 
 void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
-    if (!settingsDir.isEmpty()) settingsDir_ = settingsDir;
+    if (!settingsDir.isEmpty()) settings.dir = settingsDir;
     MakeTempNames();
     SetProgramBase(programPath);
     ReadSettings();
     StartSession();
-    ui.SetWindowBounds(QRect(st.WinLeft, st.WinTop, st.WinWidth, st.WinHeight), st.WinMaximized);
+    ui.SetWindowBounds(
+        QRect(settings.winLeft, settings.winTop, settings.winWidth, settings.winHeight),
+        settings.winMaximized);
     st.Mode = Mode::Input;
     SetUpSurface();
     st.BasePicLoaded = false;
@@ -213,11 +217,11 @@ bool Editor::CloseQuery() {
 }
 
 void Editor::CloseMain(QRect normalBounds, bool maximized) {
-    st.WinMaximized = maximized;
-    st.WinLeft = normalBounds.left();
-    st.WinTop = normalBounds.top();
-    st.WinWidth = normalBounds.width();
-    st.WinHeight = normalBounds.height();
+    settings.winMaximized = maximized;
+    settings.winLeft = normalBounds.left();
+    settings.winTop = normalBounds.top();
+    settings.winWidth = normalBounds.width();
+    settings.winHeight = normalBounds.height();
     st.MapWidth =
         int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767));
     st.MapHeight =

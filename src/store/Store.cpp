@@ -240,18 +240,6 @@ Store::Names& Store::WritableNames() {
 void Store::RestoreMap(const Store& snap) {
     Store keep = *this;
     *this = snap;
-    // Program-wide settings and temporary files.
-    ProgramBase = keep.ProgramBase;
-    TempDir = keep.TempDir;
-    TempPicFile = keep.TempPicFile;
-    TempFile2 = keep.TempFile2;
-    TempFile3 = keep.TempFile3;
-    WinLeft = keep.WinLeft;
-    WinTop = keep.WinTop;
-    WinWidth = keep.WinWidth;
-    WinHeight = keep.WinHeight;
-    WinMaximized = keep.WinMaximized;
-    ShowHintSetting = keep.ShowHintSetting;
     ClickX = keep.ClickX;
     ClickY = keep.ClickY;
 }

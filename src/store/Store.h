@@ -139,9 +139,32 @@ class Store {
 
     // ---- shared state ----
     ::Mode Mode = ::Mode::Input;
+
+    // ---- the work's flags ----
+    // Modified: changes not yet saved. Completed: the point list is the
+    // composed outlines, ready to be written as a finished map. Composed:
+    // the composition ran on this work (the work file says so).
+    // Commands change them only through the operations below, which name
+    // what happened; tests may set them directly to build a situation.
     bool Modified = false;
     bool Completed = false;
     bool Composed = false;
+    // The lines or areas changed: unsaved, and no longer the composed result.
+    void MarkEdited() {
+        Completed = false;
+        Modified = true;
+    }
+    // An unsaved change that leaves the composition standing (a position,
+    // the legend, the picture, the title).
+    void MarkChanged() { Modified = true; }
+    // The composed result no longer holds, though nothing was changed yet
+    // that needs saving (a mode left, a question answered).
+    void DropCompleted() { Completed = false; }
+    void MarkSaved() { Modified = false; }
+    void MarkComposed() { Completed = Composed = true; }
+    // The network was rewritten: neither composed nor complete.
+    void ForgetComposition() { Completed = Composed = false; }
+    void ClearFlags() { Modified = Completed = Composed = false; }
     bool BasePicLoaded = false;
     bool BasePicShown = true;
     int16_t LegendX = -1, LegendY = -1;
@@ -149,20 +172,17 @@ class Store {
     std::string MapTitle;  // Shift-JIS bytes, at most 255
     int16_t MapCommentCount = 0;
     std::array<std::string, MaxComments + 1> MapComments;  // 1..20, Shift-JIS bytes
+    // The names the file dialogs propose; they go back and forth with the
+    // steps of the work, as the files they name do.
     QString WorkFileName;
     QString IdtFileName;
-    QString ProgramBase;
-    QString TempDir, TempPicFile, TempFile2, TempFile3;
-    int32_t WinLeft = 190, WinTop = 100, WinWidth = 560, WinHeight = 420;
-    bool WinMaximized = false;
-    int16_t ShowHintSetting = 1;
     // Where the last popup was asked for; its commands act there.
     int16_t ClickX = 0, ClickY = 0;
 
     // ---- undo snapshots ----
     // A copy of the store shares every page and table with it (copy on
-    // write). RestoreMap brings back everything of a copy except what belongs
-    // to the program: settings, temporary files and the popup's point.
+    // write). RestoreMap brings back everything of a copy except the popup's
+    // point, which belongs to the gesture under way.
     void RestoreMap(const Store& snap);
     // Whether the map itself (lists, areas, legend, extent, title, picture
     // present) differs; flags, mode and file names are not the map.

@@ -27,19 +27,19 @@ void Editor::ClearSurface() {
 }
 
 bool Editor::LoadPictureCached(QString* error) {
-    const QFileInfo info(st.TempPicFile);
+    const QFileInfo info(temps.picture);
     if (!info.exists() || !info.isFile()) {
-        *error = QStringLiteral("下絵の一時ファイル %1 がありません。").arg(st.TempPicFile);
+        *error = QStringLiteral("下絵の一時ファイル %1 がありません。").arg(temps.picture);
         return false;
     }
     const qint64 size = info.size();
     const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
     const qint64 ctime = info.metadataChangeTime().toMSecsSinceEpoch();
-    if (picPath_ == st.TempPicFile && picSize_ == size && picMtime_ == mtime &&
-        picCtime_ == ctime && picPixels_.Width() > 0)
+    if (picPath_ == temps.picture && picSize_ == size && picMtime_ == mtime && picCtime_ == ctime &&
+        picPixels_.Width() > 0)
         return true;
     picPath_.clear();
-    const QImage img = ReadBitmapFile(st.TempPicFile, error);
+    const QImage img = ReadBitmapFile(temps.picture, error);
     if (img.isNull()) return false;
     // Larger than a coordinate can address: the map could never be edited.
     if (img.width() > 32767 || img.height() > 32767) {
@@ -56,7 +56,7 @@ bool Editor::LoadPictureCached(QString* error) {
     }
     pixels.DrawImage(img, 0, 0);
     picPixels_ = std::move(pixels);
-    picPath_ = st.TempPicFile;
+    picPath_ = temps.picture;
     picSize_ = size;
     picMtime_ = mtime;
     picCtime_ = ctime;

@@ -96,7 +96,7 @@ struct Env {
         WriteWork(b, st, st.BasePicLoaded ? "scan.bmp" : "0");
         l.pixels.assign(ed.surf.Data(),
                         ed.surf.Data() + size_t(ed.surf.Width()) * size_t(ed.surf.Height()));
-        QFile f(st.TempPicFile);
+        QFile f(ed.temps.picture);
         if (f.open(QIODevice::ReadOnly)) l.picture = f.readAll();
         l.points = st.PointsToVector();
         l.kinds = st.KindsToVector();

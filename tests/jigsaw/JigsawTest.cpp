@@ -150,7 +150,7 @@ TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
     pic.SetPixel(80, 40, White);
     for (int y = 0; y < 160; ++y) pic.SetPixel(90, y, Grey);
     QString err;
-    ASSERT_TRUE(WriteSurfaceBitmap(pic, st.TempPicFile, &err));
+    ASSERT_TRUE(WriteSurfaceBitmap(pic, ed.temps.picture, &err));
     st.BasePicLoaded = true;
     ed.ReDraw();
     const auto pixels = Pixels();

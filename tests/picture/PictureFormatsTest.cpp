@@ -28,7 +28,7 @@ QImage Loaded(const QString& path) {
     t.ui.files = {path};
     t.ed.LoadBMPClick();
     EXPECT_TRUE(t.st().BasePicLoaded) << path.toStdString() << " " << t.ui.LastText().toStdString();
-    return ReadBitmapFile(t.st().TempPicFile, nullptr);
+    return ReadBitmapFile(t.ed.temps.picture, nullptr);
 }
 
 uint32_t Crc32(const QByteArray& b) {

@@ -16,12 +16,12 @@ QImage Filled(int w, int h, QRgb c) {
 }
 
 QImage Stored(TestEditor& t) {
-    return ReadBitmapFile(t.st().TempPicFile, nullptr);
+    return ReadBitmapFile(t.ed.temps.picture, nullptr);
 }
 
 // Puts a picture in place as if it had been loaded.
 void GivePicture(TestEditor& t, const QImage& img) {
-    ASSERT_TRUE(WriteBitmapFile(img, t.st().TempPicFile, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(img, t.ed.temps.picture, nullptr));
     t.st().BasePicLoaded = true;
 }
 
@@ -179,8 +179,7 @@ TEST(PictureCommands, HideShowClearAndTheMenu) {
     t.ui.answers = {false};
     t.ed.BMPclearClick();
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::OkCancel);
-    EXPECT_EQ(t.ui.messages.back().text,
-              QStringLiteral("下絵を作業データから消去します。"));
+    EXPECT_EQ(t.ui.messages.back().text, QStringLiteral("下絵を作業データから消去します。"));
     EXPECT_TRUE(t.st().BasePicLoaded);
 
     t.ed.BMPclearClick();

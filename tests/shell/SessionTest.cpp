@@ -18,7 +18,7 @@ namespace {
 
 struct Instance {
     explicit Instance(const QString& dir) {
-        ed.settingsDir_ = dir;
+        ed.settings.dir = dir;
         ed.InitMain(QDir(dir).filePath("velmot"));
     }
     void Trace() {
@@ -53,7 +53,7 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
         a.ed.st.SetAreaName(1, "A");
         traced = Points(a.ed.st);
         ASSERT_TRUE(a.ed.WriteAutosave());
-        temps = {a.ed.st.TempPicFile, a.ed.st.TempFile2, a.ed.st.TempFile3};
+        temps = {a.ed.temps.picture, a.ed.temps.second, a.ed.temps.third};
         a.Die();
     }
     for (const QString& t : temps) EXPECT_TRUE(QFileInfo::exists(t));
@@ -151,7 +151,7 @@ TEST(Session, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
         EXPECT_FALSE(b.ed.OfferRecovery());
         EXPECT_TRUE(b.ui.messages.empty());
         EXPECT_NE(b.ed.session_->Dir(), a.ed.session_->Dir());
-        EXPECT_NE(b.ed.st.TempPicFile, a.ed.st.TempPicFile);
+        EXPECT_NE(b.ed.temps.picture, a.ed.temps.picture);
         b.Trace();
         ASSERT_TRUE(b.ed.WriteAutosave());
         b.ed.CloseMain(QRect(0, 0, 100, 100), false);
@@ -159,7 +159,7 @@ TEST(Session, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
     QFile f(a.ed.session_->WorkPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-    EXPECT_TRUE(QFileInfo::exists(a.ed.st.TempPicFile));
+    EXPECT_TRUE(QFileInfo::exists(a.ed.temps.picture));
 }
 
 TEST(Session, SaveOverRecentFilesAndOpeningByContent) {

@@ -37,7 +37,7 @@ bool Untouched(const QString& path) {
 // One run of the program: start, then close with the given window bounds.
 struct ProgramRun {
     explicit ProgramRun(const QString& dir, size_t pixelLimit = 0) {
-        ed.settingsDir_ = dir;
+        ed.settings.dir = dir;
         ed.surfacePixelLimit_ = pixelLimit;
         ed.InitMain(QDir(dir).filePath("velmot"));
     }
@@ -72,7 +72,7 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
     EXPECT_TRUE(r.ui.messages.empty());
 
     // Three empty temporary files named map* in the temporary directory.
-    const QString temps[] = {r.ed.st.TempPicFile, r.ed.st.TempFile2, r.ed.st.TempFile3};
+    const QString temps[] = {r.ed.temps.picture, r.ed.temps.second, r.ed.temps.third};
     for (const QString& f : temps) {
         EXPECT_TRUE(QFileInfo::exists(f)) << f.toStdString();
         EXPECT_TRUE(QFileInfo(f).fileName().startsWith("map"));
@@ -194,11 +194,11 @@ TEST(Startup, CloseAsksOnlyWithUnsavedWork) {
 TEST(Startup, ProgramBaseDropsOnlyTheFileExtension) {
     TestEditor t;
     t.ed.SetProgramBase("/opt/map.tools/velmot");
-    EXPECT_EQ(t.st().ProgramBase, QStringLiteral("/opt/map.tools/velmot"));
+    EXPECT_EQ(t.ed.settings.programBase, QStringLiteral("/opt/map.tools/velmot"));
     t.ed.SetProgramBase("/opt/bin/Velmot.exe");
-    EXPECT_EQ(t.st().ProgramBase, QStringLiteral("/opt/bin/Velmot"));
+    EXPECT_EQ(t.ed.settings.programBase, QStringLiteral("/opt/bin/Velmot"));
     // Beside the program when its directory is writable.
-    t.ed.settingsDir_.clear();
+    t.ed.settings.dir.clear();
     t.ed.SetProgramBase(t.Path("velmot"));
     EXPECT_EQ(t.ed.SettingsPath(), t.Path("velmot.INI"));
 }
@@ -248,7 +248,7 @@ TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {
     const QString path = t.ed.SettingsPath();
     const QByteArray note = ";" + QByteArray(3 << 19, 'x') + "\r\n";  // 1.5 MiB
     WriteAll(path, "[MAIN]\r\n" + note + "[Other]\r\nlast=kept\r\n");
-    t.st().WinLeft = 5;
+    t.ed.settings.winLeft = 5;
     t.ed.WriteSettings();
     const QByteArray back = ReadAll(path);
     EXPECT_TRUE(back.contains(note));
@@ -263,7 +263,7 @@ TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {
         ASSERT_TRUE(f.resize(qint64(17) << 20));
     }
     BackDate(path);
-    t.st().WinLeft = 6;
+    t.ed.settings.winLeft = 6;
     t.ed.WriteSettings();
     EXPECT_TRUE(Untouched(path));
     EXPECT_EQ(QFileInfo(path).size(), qint64(17) << 20);

@@ -34,7 +34,7 @@ struct SavedWork {
         t.st().SetKind(1, 20, 20);
         t.st().SetKind(2, 120, 20);
         t.st().LegendX = t.st().LegendY = 150;
-        EXPECT_TRUE(WriteBitmapFile(Ink(200, 200), t.st().TempPicFile, nullptr));
+        EXPECT_TRUE(WriteBitmapFile(Ink(200, 200), t.ed.temps.picture, nullptr));
         t.st().BasePicLoaded = true;
         t.ui.files = {vlm};
         t.ed.SaveWorkClick();

@@ -75,11 +75,11 @@ void FakeUi::ShowPopupNow(Popup p, QPoint screen) {
 }
 
 TestEditor::TestEditor(int w, int h) : dir(std::make_unique<QTemporaryDir>()) {
-    ed.settingsDir_ = dir->path();
-    ed.st.TempDir = dir->path();
-    ed.st.TempPicFile = dir->filePath("mappic.tmp");
-    ed.st.TempFile2 = dir->filePath("map2.tmp");
-    ed.st.TempFile3 = dir->filePath("map3.tmp");
+    ed.settings.dir = dir->path();
+    ed.temps.dir = dir->path();
+    ed.temps.picture = dir->filePath("mappic.tmp");
+    ed.temps.second = dir->filePath("map2.tmp");
+    ed.temps.third = dir->filePath("map3.tmp");
     ed.surf.Resize(w, h);
     ed.surf.Fill(Black);
     ed.st.MapWidth = int16_t(w);

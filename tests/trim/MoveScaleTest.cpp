@@ -28,7 +28,7 @@ struct MoveMap : ::testing::Test {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) s.SetPixel(x, y, uint8_t(x % 16));
         QString err;
-        ASSERT_TRUE(WriteSurfaceBitmap(s, st.TempPicFile, &err)) << err.toStdString();
+        ASSERT_TRUE(WriteSurfaceBitmap(s, ed.temps.picture, &err)) << err.toStdString();
         st.BasePicLoaded = true;
     }
     void Sample() {
@@ -140,7 +140,7 @@ TEST_F(MoveMap, ThePictureIsShiftedAndScaled) {
     Answer("-10", "0", "1.0");
     ed.MoveMapClick();
     QString err;
-    QImage pic = ReadBitmapFile(st.TempPicFile, &err);
+    QImage pic = ReadBitmapFile(ed.temps.picture, &err);
     ASSERT_FALSE(pic.isNull()) << err.toStdString();
     EXPECT_EQ(pic.size(), QSize(390, 300));
     for (int x : {0, 1, 5, 389}) EXPECT_EQ(NearestColour(pic.pixel(x, 7)), (x + 10) % 16) << x;
@@ -149,7 +149,7 @@ TEST_F(MoveMap, ThePictureIsShiftedAndScaled) {
 
     Answer("0", "0", "2");
     ed.MoveMapClick();
-    pic = ReadBitmapFile(st.TempPicFile, &err);
+    pic = ReadBitmapFile(ed.temps.picture, &err);
     EXPECT_EQ(pic.size(), QSize(780, 600));
     EXPECT_EQ(NearestColour(pic.pixel(3, 0)), (1 + 10) % 16);
     EXPECT_EQ(st.Point(1), (Rec{80, 80}));
@@ -160,7 +160,7 @@ TEST_F(MoveMap, APositiveShiftAddsABlackStrip) {
     Answer("5", "2", "1.0");
     ed.MoveMapClick();
     QString err;
-    const QImage pic = ReadBitmapFile(st.TempPicFile, &err);
+    const QImage pic = ReadBitmapFile(ed.temps.picture, &err);
     EXPECT_EQ(pic.size(), QSize(45, 32));
     EXPECT_EQ(NearestColour(pic.pixel(4, 10)), Black);
     EXPECT_EQ(NearestColour(pic.pixel(1, 1)), Black);
@@ -183,7 +183,7 @@ TEST_F(MoveMap, AnUnreadableOrVanishingPictureChangesNothing) {
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(st.Point(1), (Rec{100, 40}));
     QString err;
-    EXPECT_EQ(ReadBitmapFile(st.TempPicFile, &err).size(), QSize(40, 30));
+    EXPECT_EQ(ReadBitmapFile(ed.temps.picture, &err).size(), QSize(40, 30));
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     pic.fill(qRgb(250, 250, 0));  // nearest is yellow
     pic.setPixel(5, 5, qRgb(0, 0, 255));
     QString err;
-    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, &err)) << err.toStdString();
+    ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, &err)) << err.toStdString();
     t.st().BasePicLoaded = true;
     t.Chain({{10, 20}, {30, 20}});
     ASSERT_TRUE(t.ed.ReDraw());
@@ -181,7 +181,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     // A picture changed on disk is read again, not taken from the cache.
     QImage big(150, 90, QImage::Format_RGB32);
     big.fill(qRgb(0, 0, 120));  // navy
-    ASSERT_TRUE(WriteBitmapFile(big, t.st().TempPicFile, &err));
+    ASSERT_TRUE(WriteBitmapFile(big, t.ed.temps.picture, &err));
     t.st().BasePicShown = true;
     ASSERT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Width(), 150);  // grown to hold the picture
@@ -189,7 +189,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     EXPECT_EQ(t.st().MapWidth, 150);
 
     // Unreadable: a message, false, and the network still drawn.
-    QFile f(t.st().TempPicFile);
+    QFile f(t.ed.temps.picture);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("not a bitmap at all");
     f.close();

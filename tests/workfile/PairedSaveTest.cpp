@@ -38,7 +38,7 @@ struct FailingRename {
 void Picture(TestEditor& t, QRgb c) {
     QImage pic(3, 2, QImage::Format_RGB32);
     pic.fill(c);
-    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
     t.st().BasePicLoaded = true;
 }
 

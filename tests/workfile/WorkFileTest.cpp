@@ -135,18 +135,18 @@ TEST(WorkFileSave, WritesTheCompanionBitmapAndFindsItAgain) {
     TestEditor t;
     QImage pic(4, 3, QImage::Format_RGB32);
     pic.fill(qRgb(255, 0, 0));
-    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
     t.st().BasePicLoaded = true;
     t.ui.files = {t.Path("plan.txt")};
     t.ed.SaveWorkClick();
     ASSERT_TRUE(QFile::exists(t.Path("plan.txt")));
-    EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.st().TempPicFile));
+    EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.ed.temps.picture));
     EXPECT_TRUE(ReadAll(t.Path("plan.txt")).contains("\r\nplan.bmp\r\n"));
 
     TestEditor u;
     ASSERT_TRUE(u.ed.LoadWorkFile(t.Path("plan.txt")));
     EXPECT_TRUE(u.st().BasePicLoaded);
-    EXPECT_EQ(ReadBitmapFile(u.st().TempPicFile, nullptr).pixel(3, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(ReadBitmapFile(u.ed.temps.picture, nullptr).pixel(3, 2), qRgb(255, 0, 0));
     EXPECT_TRUE(u.ui.Enabled(Cmd::BMPmonotone));
 }
 
@@ -156,7 +156,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     WriteAll(t.Path("plan.bmp"), "oldbmp");
     QImage pic(2, 2, QImage::Format_RGB32);
     pic.fill(Qt::white);
-    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
     t.st().BasePicLoaded = true;
 
     // No to the bitmap: nothing written, the new name kept.
@@ -187,7 +187,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     t.ui.answers = {true, true};
     t.ed.SaveWorkClick();
     EXPECT_NE(ReadAll(t.Path("plan.vlm")), "old");
-    EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.st().TempPicFile));
+    EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.ed.temps.picture));
 }
 
 TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
@@ -198,7 +198,7 @@ TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
 
     // The picture copy cannot be read: neither file changes.
     t.st().BasePicLoaded = true;
-    QFile::remove(t.st().TempPicFile);
+    QFile::remove(t.ed.temps.picture);
     t.ui.files = {t.Path("plan")};
     t.ed.SaveWorkClick();
     EXPECT_EQ(ReadAll(t.Path("plan.vlm")), "old work");
@@ -210,7 +210,7 @@ TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
     // is not replaced either.
     QImage pic(2, 2, QImage::Format_RGB32);
     pic.fill(Qt::white);
-    ASSERT_TRUE(WriteBitmapFile(pic, t.st().TempPicFile, nullptr));
+    ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
     ASSERT_TRUE(QDir(t.dir->path()).mkdir("busy.vlm"));
     WriteAll(t.Path("busy.bmp"), "old bitmap");
     t.ui.files = {t.Path("busy")};

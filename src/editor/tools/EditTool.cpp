@@ -8,7 +8,7 @@ void EditTool::Enter() {
     ed.UndoComposed();
     TakeOver();
     ShowMode(false, true, Cmd::EditMode);
-    ed.st.Completed = false;
+    ed.st.DropCompleted();
     ed.EnableRemakeCommands();
 }
 
@@ -49,7 +49,7 @@ void EditTool::GrabPoint(int x, int y) {
         GrabX = int16_t(x);
         GrabY = int16_t(y);
     }
-    ed.st.Completed = false;
+    ed.st.DropCompleted();
 }
 
 void EditTool::RubberBand(int x, int y) {
@@ -79,7 +79,7 @@ void EditTool::DropPoint(int x, int y) {
     if (i > 0 && i <= st.PointLast && x >= 1 && ed.surf.Contains(x, y) && x <= INT16_MAX &&
         y <= INT16_MAX) {
         st.SetPoint(i, int16_t(x), int16_t(y));
-        st.Modified = true;
+        st.MarkChanged();
     }
     ed.ReDraw();
 }
@@ -92,7 +92,7 @@ void EditTool::OfferEditPopup(bool showNow, QPoint screen) {
     ed.ui.SetEnabled(Cmd::DelPoint, point);
     ed.ui.SetEnabled(Cmd::CutDots, !point);
     ed.ui.SetEnabled(Cmd::DelLine, !point);
-    ed.st.Completed = false;
+    ed.st.DropCompleted();
     if (showNow)
         ed.ui.ShowPopupNow(Popup::RBtnEditMode, screen);
     else

@@ -127,7 +127,7 @@ void JigsawTool::DropPiece(int x, int y) {
     if (PickFirst <= 0) return;
     const Piece piece{PickArea, PickSlot, PickFirst, PickLast};
     MovePiece(ed.st, piece, x - PickAnchorX, y - PickAnchorY);
-    ed.st.Modified = true;
+    ed.st.MarkChanged();
     PickFirst = 0;
     TempPolyLast = -1;
     ed.ReDraw();

@@ -10,7 +10,7 @@ void LineKindTool::Enter() {
     TakeOver();
     ShowMode(false, false, Cmd::LineKindMode);
     ed.ShowKinds();
-    ed.st.Completed = false;
+    ed.st.DropCompleted();
     ed.EnableRemakeCommands();
 }
 

@@ -10,14 +10,12 @@ ComposeOutcome ComposeMap(Store& st, Surface& surf, const ComposeOptions& option
         out.nothing = true;
         return out;
     }
-    st.Completed = false;
     // The preparation and the composition rewrite the point list.
-    st.Modified = true;
+    st.MarkEdited();
     options.prepare();
     const std::optional<compose::Failure> failed = compose::ComposeMap(st, surf, options.hooks);
     if (!failed) {
-        st.Completed = true;
-        st.Composed = true;
+        st.MarkComposed();
         out.result.ok = true;
         out.areas = st.AreaCount;
         for (int a = 1; a <= st.AreaCount; ++a) out.outlines += compose::TracedSlots(st, a);

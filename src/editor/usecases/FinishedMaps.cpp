@@ -43,7 +43,7 @@ Result WriteFinishedMap(Store& st, const QString& path, const TitleFields& field
     idt::WriteValues v;
     const QString error = idt::ReadTitleFields(fields, v);
     st.MapTitle = v.title;
-    if (st.MapTitle != workTitle) st.Modified = true;  // the work file keeps the title
+    if (st.MapTitle != workTitle) st.MarkChanged();  // the work file keeps the title
     if (!error.isEmpty())
         return Failed(Say(Msg::MapNotWrittenBecause, {error}, Msg::CapError, MsgIcon::Error));
     const QString scaleError = idt::CheckScale(st, v.magnification);
