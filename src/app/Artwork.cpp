@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include "core/Messages.h"
+
 namespace {
 
 // Lines that must show on any background are drawn black with a white rim,
@@ -200,10 +202,10 @@ QPixmap Glyph(Cmd c) {
             p.setPen(Qt::black);
             p.setBrush(Qt::white);
             p.drawRect(1, 2, 17, 15);
-            Label(p, QStringLiteral("名"), QRect(2, 3, 16, 14), QColor(0, 0, 128));
+            Label(p, msg::Text(Msg::AreaNameShort), QRect(2, 3, 16, 14), QColor(0, 0, 128));
             break;
         case Cmd::SpAreaPos:
-            Label(p, QStringLiteral("名"), QRect(0, 0, 11, 11), QColor(0, 0, 128));
+            Label(p, msg::Text(Msg::AreaNameShort), QRect(0, 0, 11, 11), QColor(0, 0, 128));
             p.setPen(QPen(Qt::black, 1));
             p.drawLine(10, 9, 14, 13);
             p.setBrush(QColor(0, 200, 200));

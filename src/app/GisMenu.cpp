@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "gis/GisCommands.h"
 #include "gis/MapDrawing.h"
 #include "gis/MapExport.h"
@@ -16,14 +17,14 @@ namespace gis_menu {
 
 void AddItems(QMenu* file, Editor& ed, QWidget* parent) {
     file->addSeparator();
-    QAction* import = file->addAction(QStringLiteral("境界データの読み込み(&G)"));
+    QAction* import = file->addAction(msg::Text(Msg::MenuImportBoundaries));
     import->setObjectName(QStringLiteral("ImportBoundaries"));
     QObject::connect(import, &QAction::triggered, parent,
                      [&ed] { gis::ImportBoundariesCommand(ed); });
-    QAction* exportMap = file->addAction(QStringLiteral("書き出し(&E)"));
+    QAction* exportMap = file->addAction(msg::Text(Msg::MenuExport));
     exportMap->setObjectName(QStringLiteral("ExportMap"));
     QObject::connect(exportMap, &QAction::triggered, parent, [&ed] { gis::ExportMapCommand(ed); });
-    QAction* print = file->addAction(QStringLiteral("印刷(&P)"));
+    QAction* print = file->addAction(msg::Text(Msg::MenuPrint));
     print->setShortcut(QKeySequence::Print);
     print->setObjectName(QStringLiteral("PrintMap"));
     QObject::connect(print, &QAction::triggered, parent, [&ed, parent] { PrintMap(ed, parent); });
@@ -40,8 +41,7 @@ void PrintMap(Editor& ed, QWidget* parent) {
     const std::vector<gis::AreaOutlines> outlines = gis::ComposedOutlines(ed.st);
     QPainter p;
     if (!p.begin(&printer)) {
-        ed.ui.Inform(QStringLiteral("印刷を始められませんでした。"), QStringLiteral("印刷"),
-                     MsgIcon::Error);
+        ed.ui.Inform(msg::Text(Msg::PrintNotStarted), msg::Text(Msg::CapPrint), MsgIcon::Error);
         return;
     }
     gis::DrawMap(p, ed.st, outlines,

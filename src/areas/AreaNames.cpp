@@ -2,6 +2,7 @@
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "text/ShiftJis.h"
 
 namespace areas {
@@ -74,12 +75,8 @@ AreaText ParseAreaNameBytes(std::string_view text) {
             const auto x = ParseStrictInt16(xs);
             const auto y = ParseStrictInt16(ys);
             if (!hasComma || !x || !y) {
-                out.error = QStringLiteral(
-                                "%1 行目の位置「%2」が正しくありません。\n"
-                                "位置は X,Y の形の整数 (-32768～32767) で、"
-                                "複数の位置は / で区切って書いてください。")
-                                .arg(lineNo)
-                                .arg(sjis::ToUnicode(item));
+                out.error =
+                    msg::Text(Msg::AreaLinePositionBad).arg(lineNo).arg(sjis::ToUnicode(item));
                 out.areas.clear();
                 return out;
             }
@@ -94,9 +91,7 @@ AreaText ParseAreaNameBytes(std::string_view text) {
     while (!out.areas.empty() && (out.areas.back().name.empty() || out.areas.back().name == "\r"))
         out.areas.pop_back();
     if (int(out.areas.size()) > Store::MaxAreas) {
-        out.error = QStringLiteral("区域が %1 個あります。区域は %2 個までしか扱えません。")
-                        .arg(out.areas.size())
-                        .arg(Store::MaxAreas);
+        out.error = msg::Text(Msg::TooManyAreas).arg(out.areas.size()).arg(Store::MaxAreas);
         out.areas.clear();
     }
     return out;
@@ -122,7 +117,7 @@ QString LineList(const std::vector<int>& lines) {
     QStringList parts;
     for (size_t i = 0; i < lines.size() && i < 10; ++i) parts << QString::number(lines[i]);
     QString s = parts.join(QStringLiteral(", "));
-    if (lines.size() > 10) s += QStringLiteral(" ほか");
+    if (lines.size() > 10) s += msg::Text(Msg::AndOthers);
     return s;
 }
 
@@ -141,15 +136,13 @@ void Editor::AreaNameEditClick() {
             EnableRemakeCommands();
             areas::StoreAreas(st, parsed.areas);
             if (!parsed.cutLines.empty())
-                ui.Inform(QStringLiteral("区域名は 18 バイト (全角 9 文字) までです。\n"
-                                         "次の行の区域名を切り詰めました: %1 行目")
-                              .arg(areas::LineList(parsed.cutLines)),
-                          QStringLiteral("区域名の編集"), MsgIcon::Warning);
+                ui.Inform(msg::Text(Msg::AreaNamesCut).arg(areas::LineList(parsed.cutLines)),
+                          msg::Text(Msg::CapAreaNames), MsgIcon::Warning);
             if (st.AreaCount >= 1) EnableAreaPosCommands();
             return;
         }
-        ui.Inform(parsed.error + QStringLiteral("\n区域名の表は変更していません。"),
-                  QStringLiteral("区域名の編集"), MsgIcon::Warning);
+        ui.Inform(parsed.error + msg::Text(Msg::AreaTableUnchanged), msg::Text(Msg::CapAreaNames),
+                  MsgIcon::Warning);
         changed = false;
         text = ui.EditAreaNames(text, &changed);
     }

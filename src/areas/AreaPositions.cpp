@@ -6,6 +6,7 @@
 #include "areas/RegionFills.h"
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -31,11 +32,7 @@ bool ParseBoxes(const std::array<QString, Boxes>& boxes, std::vector<Rec>& out, 
         const auto x = ParseStrictInt16(xs);
         const auto y = ParseStrictInt16(ys);
         if (text.find(',') == std::string::npos || !x || !y) {
-            error = QStringLiteral(
-                        "%1 番目の位置「%2」が正しくありません。\n"
-                        "位置は X,Y の形の整数 (-32768～32767) で書いてください。")
-                        .arg(b + 1)
-                        .arg(boxes[size_t(b)]);
+            error = msg::Text(Msg::PositionBad).arg(b + 1).arg(boxes[size_t(b)]);
             return false;
         }
         out.push_back({*x, *y});
@@ -63,7 +60,7 @@ bool TakeOverBoxes(Editor& ed) {
     std::vector<Rec> pos;
     QString error;
     if (!areas::ParseBoxes(ed.ui.ZpotBoxes(), pos, error)) {
-        ed.ui.Inform(error, QStringLiteral("位置の指定"), MsgIcon::Warning);
+        ed.ui.Inform(error, msg::Text(Msg::CapPosition), MsgIcon::Warning);
         return false;
     }
     const int a = ed.ZpotSelected;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compose/Composer.h"
+#include "core/Messages.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
 
@@ -54,8 +55,7 @@ void CommandArgs::AddJson() {
 }
 
 int CommandArgs::Usage(const QString& text) const {
-    Err(QStringLiteral("velmot-cli %1: %2 (velmot-cli %1 --help で使い方を表示)")
-            .arg(command_, text));
+    Err(msg::Text(Msg::CliUsage).arg(command_, text));
     return ExitUsage;
 }
 
@@ -78,15 +78,13 @@ std::optional<int> CommandArgs::Parse(const QStringList& args, int minInputs, in
     if (parser.isSet(QStringLiteral("max-memory"))) {
         bool ok = false;
         const qint64 mb = parser.value(QStringLiteral("max-memory")).toLongLong(&ok);
-        if (!ok || mb < 1 || mb > (qint64(1) << 30))
-            return Usage(QStringLiteral("--max-memory には 1 以上の MB 数を指定してください"));
+        if (!ok || mb < 1 || mb > (qint64(1) << 30)) return Usage(msg::Text(Msg::CliMaxMemory));
         CurrentSurfaceBudget().bytes = mb << 20;
     }
     inputs = parser.positionalArguments();
-    if (inputs.size() < minInputs) return Usage(QStringLiteral("入力ファイルを指定してください"));
+    if (inputs.size() < minInputs) return Usage(msg::Text(Msg::CliNoInput));
     if (inputs.size() > maxInputs)
-        return Usage(
-            QStringLiteral("余分な引数があります: %1").arg(inputs.mid(maxInputs).join(u' ')));
+        return Usage(msg::Text(Msg::CliExtraArguments).arg(inputs.mid(maxInputs).join(u' ')));
     return std::nullopt;
 }
 
@@ -96,14 +94,12 @@ bool CommandArgs::MayWrite(const QString& output) const {
     for (const QString& in : inputs) {
         const QFileInfo i(in);
         if (i.exists() && out.exists() && i.canonicalFilePath() == out.canonicalFilePath()) {
-            Usage(QStringLiteral("%1 は入力ファイルです。上書きするには --force を付けてください")
-                      .arg(output));
+            Usage(msg::Text(Msg::CliOutputIsInput).arg(output));
             return false;
         }
     }
     if (out.exists()) {
-        Usage(
-            QStringLiteral("%1 が存在します。上書きするには --force を付けてください").arg(output));
+        Usage(msg::Text(Msg::CliOutputExists).arg(output));
         return false;
     }
     return true;
@@ -167,14 +163,13 @@ bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
 
 bool Session::Load(const QString& path) {
     if (!QFileInfo(path).isFile()) {
-        Err(QStringLiteral("velmot-cli: %1 を読み込めません。").arg(path));
+        Err(msg::Text(Msg::CliUnreadable).arg(path));
         return false;
     }
     const size_t before = ui.messages.size();
     if (!ed.LoadWorkFile(path)) {
         PrintMessagesSince(before);
-        if (ui.messages.size() == before)
-            Err(QStringLiteral("velmot-cli: %1 を読み込めません。").arg(path));
+        if (ui.messages.size() == before) Err(msg::Text(Msg::CliUnreadable).arg(path));
         return false;
     }
     SizeSurface();

@@ -14,6 +14,7 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "compose/Composer.h"
+#include "core/Messages.h"
 #include "editor/usecases/FinishedMaps.h"
 #include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
@@ -56,13 +57,10 @@ int RunCompose(const QStringList& args) {
     QString idt = p.value(idtOpt);
     if (!idt.isEmpty() && QFileInfo(idt).suffix().isEmpty()) idt += QStringLiteral(".idt");
     const bool json = cmd.Json();
-    if (out.isEmpty() && idt.isEmpty())
-        return cmd.Usage(QStringLiteral("-o OUT.vlm か --idt OUT.idt を指定してください"));
+    if (out.isEmpty() && idt.isEmpty()) return cmd.Usage(msg::Text(Msg::CliComposeNeedsOutput));
     const bool fields = p.isSet(titleOpt) || p.isSet(timeOpt) || p.isSet(resOpt) ||
                         p.isSet(magOpt) || p.isSet(remarkOpt);
-    if (idt.isEmpty() && fields)
-        return cmd.Usage(QStringLiteral(
-            "--title, --time, --resolution, --magnification, --remark は --idt と一緒に使います"));
+    if (idt.isEmpty() && fields) return cmd.Usage(msg::Text(Msg::CliFieldsNeedIdt));
     // The dialog's fields, checked before any work is done.
     QStringList date, clock, res;
     if (p.isSet(timeOpt)) {
@@ -71,8 +69,7 @@ int RunCompose(const QStringList& args) {
                 QStringLiteral(
                     "^(\\d{1,4})/(\\d{1,2})/(\\d{1,2}) (\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"))
                 .match(p.value(timeOpt));
-        if (!m.hasMatch())
-            return cmd.Usage(QStringLiteral("--time は \"YYYY/MM/DD hh:mm:ss\" の形で指定します"));
+        if (!m.hasMatch()) return cmd.Usage(msg::Text(Msg::CliTimeForm));
         date = {m.captured(1), m.captured(2), m.captured(3)};
         clock = {m.captured(4), m.captured(5), m.captured(6)};
     }
@@ -80,15 +77,15 @@ int RunCompose(const QStringList& args) {
         res = p.value(resOpt).split(u',');
         bool okX = false, okY = false;
         if (res.size() == 2) res[0].trimmed().toInt(&okX), res[1].trimmed().toInt(&okY);
-        if (!okX || !okY) return cmd.Usage(QStringLiteral("--resolution は X,Y (整数) です"));
+        if (!okX || !okY) return cmd.Usage(msg::Text(Msg::CliResolutionForm));
     }
     if (p.isSet(magOpt)) {
         bool ok = false;
         p.value(magOpt).toDouble(&ok);
-        if (!ok) return cmd.Usage(QStringLiteral("--magnification は数値です"));
+        if (!ok) return cmd.Usage(msg::Text(Msg::CliMagnificationForm));
     }
     const QStringList remarks = p.values(remarkOpt);
-    if (remarks.size() > Store::MaxComments) return cmd.Usage(QStringLiteral("備考は20行までです"));
+    if (remarks.size() > Store::MaxComments) return cmd.Usage(msg::Text(Msg::CliTooManyRemarks));
     if (!out.isEmpty() && !cmd.MayWrite(out)) return ExitUsage;
     if (!idt.isEmpty() && !cmd.MayWrite(idt)) return ExitUsage;
 
@@ -106,10 +103,10 @@ int RunCompose(const QStringList& args) {
     const double seconds = double(timer.elapsed()) / 1000.0;
     if (!composed.result.ok) {
         if (!s.PrintFailure(before, composed.result.message))
-            Err(QStringLiteral("velmot-cli: 編成するものがありません。"));
+            Err(msg::Text(Msg::CliNothingToCompose));
         // Which position stopped the run, and the spot to look at.
         if (composed.area > 0)
-            Err(QStringLiteral("velmot-cli: 区域%1(%2)の位置%3 (%4,%5): %6 (%7,%8)")
+            Err(msg::Text(Msg::CliComposeStop)
                     .arg(composed.area)
                     .arg(sjis::ToUnicode(s.ed.st.AreaName(composed.area)))
                     .arg(composed.slot)
@@ -141,7 +138,7 @@ int RunCompose(const QStringList& args) {
             usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.temps.picture);
         if (!saved.ok) {
             s.PrintFailure(s.ui.messages.size(), saved.message);
-            Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(out));
+            Err(msg::Text(Msg::CliNotWritten).arg(out));
             return ExitFailed;
         }
     }
@@ -161,7 +158,7 @@ int RunCompose(const QStringList& args) {
         const usecase::Result written = usecase::WriteFinishedMap(s.ed.st, idt, f, workTitle);
         if (!written.ok) {
             s.PrintFailure(s.ui.messages.size(), written.message);
-            Err(QStringLiteral("velmot-cli: %1 に書き込めませんでした。").arg(idt));
+            Err(msg::Text(Msg::CliNotWritten).arg(idt));
             return ExitFailed;
         }
     }

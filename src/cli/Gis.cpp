@@ -6,6 +6,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "core/Messages.h"
 #include "files/WorkFile.h"
 #include "gis/BoundaryImport.h"
 #include "gis/MapExport.h"
@@ -32,7 +33,7 @@ int RunImport(const QStringList& args) {
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
-    if (cmd.Output().isEmpty()) return cmd.Usage(QStringLiteral("-o OUT.vlm を指定してください"));
+    if (cmd.Output().isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsVlmOutput));
     gis::ImportOptions options;
     options.nameField = cmd.parser.value(field);
     if (cmd.parser.isSet(size)) {
@@ -43,13 +44,13 @@ int RunImport(const QStringList& args) {
             options.height = wh[1].trimmed().toInt(&okH);
         if (!okW || !okH || options.width < 50 || options.height < 50 || options.width > 32767 ||
             options.height > 32767)
-            return cmd.Usage(QStringLiteral("--size は W,H (50〜32767 の整数) です"));
+            return cmd.Usage(msg::Text(Msg::CliSizeForm));
     }
     const QString in = cmd.inputs[0];
     const QString out = WorkFileNames(cmd.Output()).work;
     if (!cmd.MayWrite(out)) return ExitUsage;
     if (!QFileInfo::exists(in)) {
-        Err(QStringLiteral("velmot-cli import: %1 が見つかりません。").arg(in));
+        Err(msg::Text(Msg::CliImportMissing).arg(in));
         return ExitUsage;
     }
 
@@ -101,11 +102,9 @@ int RunExport(const QStringList& args) {
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
     const QString out = cmd.Output();
-    if (out.isEmpty()) return cmd.Usage(QStringLiteral("-o OUT を指定してください"));
+    if (out.isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsOutput));
     const auto format = gis::FormatForPath(out);
-    if (!format)
-        return cmd.Usage(
-            QStringLiteral("%1: 拡張子は geojson, shp, gpkg, svg, pdf, png のどれかです").arg(out));
+    if (!format) return cmd.Usage(msg::Text(Msg::CliExportExtension).arg(out));
     if (!cmd.MayWrite(out)) return ExitUsage;
     const QString work = cmd.inputs[0];
 
@@ -117,7 +116,7 @@ int RunExport(const QStringList& args) {
         const usecase::ComposeOutcome composed = s.Compose();
         if (!composed.result.ok) {
             if (!s.PrintFailure(before, composed.result.message))
-                Err(QStringLiteral("velmot-cli export: %1 は編成できません。").arg(work));
+                Err(msg::Text(Msg::CliExportNotComposed).arg(work));
             return ExitFailed;
         }
     }

@@ -13,6 +13,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "core/Messages.h"
 
 namespace cli {
 namespace {
@@ -31,8 +32,7 @@ QString HelperPath() {
 int RunInHelper(const char* command, const QStringList& args) {
     const QString helper = HelperPath();
     if (helper.isEmpty()) {
-        Err(QStringLiteral("velmot-cli: %1 には velmot-cli-gis が必要ですが、みつかりません。")
-                .arg(QLatin1String(command)));
+        Err(msg::Text(Msg::CliGisMissing).arg(QLatin1String(command)));
         return ExitUsage;
     }
     std::vector<std::string> owned{QFile::encodeName(helper).toStdString(), command};
@@ -43,7 +43,7 @@ int RunInHelper(const char* command, const QStringList& args) {
     std::fflush(stdout);
     std::fflush(stderr);
     ::execv(argv[0], argv.data());
-    Err(QStringLiteral("velmot-cli: %1 を起動できません。").arg(helper));
+    Err(msg::Text(Msg::CliGisNotStarted).arg(helper));
     return ExitUsage;
 }
 

@@ -7,6 +7,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "core/Messages.h"
 #include "files/IdtReader.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
@@ -46,12 +47,12 @@ bool ReadVlm(const QString& path, Summary& s, QString& error) {
 bool ReadIdtSummary(const QString& path, Summary& s, QString& error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1 を開けません。(%2)").arg(path, f.errorString());
+        error = msg::Text(Msg::CliInfoNotOpened).arg(path, f.errorString());
         return false;
     }
     idt::IdtContent c;
     if (!idt::ParseIdt(f, c, error)) {
-        error = QStringLiteral("%1 を読めませんでした。%2").arg(path, error);
+        error = msg::Text(Msg::CliInfoUnreadable).arg(path, error);
         return false;
     }
     s.kind = QStringLiteral("finished");
@@ -76,7 +77,7 @@ int RunInfo(const QStringList& args) {
     if (auto stop = cmd.Parse(args)) return *stop;
     const QString path = cmd.inputs[0];
     if (!QFileInfo(path).isFile()) {
-        Err(QStringLiteral("velmot-cli info: %1 が見つかりません。").arg(path));
+        Err(msg::Text(Msg::CliInfoMissing).arg(path));
         return ExitUsage;
     }
     Summary s;

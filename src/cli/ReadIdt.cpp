@@ -5,6 +5,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "core/Messages.h"
 #include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 
@@ -18,7 +19,7 @@ int RunReadIdt(const QStringList& args) {
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
-    if (cmd.Output().isEmpty()) return cmd.Usage(QStringLiteral("-o OUT.vlm を指定してください"));
+    if (cmd.Output().isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsVlmOutput));
     const QString in = cmd.inputs[0];
     const QString out = WorkFileNames(cmd.Output()).work;
     if (!cmd.MayWrite(out)) return ExitUsage;
@@ -31,7 +32,7 @@ int RunReadIdt(const QStringList& args) {
     const usecase::Result saved = usecase::SaveWork(ed.st, WorkFileNames(out), ed.temps.picture);
     if (!saved.ok) {
         usecase::Show(ui, saved.message);
-        Err(QStringLiteral("velmot-cli read-idt: %1 に書き込めませんでした。").arg(out));
+        Err(msg::Text(Msg::CliReadIdtNotWritten).arg(out));
         return ExitFailed;
     }
     if (cmd.Json()) {

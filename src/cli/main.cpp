@@ -9,6 +9,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "core/Messages.h"
 
 namespace {
 
@@ -96,8 +97,7 @@ int main(int argc, char** argv) {
     if (!parsed)
         cli::Err(QStringLiteral("velmot-cli: ") + parser.errorText());
     else if (!parser.positionalArguments().isEmpty())
-        cli::Err(QStringLiteral("velmot-cli: '%1' というコマンドはありません")
-                     .arg(parser.positionalArguments().first()));
+        cli::Err(msg::Text(Msg::CliNoSuchCommand).arg(parser.positionalArguments().first()));
     std::fprintf(stderr, "%s", Overview().toUtf8().constData());
     return cli::ExitUsage;
 }

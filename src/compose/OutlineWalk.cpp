@@ -7,29 +7,26 @@
 #include <utility>
 
 #include "compose/OutlineTracer.h"
+#include "core/Messages.h"
 
 namespace compose {
 
 QString FailureText(Outcome o, const QString& name) {
     switch (o) {
         case Outcome::NoStart:
-            return QStringLiteral("(赤の)領域「") + name +
-                   QStringLiteral("」の開始点がみつけられませんでした。");
+            return msg::Text(Msg::TraceRegionOpen) + name + msg::Text(Msg::TraceNoStartEnd);
         case Outcome::NoDirection:
-            return QStringLiteral("開始点(赤)で方向がわかりません");
+            return msg::Text(Msg::TraceNoDirection);
         case Outcome::Lost:
-            return QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。");
+            return msg::Text(Msg::TraceLost);
         case Outcome::NotClosed:
-            return QStringLiteral("赤の区域(") + name + QStringLiteral(")は閉じていません。");
+            return msg::Text(Msg::TraceAreaOpen) + name + msg::Text(Msg::TraceNotClosed);
         case Outcome::StepLimit:
-            return QStringLiteral(
-                "無限ループに入ったみたい。繰り返すようなら作者に連絡してください");
+            return msg::Text(Msg::TraceStepLimit);
         case Outcome::TooLarge:
-            return QStringLiteral(
-                "区域の境界線が多すぎて点列に収まりません。境界線最終編成を中止しました。");
+            return msg::Text(Msg::TraceTooLarge);
         case Outcome::Astray:
-            return QStringLiteral("赤の区域(") + name +
-                   QStringLiteral(")の境界線をたどれませんでした。");
+            return msg::Text(Msg::TraceAreaOpen) + name + msg::Text(Msg::TraceUntraceable);
         case Outcome::Closed:
             break;
     }
@@ -40,14 +37,13 @@ QString FailureText(const TraceResult& r, const QString& name, const QString& ot
     auto at = [](Pt p) { return QStringLiteral("(%1,%2)").arg(p.x).arg(p.y); };
     switch (r.reason) {
         case Reason::SharedRegion:
-            return QStringLiteral("赤の区域(") + name + QStringLiteral(")と区域(") + otherName +
-                   QStringLiteral(")の位置") + at(r.place) +
-                   QStringLiteral("が同じ領域にあります。間の境界線が途切れています。");
+            return msg::Text(Msg::TraceAreaOpen) + name + msg::Text(Msg::TraceAndArea) + otherName +
+                   msg::Text(Msg::TracePosition) + at(r.place) + msg::Text(Msg::TraceSharedRegion);
         case Reason::Crossing:
-            return QStringLiteral("赤の区域(") + name + QStringLiteral(")の境界線が") +
-                   at(r.place) + QStringLiteral("で点を共有せずに交差しています。");
+            return msg::Text(Msg::TraceAreaOpen) + name + msg::Text(Msg::TraceLinesOf) +
+                   at(r.place) + msg::Text(Msg::TraceCrossing);
         case Reason::Untraceable:
-            return FailureText(r.outcome, name) + QStringLiteral("開始線分 ") + at(r.place) +
+            return FailureText(r.outcome, name) + msg::Text(Msg::TraceStartSegment) + at(r.place) +
                    QStringLiteral("-") + at(r.place2);
         case Reason::Leaks:
         case Reason::DeadEnd:

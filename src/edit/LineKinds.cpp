@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "edit/Runs.h"
 
 namespace {
@@ -21,10 +22,8 @@ void AppendGroup(Store& st, int16_t code, int32_t s, int32_t e) {
 
 bool RoomForGroup(Editor& ed, int32_t points) {
     if (ed.st.KindRoom(int64_t(points) + 1)) return true;
-    ed.ui.Inform(
-        QStringLiteral("線種の点の数が上限 (%1 点) に達しているため、この操作はできません。")
-            .arg(Store::Capacity - 1),
-        QStringLiteral("エラー"), MsgIcon::Warning);
+    ed.ui.Inform(msg::Text(Msg::KindListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
+                 MsgIcon::Warning);
     return false;
 }
 

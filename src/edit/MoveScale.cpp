@@ -4,14 +4,15 @@
 #include <cmath>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"
 
 namespace {
 
-const QString kCaption = QStringLiteral("移動/伸縮");
-const QString kUnchanged = QStringLiteral("地図は変更していません。");
+const QString kCaption = msg::Text(Msg::CapMoveScale);
+const QString kUnchanged = msg::Text(Msg::MapUnchanged);
 
 // Typed numbers may come in full-width digits from a Japanese input method.
 QString Normalised(const QString& s) {
@@ -34,12 +35,11 @@ long double MoveScale::MapY(int v) const {
 std::optional<QString> ParseMoveFields(const MoveFields& fields, MoveScale& out) {
     bool ok = false;
     const int dx = Normalised(fields.dx).toInt(&ok, 10);
-    if (!ok) return QStringLiteral("Ｘ方向の移動量「%1」は整数ではありません。").arg(fields.dx);
+    if (!ok) return msg::Text(Msg::MoveXNotInteger).arg(fields.dx);
     const int dy = Normalised(fields.dy).toInt(&ok, 10);
-    if (!ok) return QStringLiteral("Ｙ方向の移動量「%1」は整数ではありません。").arg(fields.dy);
+    if (!ok) return msg::Text(Msg::MoveYNotInteger).arg(fields.dy);
     const double f = Normalised(fields.factor).toDouble(&ok);
-    if (!ok || !std::isfinite(f))
-        return QStringLiteral("伸縮率「%1」は数値ではありません。").arg(fields.factor);
+    if (!ok || !std::isfinite(f)) return msg::Text(Msg::ScaleNotNumber).arg(fields.factor);
     out.dx = dx;
     out.dy = dy;
     out.f = static_cast<long double>(f);
@@ -52,39 +52,30 @@ QString CheckMoveScale(const Store& st, const MoveScale& m) {
     auto check = [&](Rec r, int minX, const QString& what) -> QString {
         const long double x = m.MapX(r.x), y = m.MapY(r.y);
         if (!InRange16(x) || !InRange16(y))
-            return QStringLiteral(
-                       "%1 (%2, %3) は移動/伸縮すると座標の範囲 (-32768～32767) を外れます。")
-                .arg(what)
-                .arg(r.x)
-                .arg(r.y);
-        if (x < minX)
-            return QStringLiteral(
-                       "%1 (%2, %3) は移動/伸縮すると X 座標が %4 以下になり、失われます。")
-                .arg(what)
-                .arg(r.x)
-                .arg(r.y)
-                .arg(minX - 1);
+            return msg::Text(Msg::MoveOutOfRange).arg(what).arg(r.x).arg(r.y);
+        if (x < minX) return msg::Text(Msg::MoveLosesX).arg(what).arg(r.x).arg(r.y).arg(minX - 1);
         return QString();
     };
     for (int32_t i = 0; i <= st.PointLast; ++i) {
         const Rec r = st.Point(i);
         if (r.x <= 0) continue;
-        if (QString e = check(r, 1, QStringLiteral("点")); !e.isEmpty()) return e;
+        if (QString e = check(r, 1, msg::Text(Msg::WordPoint)); !e.isEmpty()) return e;
     }
     for (int32_t i = 0; i <= st.KindLast; ++i) {
         const Rec r = st.KindRec(i);
         if (r.x <= 0) continue;
-        if (QString e = check(r, 1, QStringLiteral("線種の点")); !e.isEmpty()) return e;
+        if (QString e = check(r, 1, msg::Text(Msg::WordKindPoint)); !e.isEmpty()) return e;
     }
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) {
             const Rec r = st.AreaPos(k, a);
             if (r.x <= 0) continue;
-            if (QString e = check(r, 1, QStringLiteral("区域の位置")); !e.isEmpty()) return e;
+            if (QString e = check(r, 1, msg::Text(Msg::WordAreaPosition)); !e.isEmpty()) return e;
         }
     }
     if (st.LegendX > 0) {
-        if (QString e = check(Rec{st.LegendX, st.LegendY}, 0, QStringLiteral("凡例")); !e.isEmpty())
+        if (QString e = check(Rec{st.LegendX, st.LegendY}, 0, msg::Text(Msg::WordLegend));
+            !e.isEmpty())
             return e;
     }
     return QString();
@@ -119,14 +110,14 @@ QImage MoveScalePicture(const QImage& pic, const MoveScale& m, QString* error) {
     if (w1 < 1 || h1 < 1 || w1 > INT16_MAX || h1 > INT16_MAX || !(w2 >= 1) || !(h2 >= 1) ||
         w2 > INT16_MAX || h2 > INT16_MAX) {
         if (error)
-            *error = QStringLiteral("移動/伸縮後の下絵の大きさ (%1 x %2) は扱えません。")
+            *error = msg::Text(Msg::MovedPictureSize)
                          .arg(double(w1 < 1 || h1 < 1 ? w1 : w2))
                          .arg(double(w1 < 1 || h1 < 1 ? h1 : h2));
         return QImage();
     }
     Surface shifted;
     if (!shifted.Resize(int(w1), int(h1))) {
-        if (error) *error = QStringLiteral("下絵の移動に必要なメモリが足りません。");
+        if (error) *error = msg::Text(Msg::PictureMoveMemory);
         return QImage();
     }
     shifted.Fill(Black);
@@ -134,7 +125,7 @@ QImage MoveScalePicture(const QImage& pic, const MoveScale& m, QString* error) {
     if (m.f == 1.0L) return shifted.ToImage();
     Surface scaled;
     if (!scaled.Resize(int(w2), int(h2))) {
-        if (error) *error = QStringLiteral("下絵の伸縮に必要なメモリが足りません。");
+        if (error) *error = msg::Text(Msg::PictureScaleMemory);
         return QImage();
     }
     scaled.Fill(Black);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 
 namespace net {
 
@@ -159,8 +160,8 @@ void Editor::RemoveRepeatedSegments() {
         if (v.size() > size_t(Store::Capacity)) {
             progress.SetPosition(0);
             progress.Hide();
-            ui.Inform(QStringLiteral("点の数が多すぎるため、重複した線分を取り除けません。"),
-                      QStringLiteral("確認"), MsgIcon::Warning);
+            ui.Inform(msg::Text(Msg::RepeatedSegmentsTooMany), msg::Text(Msg::CapConfirm),
+                      MsgIcon::Warning);
             return;
         }
     }

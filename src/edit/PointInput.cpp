@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tool.h"
 
@@ -45,9 +46,8 @@ void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
 
 bool Editor::RoomForPoints(int64_t n) {
     if (st.PointRoom(n)) return true;
-    ui.Inform(QStringLiteral("点の数が上限 (%1 点) に達しているため、この操作はできません。")
-                  .arg(Store::Capacity - 1),
-              QStringLiteral("エラー"), MsgIcon::Warning);
+    ui.Inform(msg::Text(Msg::PointListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
+              MsgIcon::Warning);
     return false;
 }
 

@@ -3,15 +3,16 @@
 #include <vector>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "editor/tools/Tools.h"
 #include "raster/Surface.h"
 #include "store/Store.h"
 
 namespace {
 
-const QString kConfirmCaption = QStringLiteral("確認");
-const QString kAskOutside = QStringLiteral("指定の外を削除します。Ok ?");
-const QString kAskInside = QStringLiteral("内側を削除します。Ok ?");
+const QString kConfirmCaption = msg::Text(Msg::CapConfirm);
+const QString kAskOutside = msg::Text(Msg::TrimOutsideAsk);
+const QString kAskInside = msg::Text(Msg::TrimInsideAsk);
 
 bool OnDeletedSide(const Surface& s, int x, int y, TrimSide side) {
     return TrimInside(s, x, y) == (side == TrimSide::Inside);

@@ -7,6 +7,7 @@
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "editor/usecases/FinishedMaps.h"
 #include "files/IdtWriter.h"
 #include "text/ShiftJis.h"
@@ -123,7 +124,7 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
     Reader rd(in);
     std::string line;
     if (!rd.Line(line)) {
-        error = QStringLiteral("ファイルが空です。");
+        error = msg::Text(Msg::IdtEmpty);
         return false;
     }
     out.title = line;
@@ -170,9 +171,7 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
         }
     }
     if (!sawStart) {
-        error = QStringLiteral(
-            "\"@StartOfPoints\" "
-            "の行がありません。地図情報ファイルではないか、途中で切れています。");
+        error = msg::Text(Msg::IdtNoPoints);
         return false;
     }
 
@@ -181,9 +180,7 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
     // gives, which is 0 for a pipe.
     constexpr size_t MaxRecords = size_t(Store::Capacity) - 1;
     auto tooMany = [&](size_t records) {
-        error = QStringLiteral("点の記録が %1 個あります。読めるのは %2 個までです。")
-                    .arg(records)
-                    .arg(MaxRecords);
+        error = msg::Text(Msg::IdtTooManyRecords).arg(records).arg(MaxRecords);
         return false;
     };
     if (rd.SkipToZero()) {
@@ -215,10 +212,7 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
         // else there is a record cut off, and the map is not whole.
         if (pending != 0 &&
             std::any_of(block.data(), block.data() + pending, [](char b) { return b != 0; })) {
-            error = QStringLiteral(
-                        "点の記録 (4 バイトずつ) の後に %1 バイトの端数があります。"
-                        "ファイルが途中で切れているか、壊れています。")
-                        .arg(pending);
+            error = msg::Text(Msg::IdtOddBytes).arg(pending);
             return false;
         }
     }
@@ -228,11 +222,8 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
     // A negative X is no map point but still joins segments: close on it too.
     if (out.points.back().x != 0) out.points.push_back(Rec{0, 0});
     if (out.points.size() > size_t(Store::Capacity)) {
-        error = QStringLiteral(
-                    "点の記録に区切りを加えると %1 個になります。読めるのは区切りを含めて %2 "
-                    "個までです。")
-                    .arg(out.points.size())
-                    .arg(Store::Capacity);
+        error =
+            msg::Text(Msg::IdtTooManyWithSeparators).arg(out.points.size()).arg(Store::Capacity);
         return false;
     }
     SeparateKinds(out.points, out.kinds);
@@ -262,11 +253,8 @@ void GrowSurfaceToMap(Editor& ed) {
     h = std::min(std::max(h, ed.surf.Height()), 32767);
     if (w == ed.surf.Width() && h == ed.surf.Height()) return;
     if (!ed.surf.Resize(w, h)) {
-        ed.ui.Inform(
-            QStringLiteral("地図が描画面より大きく、描画面を %1 × %2 に広げられませんでした。")
-                .arg(w)
-                .arg(h),
-            QStringLiteral("警告"), MsgIcon::Warning);
+        ed.ui.Inform(msg::Text(Msg::IdtSurfaceNotGrown).arg(w).arg(h), msg::Text(Msg::CapWarning),
+                     MsgIcon::Warning);
         return;
     }
     ed.st.MapWidth = int16_t(ed.surf.Width());
@@ -276,8 +264,7 @@ void GrowSurfaceToMap(Editor& ed) {
 }  // namespace
 
 void Editor::ReadMapClick() {
-    if (st.Modified &&
-        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;

@@ -7,6 +7,7 @@
 
 #include "areas/TextEntry.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "editor/usecases/FinishedMaps.h"
 #include "text/ShiftJis.h"
 
@@ -128,19 +129,14 @@ QString ReadTitleFields(const TitleFields& f, WriteValues& v) {
     v.title = LineText(f.title);
     const auto rx = ParseStrictInt16(sjis::FromUnicode(f.resX.trimmed()));
     const auto ry = ParseStrictInt16(sjis::FromUnicode(f.resY.trimmed()));
-    if (!rx || !ry)
-        return QStringLiteral(
-                   "解像度「%1, %2」が正しくありません。\n-32768～32767 の整数を指定してください。")
-            .arg(f.resX, f.resY);
+    if (!rx || !ry) return msg::Text(Msg::ResolutionBad).arg(f.resX, f.resY);
     v.resX = *rx;
     v.resY = *ry;
 
     bool ok = false;
     const double m = QLocale::c().toDouble(f.magnification.trimmed(), &ok);
     if (!ok || !std::isfinite(m) || m <= 0)
-        return QStringLiteral(
-                   "倍率「%1」が正しくありません。\n1.0 や 0.5 のような正の数を指定してください。")
-            .arg(f.magnification);
+        return msg::Text(Msg::MagnificationBad).arg(f.magnification);
     v.magnification = m;
 
     const QString stampText =
@@ -149,14 +145,8 @@ QString ReadTitleFields(const TitleFields& f, WriteValues& v) {
     const auto h = FieldInt(f.hour), mi = FieldInt(f.minute), s = FieldInt(f.second);
     const QDate date = y && mo && d ? QDate(*y, *mo, *d) : QDate();
     const QTime time = h && mi && s ? QTime(*h, *mi, *s) : QTime();
-    if (!date.isValid() || !time.isValid())
-        return QStringLiteral("タイムスタンプ「%1」は正しい日付と時刻ではありません。")
-            .arg(stampText);
-    if (*y < 1980 || *y > 2099)
-        return QStringLiteral(
-                   "タイムスタンプの年 %1 はファイルの日時にできません。\n"
-                   "1980～2099 年の日付を指定してください。")
-            .arg(*y);
+    if (!date.isValid() || !time.isValid()) return msg::Text(Msg::StampBad).arg(stampText);
+    if (*y < 1980 || *y > 2099) return msg::Text(Msg::StampYearBad).arg(*y);
     // File times of this format keep even seconds.
     v.stamp = QDateTime(date, QTime(*h, *mi, *s - *s % 2));
     v.remarks = MemoRemarks(f.remarks);
@@ -200,17 +190,8 @@ QString CheckScale(const Store& st, double m) {
     }
     const QString mag = QLocale::c().toString(m, 'g', 10);
     if (worst > INT16_MAX || worst < INT16_MIN)
-        return QStringLiteral(
-                   "倍率 %1 では座標が最大 %2 になり、ファイルに書ける範囲 (-32768～32767) "
-                   "を超えます。\n"
-                   "倍率を小さくしてください。")
-            .arg(mag)
-            .arg(worst);
-    if (lostX)
-        return QStringLiteral(
-                   "倍率 %1 では X 座標が 0 になる点があり、線がつながらなくなります。\n"
-                   "倍率を大きくしてください。")
-            .arg(mag);
+        return msg::Text(Msg::ScaleOutOfRange).arg(mag).arg(worst);
+    if (lostX) return msg::Text(Msg::ScaleLosesX).arg(mag);
     return QString();
 }
 

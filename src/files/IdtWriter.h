@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "core/Messages.h"
 #include "core/Ui.h"
 #include "store/Store.h"
 
 namespace idt {
 
 inline constexpr char ProgramLine[] = "@Rem Velmot.exe version 1.22";
-inline const QString FileFilter = QStringLiteral("地図情報ﾌｧｲﾙ(*.idt)|*.idt");
+inline const QString FileFilter = msg::Text(Msg::FilterIdt);
 
 struct Resolution {
     int x = 0, y = 0;

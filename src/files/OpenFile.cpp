@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "files/WorkFile.h"
 #include "raster/BitmapFile.h"
 
@@ -48,20 +49,19 @@ void Editor::SaveOverClick() {
 }
 
 bool Editor::OpenByContent(const QString& path) {
-    const QString caption = QStringLiteral("ファイルを開く");
+    const QString caption = msg::Text(Msg::CapOpenFile);
     if (!QFileInfo(path).isFile()) {
-        ui.Inform(QStringLiteral("%1 がみつかりません。").arg(path), caption, MsgIcon::Error);
+        ui.Inform(msg::Text(Msg::OpenMissing).arg(path), caption, MsgIcon::Error);
         return false;
     }
     const Content kind = Sniff(path);
     if (kind == Content::Unknown) {
-        ui.Inform(QStringLiteral("%1 は作業ファイル、完成図、画像のどれでもありません。").arg(path),
-                  caption, MsgIcon::Error);
+        ui.Inform(msg::Text(Msg::OpenUnknownKind).arg(path), caption, MsgIcon::Error);
         return false;
     }
     // A picture keeps the traced lines unless the person lets them go.
     if (kind != Content::Picture && st.Modified &&
-        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+        !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return false;
     bool ok = false;
     if (kind == Content::Work) {
@@ -83,7 +83,7 @@ bool Editor::OpenByContent(const QString& path) {
             if (img.isNull()) error = QStringLiteral("%1: %2").arg(path, reader.errorString());
         }
         if (img.isNull()) {
-            ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+            ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
             return false;
         }
         UsePicture(std::move(img));

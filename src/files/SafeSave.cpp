@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/Messages.h"
+
 namespace safesave {
 
 namespace {
@@ -58,35 +60,35 @@ QString Described(const QString& path, int err) {
 QString Reason(int err) {
     switch (err) {
         case ENOSPC:
-            return QStringLiteral("ディスクの空き容量が足りません");
+            return msg::Text(Msg::ReasonDiskFull);
 #ifdef EDQUOT
         case EDQUOT:
-            return QStringLiteral("ディスクの使用量の上限を超えています");
+            return msg::Text(Msg::ReasonQuota);
 #endif
         case EACCES:
         case EPERM:
-            return QStringLiteral("アクセスが許可されていません");
+            return msg::Text(Msg::ReasonAccess);
         case EROFS:
-            return QStringLiteral("読み取り専用の場所です");
+            return msg::Text(Msg::ReasonReadOnly);
         case EISDIR:
-            return QStringLiteral("同じ名前のフォルダーがあります");
+            return msg::Text(Msg::ReasonIsFolder);
         case ENOENT:
         case ENOTDIR:
-            return QStringLiteral("フォルダーが見つかりません");
+            return msg::Text(Msg::ReasonNoFolder);
         case ENAMETOOLONG:
-            return QStringLiteral("ファイル名が長すぎます");
+            return msg::Text(Msg::ReasonNameTooLong);
         case EBUSY:
         case ETXTBSY:
-            return QStringLiteral("ほかのプログラムが使用中です");
+            return msg::Text(Msg::ReasonBusy);
         case EIO:
-            return QStringLiteral("ディスクの読み書きでエラーが起きました");
+            return msg::Text(Msg::ReasonIo);
         case EFBIG:
-            return QStringLiteral("ファイルが大きすぎます");
+            return msg::Text(Msg::ReasonTooBig);
         case EMFILE:
         case ENFILE:
-            return QStringLiteral("開いているファイルが多すぎます");
+            return msg::Text(Msg::ReasonTooManyOpen);
         case EXDEV:
-            return QStringLiteral("別のドライブには移せません");
+            return msg::Text(Msg::ReasonCrossDevice);
         default:
             break;
     }
@@ -248,9 +250,8 @@ bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
     for (Step& s : steps)
         if (s.placed) s.f->temp_.clear();  // the name now belongs to the old file
     if (error) {
-        *error = QStringLiteral("%1 に書き込めません。(%2)").arg(failed, Reason(err));
-        for (const QString& k : kept)
-            *error += QStringLiteral("\n元のファイルは %1 に残っています。").arg(k);
+        *error = msg::Text(Msg::FileNotWritable).arg(failed, Reason(err));
+        for (const QString& k : kept) *error += msg::Text(Msg::OriginalKeptAt).arg(k);
     }
     return false;
 }

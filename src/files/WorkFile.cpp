@@ -6,12 +6,13 @@
 #include <algorithm>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "editor/tools/Tools.h"
 #include "editor/usecases/WorkFiles.h"
 #include "view/SurfaceBudget.h"
 
 namespace {
-const QString WorkFilter = QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm");
+const QString WorkFilter = msg::Text(Msg::FilterWork);
 }  // namespace
 
 void Editor::ResetWork() {
@@ -36,7 +37,7 @@ void Editor::ResetWork() {
 }
 
 void Editor::NewWorkClick() {
-    if (!ui.AskYesNo(QStringLiteral("現在の作業を破棄しますか？"), QStringLiteral("確認"))) return;
+    if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
     ResetWork();
     ReDraw();
 }
@@ -156,8 +157,7 @@ bool Editor::LoadWorkFile(const QString& name) {
 }
 
 void Editor::LoadWorkClick() {
-    if (st.Modified &&
-        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
@@ -167,12 +167,10 @@ void Editor::LoadWorkClick() {
 void Editor::SpFileOpenClick() {
     // Opening from the tool bar replaces the work just as the menu does, so it
     // asks the same question before unsaved changes are let go.
-    if (st.Modified &&
-        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString file =
-        ui.ChooseOpenFile(QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"), QString(),
-                          QStringLiteral("vlm"));
+        ui.ChooseOpenFile(msg::Text(Msg::FilterWorkOrIdt), QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
     const QString bare = QFileInfo(file).fileName();
     const qsizetype dot = bare.lastIndexOf(u'.');
@@ -189,6 +187,6 @@ void Editor::SpFileOpenClick() {
 void Editor::SpFileSaveClick() {
     SaveWorkClick();
     if (st.Completed &&
-        ui.AskYesNo(QStringLiteral("完成図として保存しますか ?"), QStringLiteral("完成図保存")))
+        ui.AskYesNo(msg::Text(Msg::SaveAsFinishedAsk), msg::Text(Msg::CapSaveFinished)))
         WriteMapClick();
 }

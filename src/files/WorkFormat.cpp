@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "core/Messages.h"
 #include "files/SafeSave.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
@@ -112,14 +113,13 @@ class Parser {
                 return true;
             case LineReader::End:
                 return Fail(r_.Number() + 1,
-                            QStringLiteral("%1がありません。ファイルが途中で終わっています。")
-                                .arg(QString::fromUtf8(what)));
+                            msg::Text(Msg::WorkLineMissing).arg(QString::fromUtf8(what)));
             case LineReader::TooLong:
-                return Fail(r_.Number(), QStringLiteral("行が長すぎます。"));
+                return Fail(r_.Number(), msg::Text(Msg::WorkLineTooLong));
             case LineReader::ReadError:
                 break;
         }
-        return Fail(r_.Number() + 1, QStringLiteral("読み取りに失敗しました。"));
+        return Fail(r_.Number() + 1, msg::Text(Msg::WorkReadFailed));
     }
 
     // A decimal integer in [lo, hi] on a line of its own.
@@ -133,10 +133,10 @@ class Parser {
         const char* end = s.data() + s.size();
         auto [p, ec] = std::from_chars(s.data(), end, v);
         if (s.empty() || p != end || ec == std::errc::invalid_argument)
-            return Fail(r_.Number(), QStringLiteral("%1が数値ではありません (\"%2\")。")
-                                         .arg(QString::fromUtf8(what), Shown(raw)));
+            return Fail(r_.Number(),
+                        msg::Text(Msg::WorkNotNumber).arg(QString::fromUtf8(what), Shown(raw)));
         if (ec == std::errc::result_out_of_range || v < lo || v > hi)
-            return Fail(r_.Number(), QStringLiteral("%1 %2 は範囲 %3 ～ %4 を外れています。")
+            return Fail(r_.Number(), msg::Text(Msg::WorkOutOfRange)
                                          .arg(QString::fromUtf8(what), Shown(raw))
                                          .arg(lo)
                                          .arg(hi));
@@ -158,7 +158,7 @@ class Parser {
     long Line() const { return r_.Number(); }
 
     bool Fail(long line, const QString& what) {
-        if (error_) *error_ = QStringLiteral("%1 の %2 行目: %3").arg(name_).arg(line).arg(what);
+        if (error_) *error_ = msg::Text(Msg::WorkLineError).arg(name_).arg(line).arg(what);
         return false;
     }
 
@@ -218,10 +218,7 @@ bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
     std::string_view s;
     if (!p.Text(s, "題名")) return false;
     if (s.size() > MaxTextBytes)
-        d.notes << QStringLiteral("%1 の %2 行目: 題名が %3 バイトを超えるため切り詰めました。")
-                       .arg(name)
-                       .arg(p.Line())
-                       .arg(MaxTextBytes);
+        d.notes << msg::Text(Msg::WorkTitleCut).arg(name).arg(p.Line()).arg(MaxTextBytes);
     d.title = std::string(sjis::CutToBytes(s, MaxTextBytes));
     if (!p.Int16(d.legendX, "凡例の X 座標") || !p.Int16(d.legendY, "凡例の Y 座標")) return false;
     if (!p.Text(s, "下絵の名前")) return false;
@@ -240,9 +237,7 @@ bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
         const std::string_view nul = s.substr(0, std::min(s.find('\0'), s.size()));
         const std::string_view cut = sjis::CutToBytes(nul, Store::NameBytes);
         if (cut.size() < nul.size())
-            d.notes << QStringLiteral(
-                           "%1 の %2 行目: 区域名「%3」が %4 "
-                           "バイトを超えるため「%5」に切り詰めました。")
+            d.notes << msg::Text(Msg::WorkAreaNameCut)
                            .arg(name)
                            .arg(p.Line())
                            .arg(sjis::ToUnicode(nul), QString::number(Store::NameBytes),
@@ -267,7 +262,7 @@ bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
 bool ReadWorkFile(const QString& path, WorkData& out, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("%1 を開けません。(%2)").arg(path, f.errorString());
+        if (error) *error = msg::Text(Msg::CliInfoNotOpened).arg(path, f.errorString());
         return false;
     }
     return ReadWork(f, path, out, error);
@@ -319,9 +314,7 @@ bool WriteWorkFile(const QString& path, const Store& st, std::string_view pictur
     safesave::StagedFile f(path);
     QString why;
     if (!f.Begin() || !WriteWork(f, st, picture) || !f.Finish()) {
-        if (error)
-            *error =
-                QStringLiteral("%1 に書き込めません。(%2)").arg(path, safesave::Reason(f.Error()));
+        if (error) *error = msg::Text(Msg::FileNotWritable).arg(path, safesave::Reason(f.Error()));
         return false;
     }
     if (!safesave::CommitAll({&f}, &why)) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Messages.h"
 #include "files/WorkFile.h"
 #include "gis/BoundaryNoder.h"
 #include "gis/GdalSession.h"
@@ -95,7 +96,7 @@ QString FieldList(const OGRFeatureDefn* defn) {
     QStringList names;
     for (int i = 0; i < defn->GetFieldCount(); ++i)
         names << QString::fromUtf8(defn->GetFieldDefn(i)->GetNameRef());
-    return names.isEmpty() ? QStringLiteral("なし") : names.join(QStringLiteral(", "));
+    return names.isEmpty() ? msg::Text(Msg::WordNone) : names.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -109,15 +110,15 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         r.error = QStringLiteral("%1: %2").arg(input, text);
         return false;
     };
-    if (!QFileInfo(input).exists()) return fail(QStringLiteral("ファイルが見つかりません。"));
+    if (!QFileInfo(input).exists()) return fail(msg::Text(Msg::ImportFileMissing));
     if (options.width < 50 || options.height < 50 || options.width > 32767 ||
         options.height > 32767)
-        return fail(QStringLiteral("大きさは 50〜32767 ピクセルで指定してください。"));
+        return fail(msg::Text(Msg::ImportSizeBad));
     GDALDatasetUniquePtr ds(
         GDALDataset::Open(input.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!ds) return fail(QStringLiteral("境界データとして読めません。(%1)").arg(LastGdalError()));
+    if (!ds) return fail(msg::Text(Msg::ImportUnreadable).arg(LastGdalError()));
     OGRLayer* layer = PolygonLayer(*ds);
-    if (!layer) return fail(QStringLiteral("ポリゴンのレイヤーがありません。"));
+    if (!layer) return fail(msg::Text(Msg::ImportNoPolygonLayer));
     r.layer = QString::fromUtf8(layer->GetName());
     const OGRFeatureDefn* defn = layer->GetLayerDefn();
 
@@ -125,8 +126,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     if (!options.nameField.isEmpty()) {
         nameIndex = defn->GetFieldIndex(options.nameField.toUtf8().constData());
         if (nameIndex < 0)
-            return fail(QStringLiteral("属性「%1」がありません。(属性: %2)")
-                            .arg(options.nameField, FieldList(defn)));
+            return fail(msg::Text(Msg::ImportNoField).arg(options.nameField, FieldList(defn)));
     } else {
         for (int i = 0; i < defn->GetFieldCount() && nameIndex < 0; ++i)
             if (defn->GetFieldDefn(i)->GetType() == OFTString) nameIndex = i;
@@ -146,28 +146,25 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         feat.name = nameIndex >= 0 ? QString::fromUtf8(f->GetFieldAsString(nameIndex))
                                    : QString::number(feat.fid);
         if (!g || g->IsEmpty() || !IsPolygonal(g->getGeometryType())) {
-            r.notes << QStringLiteral("地物 %1 (%2) はポリゴンではないので読み飛ばしました。")
-                           .arg(feat.fid)
-                           .arg(feat.name);
+            r.notes << msg::Text(Msg::ImportNotPolygon).arg(feat.fid).arg(feat.name);
             continue;
         }
         feat.parts = ReadParts(g);
         for (const Part& p : feat.parts)
             for (const QPointF& q : p.shell) {
                 if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
-                    return fail(
-                        QStringLiteral("地物 %1 の座標が数値ではありません。").arg(feat.fid));
+                    return fail(msg::Text(Msg::ImportBadCoordinates).arg(feat.fid));
                 minX = std::min(minX, q.x()), maxX = std::max(maxX, q.x());
                 minY = std::min(minY, q.y()), maxY = std::max(maxY, q.y());
             }
         if (feat.parts.empty()) continue;
         if (int(features.size()) >= Store::MaxAreas)
-            return fail(QStringLiteral("区域は %1 個までです。").arg(Store::MaxAreas));
+            return fail(msg::Text(Msg::ImportTooManyAreas).arg(Store::MaxAreas));
         features.push_back(std::move(feat));
     }
     if (CPLGetLastErrorType() >= CE_Failure)
-        return fail(QStringLiteral("読み込み中にエラーがありました。(%1)").arg(LastGdalError()));
-    if (features.empty()) return fail(QStringLiteral("ポリゴンがありません。"));
+        return fail(msg::Text(Msg::ImportReadError).arg(LastGdalError()));
+    if (features.empty()) return fail(msg::Text(Msg::ImportNoPolygons));
 
     // Fit the extent into the pixel box, keeping the aspect ratio. Longitudes
     // shrink with the cosine of the middle latitude, so that shapes keep
@@ -193,7 +190,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     const double dx = sMaxX - sMinX, dy = maxY - minY;
     t.margin = std::min(20, std::min(options.width, options.height) / 10);
     const double boxW = options.width - 2 * t.margin - 1, boxH = options.height - 2 * t.margin - 1;
-    if (!(dx > 0) && !(dy > 0)) return fail(QStringLiteral("範囲に広がりがありません。"));
+    if (!(dx > 0) && !(dy > 0)) return fail(msg::Text(Msg::ImportNoExtent));
     t.scale = std::min(dx > 0 ? boxW / dx : HUGE_VAL, dy > 0 ? boxH / dy : HUGE_VAL);
     t.minX = sMinX;
     t.maxY = maxY;
@@ -217,8 +214,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     std::vector<Rec> points{Rec{}};
     for (const std::vector<Rec>& c : noder.Chains()) {
         if (int64_t(points.size()) + int64_t(c.size()) + 1 > Store::Capacity)
-            return fail(
-                QStringLiteral("点の数が点リストの上限 %1 を超えます。").arg(Store::Capacity));
+            return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
         points.insert(points.end(), c.begin(), c.end());
         points.push_back(Rec{});
     }
@@ -235,9 +231,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         names[i].assign(sjis::CutToBytes(bytes, Store::NameBytes));
         const QString stored = sjis::ToUnicode(names[i]);
         if (stored != f.name)
-            r.notes << QStringLiteral("地物 %1: 区域名「%2」を「%3」にしました。")
-                           .arg(f.fid)
-                           .arg(f.name, stored);
+            r.notes << msg::Text(Msg::ImportNameChanged).arg(f.fid).arg(f.name, stored);
 
         std::vector<std::pair<double, const Part*>> bySize;
         for (const Part& p : f.parts) bySize.push_back({noder.Area(p), &p});
@@ -256,14 +250,9 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         }
         r.positions += slot;
         if (tooSmall > 0)
-            r.notes << QStringLiteral("地物 %1 (%2): %3 個の部分は小さすぎて位置を置けません。")
-                           .arg(f.fid)
-                           .arg(stored)
-                           .arg(tooSmall);
+            r.notes << msg::Text(Msg::ImportPartsTooSmall).arg(f.fid).arg(stored).arg(tooSmall);
         if (dropped > 0)
-            r.notes << QStringLiteral(
-                           "地物 %1 (%2): 位置は大きい順に %3 個までなので、%4 "
-                           "個の部分を省きました。")
+            r.notes << msg::Text(Msg::ImportPartsDropped)
                            .arg(f.fid)
                            .arg(stored)
                            .arg(kTracedSlots)
@@ -271,7 +260,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     }
 
     if (!st.AssignPoints(points))
-        return fail(QStringLiteral("点の数が点リストの上限 %1 を超えます。").arg(Store::Capacity));
+        return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
     st.KindLast = -1;
     st.AreaCount = int16_t(features.size());
     for (size_t i = 0; i < features.size(); ++i) {

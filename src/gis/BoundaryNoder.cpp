@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "core/Messages.h"
+
 namespace gis {
 namespace {
 
@@ -80,7 +82,7 @@ bool BoundaryNoder::Node(const std::vector<const Part*>& parts, QString& error) 
     GEOSGeometry* noded = all ? GEOSUnaryUnionPrec_r(ctx, all, 1.0) : nullptr;
     if (all) GEOSGeom_destroy_r(ctx, all);
     if (!noded) {
-        error = QStringLiteral("境界線を節点化できませんでした。(%1)").arg(d_->lastError);
+        error = msg::Text(Msg::NodingFailed).arg(d_->lastError);
         return false;
     }
     if (d_->prepared) GEOSPreparedGeom_destroy_r(ctx, d_->prepared);

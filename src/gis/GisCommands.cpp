@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "files/WorkFile.h"
 #include "gis/BoundaryImport.h"
 #include "gis/MapExport.h"
@@ -11,14 +12,14 @@
 namespace gis {
 namespace {
 
-const QString kImportCaption = QStringLiteral("境界データの読み込み");
-const QString kExportCaption = QStringLiteral("書き出し");
+const QString kImportCaption = msg::Text(Msg::CapImportBoundaries);
+const QString kExportCaption = msg::Text(Msg::CapExport);
 constexpr int kMaxNotesShown = 20;
 
 QString NotesText(const QStringList& notes) {
     QStringList shown = notes.mid(0, kMaxNotesShown);
     if (notes.size() > kMaxNotesShown)
-        shown << QStringLiteral("ほか %1 件").arg(notes.size() - kMaxNotesShown);
+        shown << msg::Text(Msg::AndMore).arg(notes.size() - kMaxNotesShown);
     return shown.join(u'\n');
 }
 
@@ -32,23 +33,19 @@ bool EnsureComposed(Editor& ed) {
 
 void ImportBoundariesCommand(Editor& ed) {
     Ui& ui = ed.ui;
-    if (ed.st.Modified &&
-        !ui.AskYesNo(QStringLiteral("現在の作業を破棄してよいですか？"), QStringLiteral("確認")))
+    if (ed.st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
-    const QString in = ui.ChooseOpenFile(
-        QStringLiteral("境界データ(*.geojson;*.json;*.shp;*.gpkg)|*.geojson;*.json;*.shp;*.gpkg|"
-                       "すべてのファイル(*.*)|*.*"),
-        QString(), QString());
+    const QString in = ui.ChooseOpenFile(msg::Text(Msg::FilterBoundaries), QString(), QString());
     if (in.isEmpty()) return;
     const QFileInfo fi(in);
     const QString chosen =
-        ui.ChooseSaveFile(QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm"),
+        ui.ChooseSaveFile(msg::Text(Msg::FilterWork),
                           fi.absolutePath() + u'/' + fi.completeBaseName() + QStringLiteral(".vlm"),
                           QStringLiteral("vlm"));
     if (chosen.isEmpty()) return;
     const QString out = WorkFileNames(chosen).work;
-    if (QFileInfo::exists(out) && !ui.AskYesNo(out + QStringLiteral(" が存在します。上書きOk?"),
-                                               QStringLiteral("上書き確認")))
+    if (QFileInfo::exists(out) &&
+        !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
         return;
 
     ImportOptions options;
@@ -83,13 +80,11 @@ void ExportMapCommand(Editor& ed) {
     if (out.isEmpty()) return;
     const auto format = FormatForPath(out);
     if (!format) {
-        ui.Inform(QStringLiteral("%1\n拡張子は geojson, shp, gpkg, svg, pdf, png のどれかです。")
-                      .arg(out),
-                  kExportCaption, MsgIcon::Error);
+        ui.Inform(msg::Text(Msg::ExportExtensionBad).arg(out), kExportCaption, MsgIcon::Error);
         return;
     }
-    if (QFileInfo::exists(out) && !ui.AskYesNo(out + QStringLiteral(" が存在します。上書きOk?"),
-                                               QStringLiteral("上書き確認")))
+    if (QFileInfo::exists(out) &&
+        !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
         return;
     if (!EnsureComposed(ed)) return;
     MapTransform transform;

@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "compose/Composer.h"
+#include "core/Messages.h"
 #include "gis/GdalSession.h"
 #include "gis/MapDrawing.h"
 #include "text/ShiftJis.h"
@@ -149,7 +150,7 @@ bool MoveInto(const QString& from, const QString& toDir, QString& error) {
         const auto target = std::filesystem::path(toDir.toStdString()) / e.path().filename();
         std::filesystem::rename(e.path(), target, ec);
         if (ec) {
-            error = QStringLiteral("%1 に書き込めません。(%2)")
+            error = msg::Text(Msg::FileNotWritable)
                         .arg(QString::fromStdString(target.string()),
                              QString::fromStdString(ec.message()));
             return false;
@@ -168,20 +169,20 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
                                                                  : "GPKG";
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
     if (!driver) {
-        r.error = QStringLiteral("%1 を書き出す機能がありません。").arg(QLatin1String(driverName));
+        r.error = msg::Text(Msg::ExportFormatMissing).arg(QLatin1String(driverName));
         return false;
     }
     const QFileInfo info(path);
     QTemporaryDir tmp(info.absolutePath() + QStringLiteral("/.velmot-export-XXXXXX"));
     if (!tmp.isValid()) {
-        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, tmp.errorString());
+        r.error = msg::Text(Msg::FileNotWritable).arg(path, tmp.errorString());
         return false;
     }
     {
         const QByteArray tmpPath = tmp.filePath(info.fileName()).toUtf8();
         GDALDatasetUniquePtr ds(driver->Create(tmpPath.constData(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!ds) {
-            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
             return false;
         }
         OGRSpatialReference srs;
@@ -201,7 +202,7 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
         name.SetWidth(80);
         if (!layer || layer->CreateField(&name) != OGRERR_NONE ||
             layer->CreateField(&area) != OGRERR_NONE) {
-            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
             return false;
         }
         auto ringOf = [&](const std::vector<Rec>& ring) {
@@ -236,20 +237,20 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
                 f->SetGeometryDirectly(multi);
             }
             if (layer->CreateFeature(f.get()) != OGRERR_NONE) {
-                r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+                r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
                 return false;
             }
             ++r.features;
             r.rings += int(a.rings.size());
         }
         if (transaction && ds->CommitTransaction() != OGRERR_NONE) {
-            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
             return false;
         }
         // Closing writes what the driver buffered; its failures show as errors.
         ds.reset();
         if (CPLGetLastErrorType() >= CE_Failure) {
-            r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, LastGdalError());
+            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
             return false;
         }
     }
@@ -269,7 +270,7 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
     const int w = std::max<int>(1, st.MapWidth), h = std::max<int>(1, st.MapHeight);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, file.errorString());
+        r.error = msg::Text(Msg::FileNotWritable).arg(path, file.errorString());
         return false;
     }
     bool ok = true;
@@ -310,7 +311,7 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
         }
     }
     if (!ok || !file.commit()) {
-        r.error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, file.errorString());
+        r.error = msg::Text(Msg::FileNotWritable).arg(path, file.errorString());
         return false;
     }
     for (const AreaOutlines& a : outlines)
@@ -325,7 +326,7 @@ bool ExportMap(const Store& st, const MapTransform* transform, const QString& pa
     r = ExportResult{};
     const std::vector<AreaOutlines> outlines = ComposedOutlines(st);
     if (outlines.empty()) {
-        r.error = QStringLiteral("境界線最終編成が済んでいないので書き出せません。");
+        r.error = msg::Text(Msg::ExportNotComposed);
         return false;
     }
     switch (format) {

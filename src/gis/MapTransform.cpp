@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <cmath>
 
+#include "core/Messages.h"
+
 namespace gis {
 
 QString TransformPathFor(const QString& workFile) {
@@ -27,7 +29,7 @@ bool SaveTransform(const QString& path, const MapTransform& t, QString* error) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) ||
         f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 || !f.commit()) {
-        if (error) *error = QStringLiteral("%1 に書き込めません。(%2)").arg(path, f.errorString());
+        if (error) *error = msg::Text(Msg::FileNotWritable).arg(path, f.errorString());
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 #include "raster/PictureFile.h"
@@ -13,7 +14,7 @@
 namespace {
 
 QString TooLarge(const QImage& img) {
-    return QStringLiteral("下絵が大きすぎます (%1 x %2 ピクセル)。縦横とも %3 ピクセルまでです。")
+    return msg::Text(Msg::PictureTooLargeToUse)
         .arg(img.width())
         .arg(img.height())
         .arg(MaxPictureSide);
@@ -58,14 +59,13 @@ void Editor::LoadBMPClick() {
     // Scanners and phones give JPEG, PNG or TIFF as often as bitmaps; every
     // format Qt reads is offered, and the content decides how it is read.
     const QString patterns = PicturePatterns().join(QLatin1Char(';'));
-    const QString file =
-        ui.ChooseOpenFile(QStringLiteral("画像ファイル|%1|ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp").arg(patterns),
-                          QString(), QStringLiteral("bmp"));
+    const QString file = ui.ChooseOpenFile(msg::Text(Msg::FilterPictures).arg(patterns), QString(),
+                                           QStringLiteral("bmp"));
     if (file.isEmpty()) return;
     // A picture beyond the sides is refused by the reader below: no question first.
     const QSize declared = QImageReader(file).size();
     if (declared.width() <= MaxPictureSide && declared.height() <= MaxPictureSide &&
-        !RoomForPicture(*this, declared, QStringLiteral("下絵の読み込み")))
+        !RoomForPicture(*this, declared, msg::Text(Msg::CapLoadPicture)))
         return;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
@@ -75,7 +75,7 @@ void Editor::LoadBMPClick() {
     if (!img.isNull() && !Fits(img)) error = TooLarge(img);
     ui.SetBusy(false);
     if (img.isNull() || !Fits(img)) {
-        ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     UsePicture(std::move(img));
@@ -84,11 +84,11 @@ void Editor::LoadBMPClick() {
 void Editor::UsePicture(QImage img) {
     QString error;
     if (!Fits(img)) {
-        ui.Inform(TooLarge(img), QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        ui.Inform(TooLarge(img), msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     if (st.PointLast >= 1 &&
-        ui.AskYesNo(QStringLiteral("現在の境界線情報を消しますか？"), QStringLiteral("確認"))) {
+        ui.AskYesNo(msg::Text(Msg::ClearLinesAsk), msg::Text(Msg::CapConfirm))) {
         ResetWork();
         InitCommandStates();
     }
@@ -100,10 +100,7 @@ void Editor::UsePicture(QImage img) {
     ui.SetBusy(true);
     Surface reduced;
     bool ok = reduced.Resize(img.width(), img.height());
-    if (!ok)
-        error = QStringLiteral("下絵 (%1 x %2) を扱うメモリが足りません。")
-                    .arg(img.width())
-                    .arg(img.height());
+    if (!ok) error = msg::Text(Msg::PictureMemory).arg(img.width()).arg(img.height());
     if (ok) {
         reduced.DrawImage(img, 0, 0);
         img = QImage();
@@ -111,7 +108,7 @@ void Editor::UsePicture(QImage img) {
     }
     if (!ok) {
         RestoreCursor();
-        ui.Inform(error, QStringLiteral("下絵の読み込み"), MsgIcon::Error);
+        ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     PictureStored();
@@ -122,21 +119,21 @@ void Editor::UsePicture(QImage img) {
 void Editor::BMPpasteClick() {
     QImage img = ui.ClipboardImage();
     if (img.isNull()) {
-        ui.Inform(QStringLiteral("クリップボードに画像がありません。"),
-                  QStringLiteral("下絵の貼り付け"), MsgIcon::Information);
+        ui.Inform(msg::Text(Msg::ClipboardNoPicture), msg::Text(Msg::CapPastePicture),
+                  MsgIcon::Information);
         return;
     }
     if (!Fits(img)) {
-        ui.Inform(TooLarge(img), QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
+        ui.Inform(TooLarge(img), msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
-    if (!RoomForPicture(*this, img.size(), QStringLiteral("下絵の貼り付け"))) return;
+    if (!RoomForPicture(*this, img.size(), msg::Text(Msg::CapPastePicture))) return;
     RunInversion(img);
     QString error;
     ui.SetBusy(true);
     if (!WriteBitmapFile(img, temps.picture, &error)) {
         RestoreCursor();
-        ui.Inform(error, QStringLiteral("下絵の貼り付け"), MsgIcon::Error);
+        ui.Inform(error, msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
     PictureStored();
@@ -150,8 +147,7 @@ void Editor::BMPshowhideClick() {
 }
 
 void Editor::BMPclearClick() {
-    if (!ui.AskOkCancel(QStringLiteral("下絵を作業データから消去します。"), QStringLiteral("確認")))
-        return;
+    if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
     st.BasePicLoaded = false;
     st.MarkChanged();
     DisablePictureCommands();

@@ -1,11 +1,12 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 
 namespace {
-const QString MonoCaption = QStringLiteral("下絵の単色化");
-const QString ExpandCaption = QStringLiteral("下絵の拡大");
+const QString MonoCaption = msg::Text(Msg::CapMonotone);
+const QString ExpandCaption = msg::Text(Msg::CapEnlarge);
 }  // namespace
 
 void Editor::BMPmonotoneClick() {
@@ -45,10 +46,7 @@ void Editor::BMPexpandClick() {
     }
     if (2 * img.width() > MaxPictureSide || 2 * img.height() > MaxPictureSide) {
         ui.Inform(
-            QStringLiteral("下絵 (%1 x %2 ピクセル) を拡大すると縦横の上限 %3 ピクセルを超えます。")
-                .arg(img.width())
-                .arg(img.height())
-                .arg(MaxPictureSide),
+            msg::Text(Msg::EnlargeTooLarge).arg(img.width()).arg(img.height()).arg(MaxPictureSide),
             ExpandCaption, MsgIcon::Warning);
         return;
     }
@@ -58,9 +56,7 @@ void Editor::BMPexpandClick() {
     Surface doubled;
     bool ok = ExpandPicture(img, doubled, &progress);
     if (!ok)
-        error = QStringLiteral("下絵 (%1 x %2) を拡大するメモリが足りません。")
-                    .arg(2 * img.width())
-                    .arg(2 * img.height());
+        error = msg::Text(Msg::EnlargeMemory).arg(2 * img.width()).arg(2 * img.height());
     else
         ok = WriteSurfaceBitmap(doubled, temps.picture, &error);
     progress.SetPosition(0);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/Messages.h"
 #include "raster/Surface.h"
 
 namespace {
@@ -24,7 +25,7 @@ QString Shown(const QString& name) {
 }
 
 QString NotABitmap(const QString& name, const QString& why) {
-    return QStringLiteral("%1 はビットマップファイルとして読めません。(%2)").arg(Shown(name), why);
+    return msg::Text(Msg::BitmapUnreadable).arg(Shown(name), why);
 }
 
 uint32_t U32(const uchar* p) {
@@ -40,9 +41,9 @@ uint16_t U16(const uchar* p) {
 QString CheckHeader(QIODevice& dev, const QString& name) {
     const qint64 fileSize = dev.size();
     const QByteArray head = dev.peek(64);
-    if (fileSize == 0) return NotABitmap(name, QStringLiteral("空のファイルです"));
+    if (fileSize == 0) return NotABitmap(name, msg::Text(Msg::BitmapEmptyFile));
     if (head.size() < 26 || head[0] != 'B' || head[1] != 'M')
-        return NotABitmap(name, QStringLiteral("ビットマップの見出しがありません"));
+        return NotABitmap(name, msg::Text(Msg::BitmapNoHeader));
     const auto* p = reinterpret_cast<const uchar*>(head.constData());
     const qint64 offset = U32(p + 10);
     const uint32_t infoSize = U32(p + 14);
@@ -59,26 +60,21 @@ QString CheckHeader(QIODevice& dev, const QString& name) {
         bpp = U16(p + 28);
         compression = U32(p + 30);
     } else {
-        return NotABitmap(name, QStringLiteral("見出しが壊れています"));
+        return NotABitmap(name, msg::Text(Msg::BitmapBadHeader));
     }
-    if (w < 0) return NotABitmap(name, QStringLiteral("幅が負の値 (%1) になっています").arg(w));
+    if (w < 0) return NotABitmap(name, msg::Text(Msg::BitmapNegativeWidth).arg(w));
     if (h < 0) h = -h;  // top-down rows
-    if (w == 0 || h == 0) return NotABitmap(name, QStringLiteral("大きさが 0 です"));
+    if (w == 0 || h == 0) return NotABitmap(name, msg::Text(Msg::BitmapZeroSize));
     if (w > MaxBitmapSide || h > MaxBitmapSide)
-        return QStringLiteral(
-                   "%1 は大きすぎて読めません（%2 x %3 画素）。縦横とも %4 画素までです。")
-            .arg(Shown(name))
-            .arg(w)
-            .arg(h)
-            .arg(MaxBitmapSide);
+        return msg::Text(Msg::BitmapTooLarge).arg(Shown(name)).arg(w).arg(h).arg(MaxBitmapSide);
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-        return NotABitmap(name, QStringLiteral("%1 ビットの画素には対応していません").arg(bpp));
+        return NotABitmap(name, msg::Text(Msg::BitmapDepthUnsupported).arg(bpp));
     const bool packed = compression == 0 || compression == 3 || compression == 6;
     if (packed) {
         const int64_t rowBytes = (w * bpp + 31) / 32 * 4;
         const int64_t need = rowBytes * (h - 1) + (w * bpp + 7) / 8;
         if (offset < 26 || offset > fileSize || fileSize - offset < need)
-            return NotABitmap(name, QStringLiteral("ファイルが途中で切れています"));
+            return NotABitmap(name, msg::Text(Msg::BitmapCut));
     }
     // Run-length data gives at most 255 pixels for every two bytes. A picture
     // declared far larger than that is refused before the decoder allocates
@@ -86,19 +82,10 @@ QString CheckHeader(QIODevice& dev, const QString& name) {
     const bool runLength = compression == 1 || compression == 2;
     if (runLength && offset <= fileSize && w * h > SmallPicturePixels &&
         w * h > (fileSize - offset) / 2 * 255 * RunLengthSlack)
-        return QStringLiteral(
-                   "%1 は %2 x %3 画素と書かれていますが、ファイルの中身 (%4 バイト) "
-                   "はその大きさの画像を表せません。")
-            .arg(Shown(name))
-            .arg(w)
-            .arg(h)
-            .arg(fileSize);
+        return msg::Text(Msg::BitmapSizeMismatch).arg(Shown(name)).arg(w).arg(h).arg(fileSize);
     const int64_t decoded = w * h * (bpp <= 8 ? 1 : 4);
     if (decoded > int64_t(gLimitMB) * 1024 * 1024)
-        return QStringLiteral("%1 は大きすぎて読めません（%2 x %3 画素）。")
-            .arg(Shown(name))
-            .arg(w)
-            .arg(h);
+        return msg::Text(Msg::BitmapTooLargeShort).arg(Shown(name)).arg(w).arg(h);
     return {};
 }
 
@@ -127,13 +114,12 @@ int BitmapMemoryLimit() {
 
 bool OpenPictureFile(QFile& f, QString* error) {
     if (!f.exists()) {
-        if (error) *error = QStringLiteral("%1 が見つかりません。").arg(Shown(f.fileName()));
+        if (error) *error = msg::Text(Msg::MapFileMissing).arg(Shown(f.fileName()));
         return false;
     }
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error =
-                QStringLiteral("%1 を開けません。(%2)").arg(Shown(f.fileName()), f.errorString());
+            *error = msg::Text(Msg::CliInfoNotOpened).arg(Shown(f.fileName()), f.errorString());
         return false;
     }
     return true;
@@ -154,7 +140,7 @@ QImage ReadBitmapBytes(const QByteArray& bytes, const QString& name, QString* er
 
 namespace {
 QString WriteError(const QString& path, const QString& why) {
-    return QStringLiteral("%1 に書き込めません。(%2)").arg(Shown(path), why);
+    return msg::Text(Msg::FileNotWritable).arg(Shown(path), why);
 }
 
 void Put16(QByteArray& b, uint16_t v) {
@@ -168,7 +154,7 @@ void Put32(QByteArray& b, uint32_t v) {
 
 bool WriteBitmapFile(const QImage& img, const QString& path, QString* error) {
     if (img.isNull()) {
-        if (error) *error = WriteError(path, QStringLiteral("画像がありません"));
+        if (error) *error = WriteError(path, msg::Text(Msg::BitmapNoImage));
         return false;
     }
     QSaveFile f(path);
@@ -182,7 +168,7 @@ bool WriteBitmapFile(const QImage& img, const QString& path, QString* error) {
 bool WriteSurfaceBitmap(const Surface& surface, const QString& path, QString* error) {
     const int w = surface.Width(), h = surface.Height();
     if (w <= 0 || h <= 0) {
-        if (error) *error = WriteError(path, QStringLiteral("描画面が空です"));
+        if (error) *error = WriteError(path, msg::Text(Msg::BitmapSurfaceEmpty));
         return false;
     }
     const uint32_t rowBytes = uint32_t((w + 7) / 8 * 4);  // two pixels a byte, rows padded to 4

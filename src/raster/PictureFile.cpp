@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "core/Messages.h"
 #include "raster/BitmapFile.h"
 
 #ifdef VELMOT_WITH_PDF
@@ -21,11 +22,11 @@ QString Shown(const QString& name) {
 }
 
 QString NotAPicture(const QString& name, const QString& why) {
-    return QStringLiteral("%1 は画像ファイルとして読めません。(%2)").arg(Shown(name), why);
+    return msg::Text(Msg::ImageUnreadable).arg(Shown(name), why);
 }
 
 QString TooLarge(const QString& name, QSize s) {
-    return QStringLiteral("%1 は大きすぎて読めません（%2 x %3 画素）。縦横とも %4 画素までです。")
+    return msg::Text(Msg::BitmapTooLarge)
         .arg(Shown(name))
         .arg(s.width())
         .arg(s.height())
@@ -41,10 +42,10 @@ QImage ReadOther(QIODevice& dev, const QString& name, QString* error) {
         if (error) *error = why;
         return QImage();
     };
-    if (dev.size() == 0) return fail(NotAPicture(name, QStringLiteral("空のファイルです")));
+    if (dev.size() == 0) return fail(NotAPicture(name, msg::Text(Msg::BitmapEmptyFile)));
     QImageReader reader(&dev);
     reader.setDecideFormatFromContent(true);
-    if (!reader.canRead()) return fail(NotAPicture(name, QStringLiteral("対応していない形式です")));
+    if (!reader.canRead()) return fail(NotAPicture(name, msg::Text(Msg::ImageFormatUnsupported)));
     // The size from the header alone: a picture too large for the map's
     // coordinates or for memory is refused before the decoder allocates it.
     const QSize declared = reader.size();
@@ -53,7 +54,7 @@ QImage ReadOther(QIODevice& dev, const QString& name, QString* error) {
             return fail(TooLarge(name, declared));
         if (qint64(declared.width()) * declared.height() * 4 >
             qint64(BitmapMemoryLimit()) * 1024 * 1024)
-            return fail(QStringLiteral("%1 は大きすぎて読めません（%2 x %3 画素）。")
+            return fail(msg::Text(Msg::BitmapTooLargeShort)
                             .arg(Shown(name))
                             .arg(declared.width())
                             .arg(declared.height()));
@@ -85,14 +86,13 @@ QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
         return QImage();
     };
     if (dev.size() > qint64(BitmapMemoryLimit()) * 1024 * 1024)
-        return fail(QStringLiteral("ファイルが大きすぎます"));
+        return fail(msg::Text(Msg::ReasonTooBig));
     const std::unique_ptr<Poppler::Document> doc = Poppler::Document::loadFromData(dev.readAll());
-    if (!doc || doc->numPages() < 1) return fail(QStringLiteral("PDF として読めません"));
-    if (doc->isLocked()) return fail(QStringLiteral("PDF にパスワードがかかっています"));
+    if (!doc || doc->numPages() < 1) return fail(msg::Text(Msg::PdfUnreadable));
+    if (doc->isLocked()) return fail(msg::Text(Msg::PdfLocked));
     const std::unique_ptr<Poppler::Page> page = doc->page(0);
     const QSizeF points = page ? page->pageSizeF() : QSizeF();
-    if (!(points.width() > 0 && points.height() > 0))
-        return fail(QStringLiteral("PDF の1ページ目に大きさがありません"));
+    if (!(points.width() > 0 && points.height() > 0)) return fail(msg::Text(Msg::PdfNoPageSize));
     double dpi =
         std::min(PdfDpi, (MaxBitmapSide - 1) * 72.0 / std::max(points.width(), points.height()));
     const double bytes = points.width() * points.height() * dpi * dpi / (72.0 * 72.0) * 4;
@@ -100,7 +100,7 @@ QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
     if (bytes > limit) dpi *= std::sqrt(limit / bytes) * 0.99;
     doc->setRenderHint(Poppler::Document::Antialiasing, true);
     QImage img = page->renderToImage(dpi, dpi);
-    if (img.isNull()) return fail(QStringLiteral("PDF の1ページ目を描けません"));
+    if (img.isNull()) return fail(msg::Text(Msg::PdfNotRendered));
     return img;
 }
 #endif

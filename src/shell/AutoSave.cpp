@@ -9,17 +9,18 @@
 #include <QStandardPaths>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "files/WorkFile.h"
 
 namespace {
 
-const QString kCaption = QStringLiteral("作業の復元");
+const QString kCaption = msg::Text(Msg::CapRestore);
 
 bool CopyFile(const QString& from, const QString& to, QString* error) {
     QFile in(from);
     QSaveFile out(to);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("%1 を %2 に写せません。").arg(from, to);
+        *error = msg::Text(Msg::AutosaveCopyFailed).arg(from, to);
         return false;
     }
     QByteArray chunk(1 << 16, Qt::Uninitialized);
@@ -27,7 +28,7 @@ bool CopyFile(const QString& from, const QString& to, QString* error) {
     while ((got = in.read(chunk.data(), chunk.size())) > 0)
         if (out.write(chunk.constData(), got) != got) break;
     if (got != 0 || !out.commit()) {
-        *error = QStringLiteral("%1 に書き込めません。(%2)").arg(to, out.errorString());
+        *error = msg::Text(Msg::FileNotWritable).arg(to, out.errorString());
         return false;
     }
     return true;
@@ -48,8 +49,7 @@ void Editor::StartSession() {
     QString error;
     if (!session_->Start(&error)) {
         session_.reset();
-        ui.Inform(error + QStringLiteral("\n自動保存はされません。"), QStringLiteral("Velmot"),
-                  MsgIcon::Warning);
+        ui.Inform(error + msg::Text(Msg::AutosaveOff), QStringLiteral("Velmot"), MsgIcon::Warning);
         return;
     }
     session_->RecordTemps({temps.picture, temps.second, temps.third});
@@ -97,12 +97,11 @@ bool Editor::OfferRecovery() {
             o.lock->unlock();
             continue;
         }
-        const QString what =
-            o.origin.isEmpty()
-                ? QStringLiteral("保存されていない作業")
-                : QStringLiteral("%1 の作業").arg(QDir::toNativeSeparators(o.origin));
+        const QString what = o.origin.isEmpty()
+                                 ? msg::Text(Msg::UnsavedWork)
+                                 : msg::Text(Msg::WorkOf).arg(QDir::toNativeSeparators(o.origin));
         const QString text =
-            QStringLiteral("%1が %2 に自動保存されています。\n復元しますか？")
+            msg::Text(Msg::RestoreAsk)
                 .arg(what, o.saved.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
         if (!ui.AskYesNo(text, kCaption)) {
             declined_.push_back(std::move(o));

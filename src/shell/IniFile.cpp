@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/Messages.h"
 #include "files/SafeSave.h"
 
 namespace {
@@ -27,26 +28,19 @@ bool IniFile::Load(const QString& path, QString* error) {
     QFile f(path);
     if (!f.exists()) return true;
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error =
-                QStringLiteral("設定ファイル %1 を読めません。(%2)").arg(path, f.errorString());
+        if (error) *error = msg::Text(Msg::SettingsUnreadable).arg(path, f.errorString());
         return false;
     }
     // Settings files are tiny. One too large to read is refused as a whole,
     // so that it is never written back cut off.
     constexpr qint64 Largest = qint64(16) << 20;
     if (f.size() > Largest) {
-        if (error)
-            *error = QStringLiteral("設定ファイル %1 は大きすぎるため読みません (%2 バイト)。")
-                         .arg(path)
-                         .arg(f.size());
+        if (error) *error = msg::Text(Msg::SettingsTooLarge).arg(path).arg(f.size());
         return false;
     }
     const QByteArray data = f.read(Largest + 1);
     if (data.size() != f.size() || data.size() > Largest) {
-        if (error)
-            *error = QStringLiteral("設定ファイル %1 を最後まで読めません。(%2)")
-                         .arg(path, f.errorString());
+        if (error) *error = msg::Text(Msg::SettingsCut).arg(path, f.errorString());
         return false;
     }
     Parse(data);
@@ -127,13 +121,12 @@ bool IniFile::Save(const QString& path, QString* error) const {
     const QByteArray text = Text();
     if (!f.Begin() || f.write(text) != text.size() || !f.Finish()) {
         if (error)
-            *error = QStringLiteral("設定ファイル %1 に書き込めません。(%2)")
-                         .arg(path, safesave::Reason(f.Error()));
+            *error = msg::Text(Msg::SettingsNotWritten).arg(path, safesave::Reason(f.Error()));
         return false;
     }
     QString why;
     if (!safesave::CommitAll({&f}, &why)) {
-        if (error) *error = QStringLiteral("設定ファイル ") + why;
+        if (error) *error = msg::Text(Msg::SettingsFile) + why;
         return false;
     }
     return true;

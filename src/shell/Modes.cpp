@@ -1,5 +1,6 @@
 // The mode commands and the enabling of commands.
 #include "core/Editor.h"
+#include "core/Messages.h"
 
 // The composed outlines hold every inner boundary twice; editing needs the
 // plain network back.
@@ -74,8 +75,8 @@ void Editor::DisableRemakeCommands() {
 }
 
 void Editor::CheckMainMenu() {
-    ui.SetCaption(Cmd::BMPshowhide, st.BasePicShown ? QStringLiteral("下絵を隠す(&H)")
-                                                    : QStringLiteral("下絵の再表示(&H)"));
+    ui.SetCaption(Cmd::BMPshowhide, st.BasePicShown ? msg::Text(Msg::MenuHidePicture)
+                                                    : msg::Text(Msg::MenuShowPicture));
     ui.SetEnabled(Cmd::BMPclear, st.BasePicLoaded);
     ui.SetEnabled(Cmd::BMPshowhide, st.BasePicLoaded);
 }

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#include "core/Messages.h"
+
 namespace {
 
 const QString kWork = QStringLiteral("work.vlm");
@@ -45,7 +47,7 @@ Session::~Session() = default;
 
 bool Session::Start(QString* error) {
     if (!QDir().mkpath(root_)) {
-        if (error) *error = QStringLiteral("%1 を作成できません。").arg(root_);
+        if (error) *error = msg::Text(Msg::NotCreated).arg(root_);
         return false;
     }
     const QString base = QStringLiteral("%1-%2")
@@ -59,7 +61,7 @@ bool Session::Start(QString* error) {
         if (lock_) dir_ = QDir(root_).filePath(id);
     }
     if (!lock_ || !QDir().mkpath(dir_)) {
-        if (error) *error = QStringLiteral("%1 に自動保存の場所を作れません。").arg(root_);
+        if (error) *error = msg::Text(Msg::AutosavePlaceNotMade).arg(root_);
         lock_.reset();
         return false;
     }

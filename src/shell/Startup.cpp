@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "shell/IniFile.h"
 
 namespace {
@@ -149,8 +150,7 @@ void Editor::MakeTempNames() {
             f.close();
         } else {
             name->clear();
-            ui.Inform(QStringLiteral("一時ファイルを %1 に作成できません。(%2)")
-                          .arg(temps.dir, f.errorString()),
+            ui.Inform(msg::Text(Msg::TempNotCreated).arg(temps.dir, f.errorString()),
                       QStringLiteral("Velmot"), MsgIcon::Warning);
         }
     }
@@ -202,8 +202,8 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
 
 bool Editor::CloseQuery() {
     if (!st.Modified) return true;
-    switch (ui.AskSaveDiscardCancel(QStringLiteral("作業は保存されていません。保存しますか？"),
-                                    QStringLiteral("Velmot 終了確認"))) {
+    switch (ui.AskSaveDiscardCancel(msg::Text(Msg::SaveBeforeCloseAsk),
+                                    msg::Text(Msg::CapCloseConfirm))) {
         case SaveChoice::Save:
             // A cancelled or failed save keeps the window open.
             SaveOverClick();

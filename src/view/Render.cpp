@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "raster/BitmapFile.h"
 #include "view/CompositionView.h"
 
@@ -29,7 +30,7 @@ void Editor::ClearSurface() {
 bool Editor::LoadPictureCached(QString* error) {
     const QFileInfo info(temps.picture);
     if (!info.exists() || !info.isFile()) {
-        *error = QStringLiteral("下絵の一時ファイル %1 がありません。").arg(temps.picture);
+        *error = msg::Text(Msg::PictureTempMissing).arg(temps.picture);
         return false;
     }
     const qint64 size = info.size();
@@ -43,15 +44,12 @@ bool Editor::LoadPictureCached(QString* error) {
     if (img.isNull()) return false;
     // Larger than a coordinate can address: the map could never be edited.
     if (img.width() > 32767 || img.height() > 32767) {
-        *error =
-            QStringLiteral("下絵が大きすぎます (%1 x %2)。").arg(img.width()).arg(img.height());
+        *error = msg::Text(Msg::PictureTooLargeShort).arg(img.width()).arg(img.height());
         return false;
     }
     Surface pixels;
     if (!pixels.Resize(img.width(), img.height())) {
-        *error = QStringLiteral("下絵 (%1 x %2) を表示するメモリが足りません。")
-                     .arg(img.width())
-                     .arg(img.height());
+        *error = msg::Text(Msg::PictureDisplayMemory).arg(img.width()).arg(img.height());
         return false;
     }
     pixels.DrawImage(img, 0, 0);
@@ -86,7 +84,7 @@ bool Editor::ReDraw() {
             st.MapWidth = int16_t(picPixels_.Width());
             st.MapHeight = int16_t(picPixels_.Height());
         } else {
-            ui.Inform(error, QStringLiteral("エラー"), MsgIcon::Error);
+            ui.Inform(error, msg::Text(Msg::CapError), MsgIcon::Error);
             ok = false;
         }
     } else {

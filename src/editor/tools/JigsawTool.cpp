@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Editor.h"
+#include "core/Messages.h"
 #include "edit/Jigsaw.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"
@@ -11,8 +12,7 @@
 bool JigsawTool::MayEnter() {
     // Pieces are found through the composed outlines, which must be current.
     if (ed.st.Completed) return true;
-    ed.ui.Inform(QStringLiteral("その前に再度、完成－境界線最終編成を行ってください。"),
-                 QStringLiteral("お願い"), MsgIcon::None);
+    ed.ui.Inform(msg::Text(Msg::ComposeAgainFirst), msg::Text(Msg::CapPlease), MsgIcon::None);
     return false;
 }
 
