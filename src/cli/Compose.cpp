@@ -132,6 +132,7 @@ int RunCompose(const QStringList& args) {
     }
     const int outlines = composed.outlines;
     const int32_t records = composed.records;
+    QStringList written;  // what the summary names, as the use cases report it
 
     if (!out.isEmpty()) {
         const usecase::Result saved =
@@ -141,6 +142,7 @@ int RunCompose(const QStringList& args) {
             Err(msg::Text(Msg::CliNotWritten).arg(out));
             return ExitFailed;
         }
+        written += saved.written;
     }
     if (!idt.isEmpty()) {
         const std::string workTitle = s.ed.st.MapTitle;
@@ -155,12 +157,13 @@ int RunCompose(const QStringList& args) {
         if (!remarks.isEmpty()) f.remarks = remarks;
         // A warning that only the file's time stamp could not be set still
         // leaves a complete map behind.
-        const usecase::Result written = usecase::WriteFinishedMap(s.ed.st, idt, f, workTitle);
-        if (!written.ok) {
-            s.PrintFailure(s.ui.messages.size(), written.message);
+        const usecase::Result finished = usecase::WriteFinishedMap(s.ed.st, idt, f, workTitle);
+        if (!finished.ok) {
+            s.PrintFailure(s.ui.messages.size(), finished.message);
             Err(msg::Text(Msg::CliNotWritten).arg(idt));
             return ExitFailed;
         }
+        written += finished.written;
     }
     if (json) {
         QJsonObject doc{{"file", QFileInfo(work).fileName()},
@@ -179,6 +182,7 @@ int RunCompose(const QStringList& args) {
                 .arg(outlines)
                 .arg(records)
                 .arg(seconds, 0, 'f', 2));
+        for (const QString& f : written) Out(QStringLiteral("wrote %1").arg(f));
     }
     return ExitOk;
 }

@@ -74,8 +74,10 @@ TEST_F(CliConventions, HelpAndUsageErrorsForEveryCommand) {
 TEST_F(CliConventions, NothingExistingIsOverwrittenWithoutForce) {
     const QByteArray original = Bytes(work);
     // A name without an extension gets ".vlm", and success is reported so.
-    ASSERT_EQ(Cli({"compose", work, "-o", dir.filePath("out")}).code, 0);
+    const CliRun first = Cli({"compose", work, "-o", dir.filePath("out")});
+    ASSERT_EQ(first.code, 0);
     const QString out = dir.filePath("out.vlm");
+    EXPECT_TRUE(first.out.contains(QStringLiteral("wrote %1").arg(out))) << first.out.toStdString();
     ASSERT_TRUE(QFileInfo::exists(out));
     QFile::resize(out, 10);
 
