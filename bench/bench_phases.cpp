@@ -26,6 +26,7 @@
 
 #include "compose/Composer.h"
 #include "compose/NetworkIndex.h"
+#include "compose/OutlineTracer.h"
 #include "compose/Rebuild.h"
 #include "raster/RegionLabels.h"
 #include "support/FakeUi.h"
@@ -133,15 +134,7 @@ void BM_LabelsFromLines(benchmark::State& state) {
     const Surface& surf = p.t->ed.surf;
     RegionLabels labels;
     for (auto _ : state) {
-        LineCover cover(surf.Width(), surf.Height());
-        const std::vector<Rec>& v = p.points;
-        for (size_t i = 1; i < v.size(); ++i)
-            if (v[i - 1].x != 0 && v[i].x != 0)
-                cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
-        for (Rec r : v)
-            if (r.x > 0) cover.AddPixel(r.x, r.y);
-        cover.Sort();
-        labels.Build(cover);
+        labels.Build(compose::CoverOfNetwork(p.points, surf.Width(), surf.Height()));
         benchmark::DoNotOptimize(labels.Count());
     }
     state.counters["regions"] = labels.Count();

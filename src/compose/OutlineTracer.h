@@ -17,6 +17,10 @@
 
 namespace compose {
 
+// What the network's lines and points cover of a w x h surface painted with
+// nothing else, as the batch composition labels it without painting.
+LineCover CoverOfNetwork(const std::vector<Rec>& points, int w, int h);
+
 struct StartSegment {
     int32_t s = 0, n = 0;
     int d = 0;  // +1 walk toward higher indices, -1 toward lower, 0 undecided

@@ -11,6 +11,16 @@
 
 namespace compose {
 
+LineCover CoverOfNetwork(const std::vector<Rec>& v, int w, int h) {
+    LineCover cover(w, h);
+    for (size_t i = 1; i < v.size(); ++i)
+        if (v[i - 1].x != 0 && v[i].x != 0) cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
+    for (Rec r : v)
+        if (r.x > 0) cover.AddPixel(r.x, r.y);
+    cover.Sort();
+    return cover;
+}
+
 QString FailureText(Outcome o, const QString& name) {
     switch (o) {
         case Outcome::NoStart:
@@ -200,15 +210,7 @@ QRect OutlineTracer::EnterRegion(int px, int py) {
         // the network: what it leaves black are the regions.
         labelsDue_ = false;
         labelled_ = true;
-        LineCover cover(surf_.Width(), surf_.Height());
-        const std::vector<Rec>& v = net_.Points();
-        for (size_t i = 1; i < v.size(); ++i)
-            if (v[i - 1].x != 0 && v[i].x != 0)
-                cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
-        for (Rec r : v)
-            if (r.x > 0) cover.AddPixel(r.x, r.y);
-        cover.Sort();
-        labels_.Build(cover);
+        labels_.Build(CoverOfNetwork(net_.Points(), surf_.Width(), surf_.Height()));
     } else if (labelsDue_) {
         labelsDue_ = false;
         const size_t n = size_t(surf_.Width()) * size_t(surf_.Height());
