@@ -2,13 +2,6 @@
 
 #include <cstdio>
 
-QString CliUi::Next() {
-    if (files.empty()) return QString();
-    QString f = files.front();
-    files.pop_front();
-    return f;
-}
-
 void CliUi::Print(const QString& text) {
     messages.push_back(text);
     if (!quiet) std::fprintf(stderr, "%s\n", text.toUtf8().constData());
@@ -16,20 +9,18 @@ void CliUi::Print(const QString& text) {
 
 bool CliUi::AskYesNo(const QString& text, const QString& caption) {
     messages.push_back(caption + QStringLiteral(": ") + text);
-    return answer;
+    return false;
 }
 
 bool CliUi::AskOkCancel(const QString& text, const QString& caption) {
     return AskYesNo(text, caption);
 }
 
-void CliUi::Inform(const QString& text, const QString& caption, MsgIcon icon) {
-    if (icon == MsgIcon::Error || icon == MsgIcon::Warning) lastError = text;
+void CliUi::Inform(const QString& text, const QString& caption, MsgIcon) {
     Print(caption.isEmpty() ? text : caption + QStringLiteral(": ") + text);
 }
 
 void CliUi::ComposeMessage(const QString& text) {
-    lastError = text;
     Print(text);
 }
 

@@ -1,23 +1,20 @@
-// The Ui of the command-line tool: never asks the person. Questions get the
-// preset answer, file dialogs the preset paths, messages go to stderr and are
-// kept so that a command can report the failure the editor would show.
+// The Ui of the command-line tool, for the editor code a batch command still
+// runs (drawing, the composition's preparation): it never asks the person.
+// Every file and choice comes from the command's arguments and goes to the
+// use cases directly, so a question or a file dialog is declined. Messages go
+// to stderr and are kept, so that a command can report the failure the
+// editor would show.
 #pragma once
 
-#include <deque>
-#include <functional>
 #include <vector>
 
 #include "core/Ui.h"
 
 class CliUi : public Ui {
   public:
-    bool answer = true;         // for every yes/no and OK/cancel question
-    std::deque<QString> files;  // answers to file dialogs, in order
-    std::function<bool(TitleFields&)> onTitleDialog;
     bool quiet = false;             // keep messages out of stderr
     bool progressOnStderr = false;  // show long operations' progress
     std::vector<QString> messages;  // every message shown, in order
-    QString lastError;              // the last composition/error message
 
     bool AskYesNo(const QString& text, const QString& caption) override;
     bool AskOkCancel(const QString& text, const QString& caption) override;
@@ -27,10 +24,10 @@ class CliUi : public Ui {
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
     QString ChooseOpenFile(const QString&, const QString&, const QString&) override {
-        return Next();
+        return QString();
     }
     QString ChooseSaveFile(const QString&, const QString&, const QString&) override {
-        return Next();
+        return QString();
     }
     std::optional<QRgb> ChooseColor(QRgb) override { return std::nullopt; }
     QImage ClipboardImage() override { return QImage(); }
@@ -38,7 +35,7 @@ class CliUi : public Ui {
         *changed = false;
         return text;
     }
-    bool TitleDialog(TitleFields& f) override { return onTitleDialog ? onTitleDialog(f) : true; }
+    bool TitleDialog(TitleFields&) override { return false; }
     bool MoveMapDialog(MoveFields&) override { return false; }
     void AboutBox() override {}
     void HelpContents() override {}
@@ -73,7 +70,6 @@ class CliUi : public Ui {
     void CloseMainWindow() override {}
 
   private:
-    QString Next();
     void Print(const QString& text);
     std::array<QString, 9> boxes_;
     QPoint scroll_;
