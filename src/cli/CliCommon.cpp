@@ -9,6 +9,7 @@
 
 #include "compose/Composer.h"
 #include "core/Messages.h"
+#include "editor/usecases/WorkFiles.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
 
@@ -22,6 +23,13 @@ void Out(const QString& s) {
 }
 void PrintJson(const QJsonObject& o) {
     std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
+}
+
+bool PrintMessage(const usecase::Message& m) {
+    if (m.Empty()) return false;
+    const QString caption = m.Caption();
+    Err(caption.isEmpty() ? m.Text() : caption + QStringLiteral(": ") + m.Text());
+    return true;
 }
 
 CommandArgs::CommandArgs(const char* command, const QString& synopsis, const QString& description)
@@ -152,13 +160,8 @@ usecase::ComposeOutcome Session::Compose() {
 
 bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
     PrintMessagesSince(from);
-    bool printed = ui.messages.size() > from;
-    if (!m.Empty()) {
-        const QString caption = m.Caption();
-        Err(caption.isEmpty() ? m.Text() : caption + QStringLiteral(": ") + m.Text());
-        printed = true;
-    }
-    return printed;
+    const bool shown = ui.messages.size() > from;
+    return PrintMessage(m) || shown;
 }
 
 bool Session::Load(const QString& path) {
@@ -166,12 +169,22 @@ bool Session::Load(const QString& path) {
         Err(msg::Text(Msg::CliUnreadable).arg(path));
         return false;
     }
-    const size_t before = ui.messages.size();
-    if (!ed.LoadWorkFile(path)) {
-        PrintMessagesSince(before);
-        if (ui.messages.size() == before) Err(msg::Text(Msg::CliUnreadable).arg(path));
+    usecase::WorkRead read = usecase::ReadWork(path);
+    if (!read.result.ok) {
+        PrintMessage(read.result.message);
         return false;
     }
+    const usecase::Result room = usecase::SurfaceRoom(
+        read.extent, QSize(ed.surf.Width(), ed.surf.Height()), Msg::CapLoadWork);
+    if (!room.ok) {
+        PrintMessage(room.message);
+        return false;
+    }
+    // Its notes (a picture that is missing, names cut) do not stop a batch run.
+    usecase::OpenWork(ed.st, ed.surf, path, std::move(read), ed.temps.picture);
+    // Painting the under-drawing sets the map extent to the picture's, as in
+    // the window; without one nothing is painted for nobody to see.
+    ed.ReDraw();
     SizeSurface();
     return true;
 }

@@ -23,6 +23,9 @@ enum Exit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 void Err(const QString& s);
 void Out(const QString& s);
 void PrintJson(const QJsonObject& o);
+// A use case's message to stderr as a box would show it, caption first;
+// false when there is none.
+bool PrintMessage(const usecase::Message& m);
 
 // One command's arguments. Parse() prints --help to stdout (exit 0) and usage
 // errors to stderr (exit 2); it returns the exit code when the command should

@@ -2,10 +2,12 @@
 #include <QFileInfo>
 #include <QJsonObject>
 #include <cstdio>
+#include <memory>
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "core/Messages.h"
+#include "editor/usecases/FinishedMaps.h"
 #include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 
@@ -24,27 +26,45 @@ int RunReadIdt(const QStringList& args) {
     const QString out = WorkFileNames(cmd.Output()).work;
     if (!cmd.MayWrite(out)) return ExitUsage;
 
-    CliUi ui;
-    Editor ed(ui);
-    // The surface starts empty; reading grows it to the map's extent. A file
-    // that is missing or cannot be parsed is unreadable input.
-    if (!ed.ReadFinishedMap(in)) return ExitUsage;
-    const usecase::Result saved = usecase::SaveWork(ed.st, WorkFileNames(out), ed.temps.picture);
+    // A fresh work and an empty surface, which reading grows to the map's
+    // extent. A file that is missing or cannot be parsed is unreadable input.
+    auto st = std::make_unique<Store>();
+    Surface surf;
+    usecase::FinishedMapRead read = usecase::ReadFinishedMap(in);
+    if (!read.result.ok) {
+        PrintMessage(read.result.message);
+        return ExitUsage;
+    }
+    const usecase::Result room =
+        usecase::SurfaceRoom(read.extent, QSize(surf.Width(), surf.Height()), Msg::CapReadMap);
+    if (!room.ok) {
+        PrintMessage(room.message);
+        return ExitUsage;
+    }
+    const usecase::FinishedMapOpened opened = usecase::OpenFinishedMap(*st, surf, std::move(read));
+    if (!opened.result.ok) {
+        PrintMessage(opened.result.message);
+        return ExitUsage;
+    }
+    for (const usecase::Message* m : {&opened.segmentsNote, &opened.surfaceNote, &opened.readNotes})
+        PrintMessage(*m);
+    // Without an under-drawing there is no picture file to copy.
+    const usecase::Result saved = usecase::SaveWork(*st, WorkFileNames(out), QString());
     if (!saved.ok) {
-        usecase::Show(ui, saved.message);
+        PrintMessage(saved.message);
         Err(msg::Text(Msg::CliReadIdtNotWritten).arg(out));
         return ExitFailed;
     }
     if (cmd.Json()) {
         PrintJson({{"file", in},
-                   {"areas", ed.st.AreaCount},
-                   {"points", int(ed.st.PointLast + 1)},
-                   {"kinds", int(ed.st.KindLast + 1)},
+                   {"areas", st->AreaCount},
+                   {"points", int(st->PointLast + 1)},
+                   {"kinds", int(st->KindLast + 1)},
                    {"output", out}});
     } else {
         std::printf("%s: %d areas, %d point records, %d kind records -> %s\n",
-                    in.toLocal8Bit().constData(), int(ed.st.AreaCount), int(ed.st.PointLast + 1),
-                    int(ed.st.KindLast + 1), out.toLocal8Bit().constData());
+                    in.toLocal8Bit().constData(), int(st->AreaCount), int(st->PointLast + 1),
+                    int(st->KindLast + 1), out.toLocal8Bit().constData());
     }
     return ExitOk;
 }

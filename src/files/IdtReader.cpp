@@ -232,37 +232,6 @@ bool ParseIdt(QIODevice& in, IdtContent& out, QString& error) {
 
 }  // namespace idt
 
-namespace {
-void GrowSurfaceToMap(Editor& ed) {
-    const Store& st = ed.st;
-    int w = 0, h = 0;
-    auto see = [&](Rec r) {
-        if (r.x <= 0) return;
-        w = std::max(w, int(r.x) + 1);
-        h = std::max(h, int(r.y) + 1);
-    };
-    for (int32_t i = 0; i <= st.PointLast; ++i) see(st.Point(i));
-    for (int32_t i = 0; i <= st.KindLast; ++i) see(st.KindRec(i));
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots; ++k) {
-            const Rec p = st.AreaPos(k, a);
-            if (p.x == 0) break;
-            see(p);
-        }
-    w = std::min(std::max(w, ed.surf.Width()), 32767);
-    h = std::min(std::max(h, ed.surf.Height()), 32767);
-    if (w == ed.surf.Width() && h == ed.surf.Height()) return;
-    if (!ed.surf.Resize(w, h)) {
-        ed.ui.Inform(msg::Text(Msg::IdtSurfaceNotGrown).arg(w).arg(h), msg::Text(Msg::CapWarning),
-                     MsgIcon::Warning);
-        return;
-    }
-    ed.st.MapWidth = int16_t(ed.surf.Width());
-    ed.st.MapHeight = int16_t(ed.surf.Height());
-    ed.ui.SurfaceChanged();
-}
-}  // namespace
-
 void Editor::ReadMapClick() {
     if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
@@ -274,7 +243,7 @@ void Editor::ReadMapClick() {
 bool Editor::ReadFinishedMap(const QString& chosen) {
     ui.SetBusy(true);
     usecase::FinishedMapRead read = usecase::ReadFinishedMap(chosen);
-    const QString& path = read.path;
+    const QString path = read.path;
     const QString caption = msg::Text(Msg::CapReadMap);
     if (!read.result.ok) {
         RestoreCursor();
@@ -290,37 +259,27 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
         return false;
     }
 
-    idt::IdtContent& c = read.content;
     ResetWork();
-    st.IdtFileName = path;
-    st.MapTitle = c.title;
-    st.MapCommentCount = int16_t(c.remarks.size());
-    for (size_t i = 0; i < c.remarks.size(); ++i) st.MapComments[i + 1] = c.remarks[i];
-    st.LegendX = c.legendX;
-    st.LegendY = c.legendY;
-    areas::StoreAreas(st, c.areas);
-    if (!st.AssignPoints(c.points) || !st.AssignKinds(c.kinds)) {
+    ShowProgressBar();
+    usecase::FinishedMapOpened opened =
+        usecase::OpenFinishedMap(st, surf, std::move(read), [this] { progress.StepIt(); });
+    progress.SetPosition(0);
+    progress.Hide();
+    if (!opened.result.ok) {
         ResetWork();
         RestoreCursor();
-        usecase::Show(ui, usecase::TooManyPoints(path, false));
+        usecase::Show(ui, opened.result.message);
         return false;
     }
-    const std::vector<int> cutLines = std::move(c.cutNameLines);
-    const int dropped = c.droppedAreaLines;
-    c = idt::IdtContent{};  // the records now live in the store
-
-    RemoveRepeatedSegments();
-    st.MarkSaved();
-    st.DropCompleted();
-    st.BasePicLoaded = false;
-    st.BasePicShown = true;
+    usecase::Show(ui, opened.segmentsNote);
     EnableAreaPosCommands();
     EnableRemakeCommands();
-    GrowSurfaceToMap(*this);
+    usecase::Show(ui, opened.surfaceNote);
+    if (opened.surfaceGrown) ui.SurfaceChanged();
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
     RestoreCursor();
-    usecase::Show(ui, usecase::ReadNotes(path, cutLines, dropped));
+    usecase::Show(ui, opened.readNotes);
     NoteRecentFile(path);
     return true;
 }

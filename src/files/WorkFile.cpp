@@ -103,26 +103,16 @@ bool Editor::LoadWorkFile(const QString& name) {
         return false;
     }
 
-    const QStringList notes = read.data.notes;
-    const bool pictureNamed = read.data.picture != "0";
     ResetWork();
-    st.WorkFileName = name;
     docFile_ = name;
-    ApplyWork(std::move(read.data), st);
-
-    st.BasePicLoaded = false;
-    st.BasePicShown = true;
     DisablePictureCommands();
-    if (pictureNamed) {
-        const usecase::Result pic = usecase::LoadWorkPicture(read, temps.picture);
-        if (pic.ok) {
-            st.BasePicLoaded = true;
-            picPath_.clear();  // a new picture under the same name
-            EnablePictureCommands();
-        }
-        usecase::Show(ui, pic.message);
+    const usecase::WorkOpened opened =
+        usecase::OpenWork(st, surf, name, std::move(read), temps.picture);
+    if (opened.picture) {
+        picPath_.clear();  // a new picture under the same name
+        EnablePictureCommands();
     }
-
+    usecase::Show(ui, opened.pictureNote);
     if (st.AreaCount >= 1 && st.PointLast >= 3)
         EnableAreaPosCommands();
     else
@@ -131,24 +121,9 @@ bool Editor::LoadWorkFile(const QString& name) {
         EnableRemakeCommands();
     else
         DisableRemakeCommands();
-    st.MarkSaved();
-
-    // A map drawn on a larger surface than this one still has to fit.
-    const QSize need = usecase::MapExtent(st);
-    if (need.width() > surf.Width() || need.height() > surf.Height()) {
-        const int w = std::max(need.width(), surf.Width()),
-                  h = std::max(need.height(), surf.Height());
-        if (!surf.Resize(w, h))
-            ui.Inform(msg::Format(Msg::SurfaceNotGrown, {QString::number(w), QString::number(h)}),
-                      msg::Text(Msg::CapLoadWork), MsgIcon::Warning);
-        ui.SurfaceChanged();
-    }
-    // The map extent covers every point, so that clearing the map area also
-    // clears under the points that lie beyond the extent the file gave.
-    st.MapWidth = int16_t(std::min({need.width(), surf.Width(), 32767}));
-    st.MapHeight = int16_t(std::min({need.height(), surf.Height(), 32767}));
-    if (!notes.isEmpty())
-        ui.Inform(notes.join(u'\n'), msg::Text(Msg::CapLoadWork), MsgIcon::Information);
+    usecase::Show(ui, opened.surfaceNote);
+    if (opened.surfaceGrown) ui.SurfaceChanged();
+    usecase::Show(ui, opened.readNotes);
     NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();

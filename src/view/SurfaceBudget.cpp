@@ -8,15 +8,25 @@ SurfaceBudget& CurrentSurfaceBudget() {
     return budget;
 }
 
+namespace {
+QString BudgetText(Msg id, int64_t w, int64_t h) {
+    const int64_t bytes = w * h;
+    const int64_t mb = (bytes + (1 << 20) - 1) >> 20, limit = CurrentSurfaceBudget().bytes >> 20;
+    return msg::Text(id).arg(w).arg(h).arg(mb).arg(limit);
+}
+}  // namespace
+
+QString SurfaceRefusal(int64_t w, int64_t h) {
+    if (w * h <= CurrentSurfaceBudget().bytes) return QString();
+    return BudgetText(Msg::SurfaceOverBudget, w, h);
+}
+
 bool MayGrowSurface(Ui& ui, int64_t w, int64_t h, const QString& caption) {
     const SurfaceBudget& b = CurrentSurfaceBudget();
-    const int64_t bytes = w * h;
-    if (bytes <= b.bytes) return true;
-    const int64_t mb = (bytes + (1 << 20) - 1) >> 20, limit = b.bytes >> 20;
+    if (w * h <= b.bytes) return true;
     if (!b.ask) {
-        ui.Inform(msg::Text(Msg::SurfaceOverBudget).arg(w).arg(h).arg(mb).arg(limit), caption,
-                  MsgIcon::Error);
+        ui.Inform(SurfaceRefusal(w, h), caption, MsgIcon::Error);
         return false;
     }
-    return ui.AskYesNo(msg::Text(Msg::SurfaceBudgetAsk).arg(w).arg(h).arg(mb).arg(limit), caption);
+    return ui.AskYesNo(BudgetText(Msg::SurfaceBudgetAsk, w, h), caption);
 }

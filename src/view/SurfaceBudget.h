@@ -22,3 +22,7 @@ SurfaceBudget& CurrentSurfaceBudget();
 // or the person agreed. Otherwise the person has said no or has been told
 // why not (under caption), and the caller leaves everything as it was.
 bool MayGrowSurface(Ui& ui, int64_t w, int64_t h, const QString& caption);
+
+// The same decision for whoever cannot ask: empty when a surface of w x h
+// pixels is within the budget, else the refusal to show.
+QString SurfaceRefusal(int64_t w, int64_t h);

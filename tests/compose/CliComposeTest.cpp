@@ -2,7 +2,9 @@
 // what is written and what is printed.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,7 +13,10 @@
 #include <filesystem>
 
 #include "ComposeSupport.h"
+#include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
+#include "raster/BitmapFile.h"
+#include "support/FakeUi.h"
 #include "support/MapGenerator.h"
 
 namespace {
@@ -142,6 +147,45 @@ TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("title\r\nnot a number\r\n");
     junk.close();
-    EXPECT_EQ(Cli({"check", junk.fileName()}).code, 2);
+    const CliRun bad = Cli({"check", junk.fileName()});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_TRUE(bad.err.startsWith(QStringLiteral("作業読込: 作業ファイルを読み込めません。")))
+        << bad.err.toStdString();
     EXPECT_EQ(Cli({"check", in}).code, 0);
+}
+
+TEST_F(CliCompose, AWorkWithAnUnderDrawingComposesAsTheWindowDoes) {
+    // Drawing the under-drawing makes its size the map extent, which the
+    // composed work file records.
+    Store st;
+    MapRecipe recipe;
+    recipe.cells = 30;
+    GenerateMap(recipe, st);
+    QImage pic(st.MapWidth + 37, st.MapHeight + 11, QImage::Format_RGB32);
+    pic.fill(Qt::white);
+    const QString picFile = dir.filePath("pic.tmp");
+    ASSERT_TRUE(WriteBitmapFile(pic, picFile, nullptr));
+    st.BasePicLoaded = true;
+    ASSERT_TRUE(usecase::SaveWork(st, WorkFileNames(dir.filePath("map.vlm")), picFile).ok);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("cli") && QDir(dir.path()).mkdir("window"));
+    const CliRun r = Cli({"compose", dir.filePath("map.vlm"), "-o", dir.filePath("cli/out.vlm")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    TestEditor t;
+    ASSERT_TRUE(t.ed.LoadWorkFile(dir.filePath("map.vlm")));
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed);
+    ASSERT_TRUE(
+        usecase::SaveWork(t.st(), WorkFileNames(dir.filePath("window/out.vlm")), t.ed.temps.picture)
+            .ok);
+    auto bytes = [&](const char* name) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(bytes("cli/out.vlm"), bytes("window/out.vlm"));
+    EXPECT_EQ(bytes("cli/out.bmp"), bytes("window/out.bmp"));
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(dir.filePath("cli/out.vlm"), d, &error)) << error.toStdString();
+    EXPECT_EQ(QSize(d.mapWidth, d.mapHeight), pic.size());
 }

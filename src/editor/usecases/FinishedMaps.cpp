@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "edit/Network.h"
 #include "files/SafeSave.h"
 #include "text/ShiftJis.h"
 
@@ -115,6 +116,72 @@ FinishedMapRead ReadFinishedMap(const QString& chosen) {
     for (const auto& a : c.areas)
         for (Rec r : a.pos) see(r);
     out.extent = QSize(std::min(w, 32767), std::min(h, 32767));
+    out.result.ok = true;
+    return out;
+}
+
+FinishedMapOpened OpenFinishedMap(Store& st, Surface& surf, FinishedMapRead&& read,
+                                  const std::function<void()>& tick) {
+    FinishedMapOpened out;
+    idt::IdtContent& c = read.content;
+    st.IdtFileName = read.path;
+    st.MapTitle = c.title;
+    st.MapCommentCount = int16_t(c.remarks.size());
+    for (size_t i = 0; i < c.remarks.size(); ++i) st.MapComments[i + 1] = c.remarks[i];
+    st.LegendX = c.legendX;
+    st.LegendY = c.legendY;
+    areas::StoreAreas(st, c.areas);
+    if (!st.AssignPoints(c.points) || !st.AssignKinds(c.kinds)) {
+        out.result = Failed(TooManyPoints(read.path, false));
+        return out;
+    }
+    out.readNotes = ReadNotes(read.path, c.cutNameLines, c.droppedAreaLines);
+    c = idt::IdtContent{};  // the records now live in the store
+
+    // Every segment once, the chains tidied; a list that would not fit even
+    // so stays as it was.
+    std::vector<Rec> v = st.PointsToVector();
+    net::DropRepeatedSegments(v, tick);
+    net::Tidy(v);
+    if (v.size() > size_t(Store::Capacity)) {
+        out.segmentsNote = Say(Msg::RepeatedSegmentsTooMany, {}, Msg::CapConfirm, MsgIcon::Warning);
+    } else {
+        st.AssignPoints(v);
+        st.ForgetComposition();
+    }
+    v = {};
+    st.MarkSaved();
+    st.DropCompleted();
+    st.BasePicLoaded = false;
+    st.BasePicShown = true;
+
+    // The surface holds every point, kind record and area position.
+    int w = 0, h = 0;
+    auto see = [&](Rec r) {
+        if (r.x <= 0) return;
+        w = std::max(w, int(r.x) + 1);
+        h = std::max(h, int(r.y) + 1);
+    };
+    for (int32_t i = 0; i <= st.PointLast; ++i) see(st.Point(i));
+    for (int32_t i = 0; i <= st.KindLast; ++i) see(st.KindRec(i));
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            if (p.x == 0) break;
+            see(p);
+        }
+    w = std::min(std::max(w, surf.Width()), 32767);
+    h = std::min(std::max(h, surf.Height()), 32767);
+    if (w != surf.Width() || h != surf.Height()) {
+        if (!surf.Resize(w, h)) {
+            out.surfaceNote = Say(Msg::IdtSurfaceNotGrown, {QString::number(w), QString::number(h)},
+                                  Msg::CapWarning, MsgIcon::Warning);
+        } else {
+            st.MapWidth = int16_t(surf.Width());
+            st.MapHeight = int16_t(surf.Height());
+            out.surfaceGrown = true;
+        }
+    }
     out.result.ok = true;
     return out;
 }

@@ -3,10 +3,12 @@
 
 #include <QDateTime>
 #include <QSize>
+#include <functional>
 
 #include "editor/usecases/Result.h"
 #include "files/IdtReader.h"
 #include "files/IdtWriter.h"
+#include "raster/Surface.h"
 
 namespace usecase {
 
@@ -33,6 +35,24 @@ struct FinishedMapRead {
     QSize extent;  // what the surface must hold (at most 32767 each way)
 };
 FinishedMapRead ReadFinishedMap(const QString& chosen);
+
+// What putting a finished map into the work said, each note in the order
+// the window shows it.
+struct FinishedMapOpened {
+    Result result;              // not ok: the records do not fit (reset the store)
+    Message segmentsNote;       // repeated segments could not be taken out (a warning)
+    bool surfaceGrown = false;  // the surface changed size
+    Message surfaceNote;        // the surface could not grow to the map (a warning)
+    Message readNotes;          // what reading had to leave out (ReadNotes)
+};
+
+// Puts a finished map read by ReadFinishedMap into st, which holds no work (a
+// fresh store, or one the editor has reset): title, remarks, legend, areas
+// and records, every segment once, and a surface grown to hold the map. The
+// work counts as saved and not composed. tick is called while the repeated
+// segments are sought.
+FinishedMapOpened OpenFinishedMap(Store& st, Surface& surf, FinishedMapRead&& read,
+                                  const std::function<void()>& tick = {});
 
 // The message for a map whose records do not fit the store; workKept says
 // whether the current work is still as it was.

@@ -9,6 +9,7 @@
 #include "files/SafeSave.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
+#include "view/SurfaceBudget.h"
 
 namespace usecase {
 
@@ -118,6 +119,55 @@ Result LoadWorkPicture(const WorkRead& read, const QString& pictureFile) {
     else if (!img.isNull() && WriteBitmapFile(img, pictureFile, &why))
         return {true, {}, {pictureFile}};
     return {false, Say(Msg::PictureUnusable, {why}, Msg::CapNoPicture, MsgIcon::Information), {}};
+}
+
+WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& read,
+                    const QString& pictureFile) {
+    WorkOpened out;
+    const QStringList notes = read.data.notes;
+    const bool pictureNamed = read.data.picture != "0";
+    st.WorkFileName = path;
+    ApplyWork(std::move(read.data), st);
+    st.BasePicLoaded = false;
+    st.BasePicShown = true;
+    if (pictureNamed) {
+        const Result pic = LoadWorkPicture(read, pictureFile);
+        st.BasePicLoaded = out.picture = pic.ok;
+        out.pictureNote = pic.message;
+    }
+    st.MarkSaved();
+
+    // A map drawn on a larger surface than this one still has to fit.
+    const QSize need = MapExtent(st);
+    if (need.width() > surf.Width() || need.height() > surf.Height()) {
+        const int w = std::max(need.width(), surf.Width()),
+                  h = std::max(need.height(), surf.Height());
+        if (!surf.Resize(w, h))
+            out.surfaceNote = Say(Msg::SurfaceNotGrown, {QString::number(w), QString::number(h)},
+                                  Msg::CapLoadWork, MsgIcon::Warning);
+        out.surfaceGrown = true;
+    }
+    // The map extent covers every point, so that clearing the map area also
+    // clears under the points that lie beyond the extent the file gave.
+    st.MapWidth = int16_t(std::min({need.width(), surf.Width(), 32767}));
+    st.MapHeight = int16_t(std::min({need.height(), surf.Height(), 32767}));
+    if (!notes.isEmpty()) {
+        out.readNotes.literal = notes.join(u'\n');
+        out.readNotes.caption = Msg::CapLoadWork;
+        out.readNotes.icon = MsgIcon::Information;
+    }
+    return out;
+}
+
+Result SurfaceRoom(QSize need, QSize have, Msg caption) {
+    if (need.width() <= have.width() && need.height() <= have.height()) return {true, {}, {}};
+    Message m;
+    m.literal = SurfaceRefusal(std::max(need.width(), have.width()),
+                               std::max(need.height(), have.height()));
+    if (m.literal.isEmpty()) return {true, {}, {}};
+    m.caption = caption;
+    m.icon = MsgIcon::Error;
+    return {false, m, {}};
 }
 
 Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture) {

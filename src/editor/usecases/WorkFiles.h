@@ -7,6 +7,7 @@
 
 #include "editor/usecases/Result.h"
 #include "files/WorkFile.h"
+#include "raster/Surface.h"
 
 namespace usecase {
 
@@ -34,6 +35,27 @@ WorkRead ReadWork(const QString& path);
 // Reads the companion bitmap of a work file into the under-drawing's
 // temporary file. Fails with the note to show (the work loads without it).
 Result LoadWorkPicture(const WorkRead& read, const QString& pictureFile);
+
+// What opening a work file did beyond filling the store, each note in the
+// order the window shows it.
+struct WorkOpened {
+    bool picture = false;       // the companion bitmap is the under-drawing now
+    Message pictureNote;        // why it is not (an information)
+    bool surfaceGrown = false;  // the map needed a larger surface (tried)
+    Message surfaceNote;        // the surface could not grow (a warning)
+    Message readNotes;          // what reading had to mend (an information)
+};
+
+// Puts a work file read from `path` into st, which holds no work (a fresh
+// store, or one the editor has reset): the map, its under-drawing copied into
+// pictureFile, and a surface grown to hold every point. The work counts as
+// saved; the map extent covers every point.
+WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& read,
+                    const QString& pictureFile);
+
+// Whether the surface, `have` now, may grow to hold `need` without asking
+// anyone: ok, or the refusal under caption.
+Result SurfaceRoom(QSize need, QSize have, Msg caption);
 
 // The largest coordinate any point, position or the legend box of a store
 // reaches, with the map extent it records.
