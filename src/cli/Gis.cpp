@@ -7,9 +7,8 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "core/Messages.h"
+#include "editor/usecases/ImportExport.h"
 #include "files/WorkFile.h"
-#include "gis/BoundaryImport.h"
-#include "gis/MapExport.h"
 
 namespace cli {
 
@@ -54,16 +53,15 @@ int RunImport(const QStringList& args) {
         return ExitUsage;
     }
 
-    auto st = std::make_unique<Store>();
-    gis::ImportResult r;
-    if (!gis::ImportBoundaries(in, options, *st, r)) {
-        Err(QStringLiteral("velmot-cli import: ") + r.error);
+    const usecase::ImportOutcome imported = usecase::ImportBoundaries(in, out, options);
+    const gis::ImportResult& r = imported.summary;
+    if (imported.badInput) {
+        Err(QStringLiteral("velmot-cli import: ") + imported.result.message.Text());
         return ExitUsage;
     }
     for (const QString& note : r.notes) Err(QStringLiteral("%1: %2").arg(in, note));
-    QString error;
-    if (!gis::WriteImportedWork(out, *st, r.transform, &error)) {
-        Err(QStringLiteral("velmot-cli import: ") + error);
+    if (!imported.result.ok) {
+        Err(QStringLiteral("velmot-cli import: ") + imported.result.message.Text());
         return ExitFailed;
     }
     if (cmd.Json()) {
@@ -103,8 +101,8 @@ int RunExport(const QStringList& args) {
     if (auto stop = cmd.Parse(args)) return *stop;
     const QString out = cmd.Output();
     if (out.isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsOutput));
-    const auto format = gis::FormatForPath(out);
-    if (!format) return cmd.Usage(msg::Text(Msg::CliExportExtension).arg(out));
+    if (!usecase::ExportTarget(out).ok)
+        return cmd.Usage(msg::Text(Msg::CliExportExtension).arg(out));
     if (!cmd.MayWrite(out)) return ExitUsage;
     const QString work = cmd.inputs[0];
 
@@ -120,19 +118,18 @@ int RunExport(const QStringList& args) {
             return ExitFailed;
         }
     }
-    gis::MapTransform transform;
-    const bool hasTransform = gis::LoadTransform(gis::TransformPathFor(work), transform);
-    gis::ExportResult r;
-    if (!gis::ExportMap(s.ed.st, hasTransform ? &transform : nullptr, out, *format, r)) {
-        Err(QStringLiteral("velmot-cli export: ") + r.error);
+    const usecase::ExportOutcome exported = usecase::ExportMap(s.ed.st, work, out);
+    if (!exported.result.ok) {
+        Err(QStringLiteral("velmot-cli export: ") + exported.result.message.Text());
         return ExitFailed;
     }
+    const gis::ExportResult& r = exported.summary;
     if (cmd.Json()) {
         PrintJson({{"file", work},
                    {"output", out},
                    {"features", r.features},
                    {"rings", r.rings},
-                   {"sourceCoordinates", hasTransform}});
+                   {"sourceCoordinates", exported.sourceCoordinates}});
     } else {
         Out(QStringLiteral("exported %1: %2 areas, %3 outlines -> %4")
                 .arg(QFileInfo(work).fileName())

@@ -1,30 +1,13 @@
 #include "gis/GisCommands.h"
 
 #include <QFileInfo>
-#include <memory>
 
 #include "core/Editor.h"
 #include "core/Messages.h"
+#include "editor/usecases/ImportExport.h"
 #include "files/WorkFile.h"
-#include "gis/BoundaryImport.h"
-#include "gis/MapExport.h"
 
 namespace gis {
-namespace {
-
-const QString kImportCaption = msg::Text(Msg::CapImportBoundaries);
-const QString kExportCaption = msg::Text(Msg::CapExport);
-constexpr int kMaxNotesShown = 20;
-
-QString NotesText(const QStringList& notes) {
-    QStringList shown = notes.mid(0, kMaxNotesShown);
-    if (notes.size() > kMaxNotesShown)
-        shown << msg::Text(Msg::AndMore).arg(notes.size() - kMaxNotesShown);
-    return shown.join(u'\n');
-}
-
-}  // namespace
-
 bool EnsureComposed(Editor& ed) {
     if (ed.st.Completed) return true;
     ed.ReMakeLineClick();
@@ -51,21 +34,16 @@ void ImportBoundariesCommand(Editor& ed) {
     ImportOptions options;
     options.width = ed.surf.Width();
     options.height = ed.surf.Height();
-    auto st = std::make_unique<Store>();
-    ImportResult r;
-    QString error;
     ui.SetBusy(true);
-    const bool ok =
-        ImportBoundaries(in, options, *st, r) && WriteImportedWork(out, *st, r.transform, &error);
+    const usecase::ImportOutcome r = usecase::ImportBoundaries(in, out, options);
     ui.SetBusy(false);
-    if (!ok) {
-        ui.Inform(r.error.isEmpty() ? error : r.error, kImportCaption, MsgIcon::Error);
+    if (!r.result.ok) {
+        usecase::Show(ui, r.result.message);
         return;
     }
-    st.reset();
     if (!ed.LoadWorkFile(out)) return;
     ed.BuildModeClick();
-    if (!r.notes.isEmpty()) ui.Inform(NotesText(r.notes), kImportCaption, MsgIcon::Warning);
+    usecase::Show(ui, r.notes);
 }
 
 void ExportMapCommand(Editor& ed) {
@@ -78,23 +56,18 @@ void ExportMapCommand(Editor& ed) {
                        "PNG(*.png)|*.png"),
         base, QStringLiteral("geojson"));
     if (out.isEmpty()) return;
-    const auto format = FormatForPath(out);
-    if (!format) {
-        ui.Inform(msg::Text(Msg::ExportExtensionBad).arg(out), kExportCaption, MsgIcon::Error);
+    if (const usecase::Result target = usecase::ExportTarget(out); !target.ok) {
+        usecase::Show(ui, target.message);
         return;
     }
     if (QFileInfo::exists(out) &&
         !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
         return;
     if (!EnsureComposed(ed)) return;
-    MapTransform transform;
-    const bool hasTransform = !ed.st.WorkFileName.isEmpty() &&
-                              LoadTransform(TransformPathFor(ed.st.WorkFileName), transform);
-    ExportResult r;
     ui.SetBusy(true);
-    const bool ok = ExportMap(ed.st, hasTransform ? &transform : nullptr, out, *format, r);
+    const usecase::ExportOutcome r = usecase::ExportMap(ed.st, ed.st.WorkFileName, out);
     ui.SetBusy(false);
-    if (!ok) ui.Inform(r.error, kExportCaption, MsgIcon::Error);
+    usecase::Show(ui, r.result.message);
 }
 
 }  // namespace gis

@@ -6,6 +6,7 @@
 #include <ogrsf_frmts.h>
 
 #include "GisSupport.h"
+#include "editor/usecases/ImportExport.h"
 #include "gis/GisCommands.h"
 #include "support/FakeUi.h"
 
@@ -56,4 +57,33 @@ TEST(GisCommands, ImportOpensTheWorkAndExportGoesBackToLongitudes) {
     EXPECT_NEAR(box.MaxY, 35.75, 0.002);
     OGRFeatureUniquePtr f(layer->GetNextFeature());
     EXPECT_EQ(QString::fromUtf8(f->GetFieldAsString("name")), QStringLiteral("北町"));
+}
+
+TEST(GisCommands, TheUseCasesNameWhatTheyWroteAndWhyNot) {
+    TestEditor t(800, 600);
+    const QString in =
+        WriteText(*t.dir, "a.geojson", Collection({{"A", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]"}}));
+    const gis::ImportOptions options;
+    const usecase::ImportOutcome bad = usecase::ImportBoundaries(
+        WriteText(*t.dir, "bad.geojson", "not json"), t.Path("bad.vlm"), options);
+    EXPECT_TRUE(!bad.result.ok && bad.badInput);
+    EXPECT_EQ(bad.result.message.caption, Msg::CapImportBoundaries);
+    const usecase::ImportOutcome unwritable =
+        usecase::ImportBoundaries(in, t.Path("none/a.vlm"), options);
+    EXPECT_TRUE(!unwritable.result.ok && !unwritable.badInput);
+    const QString work = t.Path("a.vlm");
+    const usecase::ImportOutcome imported = usecase::ImportBoundaries(in, work, options);
+    ASSERT_TRUE(imported.result.ok);
+    EXPECT_EQ(imported.result.written, (QStringList{work, work + ".json"}));
+
+    EXPECT_EQ(usecase::ExportTarget(t.Path("a.txt")).message.id, Msg::ExportExtensionBad);
+    ASSERT_TRUE(t.ed.LoadWorkFile(work));
+    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.st().Completed);
+    // The transform kept beside the work file gives the source coordinates.
+    const usecase::ExportOutcome back = usecase::ExportMap(t.st(), work, t.Path("a.geojson"));
+    ASSERT_TRUE(back.result.ok);
+    EXPECT_EQ(back.result.written, QStringList{t.Path("a.geojson")});
+    EXPECT_TRUE(back.sourceCoordinates);
+    EXPECT_FALSE(usecase::ExportMap(t.st(), QString(), t.Path("b.geojson")).sourceCoordinates);
 }

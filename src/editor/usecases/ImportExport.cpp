@@ -1,0 +1,73 @@
+#include "editor/usecases/ImportExport.h"
+
+#include <memory>
+
+namespace usecase {
+
+namespace {
+
+constexpr int kMaxNotesShown = 20;
+
+// The library's own wording, under the command's caption.
+Message Failure(const QString& text, Msg caption) {
+    Message m;
+    m.literal = text;
+    m.caption = caption;
+    m.icon = MsgIcon::Error;
+    return m;
+}
+
+}  // namespace
+
+ImportOutcome ImportBoundaries(const QString& input, const QString& output,
+                               const gis::ImportOptions& options) {
+    ImportOutcome out;
+    auto st = std::make_unique<Store>();
+    if (!gis::ImportBoundaries(input, options, *st, out.summary)) {
+        out.badInput = true;
+        out.result = {false, Failure(out.summary.error, Msg::CapImportBoundaries), {}};
+        return out;
+    }
+    const QStringList& notes = out.summary.notes;
+    if (!notes.isEmpty()) {
+        QStringList shown = notes.mid(0, kMaxNotesShown);
+        if (notes.size() > kMaxNotesShown)
+            shown << msg::Text(Msg::AndMore).arg(notes.size() - kMaxNotesShown);
+        out.notes.literal = shown.join(u'\n');
+        out.notes.caption = Msg::CapImportBoundaries;
+        out.notes.icon = MsgIcon::Warning;
+    }
+    QString error;
+    if (!gis::WriteImportedWork(output, *st, out.summary.transform, &error)) {
+        out.result = {false, Failure(error, Msg::CapImportBoundaries), {}};
+        return out;
+    }
+    out.result = {true, {}, {output, gis::TransformPathFor(output)}};
+    return out;
+}
+
+Result ExportTarget(const QString& output) {
+    if (gis::FormatForPath(output)) return {true, {}, {}};
+    return {false, Say(Msg::ExportExtensionBad, {output}, Msg::CapExport, MsgIcon::Error), {}};
+}
+
+ExportOutcome ExportMap(const Store& st, const QString& workFile, const QString& output) {
+    ExportOutcome out;
+    const auto format = gis::FormatForPath(output);
+    if (!format) {
+        out.result = ExportTarget(output);
+        return out;
+    }
+    gis::MapTransform transform;
+    out.sourceCoordinates =
+        !workFile.isEmpty() && gis::LoadTransform(gis::TransformPathFor(workFile), transform);
+    if (!gis::ExportMap(st, out.sourceCoordinates ? &transform : nullptr, output, *format,
+                        out.summary)) {
+        out.result = {false, Failure(out.summary.error, Msg::CapExport), {}};
+        return out;
+    }
+    out.result = {true, {}, {output}};
+    return out;
+}
+
+}  // namespace usecase
