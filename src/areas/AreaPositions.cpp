@@ -79,7 +79,7 @@ bool TakeOverBoxes(Editor& ed) {
 // have the fill colour, and a position pixel often does (the navy mark of a
 // formerly selected area): clear it first so that the whole region repaints.
 void FillRegion(areas::RegionFills& fills, Surface& s, int x, int y, uint8_t fill) {
-    const uint8_t c = s.Pixel(x, y);
+    const uint8_t c = fills.Pixel(s, x, y);
     if (c == White || c == NoColour) return;
     if (c == fill) fills.SetPixel(s, x, y, Black);
     fills.Fill(s, x, y, fill);
@@ -93,6 +93,7 @@ areas::RegionFills& Fills(Editor& ed) {
 void PaintRegions(Editor& ed) {
     Store& st = ed.st;
     areas::RegionFills& fills = Fills(ed);
+    fills.Defer();
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, a);
@@ -110,6 +111,7 @@ void PaintRegions(Editor& ed) {
             fills.SetPixel(ed.surf, p.x, p.y, Navy);
         }
     }
+    fills.Flush(ed.surf);
     ed.ui.SurfaceChanged();
 }
 

@@ -20,19 +20,41 @@ class RegionFills {
     void Fill(Surface& s, int x, int y, uint8_t fill);
     // The same as s.SetPixel(x, y, c).
     void SetPixel(Surface& s, int x, int y, uint8_t c);
+    // The same as s.Pixel(x, y), held-back paints included.
+    uint8_t Pixel(const Surface& s, int x, int y);
+
+    // Between Defer and Flush, whole regions are not painted at once but laid
+    // down together at Flush, in one pass down the surface: painting thousands
+    // of regions one by one costs several times that on a large map. Pixel
+    // answers as if they had been painted; nothing else may read or change
+    // the surface in between.
+    void Defer() { deferring_ = true; }
+    void Flush(Surface& s);
 
   private:
     struct State {
         bool known = false;    // colour and odd pixels worked out
         bool uniform = false;  // every pixel but the odd ones has `colour`
+        bool held = false;     // painted in `colour` at the next flush
         uint8_t colour = 0;
         std::vector<int> odd;  // pixel indices set one by one since
     };
+    // A pixel set in a held-back region, to go on top of its paint.
+    struct Late {
+        int index, region;
+        uint8_t colour;
+    };
     void Refresh(const Surface& s);
     void Learn(const Surface& s, int region);
+    // Puts what is held back on the surface.
+    void LayDown(Surface& s);
+    uint8_t PixelAt(const Surface& s, int index, int region) const;
     RegionLabels labels_;
     std::vector<State> states_;
     uint64_t changes_ = ~uint64_t(0);
+    bool deferring_ = false;
+    std::vector<int> held_;  // regions held back, each once
+    std::vector<Late> late_;
 };
 
 }  // namespace areas

@@ -67,7 +67,12 @@ void RegionLabels::Sweep(int w, int h, Rows rows) {
     h_ = h;
     runs_.clear();
     rowStart_.assign(size_t(h_) + 1, 0);
-    std::vector<int32_t> parent;
+    // Room for a map's worth of runs from the start: growing by doubling
+    // copies the runs and touches fresh pages several times over, while
+    // room never used costs no memory.
+    runs_.reserve(std::max(runs_.capacity(), size_t(h_) * 64));
+    std::vector<int32_t>& parent = parent_;
+    parent.clear();
     parent.reserve(runs_.capacity());
     for (int y = 0; y < h_; ++y) {
         const int32_t first = int32_t(runs_.size());
@@ -109,7 +114,8 @@ void RegionLabels::Sweep(int w, int h, Rows rows) {
     for (const Run& r : runs_) ++regionStart_[size_t(r.region) + 1];
     for (size_t k = 1; k < regionStart_.size(); ++k) regionStart_[k] += regionStart_[k - 1];
     regionRuns_.resize(size_t(n));
-    std::vector<int32_t> fill(regionStart_.begin(), regionStart_.end() - 1);
+    std::vector<int32_t>& fill = fill_;
+    fill.assign(regionStart_.begin(), regionStart_.end() - 1);
     for (int32_t i = 0; i < n; ++i)
         regionRuns_[size_t(fill[size_t(runs_[size_t(i)].region)]++)] = i;
 }
@@ -119,19 +125,31 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
         m == Match::Equal ? rowscan::Test::Equal(colour) : rowscan::Test::NotEqual(colour);
     const uint8_t* px = s.Data();
     const int w = s.Width();
-    // Regions of one colour are uniform by definition; of "all but one" they
-    // are looked at while each row is at hand.
-    std::vector<uint8_t> runColour;
+    // Regions of one colour are uniform by definition; of "all but one" each
+    // run's colours are looked at in the same scan that finds its end: it
+    // stops at the first pixel unlike the run's first, and only when that is
+    // not yet the end does the run hold more than one colour.
+    std::vector<uint8_t>& runColour = runColour_;
+    runColour.clear();
+    if (m == Match::NotEqual)
+        runColour.reserve(std::max(runs_.capacity(), size_t(s.Height()) * 64));
     Sweep(w, s.Height(), [&](int y, auto add) {
         const uint8_t* row = px + size_t(y) * size_t(w);
         for (int x = rowscan::Next(row, 0, w, test, true); x < w;) {
-            const int end = rowscan::Next(row, x, w, test, false);
-            add(x, end);
-            if (m == Match::NotEqual) {
+            int end;
+            if (m == Match::Equal) {
+                end = rowscan::Next(row, x, w, test, false);
+            } else {
                 const uint8_t c = row[x];
-                const bool one = rowscan::Next(row, x, end, rowscan::Test::Equal(c), false) == end;
-                runColour.push_back(one ? c : uint8_t(NoColour));
+                end = rowscan::Next(row, x, w, rowscan::Test::Equal(c), false);
+                if (end < w && row[end] != colour) {
+                    end = rowscan::Next(row, end, w, test, false);
+                    runColour.push_back(uint8_t(NoColour));
+                } else {
+                    runColour.push_back(c);
+                }
             }
+            add(x, end);
             x = rowscan::Next(row, end, w, test, true);
         }
     });
@@ -139,16 +157,16 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
         colours_.assign(boxes_.size(), colour);
         return;
     }
-    colours_.assign(boxes_.size(), NoColour);
-    std::vector<char> seen(boxes_.size(), 0);
+    // Runs are in raster order and regions numbered by their first run, so
+    // each region's first run is met before its others.
+    colours_.clear();
+    colours_.reserve(boxes_.size());
     for (size_t i = 0; i < runs_.size(); ++i) {
         const size_t r = size_t(runs_[i].region);
-        if (!seen[r]) {
-            seen[r] = 1;
-            colours_[r] = runColour[i];
-        } else if (colours_[r] != runColour[i]) {
+        if (r == colours_.size())
+            colours_.push_back(runColour[i]);
+        else if (colours_[r] != runColour[i])
             colours_[r] = NoColour;
-        }
     }
 }
 
@@ -189,4 +207,11 @@ int64_t RegionLabels::PixelCount(int region) const {
 
 void RegionLabels::Paint(Surface& s, int region, uint8_t c) const {
     ForEachRun(region, [&](int y, int from, int to) { s.FillSpan(y, from, to, c); });
+}
+
+void RegionLabels::PaintAll(Surface& s, const std::vector<uint8_t>& colour) const {
+    for (const Run& r : runs_) {
+        const uint8_t c = colour[size_t(r.region)];
+        if (c != NoColour) s.FillSpan(int(r.y), int(r.from), int(r.to), c);
+    }
 }

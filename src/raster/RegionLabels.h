@@ -76,6 +76,11 @@ class RegionLabels {
     // Sets every pixel of the region to colour c (copy, whatever the surface's
     // raster operation).
     void Paint(Surface& s, int region, uint8_t c) const;
+    // Paints many regions at once: region r in colour[r], none where that is
+    // NoColour. The runs are laid down in raster order, one pass down the
+    // surface; painted region by region, each run of a large surface lies in
+    // another memory page, and that costs several times as much.
+    void PaintAll(Surface& s, const std::vector<uint8_t>& colour) const;
 
   private:
     // The sweep shared by both sources: rows(y, add) calls add(from, to) for
@@ -93,4 +98,7 @@ class RegionLabels {
     std::vector<uint8_t> colours_;  // by region
     // Run indices of region r: regionRuns_[regionStart_[r] .. regionStart_[r + 1]).
     std::vector<int32_t> regionStart_, regionRuns_;
+    // Work space of the sweep, kept so that building again allocates nothing.
+    std::vector<int32_t> parent_, fill_;
+    std::vector<uint8_t> runColour_;
 };

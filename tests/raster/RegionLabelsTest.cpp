@@ -113,6 +113,13 @@ TEST(RegionLabels, EachRegionIsWhatAFloodFillFromItsPixelsCovers) {
                     ASSERT_EQ(Pixels(painted), Pixels(filled))
                         << "seed " << seed << " at " << x << "," << y;
                     EXPECT_EQ(labels.Bounds(r), BoxOf(s, filled));
+                    // Its one colour, or none when it holds several.
+                    std::vector<uint8_t> colours;
+                    for (size_t i = 0; i < Pixels(s).size(); ++i)
+                        if (filled.Data()[i] == mark) colours.push_back(s.Data()[i]);
+                    const bool one = std::count(colours.begin(), colours.end(), colours[0]) ==
+                                     ptrdiff_t(colours.size());
+                    EXPECT_EQ(labels.UniformColour(r), one ? colours[0] : uint8_t(NoColour));
                 }
             EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), labels.Count());
         }
