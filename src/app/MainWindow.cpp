@@ -21,6 +21,7 @@
 #include "app/SurfaceView.h"
 #include "app/ViewControls.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 
 namespace {
 
@@ -28,29 +29,18 @@ constexpr int PanelHeight = 41;
 constexpr int GlyphSize = 26;
 constexpr int ProgressWidth = 93;
 
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-// Picture enlargement is easily taken for a zoom; its hints say what it does.
-#define EXPAND_WHAT \
-    "下絵そのものを縦横2倍にします（境界線は動きません）。表示の拡大ではありません。"
-constexpr char ExpandHint[] = "下絵の拡大\n" EXPAND_WHAT;
-constexpr char ExpandTip[] = EXPAND_WHAT;
-#undef EXPAND_WHAT
-
 // Glyph buttons: x position on the panel and hint.
 struct GlyphSpec {
     Cmd cmd;
     int x;
-    const char* hint;
+    Msg hint;
 };
 constexpr GlyphSpec Glyphs[] = {
-    {Cmd::SpFileOpen, 8, "作業ﾌｧｲﾙを開く"},        {Cmd::SpFileSave, 34, "作業/完成図の保存"},
-    {Cmd::SpBmpOpen, 66, "下絵の読み込み"},        {Cmd::SpBmpMono, 92, "下絵の単色化"},
-    {Cmd::SpBmpExpand, 118, ExpandHint},           {Cmd::SpAreaName, 236, "区域名入力"},
-    {Cmd::SpAreaPos, 262, "区域名⇔位置 関連づけ"}, {Cmd::SpIndexPos, 288, "凡例位置の指定"},
-    {Cmd::SpRemake, 320, "境界線最終編成"},
+    {Cmd::SpFileOpen, 8, Msg::HintFileOpen},    {Cmd::SpFileSave, 34, Msg::HintFileSave},
+    {Cmd::SpBmpOpen, 66, Msg::HintPictureOpen}, {Cmd::SpBmpMono, 92, Msg::HintMonotone},
+    {Cmd::SpBmpExpand, 118, Msg::HintExpand},   {Cmd::SpAreaName, 236, Msg::HintAreaName},
+    {Cmd::SpAreaPos, 262, Msg::HintAreaPos},    {Cmd::SpIndexPos, 288, Msg::HintLegendPos},
+    {Cmd::SpRemake, 320, Msg::HintCompose},
 };
 
 void StyleModeButton(QToolButton* b, bool down) {
@@ -65,9 +55,9 @@ void StyleModeButton(QToolButton* b, bool down) {
 
 }  // namespace
 
-const std::array<std::pair<Cmd, const char*>, 9>& MainWindow::GlyphButtons() {
-    static const std::array<std::pair<Cmd, const char*>, 9> list = [] {
-        std::array<std::pair<Cmd, const char*>, 9> a{};
+const std::array<std::pair<Cmd, Msg>, 9>& MainWindow::GlyphButtons() {
+    static const std::array<std::pair<Cmd, Msg>, 9> list = [] {
+        std::array<std::pair<Cmd, Msg>, 9> a{};
         for (size_t i = 0; i < a.size(); ++i) a[i] = {Glyphs[i].cmd, Glyphs[i].hint};
         return a;
     }();
@@ -121,71 +111,72 @@ QAction* MainWindow::AddItem(QMenu* menu, Cmd c, const QString& caption, bool ch
 
 void MainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(S("ﾌｧｲﾙ(&F)"));
+    QMenu* file = bar->addMenu(msg::Text(Msg::MenuFile));
     file->setObjectName(QStringLiteral("MenuFile"));
-    AddItem(file, Cmd::SaveWork, S("作業保存(&S)"));
-    AddItem(file, Cmd::LoadWork, S("作業読込(&L)"));
-    AddItem(file, Cmd::WriteMap, S("完成図(idt)保存(&W)"));
-    AddItem(file, Cmd::ReadMap, S("IDTファイル読込(&R)"));
-    AddItem(file, Cmd::NewWork, S("新規作業(&N)"));
+    AddItem(file, Cmd::SaveWork, msg::Text(Msg::MenuSaveWork));
+    AddItem(file, Cmd::LoadWork, msg::Text(Msg::MenuLoadWork));
+    AddItem(file, Cmd::WriteMap, msg::Text(Msg::MenuWriteMap));
+    AddItem(file, Cmd::ReadMap, msg::Text(Msg::MenuReadMap));
+    AddItem(file, Cmd::NewWork, msg::Text(Msg::MenuNewWork));
     file->addSeparator();
-    AddItem(file, Cmd::Quit, S("終了(&X)"));
+    AddItem(file, Cmd::Quit, msg::Text(Msg::MenuQuit));
     gis_menu::AddItems(file, ed_, this);
     file->addSeparator();
-    AddItem(file, Cmd::SaveOver, S("上書き保存(&U)"))->setShortcut(QKeySequence::Save);
+    AddItem(file, Cmd::SaveOver, msg::Text(Msg::MenuSaveOver))->setShortcut(QKeySequence::Save);
     connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
 
-    QMenu* edit = bar->addMenu(S("下絵(&E)"));
+    QMenu* edit = bar->addMenu(msg::Text(Msg::MenuPicture));
     edit->setObjectName(QStringLiteral("MenuEdit"));
-    AddItem(edit, Cmd::LoadBMP, S("下絵の読み込み(&L)"));
-    AddItem(edit, Cmd::BMPpaste, S("下絵の貼り付け(&P)"));
+    AddItem(edit, Cmd::LoadBMP, msg::Text(Msg::MenuLoadPicture));
+    AddItem(edit, Cmd::BMPpaste, msg::Text(Msg::MenuPastePicture));
     edit->addSeparator();
-    AddItem(edit, Cmd::BMPmonotone, S("下絵の単色化(&M)"));
-    AddItem(edit, Cmd::BMPexpand, S("下絵の拡大(&N)"))->setStatusTip(S(ExpandTip));
-    AddItem(edit, Cmd::BMPshowhide, S("下絵を隠す(&H)"));
-    AddItem(edit, Cmd::BMPclear, S("下絵の消去(&D)"));
+    AddItem(edit, Cmd::BMPmonotone, msg::Text(Msg::MenuMonotone));
+    AddItem(edit, Cmd::BMPexpand, msg::Text(Msg::MenuExpandPicture))
+        ->setStatusTip(msg::Text(Msg::TipExpand));
+    AddItem(edit, Cmd::BMPshowhide, msg::Text(Msg::MenuHidePicture));
+    AddItem(edit, Cmd::BMPclear, msg::Text(Msg::MenuClearPicture));
     connect(edit, &QMenu::aboutToShow, this, [this] { ed_.CheckMainMenu(); });
 
-    QMenu* mode = bar->addMenu(S("作図(&D)"));
+    QMenu* mode = bar->addMenu(msg::Text(Msg::MenuDraw));
     mode->setObjectName(QStringLiteral("MenuMode"));
-    AddItem(mode, Cmd::BuildMode, S("点情報入力モード(&B)"), true);
-    AddItem(mode, Cmd::EditMode, S("点情報修正モード(&E)"), true);
+    AddItem(mode, Cmd::BuildMode, msg::Text(Msg::MenuInputMode), true);
+    AddItem(mode, Cmd::EditMode, msg::Text(Msg::MenuEditMode), true);
     mode->addSeparator();
-    AddItem(mode, Cmd::LineKindMode, S("線種指定モード(&L)"), true);
-    AddItem(mode, Cmd::CuttingMode, S("トリミングモード(&T)"), true);
-    AddItem(mode, Cmd::PickUpMode, S("ジグソーモード(&J)"), true);
+    AddItem(mode, Cmd::LineKindMode, msg::Text(Msg::MenuLineKindMode), true);
+    AddItem(mode, Cmd::CuttingMode, msg::Text(Msg::MenuTrimmingMode), true);
+    AddItem(mode, Cmd::PickUpMode, msg::Text(Msg::MenuJigsawMode), true);
     mode->addSeparator();
-    AddItem(mode, Cmd::MoveMap, S("移動／伸縮(&M)"));
+    AddItem(mode, Cmd::MoveMap, msg::Text(Msg::MenuMoveScale));
     mode->addSeparator();
-    QAction* undo = AddItem(mode, Cmd::Undo, S("元に戻す(&U)"));
+    QAction* undo = AddItem(mode, Cmd::Undo, msg::Text(Msg::MenuUndo));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = AddItem(mode, Cmd::Redo, S("やり直し(&R)"));
+    QAction* redo = AddItem(mode, Cmd::Redo, msg::Text(Msg::MenuRedo));
     redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // Nothing to step through until the first change.
     undo->setEnabled(false);
     redo->setEnabled(false);
 
-    QMenu* arrange = bar->addMenu(S("区域(&A)"));
+    QMenu* arrange = bar->addMenu(msg::Text(Msg::MenuAreas));
     arrange->setObjectName(QStringLiteral("MenuArrange"));
-    AddItem(arrange, Cmd::AreaNameEdit, S("区域名入力･編集(&N)"));
-    AddItem(arrange, Cmd::ZoneArrange, S("区域名⇔位置(&Z)"));
+    AddItem(arrange, Cmd::AreaNameEdit, msg::Text(Msg::MenuAreaNames));
+    AddItem(arrange, Cmd::ZoneArrange, msg::Text(Msg::MenuAreaPositions));
 
-    QMenu* index = bar->addMenu(S("凡例(&I)"));
+    QMenu* index = bar->addMenu(msg::Text(Msg::MenuLegend));
     index->setObjectName(QStringLiteral("MenuIndex"));
-    AddItem(index, Cmd::IndexPos, S("凡例位置指定(&P)"));
+    AddItem(index, Cmd::IndexPos, msg::Text(Msg::MenuLegendPosition));
 
-    QMenu* line = bar->addMenu(S("完成(&C)"));
+    QMenu* line = bar->addMenu(msg::Text(Msg::MenuFinish));
     line->setObjectName(QStringLiteral("MenuLine"));
-    AddItem(line, Cmd::ReMakeLine, S("境界線最終編成(&R)"));
-    AddItem(line, Cmd::CheckAreas, S("全区域の点検(&C)"));
+    AddItem(line, Cmd::ReMakeLine, msg::Text(Msg::MenuCompose));
+    AddItem(line, Cmd::CheckAreas, msg::Text(Msg::MenuCheckAreas));
 
-    QMenu* help = bar->addMenu(S("ヘルプ(&H)"));
+    QMenu* help = bar->addMenu(msg::Text(Msg::MenuHelp));
     help->setObjectName(QStringLiteral("MenuHelp"));
-    AddItem(help, Cmd::HelpContents, S("目次(&C)"));
-    AddItem(help, Cmd::AboutVelmot, S("Velmot について"));
+    AddItem(help, Cmd::HelpContents, msg::Text(Msg::MenuHelpContents));
+    AddItem(help, Cmd::AboutVelmot, msg::Text(Msg::MenuAbout));
     help->addSeparator();
-    AddItem(help, Cmd::CheckShowHint, S("ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント"), true);
+    AddItem(help, Cmd::CheckShowHint, msg::Text(Msg::MenuShowHints), true);
 
     // The usual desktop keys, shown beside the items they run.
     Action(Cmd::LoadWork)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -206,32 +197,32 @@ void MainWindow::BuildPopups() {
         return m;
     };
     QMenu* input = make(Popup::RButtonMenu, "RButtonMenu");
-    AddItem(input, Cmd::LastPoint, S("今のは端点"));
-    AddItem(input, Cmd::CutLine, S("今のは始点"));
-    AddItem(input, Cmd::WrongPoint, S("ひとつ戻る"));
-    AddItem(input, Cmd::ConnectStartPoint, S("始点と結ぶ"));
-    AddItem(input, Cmd::ConnectNearPoint, S("近傍点と結ぶ"));
-    AddItem(input, Cmd::NearStartPosition, S("近傍点を始点に"));
+    AddItem(input, Cmd::LastPoint, msg::Text(Msg::PopLastPoint));
+    AddItem(input, Cmd::CutLine, msg::Text(Msg::PopCutLine));
+    AddItem(input, Cmd::WrongPoint, msg::Text(Msg::PopWrongPoint));
+    AddItem(input, Cmd::ConnectStartPoint, msg::Text(Msg::PopConnectStart));
+    AddItem(input, Cmd::ConnectNearPoint, msg::Text(Msg::PopConnectNear));
+    AddItem(input, Cmd::NearStartPosition, msg::Text(Msg::PopNearStart));
 
     QMenu* edit = make(Popup::RBtnEditMode, "RBtnEditMode");
-    AddItem(edit, Cmd::AppendDot, S("点の追加"));
-    AddItem(edit, Cmd::DelPoint, S("点の削除"));
-    AddItem(edit, Cmd::CutDots, S("つながりの切断"));
-    AddItem(edit, Cmd::DelLine, S("連続線の削除"));
+    AddItem(edit, Cmd::AppendDot, msg::Text(Msg::PopAppendDot));
+    AddItem(edit, Cmd::DelPoint, msg::Text(Msg::PopDeletePoint));
+    AddItem(edit, Cmd::CutDots, msg::Text(Msg::PopCutDots));
+    AddItem(edit, Cmd::DelLine, msg::Text(Msg::PopDeleteLine));
 
     QMenu* kind = make(Popup::BtnLKindMode, "BtnLKindMode");
-    AddItem(kind, Cmd::SecLine, S("追加－第２境界線"));
-    AddItem(kind, Cmd::AbsLine, S("追加－区分線"));
-    AddItem(kind, Cmd::AstLine, S("移籍→補助線"));
+    AddItem(kind, Cmd::SecLine, msg::Text(Msg::PopAddSecond));
+    AddItem(kind, Cmd::AbsLine, msg::Text(Msg::PopAddDivision));
+    AddItem(kind, Cmd::AstLine, msg::Text(Msg::PopToAuxiliary));
     kind->addSeparator();
-    AddItem(kind, Cmd::RelSecLine, S("解除－第２境界線"));
-    AddItem(kind, Cmd::RelAbsLine, S("解除－区分線"));
-    AddItem(kind, Cmd::RelAstLine, S("移籍←補助線"));
+    AddItem(kind, Cmd::RelSecLine, msg::Text(Msg::PopDropSecond));
+    AddItem(kind, Cmd::RelAbsLine, msg::Text(Msg::PopDropDivision));
+    AddItem(kind, Cmd::RelAstLine, msg::Text(Msg::PopFromAuxiliary));
 
     QMenu* cut = make(Popup::RBtnCutting, "RBtnCutting");
-    AddItem(cut, Cmd::SweepCutting, S("外側を削除"));
-    AddItem(cut, Cmd::HoleCutting, S("内側を削除"));
-    AddItem(cut, Cmd::CancelCutting, S("キャンセル"));
+    AddItem(cut, Cmd::SweepCutting, msg::Text(Msg::PopCutOutside));
+    AddItem(cut, Cmd::HoleCutting, msg::Text(Msg::PopCutInside));
+    AddItem(cut, Cmd::CancelCutting, msg::Text(Msg::PopCancelCutting));
 }
 
 void MainWindow::BuildPanel() {
@@ -249,8 +240,8 @@ void MainWindow::BuildPanel() {
         b->setIconSize(QSize(20, 20));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setToolTip(S(g.hint));
-        if (g.cmd == Cmd::SpBmpExpand) b->setStatusTip(S(ExpandTip));
+        b->setToolTip(msg::Text(g.hint));
+        if (g.cmd == Cmd::SpBmpExpand) b->setStatusTip(msg::Text(Msg::TipExpand));
         buttons_[size_t(g.cmd)] = b;
         const Cmd c = g.cmd;
         connect(b, &QToolButton::clicked, this, [this, c] { Run(c); });
@@ -258,10 +249,10 @@ void MainWindow::BuildPanel() {
 
     // The two mode buttons form one group that may also have neither down,
     // so Qt's exclusive groups do not fit; the editor sets them.
-    auto mode = [&](Cmd c, const char* caption, int y, int h) {
+    auto mode = [&](Cmd c, Msg caption, int y, int h) {
         auto* b = new QToolButton(panel);
         b->setObjectName(QString::fromLatin1(CmdName(c)));
-        b->setText(S(caption));
+        b->setText(msg::Text(caption));
         b->setCheckable(true);
         b->setGeometry(149, y, 81, h);
         b->setFocusPolicy(Qt::NoFocus);
@@ -271,8 +262,8 @@ void MainWindow::BuildPanel() {
             Run(c);
         });
     };
-    mode(Cmd::SpInputMode, "点入力モード", 4, 18);
-    mode(Cmd::SpEditMode, "点修正モード", 20, 17);
+    mode(Cmd::SpInputMode, Msg::ButtonInputMode, 4, 18);
+    mode(Cmd::SpEditMode, Msg::ButtonEditMode, 20, 17);
     SetModeButtons(true, false);
 
     mouseXY_ = new QLabel(QStringLiteral("1:1"), panel);
@@ -342,7 +333,7 @@ void MainWindow::SetModeButtons(bool inputDown, bool editDown) {
 }
 
 void MainWindow::SetHintsShown(bool on) {
-    for (const GlyphSpec& g : Glyphs) Button(g.cmd)->setToolTip(on ? S(g.hint) : QString());
+    for (const GlyphSpec& g : Glyphs) Button(g.cmd)->setToolTip(on ? msg::Text(g.hint) : QString());
 }
 
 void MainWindow::OpenAttachedPopup(QPoint screen) {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "core/Commands.h"
+#include "core/Messages.h"
 
 class Editor;
 class QAction;
@@ -52,7 +53,7 @@ class MainWindow : public QMainWindow {
     QRect NormalBounds() const;
 
     // The hint texts of the nine glyph buttons, in tool-bar order.
-    static const std::array<std::pair<Cmd, const char*>, 9>& GlyphButtons();
+    static const std::array<std::pair<Cmd, Msg>, 9>& GlyphButtons();
 
     // A command is running (it may be waiting in a dialog).
     bool InCommand() const { return commandDepth_ > 0; }

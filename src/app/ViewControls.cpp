@@ -8,42 +8,36 @@
 
 #include "app/MainWindow.h"
 #include "app/SurfaceView.h"
-
-namespace {
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-}  // namespace
+#include "core/Messages.h"
 
 void AddViewControls(MainWindow& win) {
     SurfaceView* view = win.View();
-    QMenu* menu = win.menuBar()->addMenu(S("表示(&V)"));
+    QMenu* menu = win.menuBar()->addMenu(msg::Text(Msg::MenuView));
     menu->setObjectName(QStringLiteral("MenuView"));
-    auto item = [&](const char* name, const char* caption, const char* tip,
-                    QList<QKeySequence> keys, void (SurfaceView::*slot)()) {
-        QAction* a = menu->addAction(S(caption));
+    auto item = [&](const char* name, Msg caption, Msg tip, QList<QKeySequence> keys,
+                    void (SurfaceView::*slot)()) {
+        QAction* a = menu->addAction(msg::Text(caption));
         a->setObjectName(QString::fromLatin1(name));
-        a->setStatusTip(S(tip));
+        a->setStatusTip(msg::Text(tip));
         a->setShortcuts(keys);
         // Keys work wherever the focus is in the main window.
         a->setShortcutContext(Qt::WindowShortcut);
         QObject::connect(a, &QAction::triggered, view, slot);
     };
-    item("ZoomIn", "拡大表示(&I)", "表示を2倍にします（下絵や境界線は変わりません）",
+    item("ZoomIn", Msg::MenuZoomIn, Msg::TipZoomIn,
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
          &SurfaceView::ZoomIn);
-    item("ZoomOut", "縮小表示(&O)", "表示を1/2にします（下絵や境界線は変わりません）",
-         {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &SurfaceView::ZoomOut);
-    item("ZoomReset", "等倍表示(&A)", "表示を1:1に戻します", {QKeySequence(Qt::CTRL | Qt::Key_0)},
+    item("ZoomOut", Msg::MenuZoomOut, Msg::TipZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+         &SurfaceView::ZoomOut);
+    item("ZoomReset", Msg::MenuZoomReset, Msg::TipZoomReset, {QKeySequence(Qt::CTRL | Qt::Key_0)},
          &SurfaceView::ZoomReset);
-    item("ZoomFit", "全体表示(&F)", "作図面の全体が収まる倍率で表示します", {},
-         &SurfaceView::FitMap);
+    item("ZoomFit", Msg::MenuZoomFit, Msg::TipZoomFit, {}, &SurfaceView::FitMap);
 
     // The magnification, just above the pointer's coordinates.
     auto* zoom = new QLabel(view->Scale().Text(), win.ToolPanel());
     zoom->setObjectName(QStringLiteral("zoomXY"));
     zoom->setGeometry(356, 1, 65, 14);
-    zoom->setToolTip(S("表示倍率（Ctrl+ホイール、Ctrl++、Ctrl+-、Ctrl+0）"));
+    zoom->setToolTip(msg::Text(Msg::TipZoom));
     QObject::connect(view, &SurfaceView::ZoomChanged, zoom,
                      [zoom, view] { zoom->setText(view->Scale().Text()); });
 

@@ -267,6 +267,84 @@ enum class Msg : int {
     SurfaceOverBudget,
     SurfaceBudgetAsk,
 
+    // ---- the window: menus, pop-up menus, tool panel and their hints ----
+    MenuFile,            // ﾌｧｲﾙ(&F)
+    MenuSaveWork,        // 作業保存(&S)
+    MenuLoadWork,        // 作業読込(&L)
+    MenuWriteMap,        // 完成図(idt)保存(&W)
+    MenuReadMap,         // IDTファイル読込(&R)
+    MenuNewWork,         // 新規作業(&N)
+    MenuQuit,            // 終了(&X)
+    MenuSaveOver,        // 上書き保存(&U)
+    MenuPicture,         // 下絵(&E)
+    MenuLoadPicture,     // 下絵の読み込み(&L)
+    MenuPastePicture,    // 下絵の貼り付け(&P)
+    MenuMonotone,        // 下絵の単色化(&M)
+    MenuExpandPicture,   // 下絵の拡大(&N)
+    MenuClearPicture,    // 下絵の消去(&D)
+    MenuDraw,            // 作図(&D)
+    MenuInputMode,       // 点情報入力モード(&B)
+    MenuEditMode,        // 点情報修正モード(&E)
+    MenuLineKindMode,    // 線種指定モード(&L)
+    MenuTrimmingMode,    // トリミングモード(&T)
+    MenuJigsawMode,      // ジグソーモード(&J)
+    MenuMoveScale,       // 移動／伸縮(&M)
+    MenuUndo,            // 元に戻す(&U)
+    MenuRedo,            // やり直し(&R)
+    MenuAreas,           // 区域(&A)
+    MenuAreaNames,       // 区域名入力･編集(&N)
+    MenuAreaPositions,   // 区域名⇔位置(&Z)
+    MenuLegend,          // 凡例(&I)
+    MenuLegendPosition,  // 凡例位置指定(&P)
+    MenuFinish,          // 完成(&C)
+    MenuCompose,         // 境界線最終編成(&R)
+    MenuCheckAreas,      // 全区域の点検(&C)
+    MenuHelp,            // ヘルプ(&H)
+    MenuHelpContents,    // 目次(&C)
+    MenuAbout,           // Velmot について
+    MenuShowHints,       // ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント
+    PopLastPoint,        // 今のは端点
+    PopCutLine,          // 今のは始点
+    PopWrongPoint,       // ひとつ戻る
+    PopConnectStart,     // 始点と結ぶ
+    PopConnectNear,      // 近傍点と結ぶ
+    PopNearStart,        // 近傍点を始点に
+    PopAppendDot,        // 点の追加
+    PopDeletePoint,      // 点の削除
+    PopCutDots,          // つながりの切断
+    PopDeleteLine,       // 連続線の削除
+    PopAddSecond,        // 追加－第２境界線
+    PopAddDivision,      // 追加－区分線
+    PopToAuxiliary,      // 移籍→補助線
+    PopDropSecond,       // 解除－第２境界線
+    PopDropDivision,     // 解除－区分線
+    PopFromAuxiliary,    // 移籍←補助線
+    PopCutOutside,       // 外側を削除
+    PopCutInside,        // 内側を削除
+    PopCancelCutting,    // キャンセル
+    HintFileOpen,        // 作業ﾌｧｲﾙを開く
+    HintFileSave,        // 作業/完成図の保存
+    HintPictureOpen,     // 下絵の読み込み
+    HintMonotone,        // 下絵の単色化
+    HintExpand,          // 下絵の拡大
+    TipExpand,  // 下絵そのものを縦横2倍にします（境界線は動きません）。表示の拡大ではありません。
+    HintAreaName,     // 区域名入力
+    HintAreaPos,      // 区域名⇔位置 関連づけ
+    HintLegendPos,    // 凡例位置の指定
+    HintCompose,      // 境界線最終編成
+    ButtonInputMode,  // 点入力モード
+    ButtonEditMode,   // 点修正モード
+    MenuView,         // 表示(&V)
+    MenuZoomIn,       // 拡大表示(&I)
+    TipZoomIn,        // 表示を2倍にします（下絵や境界線は変わりません）
+    MenuZoomOut,      // 縮小表示(&O)
+    TipZoomOut,       // 表示を1/2にします（下絵や境界線は変わりません）
+    MenuZoomReset,    // 等倍表示(&A)
+    TipZoomReset,     // 表示を1:1に戻します
+    MenuZoomFit,      // 全体表示(&F)
+    TipZoomFit,       // 作図面の全体が収まる倍率で表示します
+    TipZoom,          // 表示倍率（Ctrl+ホイール、Ctrl++、Ctrl+-、Ctrl+0）
+
     Count
 };
 

@@ -118,11 +118,18 @@ TEST_F(AppTest, StartShowsTheInitialCommandStatesAndLayout) {
     EXPECT_EQ(Win().ToolPanel()->height(), 41);
     const int xs[] = {8, 34, 66, 92, 118, 236, 262, 288, 320};
     int i = 0;
-    for (auto [c, hint] : MainWindow::GlyphButtons()) {
-        QToolButton* b = Win().Button(c);
-        EXPECT_EQ(b->geometry(), QRect(xs[i++], 8, 26, 26)) << CmdName(c);
-        EXPECT_EQ(b->toolTip(), S(hint));
+    QStringList hints;
+    for (const auto& glyph : MainWindow::GlyphButtons()) {
+        QToolButton* b = Win().Button(glyph.first);
+        EXPECT_EQ(b->geometry(), QRect(xs[i++], 8, 26, 26)) << CmdName(glyph.first);
+        hints << b->toolTip();
     }
+    EXPECT_EQ(hints.join(u'|'),
+              S("作業ﾌｧｲﾙを開く|作業/完成図の保存|下絵の読み込み|下絵の単色化|下絵の拡大\n"
+                "下絵そのものを縦横2倍にします（境界線は動きません）。表示の拡大ではありません。|"
+                "区域名入力|区域名⇔位置 関連づけ|凡例位置の指定|境界線最終編成"));
+    EXPECT_EQ(Win().Button(Cmd::SpInputMode)->text() + u'|' + Win().Button(Cmd::SpEditMode)->text(),
+              S("点入力モード|点修正モード"));
     EXPECT_EQ(Win().Button(Cmd::SpInputMode)->geometry(), QRect(149, 4, 81, 18));
     EXPECT_EQ(Win().Button(Cmd::SpEditMode)->geometry(), QRect(149, 20, 81, 17));
     EXPECT_EQ(Win().MouseXY()->text(), QStringLiteral("1:1"));
@@ -168,7 +175,7 @@ TEST_F(AppTest, MenuItemsRunTheirCommandAndTheEditorKeepsTheCheckMarks) {
     hint->trigger();
     EXPECT_TRUE(hint->isChecked());
     for (auto [c, text] : MainWindow::GlyphButtons())
-        EXPECT_EQ(Win().Button(c)->toolTip(), S(text));
+        EXPECT_EQ(Win().Button(c)->toolTip(), msg::Text(text));
     // The mode buttons are captioned, never hinted.
     EXPECT_TRUE(Win().Button(Cmd::SpInputMode)->toolTip().isEmpty());
 }
