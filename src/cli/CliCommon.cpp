@@ -134,8 +134,7 @@ usecase::ComposeOutcome Session::Compose() {
     // the composition paints it only to show a failure.
     if (ed.surf.Blank()) {
         options.prepare = [&] {
-            if (ed.st.PointX(ed.st.PointLast) >= 1) ed.st.AppendPoint(0, 0);
-            ed.RemoveRepeatedSegments();
+            ReadyCompositionNetwork(ed);
             ed.ShowProgressBar();
         };
         hooks.paint = [&] {

@@ -97,12 +97,17 @@ void PaintNetwork(const Store& st, Surface& surf) {
     render::CompositionView(st, surf, true);
 }
 
-std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
-                                       const std::function<void()>& areaTick) {
-    std::vector<CheckEntry> out;
+namespace {
+
+// One run of the check; unpainted: from the network alone, and false as soon
+// as a position needs the painted surface.
+bool Check(const Store& st, Surface& surf, const std::function<void()>& areaTick, bool unpainted,
+           std::vector<CheckEntry>& out) {
+    out.clear();
     const NetworkIndex net(st.PointsToVector());
     OutlineTracer tracer(net, surf);
     tracer.showRegions = false;
+    if (unpainted) tracer.WithoutSurface();
     Prepare(tracer, st);
     std::vector<Rec> stream;
     const int every = st.AreaCount / 9 + 1;
@@ -113,6 +118,11 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
             stream.clear();
             tracer.marks.clear();
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);
+            if (unpainted) {
+                if (tracer.NeedsSurface()) return false;
+                out.push_back({a, k, ToPt(p), r});
+                continue;
+            }
             // Put the surface back: the region's fill, then the red marks.
             if (r.outcome == Outcome::NoStart || r.outcome == Outcome::NotClosed ||
                 r.outcome == Outcome::Astray)
@@ -124,6 +134,22 @@ std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
             out.push_back({a, k, ToPt(p), r});
         }
     }
+    return true;
+}
+
+}  // namespace
+
+std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
+                                       const std::function<void()>& areaTick,
+                                       const std::function<void()>& paint) {
+    std::vector<CheckEntry> out;
+    // As in ComposeMap: a blank surface is painted only when a position
+    // needs it (a lost way or an undecided direction is judged by its marks).
+    if (paint && surf.Blank()) {
+        if (Check(st, surf, areaTick, true, out)) return out;
+        paint();
+    }
+    Check(st, surf, areaTick, false, out);
     return out;
 }
 

@@ -51,13 +51,18 @@ std::optional<Failure> ComposeMap(Store& st, Surface& surf, const ComposeHooks& 
 void PaintNetwork(const Store& st, Surface& surf);
 
 // Every position traced on its own, as the composition would trace it when all
-// positions before it succeeded. The surface is restored after each.
+// positions before it succeeded. The surface is restored after each. With
+// paint set and the surface blank, the positions are traced from the network
+// alone, as ComposeMap does with its paint hook: nothing is painted unless a
+// position needs the painted surface, and then paint() is called and the
+// check runs again on it.
 struct CheckEntry {
     int area = 0, slot = 0;
     Pt position;
     TraceResult result;
 };
 std::vector<CheckEntry> CheckPositions(const Store& st, Surface& surf,
-                                       const std::function<void()>& areaTick = {});
+                                       const std::function<void()>& areaTick = {},
+                                       const std::function<void()>& paint = {});
 
 }  // namespace compose

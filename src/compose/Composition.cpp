@@ -7,10 +7,15 @@
 #include "editor/usecases/ComposeMap.h"
 #include "view/CompositionView.h"
 
+bool ReadyCompositionNetwork(Editor& ed) {
+    if (ed.st.PointLast < 3 || ed.st.AreaCount < 1) return false;
+    if (ed.st.PointX(ed.st.PointLast) >= 1) ed.st.AppendPoint(0, 0);
+    ed.RemoveRepeatedSegments();
+    return true;
+}
+
 bool Editor::PrepareComposition() {
-    if (st.PointLast < 3 || st.AreaCount < 1) return false;
-    if (st.PointX(st.PointLast) >= 1) st.AppendPoint(0, 0);
-    RemoveRepeatedSegments();
+    if (!ReadyCompositionNetwork(*this)) return false;
     PaintCompositionView(*this);
     return true;
 }

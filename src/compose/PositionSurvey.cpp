@@ -2,10 +2,13 @@
 // does, with the failures in a list the person walks through. Checking never
 // changes the map: the store and the view come back as they were, and only
 // the chosen entry's region is marked red on the view until the next choice.
+#include <algorithm>
+
 #include "compose/ProblemList.h"
 #include "core/Editor.h"
 #include "core/Messages.h"
 #include "text/ShiftJis.h"
+#include "view/CompositionView.h"
 
 namespace compose {
 
@@ -92,20 +95,63 @@ void Repaint(Ui& ui, const QRect& r) {
 
 }  // namespace
 
+namespace {
+
+// Whether every pixel of s beyond the map's extent is black: then the
+// composition view painted on s is the network on a blank surface.
+bool BlackBeyondExtent(const Surface& s, const Store& st) {
+    if (s.Blank()) return true;
+    const int w = s.Width(), h = s.Height();
+    const int ew = std::clamp<int>(st.MapWidth, 0, w), eh = std::clamp<int>(st.MapHeight, 0, h);
+    auto black = [](const uint8_t* from, const uint8_t* to) {
+        return std::all_of(from, to, [](uint8_t c) { return c == Black; });
+    };
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = s.Data() + size_t(y) * size_t(w);
+        if (!black(row + (y < eh ? ew : 0), row + w)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::vector<compose::CheckEntry> Editor::CheckAllPositions(Surface* network) {
     std::vector<compose::CheckEntry> out;
-    // The preparation rewrites the point list and paints the composition's
-    // view; both are put back afterwards (the copies share their pages).
+    // The preparation rewrites the point list; it is put back afterwards.
     const Store kept = st;
-    Surface shown = surf;
-    if (PrepareComposition()) {
+    if (ReadyCompositionNetwork(*this)) {
+        // The check traces on the composition view as this surface would
+        // show it, on a surface of its own. Where nothing lies beyond the
+        // map's extent, that view is the network on black, and the network
+        // alone tells what it shows: nothing is painted unless a position
+        // needs it, or the list needs the view to mark a failure.
+        const bool blank = BlackBeyondExtent(surf, st);
+        Surface view;
+        if (blank) {
+            view.Resize(surf.Width(), surf.Height());
+        } else {
+            view = surf;
+            PaintCompositionView(*this, view);
+        }
+        auto paint = [&] { PaintCompositionView(*this, view); };
         ShowProgressBar();
-        out = compose::CheckPositions(st, surf, [this] { progress.StepIt(); });
+        auto paintAndGoOn = [&] {
+            paint();
+            ShowProgressBar();
+        };
+        out = compose::CheckPositions(
+            st, view, [this] { progress.StepIt(); },
+            blank ? paintAndGoOn : std::function<void()>());
         progress.SetPosition(0);
         progress.Hide();
+        if (network) {
+            const bool failed = std::any_of(out.begin(), out.end(), [](const auto& e) {
+                return e.result.outcome != compose::Outcome::Closed;
+            });
+            if (failed && view.Blank()) paint();
+            *network = std::move(view);
+        }
     }
-    if (network) *network = std::move(surf);
-    surf = std::move(shown);
     st = kept;
     ui.SurfaceChanged();
     return out;

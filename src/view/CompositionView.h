@@ -3,5 +3,13 @@
 #pragma once
 
 class Editor;
+class Surface;
 
 void PaintCompositionView(Editor& ed);
+// The same on another surface than the editor's.
+void PaintCompositionView(Editor& ed, Surface& s);
+
+// The point list readied for tracing, the first steps of the composition in
+// the window and in a batch run alike: a separator at the end and every
+// segment once. False, and nothing done, without lines or named areas.
+bool ReadyCompositionNetwork(Editor& ed);

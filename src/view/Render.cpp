@@ -175,9 +175,13 @@ QString Editor::MouseReadout(int x, int y) {
 }
 
 void PaintCompositionView(Editor& ed) {
+    PaintCompositionView(ed, ed.surf);
+    ed.ui.SurfaceChanged();
+}
+
+void PaintCompositionView(Editor& ed, Surface& s) {
     ed.ShowProgressBar();
-    render::CompositionView(ed.st, ed.surf, false, [&ed] { ed.progress.StepIt(); });
+    render::CompositionView(ed.st, s, false, [&ed] { ed.progress.StepIt(); });
     ed.progress.SetPosition(0);
     ed.progress.Hide();
-    ed.ui.SurfaceChanged();
 }

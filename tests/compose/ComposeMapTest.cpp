@@ -338,3 +338,41 @@ TEST(ComposeMap, ABlankSurfaceGivesTheSameResultsAndIsPaintedOnlyForAFailure) {
         EXPECT_EQ(blank.KindsToVector(), painted.KindsToVector());
     }
 }
+
+TEST(ComposeMap, ACheckOnABlankSurfacePaintsOnlyForAWalkJudgedByItsMarks) {
+    for (auto damage : {MapRecipe::None, MapRecipe::Gap, MapRecipe::DuplicateSegment}) {
+        MapRecipe recipe;
+        recipe.cells = 160;
+        recipe.seed = 5;
+        recipe.cellsPerArea = 2;
+        recipe.damage = damage;
+        Store st;
+        const GeneratedMap g = GenerateMap(recipe, st);
+        Surface painted(g.width + 7, g.height + 3), blank(g.width + 7, g.height + 3);
+        PaintNetwork(st, painted);
+        const auto expected = CheckPositions(st, painted);
+        int paints = 0;
+        const auto got = CheckPositions(st, blank, {}, [&] {
+            ++paints;
+            PaintNetwork(st, blank);
+        });
+        SCOPED_TRACE(int(damage));
+        auto key = [](const CheckEntry& e) {
+            const TraceResult& r = e.result;
+            return std::vector<int>{e.area,      e.slot,    int(r.outcome), int(r.reason),
+                                    r.place.x,   r.place.y, r.place2.x,     r.place2.y,
+                                    r.node.x,    r.node.y,  r.points,       r.otherArea,
+                                    r.otherSlot, r.start.s, r.start.d};
+        };
+        ASSERT_EQ(got.size(), expected.size());
+        bool marked = false;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(key(got[i]), key(expected[i])) << i;
+            const Outcome o = expected[i].result.outcome;
+            marked = marked || o == Outcome::Lost || o == Outcome::NoDirection;
+        }
+        EXPECT_EQ(marked, damage == MapRecipe::DuplicateSegment);
+        EXPECT_EQ(paints, marked ? 1 : 0);
+        EXPECT_EQ(blank.Blank(), !marked);
+    }
+}
