@@ -12,23 +12,12 @@
 #include "compose/Composer.h"
 // The record-by-record composition lives with the tests that check the fast
 // one against it; it is compiled into this program as well.
+#include "BenchMaps.h"
 #include "compose/LiteralCompose.cpp"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"
 
 namespace {
-
-MapRecipe Recipe(int cells) {
-    MapRecipe s;
-    s.cells = cells;
-    s.unitW = 32;
-    s.unitH = 34;
-    s.step = 2;
-    s.kinds = true;
-    s.extraPositionEvery = 10;
-    s.seed = 42;
-    return s;
-}
 
 struct Prepared {
     Store st;
@@ -37,7 +26,7 @@ struct Prepared {
 };
 
 void Prepare(int cells, Prepared& p) {
-    p.g = GenerateMap(Recipe(cells), p.st);
+    p.g = GenerateMap(benchmaps::Generated(cells), p.st);
     p.surf.Resize(p.g.width, p.g.height);
     compose::PaintNetwork(p.st, p.surf);
 }
@@ -80,7 +69,7 @@ void BM_ReMakeLineClick(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto t = std::make_unique<TestEditor>(8, 8);
-        const GeneratedMap g = GenerateMap(Recipe(cells), t->st());
+        const GeneratedMap g = GenerateMap(benchmaps::Generated(cells), t->st());
         t->ed.surf.Resize(g.width, g.height);
         state.ResumeTiming();
         t->ed.ReMakeLineClick();
@@ -117,7 +106,7 @@ BENCHMARK(BM_WorldMap)
 int main(int argc, char** argv) {
     if (argc >= 4 && !std::strcmp(argv[1], "--write-map")) {
         Store st;
-        MapRecipe recipe = Recipe(std::atoi(argv[2]));
+        MapRecipe recipe = benchmaps::Generated(std::atoi(argv[2]));
         if (argc >= 5) recipe.seed = uint32_t(std::strtoul(argv[4], nullptr, 10));
         if (argc >= 6 && !std::strcmp(argv[5], "gap")) recipe.damage = MapRecipe::Gap;
         if (argc >= 6 && !std::strcmp(argv[5], "duplicate"))

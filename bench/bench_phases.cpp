@@ -24,55 +24,24 @@
 #include <memory>
 #include <string>
 
+#include "BenchMaps.h"
 #include "compose/Composer.h"
 #include "compose/NetworkIndex.h"
 #include "compose/OutlineTracer.h"
 #include "compose/Rebuild.h"
 #include "raster/RegionLabels.h"
+#include "render/Render.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"
 
 namespace {
 
-// A map the size of a real scanned one: the generated cells drawn at
-// 4758 x 4758 and stretched sideways to 8126 pixels.
-void GenerateLarge(Store& st) {
-    MapRecipe r;
-    r.cells = 3240;
-    r.unitW = 56;
-    r.unitH = 62;
-    r.step = 9;
-    r.jitter = 12;
-    r.seed = 7;
-    const GeneratedMap g = GenerateMap(r, st);
-    const double sx = 8126.0 / g.width, sy = 4758.0 / g.height;
-    std::vector<Rec> v = st.PointsToVector();
-    auto scale = [&](Rec& p) {
-        if (p.x <= 0) return;
-        p.x = int16_t(std::lround(p.x * sx));
-        p.y = int16_t(std::lround(p.y * sy));
-    };
-    for (Rec& p : v) scale(p);
-    st.AssignPoints(v);
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) scale(st.AreaPos(k, a));
-    st.MapWidth = 8126;
-    st.MapHeight = 4758;
-}
+using benchmaps::Generated;
+using benchmaps::GenerateLarge;
 
-MapRecipe Generated(int cells) {
-    MapRecipe s;
-    s.cells = cells;
-    s.unitW = 32;
-    s.unitH = 34;
-    s.step = 2;
-    s.kinds = true;
-    s.extraPositionEvery = 10;
-    s.seed = 42;
-    return s;
-}
-
-enum MapId { World, Gen3000, Gen30000, Large };
+// Sparse6, 10 and 16: the 3,000 cells with a traced point every 6, 10 and 16
+// pixels instead of 2, for how the batch path depends on records per pixel.
+enum MapId { World, Gen3000, Gen30000, Large, Sparse6, Sparse10, Sparse16 };
 
 // Each map prepared once (the composition view painted); the phases run on copies.
 struct Prepared {
@@ -88,6 +57,8 @@ Prepared Make(MapId id) {
         p.t->ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
     } else if (id == Large) {
         GenerateLarge(st);
+    } else if (id >= Sparse6) {
+        GenerateMap(Generated(3000, id == Sparse6 ? 6 : id == Sparse10 ? 10 : 16), st);
     } else {
         GenerateMap(Generated(id == Gen3000 ? 3000 : 30000), st);
     }
@@ -106,6 +77,8 @@ const Prepared& Map(MapId id) {
 
 void Describe(benchmark::State& state, const Prepared& p) {
     state.counters["records"] = double(p.points.size());
+    state.counters["records_per_mpixel"] =
+        double(p.points.size()) * 1e6 / (double(p.t->ed.surf.Width()) * p.t->ed.surf.Height());
     state.counters["pixels"] = double(p.t->ed.surf.Width()) * p.t->ed.surf.Height();
 }
 
@@ -229,6 +202,22 @@ void BM_WholeBatch(benchmark::State& state) {
     Describe(state, p);
 }
 
+// The batch composition when it paints first: the same blank surface painted
+// as the batch tool paints it, then composed on. Against WholeBatch this
+// tells when labelling from the lines is worth it (records per pixel).
+void BM_WholeBatchPainted(benchmark::State& state) {
+    const Prepared& p = Map(MapId(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Store st = p.t->st();
+        Surface blank(p.t->ed.surf.Width(), p.t->ed.surf.Height());
+        state.ResumeTiming();
+        render::CompositionView(st, blank, false);
+        if (compose::ComposeMap(st, blank)) state.SkipWithError("composition failed");
+    }
+    Describe(state, p);
+}
+
 // Opening the area-position dialog (every position's region painted, the
 // selected area's in its own colour), then choosing the next area in its list.
 void BM_AreaDialog(benchmark::State& state) {
@@ -259,7 +248,8 @@ BENCHMARK(BM_Trace)->Apply(Maps);
 BENCHMARK(BM_Cut)->Apply(Maps);
 BENCHMARK(BM_Rebuild)->Apply(Maps);
 BENCHMARK(BM_Whole)->Apply(Maps);
-BENCHMARK(BM_WholeBatch)->Apply(Maps);
+BENCHMARK(BM_WholeBatch)->Apply(Maps)->Arg(Sparse6)->Arg(Sparse10)->Arg(Sparse16);
+BENCHMARK(BM_WholeBatchPainted)->Apply(Maps)->Arg(Sparse6)->Arg(Sparse10)->Arg(Sparse16);
 
 }  // namespace
 
@@ -294,7 +284,9 @@ int main(int argc, char** argv) {
                     st.PointLast + 1, st.MapWidth, st.MapHeight);
         return 0;
     }
-    std::printf("maps: 0 world, 1 generated 3,000 cells, 2 generated 30,000 cells, 3 large\n");
+    std::printf(
+        "maps: 0 world, 1 generated 3,000 cells, 2 generated 30,000 cells, 3 large, 4 to 6 the "
+        "3,000 cells with a point every 6, 10 and 16 pixels\n");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
