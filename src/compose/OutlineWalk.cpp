@@ -17,7 +17,6 @@ LineCover CoverOfNetwork(const std::vector<Rec>& v, int w, int h) {
         if (v[i - 1].x != 0 && v[i].x != 0) cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
     for (Rec r : v)
         if (r.x > 0) cover.AddPixel(r.x, r.y);
-    cover.Sort();
     return cover;
 }
 

@@ -1,6 +1,7 @@
 #include "raster/RegionLabels.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "raster/LinePixels.h"
 #include "raster/RowScan.h"
@@ -32,33 +33,14 @@ void LineCover::AddLine(int x1, int y1, int x2, int y2) {
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
         (y1 >= h_ && y2 >= h_))
         return;
-    // Pixels come along the line; those next to each other in a row make one span.
-    int64_t row = -1, from = 0, to = 0;
-    linepixels::ForEach(x1, y1, x2, y2, [&](int64_t x, int64_t y) {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
-        if (y == row && (x == to || x == from - 1)) {
-            from = std::min(from, x);
-            to = std::max(to, x + 1);
-            return;
-        }
-        if (row >= 0) Add(int(row), int(from), int(to));
-        row = y, from = x, to = x + 1;
+    if (x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < w_ && y1 < h_ && x2 < w_ && y2 < h_) {
+        // Both ends inside: so is every pixel between them.
+        linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) { Set(int(x), int(y)); });
+        return;
+    }
+    linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(int(x), int(y));
     });
-    if (row >= 0) Add(int(row), int(from), int(to));
-}
-
-void LineCover::Sort() {
-    // Two stable counting sorts: by start, then by row.
-    std::vector<uint64_t> tmp(spans_.size());
-    auto pass = [&](std::vector<uint64_t>& from, std::vector<uint64_t>& to, int shift,
-                    uint64_t mask, size_t buckets) {
-        std::vector<uint32_t> start(buckets + 1, 0);
-        for (uint64_t s : from) ++start[((s >> shift) & mask) + 1];
-        for (size_t k = 1; k <= buckets; ++k) start[k] += start[k - 1];
-        for (uint64_t s : from) to[start[(s >> shift) & mask]++] = s;
-    };
-    pass(spans_, tmp, 20, 0xFFFFF, size_t(std::max(w_, 1)));
-    pass(tmp, spans_, 40, 0xFFFFF, size_t(std::max(h_, 1)));
 }
 
 template <class Rows>
@@ -171,19 +153,26 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
 }
 
 void RegionLabels::Build(const LineCover& cover) {
-    // The spans of each row in order; what lies between them is background.
-    const std::vector<uint64_t>& spans = cover.spans_;
-    runs_.reserve(spans.size() + size_t(cover.Height()));
+    // What the lines leave clear is background; bits beyond the last column
+    // are clear, so a search that runs into them stops at the row's end.
     const int w = cover.Width();
-    size_t k = 0;
     Sweep(w, cover.Height(), [&](int y, auto add) {
-        int x = 0;
-        for (; k < spans.size() && int(spans[k] >> 40) == y; ++k) {
-            const int from = int((spans[k] >> 20) & 0xFFFFF), to = int(spans[k] & 0xFFFFF);
-            if (from > x) add(x, from);
-            x = std::max(x, to);
+        const uint64_t* row = cover.bits_.data() + size_t(y) * cover.stride_;
+        // The first x from `x` whose bit is `set`, or w.
+        auto next = [&](int x, bool set) {
+            while (x < w) {
+                const size_t k = size_t(x) / 64;
+                const uint64_t word = (set ? row[k] : ~row[k]) & (~uint64_t(0) << (x % 64));
+                if (word) return std::min(w, int(k * 64) + std::countr_zero(word));
+                x = int(k * 64) + 64;
+            }
+            return w;
+        };
+        for (int x = next(0, false); x < w;) {
+            const int end = next(x, true);
+            add(x, end);
+            x = next(end, false);
         }
-        if (x < w) add(x, w);
     });
     colours_.assign(boxes_.size(), Black);
 }

@@ -7,34 +7,42 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "raster/Surface.h"
 
-// What lines cover of a surface that is black but for them, as horizontal
-// spans: memory for the lines only, none for the empty space between them.
-// The pixels are those Surface::Line and SetPixel would set, clipped to the
-// surface.
+// What lines cover of a surface that is black but for them, one bit a pixel:
+// an eighth of the surface's memory, set by the lines alone and read a word
+// at a time when the regions between them are labelled. The pixels are those
+// Surface::Line and SetPixel would set, clipped to the surface.
 class LineCover {
   public:
-    LineCover(int w, int h) : w_(w), h_(h) {}
+    LineCover(int w, int h)
+        : w_(std::max(w, 0)),
+          h_(std::max(h, 0)),
+          stride_((size_t(w_) + 63) / 64),
+          bits_(stride_ * size_t(h_), 0) {}
     int Width() const { return w_; }
     int Height() const { return h_; }
     void AddLine(int x1, int y1, int x2, int y2);
     void AddPixel(int x, int y) {
-        if (x >= 0 && y >= 0 && x < w_ && y < h_) Add(y, x, x + 1);
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(x, y);
     }
-    // The spans by row, then by where they start (overlaps stay).
-    void Sort();
+    bool Covers(int x, int y) const {
+        return x >= 0 && y >= 0 && x < w_ && y < h_ &&
+               (bits_[size_t(y) * stride_ + size_t(x) / 64] >> (x % 64) & 1);
+    }
 
   private:
     friend class RegionLabels;
-    void Add(int y, int from, int to) {
-        spans_.push_back((uint64_t(y) << 40) | (uint64_t(from) << 20) | uint64_t(to));
+    void Set(int x, int y) {
+        bits_[size_t(y) * stride_ + size_t(x) / 64] |= uint64_t(1) << (x % 64);
     }
     int w_, h_;
-    std::vector<uint64_t> spans_;  // row << 40 | from << 20 | to
+    size_t stride_;  // words a row
+    std::vector<uint64_t> bits_;
 };
 
 class RegionLabels {
@@ -47,8 +55,8 @@ class RegionLabels {
     // the order of their first pixel (top row first, then left to right).
     void Build(const Surface& s, uint8_t colour, Match m);
     // The same for the black pixels of a surface that shows nothing but the
-    // lines of `cover` (sorted), without the surface: the regions are the
-    // gaps between the lines' spans.
+    // lines of `cover`, without the surface: the regions are the gaps
+    // between the lines.
     void Build(const LineCover& cover);
 
     int Width() const { return w_; }

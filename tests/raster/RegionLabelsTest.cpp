@@ -152,7 +152,6 @@ TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
             s.SetPixel(px, py, Lime);
             cover.AddPixel(px, py);
         }
-        cover.Sort();
         RegionLabels fromSurface, fromLines;
         fromSurface.Build(s, Black, RegionLabels::Match::Equal);
         fromLines.Build(cover);
@@ -160,8 +159,10 @@ TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
         for (int r = 0; r < fromLines.Count(); ++r)
             EXPECT_EQ(fromLines.Bounds(r), fromSurface.Bounds(r));
         for (int py = 0; py < h; ++py)
-            for (int px = 0; px < w; ++px)
+            for (int px = 0; px < w; ++px) {
+                ASSERT_EQ(cover.Covers(px, py), s.Pixel(px, py) != Black);
                 ASSERT_EQ(fromLines.RegionAt(px, py), fromSurface.RegionAt(px, py))
                     << "seed " << seed << " at " << px << "," << py;
+            }
     }
 }
