@@ -125,11 +125,11 @@ std::vector<compose::CheckEntry> Editor::CheckAllPositions(Surface* network) {
         // map's extent, that view is the network on black, and the network
         // alone tells what it shows: nothing is painted unless a position
         // needs it, or the list needs the view to mark a failure.
-        const bool blank = BlackBeyondExtent(surf, st);
         Surface view;
-        if (blank) {
-            view.Resize(surf.Width(), surf.Height());
-        } else {
+        // A blank surface takes no memory until drawn on; should even that
+        // be refused, the copy below is what the check always made.
+        const bool blank = BlackBeyondExtent(surf, st) && view.Resize(surf.Width(), surf.Height());
+        if (!blank) {
             view = surf;
             PaintCompositionView(*this, view);
         }
