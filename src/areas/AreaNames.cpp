@@ -132,9 +132,11 @@ void Editor::AreaNameEditClick() {
     while (changed) {
         areas::AreaText parsed = areas::ParseAreaNames(text);
         if (parsed.error.isEmpty()) {
-            st.MarkEdited();
+            doc.MarkEdited();
             EnableRemakeCommands();
-            areas::StoreAreas(st, parsed.areas);
+            Store table = st;
+            areas::StoreAreas(table, parsed.areas);
+            doc.ReplaceMap(std::move(table));
             if (!parsed.cutLines.empty())
                 ui.Inform(msg::Text(Msg::AreaNamesCut).arg(areas::LineList(parsed.cutLines)),
                           msg::Text(Msg::CapAreaNames), MsgIcon::Warning);

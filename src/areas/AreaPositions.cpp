@@ -67,11 +67,11 @@ bool TakeOverBoxes(Editor& ed) {
     if (a < 1 || a > Store::MaxAreas) return true;
     int j = 0;
     for (const Rec& p : pos) {
-        if (!(ed.st.AreaPos(j, a) == p)) ed.st.MarkChanged();
-        ed.st.AreaPos(j++, a) = p;
+        if (!(ed.st.AreaPos(j, a) == p)) ed.doc.MarkChanged();
+        ed.doc.PlaceArea(j++, a, p);
     }
-    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.st.MarkChanged();
-    ed.st.AreaPos(j, a) = Rec{0, 0};
+    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.doc.MarkChanged();
+    ed.doc.PlaceArea(j, a, Rec{0, 0});
     return true;
 }
 
@@ -91,7 +91,7 @@ areas::RegionFills& Fills(Editor& ed) {
 }
 
 void PaintRegions(Editor& ed) {
-    Store& st = ed.st;
+    const Store& st = ed.st;
     areas::RegionFills& fills = Fills(ed);
     fills.Defer();
     for (int a = 1; a <= st.AreaCount; ++a) {
@@ -127,7 +127,7 @@ void Editor::ZoneArrangeClick() {
     if (st.AreaCount < 1) return;
     SwitchMode(Mode::AreaPosition);
     DisplayMap(White, White);
-    st.DropCompleted();
+    doc.DropCompleted();
 
     QStringList names;
     for (int a = 1; a <= st.AreaCount; ++a) names << sjis::ToUnicode(st.AreaName(a));
@@ -152,7 +152,7 @@ void Editor::AreaPosClick(int x, int y) {
     }
     Fills(*this).Fill(surf, x, y, Aqua);
     Fills(*this).SetPixel(surf, x, y, Navy);
-    st.DropCompleted();
+    doc.DropCompleted();
     ui.SurfaceChanged();
 }
 

@@ -6,9 +6,8 @@ void Editor::IndexPosClick() {
 }
 
 void Editor::LegendClick(int x, int y) {
-    st.LegendX = int16_t(x);
-    st.LegendY = int16_t(y);
-    st.MarkChanged();
+    doc.PlaceLegend(int16_t(x), int16_t(y));
+    doc.MarkChanged();
     BuildModeClick();
     ReDraw();
 }

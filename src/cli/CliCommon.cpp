@@ -151,7 +151,7 @@ usecase::ComposeOutcome Session::Compose() {
     hooks.cutTick = [&] { ed.progress.StepIt(); };
     hooks.rebuilt = [&] { ed.progress.SetPosition(50); };
     hooks.traced = [&] { ed.progress.SetPosition(0); };
-    usecase::ComposeOutcome r = usecase::ComposeMap(ed.st, ed.surf, options);
+    usecase::ComposeOutcome r = usecase::ComposeMap(ed.doc, ed.surf, options);
     ed.progress.SetPosition(0);
     ed.progress.Hide();
     return r;
@@ -180,7 +180,9 @@ bool Session::Load(const QString& path) {
         return false;
     }
     // Its notes (a picture that is missing, names cut) do not stop a batch run.
-    usecase::OpenWork(ed.st, ed.surf, path, std::move(read), ed.temps.picture);
+    Store loaded = ed.st;
+    usecase::OpenWork(loaded, ed.surf, path, std::move(read), ed.temps.picture);
+    ed.doc.ReplaceMap(std::move(loaded));
     // Painting the under-drawing sets the map extent to the picture's, as in
     // the window; without one nothing is painted for nobody to see.
     ed.ReDraw();
@@ -203,8 +205,8 @@ void Session::SizeSurface() {
     h = std::min(h, 32767);
     if (w > ed.surf.Width() || h > ed.surf.Height())
         ed.surf.Resize(std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()));
-    ed.st.MapWidth = int16_t(std::max<int>(ed.st.MapWidth, std::min(w, ed.surf.Width())));
-    ed.st.MapHeight = int16_t(std::max<int>(ed.st.MapHeight, std::min(h, ed.surf.Height())));
+    ed.doc.SetExtent(int16_t(std::max<int>(ed.st.MapWidth, std::min(w, ed.surf.Width()))),
+                     int16_t(std::max<int>(ed.st.MapHeight, std::min(h, ed.surf.Height()))));
 }
 
 int Session::Positions() const {

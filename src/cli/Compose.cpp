@@ -146,7 +146,9 @@ int RunCompose(const QStringList& args) {
     }
     if (!idt.isEmpty()) {
         const std::string workTitle = s.ed.st.MapTitle;
-        TitleFields f = usecase::FinishedMapFields(s.ed.st, idt, QDateTime::currentDateTime());
+        Store titled = s.ed.st;
+        TitleFields f = usecase::FinishedMapFields(titled, idt, QDateTime::currentDateTime());
+        s.ed.doc.ReplaceMap(std::move(titled));
         if (p.isSet(titleOpt)) f.title = p.value(titleOpt);
         if (!date.isEmpty()) {
             f.year = date[0], f.month = date[1], f.day = date[2];
@@ -157,7 +159,9 @@ int RunCompose(const QStringList& args) {
         if (!remarks.isEmpty()) f.remarks = remarks;
         // A warning that only the file's time stamp could not be set still
         // leaves a complete map behind.
-        const usecase::Result finished = usecase::WriteFinishedMap(s.ed.st, idt, f, workTitle);
+        Store map = s.ed.st;
+        const usecase::Result finished = usecase::WriteFinishedMap(map, idt, f, workTitle);
+        s.ed.doc.ReplaceMap(std::move(map));
         if (!finished.ok) {
             s.PrintFailure(s.ui.messages.size(), finished.message);
             Err(msg::Text(Msg::CliNotWritten).arg(idt));

@@ -9,7 +9,7 @@
 
 bool ReadyCompositionNetwork(Editor& ed) {
     if (ed.st.PointLast < 3 || ed.st.AreaCount < 1) return false;
-    if (ed.st.PointX(ed.st.PointLast) >= 1) ed.st.AppendPoint(0, 0);
+    if (ed.st.PointX(ed.st.PointLast) >= 1) ed.doc.AppendPoint(0, 0);
     ed.RemoveRepeatedSegments();
     return true;
 }
@@ -21,7 +21,7 @@ bool Editor::PrepareComposition() {
 }
 
 void Editor::MergeKindGroups() {
-    st.AssignKinds(compose::MergeKindGroups(st.KindsToVector()));
+    doc.ReplaceKinds(compose::MergeKindGroups(st.KindsToVector()));
 }
 
 void Editor::ReMakeLineClick() {
@@ -42,7 +42,7 @@ void Editor::ReMakeLineClick() {
         ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
     };
     hooks.traced = [&] { progress.SetPosition(0); };
-    const usecase::ComposeOutcome r = usecase::ComposeMap(st, surf, options);
+    const usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
 
     composeStop = {r.area, r.slot, r.position, r.place, r.reason};
     if (r.result.ok) {

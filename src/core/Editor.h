@@ -57,14 +57,16 @@ class Editor {
 
   public:
     Ui& ui;
-    Store st;
     Surface surf;
     Progress progress;
     // The program's, not the map's: kept out of the store, so that no undo
     // step touches them. The window's start-up or the batch run fills them.
     Settings settings;
     TempFiles temps;
-    Document doc{st, surf, uiRec_, temps.picture};
+    // The map and its undo history. Commands change the map through the
+    // document's operations; `st` is its store, for reading.
+    Document doc{surf, uiRec_, temps.picture};
+    Store& st = doc.st_;
 
     // ================= entry points =================
     // core/Editor.cpp: menu items, tool-bar buttons and popup items.

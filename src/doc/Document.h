@@ -1,20 +1,114 @@
-// The document's undo: the states of the map (store, surface, picture file,
-// command surface) recorded around each command, and the steps back and
-// forward between them. A step is recorded when the map changed; a command
-// that changed only flags, the mode or marks on the surface updates the
-// current state instead, so those come back with it.
+// The document: the map being edited (its store: point and kind lists, area
+// table, legend, extent, title, picture state and the work's flags) and its
+// undo history. Everything reads the map through Map(); it changes only
+// through the operations below, each named after what happened, so that no
+// command writes a field the others do not know about.
+//
+// The undo: the states of the map (store, surface, picture file, command
+// surface) recorded around each command, and the steps back and forward
+// between them. A step is recorded when the map changed; a command that
+// changed only flags, the mode or marks on the surface updates the current
+// state instead, so those come back with it.
 #pragma once
 
 #include <QRect>
+#include <string>
+#include <vector>
 
 #include "doc/History.h"
+
+class Editor;
 
 class Document {
   public:
     // pictureFile: where the under-drawing is kept while the program runs.
-    Document(Store& st, Surface& surf, RecordingUi& ui, const QString& pictureFile)
-        : st_(st), surf_(surf), ui_(ui), pictureFile_(pictureFile) {}
+    Document(Surface& surf, RecordingUi& ui, const QString& pictureFile)
+        : surf_(surf), ui_(ui), pictureFile_(pictureFile) {}
 
+    const Store& Map() const { return st_; }
+
+    // ---- the point list ----
+    // Appends one record; false and nothing changes when the list is full.
+    bool AppendPoint(int16_t x, int16_t y) { return st_.AppendPoint(x, y); }
+    // Inserts before record i; refused (false) when the list is full.
+    bool InsertPoint(int32_t i, int16_t x, int16_t y) { return st_.InsertPoint(i, x, y); }
+    void DeletePoints(int32_t start, int32_t count) { st_.DeletePoints(start, count); }
+    // A point moved (or a record turned into a separator).
+    void MovePoint(int32_t i, int16_t x, int16_t y) { st_.SetPoint(i, x, y); }
+    // The list ends at record `last` now; what lay beyond is dropped.
+    void CutPointsAfter(int32_t last) { st_.PointLast = last; }
+    // The whole list rewritten (tidied, trimmed, composed); refused like
+    // Store::AssignPoints.
+    bool ReplacePoints(const std::vector<Rec>& v) { return st_.AssignPoints(v); }
+
+    // ---- the kind list ----
+    void AppendKind(Rec r) { st_.SetKind(++st_.KindLast, r); }
+    void DeleteKinds(int32_t start, int32_t count) { st_.DeleteKinds(start, count); }
+    bool ReplaceKinds(const std::vector<Rec>& v) { return st_.AssignKinds(v); }
+
+    // ---- the area table ----
+    bool NameArea(int a, std::string_view bytes) { return st_.SetAreaName(a, bytes); }
+    void PlaceArea(int k, int a, Rec p) { st_.AreaPos(k, a) = p; }
+    void SetAreaCount(int n) { st_.AreaCount = int16_t(n); }
+
+    // ---- map info ----
+    void PlaceLegend(int16_t x, int16_t y) {
+        st_.LegendX = x;
+        st_.LegendY = y;
+    }
+    void SetExtent(int16_t w, int16_t h) {
+        st_.MapWidth = w;
+        st_.MapHeight = h;
+    }
+    void SetTitle(std::string bytes) { st_.MapTitle = std::move(bytes); }
+    // Comments 1..n; those beyond n stay as they were, unread.
+    void SetComments(const std::vector<std::string>& lines) {
+        st_.MapCommentCount = int16_t(lines.size());
+        for (size_t i = 0; i < lines.size() && i < size_t(Store::MaxComments); ++i)
+            st_.MapComments[i + 1] = lines[i];
+    }
+
+    // ---- the under-drawing ----
+    // A picture became the under-drawing, shown.
+    void PictureTaken() { st_.BasePicLoaded = st_.BasePicShown = true; }
+    // The work has no under-drawing (new or loaded work); one that comes
+    // later is shown.
+    void NoPicture() {
+        st_.BasePicLoaded = false;
+        st_.BasePicShown = true;
+    }
+    // 下絵消去: the picture goes, its shown state stays.
+    void PictureCleared() { st_.BasePicLoaded = false; }
+    void ShowPicture(bool shown) { st_.BasePicShown = shown; }
+
+    // ---- the work's flags (Store explains them) ----
+    void MarkEdited() { st_.MarkEdited(); }
+    void MarkChanged() { st_.MarkChanged(); }
+    void DropCompleted() { st_.DropCompleted(); }
+    void MarkSaved() { st_.MarkSaved(); }
+    void MarkComposed() { st_.MarkComposed(); }
+    void ForgetComposition() { st_.ForgetComposition(); }
+    void ClearFlags() { st_.ClearFlags(); }
+
+    // ---- the names the file dialogs propose ----
+    void NameWorkFile(const QString& path) { st_.WorkFileName = path; }
+    void NameFinishedMap(const QString& path) { st_.IdtFileName = path; }
+
+    // ---- the editor's state kept with the map ----
+    void SetMode(::Mode m) { st_.Mode = m; }
+    // Where the last popup was asked for.
+    void SetClick(int16_t x, int16_t y) {
+        st_.ClickX = x;
+        st_.ClickY = y;
+    }
+
+    // ---- the whole map at once ----
+    // A map read from a file, imported, composed or reset: it replaces the
+    // one being edited. The pages it shares with the old one stay shared
+    // (with the undo history too), so this costs what was rewritten.
+    void ReplaceMap(Store s) { st_ = std::move(s); }
+
+    // ---- undo ----
     History& Steps() { return history_; }
     // Off for one-shot runs (the command-line tool) that never step back.
     bool recording = true;
@@ -36,8 +130,11 @@ class Document {
     Restored Redo() { return Restore(history_.Forward()); }
 
   private:
+    // The editor still writes through its own reference while its commands
+    // move over to the operations above.
+    friend class Editor;
     Restored Restore(DocState& s);
-    Store& st_;
+    Store st_;
     Surface& surf_;
     RecordingUi& ui_;
     const QString& pictureFile_;

@@ -38,8 +38,7 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
     const int step = StepFor(mods, buttons);
     QPoint s = ui.PointerScreenPos();
     const QPoint m = ui.ScreenToSurface(s);
-    st.ClickX = int16_t(m.x());
-    st.ClickY = int16_t(m.y());
+    doc.SetClick(int16_t(m.x()), int16_t(m.y()));
 
     const QPoint scroll = ui.ScrollPos();
     const QSize client = ui.ViewClientSize();

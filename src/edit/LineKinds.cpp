@@ -11,13 +11,9 @@
 namespace {
 
 // Appends a kind group: header (0, code) and copies of point records s..e.
-void AppendGroup(Store& st, int16_t code, int32_t s, int32_t e) {
-    ++st.KindLast;
-    st.SetKind(st.KindLast, 0, code);
-    for (int32_t i = s; i <= e; ++i) {
-        ++st.KindLast;
-        st.SetKind(st.KindLast, st.Point(i));
-    }
+void AppendGroup(Document& doc, int16_t code, int32_t s, int32_t e) {
+    doc.AppendKind(Rec{0, code});
+    for (int32_t i = s; i <= e; ++i) doc.AppendKind(doc.Map().Point(i));
 }
 
 bool RoomForGroup(Editor& ed, int32_t points) {
@@ -45,8 +41,8 @@ void AddKind(Editor& ed, int16_t code) {
     if (s == 0) return;
     if (!RoomForGroup(ed, e - s + 1)) return;
     ed.ui.SetBusy(true);
-    AppendGroup(ed.st, code, s, e);
-    ed.st.MarkChanged();
+    AppendGroup(ed.doc, code, s, e);
+    ed.doc.MarkChanged();
     ed.DrawKindList();
     ed.RestoreCursor();
 }
@@ -69,7 +65,7 @@ void Editor::AstLineClick() {
     // A single segment only gains a separator.
     if (e == s + 1 && !RoomForPoints(1)) return;
     ui.SetBusy(true);
-    AppendGroup(st, KindAuxiliary, s, e);
+    AppendGroup(doc, KindAuxiliary, s, e);
     // Take the run's interior out; its end points stay as chain ends:
     // ..., s, separator, e, ...
     std::vector<Rec> v = st.PointsToVector();
@@ -78,8 +74,8 @@ void Editor::AstLineClick() {
     out.insert(out.end(), v.begin(), v.begin() + s + 1);
     out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
-    st.AssignPoints(out);
-    st.MarkEdited();
+    doc.ReplacePoints(out);
+    doc.MarkEdited();
     DrawKindList();
     RestoreCursor();
 }
@@ -130,8 +126,8 @@ void Editor::RelSecLineClick() {
     if (s == 0) return;
     int32_t first, last;
     ReleaseRange(st, s, first, last);
-    st.DeleteKinds(first - 1, last - first + 2);
-    st.MarkChanged();
+    doc.DeleteKinds(first - 1, last - first + 2);
+    doc.MarkChanged();
     ShowKinds();
 }
 
@@ -150,10 +146,10 @@ void Editor::RelAstLineClick() {
         ShowKinds();
         return;
     }
-    if (open) st.AppendPoint(0, 0);
-    for (int32_t i = first; i <= last; ++i) st.AppendPoint(st.KindX(i), st.KindY(i));
-    st.AppendPoint(0, 0);
-    st.DeleteKinds(first - 1, last - first + 2);
-    st.MarkEdited();
+    if (open) doc.AppendPoint(0, 0);
+    for (int32_t i = first; i <= last; ++i) doc.AppendPoint(st.KindX(i), st.KindY(i));
+    doc.AppendPoint(0, 0);
+    doc.DeleteKinds(first - 1, last - first + 2);
+    doc.MarkEdited();
     ShowKinds();
 }

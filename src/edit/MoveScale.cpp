@@ -164,8 +164,10 @@ void Editor::MoveMapClick() {
         // The redraw must not keep showing the decoded picture from before.
         picPath_.clear();
     }
-    ApplyMoveScale(st, m);
-    st.MarkChanged();
+    Store scaled = st;
+    ApplyMoveScale(scaled, m);
+    doc.ReplaceMap(std::move(scaled));
+    doc.MarkChanged();
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
     ReDraw();
 }

@@ -138,7 +138,7 @@ void Editor::TidyPointList() {
     std::vector<Rec> v = st.PointsToVector();
     net::Tidy(v, [this] { progress.StepIt(); });
     // Tidying never lengthens the list, so the records always fit.
-    st.AssignPoints(v);
+    doc.ReplacePoints(v);
     progress.StepIt();
     progress.StepIt();
     progress.SetStep(10);
@@ -166,8 +166,8 @@ void Editor::RemoveRepeatedSegments() {
         }
     }
     progress.StepIt();
-    st.AssignPoints(v);
-    st.ForgetComposition();
+    doc.ReplacePoints(v);
+    doc.ForgetComposition();
     progress.SetPosition(0);
     progress.Hide();
     if (!tidied) TidyPointList();

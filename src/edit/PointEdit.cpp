@@ -13,7 +13,7 @@ namespace {
 // Steps 1 to 5 of the run selection, shared with the line deletion: the
 // surface is left with the plain network on black and the nodes in lime.
 void FindRun(Editor& ed, int32_t& s, int32_t& e) {
-    Store& st = ed.st;
+    const Store& st = ed.st;
     ed.ClearSurface();
     s = 0;
     e = 0;
@@ -39,8 +39,8 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
 void Editor::Pop2DelDot() {
     const int32_t i = PointRecordAt(st, st.ClickX, st.ClickY);
     if (i < 0) return;
-    st.DeletePoints(i, 1);
-    st.MarkEdited();
+    doc.DeletePoints(i, 1);
+    doc.MarkEdited();
     ReDraw();
 }
 
@@ -70,8 +70,8 @@ void Editor::Pop2AppendDot() {
     if (!RoomForPoints(1)) return;
     const Rec r = next ? Q : P;
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
-    st.InsertPoint(next ? k + 1 : k, mx, my);
-    st.MarkEdited();
+    doc.InsertPoint(next ? k + 1 : k, mx, my);
+    doc.MarkEdited();
     ReDraw();
 }
 
@@ -110,8 +110,8 @@ void Editor::CutDotsClick() {
             }
             out.push_back(v[i]);
         }
-        st.AssignPoints(out);
-        st.MarkChanged();
+        doc.ReplacePoints(out);
+        doc.MarkChanged();
     }
     ReDraw();
 }
@@ -142,8 +142,8 @@ void Editor::DelLineClick() {
     out.push_back(Rec{});
     if (s + 1 < e) out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
-    st.AssignPoints(out);
+    doc.ReplacePoints(out);
     TidyPointList();
-    st.MarkChanged();
+    doc.MarkChanged();
     ReDraw();
 }

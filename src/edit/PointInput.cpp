@@ -26,11 +26,10 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
     if (button == Qt::RightButton) {
         ui.AttachPopup(Popup::None);
-        st.ClickX = Clamp16(x);
-        st.ClickY = Clamp16(y);
+        doc.SetClick(Clamp16(x), Clamp16(y));
     }
     CurrentTool().Press(button, QPoint(x, y));
-    st.MarkChanged();
+    doc.MarkChanged();
     EnableRemakeCommands();
 }
 
@@ -55,13 +54,13 @@ void Editor::AddPoint(int x, int y) {
     // A click in the surface's first column would store a separator.
     if (!StorablePoint(x, y)) return;
     if (!RoomForPoints(1)) return;
-    st.AppendPoint(int16_t(x), int16_t(y));
-    st.MarkChanged();
+    doc.AppendPoint(int16_t(x), int16_t(y));
+    doc.MarkChanged();
     surf.SetPixel(x, y, White);
     const Rec prev = st.Point(st.PointLast - 1);
     if (prev.x != 0) {
         DrawSegment(prev.x, prev.y, x, y);
-        st.DropCompleted();
+        doc.DropCompleted();
     }
     ui.SurfaceChanged();
 }
@@ -70,25 +69,25 @@ void Editor::PopCutLine() {
     if (!RoomForPoints(1)) return;
     const Rec p = st.Point(st.PointLast);
     // Record 0 stays the list's leading separator whatever happens.
-    if (st.PointLast > 0) st.SetPoint(st.PointLast, 0, 0);
-    st.AppendPoint(p.x, p.y);
-    st.MarkChanged();
+    if (st.PointLast > 0) doc.MovePoint(st.PointLast, 0, 0);
+    doc.AppendPoint(p.x, p.y);
+    doc.MarkChanged();
     // The segment into p is gone, so a finished composition no longer fits.
-    if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) st.DropCompleted();
+    if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) doc.DropCompleted();
     ReDraw();
 }
 
 void Editor::PopLastPoint() {
     if (st.PointLast < 1 || st.PointX(st.PointLast - 1) == 0) return;
     if (!RoomForPoints(1)) return;
-    st.AppendPoint(0, 0);
-    st.MarkEdited();
+    doc.AppendPoint(0, 0);
+    doc.MarkEdited();
 }
 
 void Editor::PopWrongPoint() {
-    if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) --st.PointLast;
-    if (st.PointLast > 0) --st.PointLast;
-    st.MarkEdited();
+    if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
+    if (st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
+    doc.MarkEdited();
     ReDraw();
 }
 
@@ -110,9 +109,9 @@ void Editor::PopConnectStartPoint() {
     const Rec last = st.Point(st.PointLast);
     if (!RoomForPoints(2)) return;
     DrawSegment(last.x, last.y, s.x, s.y);
-    st.AppendPoint(s.x, s.y);
-    st.AppendPoint(0, 0);
-    st.MarkEdited();
+    doc.AppendPoint(s.x, s.y);
+    doc.AppendPoint(0, 0);
+    doc.MarkEdited();
     ui.SurfaceChanged();
 }
 
@@ -135,9 +134,9 @@ void Editor::PopConnectNearPoint() {
     if (!RoomForPoints(2)) return;
     const Rec n = st.Point(nearest);
     DrawSegment(last.x, last.y, n.x, n.y);
-    st.AppendPoint(n.x, n.y);
-    st.AppendPoint(0, 0);
-    st.MarkEdited();
+    doc.AppendPoint(n.x, n.y);
+    doc.AppendPoint(0, 0);
+    doc.MarkEdited();
     ui.SurfaceChanged();
 }
 
@@ -158,7 +157,7 @@ void Editor::PopNearPointStart() {
     const bool open = st.PointX(st.PointLast) > 0;
     if (!RoomForPoints(open ? 2 : 1)) return;
     const Rec n = st.Point(nearest);
-    if (open) st.AppendPoint(0, 0);
-    st.AppendPoint(n.x, n.y);
-    st.MarkEdited();
+    if (open) doc.AppendPoint(0, 0);
+    doc.AppendPoint(n.x, n.y);
+    doc.MarkEdited();
 }

@@ -87,7 +87,6 @@ int DropOpenPositions(Store& st, Surface& s) {
 namespace {
 
 void CutByOutline(Editor& ed, TrimSide side) {
-    Store& st = ed.st;
     Surface& surf = ed.surf;
     TrimmingTool& trim = ed.tools->trimming;
     // The popup disables the cuts below three corners; a stale menu must not
@@ -115,17 +114,23 @@ void CutByOutline(Editor& ed, TrimSide side) {
     if (go) {
         ed.ui.SetBusy(true);
         surf.Polygon(outline);
-        TrimPoints(st, surf, side);
-        TrimPositions(st, surf, side);
+        Store trimmed = ed.st;
+        TrimPoints(trimmed, surf, side);
+        TrimPositions(trimmed, surf, side);
+        ed.doc.ReplaceMap(std::move(trimmed));
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);
         surf.SetRop(oldRop);
         // The probe for regions left open needs the network as it is now; when
         // the picture cannot be drawn, no position can be judged, so none goes.
         pictureReadable = ed.ReDraw();
-        if (pictureReadable) DropOpenPositions(st, surf);
+        if (pictureReadable) {
+            Store kept = ed.st;
+            DropOpenPositions(kept, surf);
+            ed.doc.ReplaceMap(std::move(kept));
+        }
         ed.TidyPointList();
-        st.MarkEdited();
+        ed.doc.MarkEdited();
     } else {
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);

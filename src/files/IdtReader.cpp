@@ -261,8 +261,10 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
 
     ResetWork();
     ShowProgressBar();
+    Store map = st;
     usecase::FinishedMapOpened opened =
-        usecase::OpenFinishedMap(st, surf, std::move(read), [this] { progress.StepIt(); });
+        usecase::OpenFinishedMap(map, surf, std::move(read), [this] { progress.StepIt(); });
+    doc.ReplaceMap(std::move(map));
     progress.SetPosition(0);
     progress.Hide();
     if (!opened.result.ok) {

@@ -240,16 +240,20 @@ void Editor::WriteMapClick() {
     QString path = ui.ChooseSaveFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".idt");
-    st.IdtFileName = path;
+    doc.NameFinishedMap(path);
     if (QFileInfo::exists(path) &&
         !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {path}), msg::Text(Msg::CapOverwrite))) {
-        st.IdtFileName.clear();
+        doc.NameFinishedMap(QString());
         return;
     }
-    TitleFields fields = usecase::FinishedMapFields(st, path, QDateTime::currentDateTime());
+    Store titled = st;
+    TitleFields fields = usecase::FinishedMapFields(titled, path, QDateTime::currentDateTime());
+    doc.ReplaceMap(std::move(titled));
     if (!ui.TitleDialog(fields)) return;
     ui.SetBusy(true);
-    const usecase::Result r = usecase::WriteFinishedMap(st, path, fields, titleBefore);
+    Store written = st;
+    const usecase::Result r = usecase::WriteFinishedMap(written, path, fields, titleBefore);
+    doc.ReplaceMap(std::move(written));
     RestoreCursor();
     usecase::Show(ui, r.message);
 }

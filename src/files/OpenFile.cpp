@@ -44,7 +44,7 @@ void Editor::SaveOverClick() {
     const WorkNames names = WorkFileNames(docFile_);
     std::string picture;
     if (!PictureLine(names, &picture)) return;
-    st.WorkFileName = names.work;
+    doc.NameWorkFile(names.work);
     SaveWorkPair(names, picture);
 }
 

@@ -17,22 +17,23 @@ const QString WorkFilter = msg::Text(Msg::FilterWork);
 
 void Editor::ResetWork() {
     docFile_.clear();
-    st.PointLast = 0;
-    st.SetPoint(0, 0, 0);
-    st.KindLast = -1;
-    st.AreaCount = 0;
+    // The map empties; the names the dialogs propose stay.
+    Store empty = st;
+    empty.PointLast = 0;
+    empty.SetPoint(0, 0, 0);
+    empty.KindLast = -1;
+    empty.AreaCount = 0;
     for (int a = 1; a <= Store::MaxAreas; ++a) {
-        st.SetAreaName(a, {});
-        st.AreaPos(0, a) = Rec{};
+        empty.SetAreaName(a, {});
+        empty.AreaPos(0, a) = Rec{};
     }
-    st.LegendX = st.LegendY = -1;
+    empty.LegendX = empty.LegendY = -1;
+    doc.ReplaceMap(std::move(empty));
     tools->CancelAll();
-    st.ClickX = st.ClickY = 0;
-    st.ClearFlags();
-    st.BasePicLoaded = false;
-    st.BasePicShown = true;
-    st.MapWidth = int16_t(std::min(surf.Width(), 32767));
-    st.MapHeight = int16_t(std::min(surf.Height(), 32767));
+    doc.SetClick(0, 0);
+    doc.ClearFlags();
+    doc.NoPicture();
+    doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
     DisableRemakeCommands();
 }
 
@@ -46,7 +47,7 @@ void Editor::SaveWorkClick() {
     const QString chosen = ui.ChooseSaveFile(WorkFilter, st.WorkFileName, QStringLiteral("vlm"));
     if (chosen.isEmpty()) return;
     const WorkNames names = WorkFileNames(chosen);
-    st.WorkFileName = names.work;
+    doc.NameWorkFile(names.work);
 
     std::string picture;
     if (!PictureLine(names, &picture)) return;
@@ -57,7 +58,7 @@ void Editor::SaveWorkClick() {
     if (QFileInfo::exists(names.work) &&
         !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {names.work}),
                      msg::Text(Msg::CapOverwrite))) {
-        st.WorkFileName.clear();
+        doc.NameWorkFile(QString());
         return;
     }
     SaveWorkPair(names, picture);
@@ -77,7 +78,7 @@ bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
         usecase::Show(ui, r.message);
         return false;
     }
-    st.MarkSaved();
+    doc.MarkSaved();
     WorkSaved(names.work);
     ReDraw();
     ui.SetBusy(false);
@@ -106,8 +107,10 @@ bool Editor::LoadWorkFile(const QString& name) {
     ResetWork();
     docFile_ = name;
     DisablePictureCommands();
+    Store loaded = st;
     const usecase::WorkOpened opened =
-        usecase::OpenWork(st, surf, name, std::move(read), temps.picture);
+        usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
+    doc.ReplaceMap(std::move(loaded));
     if (opened.picture) {
         picPath_.clear();  // a new picture under the same name
         EnablePictureCommands();

@@ -40,8 +40,7 @@ void Editor::PictureStored() {
     // The redraw keeps the decoded picture while its file looks unchanged; a
     // rewrite within the same millisecond and of the same size would not.
     picPath_.clear();
-    st.BasePicLoaded = true;
-    st.BasePicShown = true;
+    doc.PictureTaken();
     ui.SetScrollPos(QPoint(0, 0));
     EnablePictureCommands();
 }
@@ -112,7 +111,7 @@ void Editor::UsePicture(QImage img) {
         return;
     }
     PictureStored();
-    st.MarkChanged();
+    doc.MarkChanged();
     ReDraw();
 }
 
@@ -137,19 +136,19 @@ void Editor::BMPpasteClick() {
         return;
     }
     PictureStored();
-    st.MarkChanged();
+    doc.MarkChanged();
     ReDraw();
 }
 
 void Editor::BMPshowhideClick() {
-    st.BasePicShown = !st.BasePicShown;
+    doc.ShowPicture(!st.BasePicShown);
     ReDraw();
 }
 
 void Editor::BMPclearClick() {
     if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
-    st.BasePicLoaded = false;
-    st.MarkChanged();
+    doc.PictureCleared();
+    doc.MarkChanged();
     DisablePictureCommands();
     ReDraw();
 }

@@ -32,7 +32,7 @@ void Editor::BMPmonotoneClick() {
         return;
     }
     PictureStored();
-    st.MarkChanged();
+    doc.MarkChanged();
     ReDraw();
 }
 
@@ -67,6 +67,6 @@ void Editor::BMPexpandClick() {
         return;
     }
     PictureStored();
-    st.MarkChanged();
+    doc.MarkChanged();
     ReDraw();
 }

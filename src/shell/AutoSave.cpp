@@ -115,9 +115,9 @@ bool Editor::OfferRecovery() {
             continue;
         }
         // Back as unsaved work under the name it had.
-        st.WorkFileName = o.origin;
+        doc.NameWorkFile(o.origin);
         docFile_ = o.origin;
-        st.MarkChanged();
+        doc.MarkChanged();
         BuildModeClick();
         // Safe in this instance's own autosave before the old one goes.
         if (WriteAutosave()) Session::Delete(o);

@@ -9,7 +9,7 @@ void Editor::UndoComposed() {
     ui.SetBusy(true);
     const int32_t before = st.PointLast;
     RemoveRepeatedSegments();
-    if (st.PointLast != before) st.MarkChanged();
+    if (st.PointLast != before) doc.MarkChanged();
     RestoreCursor();
 }
 

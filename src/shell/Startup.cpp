@@ -97,8 +97,7 @@ void Editor::ReadSettings() {
     const int mw = ToInt(w, 0, 0, 32767), mh = ToInt(h, 0, 0, 32767);
     // Half a size is no size: both must be given for the setting to count.
     const bool sized = mw > 0 && mh > 0;
-    st.MapWidth = int16_t(sized ? mw : 0);
-    st.MapHeight = int16_t(sized ? mh : 0);
+    doc.SetExtent(int16_t(sized ? mw : 0), int16_t(sized ? mh : 0));
 
     // Seconds between autosaves, up to a day; 0 turns them off.
     settings.autosaveSeconds =
@@ -177,8 +176,7 @@ void Editor::SetUpSurface() {
     surf.Rectangle(0, 0, surf.Width(), surf.Height());
     surfaceSetupWidth_ = surf.Width();
     surfaceSetupHeight_ = surf.Height();
-    st.MapWidth = int16_t(std::min(surf.Width(), 32767));
-    st.MapHeight = int16_t(std::min(surf.Height(), 32767));
+    doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
     ui.SurfaceChanged();
 }
 
@@ -191,10 +189,9 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
     ui.SetWindowBounds(
         QRect(settings.winLeft, settings.winTop, settings.winWidth, settings.winHeight),
         settings.winMaximized);
-    st.Mode = Mode::Input;
+    doc.SetMode(Mode::Input);
     SetUpSurface();
-    st.BasePicLoaded = false;
-    st.BasePicShown = true;
+    doc.NoPicture();
     BuildModeClick();
     InitCommandStates();
     ApplyHintSetting();

@@ -144,8 +144,9 @@ class Store {
     // Modified: changes not yet saved. Completed: the point list is the
     // composed outlines, ready to be written as a finished map. Composed:
     // the composition ran on this work (the work file says so).
-    // Commands change them only through the operations below, which name
-    // what happened; tests may set them directly to build a situation.
+    // The operations below name what happened. The editor's commands reach
+    // them through the document (doc/Document.h); a reader or use case
+    // filling a store of its own calls them directly.
     bool Modified = false;
     bool Completed = false;
     bool Composed = false;

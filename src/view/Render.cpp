@@ -81,8 +81,7 @@ bool Editor::ReDraw() {
         surf.Rectangle(0, 0, surf.Width(), surf.Height());
         if (loaded) {
             render::DrawPicture(picPixels_, surf);
-            st.MapWidth = int16_t(picPixels_.Width());
-            st.MapHeight = int16_t(picPixels_.Height());
+            doc.SetExtent(int16_t(picPixels_.Width()), int16_t(picPixels_.Height()));
         } else {
             ui.Inform(error, msg::Text(Msg::CapError), MsgIcon::Error);
             ok = false;

@@ -8,7 +8,7 @@ void EditTool::Enter() {
     ed.UndoComposed();
     TakeOver();
     ShowMode(false, true, Cmd::EditMode);
-    ed.st.DropCompleted();
+    ed.doc.DropCompleted();
     ed.EnableRemakeCommands();
 }
 
@@ -49,7 +49,7 @@ void EditTool::GrabPoint(int x, int y) {
         GrabX = int16_t(x);
         GrabY = int16_t(y);
     }
-    ed.st.DropCompleted();
+    ed.doc.DropCompleted();
 }
 
 void EditTool::RubberBand(int x, int y) {
@@ -71,15 +71,15 @@ void EditTool::RubberBand(int x, int y) {
 }
 
 void EditTool::DropPoint(int x, int y) {
-    Store& st = ed.st;
+    const Store& st = ed.st;
     const int32_t i = GrabIndex;
     GrabIndex = 0;
     // A release off the surface, or in its first column where the point would
     // turn into a separator, puts the point back where it was.
     if (i > 0 && i <= st.PointLast && x >= 1 && ed.surf.Contains(x, y) && x <= INT16_MAX &&
         y <= INT16_MAX) {
-        st.SetPoint(i, int16_t(x), int16_t(y));
-        st.MarkChanged();
+        ed.doc.MovePoint(i, int16_t(x), int16_t(y));
+        ed.doc.MarkChanged();
     }
     ed.ReDraw();
 }
@@ -92,7 +92,7 @@ void EditTool::OfferEditPopup(bool showNow, QPoint screen) {
     ed.ui.SetEnabled(Cmd::DelPoint, point);
     ed.ui.SetEnabled(Cmd::CutDots, !point);
     ed.ui.SetEnabled(Cmd::DelLine, !point);
-    ed.st.DropCompleted();
+    ed.doc.DropCompleted();
     if (showNow)
         ed.ui.ShowPopupNow(Popup::RBtnEditMode, screen);
     else

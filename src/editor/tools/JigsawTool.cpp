@@ -126,8 +126,10 @@ void JigsawTool::DragPiece(int x, int y) {
 void JigsawTool::DropPiece(int x, int y) {
     if (PickFirst <= 0) return;
     const Piece piece{PickArea, PickSlot, PickFirst, PickLast};
-    MovePiece(ed.st, piece, x - PickAnchorX, y - PickAnchorY);
-    ed.st.MarkChanged();
+    Store moved = ed.st;
+    MovePiece(moved, piece, x - PickAnchorX, y - PickAnchorY);
+    ed.doc.ReplaceMap(std::move(moved));
+    ed.doc.MarkChanged();
     PickFirst = 0;
     TempPolyLast = -1;
     ed.ReDraw();

@@ -10,14 +10,13 @@ void LineKindTool::Enter() {
     TakeOver();
     ShowMode(false, false, Cmd::LineKindMode);
     ed.ShowKinds();
-    ed.st.DropCompleted();
+    ed.doc.DropCompleted();
     ed.EnableRemakeCommands();
 }
 
 void LineKindTool::Press(Qt::MouseButton button, QPoint p) {
     ed.ui.AttachPopup(Popup::None);
-    ed.st.ClickX = Clamp16(p.x());
-    ed.st.ClickY = Clamp16(p.y());
+    ed.doc.SetClick(Clamp16(p.x()), Clamp16(p.y()));
     const QPoint screen = ed.ui.SurfaceToScreen(p);
     if (button == Qt::LeftButton)
         OfferKindPopup(true, screen);

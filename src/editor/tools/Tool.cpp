@@ -20,12 +20,12 @@ void Tool::ShowMode(bool inputDown, bool editDown, Cmd item) {
 // redraw (already in the new mode) wipes them.
 void Tool::WipeMarksFor(::Mode next) {
     if (!ed.tools->For(next).WipesMarksOnEntry()) return;
-    ed.st.Mode = next;
+    ed.doc.SetMode(next);
     ed.ReDraw();
 }
 
 void Tool::TakeOver() {
-    ed.st.Mode = Mode();
+    ed.doc.SetMode(Mode());
     ed.tools->trimming.TempPolyLast = -1;
     ed.tools->jigsaw.TempPolyLast = -1;
 }

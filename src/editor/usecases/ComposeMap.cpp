@@ -4,18 +4,24 @@
 
 namespace usecase {
 
-ComposeOutcome ComposeMap(Store& st, Surface& surf, const ComposeOptions& options) {
+ComposeOutcome ComposeMap(Document& doc, Surface& surf, const ComposeOptions& options) {
+    const Store& st = doc.Map();
     ComposeOutcome out;
     if (st.PointLast < 3 || st.AreaCount < 1) {
         out.nothing = true;
         return out;
     }
     // The preparation and the composition rewrite the point list.
-    st.MarkEdited();
+    doc.MarkEdited();
     options.prepare();
-    const std::optional<compose::Failure> failed = compose::ComposeMap(st, surf, options.hooks);
+    // The composition works on its own copy (it shares every page until it
+    // rewrites the lists, at the very end); its hooks still read the map.
+    Store composed = st;
+    const std::optional<compose::Failure> failed =
+        compose::ComposeMap(composed, surf, options.hooks);
+    doc.ReplaceMap(std::move(composed));
     if (!failed) {
-        st.MarkComposed();
+        doc.MarkComposed();
         out.result.ok = true;
         out.areas = st.AreaCount;
         for (int a = 1; a <= st.AreaCount; ++a) out.outlines += compose::TracedSlots(st, a);

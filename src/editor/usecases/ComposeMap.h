@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "compose/Composer.h"
+#include "doc/Document.h"
 #include "editor/usecases/Result.h"
 
 namespace usecase {
@@ -41,9 +42,9 @@ struct ComposeOutcome {
     int32_t records = 0;
 };
 
-// Composes the work in st on surf. On success the work is Completed and
-// Composed; on failure the store is as the preparation left it and the
+// Composes the document's map on surf. On success the work is Completed and
+// Composed; on failure the map is as the preparation left it and the
 // surface shows the failure's marks. Either way it is Modified.
-ComposeOutcome ComposeMap(Store& st, Surface& surf, const ComposeOptions& options);
+ComposeOutcome ComposeMap(Document& doc, Surface& surf, const ComposeOptions& options);
 
 }  // namespace usecase

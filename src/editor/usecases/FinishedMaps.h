@@ -16,7 +16,9 @@ namespace usecase {
 Result FinishedMapReady(const Store& st);
 
 // The title dialog's first fields for a write to `path`. A file already there
-// lends the map its title line (it is the map being written again).
+// lends the map its title line (it is the map being written again). Both
+// change the store they are given: the editor hands them a copy of its map
+// and commits the result through its document.
 TitleFields FinishedMapFields(Store& st, const QString& path, const QDateTime& now);
 
 // Writes the finished map to `path` with the dialog's fields. The title and
