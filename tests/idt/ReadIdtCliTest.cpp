@@ -7,6 +7,7 @@
 #include "IdtTestMap.h"
 #include "files/WorkFile.h"
 #include "support/CliRun.h"
+#include "text/ShiftJis.h"
 
 TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
@@ -27,6 +28,7 @@ TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     p.closeWriteChannel();
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString said = QString::fromUtf8(p.readAllStandardOutput());
     WorkData d;
     QString error;
     ASSERT_TRUE(ReadWorkFile(out, d, &error)) << error.toStdString();
@@ -37,6 +39,28 @@ TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     EXPECT_EQ(d.points, r.st().PointsToVector());
     EXPECT_EQ(d.kinds, r.st().KindsToVector());
     EXPECT_EQ(d.names.size(), 3u);
+    EXPECT_EQ(said, QStringLiteral("/dev/stdin: 3 areas, %1 point records, %2 kind records -> %3\n")
+                        .arg(d.points.size())
+                        .arg(d.kinds.size())
+                        .arg(out));
+}
+
+TEST(ReadIdtCli, WhatReadingLeftOutGoesToStderr) {
+    if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    TestEditor w;
+    QFile f(w.Path("long.idt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("T\r\n" +
+            QByteArray::fromStdString(
+                sjis::FromUnicode(QStringLiteral("あいうえおかきくけこ=5,5\r\n"))) +
+            "@StartOfPoints\r\n" + QByteArray(4, '\0'));
+    f.close();
+    const CliRun r = Cli({"read-idt", f.fileName(), "-o", w.Path("long.vlm")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(
+        r.err.startsWith(QStringLiteral("地図情報ファイルの読込: %1\n").arg(f.fileName())) &&
+        r.err.contains(QStringLiteral("2 行目")))
+        << r.err.toStdString();
 }
 
 TEST(ReadIdtCli, MapsBeyondTheMemoryBudgetAreRefused) {
