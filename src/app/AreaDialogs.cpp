@@ -12,18 +12,15 @@
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 
-namespace {
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-}  // namespace
+namespace {}  // namespace
 
 ZoneForm::ZoneForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("ZoneForm"));
-    setWindowTitle(S("区域名の編集"));
+    setWindowTitle(msg::Text(Msg::AreaNamesCaption));
     setFont(UiFont());
     memo_ = new QPlainTextEdit;
     memo_->setObjectName(QStringLiteral("Memo"));
@@ -31,11 +28,11 @@ ZoneForm::ZoneForm(QWidget* parent)
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo_->setFixedWidth(193);
 
-    auto* label = new QLabel(S("区域名を１行に一つずつ、順に記入してください"));
+    auto* label = new QLabel(msg::Text(Msg::AreaNamesHelp));
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    auto* ok = new QPushButton(S("完了"));
+    auto* ok = new QPushButton(msg::Text(Msg::ButtonDone));
     ok->setObjectName(QStringLiteral("OkBtn"));
     ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -76,11 +73,11 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       ed_(ed) {
     setObjectName(QStringLiteral("ZpotDialog"));
-    setWindowTitle(S("位置の指定"));
+    setWindowTitle(msg::Text(Msg::AreaPosCaption));
     setFont(UiFont());
     setModal(false);
 
-    auto* label = new QLabel(S("区域名を選択して、該当場所をクリックして下さい。"));
+    auto* label = new QLabel(msg::Text(Msg::AreaPosHelp));
     label->setObjectName(QStringLiteral("Label1"));
     list_ = new QListWidget;
     list_->setObjectName(QStringLiteral("ListBox1"));
@@ -99,10 +96,10 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
     }
     column->addStretch(1);
 
-    redraw_ = new QPushButton(S("塗り直し"));
+    redraw_ = new QPushButton(msg::Text(Msg::ButtonRepaint));
     redraw_->setObjectName(QStringLiteral("ReDrawBtn"));
     redraw_->setAutoDefault(false);
-    done_ = new QPushButton(S("完了"));
+    done_ = new QPushButton(msg::Text(Msg::ButtonDone));
     done_->setObjectName(QStringLiteral("OkBtn"));
     done_->setAutoDefault(false);
     connect(redraw_, &QPushButton::clicked, this, [this] { ed_.ZpotRedrawClick(); });

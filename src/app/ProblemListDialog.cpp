@@ -17,10 +17,6 @@
 
 namespace {
 
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // Numbers sort as numbers, not as texts.
 class Row : public QTreeWidgetItem {
   public:
@@ -47,7 +43,9 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
-    list_->setHeaderLabels({S("区域"), S("区域名"), S("位置"), S("理由"), S("場所")});
+    list_->setHeaderLabels({msg::Text(Msg::HeadArea), msg::Text(Msg::HeadAreaName),
+                            msg::Text(Msg::HeadPosition), msg::Text(Msg::HeadReason),
+                            msg::Text(Msg::HeadPlace)});
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::AscendingOrder);
     // A row chosen anew, or clicked again once the map was touched and its
@@ -74,7 +72,7 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(S("閉じる"));
+    buttons->button(QDialogButtonBox::Close)->setText(msg::Text(Msg::ButtonClose));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 
     auto* outer = new QVBoxLayout(this);
@@ -105,9 +103,7 @@ void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows) {
     list_->setSortingEnabled(true);
     for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);
     list_->setCurrentItem(nullptr);
-    message_->setText(
-        S("%1 か所の位置で境界線を組み立てられません。行を選ぶとその区域を赤で示します。")
-            .arg(rows.size()));
+    message_->setText(msg::Text(Msg::ProblemsFound).arg(rows.size()));
     filling_ = false;
     if (rows.empty()) {
         hide();

@@ -22,18 +22,16 @@
 #include "app/Placement.h"
 #include "app/ProblemListDialog.h"
 #include "app/SurfaceView.h"
+#include "core/Messages.h"
 #include "shell/PlaceDialog.h"
 
 namespace {
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Japanese button texts, whatever language Qt itself was set up for.
 void JapaneseButtons(QMessageBox& box) {
-    if (auto* b = box.button(QMessageBox::Yes)) b->setText(S("はい(&Y)"));
-    if (auto* b = box.button(QMessageBox::No)) b->setText(S("いいえ(&N)"));
-    if (auto* b = box.button(QMessageBox::Cancel)) b->setText(S("ｷｬﾝｾﾙ"));
+    if (auto* b = box.button(QMessageBox::Yes)) b->setText(msg::Text(Msg::ButtonYes));
+    if (auto* b = box.button(QMessageBox::No)) b->setText(msg::Text(Msg::ButtonNo));
+    if (auto* b = box.button(QMessageBox::Cancel)) b->setText(msg::Text(Msg::ButtonCancel));
 }
 
 QMessageBox::Icon BoxIcon(MsgIcon icon) {
@@ -81,8 +79,8 @@ bool QtUi::AskYesNo(const QString& text, const QString& caption) {
 SaveChoice QtUi::AskSaveDiscardCancel(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, caption, text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, win_);
-    box.button(QMessageBox::Save)->setText(S("保存(&S)"));
-    box.button(QMessageBox::Discard)->setText(S("破棄(&D)"));
+    box.button(QMessageBox::Save)->setText(msg::Text(Msg::ButtonSave));
+    box.button(QMessageBox::Discard)->setText(msg::Text(Msg::ButtonDiscard));
     JapaneseButtons(box);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
@@ -108,7 +106,7 @@ void QtUi::Inform(const QString& text, const QString& caption, MsgIcon icon) {
 }
 
 void QtUi::ComposeMessage(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, S("エラー"), text, QMessageBox::Ok, win_);
+    QMessageBox box(QMessageBox::Critical, msg::Text(Msg::CapError), text, QMessageBox::Ok, win_);
     // Its corner goes to the corner of the visible drawing, next to where the
     // composition has just marked the trouble.
     box.adjustSize();

@@ -10,11 +10,9 @@
 
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
+#include "core/Messages.h"
 
 namespace {
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 Qt::WindowFlags DialogBorder() {
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -30,7 +28,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, DialogBorder()) {
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
-    auto* line = new QLabel(S("ZENKAN用白地図作成"));
+    auto* line = new QLabel(msg::Text(Msg::AboutLine));
     line->setObjectName(QStringLiteral("ProductName"));
     QFont f(QStringLiteral("IPAPMincho"));
     f.setPixelSize(13);
@@ -58,7 +56,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, DialogBorder()) {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(S("Velmot ヘルプ"));
+    setWindowTitle(msg::Text(Msg::HelpCaption));
     setFont(UiFont());
     browser_ = new QTextBrowser(this);
     browser_->setOpenLinks(true);
@@ -67,9 +65,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     QFile css(QStringLiteral(":/help/style.css"));
     if (css.open(QIODevice::ReadOnly))
         browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
-    auto* home = new QPushButton(S("目次"));
-    auto* back = new QPushButton(S("戻る"));
-    auto* close = new QPushButton(S("閉じる"));
+    auto* home = new QPushButton(msg::Text(Msg::ButtonContents));
+    auto* back = new QPushButton(msg::Text(Msg::ButtonBack));
+    auto* close = new QPushButton(msg::Text(Msg::ButtonClose));
     connect(home, &QPushButton::clicked, browser_, &QTextBrowser::home);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
@@ -96,7 +94,7 @@ void HelpWindow::ShowContents() {
 
 MoveMapForm::MoveMapForm(QWidget* parent) : QDialog(parent, DialogBorder()) {
     setObjectName(QStringLiteral("MoveMapDialog"));
-    setWindowTitle(S("移動/伸縮"));
+    setWindowTitle(msg::Text(Msg::MoveCaption));
     setFont(UiFont());
     for (int i = 1; i <= 3; ++i) {
         edits_[size_t(i)] = new QLineEdit;
@@ -106,25 +104,25 @@ MoveMapForm::MoveMapForm(QWidget* parent) : QDialog(parent, DialogBorder()) {
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(S("ｷｬﾝｾﾙ"));
+    auto* cancel = new QPushButton(msg::Text(Msg::ButtonCancel));
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(S("移動量")), 0, 0);
-    grid->addWidget(new QLabel(S("Ｘ方向：")), 0, 1, Qt::AlignRight);
+    grid->addWidget(new QLabel(msg::Text(Msg::LabelMoveBy)), 0, 0);
+    grid->addWidget(new QLabel(msg::Text(Msg::LabelMoveX)), 0, 1, Qt::AlignRight);
     grid->addWidget(edits_[1], 0, 2);
-    grid->addWidget(new QLabel(S("Ｙ方向：")), 0, 3, Qt::AlignRight);
+    grid->addWidget(new QLabel(msg::Text(Msg::LabelMoveY)), 0, 3, Qt::AlignRight);
     grid->addWidget(edits_[2], 0, 4);
-    grid->addWidget(new QLabel(S("伸縮率：")), 1, 1, Qt::AlignRight);
+    grid->addWidget(new QLabel(msg::Text(Msg::LabelScale)), 1, 1, Qt::AlignRight);
     grid->addWidget(edits_[3], 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(S("地図全体の移動／伸縮")));
+    column->addWidget(new QLabel(msg::Text(Msg::LabelMoveWhole)));
     column->addLayout(grid);
     column->addStretch(1);
     column->addLayout(buttons);

@@ -11,14 +11,12 @@
 
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
+#include "core/Messages.h"
 
 namespace {
-QString S(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
-QLabel* Text(const char* utf8, const char* name) {
-    auto* l = new QLabel(S(utf8));
+QLabel* Text(const QString& text, const char* name) {
+    auto* l = new QLabel(text);
     l->setObjectName(QString::fromLatin1(name));
     return l;
 }
@@ -28,7 +26,7 @@ TitleForm::TitleForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TitleDialog"));
-    setWindowTitle(S("タイトルの指定"));
+    setWindowTitle(msg::Text(Msg::TitleFormCaption));
     setFont(UiFont());
     for (int n = 1; n <= 10; ++n) {
         auto* e = new QLineEdit;
@@ -48,26 +46,26 @@ TitleForm::TitleForm(QWidget* parent)
     memo_->setObjectName(QStringLiteral("Memo1"));
     memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo_->setTabChangesFocus(true);
-    labelX_ = Text("0", "LabelX");
-    labelY_ = Text("0", "LabelY");
+    labelX_ = Text(QStringLiteral("0"), "LabelX");
+    labelY_ = Text(QStringLiteral("0"), "LabelY");
 
     auto* title = new QHBoxLayout;
-    title->addWidget(Text("タイトル：", "Label2"));
+    title->addWidget(Text(msg::Text(Msg::LabelTitle), "Label2"));
     title->addWidget(edits_[1], 1);
 
     auto* stamp = new QHBoxLayout;
-    stamp->addWidget(Text("ﾀｲﾑｽﾀﾝﾌﾟ：", "Label4"));
+    stamp->addWidget(Text(msg::Text(Msg::LabelStamp), "Label4"));
     stamp->addWidget(edits_[5]);
-    stamp->addWidget(Text("：", "Label6"));
+    stamp->addWidget(Text(msg::Text(Msg::LabelColon), "Label6"));
     stamp->addWidget(edits_[6]);
-    stamp->addWidget(Text("：", "Label12"));
+    stamp->addWidget(Text(msg::Text(Msg::LabelColon), "Label12"));
     stamp->addWidget(edits_[7]);
     stamp->addSpacing(16);
-    stamp->addWidget(Text("日付：", "Label15"));
+    stamp->addWidget(Text(msg::Text(Msg::LabelDate), "Label15"));
     stamp->addWidget(edits_[8]);
-    stamp->addWidget(Text("/", "Label13"));
+    stamp->addWidget(Text(QStringLiteral("/"), "Label13"));
     stamp->addWidget(edits_[9]);
-    stamp->addWidget(Text("/", "Label14"));
+    stamp->addWidget(Text(QStringLiteral("/"), "Label14"));
     stamp->addWidget(edits_[10]);
     stamp->addStretch(1);
 
@@ -76,21 +74,21 @@ TitleForm::TitleForm(QWidget* parent)
     bevel->setObjectName(QStringLiteral("Bevel2"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     auto* extent = new QHBoxLayout;
-    extent->addWidget(Text("地図情報の最大値は、Ｘ座標が", "Label3"));
+    extent->addWidget(Text(msg::Text(Msg::LabelExtentX), "Label3"));
     extent->addWidget(labelX_);
-    extent->addWidget(Text("Ｙ座標が", "Label5"));
+    extent->addWidget(Text(msg::Text(Msg::LabelExtentY), "Label5"));
     extent->addWidget(labelY_);
-    extent->addWidget(Text("です。", "Label7"));
+    extent->addWidget(Text(msg::Text(Msg::LabelExtentEnd), "Label7"));
     extent->addStretch(1);
     auto* res = new QHBoxLayout;
-    res->addWidget(Text("解像度", "Label8"));
+    res->addWidget(Text(msg::Text(Msg::LabelResolution), "Label8"));
     res->addSpacing(8);
-    res->addWidget(Text("Ｘ：", "Label10"));
+    res->addWidget(Text(msg::Text(Msg::LabelResX), "Label10"));
     res->addWidget(edits_[2]);
-    res->addWidget(Text("Ｙ：", "Label11"));
+    res->addWidget(Text(msg::Text(Msg::LabelResY), "Label11"));
     res->addWidget(edits_[3]);
     res->addSpacing(16);
-    res->addWidget(Text("倍率：", "Label9"));
+    res->addWidget(Text(msg::Text(Msg::LabelMagnification), "Label9"));
     res->addWidget(edits_[4]);
     res->addStretch(1);
     auto* inBevel = new QVBoxLayout(bevel);
@@ -98,13 +96,13 @@ TitleForm::TitleForm(QWidget* parent)
     inBevel->addLayout(res);
 
     auto* remarks = new QHBoxLayout;
-    remarks->addWidget(Text("注  釈 ：", "Label16"), 0, Qt::AlignTop);
+    remarks->addWidget(Text(msg::Text(Msg::LabelRemarks), "Label16"), 0, Qt::AlignTop);
     remarks->addWidget(memo_, 1);
 
     ok_ = new QPushButton(QStringLiteral("OK"));
     ok_->setObjectName(QStringLiteral("OKBtn"));
     ok_->setDefault(true);
-    cancel_ = new QPushButton(S("ｷｬﾝｾﾙ"));
+    cancel_ = new QPushButton(msg::Text(Msg::ButtonCancel));
     cancel_->setObjectName(QStringLiteral("CancelBtn"));
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -114,7 +112,7 @@ TitleForm::TitleForm(QWidget* parent)
     buttons->addWidget(cancel_);
 
     auto* column = new QVBoxLayout(this);
-    column->addWidget(Text("保存条件を指定してください。", "Label1"));
+    column->addWidget(Text(msg::Text(Msg::LabelSaveConditions), "Label1"));
     column->addLayout(title);
     column->addLayout(stamp);
     column->addWidget(bevel);

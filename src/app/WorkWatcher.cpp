@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "core/Editor.h"
+#include "core/Messages.h"
 
 WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), win_(win) {
     connect(&title_, &QTimer::timeout, this, &WorkWatcher::Refresh);
@@ -20,8 +21,8 @@ WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), 
 
 void WorkWatcher::Refresh() {
     const QString name =
-        ed_.docFile_.isEmpty() ? QString::fromUtf8("無題") : QFileInfo(ed_.docFile_).fileName();
-    const QString title = name + QString::fromUtf8("[*] — Velmot");
+        ed_.docFile_.isEmpty() ? msg::Text(Msg::Untitled) : QFileInfo(ed_.docFile_).fileName();
+    const QString title = name + msg::Text(Msg::WindowTitleEnd);
     if (win_.windowTitle() != title) win_.setWindowTitle(title);
     if (win_.isWindowModified() != ed_.st.Modified) win_.setWindowModified(ed_.st.Modified);
 }

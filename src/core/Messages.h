@@ -345,6 +345,71 @@ enum class Msg : int {
     TipZoomFit,       // 作図面の全体が収まる倍率で表示します
     TipZoom,          // 表示倍率（Ctrl+ホイール、Ctrl++、Ctrl+-、Ctrl+0）
 
+    // ---- the window: its title, message-box buttons and dialogs ----
+    ButtonYes,       // はい(&Y)
+    ButtonNo,        // いいえ(&N)
+    ButtonCancel,    // ｷｬﾝｾﾙ
+    ButtonSave,      // 保存(&S)
+    ButtonDiscard,   // 破棄(&D)
+    ButtonClose,     // 閉じる
+    ButtonDone,      // 完了
+    Untitled,        // 無題
+    WindowTitleEnd,  // [*] — Velmot
+    HeadArea,        // 区域
+    HeadAreaName,    // 区域名
+    HeadPosition,    // 位置
+    HeadReason,      // 理由
+    HeadPlace,       // 場所
+    ProblemsFound,  // %1 か所の位置で境界線を組み立てられません。行を選ぶとその区域を赤で示します。
+    TitleFormCaption,     // タイトルの指定
+    LabelTitle,           // タイトル：
+    LabelStamp,           // ﾀｲﾑｽﾀﾝﾌﾟ：
+    LabelColon,           // ：
+    LabelDate,            // 日付：
+    LabelExtentX,         // 地図情報の最大値は、Ｘ座標が
+    LabelExtentY,         // Ｙ座標が
+    LabelExtentEnd,       // です。
+    LabelResolution,      // 解像度
+    LabelResX,            // Ｘ：
+    LabelResY,            // Ｙ：
+    LabelMagnification,   // 倍率：
+    LabelRemarks,         // 注  釈 ：
+    LabelSaveConditions,  // 保存条件を指定してください。
+    AboutLine,            // ZENKAN用白地図作成
+    HelpCaption,          // Velmot ヘルプ
+    ButtonContents,       // 目次
+    ButtonBack,           // 戻る
+    MoveCaption,          // 移動/伸縮
+    LabelMoveBy,          // 移動量
+    LabelMoveX,           // Ｘ方向：
+    LabelMoveY,           // Ｙ方向：
+    LabelScale,           // 伸縮率：
+    LabelMoveWhole,       // 地図全体の移動／伸縮
+    AreaNamesCaption,     // 区域名の編集
+    AreaNamesHelp,        // 区域名を１行に一つずつ、順に記入してください
+    AreaPosCaption,       // 位置の指定
+    AreaPosHelp,    // 区域名を選択して、該当場所をクリックして下さい。
+    ButtonRepaint,  // 塗り直し
+
+    // ---- work-file lines, as messages about a damaged file name them ----
+    FieldTitle,       // 題名
+    FieldLegendX,     // 凡例の X 座標
+    FieldLegendY,     // 凡例の Y 座標
+    FieldPicture,     // 下絵の名前
+    FieldMapWidth,    // 地図の幅
+    FieldMapHeight,   // 地図の高さ
+    FieldPointCount,  // 点の数
+    FieldPointX,      // 点の X 座標
+    FieldPointY,      // 点の Y 座標
+    FieldAreaCount,   // 区域の数
+    FieldAreaName,    // 区域名
+    FieldPositionX,   // 区域位置の X 座標
+    FieldPositionY,   // 区域位置の Y 座標
+    FieldCompleted,   // 完成の印
+    FieldKindCount,   // 線種リストの数
+    FieldKindX,       // 線種リストの X
+    FieldKindY,       // 線種リストの Y
+
     Count
 };
 

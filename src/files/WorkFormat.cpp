@@ -107,13 +107,12 @@ class Parser {
         : r_(in), name_(name), error_(error) {}
 
     // A whole line as text.
-    bool Text(std::string_view& out, const char* what) {
+    bool Text(std::string_view& out, Msg what) {
         switch (r_.Next(out)) {
             case LineReader::Ok:
                 return true;
             case LineReader::End:
-                return Fail(r_.Number() + 1,
-                            msg::Text(Msg::WorkLineMissing).arg(QString::fromUtf8(what)));
+                return Fail(r_.Number() + 1, msg::Text(Msg::WorkLineMissing).arg(msg::Text(what)));
             case LineReader::TooLong:
                 return Fail(r_.Number(), msg::Text(Msg::WorkLineTooLong));
             case LineReader::ReadError:
@@ -123,7 +122,7 @@ class Parser {
     }
 
     // A decimal integer in [lo, hi] on a line of its own.
-    bool Number(int64_t& v, int64_t lo, int64_t hi, const char* what) {
+    bool Number(int64_t& v, int64_t lo, int64_t hi, Msg what) {
         std::string_view s;
         if (!Text(s, what)) return false;
         const std::string_view raw = s;
@@ -134,23 +133,22 @@ class Parser {
         auto [p, ec] = std::from_chars(s.data(), end, v);
         if (s.empty() || p != end || ec == std::errc::invalid_argument)
             return Fail(r_.Number(),
-                        msg::Text(Msg::WorkNotNumber).arg(QString::fromUtf8(what), Shown(raw)));
+                        msg::Text(Msg::WorkNotNumber).arg(msg::Text(what), Shown(raw)));
         if (ec == std::errc::result_out_of_range || v < lo || v > hi)
-            return Fail(r_.Number(), msg::Text(Msg::WorkOutOfRange)
-                                         .arg(QString::fromUtf8(what), Shown(raw))
-                                         .arg(lo)
-                                         .arg(hi));
+            return Fail(
+                r_.Number(),
+                msg::Text(Msg::WorkOutOfRange).arg(msg::Text(what), Shown(raw)).arg(lo).arg(hi));
         return true;
     }
 
-    bool Int16(int16_t& v, const char* what) {
+    bool Int16(int16_t& v, Msg what) {
         int64_t n = 0;
         if (!Number(n, INT16_MIN, INT16_MAX, what)) return false;
         v = int16_t(n);
         return true;
     }
 
-    bool Record(Rec& rec, const char* whatX, const char* whatY) {
+    bool Record(Rec& rec, Msg whatX, Msg whatY) {
         return Int16(rec.x, whatX) && Int16(rec.y, whatY);
     }
 
@@ -182,8 +180,7 @@ size_t Backed(int64_t count, qint64 deviceSize) {
     return size_t(std::clamp<int64_t>(count, 0, bound));
 }
 
-bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, const char* x,
-                 const char* y) {
+bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, Msg x, Msg y) {
     out.clear();
     out.reserve(Backed(count, size));
     for (int64_t i = 0; i < count; ++i) {
@@ -216,24 +213,26 @@ bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
     const qint64 size = in.isSequential() ? 0 : in.size();
 
     std::string_view s;
-    if (!p.Text(s, "題名")) return false;
+    if (!p.Text(s, Msg::FieldTitle)) return false;
     if (s.size() > MaxTextBytes)
         d.notes << msg::Text(Msg::WorkTitleCut).arg(name).arg(p.Line()).arg(MaxTextBytes);
     d.title = std::string(sjis::CutToBytes(s, MaxTextBytes));
-    if (!p.Int16(d.legendX, "凡例の X 座標") || !p.Int16(d.legendY, "凡例の Y 座標")) return false;
-    if (!p.Text(s, "下絵の名前")) return false;
+    if (!p.Int16(d.legendX, Msg::FieldLegendX) || !p.Int16(d.legendY, Msg::FieldLegendY))
+        return false;
+    if (!p.Text(s, Msg::FieldPicture)) return false;
     d.picture = std::string(sjis::CutToBytes(s, MaxTextBytes));
-    if (!p.Int16(d.mapWidth, "地図の幅") || !p.Int16(d.mapHeight, "地図の高さ")) return false;
+    if (!p.Int16(d.mapWidth, Msg::FieldMapWidth) || !p.Int16(d.mapHeight, Msg::FieldMapHeight))
+        return false;
 
     int64_t n = 0;
-    if (!p.Number(n, 0, Store::Capacity - 1, "点の数")) return false;
-    if (!ReadRecords(p, n + 1, d.points, size, "点の X 座標", "点の Y 座標")) return false;
+    if (!p.Number(n, 0, Store::Capacity - 1, Msg::FieldPointCount)) return false;
+    if (!ReadRecords(p, n + 1, d.points, size, Msg::FieldPointX, Msg::FieldPointY)) return false;
 
     int64_t m = 0;
-    if (!p.Number(m, 0, Store::MaxAreas, "区域の数")) return false;
+    if (!p.Number(m, 0, Store::MaxAreas, Msg::FieldAreaCount)) return false;
     d.names.reserve(size_t(m));
     for (int64_t a = 1; a <= m; ++a) {
-        if (!p.Text(s, "区域名")) return false;
+        if (!p.Text(s, Msg::FieldAreaName)) return false;
         const std::string_view nul = s.substr(0, std::min(s.find('\0'), s.size()));
         const std::string_view cut = sjis::CutToBytes(nul, Store::NameBytes);
         if (cut.size() < nul.size())
@@ -247,16 +246,16 @@ bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
     d.positions.resize(size_t(m));
     for (auto& area : d.positions)
         for (Rec& r : area)
-            if (!p.Record(r, "区域位置の X 座標", "区域位置の Y 座標")) return false;
+            if (!p.Record(r, Msg::FieldPositionX, Msg::FieldPositionY)) return false;
 
     // Older files end after the positions, or after the marker line.
     if (p.AtEnd()) return true;
-    if (!p.Text(s, "完成の印")) return false;
+    if (!p.Text(s, Msg::FieldCompleted)) return false;
     d.completed = s == "complete";
     if (p.AtEnd()) return true;
     int64_t q = 0;
-    if (!p.Number(q, -1, Store::Capacity - 1, "線種リストの数")) return false;
-    return ReadRecords(p, q + 1, d.kinds, size, "線種リストの X", "線種リストの Y");
+    if (!p.Number(q, -1, Store::Capacity - 1, Msg::FieldKindCount)) return false;
+    return ReadRecords(p, q + 1, d.kinds, size, Msg::FieldKindX, Msg::FieldKindY);
 }
 
 bool ReadWorkFile(const QString& path, WorkData& out, QString* error) {

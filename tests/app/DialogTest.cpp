@@ -115,6 +115,13 @@ TEST_F(AppTest, TitleDialogShowsAndReturnsEveryFieldInTabOrder) {
         EXPECT_EQ(form->LabelX()->text(), "700");
         EXPECT_EQ(form->LabelY()->text(), "300");
         EXPECT_EQ(form->Edit(4)->text(), "1.0");
+        EXPECT_EQ(form->windowTitle(), S("タイトルの指定"));
+        QStringList labels;
+        for (const char* name : {"Label1", "Label2", "Label4", "Label3", "Label9", "Label16"})
+            labels << form->findChild<QLabel*>(QString::fromLatin1(name))->text();
+        EXPECT_EQ(labels.join(u'|'), S("保存条件を指定してください。|タイトル：|ﾀｲﾑｽﾀﾝﾌﾟ：|"
+                                       "地図情報の最大値は、Ｘ座標が|倍率：|注  釈 ："));
+        EXPECT_EQ(form->CancelButton()->text(), S("ｷｬﾝｾﾙ"));
         // Tab order: Edit1, Edit5-7, Edit8-10, Edit2-4, Memo1, OK, Cancel.
         QList<QWidget*> order{form->Edit(1),       form->Edit(5), form->Edit(6),  form->Edit(7),
                               form->Edit(8),       form->Edit(9), form->Edit(10), form->Edit(2),
@@ -145,6 +152,7 @@ TEST_F(AppTest, MoveDialogReturnsItsThreeBoxes) {
     WhileOpen([form] {
         EXPECT_EQ(form->Edit(1)->text(), "0");
         EXPECT_EQ(form->Edit(3)->text(), "1.0");
+        EXPECT_EQ(form->windowTitle(), S("移動/伸縮"));
         form->Edit(1)->setText("20");
         form->Edit(2)->setText("-10");
         form->Edit(3)->setText("1.5");

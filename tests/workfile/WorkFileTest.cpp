@@ -327,6 +327,14 @@ TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {
         EXPECT_TRUE(t.st().Modified);
         EXPECT_EQ(t.st().WorkFileName, "before.vlm");
     }
+    {
+        // The message names the line as the file holds it.
+        TestEditor t;
+        WriteAll(t.Path("bad.vlm"), head + Lines({"1", "0", "0", "12a", "5"}));
+        EXPECT_FALSE(t.ed.LoadWorkFile(t.Path("bad.vlm")));
+        EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("点の X 座標")))
+            << t.ui.LastText().toStdString();
+    }
     // A name too long for its field is cut at a character boundary, and said so.
     TestEditor t;
     QByteArray b = head + Lines({"0", "0", "0", "1"});
