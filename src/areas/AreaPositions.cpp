@@ -65,6 +65,14 @@ bool TakeOverBoxes(Editor& ed) {
     }
     const int a = ed.ZpotSelected;
     if (a < 1 || a > Store::MaxAreas) return true;
+    // An area may have a tenth position (typed in the area-name editor or read
+    // from a finished map) that no box shows; it stays after the boxes' ones
+    // rather than being lost because the area was merely selected.
+    bool listReachesHidden = true;
+    for (int k = 0; k < Boxes; ++k) listReachesHidden &= ed.st.AreaPos(k, a).x != 0;
+    const Rec hidden = ed.st.AreaPos(Boxes, a);
+    const bool keepHidden = listReachesHidden && hidden.x != 0;
+    if (keepHidden) pos.push_back(hidden);
     int j = 0;
     for (const Rec& p : pos) {
         if (!(ed.st.AreaPos(j, a) == p)) ed.doc.MarkChanged();
@@ -72,6 +80,9 @@ bool TakeOverBoxes(Editor& ed) {
     }
     if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.doc.MarkChanged();
     ed.doc.PlaceArea(j, a, Rec{0, 0});
+    // Moved up into a box that was emptied: show it there, or the next
+    // take-over would not know it.
+    if (keepHidden && j <= Boxes) ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, a));
     return true;
 }
 

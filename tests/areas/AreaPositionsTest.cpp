@@ -89,7 +89,7 @@ TEST_F(PosFixture, RepaintClosesUpDeletedBoxes) {
     EXPECT_EQ(Px(140, 50), Aqua);  // A now has both squares
 }
 
-TEST_F(PosFixture, NineBoxesHoldNinePositions) {
+TEST_F(PosFixture, NineBoxesShowNinePositionsAndKeepTheTenth) {
     for (int k = 0; k < 10; ++k) t.st().AreaPos(k, 1) = {int16_t(20 + k), 20};
     t.st().AreaPos(10, 1) = {0, 0};
     t.ed.ZoneArrangeClick();
@@ -102,9 +102,21 @@ TEST_F(PosFixture, NineBoxesHoldNinePositions) {
     EXPECT_EQ(t.ui.zpotBoxes, before);
     EXPECT_EQ(Px(110, 20), Aqua);
 
+    // Selecting another area takes the boxes over; the unseen tenth stays.
+    t.ed.ZpotListClick(1);
+    EXPECT_EQ(Slots(1).size(), 10u);
+    EXPECT_EQ(t.st().AreaPos(9, 1), (Rec{29, 20}));
+
+    // Emptying a box moves it up into view, where later take-overs see it.
+    t.ed.ZpotListClick(0);
+    auto boxes = t.ui.zpotBoxes;
+    boxes[2].clear();
+    t.ui.zpotBoxes = boxes;
+    t.ed.ZpotRedrawClick();
+    EXPECT_EQ(t.ui.zpotBoxes[8], QStringLiteral("29,20"));
     ASSERT_TRUE(t.ed.ZpotClose());
     EXPECT_EQ(Slots(1).size(), 9u);
-    EXPECT_EQ(t.st().AreaPos(9, 1), (Rec{0, 0}));
+    EXPECT_EQ(t.st().AreaPos(8, 1), (Rec{29, 20}));
 }
 
 TEST_F(PosFixture, ABoxThatDoesNotParseKeepsTheDialogOpen) {
