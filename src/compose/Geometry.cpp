@@ -108,19 +108,43 @@ int CompareTurns(Pt P, Pt Q, Pt A, Pt B) {
     return dB > dA ? 1 : 2;
 }
 
-bool OnRightOfRing(const Rec* ring, size_t n, Pt p) {
+namespace {
+
+// One walk round a ring as seen from p: twice its signed area (positive runs
+// clockwise with y down), whether p is inside by the even-odd rule, and its
+// winding number round p. The walk stops when p lies on the ring.
+struct RingAround {
+    int64_t area2 = 0;
     bool inside = false;
-    int64_t area2 = 0;  // twice the signed area; positive runs clockwise with y down
+    int winding = 0;
+    bool onRing = false;
+};
+
+RingAround WalkRing(const Rec* ring, size_t n, Pt p) {
+    RingAround r;
     for (size_t i = 1; i < n; ++i) {
         const int64_t ax = ring[i - 1].x, ay = ring[i - 1].y, bx = ring[i].x, by = ring[i].y;
-        area2 += ax * by - bx * ay;
+        r.area2 += ax * by - bx * ay;
         const int64_t cross = (bx - ax) * (p.y - ay) - (p.x - ax) * (by - ay);
         if (cross == 0 && std::min(ax, bx) <= p.x && p.x <= std::max(ax, bx) &&
-            std::min(ay, by) <= p.y && p.y <= std::max(ay, by))
-            return false;  // on the ring
-        if ((ay > p.y) != (by > p.y) && ((cross > 0) == (by > ay))) inside = !inside;
+            std::min(ay, by) <= p.y && p.y <= std::max(ay, by)) {
+            r.onRing = true;
+            return r;
+        }
+        if ((ay > p.y) != (by > p.y) && ((cross > 0) == (by > ay))) r.inside = !r.inside;
+        // Downward on the screen with p on the edge's left as seen on the
+        // screen counts +1; upward with p on its right, -1.
+        if (ay <= p.y && p.y < by && cross > 0) ++r.winding;
+        if (by <= p.y && p.y < ay && cross < 0) --r.winding;
     }
-    return inside == (area2 > 0);
+    return r;
+}
+
+}  // namespace
+
+bool OnRightOfRing(const Rec* ring, size_t n, Pt p) {
+    const RingAround r = WalkRing(ring, n, p);
+    return !r.onRing && r.inside == (r.area2 > 0);
 }
 
 namespace {
@@ -206,21 +230,8 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
 
 bool IsOwnOutline(const Rec* ring, size_t n, Pt p) {
     if (n < 4 || !(ring[0] == ring[n - 1])) return false;
-    int64_t area2 = 0;
-    int winding = 0;
-    for (size_t i = 1; i < n; ++i) {
-        const int64_t ax = ring[i - 1].x, ay = ring[i - 1].y, bx = ring[i].x, by = ring[i].y;
-        area2 += ax * by - bx * ay;
-        const int64_t cross = (bx - ax) * (p.y - ay) - (p.x - ax) * (by - ay);
-        if (cross == 0 && std::min(ax, bx) <= p.x && p.x <= std::max(ax, bx) &&
-            std::min(ay, by) <= p.y && p.y <= std::max(ay, by))
-            return false;  // on the ring
-        // Downward on the screen with p on the edge's left as seen on the
-        // screen counts +1; upward with p on its right, -1.
-        if (ay <= p.y && p.y < by && cross > 0) ++winding;
-        if (by <= p.y && p.y < ay && cross < 0) --winding;
-    }
-    return area2 > 0 && winding == 1;
+    const RingAround r = WalkRing(ring, n, p);
+    return !r.onRing && r.area2 > 0 && r.winding == 1;
 }
 
 }  // namespace compose
