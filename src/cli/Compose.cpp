@@ -15,6 +15,7 @@
 #include "cli/Commands.h"
 #include "compose/Composer.h"
 #include "core/Messages.h"
+#include "editor/usecases/CheckPositions.h"
 #include "editor/usecases/FinishedMaps.h"
 #include "editor/usecases/WorkFiles.h"
 #include "files/WorkFile.h"
@@ -204,7 +205,9 @@ int RunCheck(const QStringList& args) {
     auto session = std::make_unique<Session>();
     Session& s = *session;
     if (!s.Load(work)) return ExitUsage;
-    const std::vector<compose::CheckEntry> entries = s.ed.CheckAllPositions();
+    // The loaded map and the surface its loading painted; nobody watches.
+    const usecase::CheckOutcome checked = usecase::CheckAllPositions(s.ed.st, s.ed.surf, {});
+    const std::vector<compose::CheckEntry>& entries = checked.entries;
 
     static const char* const names[] = {
         "closed",     "no start segment", "undecided direction", "lost at a node",
@@ -296,7 +299,7 @@ int RunCheck(const QStringList& args) {
                 .arg(closed)
                 .arg(failed));
     }
-    return failed == 0 ? ExitOk : ExitFailed;
+    return checked.result.ok ? ExitOk : ExitFailed;
 }
 
 }  // namespace cli

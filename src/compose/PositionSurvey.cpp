@@ -7,8 +7,8 @@
 #include "compose/ProblemList.h"
 #include "core/Editor.h"
 #include "core/Messages.h"
+#include "editor/usecases/CheckPositions.h"
 #include "text/ShiftJis.h"
-#include "view/CompositionView.h"
 
 namespace compose {
 
@@ -95,73 +95,18 @@ void Repaint(Ui& ui, const QRect& r) {
 
 }  // namespace
 
-namespace {
-
-// Whether every pixel of s beyond the map's extent is black: then the
-// composition view painted on s is the network on a blank surface.
-bool BlackBeyondExtent(const Surface& s, const Store& st) {
-    if (s.Blank()) return true;
-    const int w = s.Width(), h = s.Height();
-    const int ew = std::clamp<int>(st.MapWidth, 0, w), eh = std::clamp<int>(st.MapHeight, 0, h);
-    auto black = [](const uint8_t* from, const uint8_t* to) {
-        return std::all_of(from, to, [](uint8_t c) { return c == Black; });
-    };
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* row = s.Data() + size_t(y) * size_t(w);
-        if (!black(row + (y < eh ? ew : 0), row + w)) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-std::vector<compose::CheckEntry> Editor::CheckAllPositions(Surface* network) {
-    std::vector<compose::CheckEntry> out;
-    // The preparation rewrites the point list; it is put back afterwards.
-    const Store kept = st;
-    if (ReadyCompositionNetwork(*this)) {
-        // The check traces on the composition view as this surface would
-        // show it, on a surface of its own. Where nothing lies beyond the
-        // map's extent, that view is the network on black, and the network
-        // alone tells what it shows: nothing is painted unless a position
-        // needs it, or the list needs the view to mark a failure.
-        Surface view;
-        // A blank surface takes no memory until drawn on; should even that
-        // be refused, the copy below is what the check always made.
-        const bool blank = BlackBeyondExtent(surf, st) && view.Resize(surf.Width(), surf.Height());
-        if (!blank) {
-            view = surf;
-            PaintCompositionView(*this, view);
-        }
-        auto paint = [&] { PaintCompositionView(*this, view); };
-        ShowProgressBar();
-        auto paintAndGoOn = [&] {
-            paint();
-            ShowProgressBar();
-        };
-        out = compose::CheckPositions(
-            st, view, [this] { progress.StepIt(); },
-            blank ? paintAndGoOn : std::function<void()>());
-        progress.SetPosition(0);
-        progress.Hide();
-        if (network) {
-            const bool failed = std::any_of(out.begin(), out.end(), [](const auto& e) {
-                return e.result.outcome != compose::Outcome::Closed;
-            });
-            if (failed && view.Blank()) paint();
-            *network = std::move(view);
-        }
-    }
-    st = kept;
-    ui.SurfaceChanged();
-    return out;
-}
-
 void Editor::CheckAreasClick() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
     ui.SetBusy(true);
     auto list = std::make_shared<compose::ProblemList>();
-    const std::vector<compose::CheckEntry> all = CheckAllPositions(&list->network);
+    usecase::CheckOptions options;
+    options.progress = &progress;
+    options.keepNetwork = true;
+    usecase::CheckOutcome checked = usecase::CheckAllPositions(st, surf, options);
+    ui.SurfaceChanged();
+    usecase::Show(ui, checked.note);
+    const std::vector<compose::CheckEntry>& all = checked.entries;
+    list->network = std::move(checked.network);
     list->checked = st;
     ui.SetBusy(false);
 
@@ -177,15 +122,10 @@ void Editor::CheckAreasClick() {
                         compose::FailureText(r, name, other), QPoint(at.x, at.y)});
         list->failures.push_back(e);
     }
-    const QString caption = msg::Text(Msg::CapCheckAreas);
     if (rows.empty()) {
         problems_.reset();
         ui.CheckListShow(rows);
-        if (all.empty())
-            ui.Inform(msg::Text(Msg::CheckNothing), caption, MsgIcon::Information);
-        else
-            ui.Inform(msg::Format(Msg::CheckAllClosed, {QString::number(all.size())}), caption,
-                      MsgIcon::Information);
+        usecase::Show(ui, checked.result.message);
         return;
     }
     problems_ = std::move(list);

@@ -295,10 +295,6 @@ class Editor {
     std::shared_ptr<areas::RegionFills> zpotFills;
 
     // [compose] compose/PositionSurvey.cpp
-    // Every area position traced on its own (compose::CheckPositions) on the
-    // network prepared as the composition prepares it. The store and the
-    // surface are left as they were; `network` receives the prepared view.
-    std::vector<compose::CheckEntry> CheckAllPositions(Surface* network = nullptr);
     // 全区域の点検: the failures in the problem list, or a word that there are none.
     void CheckAreasClick();
     // An entry chosen (0-based): the view goes there and its region turns red.
