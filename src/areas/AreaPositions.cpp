@@ -152,21 +152,6 @@ void Editor::ZoneArrangeClick() {
     ui.SetBusy(false);
 }
 
-void Editor::AreaPosClick(int x, int y) {
-    auto boxes = ui.ZpotBoxes();
-    for (auto& b : boxes) {
-        if (BoxEmpty(b)) {
-            b = QStringLiteral("%1,%2").arg(x).arg(y);
-            ui.ZpotSetBoxes(boxes);
-            break;
-        }
-    }
-    Fills(*this).Fill(surf, x, y, Aqua);
-    Fills(*this).SetPixel(surf, x, y, Navy);
-    doc.DropCompleted();
-    ui.SurfaceChanged();
-}
-
 void Editor::ZpotListClick(int index) {
     StepScope scope(*this);
     if (!TakeOverBoxes(*this)) {

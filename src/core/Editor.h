@@ -214,15 +214,13 @@ class Editor {
     // ================= areas and legend (areas/*.cpp) =================
     void AreaNameEditClick();
     void ZoneArrangeClick();
-    void AreaPosClick(int x, int y);  // left press in area-position mode
-    void ZpotListClick(int index);    // 0-based list entry
+    void ZpotListClick(int index);  // 0-based list entry
     void ZpotRedrawClick();
     // OK / close box of the area-position dialog; false keeps it open (a box
     // that does not parse).
     bool ZpotClose();
     int ZpotSelected = 1;
     void IndexPosClick();
-    void LegendClick(int x, int y);  // left press in legend mode
 
     // ================= final composition (compose/*.cpp) =================
     void ReMakeLineClick();

@@ -59,14 +59,14 @@ TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
 TEST_F(PosFixture, ClicksFillTheFirstEmptyBoxAndReachTheTableOnSelection) {
     t.ed.ZoneArrangeClick();
     t.ed.ZpotListClick(1);
-    t.ed.AreaPosClick(120, 30);
+    t.ed.MouseDown(Qt::LeftButton, 120, 30);
     EXPECT_EQ(t.ui.zpotBoxes[0], QStringLiteral("120,30"));
     EXPECT_EQ(Px(110, 20), Aqua);
     EXPECT_EQ(Px(120, 30), Navy);
     EXPECT_TRUE(Slots(2).empty());  // not yet taken over
 
     // A click on a line pixel fills nothing but still gives a box.
-    t.ed.AreaPosClick(100, 30);
+    t.ed.MouseDown(Qt::LeftButton, 100, 30);
     EXPECT_EQ(t.ui.zpotBoxes[1], QStringLiteral("100,30"));
     EXPECT_EQ(Px(80, 30), Black);
 
@@ -77,8 +77,8 @@ TEST_F(PosFixture, ClicksFillTheFirstEmptyBoxAndReachTheTableOnSelection) {
 
 TEST_F(PosFixture, RepaintClosesUpDeletedBoxes) {
     t.ed.ZoneArrangeClick();
-    t.ed.AreaPosClick(120, 30);
-    t.ed.AreaPosClick(130, 40);
+    t.ed.MouseDown(Qt::LeftButton, 120, 30);
+    t.ed.MouseDown(Qt::LeftButton, 130, 40);
     auto boxes = t.ui.zpotBoxes;
     ASSERT_EQ(boxes[2], QStringLiteral("130,40"));
     boxes[1].clear();
@@ -98,7 +98,7 @@ TEST_F(PosFixture, NineBoxesShowNinePositionsAndKeepTheTenth) {
 
     // With all nine boxes full a click only fills.
     const auto before = t.ui.zpotBoxes;
-    t.ed.AreaPosClick(120, 30);
+    t.ed.MouseDown(Qt::LeftButton, 120, 30);
     EXPECT_EQ(t.ui.zpotBoxes, before);
     EXPECT_EQ(Px(110, 20), Aqua);
 
@@ -149,7 +149,7 @@ TEST(Legend, PlacedByOneClickAndDrawn) {
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_EQ(t.ui.attached, Popup::None);
 
-    t.ed.LegendClick(0, 37);
+    t.ed.MouseDown(Qt::LeftButton, 0, 37);
     EXPECT_EQ(t.st().LegendX, 0);
     EXPECT_EQ(t.st().LegendY, 37);
     EXPECT_EQ(t.st().Mode, Mode::Input);

@@ -1,3 +1,5 @@
+// Legend mode: one click fixes the top-left corner of the legend's 100 x 100
+// box, and the work goes back to point input with the legend drawn.
 #include "core/Editor.h"
 #include "editor/tools/Tools.h"
 
@@ -9,7 +11,11 @@ void LegendTool::Enter() {
 }
 
 void LegendTool::Press(Qt::MouseButton button, QPoint p) {
-    if (button == Qt::LeftButton) ed.LegendClick(p.x(), p.y());
+    if (button != Qt::LeftButton) return;
+    ed.doc.PlaceLegend(int16_t(p.x()), int16_t(p.y()));
+    ed.doc.MarkChanged();
+    ed.BuildModeClick();
+    ed.ReDraw();
 }
 
 bool LegendTool::GestureUnderWay() const {
