@@ -132,11 +132,6 @@ class Editor {
     void UndoComposed();
 
     // ================= rendering (view/Render.cpp) =================
-    void DrawSegment(int x1, int y1, int x2, int y2, int lineColour = DefaultColour,
-                     int pointColour = DefaultColour);
-    void DrawPointList(int lineColour, int pointColour);
-    void DrawKindList();
-    void ClearSurface();
     // Full redraw; false when the picture file could not be read (the caller stops).
     bool ReDraw();
     void DisplayMap(int lineColour, int pointColour);

@@ -7,6 +7,7 @@
 #include "core/Editor.h"
 #include "core/Messages.h"
 #include "edit/Runs.h"
+#include "render/Render.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void AddKind(Editor& ed, int16_t code) {
     ed.ui.SetBusy(true);
     AppendGroup(ed.doc, code, s, e);
     ed.doc.MarkChanged();
-    ed.DrawKindList();
+    render::DrawKindList(ed.st, ed.surf);
     ed.RestoreCursor();
 }
 
@@ -76,19 +77,19 @@ void Editor::AstLineClick() {
     out.insert(out.end(), v.begin() + e, v.end());
     doc.ReplacePoints(out);
     doc.MarkEdited();
-    DrawKindList();
+    render::DrawKindList(st, surf);
     RestoreCursor();
 }
 
 void Editor::SelectKindRun(int32_t& s, int32_t& e) {
     ui.SetBusy(true);
-    ClearSurface();
+    render::ClearExtent(st, surf);
     s = 0;
     e = 0;
     Rec prev = st.KindRec(0);
     for (int32_t i = 1; i <= st.KindLast; ++i) {
         const Rec cur = st.KindRec(i);
-        DrawSegment(prev.x, prev.y, cur.x, cur.y, Blue, White);
+        render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y, Blue, White);
         if (surf.Pixel(st.ClickX, st.ClickY) == Blue) {
             surf.SetPixel(st.ClickX, st.ClickY, Black);
             s = i - 1;

@@ -7,6 +7,7 @@
 #include "core/Editor.h"
 #include "edit/PointAt.h"
 #include "edit/Runs.h"
+#include "render/Render.h"
 
 namespace {
 
@@ -14,13 +15,13 @@ namespace {
 // surface is left with the plain network on black and the nodes in lime.
 void FindRun(Editor& ed, int32_t& s, int32_t& e) {
     const Store& st = ed.st;
-    ed.ClearSurface();
+    render::ClearExtent(ed.st, ed.surf);
     s = 0;
     e = 0;
     Rec prev = st.Point(0);
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
-        ed.DrawSegment(prev.x, prev.y, cur.x, cur.y);
+        render::DrawSegment(ed.surf, prev.x, prev.y, cur.x, cur.y);
         if (ed.surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
             ed.surf.SetPixel(st.ClickX, st.ClickY, Black);
             s = i - 1;
@@ -76,7 +77,7 @@ void Editor::Pop2AppendDot() {
 }
 
 void Editor::CutDotsClick() {
-    ClearSurface();
+    render::ClearExtent(st, surf);
     // Draw the network again, testing the clicked pixel after each segment.
     // Every segment that turns it magenta is cut before its second point; the
     // pixel is blanked so the next covering segment shows again. The cuts are
@@ -85,12 +86,12 @@ void Editor::CutDotsClick() {
     Rec prev = st.Point(0);
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
-        DrawSegment(prev.x, prev.y, cur.x, cur.y);
+        render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y);
         if (surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
             surf.SetPixel(st.ClickX, st.ClickY, Black);
             cuts.push_back(i);
             // The separator now before cur draws only cur's own pixel.
-            DrawSegment(0, 0, cur.x, cur.y);
+            render::DrawSegment(surf, 0, 0, cur.x, cur.y);
         }
         prev = cur;
     }

@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tool.h"
+#include "render/Render.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void Editor::AddPoint(int x, int y) {
     surf.SetPixel(x, y, White);
     const Rec prev = st.Point(st.PointLast - 1);
     if (prev.x != 0) {
-        DrawSegment(prev.x, prev.y, x, y);
+        render::DrawSegment(surf, prev.x, prev.y, x, y);
         doc.DropCompleted();
     }
     ui.SurfaceChanged();
@@ -108,7 +109,7 @@ void Editor::PopConnectStartPoint() {
     const Rec s = st.Point(j + 1);
     const Rec last = st.Point(st.PointLast);
     if (!RoomForPoints(2)) return;
-    DrawSegment(last.x, last.y, s.x, s.y);
+    render::DrawSegment(surf, last.x, last.y, s.x, s.y);
     doc.AppendPoint(s.x, s.y);
     doc.AppendPoint(0, 0);
     doc.MarkEdited();
@@ -133,7 +134,7 @@ void Editor::PopConnectNearPoint() {
     if (nearest < 0) return;
     if (!RoomForPoints(2)) return;
     const Rec n = st.Point(nearest);
-    DrawSegment(last.x, last.y, n.x, n.y);
+    render::DrawSegment(surf, last.x, last.y, n.x, n.y);
     doc.AppendPoint(n.x, n.y);
     doc.AppendPoint(0, 0);
     doc.MarkEdited();

@@ -11,22 +11,6 @@
 #include "raster/BitmapFile.h"
 #include "view/CompositionView.h"
 
-void Editor::DrawSegment(int x1, int y1, int x2, int y2, int lineColour, int pointColour) {
-    render::DrawSegment(surf, x1, y1, x2, y2, lineColour, pointColour);
-}
-
-void Editor::DrawPointList(int lineColour, int pointColour) {
-    render::DrawPointList(st, surf, lineColour, pointColour);
-}
-
-void Editor::DrawKindList() {
-    render::DrawKindList(st, surf);
-}
-
-void Editor::ClearSurface() {
-    render::ClearExtent(st, surf);
-}
-
 bool Editor::LoadPictureCached(QString* error) {
     const QFileInfo info(temps.picture);
     if (!info.exists() || !info.isFile()) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/tools/Tools.h"
+#include "render/Render.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -95,7 +96,7 @@ TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
 TEST(Modes, LeavingTrimmingWipesTheOutline) {
     TestEditor t(100, 100);
     t.ed.CuttingModeClick();
-    t.ed.DrawSegment(20, 20, 60, 20, Yellow, Yellow);  // a trimming corner pair
+    render::DrawSegment(t.ed.surf, 20, 20, 60, 20, Yellow, Yellow);  // a trimming corner pair
     t.ed.BuildModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(40, 20), Black);
     EXPECT_EQ(t.ed.surf.Pixel(20, 20), Black);

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "raster/BitmapFile.h"
+#include "render/Render.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -55,12 +56,12 @@ TEST(Render, ChainsSeparatorsAndOnePointChains) {
 
 TEST(Render, NegativeXGetsLinesButNoPoint) {
     TestEditor t(100, 100);
-    t.ed.DrawSegment(-5, 10, 5, 10);
+    render::DrawSegment(t.ed.surf, -5, 10, 5, 10);
     EXPECT_EQ(t.ed.surf.Pixel(5, 10), White);
     for (int x = 0; x < 5; ++x) EXPECT_EQ(t.ed.surf.Pixel(x, 10), Magenta) << x;
     // x = 0 is a separator: no line, and no point pixel for it.
     t.ed.surf.Fill(Black);
-    t.ed.DrawSegment(0, 30, 40, 30);
+    render::DrawSegment(t.ed.surf, 0, 30, 40, 30);
     EXPECT_EQ(t.ed.surf.Pixel(40, 30), White);
     EXPECT_EQ(CountColour(t.ed.surf, Magenta), 0);
     EXPECT_EQ(CountColour(t.ed.surf, White), 1);
@@ -68,7 +69,7 @@ TEST(Render, NegativeXGetsLinesButNoPoint) {
 
 TEST(Render, SegmentColoursAndRasterOperation) {
     TestEditor t(100, 100);
-    t.ed.DrawSegment(10, 10, 10, 20, Yellow, Blue);
+    render::DrawSegment(t.ed.surf, 10, 10, 10, 20, Yellow, Blue);
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), Blue);
     EXPECT_EQ(t.ed.surf.Pixel(10, 15), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(10, 20), Blue);
@@ -76,8 +77,8 @@ TEST(Render, SegmentColoursAndRasterOperation) {
     // drawing the same segment twice erases the line and keeps the points.
     t.ed.surf.Fill(Black);
     t.ed.surf.SetRop(Rop::Xor);
-    t.ed.DrawSegment(30, 30, 40, 30);
-    t.ed.DrawSegment(30, 30, 40, 30);
+    render::DrawSegment(t.ed.surf, 30, 30, 40, 30);
+    render::DrawSegment(t.ed.surf, 30, 30, 40, 30);
     t.ed.surf.SetRop(Rop::Copy);
     EXPECT_EQ(t.ed.surf.Pixel(35, 30), Black);
     EXPECT_EQ(t.ed.surf.Pixel(30, 30), White);
@@ -99,7 +100,7 @@ TEST(Render, KindListColoursPerGroup) {
                         {10, 70},
                         {20, 70}});  // unknown: keeps green
     t.ed.surf.SetRop(Rop::Xor);      // left over by a rubber band
-    t.ed.DrawKindList();
+    render::DrawKindList(t.ed.st, t.ed.surf);
     EXPECT_EQ(t.ed.surf.Pixel(15, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(15, 30), Aqua);
     EXPECT_EQ(t.ed.surf.Pixel(15, 50), Green);
@@ -129,7 +130,7 @@ TEST(Render, MarkVerticesColoursNodesLime) {
     // A closed triangle (first point repeated) and a line sharing one corner.
     t.Chain({{10, 10}, {40, 10}, {40, 40}, {10, 10}});
     t.Chain({{40, 40}, {80, 80}});
-    t.ed.DrawPointList(Yellow, Yellow);
+    render::DrawPointList(t.ed.st, t.ed.surf, Yellow, Yellow);
     t.ed.MarkVertices(Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), Lime);
     EXPECT_EQ(t.ed.surf.Pixel(40, 40), Lime);

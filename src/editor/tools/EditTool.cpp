@@ -3,6 +3,7 @@
 #include "core/Editor.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tools.h"
+#include "render/Render.h"
 
 void EditTool::Enter() {
     ed.UndoComposed();
@@ -59,8 +60,8 @@ void EditTool::RubberBand(int x, int y) {
     const Rec n = GrabIndex == st.PointLast ? Rec{} : st.Point(GrabIndex + 1);
     ed.surf.SetRop(Rop::Xor);
     auto band = [&] {
-        ed.DrawSegment(GrabX, GrabY, p.x, p.y);
-        ed.DrawSegment(GrabX, GrabY, n.x, n.y);
+        render::DrawSegment(ed.surf, GrabX, GrabY, p.x, p.y);
+        render::DrawSegment(ed.surf, GrabX, GrabY, n.x, n.y);
     };
     band();  // XOR a second time: the old band goes
     GrabX = Clamp16(x);

@@ -2,6 +2,7 @@
 // away what lies outside or inside it (edit/Trimming.cpp).
 #include "core/Editor.h"
 #include "editor/tools/Tools.h"
+#include "render/Render.h"
 
 void TrimmingTool::Enter() {
     TakeOver();
@@ -35,7 +36,7 @@ void TrimmingTool::TrimCornerClick(int x, int y) {
     TempPoly[size_t(TempPolyLast)] = {x, y};
     if (TempPolyLast > 0) {
         const PolyPoint& prev = TempPoly[size_t(TempPolyLast - 1)];
-        ed.DrawSegment(prev.x, prev.y, x, y, Yellow, Yellow);
+        render::DrawSegment(ed.surf, prev.x, prev.y, x, y, Yellow, Yellow);
         ed.ui.SurfaceChanged();
     }
 }
