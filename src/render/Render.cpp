@@ -115,6 +115,36 @@ void DrawMap(const Store& st, Surface& s) {
     DrawPointList(st, s);
 }
 
+void Work(const Store& st, Surface& s, const Surface* picture, bool unseen) {
+    s.SetRop(Rop::Copy);
+    if (st.BasePicLoaded && st.BasePicShown) {
+        if (picture && (picture->Width() > s.Width() || picture->Height() > s.Height()))
+            s.Resize(std::max(s.Width(), picture->Width()),
+                     std::max(s.Height(), picture->Height()));
+        s.SetBrush(Grey);
+        s.SetPen(Grey);
+        s.Rectangle(0, 0, s.Width(), s.Height());
+        if (picture) DrawPicture(*picture, s);
+    } else {
+        // A map larger than the surface (a loaded file) makes the surface grow.
+        if (st.MapWidth > s.Width() || st.MapHeight > s.Height())
+            s.Resize(std::max<int>(s.Width(), st.MapWidth),
+                     std::max<int>(s.Height(), st.MapHeight));
+        const bool legendInside = st.LegendX < 0 || (st.LegendX + LegendSize <= st.MapWidth &&
+                                                     st.LegendY + LegendSize <= st.MapHeight);
+        // Nothing on an unseen surface outlives the next command that reads
+        // pixels: every one of them paints the map extent first, and this
+        // would not touch anything beyond it.
+        if (unseen && legendInside) return;
+        // The whole extent, last row and column included: a stale point pixel
+        // left there would be found by the colour hit tests.
+        ClearExtent(st, s);
+    }
+    // The legend and the network are drawn even when the picture could not be
+    // read, so the work stays visible and the hit tests still find it.
+    DrawMap(st, s);
+}
+
 void MarkVertices(const Store& st, Surface& s, uint8_t c, const std::function<void()>& tick) {
     MarkTwice(
         s, [&st](int32_t i) { return st.Point(i); }, st.PointLast, c, Black, tick);

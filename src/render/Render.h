@@ -35,6 +35,14 @@ void DrawPicture(const Surface& picture, Surface& s);
 // The map over its background: the legend box, then the network.
 void DrawMap(const Store& st, Surface& s);
 
+// The work as the window shows it. With its under-drawing shown: the
+// surface grey, grown to hold `picture` and with it drawn (nullptr: it could
+// not be read). Otherwise the map extent cleared, the surface grown to hold
+// the extent; a surface nobody sees is left alone when the legend lies within
+// the extent, as nothing would then be drawn beyond it. Then the legend and
+// the network.
+void Work(const Store& st, Surface& s, const Surface* picture, bool unseen);
+
 // Marks every point's pixel: colour c where one record has the coordinate,
 // lime where two or more have it (a node). tick runs five times or so.
 void MarkVertices(const Store& st, Surface& s, uint8_t c, const std::function<void()>& tick = {});

@@ -8,6 +8,7 @@
 
 #include "core/Editor.h"
 #include "core/Messages.h"
+#include "editor/usecases/WorkFiles.h"
 #include "raster/BitmapFile.h"
 #include "view/CompositionView.h"
 
@@ -24,19 +25,8 @@ bool Editor::LoadPictureCached(QString* error) {
         picPixels_.Width() > 0)
         return true;
     picPath_.clear();
-    const QImage img = ReadBitmapFile(temps.picture, error);
-    if (img.isNull()) return false;
-    // Larger than a coordinate can address: the map could never be edited.
-    if (img.width() > 32767 || img.height() > 32767) {
-        *error = msg::Text(Msg::PictureTooLargeShort).arg(img.width()).arg(img.height());
-        return false;
-    }
     Surface pixels;
-    if (!pixels.Resize(img.width(), img.height())) {
-        *error = msg::Text(Msg::PictureDisplayMemory).arg(img.width()).arg(img.height());
-        return false;
-    }
-    pixels.DrawImage(img, 0, 0);
+    if (!usecase::ReadPicturePixels(temps.picture, pixels, error)) return false;
     picPixels_ = std::move(pixels);
     picPath_ = temps.picture;
     picSize_ = size;
@@ -52,47 +42,13 @@ bool Editor::ReDraw() {
         BuildModeClick();
         return lastRedrawOk_;
     }
-    surf.SetRop(Rop::Copy);
-    bool ok = true;
-    if (st.BasePicLoaded && st.BasePicShown) {
-        QString error;
-        const bool loaded = LoadPictureCached(&error);
-        if (loaded && (picPixels_.Width() > surf.Width() || picPixels_.Height() > surf.Height()))
-            surf.Resize(std::max(surf.Width(), picPixels_.Width()),
-                        std::max(surf.Height(), picPixels_.Height()));
-        surf.SetBrush(Grey);
-        surf.SetPen(Grey);
-        surf.Rectangle(0, 0, surf.Width(), surf.Height());
-        if (loaded) {
-            render::DrawPicture(picPixels_, surf);
-            doc.SetExtent(int16_t(picPixels_.Width()), int16_t(picPixels_.Height()));
-        } else {
-            ui.Inform(error, msg::Text(Msg::CapError), MsgIcon::Error);
-            ok = false;
-        }
-    } else {
-        // A map larger than the surface (a loaded file) makes the surface grow.
-        if (st.MapWidth > surf.Width() || st.MapHeight > surf.Height())
-            surf.Resize(std::max<int>(surf.Width(), st.MapWidth),
-                        std::max<int>(surf.Height(), st.MapHeight));
-        const bool legendInside =
-            st.LegendX < 0 || (st.LegendX + render::LegendSize <= st.MapWidth &&
-                               st.LegendY + render::LegendSize <= st.MapHeight);
-        if (surfaceUnseen && legendInside) {
-            // Nothing here outlives the next command that reads pixels: every
-            // one of them paints the map extent first, and this would not
-            // touch anything beyond it.
-            RestoreCursor();
-            lastRedrawOk_ = ok;
-            return ok;
-        }
-        // The whole extent, last row and column included: a stale point pixel
-        // left there would be found by the colour hit tests.
-        render::ClearExtent(st, surf);
-    }
-    // The legend and the network are drawn even when the picture could not be
-    // read, so the work stays visible and the hit tests still find it.
-    render::DrawMap(st, surf);
+    const bool shown = st.BasePicLoaded && st.BasePicShown;
+    QString error;
+    const bool loaded = shown && LoadPictureCached(&error);
+    render::Work(st, surf, loaded ? &picPixels_ : nullptr, surfaceUnseen);
+    if (loaded) doc.SetExtent(int16_t(picPixels_.Width()), int16_t(picPixels_.Height()));
+    const bool ok = !shown || loaded;
+    if (!ok) ui.Inform(error, msg::Text(Msg::CapError), MsgIcon::Error);
     RestoreCursor();
     lastRedrawOk_ = ok;
     return ok;

@@ -221,4 +221,20 @@ Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureF
     return r;
 }
 
+bool ReadPicturePixels(const QString& file, Surface& pixels, QString* error) {
+    const QImage img = ReadBitmapFile(file, error);
+    if (img.isNull()) return false;
+    // Larger than a coordinate can address: the map could never be edited.
+    if (img.width() > 32767 || img.height() > 32767) {
+        *error = msg::Text(Msg::PictureTooLargeShort).arg(img.width()).arg(img.height());
+        return false;
+    }
+    if (!pixels.Resize(img.width(), img.height())) {
+        *error = msg::Text(Msg::PictureDisplayMemory).arg(img.width()).arg(img.height());
+        return false;
+    }
+    pixels.DrawImage(img, 0, 0);
+    return true;
+}
+
 }  // namespace usecase

@@ -57,6 +57,10 @@ WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& re
 // anyone: ok, or the refusal under caption.
 Result SurfaceRoom(QSize need, QSize have, Msg caption);
 
+// The under-drawing's pixels from its temporary file, to be shown; false with
+// the reason when it cannot be read or shown.
+bool ReadPicturePixels(const QString& file, Surface& pixels, QString* error);
+
 // The largest coordinate any point, position or the legend box of a store
 // reaches, with the map extent it records.
 QSize MapExtent(const Store& st);
