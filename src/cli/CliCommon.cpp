@@ -10,6 +10,7 @@
 #include "compose/Composer.h"
 #include "core/Messages.h"
 #include "editor/usecases/WorkFiles.h"
+#include "render/Render.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
 
@@ -163,7 +164,8 @@ bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
     return PrintMessage(m) || shown;
 }
 
-bool Session::Load(const QString& path) {
+bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
+              QString* pictureError) {
     if (!QFileInfo(path).isFile()) {
         Err(msg::Text(Msg::CliUnreadable).arg(path));
         return false;
@@ -173,25 +175,34 @@ bool Session::Load(const QString& path) {
         PrintMessage(read.result.message);
         return false;
     }
-    const usecase::Result room = usecase::SurfaceRoom(
-        read.extent, QSize(ed.surf.Width(), ed.surf.Height()), Msg::CapLoadWork);
+    const usecase::Result room =
+        usecase::SurfaceRoom(read.extent, QSize(surf.Width(), surf.Height()), Msg::CapLoadWork);
     if (!room.ok) {
         PrintMessage(room.message);
         return false;
     }
     // Its notes (a picture that is missing, names cut) do not stop a batch run.
-    Store loaded = ed.st;
-    usecase::OpenWork(loaded, ed.surf, path, std::move(read), ed.temps.picture);
-    ed.doc.ReplaceMap(std::move(loaded));
+    usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
     // Painting the under-drawing sets the map extent to the picture's, as in
     // the window; without one nothing is painted for nobody to see.
-    ed.ReDraw();
-    SizeSurface();
-    return true;
-}
+    Surface picture;
+    QString error;
+    bool loaded = false;
+    if (st.BasePicLoaded && st.BasePicShown) {
+        if (!QFileInfo(pictureFile).isFile())
+            error = msg::Text(Msg::PictureTempMissing).arg(pictureFile);
+        else
+            loaded = usecase::ReadPicturePixels(pictureFile, picture, &error);
+    }
+    render::Work(st, surf, loaded ? &picture : nullptr, true);
+    if (loaded) {
+        st.MapWidth = int16_t(picture.Width());
+        st.MapHeight = int16_t(picture.Height());
+    }
+    if (pictureError) *pictureError = error;
 
-void Session::SizeSurface() {
-    const Store& st = ed.st;
+    // The surface covers every point and position with a margin, and the map
+    // extent the composition clears covers the surface.
     int w = st.MapWidth, h = st.MapHeight;
     auto take = [&](Rec r) {
         if (r.x <= 0) return;
@@ -203,10 +214,21 @@ void Session::SizeSurface() {
         for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
     w = std::min(w, 32767);
     h = std::min(h, 32767);
-    if (w > ed.surf.Width() || h > ed.surf.Height())
-        ed.surf.Resize(std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()));
-    ed.doc.SetExtent(int16_t(std::max<int>(ed.st.MapWidth, std::min(w, ed.surf.Width()))),
-                     int16_t(std::max<int>(ed.st.MapHeight, std::min(h, ed.surf.Height()))));
+    if (w > surf.Width() || h > surf.Height())
+        surf.Resize(std::max(w, surf.Width()), std::max(h, surf.Height()));
+    st.MapWidth = int16_t(std::max<int>(st.MapWidth, std::min(w, surf.Width())));
+    st.MapHeight = int16_t(std::max<int>(st.MapHeight, std::min(h, surf.Height())));
+    return true;
+}
+
+bool Session::Load(const QString& path) {
+    Store loaded = ed.st;
+    QString pictureError;
+    if (!LoadWork(path, ed.temps.picture, loaded, ed.surf, &pictureError)) return false;
+    ed.doc.ReplaceMap(std::move(loaded));
+    if (!pictureError.isEmpty())
+        ed.ui.Inform(pictureError, msg::Text(Msg::CapError), MsgIcon::Error);
+    return true;
 }
 
 int Session::Positions() const {

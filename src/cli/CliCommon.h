@@ -53,6 +53,14 @@ class CommandArgs {
     QString command_;
 };
 
+// Reads a work file into st (a fresh store) and surf as a session loads it,
+// without an editor: the map, its under-drawing copied to pictureFile and
+// painted as the window paints it, and a surface (with the map extent)
+// covering every point and position. False, with the reason printed, when it
+// cannot be read; a picture that cannot be shown only leaves pictureError.
+bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
+              QString* pictureError = nullptr);
+
 // An editor on a non-interactive Ui with private temporary files.
 struct Session {
     CliUi ui;
@@ -61,9 +69,6 @@ struct Session {
     Session();
     // Loads a work file; false (with the reason printed) when it cannot be read.
     bool Load(const QString& path);
-    // The surface covers every point and position with a margin, and the map
-    // extent the composition clears covers the surface.
-    void SizeSurface();
     // Positions the composition traces, over all areas.
     int Positions() const;
     // Messages shown since index `from`, to stderr.

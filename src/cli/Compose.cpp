@@ -202,11 +202,12 @@ int RunCheck(const QStringList& args) {
     const QString work = cmd.inputs[0];
     const bool json = cmd.Json();
 
-    auto session = std::make_unique<Session>();
-    Session& s = *session;
-    if (!s.Load(work)) return ExitUsage;
-    // The loaded map and the surface its loading painted; nobody watches.
-    const usecase::CheckOutcome checked = usecase::CheckAllPositions(s.ed.st, s.ed.surf, {});
+    // The check reads the map and traces on surfaces of its own: no editor.
+    const QTemporaryDir tmp;
+    Store st;
+    Surface surf;
+    if (!LoadWork(work, tmp.filePath(QStringLiteral("pic.tmp")), st, surf)) return ExitUsage;
+    const usecase::CheckOutcome checked = usecase::CheckAllPositions(st, surf, {});
     const std::vector<compose::CheckEntry>& entries = checked.entries;
 
     static const char* const names[] = {
@@ -218,7 +219,7 @@ int RunCheck(const QStringList& args) {
     int closed = 0;
     QJsonArray list;
     for (const compose::CheckEntry& e : entries) {
-        const QString name = sjis::ToUnicode(s.ed.st.AreaName(e.area));
+        const QString name = sjis::ToUnicode(st.AreaName(e.area));
         const compose::TraceResult& r = e.result;
         const int o = int(r.outcome);
         if (r.outcome == compose::Outcome::Closed) ++closed;
@@ -241,7 +242,7 @@ int RunCheck(const QStringList& args) {
                     detail = QStringLiteral(": the walk ends at ") + at(place);
                     break;
                 case compose::Reason::SharedRegion: {
-                    const QString other = sjis::ToUnicode(s.ed.st.AreaName(r.otherArea));
+                    const QString other = sjis::ToUnicode(st.AreaName(r.otherArea));
                     j["other"] = QJsonObject{{"area", r.otherArea},
                                              {"slot", r.otherSlot},
                                              {"name", other},
@@ -286,7 +287,7 @@ int RunCheck(const QStringList& args) {
     const int failed = int(entries.size()) - closed;
     if (json) {
         PrintJson({{"file", QFileInfo(work).fileName()},
-                   {"areas", s.ed.st.AreaCount},
+                   {"areas", st.AreaCount},
                    {"positions", int(entries.size())},
                    {"closed", closed},
                    {"failed", failed},
@@ -294,7 +295,7 @@ int RunCheck(const QStringList& args) {
     } else {
         Out(QStringLiteral("%1: %2 areas, %3 positions, %4 closed, %5 failed")
                 .arg(QFileInfo(work).fileName())
-                .arg(s.ed.st.AreaCount)
+                .arg(st.AreaCount)
                 .arg(entries.size())
                 .arg(closed)
                 .arg(failed));

@@ -189,3 +189,35 @@ TEST_F(CliCompose, AWorkWithAnUnderDrawingComposesAsTheWindowDoes) {
     ASSERT_TRUE(ReadWorkFile(dir.filePath("cli/out.vlm"), d, &error)) << error.toStdString();
     EXPECT_EQ(QSize(d.mapWidth, d.mapHeight), pic.size());
 }
+
+TEST_F(CliCompose, CheckOnAWorkWithAnUnderDrawingFindsWhatTheWindowFinds) {
+    // The tool loads and paints the work without an editor; the picture's
+    // grey surround makes the check trace on a copy of the painted surface,
+    // and the failures must still be the window's.
+    Store st;
+    MapRecipe recipe;
+    recipe.cells = 40;
+    recipe.damage = MapRecipe::Gap;
+    GenerateMap(recipe, st);
+    QImage pic(st.MapWidth + 37, st.MapHeight + 11, QImage::Format_RGB32);
+    pic.fill(Qt::white);
+    const QString picFile = dir.filePath("pic.tmp");
+    ASSERT_TRUE(WriteBitmapFile(pic, picFile, nullptr));
+    st.BasePicLoaded = true;
+    ASSERT_TRUE(usecase::SaveWork(st, WorkFileNames(dir.filePath("map.vlm")), picFile).ok);
+
+    const CliRun c = Cli({"check", dir.filePath("map.vlm"), "--json"});
+    ASSERT_EQ(c.code, 1) << c.err.toStdString();
+    std::vector<std::pair<int, int>> cli;
+    for (const QJsonValue& v : QJsonDocument::fromJson(c.out.toUtf8())["entries"].toArray())
+        if (v["outcome"].toString() != QLatin1String("closed"))
+            cli.emplace_back(v["area"].toInt(), v["slot"].toInt());
+
+    TestEditor t;
+    ASSERT_TRUE(t.ed.LoadWorkFile(dir.filePath("map.vlm")));
+    t.ed.Command(Cmd::CheckAreas);
+    std::vector<std::pair<int, int>> window;
+    for (const CheckRow& r : t.ui.checkRows) window.emplace_back(r.area, r.slot);
+    EXPECT_FALSE(window.empty());
+    EXPECT_EQ(cli, window);
+}
