@@ -5,6 +5,7 @@
 
 #include "core/Editor.h"
 #include "core/Messages.h"
+#include "editor/usecases/CheckPositions.h"
 
 namespace net {
 
@@ -147,28 +148,13 @@ void Editor::TidyPointList() {
 }
 
 void Editor::RemoveRepeatedSegments() {
-    ShowProgressBar();
+    // The same readying the position check makes on its copy of the map.
     std::vector<Rec> v = st.PointsToVector();
-    net::DropRepeatedSegments(v, [this] { progress.StepIt(); });
-    progress.StepIt();
-    // Cutting chains adds separators, which the tidy below mostly takes out
-    // again; only a list that would not fit even tidied is refused.
-    bool tidied = false;
-    if (v.size() > size_t(Store::Capacity)) {
-        net::Tidy(v);
-        tidied = true;
-        if (v.size() > size_t(Store::Capacity)) {
-            progress.SetPosition(0);
-            progress.Hide();
-            ui.Inform(msg::Text(Msg::RepeatedSegmentsTooMany), msg::Text(Msg::CapConfirm),
-                      MsgIcon::Warning);
-            return;
-        }
+    usecase::Message refused;
+    if (!usecase::WithoutRepeatedSegments(v, &progress, &refused)) {
+        usecase::Show(ui, refused);
+        return;
     }
-    progress.StepIt();
     doc.ReplacePoints(v);
     doc.ForgetComposition();
-    progress.SetPosition(0);
-    progress.Hide();
-    if (!tidied) TidyPointList();
 }
