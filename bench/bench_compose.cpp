@@ -69,7 +69,7 @@ void BM_ReMakeLineClick(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto t = std::make_unique<TestEditor>(8, 8);
-        const GeneratedMap g = GenerateMap(benchmaps::Generated(cells), t->st());
+        const GeneratedMap g = GenerateMap(benchmaps::Generated(cells), t->ed);
         t->ed.surf.Resize(g.width, g.height);
         state.ResumeTiming();
         t->ed.ReMakeLineClick();
@@ -88,9 +88,10 @@ void BM_WorldMap(benchmark::State& state) {
             return;
         }
         t->ed.PrepareComposition();
+        Store st = t->st();
         state.ResumeTiming();
-        const bool ok = literal ? LiteralCompose(t->st(), t->ed.surf).ok
-                                : !compose::ComposeMap(t->st(), t->ed.surf).has_value();
+        const bool ok = literal ? LiteralCompose(st, t->ed.surf).ok
+                                : !compose::ComposeMap(st, t->ed.surf).has_value();
         if (!ok) state.SkipWithError("composition failed");
     }
 }

@@ -90,7 +90,7 @@ struct ComposedMap {
         MapRecipe recipe;
         recipe.cells = 3000;
         recipe.step = 2;
-        const GeneratedMap g = GenerateMap(recipe, t->st());
+        const GeneratedMap g = GenerateMap(recipe, t->ed);
         t->ed.surf.Resize(g.width, g.height);
         t->ed.ReMakeLineClick();
     }

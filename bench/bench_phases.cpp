@@ -52,16 +52,19 @@ struct Prepared {
 Prepared Make(MapId id) {
     Prepared p;
     p.t = std::make_unique<TestEditor>(8, 8);
-    Store& st = p.t->st();
     if (id == World) {
         p.t->ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
-    } else if (id == Large) {
-        GenerateLarge(st);
-    } else if (id >= Sparse6) {
-        GenerateMap(Generated(3000, id == Sparse6 ? 6 : id == Sparse10 ? 10 : 16), st);
     } else {
-        GenerateMap(Generated(id == Gen3000 ? 3000 : 30000), st);
+        EditMap(p.t->ed, [&](Store& st) {
+            if (id == Large)
+                GenerateLarge(st);
+            else if (id >= Sparse6)
+                GenerateMap(Generated(3000, id == Sparse6 ? 6 : id == Sparse10 ? 10 : 16), st);
+            else
+                GenerateMap(Generated(id == Gen3000 ? 3000 : 30000), st);
+        });
     }
+    const Store& st = p.t->st();
     p.t->ed.surf.Resize(st.MapWidth + 1, st.MapHeight + 1);
     p.t->ed.PrepareComposition();
     p.points = st.PointsToVector();
@@ -181,8 +184,9 @@ void BM_Whole(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         Prepared p = Make(MapId(state.range(0)));
+        Store st = p.t->st();
         state.ResumeTiming();
-        if (compose::ComposeMap(p.t->st(), p.t->ed.surf)) state.SkipWithError("composition failed");
+        if (compose::ComposeMap(st, p.t->ed.surf)) state.SkipWithError("composition failed");
     }
     Describe(state, Map(MapId(state.range(0))));
 }

@@ -12,14 +12,16 @@
 namespace {
 
 void FillNetwork(TestEditor& t, int points) {
-    t.st().AssignPoints(RandomWalkNetwork(points, 2560, 1920, 7));
+    EditMap(t.ed, [&](Store& s_) { s_.AssignPoints(RandomWalkNetwork(points, 2560, 1920, 7)); });
 }
 
 void BM_ReDraw(benchmark::State& state) {
     TestEditor t(2560, 1920);
     FillNetwork(t, int(state.range(0)));
-    t.st().LegendX = 100;
-    t.st().LegendY = 100;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 100;
+        s_.LegendY = 100;
+    });
     for (auto _ : state) benchmark::DoNotOptimize(t.ed.ReDraw());
     state.counters["points"] = t.st().PointLast;
 }
@@ -35,7 +37,7 @@ void BM_ReDrawWithPicture(benchmark::State& state) {
     QString err;
     if (!WriteBitmapFile(pic, t.ed.temps.picture, &err))
         state.SkipWithError(err.toStdString().c_str());
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     for (auto _ : state) benchmark::DoNotOptimize(t.ed.ReDraw());
 }
 BENCHMARK(BM_ReDrawWithPicture)->Unit(benchmark::kMillisecond);

@@ -21,14 +21,15 @@ std::vector<Rec> Network(int points) {
 }
 
 void Prepare(TestEditor& t, const std::vector<Rec>& net) {
-    Store& st = t.st();
-    st.AssignPoints(net);
+    EditMap(t.ed, [&](Store& s_) { s_.AssignPoints(net); });
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> px(1, W - 1), py(0, H - 1);
-    st.AreaCount = 3000;
+    EditMap(t.ed, [&](Store& s_) { s_.AreaCount = 3000; });
     for (int a = 1; a <= 3000; ++a) {
-        st.AreaPos(0, a) = {int16_t(px(rng)), int16_t(py(rng))};
-        st.AreaPos(1, a) = {0, 0};
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaPos(0, a) = {int16_t(px(rng)), int16_t(py(rng))};
+            s_.AreaPos(1, a) = {0, 0};
+        });
     }
     t.ed.CuttingModeClick();
     t.ed.ReDraw();

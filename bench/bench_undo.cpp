@@ -14,8 +14,10 @@ namespace {
 constexpr int W = 2560, H = 1920;
 
 void Load(TestEditor& t, int points) {
-    t.st().AssignPoints(RandomWalkNetwork(points, W, H, 11));
-    t.st().AppendPoint(0, 0);
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AssignPoints(RandomWalkNetwork(points, W, H, 11));
+        s_.AppendPoint(0, 0);
+    });
     t.ed.BuildModeClick();
     t.ed.ReDraw();
 }

@@ -66,7 +66,7 @@ class Editor {
     // The map and its undo history. Commands change the map through the
     // document's operations; `st` is its store, for reading.
     Document doc{surf, uiRec_, temps.picture};
-    Store& st = doc.st_;
+    const Store& st = doc.Map();
 
     // ================= entry points =================
     // core/Editor.cpp: menu items, tool-bar buttons and popup items.

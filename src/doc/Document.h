@@ -17,8 +17,6 @@
 
 #include "doc/History.h"
 
-class Editor;
-
 class Document {
   public:
     // pictureFile: where the under-drawing is kept while the program runs.
@@ -130,9 +128,6 @@ class Document {
     Restored Redo() { return Restore(history_.Forward()); }
 
   private:
-    // The editor still writes through its own reference while its commands
-    // move over to the operations above.
-    friend class Editor;
     Restored Restore(DocState& s);
     Store st_;
     Surface& surf_;

@@ -219,10 +219,9 @@ void Editor::CloseMain(QRect normalBounds, bool maximized) {
     settings.winTop = normalBounds.top();
     settings.winWidth = normalBounds.width();
     settings.winHeight = normalBounds.height();
-    st.MapWidth =
-        int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767));
-    st.MapHeight =
-        int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767));
+    doc.SetExtent(
+        int16_t(std::min(surfaceSetupWidth_ > 0 ? surfaceSetupWidth_ : surf.Width(), 32767)),
+        int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767)));
     WriteSettings();
     DeleteTempFiles();
     EndSession();

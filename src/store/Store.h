@@ -132,7 +132,9 @@ class Store {
         if (!ValidSlot(k) || !ValidArea(a)) return scratchPos_ = Rec{};
         return WritablePositions()[size_t(k) * (MaxAreas + 1) + size_t(a)];
     }
-    Rec AreaPos(int k, int a) const {
+    // (const: a slot of a store read through a const reference cannot be
+    // assigned by mistake.)
+    const Rec AreaPos(int k, int a) const {
         if (!ValidSlot(k) || !ValidArea(a)) return Rec{};
         return (*areaPos_)[size_t(k) * (MaxAreas + 1) + size_t(a)];
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/App.h"
+#include "support/EditMap.h"
 
 class AppTest : public ::testing::Test {
   protected:
@@ -17,7 +18,7 @@ class AppTest : public ::testing::Test {
     }
     void TearDown() override {
         if (app && app->win->isVisible()) {
-            app->ed.st.Modified = false;
+            EditMap(app->ed, [&](Store& s_) { s_.Modified = false; });
             app->win->close();
         }
         app.reset();

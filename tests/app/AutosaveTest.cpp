@@ -111,7 +111,7 @@ TEST(EditorProcess, AWindowKilledHardComesBackFromItsAutosave) {
     EXPECT_TRUE(app.ed.st.Modified);
     app.watcher->Refresh();
     EXPECT_TRUE(app.win->isWindowModified());
-    app.ed.st.Modified = false;
+    EditMap(app.ed, [&](Store& s_) { s_.Modified = false; });
     app.win->close();
 }
 

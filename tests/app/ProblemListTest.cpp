@@ -17,18 +17,22 @@
 using namespace ctest;
 
 TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
-    Store& st = app->ed.st;
+    const Store& st = app->ed.st;
     // Two rooms far from the top-left corner, their wall with a gap.
-    AddChain(st, {{1400, 1000},
-                  {1500, 1000},
-                  {1600, 1000},
-                  {1600, 1100},
-                  {1500, 1100},
-                  {1400, 1100},
-                  {1400, 1000}});
-    AddChain(st, {{1500, 1000}, {1500, 1080}});
-    AddArea(st, "東", {{1550, 1050}});
-    AddArea(st, "西", {{1450, 1050}});
+    EditMap(app->ed, [](Store& s_) {
+        AddChain(s_, {{1400, 1000},
+                      {1500, 1000},
+                      {1600, 1000},
+                      {1600, 1100},
+                      {1500, 1100},
+                      {1400, 1100},
+                      {1400, 1000}});
+    });
+    EditMap(app->ed, [&](Store& s_) {
+        AddChain(s_, {{1500, 1000}, {1500, 1080}});
+        AddArea(s_, "東", {{1550, 1050}});
+        AddArea(s_, "西", {{1450, 1050}});
+    });
     app->ed.ReDraw();
     QApplication::processEvents();
     const QPoint scrolled = app->ui.ScrollPos();
@@ -58,7 +62,7 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
     // nothing left to list the dialog goes and a box says so.
     Win().Action(Cmd::CheckAreas)->trigger();
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    AddChain(st, {{1500, 1080}, {1500, 1100}});
+    EditMap(app->ed, [&](Store& s_) { AddChain(s_, {{1500, 1080}, {1500, 1100}}); });
     QString said;
     QTimer closer;  // the box opens once the queued choice reaches the editor
     QObject::connect(&closer, &QTimer::timeout, [&] {

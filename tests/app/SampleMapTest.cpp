@@ -11,7 +11,7 @@ const QString SamplePath = QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/s
 
 TEST(SampleMap, LoadsWithItsPictureAndComposesEveryTown) {
     TestEditor t(800, 600);
-    Store& st = t.st();
+    const Store& st = t.st();
     ASSERT_TRUE(t.ed.LoadWorkFile(SamplePath));
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
     EXPECT_TRUE(st.BasePicLoaded);

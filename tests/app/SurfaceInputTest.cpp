@@ -113,13 +113,14 @@ struct PaintWatch : QObject {
 TEST_F(AppTest, AFailedCompositionShowsItsRedRegionWhileTheMessageIsOpen) {
     Win().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Win()));
-    Store& st = app->ed.st;
     for (auto [x, y] : {std::pair{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}})
-        st.AppendPoint(int16_t(x), int16_t(y));
-    st.AppendPoint(0, 0);
-    st.AreaCount = 1;
-    st.SetAreaName(1, sjis::FromUnicode(QStringLiteral("開")));
-    st.AreaPos(0, 1) = Rec{50, 35};
+        EditMap(app->ed, [&](Store& s_) { s_.AppendPoint(int16_t(x), int16_t(y)); });
+    EditMap(app->ed, [&](Store& s_) {
+        s_.AppendPoint(0, 0);
+        s_.AreaCount = 1;
+        s_.SetAreaName(1, sjis::FromUnicode(QStringLiteral("開")));
+        s_.AreaPos(0, 1) = Rec{50, 35};
+    });
     PaintWatch watch(app->ed.surf, QPoint(50, 35));
     Win().View()->installEventFilter(&watch);
     int shown = -1;

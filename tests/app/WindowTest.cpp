@@ -221,7 +221,7 @@ TEST_F(AppTest, ClosingWritesTheWindowBoundsBesideTheProgram) {
 }
 
 TEST_F(AppTest, UnsavedWorkKeepsTheWindowOpenWhenThePersonSaysNo) {
-    app->ed.st.Modified = true;
+    EditMap(app->ed, [&](Store& s_) { s_.Modified = true; });
     // Answer the close question (保存 / 破棄 / キャンセル) with キャンセル.
     QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets())

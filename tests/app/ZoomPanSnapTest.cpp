@@ -144,7 +144,7 @@ TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
         EXPECT_EQ(ed.st.PointY(2), 100);
 
         // Put it back for the next zoom.
-        ed.st.SetPoint(2, 160, 100);
+        EditMap(ed, [&](Store& s_) { s_.SetPoint(2, 160, 100); });
         ed.ReDraw();
     }
 }
@@ -260,7 +260,7 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
     EXPECT_TRUE(drop(png));
     EXPECT_TRUE(app->ed.st.BasePicLoaded);
     // The sample work file opens as from the tool bar (no changes: no question).
-    app->ed.st.Modified = false;
+    EditMap(app->ed, [&](Store& s_) { s_.Modified = false; });
     EXPECT_TRUE(drop(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample.vlm")));
     EXPECT_EQ(app->ed.st.AreaCount, 6);
 }

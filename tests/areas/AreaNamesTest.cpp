@@ -181,8 +181,10 @@ TEST(AreaNameEditor, TakesOverOnlyAChangedText) {
     EXPECT_EQ(Slots(t.st(), 1), (std::vector<Rec>{{10, 10}}));
 
     // Reopening and closing without typing changes nothing, not even the flags.
-    t.st().Modified = false;
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.Modified = false;
+        s_.Completed = true;
+    });
     QString shown;
     t.ui.onEditAreaNames = [&](const QString& s, bool* changed) {
         shown = s;
@@ -203,7 +205,7 @@ TEST(AreaNameEditor, RefusedTextKeepsTheTableAndReturnsToTheEditor) {
     TestEditor t;
     TypeNames(t, QStringLiteral("A = 1,1\nB = 2,2"));
     ASSERT_EQ(t.st().AreaCount, 2);
-    t.st().Modified = false;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = false; });
 
     std::vector<QString> shown;
     t.ui.onEditAreaNames = [&](const QString& s, bool* changed) {

@@ -10,16 +10,17 @@ struct PosFixture : ::testing::Test {
     void SetUp() override {
         t.Chain({{10, 10}, {60, 10}, {60, 60}, {10, 60}, {10, 10}});
         t.Chain({{100, 10}, {150, 10}, {150, 60}, {100, 60}, {100, 10}});
-        Store& st = t.st();
-        st.AreaCount = 3;
-        st.SetAreaName(1, "A");
-        st.AreaPos(0, 1) = {30, 30};
-        st.AreaPos(1, 1) = {0, 0};
-        st.SetAreaName(2, "B");
-        st.AreaPos(0, 2) = {0, 0};
-        st.SetAreaName(3, "C");
-        st.AreaPos(0, 3) = {0, 0};
-        st.Completed = true;
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaCount = 3;
+            s_.SetAreaName(1, "A");
+            s_.AreaPos(0, 1) = {30, 30};
+            s_.AreaPos(1, 1) = {0, 0};
+            s_.SetAreaName(2, "B");
+            s_.AreaPos(0, 2) = {0, 0};
+            s_.SetAreaName(3, "C");
+            s_.AreaPos(0, 3) = {0, 0};
+            s_.Completed = true;
+        });
     }
     uint8_t Px(int x, int y) { return t.ed.surf.Pixel(x, y); }
     std::vector<Rec> Slots(int a) {
@@ -90,8 +91,10 @@ TEST_F(PosFixture, RepaintClosesUpDeletedBoxes) {
 }
 
 TEST_F(PosFixture, NineBoxesShowNinePositionsAndKeepTheTenth) {
-    for (int k = 0; k < 10; ++k) t.st().AreaPos(k, 1) = {int16_t(20 + k), 20};
-    t.st().AreaPos(10, 1) = {0, 0};
+    EditMap(t.ed, [&](Store& s_) {
+        for (int k = 0; k < 10; ++k) s_.AreaPos(k, 1) = {int16_t(20 + k), 20};
+        s_.AreaPos(10, 1) = {0, 0};
+    });
     t.ed.ZoneArrangeClick();
     for (int k = 0; k < 9; ++k)
         EXPECT_EQ(t.ui.zpotBoxes[size_t(k)], QStringLiteral("%1,20").arg(20 + k));

@@ -10,15 +10,21 @@ using namespace ctest;
 TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     TestEditor t(200, 120);
     // Two rooms whose wall has a gap, an open box, and a closed box.
-    AddChain(t.st(), {{10, 10}, {60, 10}, {110, 10}, {110, 60}, {60, 60}, {10, 60}, {10, 10}});
-    AddChain(t.st(), {{60, 10}, {60, 45}});
-    AddChain(t.st(), {{130, 20}, {180, 20}, {180, 80}, {130, 80}, {130, 30}});
-    AddChain(t.st(), {{20, 80}, {50, 80}, {50, 110}, {20, 110}, {20, 80}});
-    AddChain(t.st(), {{50, 80}, {20, 80}});  // traced twice: the check leaves it in
-    AddArea(t.st(), "右", {{85, 35}});
-    AddArea(t.st(), "左", {{35, 35}});
-    AddArea(t.st(), "開", {{150, 50}});
-    AddArea(t.st(), "閉", {{35, 95}});
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{10, 10}, {60, 10}, {110, 10}, {110, 60}, {60, 60}, {10, 60}, {10, 10}});
+        AddChain(s_, {{60, 10}, {60, 45}});
+        AddChain(s_, {{130, 20}, {180, 20}, {180, 80}, {130, 80}, {130, 30}});
+        AddChain(s_, {{20, 80}, {50, 80}, {50, 110}, {20, 110}, {20, 80}});
+    });
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{50, 80}, {20, 80}});
+    });  // traced twice: the check leaves it in
+    EditMap(t.ed, [&](Store& s_) {
+        AddArea(s_, "右", {{85, 35}});
+        AddArea(s_, "左", {{35, 35}});
+        AddArea(s_, "開", {{150, 50}});
+        AddArea(s_, "閉", {{35, 95}});
+    });
     t.ed.ReDraw();
     t.ui.clientSize = QSize(40, 30);
     const Surface before = t.ed.surf;
@@ -85,9 +91,11 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
 
     // A sound map says so plainly and shows no list.
     TestEditor s(200, 120);
-    TwoRooms(s.st());
-    AddArea(s.st(), "左", {{35, 35}});
-    AddArea(s.st(), "右", {{85, 35}});
+    EditMap(s.ed, [&](Store& s_) {
+        TwoRooms(s_);
+        AddArea(s_, "左", {{35, 35}});
+        AddArea(s_, "右", {{85, 35}});
+    });
     s.ed.Command(Cmd::CheckAreas);
     EXPECT_FALSE(s.ui.checkListVisible);
     EXPECT_EQ(s.ui.LastText(),

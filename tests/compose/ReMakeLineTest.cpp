@@ -27,13 +27,17 @@ int ComposeMessages(const FakeUi& ui) {
 
 TEST(ReMakeLine, DoesNothingWithoutLinesOrAreas) {
     TestEditor t;
-    AddChain(t.st(), {{10, 10}, {50, 10}});  // PointLast = 3 but no areas
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{10, 10}, {50, 10}});
+    });  // PointLast = 3 but no areas
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.ReMakeLineClick();
     TestEditor u;
-    AddArea(u.st(), "一", {{20, 20}});
-    u.st().AppendPoint(10, 10);
-    u.st().AppendPoint(20, 10);  // PointLast = 2
+    EditMap(u.ed, [&](Store& s_) {
+        AddArea(s_, "一", {{20, 20}});
+        s_.AppendPoint(10, 10);
+    });
+    EditMap(u.ed, [&](Store& s_) { s_.AppendPoint(20, 10); });  // PointLast = 2
     u.ed.ReMakeLineClick();
     for (TestEditor* e : {&t, &u}) {
         EXPECT_TRUE(e->ui.messages.empty());
@@ -48,17 +52,23 @@ TEST(ReMakeLine, DoesNothingWithoutLinesOrAreas) {
 
 TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
     TestEditor t;
-    TwoRooms(t.st());
-    AddChain(t.st(), {{60, 60}, {60, 35}});  // half the wall traced twice
-    AddArea(t.st(), "左", {{35, 35}});
-    AddArea(t.st(), "右", {{85, 35}});
+    EditMap(t.ed, [&](Store& s_) { TwoRooms(s_); });
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{60, 60}, {60, 35}});
+    });  // half the wall traced twice
+    EditMap(t.ed, [&](Store& s_) {
+        AddArea(s_, "左", {{35, 35}});
+        AddArea(s_, "右", {{85, 35}});
+    });
     // An unfinished chain: the composition ends it first.
-    t.st().AppendPoint(150, 150);
-    t.st().AppendPoint(180, 150);
-    t.st().KindLast = -1;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AppendPoint(150, 150);
+        s_.AppendPoint(180, 150);
+        s_.KindLast = -1;
+    });
     for (Rec r : {Rec{0, -1}, Rec{10, 10}, Rec{60, 10}, Rec{0, -1}, Rec{110, 10}, Rec{60, 10}})
-        t.st().SetKind(++t.st().KindLast, r);
-    t.st().Mode = Mode::Edit;
+        EditMap(t.ed, [&](Store& s_) { s_.SetKind(++s_.KindLast, r); });
+    EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Edit; });
     t.ed.ReMakeLineClick();
 
     const auto chains = Chains(t.Points());
@@ -83,9 +93,11 @@ TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
 
 TEST(ReMakeLine, APositionOnALineIsReportedByNameWithTheViewCentredOnIt) {
     TestEditor t(2000, 1500);
-    AddChain(t.st(), {{900, 700}, {1100, 700}, {1100, 900}, {900, 900}, {900, 700}});
-    AddArea(t.st(), "内", {{1000, 800}});
-    AddArea(t.st(), "線上の区域", {{1000, 900}});
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{900, 700}, {1100, 700}, {1100, 900}, {900, 900}, {900, 700}});
+        AddArea(s_, "内", {{1000, 800}});
+        AddArea(s_, "線上の区域", {{1000, 900}});
+    });
     t.ed.ReMakeLineClick();
     ASSERT_EQ(ComposeMessages(t.ui), 1);
     EXPECT_EQ(t.ui.LastText(),
@@ -103,8 +115,10 @@ TEST(ReMakeLine, APositionOnALineIsReportedByNameWithTheViewCentredOnIt) {
 TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
     {
         TestEditor t;
-        AddChain(t.st(), {{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}});
-        AddArea(t.st(), "開いた区域", {{50, 35}});
+        EditMap(t.ed, [&](Store& s_) {
+            AddChain(s_, {{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}});
+            AddArea(s_, "開いた区域", {{50, 35}});
+        });
         t.ed.ReMakeLineClick();
         EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(開いた区域)は閉じていません。"));
         EXPECT_FALSE(t.st().Completed);
@@ -112,9 +126,11 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
     {
         // A pocket at a sharp corner whose outline neither walk finds.
         TestEditor t;
-        AddChain(t.st(), {{11, 13}, {2, 10}, {8, 5}, {11, 13}});
-        AddChain(t.st(), {{11, 13}, {11, 9}, {8, 5}});
-        AddArea(t.st(), "隙間", {{10, 12}});
+        EditMap(t.ed, [&](Store& s_) {
+            AddChain(s_, {{11, 13}, {2, 10}, {8, 5}, {11, 13}});
+            AddChain(s_, {{11, 13}, {11, 9}, {8, 5}});
+            AddArea(s_, "隙間", {{10, 12}});
+        });
         t.ed.ReMakeLineClick();
         ASSERT_EQ(ComposeMessages(t.ui), 1);
         EXPECT_EQ(
@@ -127,9 +143,11 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
         // A spur that runs along the ring from its corner: two branches leave
         // (110,10) in the same direction.
         TestEditor t;
-        AddChain(t.st(), {{10, 10}, {110, 10}, {110, 60}, {10, 60}, {10, 10}});
-        AddChain(t.st(), {{110, 10}, {110, 30}});
-        AddArea(t.st(), "迷", {{50, 35}});
+        EditMap(t.ed, [&](Store& s_) {
+            AddChain(s_, {{10, 10}, {110, 10}, {110, 60}, {10, 60}, {10, 10}});
+            AddChain(s_, {{110, 10}, {110, 30}});
+            AddArea(s_, "迷", {{50, 35}});
+        });
         t.ed.ReMakeLineClick();
         ASSERT_EQ(ComposeMessages(t.ui), 1);
         EXPECT_EQ(t.ui.LastText(), QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。"));
@@ -212,10 +230,12 @@ TEST(ReMakeLine, AnAreaAroundAnotherReadBackIsTracedAlongItsOuterRingAgain) {
     // city's first: read back, the county's first bordering segment is the
     // city's ring, and only another start reaches the outer ring.
     TestEditor t(200, 150);
-    AddChain(t.st(), {{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}});
-    AddChain(t.st(), {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});
-    AddArea(t.st(), "市", {{60, 50}});
-    AddArea(t.st(), "郡", {{30, 50}});
+    EditMap(t.ed, [&](Store& s_) {
+        AddChain(s_, {{10, 10}, {110, 10}, {110, 100}, {10, 100}, {10, 10}});
+        AddChain(s_, {{50, 40}, {70, 40}, {70, 60}, {50, 60}, {50, 40}});
+        AddArea(s_, "市", {{60, 50}});
+        AddArea(s_, "郡", {{30, 50}});
+    });
     t.ed.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     const auto composed = Chains(t.Points());
@@ -242,8 +262,8 @@ TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
         for (int unseen = 0; unseen < 2; ++unseen) {
             TestEditor& t = eds[size_t(unseen)];
             t.ed.surfaceUnseen = unseen == 1;
-            const GeneratedMap g = GenerateMap(recipe, t.st());
-            if (variant == 2) t.st().LegendX = g.width - 40, t.st().LegendY = 5;
+            const GeneratedMap g = GenerateMap(recipe, t.ed);
+            if (variant == 2) t.ed.doc.PlaceLegend(int16_t(g.width - 40), 5);
             t.ed.ReDraw();
             t.ed.ReMakeLineClick();
         }

@@ -35,7 +35,7 @@ const Cmd kWatched[] = {Cmd::ReMakeLine, Cmd::SpRemake,     Cmd::ZoneArrange, Cm
 struct Env {
     TestEditor t{200, 160};
     Editor& ed = t.ed;
-    Store& st = t.st();
+    const Store& st = t.st();
     FakeUi& ui = t.ui;
 
     Env() {
@@ -44,14 +44,18 @@ struct Env {
              {std::vector<std::pair<int, int>>{
                   {10, 10}, {60, 10}, {110, 10}, {110, 60}, {60, 60}, {10, 60}, {10, 10}},
               std::vector<std::pair<int, int>>{{60, 10}, {60, 35}, {60, 60}}}) {
-            for (auto [x, y] : pts) st.AppendPoint(int16_t(x), int16_t(y));
-            st.AppendPoint(0, 0);
+            EditMap(t.ed, [&](Store& s_) {
+                for (auto [x, y] : pts) s_.AppendPoint(int16_t(x), int16_t(y));
+                s_.AppendPoint(0, 0);
+            });
         }
-        st.AreaCount = 2;
-        st.SetAreaName(1, sjis::FromUnicode(QStringLiteral("左")));
-        st.SetAreaName(2, sjis::FromUnicode(QStringLiteral("右")));
-        st.AreaPos(0, 1) = {35, 35};
-        st.AreaPos(0, 2) = {85, 35};
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaCount = 2;
+            s_.SetAreaName(1, sjis::FromUnicode(QStringLiteral("左")));
+            s_.SetAreaName(2, sjis::FromUnicode(QStringLiteral("右")));
+            s_.AreaPos(0, 1) = {35, 35};
+            s_.AreaPos(0, 2) = {85, 35};
+        });
         ed.InitCommandStates();
         ed.EnableRemakeCommands();
         ed.EnableAreaPosCommands();
@@ -357,8 +361,8 @@ TEST(Undo, AStepCostsWhatItTouchedAndTheOldestGoFirst) {
     std::vector<Rec> many(400000, Rec{20, 20});
     for (size_t i = 0; i < many.size(); ++i) many[i] = {int16_t(1 + i % 150), int16_t(i % 140)};
     many[0] = {};
-    ASSERT_TRUE(e.st.AssignPoints(many));
-    e.st.AppendPoint(0, 0);
+    ASSERT_TRUE(e.ed.doc.ReplacePoints(many));
+    e.ed.doc.AppendPoint(0, 0);
     e.Click(150, 100);  // takes in the big map as a step
     const History& h = e.ed.doc.Steps();
     const size_t base = h.Bytes();

@@ -82,7 +82,7 @@ TEST(LineKinds, MarkingCopiesTheRun) {
         t.Chain({{10, 10}, {50, 10}, {50, 50}});
         t.Enter();
         const List before = t.Points();
-        t.st().Completed = true;
+        EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
         t.Mark(30, 10, Cmd::SecLine);
         EXPECT_EQ(t.Kinds(), (List{H(-1), R(10, 10), R(50, 10), R(50, 50)}));
         EXPECT_EQ(t.Points(), before);
@@ -149,7 +149,7 @@ TEST(LineKinds, Releasing) {
     t.Mark(30, 10, Cmd::SecLine);
     t.Mark(30, 30, Cmd::AbsLine);
     t.Mark(30, 60, Cmd::SecLine);
-    t.st().Modified = false;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = false; });
     t.Mark(30, 30, Cmd::RelAbsLine);
     EXPECT_EQ(t.Kinds(), (List{H(-1), R(10, 10), R(50, 10), H(-1), R(10, 60), R(50, 60)}));
     EXPECT_EQ(t.ed.surf.Pixel(30, 30), Magenta);
@@ -165,8 +165,8 @@ TEST(LineKinds, ReleaseOfARunInsideItsGroupTakesTheWholeGroup) {
     t.Chain({{10, 10}, {50, 10}, {50, 50}, {10, 50}, {10, 10}});
     t.Chain({{50, 50}, {90, 90}});
     t.Enter();
-    t.st().AssignKinds({H(-9), R(90, 90), R(50, 50), H(-1), R(10, 10), R(50, 10), R(50, 50),
-                        R(10, 50), R(10, 10)});
+    t.ed.doc.ReplaceKinds({H(-9), R(90, 90), R(50, 50), H(-1), R(10, 10), R(50, 10), R(50, 50),
+                           R(10, 50), R(10, 10)});
     t.Mark(30, 50, Cmd::RelSecLine);
     EXPECT_EQ(t.Kinds(), (List{H(-9), R(90, 90), R(50, 50)}));
 }

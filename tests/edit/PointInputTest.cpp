@@ -20,7 +20,7 @@ void Click(TestEditor& t, int x, int y) {
 TEST(PointInput, LeftClicksTraceAChain) {
     TestEditor t;
     t.ed.ReDraw();
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     Click(t, 10, 20);
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 20)}));
     EXPECT_EQ(t.ed.surf.Pixel(10, 20), White);
@@ -47,7 +47,7 @@ TEST(PointInput, RightAndMiddlePressesAddNoPoint) {
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_TRUE(t.ui.Enabled(Cmd::SpRemake));
 
-    t.st().Modified = false;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = false; });
     t.ed.MouseDown(Qt::MiddleButton, 60, 70);
     EXPECT_EQ(t.st().PointLast, 0);
     EXPECT_EQ(t.st().ClickX, 40);
@@ -76,7 +76,7 @@ TEST(PointInput, ConnectStartPointNeedsThreePoints) {
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10)}));
 
     Click(t, 50, 50);
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.Command(Cmd::ConnectStartPoint);
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10), R(50, 50), R(10, 10), Sep}));
     EXPECT_EQ(t.ed.surf.Pixel(30, 30), Magenta) << "closing segment drawn";
@@ -127,14 +127,18 @@ TEST(PointInput, ConnectNearPoint) {
 TEST(PointInput, NearPointStart) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
-    t.st().ClickX = 48;
-    t.st().ClickY = 14;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.ClickX = 48;
+        s_.ClickY = 14;
+    });
     t.ed.PopNearPointStart();
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10)}))
         << "after a separator only the copy is appended";
     t.ed.AddPoint(50, 60);
-    t.st().ClickX = 12;
-    t.st().ClickY = 12;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.ClickX = 12;
+        s_.ClickY = 12;
+    });
     t.ed.PopNearPointStart();
     EXPECT_EQ(t.Points(),
               (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10), R(50, 60), Sep, R(10, 10)}))
@@ -169,8 +173,10 @@ TEST(PointInput, WrongPointLastPointAndCutLine) {
 
 TEST(PointInput, FullListRefusesNewPoints) {
     TestEditor t;
-    t.st().SetPoint(Store::Capacity - 1, 5, 5);
-    t.st().PointLast = Store::Capacity - 1;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.SetPoint(Store::Capacity - 1, 5, 5);
+        s_.PointLast = Store::Capacity - 1;
+    });
     t.ed.AddPoint(10, 10);
     t.ed.PopCutLine();
     EXPECT_EQ(t.st().PointLast, Store::Capacity - 1);
@@ -183,7 +189,7 @@ TEST(PointInput, PressesReachTheOtherModes) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
     t.ed.ReDraw();
-    t.st().Mode = Mode::Edit;
+    EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Edit; });
     t.ed.MouseDown(Qt::LeftButton, 50, 10);
     EXPECT_EQ(t.ed.tools->edit.GrabIndex, 2);
     t.ed.MouseUp(Qt::LeftButton, 50, 30);

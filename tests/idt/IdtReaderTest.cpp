@@ -36,23 +36,24 @@ std::vector<Rec> Slots(const Store& st, int a) {
 // Two squares in composed form (sharing the side (20,10)-(20,20)), a leftover
 // line, a second-boundary copy of the shared side and an auxiliary line.
 void FillComposed(TestEditor& t) {
-    Store& st = t.st();
     t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}});
     t.Chain({{20, 10}, {30, 10}, {30, 20}, {20, 20}, {20, 10}});
     t.Chain({{40, 40}, {50, 50}});
     for (Rec r : {Rec{0, -1}, Rec{20, 10}, Rec{20, 20}, Rec{0, -8}, Rec{5, 5}, Rec{6, 6}})
-        st.SetKind(++st.KindLast, r);
-    st.AreaCount = 2;
-    st.SetAreaName(1, sjis::FromUnicode(QStringLiteral("東区")));
-    st.AreaPos(0, 1) = {15, 15};
-    st.AreaPos(1, 1) = {0, 0};
-    st.SetAreaName(2, "West");
-    st.AreaPos(0, 2) = {25, 15};
-    st.AreaPos(1, 2) = {26, 16};
-    st.AreaPos(2, 2) = {0, 0};
-    st.LegendX = 60;
-    st.LegendY = 70;
-    st.Completed = st.Composed = true;
+        EditMap(t.ed, [&](Store& s_) { s_.SetKind(++s_.KindLast, r); });
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaCount = 2;
+        s_.SetAreaName(1, sjis::FromUnicode(QStringLiteral("東区")));
+        s_.AreaPos(0, 1) = {15, 15};
+        s_.AreaPos(1, 1) = {0, 0};
+        s_.SetAreaName(2, "West");
+        s_.AreaPos(0, 2) = {25, 15};
+        s_.AreaPos(1, 2) = {26, 16};
+        s_.AreaPos(2, 2) = {0, 0};
+        s_.LegendX = 60;
+        s_.LegendY = 70;
+        s_.Completed = s_.Composed = true;
+    });
 }
 
 QByteArray Header(const char* text) {
@@ -70,7 +71,7 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
     ASSERT_TRUE(w.ui.messages.empty()) << w.ui.LastText().toStdString();
 
     TestEditor r;
-    r.st().Modified = true;
+    EditMap(r.ed, [&](Store& s_) { s_.Modified = true; });
     r.ui.files = {path};
     r.ed.ReadMapClick();
     const Store& st = r.st();
@@ -111,7 +112,7 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
     EXPECT_EQ(r.ui.scroll, QPoint(0, 0));
 
     // Written and read again, the program line is added once more.
-    r.st().Completed = true;
+    EditMap(r.ed, [&](Store& s_) { s_.Completed = true; });
     r.ui.files = {r.Path("again.idt")};
     r.ui.onTitleDialog = [](TitleFields& f) { return !f.remarks.isEmpty(); };
     r.ed.WriteMapClick();
@@ -205,10 +206,12 @@ TEST(IdtReader, KindGroupsAreSeparatedByTheirHeaders) {
 TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
     auto prepare = [](TestEditor& t) {
         t.Chain({{10, 10}, {20, 20}});
-        t.st().AreaCount = 1;
-        t.st().SetAreaName(1, "keep");
-        t.st().MapTitle = "mine";
-        t.st().LegendX = 1;
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaCount = 1;
+            s_.SetAreaName(1, "keep");
+            s_.MapTitle = "mine";
+            s_.LegendX = 1;
+        });
     };
     auto untouched = [](TestEditor& t) {
         EXPECT_EQ(t.st().PointLast, 3);
@@ -243,7 +246,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
 
     TestEditor missing;
     prepare(missing);
-    missing.st().Modified = true;
+    EditMap(missing.ed, [&](Store& s_) { s_.Modified = true; });
     missing.ui.files = {missing.Path("none.idt")};
     missing.ed.ReadMapClick();
     ASSERT_EQ(missing.ui.messages.size(), 2u);  // discard question, then not found

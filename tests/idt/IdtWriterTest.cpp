@@ -68,7 +68,7 @@ TEST(IdtWriter, GoldenBytesAtOneHalfRoundHalvesToEven) {
 TEST(IdtWriter, NoKindGroupsEndsWithTheLastSeparator) {
     TestEditor t;
     FillSmallMap(t);
-    t.st().KindLast = -1;
+    EditMap(t.ed, [&](Store& s_) { s_.KindLast = -1; });
     const QByteArray file = Write(t, "1.0");
     EXPECT_TRUE(file.endsWith(QByteArray::fromHex("03000500 00000000")));
     EXPECT_EQ(file.size() - (file.indexOf("@StartOfPoints\r\n") + 16), 6 * 4);
@@ -109,9 +109,11 @@ TEST(IdtWriter, DefaultFieldsAndResolution) {
 
     TestEditor t;
     FillSmallMap(t);
-    t.st().MapTitle = "T";
-    t.st().MapCommentCount = 1;
-    t.st().MapComments[1] = "r";
+    EditMap(t.ed, [&](Store& s_) {
+        s_.MapTitle = "T";
+        s_.MapCommentCount = 1;
+        s_.MapComments[1] = "r";
+    });
     const auto f = idt::DefaultTitleFields(t.st(), QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)));
     EXPECT_EQ(f.title, "T");
     EXPECT_EQ(QStringList({f.year, f.month, f.day, f.hour, f.minute, f.second}),
@@ -135,7 +137,7 @@ TEST(IdtWriter, ModificationTimeIsTheStampInEvenSeconds) {
 TEST(IdtWriter, QuestionsBeforeWriting) {
     TestEditor t;
     FillSmallMap(t);
-    t.st().Completed = false;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = false; });
     t.ui.answers = {false};
     t.ed.WriteMapClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
@@ -145,7 +147,7 @@ TEST(IdtWriter, QuestionsBeforeWriting) {
 
     // An existing file: declining keeps it and forgets the name; accepting
     // offers its title.
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     const QString path = t.Path("old.idt");
     {
         QFile f(path);
@@ -155,7 +157,7 @@ TEST(IdtWriter, QuestionsBeforeWriting) {
     t.ui.messages.clear();
     t.ui.files = {path};
     t.ui.answers = {false};
-    t.st().IdtFileName = "remembered.idt";
+    EditMap(t.ed, [&](Store& s_) { s_.IdtFileName = "remembered.idt"; });
     t.ed.WriteMapClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, path + QStringLiteral(" が存在します。上書きOk?"));

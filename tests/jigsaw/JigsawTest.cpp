@@ -12,7 +12,7 @@ namespace {
 struct Jigsaw : ::testing::Test {
     TestEditor t{200, 160};
     Editor& ed = t.ed;
-    Store& st = t.st();
+    const Store& st = t.st();
     JigsawTool& jig = t.ed.tools->jigsaw;
 
     // Closed square outline with its top-left corner at (x, y).
@@ -24,12 +24,14 @@ struct Jigsaw : ::testing::Test {
         Square(60, 20, 40);   // area 2 slot 0: records 7..11, shares an edge
         Square(20, 80, 40);   // area 2 slot 1: records 13..17
         Square(120, 80, 30);  // a leftover closed line without a position
-        st.AreaCount = 2;
-        st.AreaPos(0, 1) = {40, 40};
-        st.AreaPos(0, 2) = {80, 40};
-        st.AreaPos(1, 2) = {40, 100};
-        st.AreaPos(2, 2) = {0, 0};
-        st.Completed = true;
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaCount = 2;
+            s_.AreaPos(0, 1) = {40, 40};
+            s_.AreaPos(0, 2) = {80, 40};
+            s_.AreaPos(1, 2) = {40, 100};
+            s_.AreaPos(2, 2) = {0, 0};
+            s_.Completed = true;
+        });
         ed.PickUpModeClick();
         ASSERT_EQ(st.Mode, Mode::Jigsaw);
         ed.ReDraw();
@@ -95,9 +97,11 @@ TEST_F(Jigsaw, PressesThatFindNoPieceLiftNothingAndLeaveTheSurface) {
 }
 
 TEST_F(Jigsaw, APositionWithoutItsChainLiftsNothing) {
-    st.AreaCount = 3;
-    st.AreaPos(0, 3) = {135, 95};  // fourth position, but only three outlines precede the leftover
-    st.PointLast = 17;             // drop the leftover chain
+    EditMap(t.ed, [&](Store& s_) { s_.AreaCount = 3; });
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaPos(0, 3) = {135, 95};
+    });  // fourth position, but only three outlines precede the leftover
+    EditMap(t.ed, [&](Store& s_) { s_.PointLast = 17; });  // drop the leftover chain
     ed.ReDraw();
     ed.tools->jigsaw.PickUpPiece(140, 100);
     EXPECT_EQ(jig.PickFirst, 0);
@@ -151,7 +155,7 @@ TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
     for (int y = 0; y < 160; ++y) pic.SetPixel(90, y, Grey);
     QString err;
     ASSERT_TRUE(WriteSurfaceBitmap(pic, ed.temps.picture, &err));
-    st.BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     ed.ReDraw();
     const auto pixels = Pixels();
     ed.tools->jigsaw.PickUpPiece(95, 50);
@@ -182,16 +186,18 @@ TEST(JigsawChains, ChainByRankCountsChainStartsAndFindsTheUnendedLast) {
 TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     constexpr int cols = 80, rows = 72, cell = 8;  // 5760 squares, 6 records each
     TestEditor t(cols * cell + 20, rows * cell + 120);
-    Store& st = t.st();
+    const Store& st = t.st();
     JigsawTool& jig = t.ed.tools->jigsaw;
     int area = 1, slot = 0;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const int x = 4 + c * cell, y = 4 + r * cell;
             t.Chain({{x, y}, {x + 6, y}, {x + 6, y + 6}, {x, y + 6}, {x, y}});
-            st.AreaPos(slot, area) = {int16_t(x + 3), int16_t(y + 3)};
+            EditMap(t.ed, [&](Store& s_) {
+                s_.AreaPos(slot, area) = {int16_t(x + 3), int16_t(y + 3)};
+            });
             if (++slot == 10) {
-                st.AreaPos(10, area) = {0, 0};
+                EditMap(t.ed, [&](Store& s_) { s_.AreaPos(10, area) = {0, 0}; });
                 slot = 0;
                 ++area;
             }
@@ -199,15 +205,17 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     }
     // One long outline (700 records) along the bottom, with the last position.
     const int top = 4 + rows * cell + 10;
-    for (int x = 4; x < 354; ++x) st.AppendPoint(int16_t(x), int16_t(top));
-    for (int x = 353; x >= 4; --x) st.AppendPoint(int16_t(x), int16_t(top + 40));
-    st.AppendPoint(4, int16_t(top));
-    st.AppendPoint(0, 0);
-    st.AreaPos(slot, area) = {100, int16_t(top + 20)};
-    st.AreaPos(slot + 1, area) = {0, 0};
-    st.AreaCount = int16_t(area);
+    EditMap(t.ed, [&](Store& s_) {
+        for (int x = 4; x < 354; ++x) s_.AppendPoint(int16_t(x), int16_t(top));
+        for (int x = 353; x >= 4; --x) s_.AppendPoint(int16_t(x), int16_t(top + 40));
+        s_.AppendPoint(4, int16_t(top));
+        s_.AppendPoint(0, 0);
+        s_.AreaPos(slot, area) = {100, int16_t(top + 20)};
+        s_.AreaPos(slot + 1, area) = {0, 0};
+        s_.AreaCount = int16_t(area);
+    });
     ASSERT_GT(st.PointLast, 32767);
-    st.Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.PickUpModeClick();
     t.ed.ReDraw();
 
@@ -244,7 +252,7 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     t.ed.PickUpModeClick();
     ASSERT_EQ(t.st().Mode, Mode::Jigsaw);
     t.ed.ReDraw();
-    Store& st = t.st();
+    const Store& st = t.st();
     JigsawTool& jig = t.ed.tools->jigsaw;
     int64_t rank = 0, beyond = 0;
     for (int a = 1; a <= st.AreaCount; ++a) {

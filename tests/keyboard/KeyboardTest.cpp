@@ -10,7 +10,7 @@ namespace {
 struct Keys : ::testing::Test {
     TestEditor t{400, 300};
     Editor& ed = t.ed;
-    Store& st = t.st();
+    const Store& st = t.st();
     FakeUi& ui = t.ui;
 
     void SetUp() override {
@@ -84,7 +84,7 @@ TEST_F(Keys, KeysDoNothingUnlessThePointerIsOverTheSurfaceInAnEditingMode) {
          {std::optional<SurfaceCursor>(), std::optional(SurfaceCursor::IndexPosition),
           std::optional(SurfaceCursor::Arrow)}) {
         Over(c);
-        st.ClickX = 7;
+        EditMap(t.ed, [&](Store& s_) { s_.ClickX = 7; });
         const QPoint p = ui.pointer;
         for (int k : {vk::Right, vk::Down, vk::Return, vk::A, vk::Space, vk::Z})
             Key(k, Qt::ShiftModifier);
@@ -99,10 +99,10 @@ TEST_F(Keys, KeysDoNothingUnlessThePointerIsOverTheSurfaceInAnEditingMode) {
 }
 
 TEST_F(Keys, AHandledKeyEnablesTheCompositionUnlessItIsCurrent) {
-    st.Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     Key(vk::Right);
     EXPECT_TRUE(ui.enabled.find(Cmd::ReMakeLine) == ui.enabled.end());
-    st.Completed = false;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = false; });
     Key(0x51);  // a key without an action still counts
     EXPECT_TRUE(ui.Enabled(Cmd::ReMakeLine));
     EXPECT_TRUE(ui.Enabled(Cmd::SpRemake));
@@ -163,9 +163,11 @@ TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
 
 TEST_F(Keys, InJigsawReturnLiftsAndTheNextReturnDrops) {
     t.Chain({{20, 20}, {60, 20}, {60, 60}, {20, 60}, {20, 20}});
-    st.AreaCount = 1;
-    st.AreaPos(0, 1) = {40, 40};
-    st.Completed = true;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaCount = 1;
+        s_.AreaPos(0, 1) = {40, 40};
+        s_.Completed = true;
+    });
     ed.PickUpModeClick();
     ed.ReDraw();
     Over(SurfaceCursor::PickUp);

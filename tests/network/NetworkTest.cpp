@@ -154,7 +154,7 @@ TEST(RemoveRepeatedSegments, EditorClearsCompositionFlags) {
     TestEditor t;
     t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 10}});
     t.Chain({{20, 10}, {10, 10}});
-    t.st().Completed = t.st().Composed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = s_.Composed = true; });
     t.ed.RemoveRepeatedSegments();
     EXPECT_FALSE(t.st().Completed);
     EXPECT_FALSE(t.st().Composed);
@@ -194,7 +194,7 @@ TEST(NetworkOperations, EditorMatchesTheProceduresAcrossPages) {
         in.insert(in.end(), part.begin() + 1, part.end());
     }
     TestEditor t;
-    t.st().AssignPoints(in);
+    EditMap(t.ed, [&](Store& s_) { s_.AssignPoints(in); });
     t.ed.TidyPointList();
     Store s = StoreWith(in);
     literal::TidyPointList(s);

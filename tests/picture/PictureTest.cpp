@@ -22,7 +22,7 @@ QImage Stored(TestEditor& t) {
 // Puts a picture in place as if it had been loaded.
 void GivePicture(TestEditor& t, const QImage& img) {
     ASSERT_TRUE(WriteBitmapFile(img, t.ed.temps.picture, nullptr));
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
 }
 
 int Captioned(const FakeUi& ui, const QString& caption) {
@@ -77,8 +77,10 @@ TEST(PictureLoad, FromFileInvertedAndReducedToTheSurfaceColours) {
     EXPECT_EQ(Captioned(t.ui, QStringLiteral("下絵の貼り付け")), 1);
     EXPECT_FALSE(t.st().BasePicLoaded);
 
-    t.st().BasePicShown = false;
-    t.st().LegendX = 5;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.BasePicShown = false;
+        s_.LegendX = 5;
+    });
     t.ui.files = {t.Path("in.bmp")};
     t.ed.LoadBMPClick();
     EXPECT_TRUE(t.ui.fileFilters.back().startsWith(QStringLiteral("画像ファイル|*.bmp;*.")));
@@ -100,7 +102,7 @@ TEST(PictureLoad, TheQuestionAboutTracedData) {
     TestEditor t;
     ASSERT_TRUE(WriteBitmapFile(Filled(3, 3, qRgb(255, 255, 255)), t.Path("in.bmp"), nullptr));
     t.Chain({{10, 10}, {20, 20}});
-    t.st().LegendX = 7;
+    EditMap(t.ed, [&](Store& s_) { s_.LegendX = 7; });
 
     t.ui.files = {t.Path("in.bmp")};
     t.ui.answers = {false};
@@ -207,7 +209,7 @@ TEST(PictureMonotone, RecoloursEveryInkPixel) {
     img.setPixel(1, 0, qRgb(1, 1, 1));
     img.setPixel(2, 0, qRgb(200, 10, 10));
     GivePicture(t, img);
-    t.st().BasePicShown = false;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
 
     t.ui.color = std::nullopt;  // cancelled: nothing changes
     t.ed.BMPmonotoneClick();
@@ -242,7 +244,7 @@ TEST(PictureMonotone, PalettePicturesTakeTheNearestPaletteColour) {
 TEST(PictureExpand, LatticeOfTheSourcePixels) {
     TestEditor t;
     GivePicture(t, Filled(3, 2, qRgb(255, 255, 255)));
-    t.st().BasePicShown = false;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
     t.ed.BMPexpandClick();
     const QImage big = Stored(t);
     ASSERT_EQ(big.size(), QSize(6, 4));

@@ -43,7 +43,7 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::CuttingMode);
 
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.PickUpModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Jigsaw);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::PickUp);
@@ -66,14 +66,14 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
 
 TEST(Modes, EditAndLineKindModesInvalidateTheComposition) {
     TestEditor t;
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.EditModeClick();
     EXPECT_FALSE(t.st().Completed);
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.LineKindModeClick();
     EXPECT_FALSE(t.st().Completed);
     // Trimming and point input leave it alone.
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.CuttingModeClick();
     t.ed.BuildModeClick();
     EXPECT_TRUE(t.st().Completed);
@@ -82,7 +82,7 @@ TEST(Modes, EditAndLineKindModesInvalidateTheComposition) {
 TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {50, 10}});
-    t.st().AssignKinds({{0, KindDivision}, {10, 10}, {50, 10}});
+    EditMap(t.ed, [&](Store& s_) { s_.AssignKinds({{0, KindDivision}, {10, 10}, {50, 10}}); });
     t.ed.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Aqua);
     const int before = t.ui.surfaceChanges;
@@ -104,7 +104,7 @@ TEST(Modes, LeavingTrimmingWipesTheOutline) {
 
 TEST(Modes, PointInputAgainDoesNotRedraw) {
     TestEditor t(100, 100);
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.surf.SetPixel(5, 5, Red);  // something drawn incrementally
     const int before = t.ui.surfaceChanges;
     t.ed.BuildModeClick();
@@ -129,13 +129,13 @@ TEST(Modes, JigsawRefusedUntilTheCompositionIsCurrent) {
 
 TEST(Modes, RestoreCursorFollowsTheMode) {
     TestEditor t;
-    t.st().Mode = Mode::Legend;
+    EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Legend; });
     t.ui.busy = true;
     t.ed.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_FALSE(t.ui.busy);
     // The area-position view keeps whatever cursor it set.
-    t.st().Mode = Mode::AreaPosition;
+    EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::AreaPosition; });
     t.ui.cursor = SurfaceCursor::Arrow;
     t.ed.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
@@ -148,8 +148,10 @@ TEST(Modes, PictureMenuFollowsThePictureState) {
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPshowhide));
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵を隠す(&H)"));
 
-    t.st().BasePicLoaded = true;
-    t.st().BasePicShown = false;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.BasePicLoaded = true;
+        s_.BasePicShown = false;
+    });
     t.ed.CheckMainMenu();
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPshowhide));
@@ -179,8 +181,10 @@ TEST(Modes, EditingTheComposedFormGetsThePlainNetworkBack) {
     // Two squares sharing the edge (20,10)-(20,20), each stored closed.
     t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}});
     t.Chain({{20, 10}, {30, 10}, {30, 20}, {20, 20}, {20, 10}});
-    t.st().Composed = true;
-    t.st().Completed = true;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.Composed = true;
+        s_.Completed = true;
+    });
     t.ed.EditModeClick();
     EXPECT_FALSE(t.st().Composed);
     EXPECT_FALSE(t.st().Completed);

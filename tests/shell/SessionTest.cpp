@@ -23,7 +23,7 @@ struct Instance {
     }
     void Trace() {
         for (auto [x, y] : {std::pair{10, 10}, {60, 12}, {58, 70}, {10, 10}}) ed.AddPoint(x, y);
-        ed.st.Modified = true;
+        EditMap(ed, [&](Store& s_) { s_.Modified = true; });
     }
     void Die() { ed.session_.reset(); }
     FakeUi ui;
@@ -49,8 +49,10 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
     {
         Instance a(dir.path());
         a.Trace();
-        a.ed.st.AreaCount = 1;
-        a.ed.st.SetAreaName(1, "A");
+        EditMap(a.ed, [&](Store& s_) {
+            s_.AreaCount = 1;
+            s_.SetAreaName(1, "A");
+        });
         traced = Points(a.ed.st);
         ASSERT_TRUE(a.ed.WriteAutosave());
         temps = {a.ed.temps.picture, a.ed.temps.second, a.ed.temps.third};
@@ -88,7 +90,7 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
         a.Trace();
         a.ed.SaveWorkClick();  // a file of its own, then more work on it
         a.ed.AddPoint(90, 90);
-        a.ed.st.Modified = true;
+        EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
         ASSERT_TRUE(a.ed.WriteAutosave());
         a.Die();
     }
@@ -121,7 +123,7 @@ TEST(Session, AnAutosaveThatASaveOvertookIsNotOffered) {
         a.Trace();
         a.ed.SaveWorkClick();
         a.ed.AddPoint(90, 90);
-        a.ed.st.Modified = true;
+        EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
         ASSERT_TRUE(a.ed.WriteAutosave());
         a.Die();
     }
@@ -172,7 +174,7 @@ TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
     a.ed.Command(Cmd::SaveOver);
     ASSERT_TRUE(QFileInfo::exists(work));
     a.ed.AddPoint(80, 80);
-    a.ed.st.Modified = true;
+    EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
     a.ui.messages.clear();
     a.ed.Command(Cmd::SaveOver);
     EXPECT_TRUE(a.ui.messages.empty());

@@ -168,7 +168,7 @@ TEST(Startup, CloseAsksOnlyWithUnsavedWork) {
     EXPECT_TRUE(t.ed.CloseQuery());
     EXPECT_TRUE(t.ui.messages.empty());
 
-    t.st().Modified = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.Chain({{10, 10}, {20, 20}});
     t.ui.saveChoices = {SaveChoice::Cancel, SaveChoice::Discard};
     EXPECT_FALSE(t.ed.CloseQuery());

@@ -26,16 +26,18 @@ struct SavedWork {
     SavedWork() {
         TestEditor t(200, 200);
         t.Chain({{20, 20}, {120, 20}, {120, 120}, {20, 120}, {20, 20}});
-        t.st().SetAreaName(1, "A");
-        t.st().AreaCount = 1;
-        t.st().AreaPos(0, 1) = Rec{60, 60};
-        t.st().KindLast = 2;
-        t.st().SetKind(0, 0, KindDivision);
-        t.st().SetKind(1, 20, 20);
-        t.st().SetKind(2, 120, 20);
-        t.st().LegendX = t.st().LegendY = 150;
+        EditMap(t.ed, [&](Store& s_) {
+            s_.SetAreaName(1, "A");
+            s_.AreaCount = 1;
+            s_.AreaPos(0, 1) = Rec{60, 60};
+            s_.KindLast = 2;
+            s_.SetKind(0, 0, KindDivision);
+            s_.SetKind(1, 20, 20);
+            s_.SetKind(2, 120, 20);
+            s_.LegendX = s_.LegendY = 150;
+        });
         EXPECT_TRUE(WriteBitmapFile(Ink(200, 200), t.ed.temps.picture, nullptr));
-        t.st().BasePicLoaded = true;
+        EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
         t.ui.files = {vlm};
         t.ed.SaveWorkClick();
         EXPECT_FALSE(t.st().Modified);

@@ -82,13 +82,12 @@ TestEditor::TestEditor(int w, int h) : dir(std::make_unique<QTemporaryDir>()) {
     ed.temps.third = dir->filePath("map3.tmp");
     ed.surf.Resize(w, h);
     ed.surf.Fill(Black);
-    ed.st.MapWidth = int16_t(w);
-    ed.st.MapHeight = int16_t(h);
+    ed.doc.SetExtent(int16_t(w), int16_t(h));
 }
 
 TestEditor::~TestEditor() = default;
 
 void TestEditor::Chain(std::initializer_list<std::pair<int, int>> pts, bool end) {
-    for (auto [x, y] : pts) ed.st.AppendPoint(int16_t(x), int16_t(y));
-    if (end) ed.st.AppendPoint(0, 0);
+    for (auto [x, y] : pts) ed.doc.AppendPoint(int16_t(x), int16_t(y));
+    if (end) ed.doc.AppendPoint(0, 0);
 }

@@ -11,6 +11,7 @@
 
 #include "core/Editor.h"
 #include "core/Ui.h"
+#include "support/EditMap.h"
 
 struct ShownMessage {
     enum Kind { YesNo, OkCancel, Info, Compose, SaveDiscard } kind;
@@ -20,13 +21,13 @@ struct ShownMessage {
 };
 
 class FakeUi : public Ui {
-public:
+  public:
     // ---- scripted answers ----
-    std::deque<bool> answers;        // for AskYesNo / AskOkCancel; empty: defaultAnswer
+    std::deque<bool> answers;  // for AskYesNo / AskOkCancel; empty: defaultAnswer
     bool defaultAnswer = true;
     std::deque<SaveChoice> saveChoices;  // for AskSaveDiscardCancel; empty: Cancel
-    std::deque<QString> files;       // for ChooseOpenFile / ChooseSaveFile; empty: cancel
-    std::optional<QRgb> color;       // ChooseColor answer
+    std::deque<QString> files;           // for ChooseOpenFile / ChooseSaveFile; empty: cancel
+    std::optional<QRgb> color;           // ChooseColor answer
     QImage clipboard;
     std::function<QString(const QString&, bool*)> onEditAreaNames;
     std::function<bool(TitleFields&)> onTitleDialog;
@@ -86,8 +87,10 @@ public:
     SaveChoice AskSaveDiscardCancel(const QString& text, const QString& caption) override;
     void Inform(const QString& text, const QString& caption, MsgIcon icon) override;
     void ComposeMessage(const QString& text) override;
-    QString ChooseOpenFile(const QString& filter, const QString& proposed, const QString& ext) override;
-    QString ChooseSaveFile(const QString& filter, const QString& proposed, const QString& ext) override;
+    QString ChooseOpenFile(const QString& filter, const QString& proposed,
+                           const QString& ext) override;
+    QString ChooseSaveFile(const QString& filter, const QString& proposed,
+                           const QString& ext) override;
     std::optional<QRgb> ChooseColor(QRgb initial) override;
     QImage ClipboardImage() override { return clipboard; }
     QString EditAreaNames(const QString& text, bool* changed) override;
@@ -125,7 +128,9 @@ public:
     }
     void RepaintNow() override {}
     QPoint ScrollPos() override { return scroll; }
-    void SetScrollPos(QPoint p) override { scroll = QPoint(std::max(0, p.x()), std::max(0, p.y())); }
+    void SetScrollPos(QPoint p) override {
+        scroll = QPoint(std::max(0, p.x()), std::max(0, p.y()));
+    }
     QSize ViewClientSize() override { return clientSize; }
     QPoint SurfaceToScreen(QPoint p) override { return p - scroll + viewOrigin; }
     QPoint ScreenToSurface(QPoint p) override { return p - viewOrigin + scroll; }
@@ -147,7 +152,11 @@ struct TestEditor {
     std::unique_ptr<QTemporaryDir> dir;
     FakeUi ui;
     Editor ed{ui};
-    Store& st() { return ed.st; }
+    const Store& st() const { return ed.st; }
+    template <class F>
+    void Edit(F&& change) {
+        EditMap(ed, std::forward<F>(change));
+    }
     // Convenience: append a chain of points followed by a separator.
     void Chain(std::initializer_list<std::pair<int, int>> pts, bool end = true);
     // Every record of the point list, as (x, y) pairs.

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "files/WorkFile.h"
+#include "support/FakeUi.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -213,4 +214,10 @@ bool WriteWorkFileFor(const Store& st, const QString& path, QString* error) {
     const bool ok = WriteWorkFile(path, st, "0", &why);
     if (!ok && error) *error = why;
     return ok;
+}
+
+GeneratedMap GenerateMap(const MapRecipe& recipe, Editor& ed) {
+    GeneratedMap g;
+    EditMap(ed, [&](Store& st) { g = GenerateMap(recipe, st); });
+    return g;
 }

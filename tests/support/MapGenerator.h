@@ -33,6 +33,9 @@ struct GeneratedMap {
 // Replaces the store's point list, kind list and areas with a generated map
 // and sets MapWidth/MapHeight to its extent.
 GeneratedMap GenerateMap(const MapRecipe& recipe, Store& st);
+// The same into an editor's map, which its document takes whole.
+class Editor;
+GeneratedMap GenerateMap(const MapRecipe& recipe, Editor& ed);
 
 // Writes the store as a work file (Shift-JIS, CR LF, "continue", no picture).
 bool WriteWorkFileFor(const Store& st, const QString& path, QString* error = nullptr);

@@ -10,7 +10,7 @@ namespace {
 struct MoveMap : ::testing::Test {
     TestEditor t{400, 300};
     Editor& ed = t.ed;
-    Store& st = t.st();
+    const Store& st = t.st();
     MoveFields seen;
 
     void Answer(QString dx, QString dy, QString f, bool ok = true) {
@@ -29,21 +29,25 @@ struct MoveMap : ::testing::Test {
             for (int x = 0; x < w; ++x) s.SetPixel(x, y, uint8_t(x % 16));
         QString err;
         ASSERT_TRUE(WriteSurfaceBitmap(s, ed.temps.picture, &err)) << err.toStdString();
-        st.BasePicLoaded = true;
+        EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     }
     void Sample() {
         t.Chain({{3, 5}, {100, 50}});
-        st.AssignKinds({{0, -1}, {3, 5}, {10, 20}});
-        st.AreaCount = 1;
-        st.AreaPos(0, 1) = {100, 50};
-        st.AreaPos(1, 1) = {0, 0};
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AssignKinds({{0, -1}, {3, 5}, {10, 20}});
+            s_.AreaCount = 1;
+            s_.AreaPos(0, 1) = {100, 50};
+            s_.AreaPos(1, 1) = {0, 0};
+        });
     }
 };
 
 TEST_F(MoveMap, ShiftThenScaleRoundsHalvesToEven) {
     Sample();
-    st.LegendX = 1;
-    st.LegendY = 7;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 1;
+        s_.LegendY = 7;
+    });
     Answer("20", "-10", "1.5");
     ed.MoveMapClick();
     EXPECT_EQ(seen.dx, "0");
@@ -64,8 +68,10 @@ TEST_F(MoveMap, ShiftThenScaleRoundsHalvesToEven) {
 
 TEST_F(MoveMap, HalvingAndTheLegendRule) {
     t.Chain({{3, 5}});
-    st.LegendX = 0;
-    st.LegendY = 9;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 0;
+        s_.LegendY = 9;
+    });
     Answer("0", "0", "0.5");
     t.ui.scroll = {40, 30};
     ed.MoveMapClick();
@@ -100,8 +106,10 @@ TEST_F(MoveMap, NothingToDoMeansNoRedrawEither) {
 
 TEST_F(MoveMap, BadValuesAndResultsThatDoNotFitAreRefusedWholesale) {
     Sample();
-    st.LegendX = 10;
-    st.LegendY = 10;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 10;
+        s_.LegendY = 10;
+    });
     const auto points = t.Points();
     const auto kinds = st.KindsToVector();
     ed.surf.SetPixel(300, 200, Red);
@@ -169,7 +177,7 @@ TEST_F(MoveMap, APositiveShiftAddsABlackStrip) {
 
 TEST_F(MoveMap, AnUnreadableOrVanishingPictureChangesNothing) {
     t.Chain({{50, 40}});
-    st.BasePicLoaded = true;  // but the file is missing
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });  // but the file is missing
     Answer("5", "0", "1.0");
     ed.MoveMapClick();
     EXPECT_EQ(t.ui.messages.size(), 1u);
@@ -178,7 +186,7 @@ TEST_F(MoveMap, AnUnreadableOrVanishingPictureChangesNothing) {
     Picture(40, 30);
     t.ui.messages.clear();
     Answer("-45", "0", "1.0");  // no point would go below X 1, but the picture would be gone
-    st.SetPoint(1, 100, 40);
+    EditMap(t.ed, [&](Store& s_) { s_.SetPoint(1, 100, 40); });
     ed.MoveMapClick();
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(st.Point(1), (Rec{100, 40}));

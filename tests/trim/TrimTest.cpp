@@ -17,21 +17,25 @@ std::vector<Rec> R(std::initializer_list<std::pair<int, int>> pts) {
 struct Trim : ::testing::Test {
     TestEditor t{200, 150};
     Editor& ed = t.ed;
-    Store& st = t.st();
+    const Store& st = t.st();
     TrimmingTool& trim = t.ed.tools->trimming;
 
     void SetUp() override {
         ed.CuttingModeClick();
-        st.Modified = false;
-        st.Completed = true;
+        EditMap(t.ed, [&](Store& s_) {
+            s_.Modified = false;
+            s_.Completed = true;
+        });
     }
     void Corners(std::initializer_list<std::pair<int, int>> pts) {
         for (auto [x, y] : pts) ed.tools->trimming.TrimCornerClick(x, y);
     }
     void Position(int a, int k, int x, int y) {
-        st.AreaCount = int16_t(std::max<int>(st.AreaCount, a));
-        st.AreaPos(k, a) = {int16_t(x), int16_t(y)};
-        st.AreaPos(k + 1, a) = {0, 0};
+        EditMap(t.ed, [&](Store& s_) {
+            s_.AreaCount = int16_t(std::max<int>(s_.AreaCount, a));
+            s_.AreaPos(k, a) = {int16_t(x), int16_t(y)};
+            s_.AreaPos(k + 1, a) = {0, 0};
+        });
     }
 };
 
@@ -141,16 +145,22 @@ TEST_F(Trim, PositionsOnTheDeletedSideOrLeftOpenAreRemoved) {
     // crossing the outline's right edge.
     t.Chain({{40, 30}, {100, 30}, {100, 90}, {40, 90}, {40, 30}});
     t.Chain({{110, 40}, {140, 40}});
-    st.AreaCount = 3;
-    st.AreaPos(0, 1) = {60, 60};  // enclosed: stays
-    st.AreaPos(1, 1) = {30, 50};  // inside the outline but open: goes
-    st.AreaPos(2, 1) = {70, 70};  // enclosed, second in the same region: stays
-    st.AreaPos(3, 1) = {0, 0};
-    st.AreaPos(0, 2) = {150, 140};  // outside the outline: goes
-    st.AreaPos(1, 2) = {0, 0};
-    st.AreaPos(0, 3) = {50, 40};  // enclosed
-    st.AreaPos(1, 3) = {0, 0};
-    ASSERT_TRUE(st.SetAreaName(2, "gone"));
+    EditMap(t.ed, [&](Store& s_) { s_.AreaCount = 3; });
+    EditMap(t.ed, [&](Store& s_) { s_.AreaPos(0, 1) = {60, 60}; });  // enclosed: stays
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaPos(1, 1) = {30, 50};
+    });  // inside the outline but open: goes
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaPos(2, 1) = {70, 70};
+    });  // enclosed, second in the same region: stays
+    EditMap(t.ed, [&](Store& s_) { s_.AreaPos(3, 1) = {0, 0}; });
+    EditMap(t.ed, [&](Store& s_) { s_.AreaPos(0, 2) = {150, 140}; });  // outside the outline: goes
+    EditMap(t.ed, [&](Store& s_) { s_.AreaPos(1, 2) = {0, 0}; });
+    EditMap(t.ed, [&](Store& s_) { s_.AreaPos(0, 3) = {50, 40}; });  // enclosed
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AreaPos(1, 3) = {0, 0};
+        ASSERT_TRUE(s_.SetAreaName(2, "gone"));
+    });
     Corners(kBox);
     t.ui.answers = {true};
     ed.SweepCuttingClick();

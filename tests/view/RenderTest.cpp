@@ -25,8 +25,10 @@ TEST(Render, EmptyListAndLegend) {
     EXPECT_EQ(CountColour(t.ed.surf, Black),
               200 * 150);  // no legend, no network, whole extent cleared
 
-    t.st().LegendX = 0;
-    t.st().LegendY = 0;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 0;
+        s_.LegendY = 0;
+    });
     EXPECT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(0, 0), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(99, 99), Silver);
@@ -39,8 +41,9 @@ TEST(Render, EmptyListAndLegend) {
 TEST(Render, ChainsSeparatorsAndOnePointChains) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {20, 10}});
-    t.st().AppendPoint(0, 0);  // double separator: nothing drawn between
-    t.Chain({{50, 50}});       // a chain of one point
+    EditMap(t.ed,
+            [&](Store& s_) { s_.AppendPoint(0, 0); });  // double separator: nothing drawn between
+    t.Chain({{50, 50}});                                // a chain of one point
     t.Chain({{60, 60}, {60, 70}});
     ASSERT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), White);
@@ -87,19 +90,19 @@ TEST(Render, SegmentColoursAndRasterOperation) {
 
 TEST(Render, KindListColoursPerGroup) {
     TestEditor t(100, 100);
-    t.st().AssignKinds({{0, KindSecondBoundary},
-                        {10, 10},
-                        {20, 10},  //
-                        {0, KindDivision},
-                        {10, 30},
-                        {20, 30},  //
-                        {0, KindAuxiliary},
-                        {10, 50},
-                        {20, 50},  //
-                        {0, 7},
-                        {10, 70},
-                        {20, 70}});  // unknown: keeps green
-    t.ed.surf.SetRop(Rop::Xor);      // left over by a rubber band
+    t.ed.doc.ReplaceKinds({{0, KindSecondBoundary},
+                           {10, 10},
+                           {20, 10},  //
+                           {0, KindDivision},
+                           {10, 30},
+                           {20, 30},  //
+                           {0, KindAuxiliary},
+                           {10, 50},
+                           {20, 50},  //
+                           {0, 7},
+                           {10, 70},
+                           {20, 70}});  // unknown: keeps green
+    t.ed.surf.SetRop(Rop::Xor);         // left over by a rubber band
     render::DrawKindList(t.ed.st, t.ed.surf);
     EXPECT_EQ(t.ed.surf.Pixel(15, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(15, 30), Aqua);
@@ -113,10 +116,12 @@ TEST(Render, KindListColoursPerGroup) {
 TEST(Render, ShowKindsDrawsKindsOverNetworkWithoutLegend) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {50, 10}, {50, 50}});
-    t.st().AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
-    t.st().LegendX = 60;
-    t.st().LegendY = 60;
-    t.st().Mode = Mode::LineKind;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
+        s_.LegendX = 60;
+        s_.LegendY = 60;
+        s_.Mode = Mode::LineKind;
+    });
     t.ed.ShowKinds();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Magenta);
@@ -161,7 +166,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     pic.setPixel(5, 5, qRgb(0, 0, 255));
     QString err;
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, &err)) << err.toStdString();
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     t.Chain({{10, 20}, {30, 20}});
     ASSERT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Yellow);
@@ -172,7 +177,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     EXPECT_EQ(t.st().MapHeight, 40);
 
     // Hidden: a black field over the picture's extent; the rest stays as it was.
-    t.st().BasePicShown = false;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
     ASSERT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Black);
     EXPECT_EQ(t.ed.surf.Pixel(59, 39), Black);
@@ -183,7 +188,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     QImage big(150, 90, QImage::Format_RGB32);
     big.fill(qRgb(0, 0, 120));  // navy
     ASSERT_TRUE(WriteBitmapFile(big, t.ed.temps.picture, &err));
-    t.st().BasePicShown = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = true; });
     ASSERT_TRUE(t.ed.ReDraw());
     EXPECT_EQ(t.ed.surf.Width(), 150);  // grown to hold the picture
     EXPECT_EQ(t.ed.surf.Pixel(140, 85), Navy);
@@ -206,7 +211,9 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
 TEST(Render, RedrawInLineKindModeReturnsToPointInput) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {50, 10}});
-    t.st().AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
+    EditMap(t.ed, [&](Store& s_) {
+        s_.AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
+    });
     t.ed.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
     EXPECT_TRUE(t.ed.ReDraw());
@@ -220,8 +227,10 @@ TEST(Render, RedrawInLineKindModeReturnsToPointInput) {
 TEST(Render, DisplayMapAndCentering) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {50, 10}});
-    t.st().LegendX = 60;
-    t.st().LegendY = 60;
+    EditMap(t.ed, [&](Store& s_) {
+        s_.LegendX = 60;
+        s_.LegendY = 60;
+    });
     t.ed.DisplayMap(White, White);
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), White);
     EXPECT_EQ(t.ed.surf.Pixel(60, 60), Black);

@@ -39,7 +39,7 @@ void Picture(TestEditor& t, QRgb c) {
     QImage pic(3, 2, QImage::Format_RGB32);
     pic.fill(c);
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
 }
 
 QStringList Leftovers(const QString& dir) {
@@ -62,7 +62,7 @@ TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
 
         t.Chain({{30, 30}, {40, 40}});
         Picture(t, qRgb(255, 0, 0));
-        t.st().Modified = true;
+        EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
         {
             FailingRename fail(failing, ENOSPC);
             t.ui.files = {t.Path("pair.vlm")};

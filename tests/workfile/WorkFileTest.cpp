@@ -97,8 +97,10 @@ TEST(WorkFileSave, RightAfterStartUpGivesTheEmptyWorkLines) {
 
 TEST(WorkFileSave, FullMapGoldenBytesAndRoundTrip) {
     TestEditor t;
-    FillSample(t.st());
-    t.st().Modified = true;
+    EditMap(t.ed, [&](Store& s_) {
+        FillSample(s_);
+        s_.Modified = true;
+    });
     t.ui.files = {t.Path("map.vlm")};
     t.ed.SaveWorkClick();
     const QByteArray first = ReadAll(t.Path("map.vlm"));
@@ -136,7 +138,7 @@ TEST(WorkFileSave, WritesTheCompanionBitmapAndFindsItAgain) {
     QImage pic(4, 3, QImage::Format_RGB32);
     pic.fill(qRgb(255, 0, 0));
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     t.ui.files = {t.Path("plan.txt")};
     t.ed.SaveWorkClick();
     ASSERT_TRUE(QFile::exists(t.Path("plan.txt")));
@@ -157,7 +159,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     QImage pic(2, 2, QImage::Format_RGB32);
     pic.fill(Qt::white);
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
 
     // No to the bitmap: nothing written, the new name kept.
     t.ui.files = {t.Path("plan")};
@@ -194,10 +196,10 @@ TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
     TestEditor t;
     WriteAll(t.Path("plan.vlm"), "old work");
     WriteAll(t.Path("plan.bmp"), "old bitmap");
-    t.st().Modified = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
 
     // The picture copy cannot be read: neither file changes.
-    t.st().BasePicLoaded = true;
+    EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     QFile::remove(t.ed.temps.picture);
     t.ui.files = {t.Path("plan")};
     t.ed.SaveWorkClick();
@@ -309,9 +311,11 @@ TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestEditor t;
-        FillSample(t.st());
-        t.st().Modified = true;
-        t.st().WorkFileName = "before.vlm";
+        EditMap(t.ed, [&](Store& s_) {
+            FillSample(s_);
+            s_.Modified = true;
+            s_.WorkFileName = "before.vlm";
+        });
         WriteAll(t.Path("bad.vlm"), c.bytes);
         EXPECT_FALSE(t.ed.LoadWorkFile(t.Path("bad.vlm")));
         const ShownMessage* m = FindCaption(t.ui, QStringLiteral("作業読込"));
@@ -384,8 +388,10 @@ TEST(WorkFileLoad, RealWorldMap) {
 
 TEST(WorkFileCommands, NewWorkAsksAndResets) {
     TestEditor t;
-    FillSample(t.st());
-    t.st().WorkFileName = "keep.vlm";
+    EditMap(t.ed, [&](Store& s_) {
+        FillSample(s_);
+        s_.WorkFileName = "keep.vlm";
+    });
     t.ui.answers = {false};
     t.ed.NewWorkClick();
     EXPECT_EQ(t.st().PointLast, 5);
@@ -408,7 +414,7 @@ TEST(WorkFileCommands, NewWorkAsksAndResets) {
 TEST(WorkFileCommands, LoadAsksBeforeDiscardingChanges) {
     TestEditor t;
     WriteAll(t.Path("map.vlm"), SampleBytes());
-    t.st().Modified = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.ui.answers = {false};
     t.ui.files = {t.Path("map.vlm")};
     t.ed.LoadWorkClick();
@@ -422,7 +428,7 @@ TEST(WorkFileCommands, LoadAsksBeforeDiscardingChanges) {
 TEST(WorkFileCommands, ToolBarOpenAndSave) {
     TestEditor t;
     WriteAll(t.Path("map.VLM"), SampleBytes());
-    t.st().Modified = true;
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.ui.files = {t.Path("map.VLM")};
     t.ui.answers = {false};
     t.ed.SpFileOpenClick();  // unsaved changes: asked, and kept on No
