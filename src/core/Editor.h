@@ -155,6 +155,14 @@ class Editor {
     bool lastRedrawOk_ = true;
     bool LoadPictureCached(QString* error);
 
+    // Where the last popup was asked for (or the pointer was when a key came);
+    // the popup's commands act there. Not the map's: no undo step restores it.
+    int16_t ClickX = 0, ClickY = 0;
+    void SetClick(int16_t x, int16_t y) {
+        ClickX = x;
+        ClickY = y;
+    }
+
     // ================= point input (edit/PointInput.cpp) =================
     void AddPoint(int x, int y);
     void PopLastPoint();

@@ -94,11 +94,6 @@ class Document {
 
     // ---- the editor's state kept with the map ----
     void SetMode(::Mode m) { st_.Mode = m; }
-    // Where the last popup was asked for.
-    void SetClick(int16_t x, int16_t y) {
-        st_.ClickX = x;
-        st_.ClickY = y;
-    }
 
     // ---- the whole map at once ----
     // A map read from a file, imported, composed or reset: it replaces the

@@ -38,7 +38,7 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
     const int step = StepFor(mods, buttons);
     QPoint s = ui.PointerScreenPos();
     const QPoint m = ui.ScreenToSurface(s);
-    doc.SetClick(int16_t(m.x()), int16_t(m.y()));
+    SetClick(int16_t(m.x()), int16_t(m.y()));
 
     const QPoint scroll = ui.ScrollPos();
     const QSize client = ui.ViewClientSize();

@@ -90,8 +90,8 @@ void Editor::SelectKindRun(int32_t& s, int32_t& e) {
     for (int32_t i = 1; i <= st.KindLast; ++i) {
         const Rec cur = st.KindRec(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y, Blue, White);
-        if (surf.Pixel(st.ClickX, st.ClickY) == Blue) {
-            surf.SetPixel(st.ClickX, st.ClickY, Black);
+        if (surf.Pixel(ClickX, ClickY) == Blue) {
+            surf.SetPixel(ClickX, ClickY, Black);
             s = i - 1;
             e = i;
         }

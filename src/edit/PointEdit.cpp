@@ -22,8 +22,8 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
         render::DrawSegment(ed.surf, prev.x, prev.y, cur.x, cur.y);
-        if (ed.surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
-            ed.surf.SetPixel(st.ClickX, st.ClickY, Black);
+        if (ed.surf.Pixel(ed.ClickX, ed.ClickY) == Magenta) {
+            ed.surf.SetPixel(ed.ClickX, ed.ClickY, Black);
             s = i - 1;
             e = i;
         }
@@ -38,7 +38,7 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
 }  // namespace
 
 void Editor::Pop2DelDot() {
-    const int32_t i = PointRecordAt(st, st.ClickX, st.ClickY);
+    const int32_t i = PointRecordAt(st, ClickX, ClickY);
     if (i < 0) return;
     doc.DeletePoints(i, 1);
     doc.MarkEdited();
@@ -46,7 +46,7 @@ void Editor::Pop2DelDot() {
 }
 
 void Editor::Pop2AppendDot() {
-    const int32_t k = PointRecordAt(st, st.ClickX, st.ClickY);
+    const int32_t k = PointRecordAt(st, ClickX, ClickY);
     if (k < 0) return;
     const Rec K = st.Point(k);
     const Rec P = st.Point(k - 1);
@@ -87,8 +87,8 @@ void Editor::CutDotsClick() {
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y);
-        if (surf.Pixel(st.ClickX, st.ClickY) == Magenta) {
-            surf.SetPixel(st.ClickX, st.ClickY, Black);
+        if (surf.Pixel(ClickX, ClickY) == Magenta) {
+            surf.SetPixel(ClickX, ClickY, Black);
             cuts.push_back(i);
             // The separator now before cur draws only cur's own pixel.
             render::DrawSegment(surf, 0, 0, cur.x, cur.y);

@@ -27,7 +27,7 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
     if (button == Qt::RightButton) {
         ui.AttachPopup(Popup::None);
-        doc.SetClick(Clamp16(x), Clamp16(y));
+        SetClick(Clamp16(x), Clamp16(y));
     }
     CurrentTool().Press(button, QPoint(x, y));
     doc.MarkChanged();
@@ -148,7 +148,7 @@ void Editor::PopNearPointStart() {
     for (int32_t i = 0; i <= st.PointLast; ++i) {
         const Rec r = st.Point(i);
         if (r.x == 0) continue;
-        const int64_t d = Dist2(r, st.ClickX, st.ClickY);
+        const int64_t d = Dist2(r, ClickX, ClickY);
         if (nearest < 0 || d < best) {
             best = d;
             nearest = i;

@@ -30,7 +30,7 @@ void Editor::ResetWork() {
     empty.LegendX = empty.LegendY = -1;
     doc.ReplaceMap(std::move(empty));
     tools->CancelAll();
-    doc.SetClick(0, 0);
+    SetClick(0, 0);
     doc.ClearFlags();
     doc.NoPicture();
     doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));

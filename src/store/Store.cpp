@@ -238,10 +238,7 @@ Store::Names& Store::WritableNames() {
 }
 
 void Store::RestoreMap(const Store& snap) {
-    Store keep = *this;
     *this = snap;
-    ClickX = keep.ClickX;
-    ClickY = keep.ClickY;
 }
 
 bool Store::SameMap(const Store& a, const Store& b) {

@@ -179,13 +179,10 @@ class Store {
     // steps of the work, as the files they name do.
     QString WorkFileName;
     QString IdtFileName;
-    // Where the last popup was asked for; its commands act there.
-    int16_t ClickX = 0, ClickY = 0;
 
     // ---- undo snapshots ----
     // A copy of the store shares every page and table with it (copy on
-    // write). RestoreMap brings back everything of a copy except the popup's
-    // point, which belongs to the gesture under way.
+    // write). RestoreMap brings back everything of a copy.
     void RestoreMap(const Store& snap);
     // Whether the map itself (lists, areas, legend, extent, title, picture
     // present) differs; flags, mode and file names are not the map.

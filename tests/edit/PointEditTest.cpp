@@ -131,7 +131,7 @@ TEST(PointEdit, PointCommandsNeverTakeSeparators) {
     t.Chain({{10, 10}, {50, 10}});
     t.Chain({{60, 10}, {90, 10}});
     t.ed.surf.SetPixel(0, 0, White);  // e.g. a white pixel of the under-drawing
-    EditMap(t.ed, [&](Store& s_) { s_.ClickX = s_.ClickY = 0; });
+    t.ed.SetClick(0, 0);
     t.ed.tools->edit.OfferEditPopup(false, QPoint());
     ASSERT_EQ(t.ui.attached, Popup::RBtnEditMode);
     const List before = t.Points();
@@ -184,22 +184,16 @@ TEST(PointEdit, SelectRunFindsTheLastCoveringSegmentAndWidens) {
     // A closed ring: its first and last records share a coordinate (a node).
     t.Chain({{10, 10}, {50, 10}, {50, 50}, {10, 50}, {10, 10}});
     t.Chain({{50, 50}, {90, 90}});
-    EditMap(t.ed, [&](Store& s_) {
-        s_.ClickX = 30;
-        s_.ClickY = 10;
-    });
+    t.ed.SetClick(30, 10);
     int32_t s = -1, e = -1;
     t.ed.SelectRun(s, e);
     EXPECT_EQ(s, 1);
     EXPECT_EQ(e, 3) << "stops at the node (50,50)";
-    EditMap(t.ed, [&](Store& s_) {
-        s_.ClickX = 10;
-        s_.ClickY = 30;
-    });
+    t.ed.SetClick(10, 30);
     t.ed.SelectRun(s, e);
     EXPECT_EQ(s, 3);
     EXPECT_EQ(e, 5);
-    EditMap(t.ed, [&](Store& s_) { s_.ClickX = 200; });
+    t.ed.ClickX = 200;
     t.ed.SelectRun(s, e);
     EXPECT_EQ(s, 0);
     EXPECT_FALSE(t.ui.busy);

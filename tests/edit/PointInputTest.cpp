@@ -40,8 +40,8 @@ TEST(PointInput, RightAndMiddlePressesAddNoPoint) {
     t.ui.enabled[Cmd::ReMakeLine] = t.ui.enabled[Cmd::SpRemake] = false;
     t.ed.MouseDown(Qt::RightButton, 40, 50);
     EXPECT_EQ(t.st().PointLast, 0);
-    EXPECT_EQ(t.st().ClickX, 40);
-    EXPECT_EQ(t.st().ClickY, 50);
+    EXPECT_EQ(t.ed.ClickX, 40);
+    EXPECT_EQ(t.ed.ClickY, 50);
     EXPECT_EQ(t.ui.attached, Popup::RButtonMenu);
     EXPECT_TRUE(t.st().Modified);
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
@@ -50,7 +50,7 @@ TEST(PointInput, RightAndMiddlePressesAddNoPoint) {
     EditMap(t.ed, [&](Store& s_) { s_.Modified = false; });
     t.ed.MouseDown(Qt::MiddleButton, 60, 70);
     EXPECT_EQ(t.st().PointLast, 0);
-    EXPECT_EQ(t.st().ClickX, 40);
+    EXPECT_EQ(t.ed.ClickX, 40);
     EXPECT_TRUE(t.st().Modified);
 }
 
@@ -127,18 +127,12 @@ TEST(PointInput, ConnectNearPoint) {
 TEST(PointInput, NearPointStart) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
-    EditMap(t.ed, [&](Store& s_) {
-        s_.ClickX = 48;
-        s_.ClickY = 14;
-    });
+    t.ed.SetClick(48, 14);
     t.ed.PopNearPointStart();
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10)}))
         << "after a separator only the copy is appended";
     t.ed.AddPoint(50, 60);
-    EditMap(t.ed, [&](Store& s_) {
-        s_.ClickX = 12;
-        s_.ClickY = 12;
-    });
+    t.ed.SetClick(12, 12);
     t.ed.PopNearPointStart();
     EXPECT_EQ(t.Points(),
               (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10), R(50, 60), Sep, R(10, 10)}))

@@ -86,7 +86,7 @@ void EditTool::DropPoint(int x, int y) {
 }
 
 void EditTool::OfferEditPopup(bool showNow, QPoint screen) {
-    const uint8_t c = ed.surf.Pixel(ed.st.ClickX, ed.st.ClickY);
+    const uint8_t c = ed.surf.Pixel(ed.ClickX, ed.ClickY);
     if (c != White && c != Magenta) return;
     const bool point = c == White;
     ed.ui.SetEnabled(Cmd::AppendDot, point);

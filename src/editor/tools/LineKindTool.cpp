@@ -16,7 +16,7 @@ void LineKindTool::Enter() {
 
 void LineKindTool::Press(Qt::MouseButton button, QPoint p) {
     ed.ui.AttachPopup(Popup::None);
-    ed.doc.SetClick(Clamp16(p.x()), Clamp16(p.y()));
+    ed.SetClick(Clamp16(p.x()), Clamp16(p.y()));
     const QPoint screen = ed.ui.SurfaceToScreen(p);
     if (button == Qt::LeftButton)
         OfferKindPopup(true, screen);
@@ -31,7 +31,7 @@ bool LineKindTool::Key(int key, QPoint) {
 }
 
 void LineKindTool::OfferKindPopup(bool showNow, QPoint screen) {
-    const uint8_t c = ed.surf.Pixel(ed.st.ClickX, ed.st.ClickY);
+    const uint8_t c = ed.surf.Pixel(ed.ClickX, ed.ClickY);
     if (c != Magenta && c != Yellow && c != Aqua && c != Green) return;
     ed.ui.SetEnabled(Cmd::SecLine, c == Magenta);
     ed.ui.SetEnabled(Cmd::AbsLine, c == Magenta);
