@@ -441,6 +441,7 @@ constexpr Entry Table[] = {
     {Msg::FieldKindCount, u"線種リストの数"},
     {Msg::FieldKindX, u"線種リストの X"},
     {Msg::FieldKindY, u"線種リストの Y"},
+    {Msg::ImportFormatUnknown, u"どの形式とも認識できません"},
 };
 
 constexpr bool InEnumOrder() {

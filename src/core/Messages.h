@@ -410,6 +410,9 @@ enum class Msg : int {
     FieldKindX,       // 線種リストの X
     FieldKindY,       // 線種リストの Y
 
+    // ---- import ----
+    ImportFormatUnknown,  // どの形式とも認識できません
+
     Count
 };
 

@@ -116,7 +116,12 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         return fail(msg::Text(Msg::ImportSizeBad));
     GDALDatasetUniquePtr ds(
         GDALDataset::Open(input.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!ds) return fail(msg::Text(Msg::ImportUnreadable).arg(LastGdalError()));
+    if (!ds) {
+        // GDAL says nothing when no driver takes the file at all.
+        const QString why = LastGdalError();
+        return fail(msg::Text(Msg::ImportUnreadable)
+                        .arg(why.isEmpty() ? msg::Text(Msg::ImportFormatUnknown) : why));
+    }
     OGRLayer* layer = PolygonLayer(*ds);
     if (!layer) return fail(msg::Text(Msg::ImportNoPolygonLayer));
     r.layer = QString::fromUtf8(layer->GetName());

@@ -171,6 +171,7 @@ TEST_F(Import, BadInputIsRefusedAndNothingIsWritten) {
     const std::vector<std::pair<const char*, QStringList>> cases = {
         {"empty file", {WriteText(dir, "empty.geojson", "")}},
         {"not boundary data", {WriteText(dir, "junk.geojson", "{\"type\": 17")}},
+        {"no known format", {WriteText(dir, "notes.txt", "just some words\n")}},
         {"no polygon layer", {points}},
         {"unknown field", {good, "--name-field", "NOPE"}},
         {"no polygons", {WriteText(dir, "none.geojson", Collection({}))}},
@@ -182,6 +183,7 @@ TEST_F(Import, BadInputIsRefusedAndNothingIsWritten) {
         const CliRun r = Cli(QStringList{"import"} + args + QStringList{"-o", out});
         EXPECT_EQ(r.code, 2) << what;
         EXPECT_TRUE(r.err.startsWith("velmot-cli import: ")) << what;
+        EXPECT_FALSE(r.err.contains(QStringLiteral("。()"))) << what << ": " << r.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(out)) << what;
         EXPECT_FALSE(QFileInfo::exists(out + ".json")) << what;
     }
