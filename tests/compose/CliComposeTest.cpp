@@ -56,6 +56,19 @@ class CliCompose : public ::testing::Test {
         EXPECT_TRUE(WriteWorkFileFor(st, path));
         return path;
     }
+    // map.vlm with a white under-drawing a little larger than the map;
+    // returns the picture's size.
+    QSize MapWithUnderDrawing(const MapRecipe& recipe) {
+        Store st;
+        GenerateMap(recipe, st);
+        QImage pic(st.MapWidth + 37, st.MapHeight + 11, QImage::Format_RGB32);
+        pic.fill(Qt::white);
+        const QString picFile = dir.filePath("pic.tmp");
+        EXPECT_TRUE(WriteBitmapFile(pic, picFile, nullptr));
+        st.BasePicLoaded = true;
+        EXPECT_TRUE(usecase::SaveWork(st, WorkFileNames(dir.filePath("map.vlm")), picFile).ok);
+        return pic.size();
+    }
     QTemporaryDir dir;
     GeneratedMap info;
 };
@@ -157,16 +170,9 @@ TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
 TEST_F(CliCompose, AWorkWithAnUnderDrawingComposesAsTheWindowDoes) {
     // Drawing the under-drawing makes its size the map extent, which the
     // composed work file records.
-    Store st;
     MapRecipe recipe;
     recipe.cells = 30;
-    GenerateMap(recipe, st);
-    QImage pic(st.MapWidth + 37, st.MapHeight + 11, QImage::Format_RGB32);
-    pic.fill(Qt::white);
-    const QString picFile = dir.filePath("pic.tmp");
-    ASSERT_TRUE(WriteBitmapFile(pic, picFile, nullptr));
-    st.BasePicLoaded = true;
-    ASSERT_TRUE(usecase::SaveWork(st, WorkFileNames(dir.filePath("map.vlm")), picFile).ok);
+    const QSize picSize = MapWithUnderDrawing(recipe);
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("cli") && QDir(dir.path()).mkdir("window"));
     const CliRun r = Cli({"compose", dir.filePath("map.vlm"), "-o", dir.filePath("cli/out.vlm")});
@@ -187,24 +193,17 @@ TEST_F(CliCompose, AWorkWithAnUnderDrawingComposesAsTheWindowDoes) {
     WorkData d;
     QString error;
     ASSERT_TRUE(ReadWorkFile(dir.filePath("cli/out.vlm"), d, &error)) << error.toStdString();
-    EXPECT_EQ(QSize(d.mapWidth, d.mapHeight), pic.size());
+    EXPECT_EQ(QSize(d.mapWidth, d.mapHeight), picSize);
 }
 
 TEST_F(CliCompose, CheckOnAWorkWithAnUnderDrawingFindsWhatTheWindowFinds) {
     // The tool loads and paints the work without an editor; the picture's
     // grey surround makes the check trace on a copy of the painted surface,
     // and the failures must still be the window's.
-    Store st;
     MapRecipe recipe;
     recipe.cells = 40;
     recipe.damage = MapRecipe::Gap;
-    GenerateMap(recipe, st);
-    QImage pic(st.MapWidth + 37, st.MapHeight + 11, QImage::Format_RGB32);
-    pic.fill(Qt::white);
-    const QString picFile = dir.filePath("pic.tmp");
-    ASSERT_TRUE(WriteBitmapFile(pic, picFile, nullptr));
-    st.BasePicLoaded = true;
-    ASSERT_TRUE(usecase::SaveWork(st, WorkFileNames(dir.filePath("map.vlm")), picFile).ok);
+    MapWithUnderDrawing(recipe);
 
     const CliRun c = Cli({"check", dir.filePath("map.vlm"), "--json"});
     ASSERT_EQ(c.code, 1) << c.err.toStdString();
