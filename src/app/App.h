@@ -9,7 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/QtUi.h"
 #include "app/WorkWatcher.h"
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 class VelmotApp {
   public:

@@ -11,8 +11,8 @@
 
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 
 namespace {}  // namespace
 

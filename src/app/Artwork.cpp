@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "core/Commands.h"
+#include "base/Commands.h"
 
 // The cursor shown over the drawing surface for c (Arrow gives the normal arrow).
 QCursor SurfaceCursorShape(SurfaceCursor c);

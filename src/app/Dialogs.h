@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 class Editor;
 class QLabel;

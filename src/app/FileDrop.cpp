@@ -10,7 +10,7 @@
 
 #include "app/MainWindow.h"
 #include "app/QtUi.h"
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "raster/PictureFile.h"
 
 FileDrop::FileDrop(MainWindow& win, Editor& ed, QtUi& ui)

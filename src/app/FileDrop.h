@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QString>
 
-#include "core/Commands.h"
+#include "base/Commands.h"
 
 class Editor;
 class MainWindow;

@@ -7,8 +7,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "gis/GisCommands.h"
 #include "gis/MapDrawing.h"
 #include "gis/MapExport.h"

@@ -3,7 +3,7 @@
 
 #include <Qt>
 
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 // 0 for keys the editor has no use for.
 inline int VirtualKey(int qtKey) {

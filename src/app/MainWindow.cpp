@@ -20,8 +20,8 @@
 #include "app/KeyMap.h"
 #include "app/SurfaceView.h"
 #include "app/ViewControls.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QMainWindow>
 #include <array>
 
-#include "core/Commands.h"
-#include "core/Messages.h"
+#include "base/Commands.h"
+#include "base/Messages.h"
 
 class Editor;
 class QAction;

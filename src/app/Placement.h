@@ -1,7 +1,7 @@
 // Opens a dialog next to the main window at the offset the dialog has.
 #pragma once
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 class QWidget;
 

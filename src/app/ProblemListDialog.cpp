@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "app/Artwork.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 class Editor;
 class QLabel;

@@ -22,7 +22,7 @@
 #include "app/Placement.h"
 #include "app/ProblemListDialog.h"
 #include "app/SurfaceView.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "shell/PlaceDialog.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 class Editor;
 class MainWindow;

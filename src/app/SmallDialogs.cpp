@@ -10,7 +10,7 @@
 
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace {
 

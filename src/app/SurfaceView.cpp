@@ -12,7 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/ScaledSurface.h"
 #include "app/Snap.h"
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 namespace {

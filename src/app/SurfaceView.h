@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/ViewScale.h"
-#include "core/Commands.h"
+#include "base/Commands.h"
 
 class Editor;
 class MainWindow;

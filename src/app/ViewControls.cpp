@@ -8,7 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "app/SurfaceView.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 void AddViewControls(MainWindow& win) {
     SurfaceView* view = win.View();

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include "app/MainWindow.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 
 WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), win_(win) {
     connect(&title_, &QTimer::timeout, this, &WorkWatcher::Refresh);

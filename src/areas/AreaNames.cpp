@@ -1,8 +1,8 @@
 #include "areas/AreaNames.h"
 
 #include "areas/TextEntry.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "text/ShiftJis.h"
 
 namespace areas {

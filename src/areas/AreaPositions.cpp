@@ -5,8 +5,8 @@
 
 #include "areas/RegionFills.h"
 #include "areas/TextEntry.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "text/ShiftJis.h"
 
 namespace {

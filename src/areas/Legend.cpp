@@ -1,5 +1,5 @@
 // The legend command: its mode places the box (editor/tools/LegendTool.cpp).
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 void Editor::IndexPosClick() {
     SwitchMode(Mode::Legend);

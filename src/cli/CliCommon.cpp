@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "compose/Composer.h"
-#include "core/Messages.h"
-#include "editor/usecases/WorkFiles.h"
+#include "base/Messages.h"
+#include "usecases/WorkFiles.h"
 #include "render/Render.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"

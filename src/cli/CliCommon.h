@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "cli/CliUi.h"
-#include "core/Editor.h"
-#include "editor/usecases/ComposeMap.h"
+#include "editor/Editor.h"
+#include "usecases/ComposeMap.h"
 
 class QJsonObject;
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 class CliUi : public Ui {
   public:

@@ -6,8 +6,8 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "core/Messages.h"
-#include "editor/usecases/ImportExport.h"
+#include "base/Messages.h"
+#include "usecases/ImportExport.h"
 #include "files/WorkFile.h"
 
 namespace cli {

@@ -7,7 +7,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "files/IdtReader.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"

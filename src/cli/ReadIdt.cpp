@@ -6,9 +6,9 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "core/Messages.h"
-#include "editor/usecases/FinishedMaps.h"
-#include "editor/usecases/WorkFiles.h"
+#include "base/Messages.h"
+#include "usecases/FinishedMaps.h"
+#include "usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 
 namespace cli {

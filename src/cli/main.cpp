@@ -9,7 +9,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // rebuilt point list; failures are shown where they happened.
 #include "compose/Composer.h"
 #include "compose/KindMerge.h"
-#include "core/Editor.h"
-#include "editor/usecases/ComposeMap.h"
+#include "editor/Editor.h"
+#include "usecases/ComposeMap.h"
 #include "view/CompositionView.h"
 
 bool ReadyCompositionNetwork(Editor& ed) {

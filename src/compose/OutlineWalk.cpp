@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "compose/OutlineTracer.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace compose {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "compose/ProblemList.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
-#include "editor/usecases/CheckPositions.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/CheckPositions.h"
 #include "text/ShiftJis.h"
 
 namespace compose {

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 struct CommandSurface {
     std::array<std::optional<bool>, size_t(Cmd::Count_)> enabled{}, checked{};

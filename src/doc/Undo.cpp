@@ -1,6 +1,6 @@
 // The editor's side of undo: the entry points record the document around
 // each command, and 元に戻す / やり直し step through what was recorded.
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 bool Editor::GestureUnderWay() const {

@@ -1,6 +1,6 @@
 // Keys over the drawing surface replay the mouse actions at the pointer and
 // move the pointer (or scroll the view at its edges) with the arrow keys.
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tool.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // kind in its own colour over the magenta network.
 #include <vector>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "edit/Runs.h"
 #include "render/Render.h"
 

@@ -3,8 +3,8 @@
 #include <QRect>
 #include <cmath>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"

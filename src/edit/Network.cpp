@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
-#include "editor/usecases/CheckPositions.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/CheckPositions.h"
 
 namespace net {
 

@@ -4,7 +4,7 @@
 // by drawing the network again segment by segment.
 #include <vector>
 
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "edit/PointAt.h"
 #include "edit/Runs.h"
 #include "render/Render.h"

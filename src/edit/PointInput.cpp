@@ -2,8 +2,8 @@
 // current mode's tool), the input-mode click and the input popup's commands.
 #include <cstdint>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tool.h"
 #include "render/Render.h"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "editor/tools/Tools.h"
 #include "raster/Surface.h"
 #include "store/Store.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "areas/TextEntry.h"
-#include "core/Editor.h"
-#include "core/Messages.h"
-#include "editor/usecases/FinishedMaps.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/FinishedMaps.h"
 #include "files/IdtWriter.h"
 #include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Messages.h"
-#include "core/Ui.h"
+#include "base/Messages.h"
+#include "editor/Ui.h"
 #include "store/Store.h"
 
 namespace idt {

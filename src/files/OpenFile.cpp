@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "files/WorkFile.h"
 #include "raster/BitmapFile.h"
 

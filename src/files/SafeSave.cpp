@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace safesave {
 

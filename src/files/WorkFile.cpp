@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "editor/tools/Tools.h"
-#include "editor/usecases/WorkFiles.h"
+#include "usecases/WorkFiles.h"
 #include "view/SurfaceBudget.h"
 
 namespace {

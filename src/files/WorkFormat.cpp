@@ -8,7 +8,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "files/SafeSave.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "files/WorkFile.h"
 #include "gis/BoundaryNoder.h"
 #include "gis/GdalSession.h"

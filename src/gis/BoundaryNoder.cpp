@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace gis {
 namespace {

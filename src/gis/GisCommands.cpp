@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
-#include "editor/usecases/ImportExport.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/ImportExport.h"
 #include "files/WorkFile.h"
 
 namespace gis {

@@ -18,7 +18,7 @@
 #include <filesystem>
 
 #include "compose/Composer.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "gis/GdalSession.h"
 #include "gis/MapDrawing.h"
 #include "text/ShiftJis.h"

@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <cmath>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace gis {
 

@@ -1,7 +1,7 @@
 // Pixel work on the under-drawing.
 #include <limits>
 
-#include "core/Progress.h"
+#include "base/Progress.h"
 #include "picture/Picture.h"
 #include "raster/Surface.h"
 

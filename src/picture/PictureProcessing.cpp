@@ -1,6 +1,6 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "picture/Picture.h"
 #include "raster/BitmapFile.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "raster/Surface.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QImageReader>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "raster/BitmapFile.h"
 
 #ifdef VELMOT_WITH_PDF

@@ -8,8 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "files/WorkFile.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "files/SafeSave.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The mode commands and the enabling of commands.
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 
 // The composed outlines hold every inner boundary twice; editing needs the
 // plain network back.

@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QSize>
 
-#include "core/Ui.h"
+#include "editor/Ui.h"
 
 inline QPoint PlaceDialog(int mainLeft, int mainTop, int dx, int dy, QSize dialog, QSize screen) {
     int left = mainLeft + dx;

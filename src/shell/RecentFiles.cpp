@@ -3,7 +3,7 @@
 // does not lose it.
 #include <QFileInfo>
 
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "shell/IniFile.h"
 
 namespace {

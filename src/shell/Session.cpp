@@ -7,7 +7,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QTemporaryFile>
 #include <limits>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "shell/IniFile.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
-#include "editor/usecases/WorkFiles.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/WorkFiles.h"
 #include "raster/BitmapFile.h"
 #include "view/CompositionView.h"
 

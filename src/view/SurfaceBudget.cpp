@@ -1,7 +1,7 @@
 #include "view/SurfaceBudget.h"
 
-#include "core/Messages.h"
-#include "core/Ui.h"
+#include "base/Messages.h"
+#include "editor/Ui.h"
 
 SurfaceBudget& CurrentSurfaceBudget() {
     static SurfaceBudget budget;

@@ -6,7 +6,7 @@
 #include "AppFixture.h"
 #include "app/MainWindow.h"
 #include "app/SurfaceView.h"
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 TEST_F(AppTest, CtrlZTakesBackATraceAndADragAndCtrlYBringsThemBack) {
     Win().activateWindow();

@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "ComposeSupport.h"
-#include "editor/usecases/WorkFiles.h"
+#include "usecases/WorkFiles.h"
 #include "files/WorkFile.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"

@@ -6,7 +6,7 @@
 #include <ogrsf_frmts.h>
 
 #include "GisSupport.h"
-#include "editor/usecases/ImportExport.h"
+#include "usecases/ImportExport.h"
 #include "gis/GisCommands.h"
 #include "support/FakeUi.h"
 

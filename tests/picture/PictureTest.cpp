@@ -59,12 +59,12 @@ TEST(PictureInversion, TrueColourAndPalette) {
 
 TEST(PictureInversion, ProgressStepsAboutTenTimes) {
     FakeUi ui;
-    Progress p(ui);
+    Progress p = ProgressOn(ui);
     QImage small = Filled(4, 3, qRgb(1, 2, 3));
     InvertPicture(small, &p);
     EXPECT_EQ(p.Position(), 30);  // under ten rows: a step on every row
 
-    Progress q(ui);
+    Progress q = ProgressOn(ui);
     QImage taller = Filled(4, 25, qRgb(1, 2, 3));
     InvertPicture(taller, &q);
     EXPECT_EQ(q.Position(), 90);  // rows 0, 3, ..., 24

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 template <class F>
 void EditMap(Editor& ed, F&& change) {

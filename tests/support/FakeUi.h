@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/Editor.h"
-#include "core/Ui.h"
+#include "editor/Editor.h"
+#include "editor/Ui.h"
 #include "support/EditMap.h"
 
 struct ShownMessage {

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "editor/usecases/FinishedMaps.h"
-#include "editor/usecases/WorkFiles.h"
+#include "usecases/FinishedMaps.h"
+#include "usecases/WorkFiles.h"
 #include "support/MapGenerator.h"
 
 TEST(Messages, ArgumentsAreFilledInOnePass) {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "areas/RegionFills.h"
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 void AreaPositionTool::Enter() {

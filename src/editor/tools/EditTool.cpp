@@ -1,6 +1,6 @@
 // Edit mode: a point is grabbed where it is pressed, follows the pointer on a
 // rubber band and is put down where the button comes up.
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"

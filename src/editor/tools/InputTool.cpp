@@ -1,4 +1,4 @@
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 void InputTool::Enter() {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/Editor.h"
-#include "core/Messages.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
 #include "edit/Jigsaw.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"

@@ -1,6 +1,6 @@
 // Legend mode: one click fixes the top-left corner of the legend's 100 x 100
 // box, and the work goes back to point input with the legend drawn.
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 void LegendTool::Enter() {

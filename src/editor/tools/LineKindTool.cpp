@@ -1,7 +1,7 @@
 // Line-kind mode: every press (and Space or Return) offers the kind popup for
 // the colour of the pixel under it; the kind view paints each kind in its own
 // colour over the magenta network.
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "edit/PointAt.h"
 #include "editor/tools/Tools.h"
 

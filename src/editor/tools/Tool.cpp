@@ -1,6 +1,6 @@
 #include "editor/tools/Tool.h"
 
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QPoint>
 #include <Qt>
 
-#include "core/Commands.h"
-#include "core/Ui.h"
+#include "base/Commands.h"
+#include "editor/Ui.h"
 #include "store/Mode.h"
 
 class Editor;

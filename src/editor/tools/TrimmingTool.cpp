@@ -1,6 +1,6 @@
 // Trimming mode: left clicks set the corners of an outline; the popup cuts
 // away what lies outside or inside it (edit/Trimming.cpp).
-#include "core/Editor.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"
 

@@ -1,4 +1,4 @@
-#include "core/Messages.h"
+#include "base/Messages.h"
 
 #include <array>
 

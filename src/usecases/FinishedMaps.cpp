@@ -1,4 +1,4 @@
-#include "editor/usecases/FinishedMaps.h"
+#include "usecases/FinishedMaps.h"
 
 #include <QFile>
 #include <QFileInfo>

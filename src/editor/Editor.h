@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "core/Commands.h"
-#include "core/Progress.h"
-#include "core/Ui.h"
+#include "base/Commands.h"
+#include "base/Progress.h"
+#include "editor/Ui.h"
 #include "doc/Document.h"
 #include "doc/RecordingUi.h"
 #include "raster/Surface.h"

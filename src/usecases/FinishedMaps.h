@@ -5,7 +5,7 @@
 #include <QSize>
 #include <functional>
 
-#include "editor/usecases/Result.h"
+#include "usecases/Result.h"
 #include "files/IdtReader.h"
 #include "files/IdtWriter.h"
 #include "raster/Surface.h"

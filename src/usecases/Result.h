@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/Messages.h"
-#include "core/Ui.h"
+#include "base/Messages.h"
+#include "editor/Ui.h"
 
 namespace usecase {
 

@@ -13,7 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/Commands.h"
+#include "base/Commands.h"
+#include "base/Progress.h"
 
 enum class MsgIcon { None, Information, Warning, Error };
 
@@ -123,3 +124,9 @@ public:
     virtual void SetWindowBounds(QRect normalBounds, bool maximized) = 0;
     virtual void CloseMainWindow() = 0;
 };
+
+// The progress bar of the tool panel, as the person sees it.
+inline Progress ProgressOn(Ui& ui) {
+    return Progress([ui = &ui](bool v) { ui->ShowProgress(v); },
+                    [ui = &ui](int p) { ui->SetProgress(p); });
+}

@@ -1,9 +1,9 @@
-#include "core/Editor.h"
+#include "editor/Editor.h"
 
 #include "editor/tools/Tools.h"
 
 Editor::Editor(Ui& u)
-    : uiRec_(u), ui(uiRec_), progress(u), tools(std::make_unique<Tools>(*this)) {}
+    : uiRec_(u), ui(uiRec_), progress(ProgressOn(u)), tools(std::make_unique<Tools>(*this)) {}
 
 Editor::~Editor() = default;
 

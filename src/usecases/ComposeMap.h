@@ -9,7 +9,7 @@
 
 #include "compose/Composer.h"
 #include "doc/Document.h"
-#include "editor/usecases/Result.h"
+#include "usecases/Result.h"
 
 namespace usecase {
 

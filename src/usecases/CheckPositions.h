@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "compose/Composer.h"
-#include "editor/usecases/Result.h"
+#include "usecases/Result.h"
 #include "raster/Surface.h"
 
 class Progress;

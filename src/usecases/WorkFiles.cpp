@@ -1,4 +1,4 @@
-#include "editor/usecases/WorkFiles.h"
+#include "usecases/WorkFiles.h"
 
 #include <QDir>
 #include <QFile>

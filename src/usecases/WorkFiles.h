@@ -5,7 +5,7 @@
 #include <QSize>
 #include <string>
 
-#include "editor/usecases/Result.h"
+#include "usecases/Result.h"
 #include "files/WorkFile.h"
 #include "raster/Surface.h"
 

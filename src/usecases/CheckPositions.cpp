@@ -1,8 +1,8 @@
-#include "editor/usecases/CheckPositions.h"
+#include "usecases/CheckPositions.h"
 
 #include <algorithm>
 
-#include "core/Progress.h"
+#include "base/Progress.h"
 #include "edit/Network.h"
 #include "render/Render.h"
 

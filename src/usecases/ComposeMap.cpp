@@ -1,4 +1,4 @@
-#include "editor/usecases/ComposeMap.h"
+#include "usecases/ComposeMap.h"
 
 #include "text/ShiftJis.h"
 

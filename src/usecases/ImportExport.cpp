@@ -1,4 +1,4 @@
-#include "editor/usecases/ImportExport.h"
+#include "usecases/ImportExport.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 // it.
 #pragma once
 
-#include "editor/usecases/Result.h"
+#include "usecases/Result.h"
 #include "gis/BoundaryImport.h"
 #include "gis/MapExport.h"
 
