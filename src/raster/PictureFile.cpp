@@ -88,8 +88,10 @@ QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
     if (dev.size() > qint64(BitmapMemoryLimit()) * 1024 * 1024)
         return fail(msg::Text(Msg::ReasonTooBig));
     const std::unique_ptr<Poppler::Document> doc = Poppler::Document::loadFromData(dev.readAll());
-    if (!doc || doc->numPages() < 1) return fail(msg::Text(Msg::PdfUnreadable));
+    if (!doc) return fail(msg::Text(Msg::PdfUnreadable));
+    // A locked document has no catalogue: asking it for pages would crash.
     if (doc->isLocked()) return fail(msg::Text(Msg::PdfLocked));
+    if (doc->numPages() < 1) return fail(msg::Text(Msg::PdfUnreadable));
     const std::unique_ptr<Poppler::Page> page = doc->page(0);
     const QSizeF points = page ? page->pageSizeF() : QSizeF();
     if (!(points.width() > 0 && points.height() > 0)) return fail(msg::Text(Msg::PdfNoPageSize));

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "base/Messages.h"
 #include "raster/BitmapFile.h"
 #include "raster/PictureFile.h"
 #include "support/FakeUi.h"
@@ -171,4 +172,57 @@ TEST(PictureFormats, APdfScanGivesItsFirstPage) {
     // The negative, as for any scan: black ink light, white paper dark.
     EXPECT_EQ(stored.pixel(10, 150), qRgb(255, 255, 255));
     EXPECT_EQ(stored.pixel(590, 150), qRgb(0, 0, 0));
+}
+
+namespace {
+// A one-page PDF; with `locked`, encrypted under a user password nobody
+// knows (the check value is not the empty password's).
+QByteArray SmallPdf(bool locked) {
+    QByteArray pdf = "%PDF-1.4\n";
+    std::vector<int> at;
+    auto obj = [&](const QByteArray& body) {
+        at.push_back(int(pdf.size()));
+        pdf += QByteArray::number(at.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    obj("<< /Type /Catalog /Pages 2 0 R >>");
+    obj("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    obj("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 72 36] >>");
+    if (locked)
+        obj("<< /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, 'a') + "> /U <" +
+            QByteArray(64, 'b') + "> >>");
+    const int xref = int(pdf.size());
+    pdf += "xref\n0 " + QByteArray::number(at.size() + 1) + "\n0000000000 65535 f \n";
+    for (int o : at) pdf += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(at.size() + 1) + " /Root 1 0 R";
+    if (locked) pdf += " /Encrypt 4 0 R /ID [<0123456789abcdef0123456789abcdef> <0123456789abcdef0123456789abcdef>]";
+    pdf += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+}  // namespace
+
+TEST(PictureFormats, ALockedOrBrokenPdfIsRefusedWithItsReason) {
+    if (!PdfPictures()) GTEST_SKIP() << "built without Poppler";
+    QString error;
+    EXPECT_FALSE(ReadPictureBytes(SmallPdf(false), QStringLiteral("ok.pdf"), &error).isNull())
+        << error.toStdString();
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        Msg reason;
+    } cases[] = {{"locked.pdf", SmallPdf(true), Msg::PdfLocked},
+                 {"broken.pdf", "%PDF-1.4\n1 0 obj << /Type /Catalog", Msg::PdfUnreadable}};
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        EXPECT_TRUE(IsPictureFile(path));  // a drop offers it to the same reader
+        TestEditor t;
+        t.ui.files = {path};
+        t.ed.LoadBMPClick();
+        EXPECT_FALSE(t.st().BasePicLoaded) << c.name;
+        EXPECT_TRUE(t.ui.LastText().contains(msg::Text(c.reason))) << t.ui.LastText().toStdString();
+    }
 }
