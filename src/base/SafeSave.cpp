@@ -1,4 +1,4 @@
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -109,6 +109,7 @@ StagedFile::~StagedFile() {
 bool StagedFile::Begin() {
     Discard();
     err_ = 0;
+    written_ = 0;
     committed_ = false;
     temp_ = FreeName(final_, ".tmp");
     // The new file keeps the permissions of the one it replaces.
@@ -144,12 +145,18 @@ qint64 StagedFile::writeData(const char* data, qint64 len) {
         }
         done += n;
     }
+    written_ += done;
     return done;
 }
 
 bool StagedFile::Finish() {
     if (fd_ < 0) return false;
     QIODevice::close();
+    // A write the system took in part, or a file system that dropped some of
+    // it, shows as a size other than what was written.
+    struct stat sb;
+    if (err_ == 0 && ::fstat(fd_, &sb) != 0) err_ = errno;
+    if (err_ == 0 && S_ISREG(sb.st_mode) && sb.st_size != written_) err_ = EIO;
     if (err_ == 0 && ::fsync(fd_) != 0) err_ = errno;
     if (::close(fd_) != 0 && err_ == 0) err_ = errno;
     fd_ = -1;
@@ -162,6 +169,21 @@ void StagedFile::Discard() {
     fd_ = -1;
     if (!committed_ && !temp_.isEmpty()) ::unlink(QFile::encodeName(temp_).constData());
     temp_.clear();
+}
+
+bool StagedFile::Adopt(const QString& path) {
+    Discard();
+    err_ = 0;
+    committed_ = false;
+    temp_ = path;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        err_ = errno;
+        return false;
+    }
+    if (::fsync(fd) != 0) err_ = errno;
+    if (::close(fd) != 0 && err_ == 0) err_ = errno;
+    return err_ == 0;
 }
 
 QString StagedFile::ErrorText() const {
@@ -178,7 +200,8 @@ bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
     };
     std::vector<Step> steps;
     for (StagedFile* f : files) {
-        if (f->fd_ >= 0 || f->temp_.isEmpty() || f->err_ != 0) {
+        if (f->removing_ && !Exists(f->final_)) continue;
+        if (f->fd_ >= 0 || (f->temp_.isEmpty() && !f->removing_) || f->err_ != 0) {
             if (error) *error = f->ErrorText();
             return false;
         }
@@ -204,6 +227,15 @@ bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
                 break;
             }
             s.aside = true;
+        }
+        if (s.f->removing_) {
+            if (s.linked && ::unlink(QFile::encodeName(s.f->final_).constData()) != 0) {
+                err = errno;
+                failed = s.f->final_;
+                break;
+            }
+            s.placed = s.linked;
+            continue;
         }
         if ((err = DoRename(s.f->temp_, s.f->final_)) != 0) {
             failed = s.f->final_;
@@ -254,6 +286,25 @@ bool CommitAll(const std::vector<StagedFile*>& files, QString* error) {
         for (const QString& k : kept) *error += msg::Text(Msg::OriginalKeptAt).arg(k);
     }
     return false;
+}
+
+bool WriteFile(const QString& path, const Fill& fill, QString* error) {
+    StagedFile f(path);
+    const bool filled = f.Begin() && fill(f);
+    // Finish before judging: it closes the file and finds what the writes
+    // did not tell (a short file, a failed flush to the disk).
+    const bool finished = f.Finish();
+    if (!filled || !finished) {
+        const int err = f.Error() != 0 ? f.Error() : EIO;
+        if (error) *error = msg::Text(Msg::FileNotWritable).arg(path, Reason(err));
+        return false;
+    }
+    return CommitAll({&f}, error);
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) {
+    return WriteFile(
+        path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); }, error);
 }
 
 void RemoveStaleFiles(const QString& dir) {

@@ -37,6 +37,13 @@ class StagedFile : public QIODevice {
     bool Finish();
     // Drops the temporary file.
     void Discard();
+    // Takes a file another library wrote and closed (path: beside the final
+    // name, on the same disk) as this one's content: it is flushed to the
+    // disk and then committed like a file written here.
+    bool Adopt(const QString& path);
+    // Makes the commit remove the file under the final name (kept aside
+    // until every other file of the set is in place).
+    void RemoveOnCommit() { removing_ = true; }
 
     const QString& FinalPath() const { return final_; }
     const QString& TempPath() const { return temp_; }
@@ -55,12 +62,23 @@ class StagedFile : public QIODevice {
     QString final_, temp_;
     int fd_ = -1;
     int err_ = 0;
+    qint64 written_ = 0;
     bool committed_ = false;
+    bool removing_ = false;
 };
 
 // Renames the finished files over their final names, all or none. On
 // failure, error says which file and why.
 bool CommitAll(const std::vector<StagedFile*>& files, QString* error);
+
+// The one way a whole file is written: fill puts the content into the staged
+// file; every write is checked, the size on disk is compared with what was
+// written, the data is flushed to the disk, and only then does the file take
+// its final name. A fill that fails without a system error (an encoder that
+// gave up) counts as a failed write. error: "<path> に書き込めません。(<reason>)".
+using Fill = std::function<bool(QIODevice&)>;
+bool WriteFile(const QString& path, const Fill& fill, QString* error);
+bool WriteFile(const QString& path, const QByteArray& bytes, QString* error);
 
 // Removes what saves cut short left in dir: our temporary files and backups
 // older than ten minutes whose process is gone, and any older than a day.

@@ -3,7 +3,8 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "base/SafeSave.h"
 
 PictureCopy::Stamp PictureCopy::StampOf(const QString& path) {
     Stamp s;
@@ -43,8 +44,7 @@ bool PictureCopy::WriteBack(const QString& path) {
     if (!exists) {
         ok = !QFile::exists(path) || QFile::remove(path);
     } else {
-        QSaveFile f(path);
-        ok = f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+        ok = safesave::WriteFile(path, bytes, nullptr);
     }
     stamp = StampOf(path);
     return ok;

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "base/Messages.h"
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 

@@ -7,9 +7,11 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 #include "files/WorkFile.h"
 #include "gis/BoundaryNoder.h"
 #include "gis/GdalSession.h"
@@ -283,8 +285,22 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
 
 bool WriteImportedWork(const QString& workFile, const Store& st, const MapTransform& t,
                        QString* error) {
-    return WriteWorkFile(workFile, st, "0", error) &&
-           SaveTransform(TransformPathFor(workFile), t, error);
+    // One pair: a work beside an older transform would export in the wrong
+    // coordinates without a word.
+    safesave::StagedFile work(workFile), transform(TransformPathFor(workFile));
+    const QByteArray text = TransformText(t);
+    for (safesave::StagedFile* f : {&work, &transform}) {
+        const bool written = f->Begin() &&
+                             (f == &work ? WriteWork(*f, st, "0")
+                                         : f->write(text) == text.size());
+        if (!f->Finish() || !written) {
+            if (error)
+                *error = msg::Text(Msg::FileNotWritable)
+                             .arg(f->FinalPath(), safesave::Reason(f->Error() ? f->Error() : EIO));
+            return false;
+        }
+    }
+    return safesave::CommitAll({&work, &transform}, error);
 }
 
 }  // namespace gis

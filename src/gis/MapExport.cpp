@@ -1,5 +1,7 @@
 #include "gis/MapExport.h"
 
+#include <sys/statvfs.h>
+
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
@@ -11,14 +13,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <climits>
-#include <filesystem>
+#include <cerrno>
+#include <memory>
 
 #include "compose/Composer.h"
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 #include "gis/GdalSession.h"
 #include "gis/MapDrawing.h"
 #include "text/ShiftJis.h"
@@ -142,27 +145,54 @@ void FindHoles(std::vector<AreaOutlines>& areas) {
     }
 }
 
-// Moves every file of the temporary folder to the output's folder, replacing
-// files of the same names (a Shapefile is several files).
-bool MoveInto(const QString& from, const QString& toDir, QString& error) {
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(from.toStdString(), ec)) {
-        const auto target = std::filesystem::path(toDir.toStdString()) / e.path().filename();
-        std::filesystem::rename(e.path(), target, ec);
-        if (ec) {
-            error = msg::Text(Msg::FileNotWritable)
-                        .arg(QString::fromStdString(target.string()),
-                             QString::fromStdString(ec.message()));
-            return false;
-        }
+// The side files a Shapefile may have besides the .shp; an export writes or
+// replaces them as one set with it.
+constexpr const char* kShapeSides[] = {"shx", "dbf", "prj", "cpg", "qix", "sbn", "sbx", "qpj"};
+
+// GDAL's failures while one export runs, the first one's text kept: GDAL's
+// last-error slot can be overwritten by a later warning.
+struct GdalFailures {
+    QString first;
+    int count = 0;
+    GdalFailures() { CPLPushErrorHandlerEx(&GdalFailures::Handle, this); }
+    ~GdalFailures() { CPLPopErrorHandler(); }
+    GdalFailures(const GdalFailures&) = delete;
+    GdalFailures& operator=(const GdalFailures&) = delete;
+    static void CPL_STDCALL Handle(CPLErr cls, CPLErrorNum, const char* text) {
+        auto* self = static_cast<GdalFailures*>(CPLGetErrorHandlerUserData());
+        if (cls < CE_Failure) return;
+        if (self->count++ == 0) self->first = QString::fromUtf8(text);
     }
-    return !ec;
+};
+
+// Why a write into dir failed when the library gave no words for it: a disk
+// with next to no room left is named as full.
+QString WriteReason(const QString& dir, const QString& library) {
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 &&
+        uint64_t(fs.f_bavail) * fs.f_frsize < (uint64_t(1) << 16))
+        return safesave::Reason(ENOSPC);
+    return library.isEmpty() ? safesave::Reason(EIO) : library;
+}
+
+// Reads the written file back: a driver that does not check its writes
+// leaves a cut file that only reading finds.
+bool ReadsBack(const QByteArray& path, int features) {
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds || ds->GetLayerCount() != 1) return false;
+    int n = 0;
+    for (const auto& f : *ds->GetLayer(0)) {
+        if (!f->GetGeometryRef()) return false;
+        ++n;
+    }
+    return n == features;
 }
 
 bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, const QString& path,
                  ExportFormat format, ExportResult& r) {
     EnsureGdal();
     ClearGdalError();
+    GdalFailures failures;
     FindHoles(outlines);
     const char* driverName = format == ExportFormat::GeoJson     ? "GeoJSON"
                              : format == ExportFormat::Shapefile ? "ESRI Shapefile"
@@ -178,12 +208,16 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
         r.error = msg::Text(Msg::FileNotWritable).arg(path, tmp.errorString());
         return false;
     }
+    const QByteArray tmpPath = tmp.filePath(info.fileName()).toUtf8();
+    auto failed = [&] {
+        r.error = msg::Text(Msg::FileNotWritable)
+                      .arg(path, WriteReason(info.absolutePath(), failures.first));
+        return false;
+    };
     {
-        const QByteArray tmpPath = tmp.filePath(info.fileName()).toUtf8();
         GDALDatasetUniquePtr ds(driver->Create(tmpPath.constData(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!ds) {
-            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
-            return false;
+            return failed();
         }
         OGRSpatialReference srs;
         const bool withSrs =
@@ -202,8 +236,7 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
         name.SetWidth(80);
         if (!layer || layer->CreateField(&name) != OGRERR_NONE ||
             layer->CreateField(&area) != OGRERR_NONE) {
-            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
-            return false;
+            return failed();
         }
         auto ringOf = [&](const std::vector<Rec>& ring) {
             auto* lr = new OGRLinearRing;
@@ -237,44 +270,50 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
                 f->SetGeometryDirectly(multi);
             }
             if (layer->CreateFeature(f.get()) != OGRERR_NONE) {
-                r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
-                return false;
+                return failed();
             }
             ++r.features;
             r.rings += int(a.rings.size());
         }
         if (transaction && ds->CommitTransaction() != OGRERR_NONE) {
-            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
-            return false;
+            return failed();
         }
         // Closing writes what the driver buffered; its failures show as errors.
         ds.reset();
-        if (CPLGetLastErrorType() >= CE_Failure) {
-            r.error = msg::Text(Msg::FileNotWritable).arg(path, LastGdalError());
+    }
+    if (failures.count > 0 || !ReadsBack(tmpPath, r.features)) return failed();
+
+    // Into place as one set, old side files no longer written included, so a
+    // stale .prj never claims the wrong coordinates and a failure keeps the
+    // whole old set.
+    std::vector<std::unique_ptr<safesave::StagedFile>> set;
+    const QDir target = info.absoluteDir();
+    for (const QFileInfo& e : QDir(tmp.path()).entryInfoList(QDir::Files | QDir::Hidden)) {
+        set.push_back(std::make_unique<safesave::StagedFile>(target.filePath(e.fileName())));
+        if (!set.back()->Adopt(e.filePath())) {
+            r.error = set.back()->ErrorText();
             return false;
         }
     }
-    // A Shapefile's side files from an earlier export would otherwise be
-    // read with the new one: a stale .prj would claim the wrong coordinates.
     if (format == ExportFormat::Shapefile)
-        for (const char* ext : {"prj", "cpg", "qix", "sbn", "sbx", "qpj"}) {
+        for (const char* ext : kShapeSides) {
             const QString side = info.completeBaseName() + u'.' + QLatin1String(ext);
-            if (!QFileInfo::exists(tmp.filePath(side)))
-                QFile::remove(info.absoluteDir().filePath(side));
+            if (QFileInfo::exists(tmp.filePath(side)) || !QFileInfo::exists(target.filePath(side)))
+                continue;
+            set.push_back(std::make_unique<safesave::StagedFile>(target.filePath(side)));
+            set.back()->RemoveOnCommit();
         }
-    return MoveInto(tmp.path(), info.absolutePath(), r.error);
+    std::vector<safesave::StagedFile*> files;
+    for (auto& f : set) files.push_back(f.get());
+    return safesave::CommitAll(files, &r.error);
 }
 
 bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, const QString& path,
                   ExportFormat format, ExportResult& r) {
     const int w = std::max<int>(1, st.MapWidth), h = std::max<int>(1, st.MapHeight);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        r.error = msg::Text(Msg::FileNotWritable).arg(path, file.errorString());
-        return false;
-    }
-    bool ok = true;
     const QString title = sjis::ToUnicode(st.MapTitle);
+    auto fill = [&](QIODevice& file) {
+    bool ok = true;
     if (format == ExportFormat::Png) {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -310,10 +349,9 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
             ok = p.end();
         }
     }
-    if (!ok || !file.commit()) {
-        r.error = msg::Text(Msg::FileNotWritable).arg(path, file.errorString());
-        return false;
-    }
+    return ok;
+    };
+    if (!safesave::WriteFile(path, fill, &r.error)) return false;
     for (const AreaOutlines& a : outlines)
         if (!a.rings.empty()) ++r.features, r.rings += int(a.rings.size());
     return true;

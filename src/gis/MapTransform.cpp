@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 
 namespace gis {
 
@@ -14,7 +14,7 @@ QString TransformPathFor(const QString& workFile) {
     return workFile + QStringLiteral(".json");
 }
 
-bool SaveTransform(const QString& path, const MapTransform& t, QString* error) {
+QByteArray TransformText(const MapTransform& t) {
     const QJsonObject o{{"format", "velmot-transform"},
                         {"version", 1},
                         {"wkt", t.wkt},
@@ -26,13 +26,11 @@ bool SaveTransform(const QString& path, const MapTransform& t, QString* error) {
                         {"margin", t.margin},
                         {"width", t.width},
                         {"height", t.height}};
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 || !f.commit()) {
-        if (error) *error = msg::Text(Msg::FileNotWritable).arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+bool SaveTransform(const QString& path, const MapTransform& t, QString* error) {
+    return safesave::WriteFile(path, TransformText(t), error);
 }
 
 bool LoadTransform(const QString& path, MapTransform& t) {

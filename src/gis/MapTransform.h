@@ -29,6 +29,8 @@ struct MapTransform {
 
 // NAME.vlm -> NAME.vlm.json
 QString TransformPathFor(const QString& workFile);
+// The transform file's content.
+QByteArray TransformText(const MapTransform& t);
 // Writes the transform through a temporary file; false with a message.
 bool SaveTransform(const QString& path, const MapTransform& t, QString* error);
 // Reads a transform; false when the file is missing or not a transform (the

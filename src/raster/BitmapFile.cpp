@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 #include <cstdint>
 #include <cstring>
 
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 #include "raster/Surface.h"
 
 namespace {
@@ -157,12 +157,8 @@ bool WriteBitmapFile(const QImage& img, const QString& path, QString* error) {
         if (error) *error = WriteError(path, msg::Text(Msg::BitmapNoImage));
         return false;
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !img.save(&f, "BMP") || !f.commit()) {
-        if (error) *error = WriteError(path, f.errorString());
-        return false;
-    }
-    return true;
+    return safesave::WriteFile(
+        Shown(path), [&](QIODevice& f) { return img.save(&f, "BMP"); }, error);
 }
 
 bool WriteSurfaceBitmap(const Surface& surface, const QString& path, QString* error) {
@@ -200,11 +196,7 @@ bool WriteSurfaceBitmap(const Surface& surface, const QString& path, QString* er
         head.append('\0');
     }
 
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = WriteError(path, f.errorString());
-        return false;
-    }
+    return safesave::WriteFile(Shown(path), [&](QIODevice& f) {
     bool ok = f.write(head) == head.size();
     QByteArray row(int(rowBytes), '\0');
     for (int y = h - 1; ok && y >= 0; --y) {
@@ -217,9 +209,6 @@ bool WriteSurfaceBitmap(const Surface& surface, const QString& path, QString* er
         }
         ok = f.write(row) == row.size();
     }
-    if (!ok || !f.commit()) {
-        if (error) *error = WriteError(path, f.errorString());
-        return false;
-    }
-    return true;
+    return ok;
+    }, error);
 }

@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "editor/Editor.h"
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 #include "files/WorkFile.h"
 
 namespace {
@@ -18,20 +18,24 @@ const QString kCaption = msg::Text(Msg::CapRestore);
 
 bool CopyFile(const QString& from, const QString& to, QString* error) {
     QFile in(from);
-    QSaveFile out(to);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+    if (!in.open(QIODevice::ReadOnly)) {
         *error = msg::Text(Msg::AutosaveCopyFailed).arg(from, to);
         return false;
     }
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
-    qint64 got;
-    while ((got = in.read(chunk.data(), chunk.size())) > 0)
-        if (out.write(chunk.constData(), got) != got) break;
-    if (got != 0 || !out.commit()) {
-        *error = msg::Text(Msg::FileNotWritable).arg(to, out.errorString());
-        return false;
-    }
-    return true;
+    bool readOk = true;
+    const bool ok = safesave::WriteFile(
+        to,
+        [&](QIODevice& out) {
+            QByteArray chunk(1 << 16, Qt::Uninitialized);
+            qint64 got;
+            while ((got = in.read(chunk.data(), chunk.size())) > 0)
+                if (out.write(chunk.constData(), got) != got) return false;
+            readOk = got == 0;
+            return readOk;
+        },
+        error);
+    if (!readOk) *error = msg::Text(Msg::AutosaveCopyFailed).arg(from, to);
+    return ok;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "base/Messages.h"
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 
 namespace {
 

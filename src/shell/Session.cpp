@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "base/SafeSave.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ QString ReadText(const QString& path) {
 }
 
 bool WriteText(const QString& path, const QString& text) {
-    QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0 && f.commit();
+    return safesave::WriteFile(path, text.toUtf8(), nullptr);
 }
 
 std::unique_ptr<QLockFile> Lock(const QString& path) {

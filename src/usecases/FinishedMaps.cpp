@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "edit/Network.h"
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 #include "text/ShiftJis.h"
 
 namespace usecase {

@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QStringEncoder>
 
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"

@@ -6,7 +6,7 @@
 
 #include "IdtTestMap.h"
 #include "files/IdtWriter.h"
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 
 namespace {
 QByteArray Write(TestEditor& t, const QString& mag, QStringList remarks = {}) {

@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "files/SafeSave.h"
+#include "base/SafeSave.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 
