@@ -1,0 +1,217 @@
+// From regions to the boundary network: the cracks between pixels of
+// different regions, walked from node to node (a corner where three or more
+// regions meet, or the page edge), then simplified.
+#include <algorithm>
+#include <cmath>
+
+#include "trace/Regions.h"
+#include "trace/Simplify.h"
+#include "trace/Trace.h"
+
+namespace trace {
+
+namespace {
+
+constexpr uint8_t kInk = 1, kColoured = 2, kBlob = 4;
+
+struct Walker {
+    const std::vector<int32_t>& label;
+    const std::vector<uint8_t>& ink;
+    int w, h;
+    std::vector<uint8_t> doneH, doneV;  // cracks walked
+
+    Walker(const std::vector<int32_t>& l, const std::vector<uint8_t>& i, int width, int height)
+        : label(l),
+          ink(i),
+          w(width),
+          h(height),
+          doneH(size_t(width) * (height + 1), 0),
+          doneV(size_t(width + 1) * height, 0) {}
+
+    int32_t L(int x, int y) const {
+        return x < 0 || y < 0 || x >= w || y >= h ? 0 : label[size_t(y) * w + x];
+    }
+    // The crack leaving corner (cx, cy) in direction d (0 right, 1 down,
+    // 2 left, 3 up): whether it lies between two regions.
+    bool Boundary(int cx, int cy, int d) const {
+        switch (d) {
+            case 0:
+                return cx < w && cy > 0 && cy < h && L(cx, cy - 1) != L(cx, cy);
+            case 1:
+                return cy < h && cx > 0 && cx < w && L(cx - 1, cy) != L(cx, cy);
+            case 2:
+                return Boundary(cx - 1, cy, 0);
+            default:
+                return Boundary(cx, cy - 1, 1);
+        }
+    }
+    uint8_t& Done(int cx, int cy, int d) {
+        switch (d) {
+            case 0:
+                return doneH[size_t(cy) * w + cx];
+            case 1:
+                return doneV[size_t(cy) * (w + 1) + cx];
+            case 2:
+                return doneH[size_t(cy) * w + cx - 1];
+            default:
+                return doneV[size_t(cy - 1) * (w + 1) + cx];
+        }
+    }
+    int Degree(int cx, int cy) const {
+        int k = 0;
+        for (int d = 0; d < 4; ++d) k += Boundary(cx, cy, d);
+        return k;
+    }
+    // The two pixels either side of a crack.
+    void Sides(int cx, int cy, int d, size_t& a, size_t& b) const {
+        switch (d) {
+            case 0:
+                a = size_t(cy - 1) * w + cx, b = size_t(cy) * w + cx;
+                return;
+            case 1:
+                a = size_t(cy) * w + cx - 1, b = size_t(cy) * w + cx;
+                return;
+            case 2:
+                Sides(cx - 1, cy, 0, a, b);
+                return;
+            default:
+                Sides(cx, cy - 1, 1, a, b);
+                return;
+        }
+    }
+
+    struct Walked {
+        std::vector<QPoint> points;
+        int32_t left = 0, right = 0;
+        int64_t cracks = 0, onInk = 0, coloured = 0, blob = 0;
+    };
+    Walked Walk(int cx, int cy, int d, bool ring) {
+        static const int dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
+        Walked out;
+        const int sx = cx, sy = cy;
+        out.points.push_back(QPoint(cx, cy));
+        size_t a, b;
+        Sides(cx, cy, d, a, b);
+        out.left = label[a], out.right = label[b];
+        while (true) {
+            Done(cx, cy, d) = 1;
+            Sides(cx, cy, d, a, b);
+            ++out.cracks;
+            const uint8_t both = ink[a] | ink[b];
+            if (both & kInk) {
+                ++out.onInk;
+                out.coloured += (both & kColoured) != 0;
+                out.blob += (both & kBlob) != 0;
+            }
+            cx += dx[d], cy += dy[d];
+            if ((ring && cx == sx && cy == sy) || (!ring && Degree(cx, cy) != 2)) {
+                out.points.push_back(QPoint(cx, cy));
+                return out;
+            }
+            int next = -1;
+            for (int e = 0; e < 4; ++e)
+                if (e != (d + 2) % 4 && Boundary(cx, cy, e)) next = e;
+            if (next != d) out.points.push_back(QPoint(cx, cy));
+            d = next;
+        }
+    }
+};
+
+}  // namespace
+
+Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
+    Network net;
+    if (page.width <= 0) return net;
+    net.gap = options.gap >= 0 ? options.gap : page.autoGap;
+    net.minArea = options.minArea >= 0 ? options.minArea : page.autoMinArea;
+    RegionSplit split = SplitRegions(page, net.gap, std::max(1, net.minArea), options.tick);
+    if (split.cancelled) {
+        net.cancelled = true;
+        return net;
+    }
+    net.regions = std::move(split.regions);
+    const int w = page.width, h = page.height;
+
+    Walker walker(split.labels, page.ink, w, h);
+    std::vector<Walker::Walked> walked;
+    for (int cy = 0; cy <= h; ++cy)
+        for (int cx = 0; cx <= w; ++cx) {
+            const int deg = walker.Degree(cx, cy);
+            if (deg == 0 || deg == 2) continue;
+            for (int d = 0; d < 4; ++d)
+                if (walker.Boundary(cx, cy, d) && !walker.Done(cx, cy, d))
+                    walked.push_back(walker.Walk(cx, cy, d, false));
+        }
+    // What is left are rings round a region with no node on them.
+    for (int cy = 1; cy < h; ++cy)
+        for (int cx = 0; cx < w; ++cx)
+            if (walker.Boundary(cx, cy, 0) && !walker.Done(cx, cy, 0))
+                walked.push_back(walker.Walk(cx, cy, 0, true));
+    if (options.tick && !options.tick(85)) {
+        net.cancelled = true;
+        return net;
+    }
+    if (keepLabels) net.labels = std::move(split.labels);
+
+    // No point on the page's left edge: an edge ending there ends one pixel in.
+    std::vector<std::vector<QPoint>> lines;
+    std::vector<size_t> from;
+    for (size_t k = 0; k < walked.size(); ++k) {
+        std::vector<QPoint>& p = walked[k].points;
+        if (p.front().x() == 0) p.erase(p.begin());
+        if (!p.empty() && p.back().x() == 0) p.pop_back();
+        if (p.size() < 2) continue;
+        lines.push_back(p);
+        from.push_back(k);
+    }
+    SimplifyPlanar(lines, options.simplify);
+
+    // A region's perimeter, for the thin-region doubt.
+    std::vector<int64_t> perimeter(net.regions.size() + 1, 0);
+    for (const Walker::Walked& e : walked)
+        perimeter[e.left] += e.cracks, perimeter[e.right] += e.cracks;
+    auto doubtful = [&](int32_t r) {
+        const Region& g = net.regions[r - 1];
+        const double round =
+            4 * M_PI * double(g.area) / std::max(1.0, double(perimeter[r]) * perimeter[r]);
+        return g.area < 4 * std::max(1, net.minArea) || round < 0.04;
+    };
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Walker::Walked& e = walked[from[i]];
+        Edge edge;
+        edge.points = std::move(lines[i]);
+        edge.left = e.left, edge.right = e.right;
+        edge.inkShare = double(e.onInk) / double(std::max<int64_t>(1, e.cracks));
+        if (edge.inkShare < 0.7) edge.doubts |= Bridged;
+        if (e.coloured * 2 > e.onInk) edge.doubts |= OtherInk;
+        if (e.blob * 10 > e.onInk * 3) edge.doubts |= Lettering;
+        if (doubtful(e.left) || doubtful(e.right)) edge.doubts |= SmallRegion;
+        net.edges.push_back(std::move(edge));
+    }
+    if (options.tick) options.tick(100);
+    return net;
+}
+
+std::vector<Rec> PointList(const Network& net) {
+    std::vector<Rec> v{Rec{}};  // the list opens with a separator
+    for (const Edge& e : net.edges) {
+        for (const QPoint& p : e.points) v.push_back(Rec{int16_t(p.x()), int16_t(p.y())});
+        v.push_back(Rec{});
+    }
+    return v;
+}
+
+std::vector<int> EnclosedOrder(const Network& net) {
+    std::vector<int> order;
+    for (size_t r = 0; r < net.regions.size(); ++r)
+        if (net.regions[r].enclosed) order.push_back(int(r));
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const QPoint p = net.regions[a].pole, q = net.regions[b].pole;
+        return p.y() != q.y() ? p.y() < q.y() : p.x() < q.x();
+    });
+    std::vector<int> number(net.regions.size(), 0);
+    for (size_t k = 0; k < order.size(); ++k) number[order[k]] = int(k) + 1;
+    return number;
+}
+
+}  // namespace trace

@@ -1,0 +1,245 @@
+// Reading the ink: a darkness channel, the paper's own shading taken out,
+// a threshold between the paper's noise and the ink, specks removed.
+#include <QColor>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "trace/Distance.h"
+#include "trace/GapSweep.h"
+#include "trace/Trace.h"
+
+namespace trace {
+
+namespace {
+
+// Ink bytes: bit 0 ink, bit 1 ink of a colour other than the boundaries',
+// bit 2 ink in a compact blob of lettering size.
+constexpr uint8_t kInk = 1, kColoured = 2, kBlob = 4;
+
+// Min over a window of radius r along rows, then along columns (a square
+// erosion); max when `larger`.
+void SquareFilter(std::vector<uint8_t>& a, int w, int h, int r, bool larger) {
+    std::vector<uint8_t> tmp(a.size());
+    auto pick = [larger](uint8_t p, uint8_t q) { return larger ? std::max(p, q) : std::min(p, q); };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t m = a[size_t(y) * w + x];
+            for (int i = std::max(0, x - r); i <= std::min(w - 1, x + r); ++i)
+                m = pick(m, a[size_t(y) * w + i]);
+            tmp[size_t(y) * w + x] = m;
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t m = tmp[size_t(y) * w + x];
+            for (int j = std::max(0, y - r); j <= std::min(h - 1, y + r); ++j)
+                m = pick(m, tmp[size_t(j) * w + x]);
+            a[size_t(y) * w + x] = m;
+        }
+}
+
+int Percentile(const std::array<int64_t, 256>& hist, int64_t total, double p) {
+    const int64_t want = int64_t(p * double(total));
+    int64_t seen = 0;
+    for (int v = 0; v < 256; ++v) {
+        seen += hist[v];
+        if (seen > want) return v;
+    }
+    return 255;
+}
+
+}  // namespace
+
+Page ReadPage(const QImage& scanIn, const InkOptions& options) {
+    Page page;
+    const QImage scan =
+        scanIn.format() == QImage::Format_RGB32 || scanIn.format() == QImage::Format_ARGB32
+            ? scanIn
+            : scanIn.convertToFormat(QImage::Format_RGB32);
+    const int w = scan.width(), h = scan.height();
+    if (w <= 0 || h <= 0) return page;
+    auto tick = [&](int p) {
+        if (options.tick && !options.tick(p)) page.cancelled = true;
+        return !page.cancelled;
+    };
+    const size_t n = size_t(w) * size_t(h);
+
+    // The darkness of each pixel: how far it is from white in its brightest
+    // channel, so that coloured lines (rivers, roads) stay light; or, with a
+    // sampled ink, how close it is to that colour against the paper.
+    std::vector<uint8_t> dark(n);
+    QRgb paperColour = qRgb(255, 255, 255);
+    if (options.ink) {
+        std::array<std::array<int64_t, 256>, 3> hist{};
+        int64_t count = 0;
+        for (int y = 0; y < h; y += 7) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(scan.constScanLine(y));
+            for (int x = 0; x < w; x += 7, ++count) {
+                ++hist[0][qRed(line[x])];
+                ++hist[1][qGreen(line[x])];
+                ++hist[2][qBlue(line[x])];
+            }
+        }
+        paperColour = qRgb(Percentile(hist[0], count, 0.5), Percentile(hist[1], count, 0.5),
+                           Percentile(hist[2], count, 0.5));
+    }
+    const QRgb inkRgb = options.ink.value_or(qRgb(0, 0, 0));
+    auto dist3 = [](QRgb a, QRgb b) {
+        const int dr = qRed(a) - qRed(b), dg = qGreen(a) - qGreen(b), db = qBlue(a) - qBlue(b);
+        return std::sqrt(double(dr * dr + dg * dg + db * db));
+    };
+    const double span = std::max(30.0, dist3(paperColour, inkRgb));
+    int64_t saturated = 0, sampled = 0;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(scan.constScanLine(y));
+        uint8_t* out = dark.data() + size_t(y) * w;
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = line[x];
+            const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+            const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+            if (options.ink)
+                out[x] = uint8_t(std::clamp(255.0 * (1.0 - dist3(c, inkRgb) / span), 0.0, 255.0));
+            else
+                out[x] = uint8_t(255 - hi);
+            if ((x | y) % 4 == 0) {
+                ++sampled;
+                saturated += hi - lo > 60;
+            }
+        }
+    }
+    page.colourShare = sampled ? double(saturated) / double(sampled) : 0;
+    if (!tick(10)) return {};
+
+    // The paper: a quarter-scale opening of the darkness (lightest of each
+    // 4x4 block, then the lightest and darkest in a 15-block square) takes
+    // lines and names out and keeps the shading of the sheet.
+    const int bw = (w + 3) / 4, bh = (h + 3) / 4;
+    std::vector<uint8_t> bg(size_t(bw) * bh, 255);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t& b = bg[size_t(y / 4) * bw + x / 4];
+            b = std::min(b, dark[size_t(y) * w + x]);
+        }
+    SquareFilter(bg, bw, bh, 7, false);
+    SquareFilter(bg, bw, bh, 7, true);
+    std::array<int64_t, 256> hist{};
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* b = bg.data() + size_t(y / 4) * bw;
+        uint8_t* row = dark.data() + size_t(y) * w;
+        for (int x = 0; x < w; ++x) {
+            row[x] = uint8_t(std::max(0, int(row[x]) - int(b[x / 4])));
+            ++hist[row[x]];
+        }
+    }
+    std::vector<uint8_t>().swap(bg);
+    if (!tick(20)) return {};
+
+    // The threshold sits above the paper's noise and at a fair share of the
+    // darkest ink, so that faint thin lines still count and grain does not.
+    const int median = Percentile(hist, int64_t(n), 0.5);
+    std::array<int64_t, 256> dev{};
+    for (int v = 0; v < 256; ++v) dev[std::abs(v - median)] += hist[v];
+    const int mad = Percentile(dev, int64_t(n), 0.5);
+    const int strong = Percentile(hist, int64_t(n), 0.999);
+    page.paperContrast = median;
+    page.threshold = std::clamp(std::max(median + 5 * mad + 8, int(0.35 * strong)), 1, 254);
+
+    std::vector<uint8_t>& ink = page.ink;
+    ink.assign(n, 0);
+    for (size_t i = 0; i < n; ++i) ink[i] = dark[i] > page.threshold ? kInk : 0;
+    std::vector<uint8_t>().swap(dark);
+
+    // Specks of a few pixels go (8-connected); larger ones would take the
+    // dots of dash-dot lines with them. Compact blobs the size of letters
+    // are marked, as is ink of another colour than the boundaries'.
+    std::vector<int32_t> stack, members;
+    std::vector<uint8_t> seen(n, 0);
+    int64_t inkCount = 0, r = 0, g = 0, b = 0;
+    std::vector<int> runs;
+    for (size_t start = 0; start < n; ++start) {
+        if (!ink[start] || seen[start]) continue;
+        members.clear();
+        stack.assign(1, int32_t(start));
+        seen[start] = 1;
+        int x0 = w, y0 = h, x1 = -1, y1 = -1;
+        while (!stack.empty()) {
+            const int32_t p = stack.back();
+            stack.pop_back();
+            members.push_back(p);
+            const int px = p % w, py = p / w;
+            x0 = std::min(x0, px), x1 = std::max(x1, px), y0 = std::min(y0, py),
+            y1 = std::max(y1, py);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
+                    const size_t q = size_t(qy) * w + qx;
+                    if (ink[q] && !seen[q]) {
+                        seen[q] = 1;
+                        stack.push_back(int32_t(q));
+                    }
+                }
+        }
+        if (members.size() <= 4) {
+            for (int32_t p : members) ink[p] = 0;
+            continue;
+        }
+        runs.push_back(std::min(x1 - x0, y1 - y0) + 1);  // the thinner side
+        const bool blob = x1 - x0 <= 80 && y1 - y0 <= 80 && std::min(x1 - x0, y1 - y0) >= 8 &&
+                          std::max(x1 - x0, y1 - y0) <= 3 * std::min(x1 - x0, y1 - y0);
+        for (int32_t p : members) {
+            const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(p / w))[p % w];
+            const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+            const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+            if (!options.ink && hi - lo > 60) ink[p] |= kColoured;
+            if (blob) ink[p] |= kBlob;
+            r += qRed(c), g += qGreen(c), b += qBlue(c);
+            ++inkCount;
+        }
+    }
+    std::vector<uint8_t>().swap(seen);
+    if (inkCount) page.inkColour = qRgb(int(r / inkCount), int(g / inkCount), int(b / inkCount));
+    page.inkShare = double(inkCount) / double(n);
+    if (!tick(40)) return {};
+
+    // The stroke width: the most common length of a short run of ink across
+    // rows and columns.
+    std::array<int64_t, 33> runHist{};
+    for (int y = 0; y < h; y += 3) {
+        int run = 0;
+        for (int x = 0; x <= w; ++x) {
+            if (x < w && ink[size_t(y) * w + x]) {
+                ++run;
+            } else if (run) {
+                ++runHist[std::min(run, 32)];
+                run = 0;
+            }
+        }
+    }
+    for (int x = 0; x < w; x += 3) {
+        int run = 0;
+        for (int y = 0; y <= h; ++y) {
+            if (y < h && ink[size_t(y) * w + x]) {
+                ++run;
+            } else if (run) {
+                ++runHist[std::min(run, 32)];
+                run = 0;
+            }
+        }
+    }
+    page.lineWidth =
+        int(std::max_element(runHist.begin() + 1, runHist.end() - 1) - runHist.begin());
+    if (page.lineWidth <= 0) page.lineWidth = 1;
+
+    page.width = w;
+    page.height = h;
+    page.dist = DistanceToInk(ink, w, h);
+    if (!tick(70)) return {};
+    page.autoMinArea = std::max(64, 16 * page.lineWidth * page.lineWidth);
+    page.regionsByGap = RegionsByGap(page.dist, w, h, page.autoMinArea);
+    page.autoGap = ChooseGap(page.regionsByGap, page.lineWidth);
+    tick(100);
+    return page;
+}
+
+}  // namespace trace

@@ -1,0 +1,277 @@
+#include "trace/Regions.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+namespace trace {
+
+namespace {
+
+struct PairStats {
+    int64_t cracks = 0, ink = 0, paper = 0;
+    int pass = 0;  // the widest point of the way across
+};
+
+uint64_t PairKey(int32_t a, int32_t b) {
+    if (a > b) std::swap(a, b);
+    return (uint64_t(uint32_t(a)) << 32) | uint32_t(b);
+}
+
+}  // namespace
+
+RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick) {
+    RegionSplit out;
+    const int w = page.width, h = page.height;
+    const size_t n = size_t(w) * h;
+    const std::vector<uint16_t>& dist = page.dist;
+    std::vector<int32_t>& label = out.labels;
+    label.assign(n, 0);
+    auto stop = [&](int p) {
+        if (tick && !tick(p)) out.cancelled = true;
+        return out.cancelled;
+    };
+
+    // Seeds: the parts of {distance > gap}, 4-connected.
+    const int level = 8 * gap;
+    int32_t next = 0;
+    std::vector<int32_t> stack;
+    auto fill = [&](size_t start, int32_t id, auto inside) {
+        stack.assign(1, int32_t(start));
+        label[start] = id;
+        while (!stack.empty()) {
+            const int32_t p = stack.back();
+            stack.pop_back();
+            const int x = p % w;
+            const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
+                                   p + w < int32_t(n) ? p + w : -1};
+            for (int32_t q : nb)
+                if (q >= 0 && !label[q] && inside(q)) {
+                    label[q] = id;
+                    stack.push_back(q);
+                }
+        }
+    };
+    for (size_t i = 0; i < n; ++i)
+        if (!label[i] && dist[i] > level)
+            fill(i, ++next, [&](int32_t q) { return dist[q] > level; });
+    if (stop(15)) return out;
+
+    // A closed ring of ink too narrow inside for a seed still holds a region
+    // of its own (an island, a small enclave): one seed at its widest point.
+    {
+        std::vector<uint8_t> seen(n, 0);
+        for (size_t i = 0; i < n; ++i) {
+            if (seen[i] || !dist[i]) continue;
+            bool seeded = false;
+            int64_t area = 0;
+            size_t widest = i;
+            stack.assign(1, int32_t(i));
+            seen[i] = 1;
+            while (!stack.empty()) {
+                const int32_t p = stack.back();
+                stack.pop_back();
+                ++area;
+                seeded |= label[p] != 0;
+                if (dist[p] > dist[widest]) widest = p;
+                const int x = p % w;
+                const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
+                                       p + w < int32_t(n) ? p + w : -1};
+                for (int32_t q : nb)
+                    if (q >= 0 && !seen[q] && dist[q]) {
+                        seen[q] = 1;
+                        stack.push_back(q);
+                    }
+            }
+            if (!seeded && area >= minArea) label[widest] = ++next;
+        }
+    }
+    if (stop(30)) return out;
+
+    // The flood, widest first; within one level first come first served, so
+    // that two regions meet in the middle of a line.
+    {
+        const int levels = level + 1;
+        std::vector<std::vector<int32_t>> bucket(levels);
+        std::vector<size_t> head(levels, 0);
+        int topLevel = 0;
+        auto push = [&](int32_t q) {
+            const int b = std::min<int>(dist[q], levels - 1);
+            bucket[b].push_back(q);
+            topLevel = std::max(topLevel, b);
+        };
+        // The first ring round every seed, found before any is labelled.
+        std::vector<std::pair<int32_t, int32_t>> ring;
+        for (size_t i = 0; i < n; ++i) {
+            if (label[i]) continue;
+            const int x = int(i % w);
+            const int32_t p = int32_t(i);
+            const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
+                                   p + w < int32_t(n) ? p + w : -1};
+            for (int32_t q : nb)
+                if (q >= 0 && label[q]) {
+                    ring.push_back({p, label[q]});
+                    break;
+                }
+        }
+        for (auto [p, l] : ring) {
+            label[p] = l;
+            push(p);
+        }
+        std::vector<std::pair<int32_t, int32_t>>().swap(ring);
+        while (true) {
+            while (topLevel > 0 && head[topLevel] == bucket[topLevel].size()) --topLevel;
+            if (head[topLevel] == bucket[topLevel].size()) break;
+            const int b = topLevel;
+            const int32_t p = bucket[b][head[b]++];
+            if (head[b] == bucket[b].size()) {
+                bucket[b].clear();
+                head[b] = 0;
+            }
+            const int x = p % w;
+            const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
+                                   p + w < int32_t(n) ? p + w : -1};
+            for (int32_t q : nb)
+                if (q >= 0 && !label[q]) {
+                    label[q] = label[p];
+                    push(q);
+                }
+        }
+    }
+    // Pixels no flood reached (a page without a single seed) form one region.
+    if (next == 0) {
+        std::fill(label.begin(), label.end(), 1);
+        next = 1;
+    }
+    if (stop(55)) return out;
+
+    // Each region's size, whether it reaches the page edge, its widest point.
+    std::vector<Region> reg(next + 1);
+    std::vector<uint16_t> widest(next + 1, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            Region& r = reg[label[i]];
+            ++r.area;
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) r.enclosed = false;
+            if (dist[i] > widest[label[i]] || r.area == 1) {
+                widest[label[i]] = dist[i];
+                r.pole = QPoint(x, y);
+            }
+        }
+    // What lies between each pair of neighbours: cracks, ink, paper.
+    std::unordered_map<uint64_t, PairStats> pairs;
+    auto crack = [&](size_t i, size_t j) {
+        if (label[i] == label[j]) return;
+        PairStats& s = pairs[PairKey(label[i], label[j])];
+        ++s.cracks;
+        s.pass = std::max<int>(s.pass, std::min(dist[i], dist[j]));
+        if (page.ink[i] || page.ink[j])
+            ++s.ink;
+        else
+            ++s.paper;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            if (x + 1 < w) crack(i, i + 1);
+            if (y + 1 < h) crack(i, i + w);
+        }
+
+    std::vector<int32_t> parent(next + 1);
+    std::iota(parent.begin(), parent.end(), 0);
+    std::vector<std::vector<int32_t>> members(next + 1);
+    for (int32_t r = 1; r <= next; ++r) members[r].push_back(r);
+    auto find = [&](int32_t a) {
+        while (parent[a] != a) a = parent[a] = parent[parent[a]];
+        return a;
+    };
+    auto unite = [&](int32_t a, int32_t b) {
+        a = find(a), b = find(b);
+        if (a == b) return;
+        if (reg[a].area < reg[b].area) std::swap(a, b);
+        parent[b] = a;
+        reg[a].area += reg[b].area;
+        reg[a].enclosed = reg[a].enclosed && reg[b].enclosed;
+        if (widest[b] > widest[a]) {
+            widest[a] = widest[b];
+            reg[a].pole = reg[b].pole;
+        }
+        members[a].insert(members[a].end(), members[b].begin(), members[b].end());
+        std::vector<int32_t>().swap(members[b]);
+    };
+    // A region hardly deeper than the way out of it (the bowl of a letter,
+    // a pocket between names) belongs to the neighbour it opens into.
+    {
+        std::vector<int> bestPass(next + 1, -1);
+        std::vector<int32_t> into(next + 1, 0);
+        for (const auto& [key, s] : pairs) {
+            const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
+            if (s.pass > bestPass[a]) bestPass[a] = s.pass, into[a] = b;
+            if (s.pass > bestPass[b]) bestPass[b] = s.pass, into[b] = a;
+        }
+        // Nor is anything narrower than an island may be.
+        const int narrow = 8 * (2 * page.lineWidth + 1);
+        for (int32_t r = 1; r <= next; ++r)
+            if (into[r] && (widest[r] - bestPass[r] < 12 || widest[r] < narrow) &&
+                widest[r] <= widest[into[r]])
+                unite(r, into[r]);
+    }
+    // Regions under the smallest size join the neighbour they share most
+    // boundary with, smallest first.
+    std::vector<std::vector<std::pair<int32_t, int64_t>>> around(next + 1);
+    for (const auto& [key, s] : pairs) {
+        const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
+        around[a].push_back({b, s.cracks});
+        around[b].push_back({a, s.cracks});
+    }
+    std::vector<int32_t> bySize(next);
+    std::iota(bySize.begin(), bySize.end(), 1);
+    std::sort(bySize.begin(), bySize.end(),
+              [&](int32_t a, int32_t b) { return reg[a].area < reg[b].area; });
+    for (int32_t r0 : bySize) {
+        const int32_t r = find(r0);
+        if (reg[r].area >= minArea) continue;
+        // The whole group's neighbours, by shared length.
+        std::unordered_map<int32_t, int64_t> shared;
+        for (int32_t m : members[r])
+            for (auto [o, len] : around[m])
+                if (find(o) != r) shared[find(o)] += len;
+        int32_t best = 0;
+        int64_t bestLen = -1;
+        for (auto [o, len] : shared)
+            if (len > bestLen || (len == bestLen && o < best)) best = o, bestLen = len;
+        if (best) unite(r, best);
+    }
+
+    // A neck: two regions that meet across paper, with no more ink between
+    // them than the crossing of the lines at either end. A line between
+    // them, dashed or whole, holds far more ink than that.
+    const int64_t crossing = 2 * page.lineWidth + 2;
+    std::unordered_map<uint64_t, PairStats> joined;
+    for (const auto& [key, s] : pairs) {
+        const int32_t a = find(int32_t(key >> 32)), b = find(int32_t(key & 0xffffffffu));
+        if (a == b) continue;
+        PairStats& j = joined[PairKey(a, b)];
+        j.cracks += s.cracks, j.ink += s.ink, j.paper += s.paper;
+    }
+    for (const auto& [key, s] : joined)
+        if (s.paper > 0 && (s.ink <= crossing || s.paper > 2 * s.ink))
+            unite(int32_t(key >> 32), int32_t(key & 0xffffffffu));
+    // Numbered in the order the page is read.
+    std::vector<int32_t> number(next + 1, 0);
+    int32_t count = 0;
+    for (size_t i = 0; i < n; ++i) {
+        int32_t& l = label[i];
+        const int32_t root = find(l);
+        if (!number[root]) number[root] = ++count;
+        l = number[root];
+    }
+    out.regions.assign(count, Region{});
+    for (int32_t r = 1; r <= next; ++r)
+        if (find(r) == r && number[r]) out.regions[number[r] - 1] = reg[r];
+    stop(70);
+    return out;
+}
+
+}  // namespace trace

@@ -1,0 +1,23 @@
+// The page split into regions: seeds where the paper is wider than the gap
+// radius (and in every closed ring of ink big enough), a flood from the
+// widest places down so that gaps close at their narrowest point, then the
+// merges: a region joined to its neighbour through paper alone (a neck),
+// and regions under the smallest size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "trace/Trace.h"
+
+namespace trace {
+
+struct RegionSplit {
+    std::vector<int32_t> labels;  // 1-based, per pixel
+    std::vector<Region> regions;
+    bool cancelled = false;
+};
+
+RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick);
+
+}  // namespace trace

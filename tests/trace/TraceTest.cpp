@@ -1,0 +1,136 @@
+// Tracing drawn maps whose regions are known: every cell found once, each
+// closed by the composition, the network clean enough to hand over.
+#include <set>
+
+#include "TraceSupport.h"
+#include "trace/Distance.h"
+
+using namespace ttest;
+
+namespace {
+
+// Each cell's centre lies in an enclosed region of its own.
+void ExpectCellsFound(const trace::Network& net, int w, int x0, int y0, int cols, int rows,
+                      int cell) {
+    std::set<int32_t> seen;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const int x = x0 + c * cell + cell / 2, y = y0 + r * cell + cell / 2;
+            const int32_t l = net.labels[size_t(y) * w + x];
+            EXPECT_TRUE(net.regions[l - 1].enclosed) << c << "," << r;
+            EXPECT_TRUE(seen.insert(l).second) << "cells share region " << l;
+        }
+    int enclosed = 0;
+    for (const trace::Region& g : net.regions) enclosed += g.enclosed;
+    EXPECT_EQ(enclosed, cols * rows);
+}
+
+void ExpectTraced(const QImage& scan, int x0, int y0, int cols, int rows, int cell) {
+    const trace::Page page = trace::ReadPage(scan);
+    const trace::Network net = trace::Split(page, {}, true);
+    ExpectCellsFound(net, scan.width(), x0, y0, cols, rows, cell);
+    ExpectComposable(net);
+    int positions = 0;
+    EXPECT_EQ(ClosedByComposition(net, scan.width(), scan.height(), &positions), cols * rows);
+    EXPECT_EQ(positions, cols * rows);
+}
+
+}  // namespace
+
+TEST(Trace, DistanceIsExact) {
+    // Against the brute-force distance on a scatter of ink.
+    const int w = 37, h = 23;
+    std::vector<uint8_t> ink(w * h, 0);
+    for (int i = 0; i < w * h; i += 97) ink[i] = 1;
+    const std::vector<uint16_t> d = trace::DistanceToInk(ink, w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int best = 1 << 30;
+            for (int i = 0; i < w * h; ++i)
+                if (ink[i])
+                    best = std::min(best, (i % w - x) * (i % w - x) + (i / w - y) * (i / w - y));
+            ASSERT_EQ(d[y * w + x], uint16_t(std::lround(8 * std::sqrt(double(best)))))
+                << x << "," << y;
+        }
+    EXPECT_EQ(trace::DistanceToInk(std::vector<uint8_t>(12, 0), 4, 3)[5], trace::kFar);
+}
+
+TEST(Trace, GridsOfEveryLineWidthSplitIntoTheirCells) {
+    for (double pen : {1.0, 2.0, 4.0}) {
+        SCOPED_TRACE(pen);
+        ExpectTraced(Grid(400, 300, 30, 25, 5, 4, 64, pen), 30, 25, 5, 4, 64);
+    }
+}
+
+TEST(Trace, DashDotLinesCloseAtTheirGaps) {
+    ExpectTraced(Grid(420, 320, 30, 25, 5, 4, 70, 2, Qt::DashDotLine), 30, 25, 5, 4, 70);
+}
+
+TEST(Trace, NamesAndARiverOfAnotherColourMakeNoBoundary) {
+    NeedGui();
+    QImage scan = Grid(420, 320, 30, 25, 5, 4, 70, 2);
+    {
+        QPainter p(&scan);
+        p.setRenderHint(QPainter::Antialiasing);
+        QFont f;
+        f.setPixelSize(14);
+        p.setFont(f);
+        p.setPen(QColor(30, 30, 30));
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 5; ++c)
+                p.drawText(QPoint(30 + c * 70 + 12, 25 + r * 70 + 30),
+                           QStringLiteral("Ab%1").arg(r * 5 + c));
+        p.setPen(QPen(QColor(40, 90, 220), 2));
+        p.drawLine(QPoint(10, 300), QPoint(400, 40));
+    }
+    ExpectTraced(scan, 30, 25, 5, 4, 70);
+}
+
+TEST(Trace, ANeckStaysWithItsAreaAndAnIslandIsItsOwnRegion) {
+    // Three rooms; the lower left one reaches through a neck of 4 px of
+    // paper into a bay, and holds a small island.
+    QImage scan(300, 200, QImage::Format_RGB32);
+    scan.fill(Qt::white);
+    QPainter p(&scan);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawRect(20, 20, 260, 160);
+    p.drawLine(150, 20, 150, 180);
+    p.drawPolyline(QPolygon({QPoint(20, 100), QPoint(80, 100), QPoint(80, 70), QPoint(60, 70),
+                             QPoint(60, 35), QPoint(110, 35), QPoint(110, 70), QPoint(86, 70),
+                             QPoint(86, 100), QPoint(150, 100)}));
+    p.drawEllipse(QPoint(60, 150), 9, 9);
+    p.end();
+    const trace::Page page = trace::ReadPage(scan);
+    const trace::Network net = trace::Split(page, {-1, 30, 1.0, {}}, true);
+    auto at = [&](int x, int y) { return net.labels[size_t(y) * 300 + x]; };
+    EXPECT_EQ(at(85, 50), at(60, 120));   // the bay and the room behind its neck
+    EXPECT_NE(at(60, 150), at(60, 120));  // the island
+    EXPECT_NE(at(40, 50), at(60, 120));
+    EXPECT_NE(at(200, 100), at(60, 120));
+    ExpectComposable(net);
+    int positions = 0;
+    EXPECT_EQ(ClosedByComposition(net, 300, 200, &positions), positions);
+    EXPECT_EQ(positions, 4);  // three rooms and the island
+}
+
+TEST(Trace, ThePageEdgeIsNoBoundaryAndABlankPageHasNone) {
+    // A map cut off by the page: its lines end at the edge, none runs along it.
+    const QImage cut = Grid(200, 150, -40, -30, 4, 3, 70, 2);
+    const trace::Network net = trace::Split(trace::ReadPage(cut));
+    ExpectComposable(net);
+    for (const trace::Edge& e : net.edges)
+        for (size_t k = 1; k < e.points.size(); ++k) {
+            const QPoint a = e.points[k - 1], b = e.points[k];
+            EXPECT_FALSE(a.y() == b.y() && (a.y() <= 0 || a.y() >= 150)) << a.x() << "," << a.y();
+            EXPECT_FALSE(a.x() == b.x() && (a.x() <= 1 || a.x() >= 200)) << a.x() << "," << a.y();
+        }
+    EXPECT_EQ(ClosedByComposition(net, 200, 150), 2);  // the two whole cells
+
+    QImage blank(120, 90, QImage::Format_RGB32);
+    blank.fill(qRgb(250, 248, 240));
+    const trace::Page page = trace::ReadPage(blank);
+    EXPECT_EQ(page.inkShare, 0);
+    const trace::Network none = trace::Split(page);
+    EXPECT_TRUE(none.edges.empty());
+    EXPECT_EQ(none.regions.size(), 1u);
+}
