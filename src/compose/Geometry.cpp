@@ -166,6 +166,32 @@ std::optional<Pt> ProperCrossing(const Segment& s, const Segment& t) {
 
 }  // namespace
 
+double CrossingAlong(const Segment& s, const Segment& t) {
+    const int64_t o3 = Orient(t.a, t.b, s.a), o4 = Orient(t.a, t.b, s.b);
+    return o3 == o4 ? 0.5 : double(o3) / double(o3 - o4);
+}
+
+std::vector<std::pair<Pt, Pt>> RightOfStretches(const Segment& s,
+                                                std::vector<std::pair<double, Pt>>& along) {
+    std::vector<std::pair<Pt, Pt>> out;
+    std::sort(along.begin(), along.end(),
+              [](const auto& p, const auto& q) { return p.first < q.first; });
+    along.erase(std::unique(along.begin(), along.end(),
+                            [](const auto& p, const auto& q) { return p.first == q.first; }),
+                along.end());
+    const double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y, len = std::hypot(dx, dy);
+    if (len == 0) return out;
+    for (size_t e = 0; e < along.size(); ++e) {
+        const double to = e + 1 < along.size() ? along[e + 1].first : 1.0;
+        const double mid = (along[e].first + to) / 2;
+        // (-dy, dx) points right on a screen whose y runs down.
+        out.push_back({Pt{int(std::lround(s.a.x + mid * dx - 1.5 * dy / len)),
+                          int(std::lround(s.a.y + mid * dy + 1.5 * dx / len))},
+                       along[e].second});
+    }
+    return out;
+}
+
 std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
     std::vector<Crossing> found;
     if (segs.size() < 2) return found;

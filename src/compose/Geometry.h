@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "raster/Surface.h"
@@ -70,5 +71,18 @@ struct Crossing {
 // Every pair of segments that cross, each passing through the other's inside
 // (meeting at an end point or touching does not count), ordered by place.
 std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs);
+
+// How far along s (0 at s.a, 1 at s.b) segment t crosses it; only for a
+// pair that FindCrossings reports.
+double CrossingAlong(const Segment& s, const Segment& t);
+
+// Between two crossings the region on a line's right stays the same, and at
+// a node the sharpest right turn keeps it: it can change only just past a
+// crossing. For each stretch of s that follows a crossing (along: how far
+// along s each lies, and where; sorted here, repeats dropped), the pixel a
+// pixel and a half to the right of the stretch's middle, beyond the line's
+// own pixels, and the crossing it follows.
+std::vector<std::pair<Pt, Pt>> RightOfStretches(const Segment& s,
+                                                std::vector<std::pair<double, Pt>>& along);
 
 }  // namespace compose

@@ -166,6 +166,18 @@ class OutlineTracer {
         walked_.push_back(segment);
     }
     void MarkRed(Pt p);
+    // Whether the closed walk of n records at stream[begin] runs, past a
+    // crossing without a shared point, with another region on its right
+    // (the labels tell): a walk that went through a crossing and round a
+    // neighbour. A ring that crosses itself (real boundary data twists) is
+    // not judged at its own crossings. at: the first such crossing.
+    bool LeavesRegion(const std::vector<Rec>& stream, size_t begin, size_t n, Pt& at);
+    // Whether an accepted walk bounds the position's own region; remembers
+    // the first place a rejected walk left it.
+    bool StaysInRegion(const std::vector<Rec>& stream, size_t begin, size_t n);
+    // 1: (x, y) lies in the region being traced, -1: in another region,
+    // 0: on a line, or not known.
+    int SideAt(int x, int y) const;
     // One walk from st until back at its first point, appending the outline
     // and its separator to stream. Closed, Lost, NotClosed or StepLimit.
     Outcome Walk(const StartSegment& st, std::vector<Rec>& stream, TraceResult& res);
@@ -203,6 +215,17 @@ class OutlineTracer {
     bool needsSurface_ = false;
     std::vector<uint8_t> node_;  // unpainted: record i lies on a node
     std::vector<int32_t> walked_;
+    // Every crossing without a shared point, once per segment it lies on,
+    // sorted by segment: found when the first walk is judged.
+    struct CrossingOn {
+        int32_t seg;    // list segment (seg, seg + 1)
+        int32_t other;  // the segment crossing it
+        Pt at;
+    };
+    std::vector<CrossingOn> crossingsOn_;
+    bool crossingsFound_ = false;
+    bool left_ = false;  // a walk of this position left its region, at leftAt_
+    Pt leftAt_;
 };
 
 }  // namespace compose

@@ -2,6 +2,7 @@
 // lime pixel) or a chain end the branch that turns furthest to the right.
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -182,6 +183,77 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
     return Outcome::Closed;
 }
 
+int OutlineTracer::SideAt(int x, int y) const {
+    if (labelled_) {
+        const int r = labels_.RegionAt(x, y);
+        return r < 0 ? 0 : r == region_ ? 1 : -1;
+    }
+    const uint8_t c = surf_.Pixel(x, y);
+    return c == Navy ? 1 : c == Black ? -1 : 0;
+}
+
+bool OutlineTracer::LeavesRegion(const std::vector<Rec>& stream, size_t begin, size_t n,
+                                 Pt& at) {
+    if (!crossingsFound_) {
+        crossingsFound_ = true;
+        std::vector<Segment> segs;
+        std::vector<int32_t> from;
+        for (int32_t i = 0; i < net_.Last(); ++i) {
+            const Rec a = net_.P(i), b = net_.P(i + 1);
+            if (a.x <= 0 || b.x <= 0) continue;
+            segs.push_back({ToPt(a), ToPt(b)});
+            from.push_back(i);
+        }
+        for (const Crossing& c : FindCrossings(segs)) {
+            const int32_t i = from[size_t(c.i)], j = from[size_t(c.j)];
+            crossingsOn_.push_back({i, j, c.at});
+            crossingsOn_.push_back({j, i, c.at});
+        }
+        std::sort(crossingsOn_.begin(), crossingsOn_.end(),
+                  [](const CrossingOn& p, const CrossingOn& q) { return p.seg < q.seg; });
+    }
+    if (crossingsOn_.empty()) return false;
+    auto key = [](Pt a, Pt b) {
+        const uint64_t p = NetworkIndex::Key(Rec{int16_t(a.x), int16_t(a.y)});
+        const uint64_t q = NetworkIndex::Key(Rec{int16_t(b.x), int16_t(b.y)});
+        return p < q ? p << 32 | q : q << 32 | p;
+    };
+    std::vector<uint64_t> ring;  // the ring's segments either way, when first needed
+    std::vector<std::pair<double, Pt>> along;
+    for (size_t k = begin + 1; k < begin + n; ++k) {
+        const int32_t i = walked_[k];
+        if (i < 0) continue;
+        auto lo = std::lower_bound(crossingsOn_.begin(), crossingsOn_.end(), i,
+                                   [](const CrossingOn& c, int32_t seg) { return c.seg < seg; });
+        if (lo == crossingsOn_.end() || lo->seg != i) continue;
+        if (ring.empty()) {
+            for (size_t r = begin + 1; r < begin + n; ++r)
+                ring.push_back(key(ToPt(stream[r - 1]), ToPt(stream[r])));
+            std::sort(ring.begin(), ring.end());
+        }
+        const Segment s{ToPt(stream[k - 1]), ToPt(stream[k])};
+        along.clear();
+        for (; lo != crossingsOn_.end() && lo->seg == i; ++lo) {
+            const Segment t{ToPt(net_.P(lo->other)), ToPt(net_.P(lo->other + 1))};
+            if (!std::binary_search(ring.begin(), ring.end(), key(t.a, t.b)))
+                along.push_back({CrossingAlong(s, t), lo->at});
+        }
+        for (const auto& [pixel, crossing] : RightOfStretches(s, along))
+            if (SideAt(pixel.x, pixel.y) < 0) {
+                at = crossing;
+                return true;
+            }
+    }
+    return false;
+}
+
+bool OutlineTracer::StaysInRegion(const std::vector<Rec>& stream, size_t begin, size_t n) {
+    Pt at;
+    if (!LeavesRegion(stream, begin, n, at)) return true;
+    if (!left_) left_ = true, leftAt_ = at;
+    return false;
+}
+
 namespace {
 
 uint64_t DirectedKey(Rec a, Rec b) {
@@ -248,6 +320,7 @@ void OutlineTracer::LeaveRegion(uint8_t colour) {
 
 TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream, int area) {
     TraceResult res;
+    left_ = false;
     Truncate(stream, stream.size());
     const QRect region = EnterRegion(px, py);
     // A lost way is reported with the region on screen, as the fill shows it.
@@ -276,7 +349,8 @@ TraceResult OutlineTracer::TraceOutline(int px, int py, std::vector<Rec>& stream
         first = Walk(st, stream, res);
         // The usual case: the first walk is the outline.
         if (first == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(res.points), pos) &&
-            !OtherPositionInRegion(region, area)) {
+            !OtherPositionInRegion(region, area) &&
+            StaysInRegion(stream, begin, size_t(res.points))) {
             LeaveRegion(Black);
             return res;
         }
@@ -342,7 +416,8 @@ bool OutlineTracer::TryOtherStarts(const StartSegment& first, const QRect& regio
         TraceResult again;
         const Outcome o = Walk(t, stream, again);
         onLost = std::move(report);
-        if (o == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(again.points), pos)) {
+        if (o == Outcome::Closed && IsOwnOutline(&stream[begin], size_t(again.points), pos) &&
+            StaysInRegion(stream, begin, size_t(again.points))) {
             res.points = again.points;
             if (onLost)
                 for (Pt node : lostAt) onLost(node);
@@ -390,6 +465,13 @@ void OutlineTracer::Diagnose(const QRect& region, Pt pos, int area,
                 for (int x = std::max(region.left(), d.right()); x <= region.right(); ++x)
                     if (edge(x, y)) return void(res.place = {x, y});
         }
+        return;
+    }
+    // A walk went through a crossing and on with another region on its right.
+    if (left_) {
+        res.outcome = Outcome::Astray;
+        res.reason = Reason::Crossing;
+        res.place = leftAt_;
         return;
     }
     // Two lines crossing without a shared point beside the region: the

@@ -376,3 +376,65 @@ TEST(ComposeMap, ACheckOnABlankSurfacePaintsOnlyForAWalkJudgedByItsMarks) {
         EXPECT_EQ(blank.Blank(), !marked);
     }
 }
+
+TEST(ComposeMap, AWalkThroughACrossingIntoAnotherRegionIsNoOutline) {
+    struct Case {
+        const char* what;
+        std::function<void(Store&)> build;
+        std::vector<Pt> positions;
+        std::vector<Reason> reasons;  // by position; None: closed
+        Pt place;                     // where the first failing one left its region
+    };
+    const Case cases[] = {
+        {"a line through a ring, crossing it twice: the ring bounds neither side",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {110, 10}, {110, 90}, {10, 90}, {10, 10}});
+             AddChain(st, {{40, 2}, {80, 110}});
+         },
+         {{25, 50}, {100, 50}},
+         {Reason::Crossing, Reason::Crossing},
+         {43, 10}},
+        {"an X: a diagonal crosses the wall between two rooms without a shared point",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {60, 10}, {110, 10}, {110, 50}, {110, 90}, {60, 90},
+                           {10, 90}, {10, 20}, {10, 10}});
+             AddChain(st, {{60, 10}, {60, 90}});
+             AddChain(st, {{10, 20}, {110, 50}});
+             AddChain(st, {{20, 30}, {30, 30}, {30, 40}, {20, 40}, {20, 30}});  // an enclave
+         },
+         {{25, 60}, {100, 80}, {25, 35}},
+         {Reason::Crossing, Reason::Crossing, Reason::None},
+         {60, 35}},
+        {"a line poking into a ring ends inside: it divides nothing",
+         [](Store& st) {
+             AddChain(st, {{10, 10}, {110, 10}, {110, 90}, {10, 90}, {10, 10}});
+             AddChain(st, {{40, 2}, {50, 40}});
+         },
+         {{25, 50}},
+         {Reason::None},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Map m;
+        c.build(m.st);
+        for (Pt p : c.positions) AddArea(m.st, "区", {{p.x, p.y}});
+        for (bool blank : {false, true}) {
+            Surface surf(200, 120);
+            if (!blank) PaintNetwork(m.st, surf);
+            const auto entries =
+                CheckPositions(m.st, surf, {}, blank ? [&] { PaintNetwork(m.st, surf); }
+                                                     : std::function<void()>());
+            ASSERT_EQ(entries.size(), c.positions.size());
+            for (size_t i = 0; i < entries.size(); ++i) {
+                EXPECT_EQ(entries[i].result.reason, c.reasons[i]) << i;
+                EXPECT_EQ(entries[i].result.outcome == Outcome::Closed,
+                          c.reasons[i] == Reason::None)
+                    << i;
+            }
+            if (c.reasons[0] != Reason::None) {
+                EXPECT_EQ(entries[0].result.place, c.place);
+            }
+        }
+    }
+}

@@ -210,6 +210,32 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
                 if (!r.empty() && r.back().x == 0) r.pop_back();
                 return r;
             };
+            // Whether the ring, past a crossing with a line it does not walk
+            // itself, has a black pixel (another region) on its right.
+            bool left = false;
+            auto leaves = [&](const std::vector<Rec>& r) {
+                auto walks = [&](const compose::Segment& t) {
+                    for (size_t k = 1; k < r.size(); ++k)
+                        if ((ToP(r[k - 1]) == t.a && ToP(r[k]) == t.b) ||
+                            (ToP(r[k - 1]) == t.b && ToP(r[k]) == t.a))
+                            return true;
+                    return false;
+                };
+                for (size_t k = 1; k < r.size(); ++k) {
+                    const compose::Segment s{ToP(r[k - 1]), ToP(r[k])};
+                    std::vector<std::pair<double, Pt>> along;
+                    for (const compose::Crossing& c : crossings)
+                        for (auto [i, j] : {std::pair{c.i, c.j}, std::pair{c.j, c.i}}) {
+                            const compose::Segment &u = all[size_t(i)], &t = all[size_t(j)];
+                            if (((u.a == s.a && u.b == s.b) || (u.a == s.b && u.b == s.a)) &&
+                                !walks(t))
+                                along.push_back({compose::CrossingAlong(s, t), c.at});
+                        }
+                    for (const auto& [pixel, crossing] : compose::RightOfStretches(s, along))
+                        if (surf.Pixel(pixel.x, pixel.y) == Black) return true;
+                }
+                return false;
+            };
             auto own = [&](size_t from) {
                 const std::vector<Rec> r = ring(from);
                 if (!compose::IsOwnOutline(r.data(), r.size(), pos)) return false;
@@ -218,6 +244,7 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
                         if (a2 != a &&
                             surf.Pixel(st.AreaPos(k2, a2).x, st.AreaPos(k2, a2).y) == Navy)
                             return false;
+                if (leaves(r)) return !(left = true);
                 return true;
             };
             const size_t begin = stream.size();
@@ -308,6 +335,10 @@ LiteralResult LiteralCompose(Store& st, Surface& surf) {
             if (edge) {
                 surf.FloodFillSurface(px, py, Navy, Red);
                 return fail(Outcome::NotClosed);
+            }
+            if (left) {
+                surf.FloodFillSurface(px, py, Navy, Red);
+                return fail(Outcome::Astray);
             }
             for (const compose::Crossing& c : crossings) {
                 bool touches = false;
