@@ -37,6 +37,8 @@ enum class Cmd {
     Undo, Redo,
     // 完成(&C), after the items above: 全区域の点検
     CheckAreas,
+    // 下絵, after the items above: 自動トレース
+    AutoTrace,
     Count_
 };
 

@@ -413,6 +413,32 @@ enum class Msg : int {
     // ---- import ----
     ImportFormatUnknown,  // どの形式とも認識できません
 
+    // ---- automatic tracing ----
+    CapAutoTrace,         // 自動トレース
+    MenuAutoTrace,        // 自動トレース(&T)
+    TraceNoInk,           // %1 には線のインクが見つかりません (白紙のページ)。
+    TraceMostlyInk,       // %1 はページの %2% がインクです。線で描いた地図ではありません。
+    TraceNotLineDrawing,  // %1 は写真か塗りつぶした図のようで ... (インク %2%、紙のむら %3)。
+    TraceColourWash,      // %1 には色で塗り分けた面 (%2%) はありますが、境界線のインクが ...
+    TraceNoRegions,       // %1 には線で囲まれた区域が見つかりません (領域 %2)。
+    TraceNothingWritten,  // 何も書き出していません。
+    TraceTooManyAreas,    // 囲まれた区域が %1 あり、区域の位置は最初の %2 区域にだけ置きました。
+    CliRaiseMaxMemory,    // --max-memory で上限を上げられます
+    CliTraceOptionForm,   // %1 の値が正しくありません: %2
+    TraceDone,            // 境界線 %1 本 (%2 点)、囲まれた区域 %3。疑わしい境界 %4 か所。
+    TraceDoubtBridged,    // すき間をつないだ
+    TraceDoubtOtherInk,   // 別の色のインク
+    TraceDoubtLettering,  // 文字を横切る
+    TraceDoubtSmall,      // 小さいか細い区域
+    TraceGap,             // すき間の半径
+    TraceMinArea,         // 最小の区域
+    TraceSampleHint,      // 下絵の境界線をクリックすると ... (しなければ自動)。
+    TraceRun,             // 実行
+    TraceNoPicture,       // 下絵がありません。先に下絵を読み込んでください。
+    TracePreviewCount,    // 区域 %1 (すき間 %2 px、最小 %3 px)
+    TraceInkAuto,         // インク: 自動
+    TraceInkSampled,      // インク: (%1, %2, %3)
+
     Count
 };
 

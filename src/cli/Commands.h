@@ -11,4 +11,5 @@ int RunReadIdt(const QStringList& args);
 int RunInfo(const QStringList& args);
 int RunImport(const QStringList& args);
 int RunExport(const QStringList& args);
+int RunTrace(const QStringList& args);
 }  // namespace cli

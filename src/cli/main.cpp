@@ -40,6 +40,10 @@ const Command kCommands[] = {
     {"export", cli::RunExport,
      "export WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png) [--force] [--json]\n"
      "               the composed outlines for GIS tools, print or a handout"},
+    {"trace", cli::RunTrace,
+     "trace SCAN -o OUT.vlm [--gap PX] [--min-area PX] [--ink R,G,B] [--simplify PX]\n"
+     "          [--positions] [--force] [--json]\n"
+     "               reads the boundaries off a scanned map into a work file"},
 };
 
 QString Overview() {

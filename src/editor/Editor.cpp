@@ -81,6 +81,7 @@ void Editor::Command(Cmd c) {
 
         case Cmd::Undo:
         case Cmd::Redo:
+        case Cmd::AutoTrace:
         case Cmd::Count_: break;
     }
 }
@@ -102,6 +103,7 @@ const char* CmdName(Cmd c) {
         "SweepCutting", "HoleCutting", "CancelCutting",
         "Undo", "Redo",
         "CheckAreas",
+        "AutoTrace",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == size_t(Cmd::Count_));
     return names[size_t(c)];

@@ -153,13 +153,15 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
     }
     if (keepLabels) net.labels = std::move(split.labels);
 
-    // No point on the page's left edge: an edge ending there ends one pixel in.
+    // An edge that ends at the page's edge ends one pixel in: no point at
+    // X 0, which the point list cannot hold, and none beyond the picture.
+    auto onEdge = [&](QPoint q) { return q.x() == 0 || q.y() == 0 || q.x() == w || q.y() == h; };
     std::vector<std::vector<QPoint>> lines;
     std::vector<size_t> from;
     for (size_t k = 0; k < walked.size(); ++k) {
         std::vector<QPoint>& p = walked[k].points;
-        if (p.front().x() == 0) p.erase(p.begin());
-        if (!p.empty() && p.back().x() == 0) p.pop_back();
+        if (onEdge(p.front())) p.erase(p.begin());
+        if (!p.empty() && onEdge(p.back())) p.pop_back();
         if (p.size() < 2) continue;
         lines.push_back(p);
         from.push_back(k);

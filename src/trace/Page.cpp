@@ -89,7 +89,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
         return std::sqrt(double(dr * dr + dg * dg + db * db));
     };
     const double span = std::max(30.0, dist3(paperColour, inkRgb));
-    int64_t saturated = 0, sampled = 0;
+    int64_t saturated = 0, sampled = 0, darkened = 0;
     for (int y = 0; y < h; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(scan.constScanLine(y));
         uint8_t* out = dark.data() + size_t(y) * w;
@@ -104,10 +104,12 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
             if ((x | y) % 4 == 0) {
                 ++sampled;
                 saturated += hi - lo > 60;
+                darkened += hi < 128;
             }
         }
     }
     page.colourShare = sampled ? double(saturated) / double(sampled) : 0;
+    page.darkShare = sampled ? double(darkened) / double(sampled) : 0;
     if (!tick(10)) return {};
 
     // The paper: a quarter-scale opening of the darkness (lightest of each
@@ -142,6 +144,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
     const int mad = Percentile(dev, int64_t(n), 0.5);
     const int strong = Percentile(hist, int64_t(n), 0.999);
     page.paperContrast = median;
+    page.paperNoise = mad;
     page.threshold = std::clamp(std::max(median + 5 * mad + 8, int(0.35 * strong)), 1, 254);
 
     std::vector<uint8_t>& ink = page.ink;

@@ -26,7 +26,9 @@ struct Page {
     std::vector<uint8_t> ink;    // 1 where the boundary ink is
     std::vector<uint16_t> dist;  // distance to the nearest ink, in 1/8 px
     int threshold = 0;           // ink contrast threshold chosen (0..255)
-    int paperContrast = 0;       // the paper's noise level (median contrast)
+    int paperContrast = 0;       // the paper's median contrast after flattening
+    int paperNoise = 0;          // its median deviation: grain, or a photograph's texture
+    double darkShare = 0;        // share of the page darker than mid-grey, as scanned
     double inkShare = 0;         // share of the page that is ink
     double colourShare = 0;      // share of paper pixels that are strongly coloured
     int lineWidth = 1;           // typical stroke width, px

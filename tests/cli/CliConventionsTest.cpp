@@ -40,7 +40,7 @@ class CliConventions : public ::testing::Test {
 }  // namespace
 
 TEST_F(CliConventions, HelpAndUsageErrorsForEveryCommand) {
-    for (const char* c : {"compose", "check", "read-idt", "info", "import", "export"}) {
+    for (const char* c : {"compose", "check", "read-idt", "info", "import", "export", "trace"}) {
         const QString command = QString::fromLatin1(c);
         const CliRun help = Cli({command, "--help"});
         EXPECT_EQ(help.code, 0) << c;

@@ -1,0 +1,140 @@
+#include "usecases/Trace.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "picture/Picture.h"
+#include "raster/BitmapFile.h"
+#include "raster/Surface.h"
+#include "text/ShiftJis.h"
+
+namespace usecase {
+
+namespace {
+
+QString Percent(double share) {
+    return QString::number(100.0 * share, 'f', share < 0.1 ? 1 : 0);
+}
+
+Result Refused(Msg id, QStringList args) {
+    return {false, Say(id, std::move(args), Msg::CapAutoTrace, MsgIcon::Warning), {}};
+}
+
+}  // namespace
+
+TraceOutcome TraceScan(const QImage& scan, const QString& name, const TraceSettings& settings,
+                       trace::Page* kept) {
+    TraceOutcome out;
+    trace::Page local;
+    trace::Page& page = kept ? *kept : local;
+    // The ink takes most of the time: the first 60% of the bar, the split the rest.
+    if (page.width == 0) {
+        trace::InkOptions ink{settings.ink, {}};
+        if (settings.tick) ink.tick = [&](int p) { return settings.tick(p * 6 / 10); };
+        page = trace::ReadPage(scan, ink);
+        if (page.width == 0) {
+            out.cancelled = true;
+            return out;
+        }
+    }
+    out.threshold = page.threshold;
+    out.lineWidth = page.lineWidth;
+    out.inkShare = page.inkShare;
+    // What is on the page decides whether there is anything to trace.
+    const double ink = std::max(page.inkShare, page.darkShare);
+    if (ink > 0.5) {
+        out.result = Refused(Msg::TraceMostlyInk, {name, Percent(ink)});
+        return out;
+    }
+    if (page.inkShare > 0.25 || page.paperNoise > 12) {
+        out.result = Refused(Msg::TraceNotLineDrawing,
+                             {name, Percent(page.inkShare), QString::number(page.paperNoise)});
+        return out;
+    }
+    if (page.inkShare < 0.0002) {
+        if (page.colourShare > 0.15)
+            out.result = Refused(Msg::TraceColourWash, {name, Percent(page.colourShare)});
+        else
+            out.result = Refused(Msg::TraceNoInk, {name});
+        return out;
+    }
+    trace::SplitOptions split{settings.gap, settings.minArea, settings.simplify, {}};
+    if (settings.tick) split.tick = [&](int p) { return settings.tick(60 + p * 4 / 10); };
+    out.net = trace::Split(page, split);
+    if (out.net.cancelled) {
+        out.cancelled = true;
+        return out;
+    }
+    for (const trace::Region& r : out.net.regions) out.enclosed += r.enclosed;
+    if (out.enclosed == 0) {
+        out.result =
+            page.colourShare > 0.15
+                ? Refused(Msg::TraceColourWash, {name, Percent(page.colourShare)})
+                : Refused(Msg::TraceNoRegions, {name, QString::number(out.net.regions.size())});
+        return out;
+    }
+    out.chains = int(out.net.edges.size());
+    for (size_t e = 0; e < out.net.edges.size(); ++e) {
+        const trace::Edge& edge = out.net.edges[e];
+        out.points += int(edge.points.size());
+        if (edge.doubts)
+            out.doubts.push_back({int(e), edge.doubts, edge.points[edge.points.size() / 2]});
+    }
+    out.result.ok = true;
+    return out;
+}
+
+QString DoubtText(uint8_t doubts) {
+    QStringList parts;
+    if (doubts & trace::Bridged) parts << msg::Text(Msg::TraceDoubtBridged);
+    if (doubts & trace::OtherInk) parts << msg::Text(Msg::TraceDoubtOtherInk);
+    if (doubts & trace::Lettering) parts << msg::Text(Msg::TraceDoubtLettering);
+    if (doubts & trace::SmallRegion) parts << msg::Text(Msg::TraceDoubtSmall);
+    return parts.join(QStringLiteral("、"));
+}
+
+Result AddTracedNetwork(Store& st, const trace::Network& net, bool positions) {
+    std::vector<Rec> v = st.PointsToVector();
+    if (v.empty()) v.push_back(Rec{});
+    if (!(v.back() == Rec{})) v.push_back(Rec{});
+    const std::vector<Rec> traced = trace::PointList(net);
+    v.insert(v.end(), traced.begin() + 1, traced.end());
+    if (!st.AssignPoints(v))
+        return {false,
+                Say(Msg::PointListFull, {QString::number(Store::Capacity)}, Msg::CapAutoTrace,
+                    MsgIcon::Warning),
+                {}};
+    Result r{true, {}, {}};
+    if (!positions) return r;
+    const std::vector<int> number = trace::EnclosedOrder(net);
+    std::vector<int> byNumber(net.regions.size() + 1, -1);
+    int enclosed = 0;
+    for (size_t k = 0; k < number.size(); ++k)
+        if (number[k]) byNumber[number[k]] = int(k), ++enclosed;
+    int placed = 0;
+    for (int n = 1; n <= enclosed && st.AreaCount < Store::MaxAreas; ++n, ++placed) {
+        const QPoint p = net.regions[byNumber[n]].pole;
+        const int a = ++st.AreaCount;
+        st.SetAreaName(a, sjis::FromUnicode(QString::number(n)));
+        st.AreaPos(0, a) = Rec{int16_t(std::max(1, p.x())), int16_t(p.y())};
+        for (int k = 1; k < Store::Slots; ++k) st.AreaPos(k, a) = Rec{};
+    }
+    if (placed < enclosed)
+        r.message =
+            Say(Msg::TraceTooManyAreas, {QString::number(enclosed), QString::number(placed)},
+                Msg::CapAutoTrace, MsgIcon::Information);
+    return r;
+}
+
+bool StoreTracedPicture(QImage scan, const QString& file, QString* error) {
+    InvertPicture(scan, nullptr);
+    Surface reduced;
+    if (!reduced.Resize(scan.width(), scan.height())) {
+        *error = msg::Text(Msg::PictureMemory).arg(scan.width()).arg(scan.height());
+        return false;
+    }
+    reduced.DrawImage(scan, 0, 0);
+    return WriteSurfaceBitmap(reduced, file, error);
+}
+
+}  // namespace usecase

@@ -1,0 +1,58 @@
+// Tracing a scan: its boundaries read into a network ready to compose, and
+// (for velmot-cli trace) a work with the scan as its under-drawing. A scan
+// that is not a line map is refused with what was found instead.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+#include "store/Store.h"
+#include "trace/Trace.h"
+#include "usecases/Result.h"
+
+namespace usecase {
+
+struct TraceSettings {
+    int gap = -1;      // px; < 0: chosen where the region count levels off
+    int minArea = -1;  // px; < 0: chosen from the stroke width
+    std::optional<QRgb> ink;
+    double simplify = 1.0;
+    trace::Tick tick;
+};
+
+// One doubtful edge, for the review list.
+struct TraceDoubt {
+    int edge = 0;  // index into the network's edges
+    uint8_t doubts = 0;
+    QPoint at;  // the middle of the edge
+};
+
+struct TraceOutcome {
+    Result result;  // not ok: no line map (the message says what was found) or cancelled
+    bool cancelled = false;
+    trace::Network net;
+    int enclosed = 0, chains = 0, points = 0;
+    int threshold = 0, lineWidth = 0;
+    double inkShare = 0;
+    std::vector<TraceDoubt> doubts;
+};
+
+// Traces a page; `name` names it in the messages. The page's ink is read
+// only when `page` is empty, so that a slider change floods again only.
+TraceOutcome TraceScan(const QImage& scan, const QString& name, const TraceSettings& settings,
+                       trace::Page* page = nullptr);
+
+// The doubts' names, comma separated, as the review list shows them.
+QString DoubtText(uint8_t doubts);
+
+// Appends the network's chains to the point list of st, and with positions
+// one area per enclosed region at its pole, named by its number (as many as
+// the area table holds; the note says when some were left out).
+Result AddTracedNetwork(Store& st, const trace::Network& net, bool positions);
+
+// Stores a scan as the work's under-drawing bitmap in `file`, as loading an
+// under-drawing does: its negative, reduced to the 16 colours.
+bool StoreTracedPicture(QImage scan, const QString& file, QString* error);
+
+}  // namespace usecase
