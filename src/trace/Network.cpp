@@ -18,50 +18,76 @@ struct Walker {
     const std::vector<int32_t>& label;
     const std::vector<uint8_t>& ink;
     int w, h;
-    std::vector<uint8_t> doneH, doneV;  // cracks walked
+    // Per corner (cx, cy), 0 <= cx <= w, 0 <= cy <= h: how many boundary
+    // cracks meet there, whether the cracks to its right and below are
+    // boundaries, and whether they have been walked.
+    enum : uint8_t { Count = 7, Right = 8, Down = 16, RightDone = 32, DownDone = 64 };
+    std::vector<uint8_t> corner;
 
     Walker(const std::vector<int32_t>& l, const std::vector<uint8_t>& i, int width, int height)
-        : label(l),
-          ink(i),
-          w(width),
-          h(height),
-          doneH(size_t(width) * (height + 1), 0),
-          doneV(size_t(width + 1) * height, 0) {}
-
-    int32_t L(int x, int y) const {
-        return x < 0 || y < 0 || x >= w || y >= h ? 0 : label[size_t(y) * w + x];
+        : label(l), ink(i), w(width), h(height), corner(size_t(width + 1) * (height + 1), 0) {
+        const size_t cw = size_t(w) + 1;
+        for (int y = 0; y < h; ++y) {
+            const int32_t* row = label.data() + size_t(y) * w;
+            uint8_t* c = corner.data() + size_t(y) * cw;
+            for (int x = 0; x + 1 < w; ++x)
+                if (row[x] != row[x + 1]) {  // the crack from (x+1, y) down
+                    c[x + 1] += 1 + Down;
+                    c[cw + x + 1] += 1;
+                }
+            if (y + 1 < h)
+                for (int x = 0; x < w; ++x)
+                    if (row[x] != row[x + w]) {  // the crack from (x, y+1) right
+                        c[cw + x] += 1 + Right;
+                        c[cw + x + 1] += 1;
+                    }
+        }
     }
+
+    uint8_t& At(int cx, int cy) { return corner[size_t(cy) * (w + 1) + cx]; }
     // The crack leaving corner (cx, cy) in direction d (0 right, 1 down,
     // 2 left, 3 up): whether it lies between two regions.
-    bool Boundary(int cx, int cy, int d) const {
+    bool Boundary(int cx, int cy, int d) {
         switch (d) {
             case 0:
-                return cx < w && cy > 0 && cy < h && L(cx, cy - 1) != L(cx, cy);
+                return At(cx, cy) & Right;
             case 1:
-                return cy < h && cx > 0 && cx < w && L(cx - 1, cy) != L(cx, cy);
+                return At(cx, cy) & Down;
             case 2:
-                return Boundary(cx - 1, cy, 0);
+                return cx > 0 && (At(cx - 1, cy) & Right);
             default:
-                return Boundary(cx, cy - 1, 1);
+                return cy > 0 && (At(cx, cy - 1) & Down);
         }
     }
-    uint8_t& Done(int cx, int cy, int d) {
+    bool Done(int cx, int cy, int d) {
         switch (d) {
             case 0:
-                return doneH[size_t(cy) * w + cx];
+                return At(cx, cy) & RightDone;
             case 1:
-                return doneV[size_t(cy) * (w + 1) + cx];
+                return At(cx, cy) & DownDone;
             case 2:
-                return doneH[size_t(cy) * w + cx - 1];
+                return At(cx - 1, cy) & RightDone;
             default:
-                return doneV[size_t(cy - 1) * (w + 1) + cx];
+                return At(cx, cy - 1) & DownDone;
         }
     }
-    int Degree(int cx, int cy) const {
-        int k = 0;
-        for (int d = 0; d < 4; ++d) k += Boundary(cx, cy, d);
-        return k;
+    void MarkDone(int cx, int cy, int d) {
+        switch (d) {
+            case 0:
+                At(cx, cy) |= RightDone;
+                return;
+            case 1:
+                At(cx, cy) |= DownDone;
+                return;
+            case 2:
+                At(cx - 1, cy) |= RightDone;
+                return;
+            default:
+                At(cx, cy - 1) |= DownDone;
+                return;
+        }
     }
+    int Degree(int cx, int cy) { return At(cx, cy) & Count; }
     // The two pixels either side of a crack.
     void Sides(int cx, int cy, int d, size_t& a, size_t& b) const {
         switch (d) {
@@ -94,7 +120,7 @@ struct Walker {
         Sides(cx, cy, d, a, b);
         out.left = label[a], out.right = label[b];
         while (true) {
-            Done(cx, cy, d) = 1;
+            MarkDone(cx, cy, d);
             Sides(cx, cy, d, a, b);
             ++out.cracks;
             const uint8_t both = ink[a] | ink[b];
@@ -145,7 +171,7 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
     // What is left are rings round a region with no node on them.
     for (int cy = 1; cy < h; ++cy)
         for (int cx = 0; cx < w; ++cx)
-            if (walker.Boundary(cx, cy, 0) && !walker.Done(cx, cy, 0))
+            if ((walker.At(cx, cy) & (Walker::Right | Walker::RightDone)) == Walker::Right)
                 walked.push_back(walker.Walk(cx, cy, 0, true));
     if (options.tick && !options.tick(85)) {
         net.cancelled = true;

@@ -7,6 +7,7 @@
 
 #include "trace/Distance.h"
 #include "trace/GapSweep.h"
+#include "trace/Runs.h"
 #include "trace/Trace.h"
 
 namespace trace {
@@ -238,6 +239,22 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
     page.height = h;
     page.dist = DistanceToInk(ink, w, h);
     if (!tick(70)) return {};
+    {
+        int32_t parts = 0;
+        const std::vector<Run> runs = PartsByRuns(
+            w, h, [&](size_t i) { return ink[i] == 0; }, parts);
+        std::vector<Page::Pocket> all(size_t(parts), Page::Pocket{-1, 0, 0});
+        for (const Run& r : runs) {
+            Page::Pocket& p = all[size_t(r.part)];
+            p.area += r.x1 - r.x0 + 1;
+            const size_t row = size_t(r.y) * w;
+            for (int x = r.x0; x <= r.x1; ++x)
+                if (p.pixel < 0 || page.dist[row + x] > p.widest)
+                    p.pixel = int32_t(row + x), p.widest = page.dist[row + x];
+        }
+        for (const Page::Pocket& p : all)
+            if (p.widest <= 8 * kMaxGap) page.pockets.push_back(p);
+    }
     page.autoMinArea = std::max(64, 16 * page.lineWidth * page.lineWidth);
     page.regionsByGap = RegionsByGap(page.dist, w, h, page.autoMinArea);
     page.autoGap = ChooseGap(page.regionsByGap, page.lineWidth);

@@ -4,6 +4,8 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "trace/Runs.h"
+
 namespace trace {
 
 namespace {
@@ -35,57 +37,19 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     // Seeds: the parts of {distance > gap}, 4-connected.
     const int level = 8 * gap;
     int32_t next = 0;
-    std::vector<int32_t> stack;
-    auto fill = [&](size_t start, int32_t id, auto inside) {
-        stack.assign(1, int32_t(start));
-        label[start] = id;
-        while (!stack.empty()) {
-            const int32_t p = stack.back();
-            stack.pop_back();
-            const int x = p % w;
-            const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
-                                   p + w < int32_t(n) ? p + w : -1};
-            for (int32_t q : nb)
-                if (q >= 0 && !label[q] && inside(q)) {
-                    label[q] = id;
-                    stack.push_back(q);
-                }
-        }
-    };
-    for (size_t i = 0; i < n; ++i)
-        if (!label[i] && dist[i] > level)
-            fill(i, ++next, [&](int32_t q) { return dist[q] > level; });
+    {
+        const std::vector<Run> runs = PartsByRuns(
+            w, h, [&](size_t i) { return dist[i] > level; }, next);
+        for (const Run& r : runs)
+            std::fill(label.begin() + size_t(r.y) * w + r.x0,
+                      label.begin() + size_t(r.y) * w + r.x1 + 1, r.part + 1);
+    }
     if (stop(15)) return out;
 
     // A closed ring of ink too narrow inside for a seed still holds a region
     // of its own (an island, a small enclave): one seed at its widest point.
-    {
-        std::vector<uint8_t> seen(n, 0);
-        for (size_t i = 0; i < n; ++i) {
-            if (seen[i] || !dist[i]) continue;
-            bool seeded = false;
-            int64_t area = 0;
-            size_t widest = i;
-            stack.assign(1, int32_t(i));
-            seen[i] = 1;
-            while (!stack.empty()) {
-                const int32_t p = stack.back();
-                stack.pop_back();
-                ++area;
-                seeded |= label[p] != 0;
-                if (dist[p] > dist[widest]) widest = p;
-                const int x = p % w;
-                const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
-                                       p + w < int32_t(n) ? p + w : -1};
-                for (int32_t q : nb)
-                    if (q >= 0 && !seen[q] && dist[q]) {
-                        seen[q] = 1;
-                        stack.push_back(q);
-                    }
-            }
-            if (!seeded && area >= minArea) label[widest] = ++next;
-        }
-    }
+    for (const Page::Pocket& p : page.pockets)
+        if (p.widest <= level && p.area >= minArea) label[size_t(p.pixel)] = ++next;
     if (stop(30)) return out;
 
     // The flood, widest first; within one level first come first served, so

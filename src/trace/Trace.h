@@ -33,6 +33,14 @@ struct Page {
     double colourShare = 0;      // share of paper pixels that are strongly coloured
     int lineWidth = 1;           // typical stroke width, px
     QRgb inkColour = 0;          // mean colour of the ink pixels
+    // The parts of the paper too narrow ever to hold a seed (their widest
+    // point no farther than kMaxGap from ink): islands, counters of letters.
+    struct Pocket {
+        int32_t pixel;  // the widest point
+        uint16_t widest;
+        int64_t area;
+    };
+    std::vector<Pocket> pockets;
     // Regions counted for each gap radius 0..kMaxGap (index = radius), and
     // the radius chosen where the count levels off.
     std::vector<int> regionsByGap;
