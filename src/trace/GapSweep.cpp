@@ -66,19 +66,22 @@ std::vector<int> RegionsByGap(const std::vector<uint16_t>& dist, int width, int 
 
 int ChooseGap(const std::vector<int>& counts, int lineWidth) {
     const int lowest = std::max(2, lineWidth);
-    int best = 0;
-    for (int r = lowest; r < int(counts.size()); ++r) best = std::max(best, counts[r]);
-    const int near = best - std::max(1, best / 50);
-    // From the start of the level stretch, half as far again while the
-    // count holds: gaps just at the radius close unevenly at crossings.
-    for (int r = lowest; r < int(counts.size()); ++r)
-        if (counts[r] >= near) {
-            int chosen = r;
-            for (int s = r + 1; s <= r + r / 2 && s < int(counts.size()) && counts[s] >= near; ++s)
-                chosen = s;
-            return chosen;
-        }
-    return lowest;
+    const int last = int(counts.size()) - 1;
+    // The first radius from which the count stops growing: gaps are closed
+    // there. Beyond, names and narrow passages start to split regions and
+    // the count climbs again slowly, so the first level stretch is the one.
+    int start = -1;
+    for (int r = lowest; r + 2 <= last && start < 0; ++r)
+        if (counts[r + 2] - counts[r] <= std::max(1, counts[r] / 100)) start = r;
+    if (start < 0) return lowest;
+    // Half as far again while the count holds: gaps just at the radius close
+    // unevenly at crossings.
+    int chosen = start;
+    for (int r = start + 1; r <= start + start / 2 && r <= last; ++r) {
+        if (std::abs(counts[r] - counts[start]) > std::max(1, counts[start] / 100)) break;
+        chosen = r;
+    }
+    return chosen;
 }
 
 }  // namespace trace

@@ -153,13 +153,43 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
     for (size_t i = 0; i < n; ++i) ink[i] = dark[i] > page.threshold ? kInk : 0;
     std::vector<uint8_t>().swap(dark);
 
+    // Dark ink is grey: a line whose neighbourhood is coloured is a river or
+    // a road, even where JPEG has washed its own pixels grey. Ink under a
+    // clearly coloured 3x3 mean is no boundary; a faint tint is marked.
+    if (!options.ink) {
+        auto chroma = [&](int x, int y) {
+            const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(y))[x];
+            return std::max({qRed(c), qGreen(c), qBlue(c)}) -
+                   std::min({qRed(c), qGreen(c), qBlue(c)});
+        };
+        std::array<int64_t, 256> tint{};
+        int64_t tinted = 0;
+        for (int y = 0; y < h; y += 5)
+            for (int x = 0; x < w; x += 5, ++tinted) ++tint[std::min(255, chroma(x, y))];
+        const int paperTint = Percentile(tint, tinted, 0.5);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint8_t& k = ink[size_t(y) * w + x];
+                if (!k) continue;
+                int sum = 0, count = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (x + dx >= 0 && y + dy >= 0 && x + dx < w && y + dy < h)
+                            sum += chroma(x + dx, y + dy), ++count;
+                const int excess = sum / count - paperTint;
+                if (excess > 24)
+                    k = 0;
+                else if (excess > 12)
+                    k |= kColoured;
+            }
+    }
+
     // Specks of a few pixels go (8-connected); larger ones would take the
     // dots of dash-dot lines with them. Compact blobs the size of letters
     // are marked, as is ink of another colour than the boundaries'.
     std::vector<int32_t> stack, members;
     std::vector<uint8_t> seen(n, 0);
     int64_t inkCount = 0, r = 0, g = 0, b = 0;
-    std::vector<int> runs;
     for (size_t start = 0; start < n; ++start) {
         if (!ink[start] || seen[start]) continue;
         members.clear();
@@ -188,14 +218,10 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
             for (int32_t p : members) ink[p] = 0;
             continue;
         }
-        runs.push_back(std::min(x1 - x0, y1 - y0) + 1);  // the thinner side
         const bool blob = x1 - x0 <= 80 && y1 - y0 <= 80 && std::min(x1 - x0, y1 - y0) >= 8 &&
                           std::max(x1 - x0, y1 - y0) <= 3 * std::min(x1 - x0, y1 - y0);
         for (int32_t p : members) {
             const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(p / w))[p % w];
-            const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
-            const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
-            if (!options.ink && hi - lo > 60) ink[p] |= kColoured;
             if (blob) ink[p] |= kBlob;
             r += qRed(c), g += qGreen(c), b += qBlue(c);
             ++inkCount;

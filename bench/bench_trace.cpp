@@ -1,0 +1,439 @@
+// Tracing scans rendered from known networks: how many true positions the
+// traced regions match, how many close through the composition, the
+// boundary F1 within 2 px, points against the true network, and the time
+// and memory for an A3 page at 300 dpi with a re-run after a slider change.
+//
+//   build/bench_trace                          every variant
+//   build/bench_trace --benchmark_filter=A3    the timing only
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QBuffer>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+#include <cmath>
+#include <unordered_map>
+
+#include "BenchMaps.h"
+#include "files/WorkFile.h"
+#include "trace/Distance.h"
+#include "trace/Trace.h"
+#include "usecases/CheckPositions.h"
+
+namespace {
+
+struct Truth {
+    std::vector<std::vector<QPointF>> chains;
+    std::vector<QPointF> positions;
+    QSizeF size;
+    int points = 0;
+};
+
+Truth FromStore(const Store& st) {
+    Truth t;
+    std::vector<QPointF> cur;
+    for (const Rec& r : st.PointsToVector()) {
+        if (r.x == 0 && r.y == 0) {
+            if (cur.size() >= 2) t.chains.push_back(cur), t.points += int(cur.size());
+            cur.clear();
+        } else {
+            cur.push_back(QPointF(r.x, r.y));
+        }
+    }
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x > 0; ++k)
+            t.positions.push_back(QPointF(st.AreaPos(k, a).x, st.AreaPos(k, a).y));
+    t.size = QSizeF(st.MapWidth, st.MapHeight);
+    return t;
+}
+
+Truth Generated(int cells, int unit, uint32_t seed) {
+    MapRecipe r;
+    r.cells = cells;
+    r.unitW = unit;
+    r.unitH = unit + unit / 10;
+    r.step = 6;
+    r.jitter = unit / 4;
+    r.seed = seed;
+    Store st;
+    GenerateMap(r, st);
+    return FromStore(st);
+}
+
+struct Style {
+    double width = 2;
+    bool dashDot = false, names = false, rivers = false, shabby = false;
+    int jpeg = 0;       // quality; 0: lossless
+    double rotate = 0;  // degrees
+    double scale = 1;
+};
+
+struct Rendered {
+    QImage scan;
+    QImage truth;  // the true lines, 1 px, black on white
+    std::vector<QPoint> positions;
+    QTransform t;
+};
+
+Rendered Render(const Truth& truth, const Style& s) {
+    Rendered r;
+    const QSize size(int(truth.size.width() * s.scale) + 20,
+                     int(truth.size.height() * s.scale) + 20);
+    r.t.translate(size.width() / 2.0, size.height() / 2.0);
+    r.t.rotate(s.rotate);
+    r.t.translate(-size.width() / 2.0, -size.height() / 2.0);
+    r.t.translate(10, 10);
+    r.t.scale(s.scale, s.scale);
+    r.scan = QImage(size, QImage::Format_RGB32);
+    r.scan.fill(qRgb(252, 250, 244));
+    r.truth = QImage(size, QImage::Format_Grayscale8);
+    r.truth.fill(255);
+    QPainterPath path;
+    for (const auto& c : truth.chains) {
+        path.moveTo(c[0]);
+        for (size_t k = 1; k < c.size(); ++k) path.lineTo(c[k]);
+    }
+    {
+        QPainter p(&r.truth);
+        p.setTransform(r.t);
+        p.setPen(QPen(Qt::black, 0));
+        p.drawPath(path);
+    }
+    QPainter p(&r.scan);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setTransform(r.t);
+    QRandomGenerator rng(11);
+    if (s.rivers) {
+        // Blue rivers wander across the map, over the boundaries.
+        p.setPen(QPen(QColor(40, 110, 220), 2.0 / s.scale));
+        for (int k = 0; k < 8; ++k) {
+            QPainterPath river;
+            QPointF at(rng.bounded(truth.size.width()), rng.bounded(truth.size.height()));
+            river.moveTo(at);
+            double dir = rng.bounded(6.28);
+            for (int i = 0; i < 60; ++i) {
+                dir += (rng.bounded(1.0) - 0.5) * 0.6;
+                at += QPointF(std::cos(dir), std::sin(dir)) * 12;
+                river.lineTo(at);
+            }
+            p.drawPath(river);
+        }
+    }
+    QPen pen(QColor(25, 25, 25), s.width / s.scale);
+    if (s.dashDot) pen.setStyle(Qt::DashDotLine);
+    p.setPen(pen);
+    p.drawPath(path);
+    if (s.names) {
+        QFont f;
+        f.setPixelSize(int(14 / s.scale));
+        p.setFont(f);
+        p.setPen(QColor(30, 30, 30));
+        int n = 0;
+        for (const QPointF& at : truth.positions)
+            p.drawText(at + QPointF(-14 / s.scale, -6 / s.scale), QStringLiteral("区%1").arg(++n));
+    }
+    p.end();
+    for (const QPointF& at : truth.positions) {
+        const QPointF q = r.t.map(at);
+        r.positions.push_back(QPoint(int(std::lround(q.x())), int(std::lround(q.y()))));
+    }
+    if (s.shabby) {
+        // Uneven lighting, grain and a slight blur, as a flatbed gives.
+        QImage out = r.scan;
+        const int w = out.width(), h = out.height();
+        for (int y = 0; y < h; ++y) {
+            const QRgb* in = reinterpret_cast<const QRgb*>(r.scan.constScanLine(y));
+            QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < w; ++x) {
+                int c[3] = {0, 0, 0};
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int xx = std::clamp(x + dx, 0, w - 1),
+                                  yy = std::clamp(y + dy, 0, h - 1);
+                        const QRgb q = reinterpret_cast<const QRgb*>(r.scan.constScanLine(yy))[xx];
+                        const int wgt = (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1);
+                        c[0] += qRed(q) * wgt, c[1] += qGreen(q) * wgt, c[2] += qBlue(q) * wgt;
+                    }
+                const double light = 0.82 + 0.18 * std::sin(x * 3.0 / w) * std::cos(y * 2.0 / h);
+                const int noise = int(rng.bounded(13)) + int(rng.bounded(13)) - 12;
+                auto v = [&](int sum) { return std::clamp(int(sum / 16 * light) + noise, 0, 255); };
+                o[x] = qRgb(v(c[0]), v(c[1]), v(c[2]));
+                (void)in;
+            }
+        }
+        r.scan = out;
+    }
+    if (s.jpeg) {
+        QBuffer buf;
+        buf.open(QIODevice::WriteOnly);
+        r.scan.save(&buf, "JPEG", s.jpeg);
+        r.scan = QImage::fromData(buf.data(), "JPEG").convertToFormat(QImage::Format_RGB32);
+    }
+    return r;
+}
+
+// Labels of the true regions: the 4-connected parts of the paper between
+// the true lines (lines 0).
+std::vector<int32_t> TruthLabels(const QImage& truth) {
+    const int w = truth.width(), h = truth.height();
+    std::vector<int32_t> label(size_t(w) * h, -1);
+    int32_t next = 0;
+    std::vector<int32_t> stack;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            if (truth.constScanLine(y)[x] < 128) label[i] = 0;
+            if (label[i] >= 0) continue;
+            label[i] = ++next;
+            stack.assign(1, int32_t(i));
+            while (!stack.empty()) {
+                const int32_t p = stack.back();
+                stack.pop_back();
+                const int px = p % w, py = p / w;
+                const int nx[4] = {px - 1, px + 1, px, px}, ny[4] = {py, py, py - 1, py + 1};
+                for (int k = 0; k < 4; ++k) {
+                    if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+                    const size_t q = size_t(ny[k]) * w + nx[k];
+                    if (label[q] >= 0) continue;
+                    if (truth.constScanLine(ny[k])[nx[k]] < 128) {
+                        label[q] = 0;
+                        continue;
+                    }
+                    label[q] = next;
+                    stack.push_back(int32_t(q));
+                }
+            }
+        }
+    return label;
+}
+
+struct Scores {
+    double matched = 0, closed = 0, f1 = 0, pointRatio = 0, precision = 0, recall = 0;
+};
+
+Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
+    Scores s;
+    const int w = r.scan.width(), h = r.scan.height();
+    const size_t n = size_t(w) * h;
+    // Boundary pixels either side, and the distance to each.
+    std::vector<uint8_t> trueLine(n, 0), tracedLine(n, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) trueLine[size_t(y) * w + x] = r.truth.constScanLine(y)[x] < 128;
+    QImage traced(w, h, QImage::Format_Grayscale8);
+    traced.fill(255);
+    {
+        QPainter p(&traced);
+        p.setPen(QPen(Qt::black, 0));
+        for (const trace::Edge& e : net.edges)
+            for (size_t k = 1; k < e.points.size(); ++k) p.drawLine(e.points[k - 1], e.points[k]);
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            tracedLine[size_t(y) * w + x] = traced.constScanLine(y)[x] < 128;
+    const std::vector<uint16_t> toTrue = trace::DistanceToInk(trueLine, w, h);
+    const std::vector<uint16_t> toTraced = trace::DistanceToInk(tracedLine, w, h);
+    int64_t tp = 0, tracedCount = 0, rc = 0, trueCount = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (tracedLine[i]) ++tracedCount, tp += toTrue[i] <= 16;
+        if (trueLine[i]) ++trueCount, rc += toTraced[i] <= 16;
+    }
+    s.precision = tracedCount ? double(tp) / tracedCount : 0;
+    s.recall = trueCount ? double(rc) / trueCount : 0;
+    s.f1 = s.precision + s.recall > 0 ? 2 * s.precision * s.recall / (s.precision + s.recall) : 0;
+
+    // Region matching away from the 2 px band round the true lines.
+    const std::vector<int32_t> truthLabel = TruthLabels(r.truth);
+    std::vector<int32_t> tracedLabel(n, 0);
+    {
+        // The traced regions as the composition sees them: the paper
+        // between the traced lines.
+        tracedLabel = TruthLabels(traced);
+    }
+    std::unordered_map<int64_t, int64_t> both;
+    std::unordered_map<int32_t, int64_t> areaTrue, areaTraced;
+    for (size_t i = 0; i < n; ++i) {
+        if (toTrue[i] <= 16) continue;
+        const int32_t a = truthLabel[i], b = tracedLabel[i];
+        ++areaTrue[a], ++areaTraced[b];
+        ++both[(int64_t(a) << 32) | uint32_t(b)];
+    }
+    int matched = 0;
+    for (const QPoint& p : r.positions) {
+        if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h) continue;
+        const int32_t a = truthLabel[size_t(p.y()) * w + p.x()],
+                      b = tracedLabel[size_t(p.y()) * w + p.x()];
+        if (a <= 0 || b <= 0) continue;
+        const int64_t wrong =
+            areaTrue[a] + areaTraced[b] - 2 * both[(int64_t(a) << 32) | uint32_t(b)];
+        matched += wrong * 100 < areaTrue[a];
+    }
+    s.matched = double(matched) / std::max<size_t>(1, r.positions.size());
+
+    // The true positions put into the traced network, traced by the composition.
+    Store st;
+    st.AssignPoints(trace::PointList(net));
+    for (const QPoint& p : r.positions) {
+        if (st.AreaCount >= Store::MaxAreas) break;
+        const int a = ++st.AreaCount;
+        st.SetAreaName(a, "a");
+        st.AreaPos(0, a) = Rec{int16_t(std::max(1, p.x())), int16_t(std::max(0, p.y()))};
+    }
+    st.MapWidth = int16_t(w + 1);
+    st.MapHeight = int16_t(h + 1);
+    const usecase::CheckOutcome checked = usecase::CheckAllPositions(st, Surface(w + 1, h + 1), {});
+    int closed = 0;
+    for (const compose::CheckEntry& e : checked.entries)
+        closed += e.result.outcome == compose::Outcome::Closed;
+    s.closed = double(closed) / std::max<size_t>(1, r.positions.size());
+    int points = 0;
+    for (const trace::Edge& e : net.edges) points += int(e.points.size());
+    s.pointRatio = double(points) / std::max(1, truth.points);
+    return s;
+}
+
+void Report(benchmark::State& state, const Scores& s, const trace::Network& net) {
+    state.counters["matched"] = s.matched;
+    state.counters["closed"] = s.closed;
+    state.counters["F1"] = s.f1;
+    state.counters["P"] = s.precision;
+    state.counters["R"] = s.recall;
+    state.counters["points_x"] = s.pointRatio;
+    state.counters["gap"] = net.gap;
+}
+
+// Degradations of a generated county map (about 120 regions, 2 px lines).
+void BM_Quality(benchmark::State& state) {
+    static const Truth truth = Generated(120, 70, 5);
+    Style s;
+    const int variant = int(state.range(0));
+    const char* const names[] = {"clean w2",      "clean w1",    "clean w3",
+                                 "clean w4",      "dash-dot w2", "noisy+names+rivers q75",
+                                 "noisy q50",     "noisy q95",   "noisy rot1.5 w1",
+                                 "dash-dot noisy"};
+    switch (variant) {
+        case 1:
+            s.width = 1;
+            break;
+        case 2:
+            s.width = 3;
+            break;
+        case 3:
+            s.width = 4;
+            break;
+        case 4:
+            s.dashDot = true;
+            break;
+        case 5:
+            s.names = s.rivers = s.shabby = true, s.jpeg = 75, s.rotate = 0.7;
+            break;
+        case 6:
+            s.names = s.rivers = s.shabby = true, s.jpeg = 50, s.rotate = 0.7;
+            break;
+        case 7:
+            s.names = s.rivers = s.shabby = true, s.jpeg = 95, s.rotate = 0.7;
+            break;
+        case 8:
+            s.width = 1.2, s.names = s.rivers = s.shabby = true, s.jpeg = 75, s.rotate = 1.5;
+            break;
+        case 9:
+            s.dashDot = s.names = s.rivers = s.shabby = true, s.jpeg = 75, s.rotate = 0.7;
+            break;
+        default:
+            break;
+    }
+    state.SetLabel(names[variant]);
+    const Rendered r = Render(truth, s);
+    trace::Network net;
+    for (auto _ : state) net = trace::Split(trace::ReadPage(r.scan));
+    Report(state, Score(r, truth, net), net);
+}
+BENCHMARK(BM_Quality)->DenseRange(0, 9)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The shared world map, drawn at its own scale (7414 x 3481): small
+// countries and islands a few pixels across.
+void BM_World(benchmark::State& state) {
+    WorkData d;
+    QString error;
+    if (!ReadWorkFile(QStringLiteral(VELMOT_SHARED_DATA "/world-50m.vlm"), d, &error)) {
+        state.SkipWithError("world-50m.vlm not found");
+        return;
+    }
+    Store st;
+    st.AssignPoints(d.points);
+    st.AreaCount = int16_t(d.names.size());
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots; ++k)
+            st.AreaPos(k, a) = d.positions[size_t(a - 1)][size_t(k)];
+    st.MapWidth = d.mapWidth, st.MapHeight = d.mapHeight;
+    const Truth truth = FromStore(st);
+    Style s;
+    s.width = state.range(0);
+    const Rendered r = Render(truth, s);
+    trace::Network net;
+    for (auto _ : state) net = trace::Split(trace::ReadPage(r.scan));
+    Report(state, Score(r, truth, net), net);
+}
+BENCHMARK(BM_World)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int64_t PeakKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+// An A3 page at 300 dpi (4961 x 3508) of 300 counties with names, rivers
+// and grain: the whole trace, then a re-run after the gap slider moves.
+const Rendered& A3() {
+    static const Rendered r = [] {
+        const Truth truth = Generated(300, 120, 9);
+        Style s;
+        s.scale = std::min(4941.0 / truth.size.width(), 3488.0 / truth.size.height());
+        s.width = 3;
+        s.names = s.rivers = s.shabby = true;
+        s.jpeg = 85;
+        Rendered out = Render(truth, s);
+        out.scan = out.scan.copy(0, 0, 4961, 3508);
+        return out;
+    }();
+    return r;
+}
+
+void BM_A3Whole(benchmark::State& state) {
+    const QImage& scan = A3().scan;
+    const int64_t before = PeakKb();
+    trace::Network net;
+    for (auto _ : state) net = trace::Split(trace::ReadPage(scan));
+    state.counters["regions"] = double(net.regions.size());
+    state.counters["peak_MB"] = double(PeakKb()) / 1024;
+    state.counters["peak_before_MB"] = double(before) / 1024;
+}
+BENCHMARK(BM_A3Whole)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_A3Rerun(benchmark::State& state) {
+    static const trace::Page page = trace::ReadPage(A3().scan);
+    int gap = page.autoGap;
+    trace::Network net;
+    for (auto _ : state) {
+        gap = gap == page.autoGap ? page.autoGap + 2 : page.autoGap;  // the slider moves
+        trace::SplitOptions o;
+        o.gap = gap;
+        net = trace::Split(page, o);
+    }
+    state.counters["regions"] = double(net.regions.size());
+}
+BENCHMARK(BM_A3Rerun)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
