@@ -471,6 +471,15 @@ constexpr Entry Table[] = {
     {Msg::TracePreviewCount, u"区域 %1 (すき間 %2 px、最小 %3 px)"},
     {Msg::TraceInkAuto, u"インク: 自動"},
     {Msg::TraceInkSampled, u"インク: (%1, %2, %3)"},
+    {Msg::RepairButton, u"修正"},
+    {Msg::RepairAllButton, u"すべて修正"},
+    {Msg::RepairDone, u"%1 か所を修正しました。"},
+    {Msg::RepairNothing, u"ここには自動で修正できるところがありません。"},
+    {Msg::RepairCrossingKept,
+     u"(%1,%2) の交差は、点を整数に丸めると新しい交差ができるため、そのままにしました。"},
+    {Msg::RepairTooMany, u"修正すると点の数が上限を超えるため、修正しませんでした。"},
+    {Msg::CliSnapForm, u"--snap には 0 から 1000 までの整数（ピクセル）を指定してください"},
+    {Msg::CliDangleForm, u"--dangle には 0 から 100000 までの整数（ピクセル）を指定してください"},
 };
 
 constexpr bool InEnumOrder() {

@@ -439,6 +439,16 @@ enum class Msg : int {
     TraceInkAuto,         // インク: 自動
     TraceInkSampled,      // インク: (%1, %2, %3)
 
+    // ---- repairs of the network ----
+    RepairButton,       // 修正
+    RepairAllButton,    // すべて修正
+    RepairDone,         // %1 か所を修正しました。
+    RepairNothing,      // ここには自動で修正できるところがありません。
+    RepairCrossingKept, // (%1,%2) の交差は ... そのままにしました。
+    RepairTooMany,      // 修正すると点の数が上限を超えます。
+    CliSnapForm,        // --snap には ...
+    CliDangleForm,      // --dangle には ...
+
     Count
 };
 

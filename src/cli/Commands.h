@@ -12,4 +12,5 @@ int RunInfo(const QStringList& args);
 int RunImport(const QStringList& args);
 int RunExport(const QStringList& args);
 int RunTrace(const QStringList& args);
+int RunClean(const QStringList& args);
 }  // namespace cli

@@ -44,6 +44,10 @@ const Command kCommands[] = {
      "trace SCAN -o OUT.vlm [--gap PX] [--min-area PX] [--ink R,G,B] [--simplify PX]\n"
      "          [--positions] [--force] [--json]\n"
      "               reads the boundaries off a scanned map into a work file"},
+    {"clean", cli::RunClean,
+     "clean WORK.vlm -o OUT.vlm [--snap PX] [--dangle PX] [--force] [--json]\n"
+     "               mends crossings without a shared point, line ends short of or past\n"
+     "               a line, short dead ends and segments traced twice"},
 };
 
 QString Overview() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -40,7 +41,8 @@ class CliConventions : public ::testing::Test {
 }  // namespace
 
 TEST_F(CliConventions, HelpAndUsageErrorsForEveryCommand) {
-    for (const char* c : {"compose", "check", "read-idt", "info", "import", "export", "trace"}) {
+    for (const char* c :
+         {"compose", "check", "read-idt", "info", "import", "export", "trace", "clean"}) {
         const QString command = QString::fromLatin1(c);
         const CliRun help = Cli({command, "--help"});
         EXPECT_EQ(help.code, 0) << c;
@@ -125,4 +127,32 @@ TEST_F(CliConventions, SummariesAgreeWithTheMap) {
     const CliRun r = Cli({"read-idt", idt, "-o", dir.filePath("back.vlm"), "--json"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(Json(r)["areas"].toInt(), info.areas);
+}
+
+TEST_F(CliConventions, CleanMendsAGapSaysWhereAndLeavesTheInput) {
+    // Two rooms whose wall stops 2 px above the floor.
+    Store st;
+    for (auto [x, y] : {std::pair{10, 10}, {60, 10}, {110, 10}, {110, 60}, {10, 60}, {10, 10}})
+        st.AppendPoint(int16_t(x), int16_t(y));
+    st.AppendPoint(0, 0);
+    for (auto [x, y] : {std::pair{60, 10}, {60, 58}}) st.AppendPoint(int16_t(x), int16_t(y));
+    st.AppendPoint(0, 0);
+    st.AreaCount = 2;
+    st.AreaPos(0, 1) = Rec{35, 35};
+    st.AreaPos(0, 2) = Rec{85, 35};
+    const QString gap = dir.filePath("gap.vlm"), out = dir.filePath("mended.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, gap));
+    const QByteArray original = Bytes(gap);
+    EXPECT_EQ(Cli({"check", gap}).code, 1);
+    const CliRun r = Cli({"clean", gap, "-o", out, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject j = Json(r);
+    EXPECT_EQ(j["repaired"].toInt(), 1);
+    const QJsonObject first = j["repairs"].toArray()[0].toObject();
+    EXPECT_EQ(first["kind"].toString(), QStringLiteral("gap"));
+    EXPECT_EQ(first["place"].toArray(), (QJsonArray{60, 60}));
+    EXPECT_EQ(Cli({"check", out}).code, 0);
+    EXPECT_EQ(Bytes(gap), original);
+    EXPECT_EQ(Cli({"clean", gap, "-o", out}).code, 2);  // exists: needs --force
+    EXPECT_EQ(Cli({"clean", gap, "-o", out, "--force", "--snap", "-1"}).code, 2);
 }
