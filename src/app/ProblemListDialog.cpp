@@ -74,6 +74,27 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(msg::Text(Msg::ButtonClose));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    // Repairs of the chosen row's problem, or of every row of its kind.
+    repair_ = buttons->addButton(msg::Text(Msg::RepairButton), QDialogButtonBox::ActionRole);
+    repairAll_ = buttons->addButton(msg::Text(Msg::RepairAllButton), QDialogButtonBox::ActionRole);
+    repair_->setObjectName(QStringLiteral("RepairButton"));
+    repairAll_->setObjectName(QStringLiteral("RepairAllButton"));
+    auto repair = [this](bool all) {
+        const QTreeWidgetItem* item = list_->currentItem();
+        if (!item) return;
+        const int i = item->data(0, Qt::UserRole).toInt();
+        QMetaObject::invokeMethod(
+            this, [this, i, all] { ed_.CheckListRepair(i, all); }, Qt::QueuedConnection);
+    };
+    connect(repair_, &QPushButton::clicked, this, [repair] { repair(false); });
+    connect(repairAll_, &QPushButton::clicked, this, [repair] { repair(true); });
+    auto enable = [this] {
+        const bool chosen = list_->currentItem() != nullptr;
+        repair_->setEnabled(chosen);
+        repairAll_->setEnabled(chosen);
+    };
+    connect(list_, &QTreeWidget::currentItemChanged, this, enable);
+    enable();
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(list_, 1);

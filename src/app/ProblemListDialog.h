@@ -10,6 +10,7 @@
 
 class Editor;
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 
 class ProblemListDialog : public QDialog {
@@ -28,6 +29,8 @@ class ProblemListDialog : public QDialog {
     Editor& ed_;
     QTreeWidget* list_;
     QLabel* message_;
+    QPushButton* repair_;
+    QPushButton* repairAll_;
     std::vector<CheckRow> rows_;
     bool filling_ = false;
     bool changed_ = false;  // the current row changed since the last click

@@ -8,6 +8,7 @@
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "usecases/CheckPositions.h"
+#include "usecases/CleanMap.h"
 #include "text/ShiftJis.h"
 
 namespace compose {
@@ -155,4 +156,43 @@ void Editor::CheckListClosed() {
     if (!problems_) return;
     Repaint(ui, problems_->Unmark(surf));
     problems_.reset();
+}
+
+void Editor::CheckListRepair(int index, bool all) {
+    StepScope scope(*this);
+    if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
+    if (!Store::SameMap(problems_->checked, st)) return CheckAreasClick();
+    Repaint(ui, problems_->Unmark(surf));
+    // Where to repair: the failed regions (found on the checked network),
+    // widened by how far a line end may be from what it should meet.
+    compose::RepairOptions options;
+    const std::string reason = compose::ReasonKey(problems_->failures[size_t(index)].result);
+    Surface& network = problems_->network;
+    for (size_t i = 0; i < problems_->failures.size(); ++i) {
+        const compose::CheckEntry& e = problems_->failures[i];
+        if (int(i) != index && !(all && compose::ReasonKey(e.result) == reason)) continue;
+        const QRect r = network.FloodFillSurface(e.position.x, e.position.y, Black, Red);
+        network.FloodFillSurface(e.position.x, e.position.y, Red, Black);
+        const compose::Pt at = compose::ReportPlace(e.result, e.position);
+        const int m = options.snap + 2;
+        options.within.push_back(
+            (r.isEmpty() ? QRect(at.x, at.y, 1, 1) : r).adjusted(-m, -m, m, m));
+    }
+    Store map = st;
+    const usecase::CleanOutcome cleaned = usecase::CleanNetwork(map, options);
+    for (const compose::Repair& r : cleaned.repairs)
+        if (r.kind == compose::RepairKind::CrossingKept) {
+            ui.Inform(msg::Format(Msg::RepairCrossingKept,
+                                  {QString::number(r.place.x), QString::number(r.place.y)}),
+                      msg::Text(Msg::RepairButton), MsgIcon::Information);
+            break;
+        }
+    if (!cleaned.result.ok) {
+        usecase::Show(ui, cleaned.result.message);
+        return;
+    }
+    doc.ReplaceMap(std::move(map));
+    ReDraw();
+    usecase::Show(ui, cleaned.result.message);
+    CheckAreasClick();
 }

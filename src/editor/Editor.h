@@ -302,6 +302,10 @@ class Editor {
     void CheckListClick(int index);
     // The list closed: the red region is taken back.
     void CheckListClosed();
+    // 修正 (all: すべて修正): the network repaired within the chosen entry's
+    // region, or within every region whose entry fails for the same reason,
+    // as one undo step; the list is made anew.
+    void CheckListRepair(int index, bool all);
     // Takes back the red region of the chosen problem, if one is shown. Every
     // other command does so first, so that no recorded state holds it.
     void TakeBackCheckMark();

@@ -101,3 +101,38 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_EQ(s.ui.LastText(),
               QStringLiteral("区域の位置 2 か所を点検しました。どの区域の境界線も閉じています。"));
 }
+
+TEST(CheckAll, RepairMendsTheChosenProblemOrEveryOneOfItsKindAsOneStep) {
+    TestEditor t(260, 120);
+    // Two pairs of rooms whose walls stop 2 px above the floor: four rows,
+    // each pair sharing its region.
+    EditMap(t.ed, [&](Store& s_) {
+        for (int x0 : {10, 130}) {
+            AddChain(s_, {{x0, 10}, {x0 + 50, 10}, {x0 + 100, 10}, {x0 + 100, 60}, {x0 + 50, 60},
+                          {x0, 60}, {x0, 10}});
+            AddChain(s_, {{x0 + 50, 10}, {x0 + 50, 58}});
+        }
+        AddArea(s_, "一", {{35, 35}});
+        AddArea(s_, "二", {{85, 35}});
+        AddArea(s_, "三", {{155, 35}});
+        AddArea(s_, "四", {{205, 35}});
+    });
+    t.ed.ReDraw();
+    const std::vector<Rec> broken = t.Points();
+    t.ed.Command(Cmd::CheckAreas);
+    ASSERT_EQ(t.ui.checkRows.size(), 4u);
+
+    t.ed.CheckListRepair(0, false);  // the first pair only
+    EXPECT_EQ(t.ui.checkRows.size(), 2u);
+    EXPECT_EQ(t.ui.checkRows[0].area, 3);
+    EXPECT_TRUE(t.st().Modified);
+    ASSERT_TRUE(t.ed.doc.Steps().CanUndo());
+
+    t.ed.CheckListRepair(0, true);  // what is left of that kind
+    EXPECT_TRUE(t.ui.checkRows.empty());
+    EXPECT_EQ(t.ui.LastText(),
+              QStringLiteral("区域の位置 4 か所を点検しました。どの区域の境界線も閉じています。"));
+    t.ed.Command(Cmd::Undo);
+    t.ed.Command(Cmd::Undo);
+    EXPECT_EQ(t.Points(), broken);
+}
