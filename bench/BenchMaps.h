@@ -50,4 +50,31 @@ inline void GenerateLarge(Store& st) {
     st.MapHeight = 4758;
 }
 
+// A sparse map of large extent, as a scanned prefecture map is (6995 x 8255
+// pixels, under 5,000 records): 50 cells with a point every 40 pixels,
+// stretched to that size.
+inline void GenerateSparse(Store& st) {
+    MapRecipe r;
+    r.cells = 50;
+    r.unitW = 700;
+    r.unitH = 800;
+    r.step = 40;
+    r.jitter = 60;
+    r.seed = 47;
+    const GeneratedMap g = GenerateMap(r, st);
+    const double sx = 6995.0 / g.width, sy = 8255.0 / g.height;
+    std::vector<Rec> v = st.PointsToVector();
+    auto scale = [&](Rec& p) {
+        if (p.x <= 0) return;
+        p.x = int16_t(std::lround(p.x * sx));
+        p.y = int16_t(std::lround(p.y * sy));
+    };
+    for (Rec& p : v) scale(p);
+    st.AssignPoints(v);
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) scale(st.AreaPos(k, a));
+    st.MapWidth = 6995;
+    st.MapHeight = 8255;
+}
+
 }  // namespace benchmaps

@@ -13,7 +13,7 @@
 // and the area-position dialog opening on the world map and the large map.
 //
 //   bench_phases --write-large OUT.vlm    writes the large map
-//   bench_phases --write-map 3000|30000|gap|duplicate|large OUT.vlm
+//   bench_phases --write-map 3000|30000|gap|duplicate|large|sparse OUT.vlm
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -258,7 +258,7 @@ BENCHMARK(BM_WholeBatchPainted)->Apply(Maps)->Arg(Sparse6)->Arg(Sparse10)->Arg(S
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --write-large OUT, or --write-map large|3000|30000|gap|duplicate OUT:
+    // --write-large OUT, or --write-map large|3000|30000|gap|duplicate|sparse OUT:
     // the maps as work files, for velmot-cli (the last two fail to compose).
     const bool large = argc == 3 && !std::strcmp(argv[1], "--write-large");
     if (large || (argc == 4 && !std::strcmp(argv[1], "--write-map"))) {
@@ -267,6 +267,8 @@ int main(int argc, char** argv) {
         Store st;
         if (name == "large") {
             GenerateLarge(st);
+        } else if (name == "sparse") {
+            benchmaps::GenerateSparse(st);
         } else if (name == "3000" || name == "30000") {
             GenerateMap(Generated(std::stoi(name)), st);
         } else if (name == "gap" || name == "duplicate") {
