@@ -287,17 +287,22 @@ class Repairer {
             }
             auto near = [&](int32_t i) { return i >= lo && i <= hi; };
             const QRect around(E.x - snap, E.y - snap, 2 * snap + 1, 2 * snap + 1);
-            // A node (where lines already meet) comes first, then any other
-            // point of a line, then another loose end: what a hand missed is
-            // most often a node.
-            int32_t vertex = -1;
-            double dv = 0;
-            int rank = 0;
+            // What a hand missed is most often a node, where lines already
+            // meet, or the loose end of the line it should have met; a point
+            // in the middle of another line comes after those, and a new point
+            // on the nearest segment last. The first that joins without a
+            // new crossing is taken.
+            struct Target {
+                int rank;
+                double d;
+                int32_t vertex;
+            };
+            std::vector<Target> order;
             g.Points(around, [&](int32_t i) {
                 const double d = Dist(E, g.P(i).x, g.P(i).y);
-                if (near(i) || d > snap) return;
-                const int r = n.at(KeyOf(g.P(i))) > 1 ? 0 : DeadEndNeighbour(v, n, i) >= 0 ? 2 : 1;
-                if (vertex < 0 || r < rank || (r == rank && d < dv)) vertex = i, dv = d, rank = r;
+                if (near(i) || d > snap || ed.moves.count(i)) return;
+                const bool inside = n.at(KeyOf(g.P(i))) == 1 && DeadEndNeighbour(v, n, i) < 0;
+                order.push_back({inside ? 1 : 0, d, i});
             });
             int32_t seg = -1;
             double ds = 0, fx = 0, fy = 0;
@@ -311,25 +316,34 @@ class Repairer {
                 const double x = t.a.x + u * dx, y = t.a.y + u * dy, d = Dist(E, x, y);
                 if (d <= snap && (seg < 0 || d < ds)) seg = j, ds = d, fx = x, fy = y;
             });
+            if (seg >= 0) order.push_back({2, ds, -1});
+            std::stable_sort(order.begin(), order.end(), [](const Target& a, const Target& b) {
+                return a.rank != b.rank ? a.rank < b.rank : a.d < b.d;
+            });
+            const int32_t own = std::min(p, e);
             Pt at;
             int32_t into = -1;
-            if (vertex >= 0 && (seg < 0 || rank == 0 || dv <= ds + 1)) {
-                at = g.P(vertex);
-            } else if (seg >= 0) {
-                at = {int(std::lround(fx)), int(std::lround(fy))};
-                const Segment t = g.S(seg);
-                if (!(at == t.a) && !(at == t.b)) into = seg;
-            } else {
-                continue;
+            bool found = false;
+            for (const Target& c : order) {
+                into = -1;
+                if (c.vertex >= 0) {
+                    at = g.P(c.vertex);
+                } else {
+                    at = {int(std::lround(fx)), int(std::lround(fy))};
+                    const Segment t = g.S(seg);
+                    if (!(at == t.a) && !(at == t.b)) into = seg;
+                }
+                if (at == E || at == g.P(p) || !Allowed(at)) continue;
+                if (into >= 0 && !ed.Free({into})) continue;
+                if (g.CrossesAny({g.P(p), at}, {own, into}) || g.RunsAlong(g.P(p), at, {own}))
+                    continue;
+                if (into >= 0 && (g.CrossesAny({g.P(into), at}, {own, into}) ||
+                                  g.CrossesAny({at, g.P(into + 1)}, {own, into})))
+                    continue;
+                found = true;
+                break;
             }
-            const int32_t own = std::min(p, e);
-            if (at == E || at == g.P(p) || !Allowed(at) || ed.moves.count(vertex)) continue;
-            if (into >= 0 && !ed.Free({into})) continue;
-            if (g.CrossesAny({g.P(p), at}, {own, into}) || g.RunsAlong(g.P(p), at, {own}))
-                continue;
-            if (into >= 0 && (g.CrossesAny({g.P(into), at}, {own, into}) ||
-                              g.CrossesAny({at, g.P(into + 1)}, {own, into})))
-                continue;
+            if (!found) continue;
             ed.Use({e, own});
             if (into >= 0) {
                 ed.Use({into});
