@@ -103,6 +103,10 @@ class Document {
 
     // ---- undo ----
     History& Steps() { return history_; }
+    // Another file was opened or a new work begun: the steps recorded so far
+    // belong to the map that went, and none of them may come back over this
+    // one. The next record starts the history afresh.
+    void BeginHistory() { history_.Clear(); }
     // Off for one-shot runs (the command-line tool) that never step back.
     bool recording = true;
 
@@ -129,4 +133,8 @@ class Document {
     RecordingUi& ui_;
     const QString& pictureFile_;
     History history_;
+    // The step whose map is the one on disk (or, for a new work, the empty
+    // one): stepping back or forward onto it clears Modified, and off it sets
+    // Modified. 0: no step holds it any more.
+    uint64_t savedStep_ = 0;
 };

@@ -28,6 +28,7 @@ void History::Push(DocState s) {
         bytes_ -= states_.back().cost;
         states_.pop_back();
     }
+    s.id = ++serial_;
     states_.push_back(std::move(s));
     cur_ = states_.size() - 1;
     states_.back().cost = 0;
@@ -43,6 +44,7 @@ void History::Push(DocState s) {
 void History::ReplaceCurrent(DocState s) {
     if (states_.empty()) return Push(std::move(s));
     bytes_ -= states_[cur_].cost;
+    s.id = states_[cur_].id;
     states_[cur_] = std::move(s);
     states_[cur_].cost = 0;
     Recost(cur_);

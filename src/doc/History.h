@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 
 #include "doc/PictureCopy.h"
@@ -17,6 +18,7 @@ struct DocState {
     PictureCopy picture;
     CommandSurface commands;
     size_t cost = 0;  // bytes not shared with the state before
+    uint64_t id = 0;  // which step this is; a state that only gained new flags keeps it
 };
 
 class History {
@@ -50,5 +52,6 @@ class History {
     std::deque<DocState> states_;
     size_t cur_ = 0;
     size_t bytes_ = 0;
+    uint64_t serial_ = 0;
     size_t limit_;
 };

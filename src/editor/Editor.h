@@ -250,7 +250,9 @@ class Editor {
     // when either could not be written.
     bool SaveWorkPair(const WorkNames& names, const std::string& picture);
     void LoadWorkClick();
-    bool LoadWorkFile(const QString& name);
+    // ownHistory: the work opened starts an undo history of its own; an
+    // import read back as a work stays one step of the work it replaced.
+    bool LoadWorkFile(const QString& name, bool ownHistory = true);
     void NewWorkClick();
     void ResetWork();
     void SpFileOpenClick();

@@ -273,6 +273,7 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
         usecase::Show(ui, opened.result.message);
         return false;
     }
+    doc.BeginHistory();
     usecase::Show(ui, opened.segmentsNote);
     EnableAreaPosCommands();
     EnableRemakeCommands();

@@ -40,6 +40,7 @@ void Editor::ResetWork() {
 void Editor::NewWorkClick() {
     if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
     ResetWork();
+    doc.BeginHistory();
     ReDraw();
 }
 
@@ -85,7 +86,7 @@ bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
     return true;
 }
 
-bool Editor::LoadWorkFile(const QString& name) {
+bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
     ui.RepaintNow();
     ui.SetBusy(true);
     usecase::WorkRead read = usecase::ReadWork(name);
@@ -111,6 +112,7 @@ bool Editor::LoadWorkFile(const QString& name) {
     const usecase::WorkOpened opened =
         usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
     doc.ReplaceMap(std::move(loaded));
+    if (ownHistory) doc.BeginHistory();
     if (opened.picture) {
         picPath_.clear();  // a new picture under the same name
         EnablePictureCommands();

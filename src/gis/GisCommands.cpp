@@ -41,7 +41,7 @@ void ImportBoundariesCommand(Editor& ed) {
         usecase::Show(ui, r.result.message);
         return;
     }
-    if (!ed.LoadWorkFile(out)) return;
+    if (!ed.LoadWorkFile(out, false)) return;
     ed.BuildModeClick();
     usecase::Show(ui, r.notes);
 }

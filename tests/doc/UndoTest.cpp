@@ -224,21 +224,6 @@ const std::vector<Family>& Families() {
          }},
         {"picture enlarge", [](Env& e) { e.LoadPicture(); }, [](Env& e) { e.Do(Cmd::BMPexpand); }},
         {"picture clear", [](Env& e) { e.LoadPicture(); }, [](Env& e) { e.Do(Cmd::BMPclear); }},
-        {"new work", {}, [](Env& e) { e.Do(Cmd::NewWork); }},
-        {"finished map read into the work",
-         [](Env& e) {
-             e.Do(Cmd::IndexPos);
-             e.Click(150, 120);
-             e.Do(Cmd::ReMakeLine);
-             e.ui.files.push_back(e.t.Path("map.idt"));
-             e.Do(Cmd::WriteMap);
-             ASSERT_TRUE(QFile::exists(e.t.Path("map.idt")));
-             e.Do(Cmd::NewWork);
-         },
-         [](Env& e) {
-             e.ui.files.push_back(e.t.Path("map.idt"));
-             e.Do(Cmd::ReadMap);
-         }},
     };
     return list;
 }
@@ -259,6 +244,70 @@ TEST(Undo, EveryCommandFamilyStepsBackAndForwardToTheExactBytesAndPixels) {
         e.Do(Cmd::Redo);
         EXPECT_TRUE(e.Now() == after);
         EXPECT_FALSE(e.ui.Enabled(Cmd::Redo));
+    }
+}
+
+// After another file is opened or a new work begun, no step may bring the
+// map that went back under the new file's name, where the next save would
+// write it over that file.
+TEST(Undo, AnotherFileOrANewWorkStartsAHistoryOfItsOwn) {
+    const std::vector<std::pair<const char*, std::function<void(Env&)>>> opens = {
+        {"new work", [](Env& e) { e.Do(Cmd::NewWork); }},
+        {"work file",
+         [](Env& e) {
+             e.ui.files.push_back(e.t.Path("w.vlm"));
+             e.Do(Cmd::LoadWork);
+         }},
+        {"finished map",
+         [](Env& e) {
+             e.ui.files.push_back(e.t.Path("map.idt"));
+             e.Do(Cmd::ReadMap);
+         }},
+    };
+    for (const auto& [name, open] : opens) {
+        SCOPED_TRACE(name);
+        Env e;
+        e.Do(Cmd::IndexPos);
+        e.Click(150, 120);
+        e.Do(Cmd::ReMakeLine);
+        e.ui.files.push_back(e.t.Path("map.idt"));
+        e.Do(Cmd::WriteMap);
+        e.ui.files.push_back(e.t.Path("w.vlm"));
+        e.Do(Cmd::SaveWork);
+        ASSERT_TRUE(QFile::exists(e.t.Path("w.vlm")) && QFile::exists(e.t.Path("map.idt")));
+        e.Do(Cmd::BuildMode);
+        e.Click(150, 100);  // a step of the old map's, not saved
+        e.ui.answers.assign(4, true);  // let the unsaved change go
+        open(e);
+        ASSERT_TRUE(e.ui.answers.size() < 4u);
+        const Look opened = e.Now();
+        EXPECT_FALSE(e.ui.Enabled(Cmd::Undo));
+        e.Do(Cmd::Undo);
+        EXPECT_TRUE(e.Now() == opened);
+        e.Click(20, 140);
+        EXPECT_TRUE(e.ui.Enabled(Cmd::Undo));
+        e.Do(Cmd::Undo);
+        EXPECT_TRUE(e.Now() == opened);
+        EXPECT_FALSE(e.ui.Enabled(Cmd::Undo));
+    }
+}
+
+// The modified mark says whether the map differs from the file: stepping
+// back onto the saved state clears it, stepping off it sets it.
+TEST(Undo, TheModifiedMarkFollowsTheHistory) {
+    Env e;
+    e.Click(150, 100);
+    e.ui.files.push_back(e.t.Path("w.vlm"));
+    e.Do(Cmd::SaveWork);
+    ASSERT_FALSE(e.st.Modified);
+    e.Click(150, 130);
+    ASSERT_TRUE(e.st.Modified);
+    const std::pair<Cmd, bool> steps[] = {{Cmd::Undo, false}, {Cmd::Undo, true},
+                                          {Cmd::Redo, false}, {Cmd::Redo, true},
+                                          {Cmd::Undo, false}};
+    for (auto [c, modified] : steps) {
+        e.Do(c);
+        EXPECT_EQ(e.st.Modified, modified);
     }
 }
 
