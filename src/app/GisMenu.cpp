@@ -20,14 +20,14 @@ void AddItems(QMenu* file, Editor& ed, QWidget* parent) {
     QAction* import = file->addAction(msg::Text(Msg::MenuImportBoundaries));
     import->setObjectName(QStringLiteral("ImportBoundaries"));
     QObject::connect(import, &QAction::triggered, parent,
-                     [&ed] { gis::ImportBoundariesCommand(ed); });
+                     [&ed] { ed.Run([&ed] { gis::ImportBoundariesCommand(ed); }); });
     QAction* exportMap = file->addAction(msg::Text(Msg::MenuExport));
     exportMap->setObjectName(QStringLiteral("ExportMap"));
-    QObject::connect(exportMap, &QAction::triggered, parent, [&ed] { gis::ExportMapCommand(ed); });
+    QObject::connect(exportMap, &QAction::triggered, parent, [&ed] { ed.Run([&ed] { gis::ExportMapCommand(ed); }); });
     QAction* print = file->addAction(msg::Text(Msg::MenuPrint));
     print->setShortcut(QKeySequence::Print);
     print->setObjectName(QStringLiteral("PrintMap"));
-    QObject::connect(print, &QAction::triggered, parent, [&ed, parent] { PrintMap(ed, parent); });
+    QObject::connect(print, &QAction::triggered, parent, [&ed, parent] { ed.Run([&ed, parent] { PrintMap(ed, parent); }); });
 }
 
 void PrintMap(Editor& ed, QWidget* parent) {

@@ -325,6 +325,13 @@ class Editor {
     // Opens a work file, a finished map or a picture (as the under-drawing),
     // told apart by their bytes; asks first when unsaved work would go.
     bool OpenByContent(const QString& path);
+    // A command of a library the core does not link (boundary data, export,
+    // printing), run as one step like the menu's own commands.
+    template <class F>
+    void Run(F&& f) {
+        StepScope scope(*this);
+        f();
+    }
     // The instance's lock, autosave and temporary-file record; only the
     // window has one (InitMain), batch runs and core tests do not.
     std::unique_ptr<Session> session_;

@@ -49,6 +49,10 @@ void Editor::SaveOverClick() {
 }
 
 bool Editor::OpenByContent(const QString& path) {
+    // A file named from outside (recent files, a drop, the command line) is
+    // a step like any command: a picture taken this way can be taken back,
+    // and the undo commands show the history the opened work starts.
+    StepScope scope(*this);
     const QString caption = msg::Text(Msg::CapOpenFile);
     if (!QFileInfo(path).isFile()) {
         ui.Inform(msg::Text(Msg::OpenMissing).arg(path), caption, MsgIcon::Error);

@@ -263,6 +263,7 @@ TEST(Undo, AnotherFileOrANewWorkStartsAHistoryOfItsOwn) {
              e.ui.files.push_back(e.t.Path("map.idt"));
              e.Do(Cmd::ReadMap);
          }},
+        {"work file named from outside", [](Env& e) { e.ed.OpenByContent(e.t.Path("w.vlm")); }},
     };
     for (const auto& [name, open] : opens) {
         SCOPED_TRACE(name);

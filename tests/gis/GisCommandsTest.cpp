@@ -32,8 +32,18 @@ TEST(GisCommands, ImportOpensTheWorkAndExportGoesBackToLongitudes) {
     EXPECT_TRUE(t.ui.LastText().contains(bad));
     EXPECT_FALSE(QFileInfo::exists(t.Path("bad.vlm")));
 
+    // Imported over a work, as one step back to it.
+    t.Chain({{5, 5}, {50, 5}, {50, 50}});
+    const std::vector<Rec> before = t.Points();
     t.ui.files = {in, t.Path("towns.vlm")};
-    gis::ImportBoundariesCommand(t.ed);
+    t.ui.answers = {true};  // let the unsaved lines go
+    t.ed.Run([&] { gis::ImportBoundariesCommand(t.ed); });
+    ASSERT_EQ(t.ed.st.AreaCount, 2);
+    ASSERT_TRUE(t.ui.Enabled(Cmd::Undo));
+    t.ed.Command(Cmd::Undo);
+    EXPECT_EQ(t.Points(), before);
+    EXPECT_EQ(t.ed.st.AreaCount, 0);
+    t.ed.Command(Cmd::Redo);
     ASSERT_EQ(t.ed.st.AreaCount, 2);
     EXPECT_EQ(t.ed.st.WorkFileName, t.Path("towns.vlm"));
     EXPECT_LE(t.ed.st.MapWidth, 800);  // fitted to the surface
