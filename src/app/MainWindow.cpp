@@ -119,10 +119,11 @@ void MainWindow::BuildMenus() {
     AddItem(file, Cmd::ReadMap, msg::Text(Msg::MenuReadMap));
     AddItem(file, Cmd::NewWork, msg::Text(Msg::MenuNewWork));
     file->addSeparator();
-    AddItem(file, Cmd::Quit, msg::Text(Msg::MenuQuit));
-    gis_menu::AddItems(file, ed_, this);
-    file->addSeparator();
+    // The program's own items come between the work's and 終了, which stays last.
     AddItem(file, Cmd::SaveOver, msg::Text(Msg::MenuSaveOver))->setShortcut(QKeySequence::Save);
+    gis_menu::AddItems(file, ed_, this);
+    quitSeparator_ = file->addSeparator();
+    AddItem(file, Cmd::Quit, msg::Text(Msg::MenuQuit));
     connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
 
     QMenu* edit = bar->addMenu(msg::Text(Msg::MenuPicture));
@@ -293,12 +294,13 @@ void MainWindow::FillRecentFiles(QMenu* file) {
     recent_.clear();
     const QStringList files = ed_.RecentFiles();
     if (files.isEmpty()) return;
-    recent_ << file->addSeparator();
+    recent_ << file->insertSeparator(quitSeparator_);
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
         const QString shown =
             fontMetrics().elidedText(QDir::toNativeSeparators(path), Qt::ElideMiddle, 360);
-        QAction* a = file->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        QAction* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), file);
+        file->insertAction(quitSeparator_, a);
         a->setToolTip(path);
         connect(a, &QAction::triggered, this, [this, path] {
             ++commandDepth_;

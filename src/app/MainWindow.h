@@ -86,4 +86,5 @@ class MainWindow : public QMainWindow {
     QProgressBar* progress_ = nullptr;
     int commandDepth_ = 0;
     QList<QAction*> recent_;
+    QAction* quitSeparator_ = nullptr;  // the recent files go above it
 };

@@ -12,7 +12,10 @@
 
 void AddViewControls(MainWindow& win) {
     SurfaceView* view = win.View();
-    QMenu* menu = win.menuBar()->addMenu(msg::Text(Msg::MenuView));
+    // Before ヘルプ, which stays the last menu.
+    QMenu* menu = new QMenu(msg::Text(Msg::MenuView), &win);
+    const QMenu* help = win.menuBar()->findChild<QMenu*>(QStringLiteral("MenuHelp"));
+    win.menuBar()->insertMenu(help ? help->menuAction() : nullptr, menu);
     menu->setObjectName(QStringLiteral("MenuView"));
     auto item = [&](const char* name, Msg caption, Msg tip, QList<QKeySequence> keys,
                     void (SurfaceView::*slot)()) {

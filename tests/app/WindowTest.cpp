@@ -36,8 +36,8 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
     for (QAction* a : Win().menuBar()->actions()) menus << Describe(a->menu());
     const QStringList expected = {
         S("ﾌｧｲﾙ(&F): 作業保存(&S)|作業読込(&L)|完成図(idt)保存(&W)|IDTファイル読込(&R)|"
-          "新規作業(&N)|-|終了(&X)|-|境界データの読み込み(&G)|書き出し(&E)|印刷(&P)|-|"
-          "上書き保存(&U)"),
+          "新規作業(&N)|-|上書き保存(&U)|-|境界データの読み込み(&G)|書き出し(&E)|印刷(&P)|-|"
+          "終了(&X)"),
         S("下絵(&E): 下絵の読み込み(&L)|下絵の貼り付け(&P)|-|下絵の単色化(&M)|下絵の拡大(&N)|"
           "下絵を隠す(&H)|下絵の消去(&D)"),
         S("作図(&D): 点情報入力モード(&B)|点情報修正モード(&E)|-|線種指定モード(&L)|"
@@ -45,8 +45,8 @@ TEST_F(AppTest, MenuBarHasEveryMenuItemWithItsAccelerator) {
         S("区域(&A): 区域名入力･編集(&N)|区域名⇔位置(&Z)"),
         S("凡例(&I): 凡例位置指定(&P)"),
         S("完成(&C): 境界線最終編成(&R)|全区域の点検(&C)"),
-        S("ヘルプ(&H): 目次(&C)|Velmot について|-|ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント"),
         S("表示(&V): 拡大表示(&I)|縮小表示(&O)|等倍表示(&A)|全体表示(&F)"),
+        S("ヘルプ(&H): 目次(&C)|Velmot について|-|ｽﾋﾟｰﾄﾞﾎﾞﾀﾝのヒント"),
     };
     EXPECT_EQ(menus, expected);
 
@@ -83,7 +83,9 @@ TEST_F(AppTest, DesktopKeysTitleAndRecentFiles) {
     QMenu* file = Win().menuBar()->actions().first()->menu();
     emit file->aboutToShow();
     ASSERT_EQ(Win().RecentActions().size(), 2);  // the separator and the file
-    EXPECT_EQ(Win().RecentActions().back(), file->actions().back());
+    const QList<QAction*> items = file->actions();
+    EXPECT_EQ(Win().RecentActions().back(), items[items.size() - 3]);  // above -|終了
+    EXPECT_EQ(items.back(), Win().Action(Cmd::Quit));
     EXPECT_EQ(Win().RecentActions().back()->toolTip(), QFileInfo(sample).absoluteFilePath());
 }
 
