@@ -10,7 +10,6 @@
 
 #include "app/Artwork.h"
 #include "app/MainWindow.h"
-#include "app/ScaledSurface.h"
 #include "app/Snap.h"
 #include "editor/Editor.h"
 #include "editor/tools/Tools.h"
@@ -38,14 +37,23 @@ QScrollArea* SurfaceView::Area() const {
 }
 
 void SurfaceView::SurfaceChanged() {
+    zoomedOut_.Invalidate();
+    FitSize();
+}
+
+void SurfaceView::FitSize() {
     const QSize size(scale_.WidgetLength(ed_.surf.Width()), scale_.WidgetLength(ed_.surf.Height()));
     if (size != this->size()) setFixedSize(size);
     update();
 }
 
 void SurfaceView::SurfaceRegionChanged(const QRect& r) {
-    // The widget cells that show the changed surface pixels.
-    update(scale_.Square(r.topLeft()) | scale_.Square(r.bottomRight()));
+    zoomedOut_.Invalidate(r);
+    // The widget cells that show the changed surface pixels, and round them
+    // what a line drawn over them (its width, a point's handle) reaches.
+    const int reach = scale_.exp > 0 ? 5 : 0;
+    update((scale_.Square(r.topLeft()) | scale_.Square(r.bottomRight()))
+               .adjusted(-reach, -reach, reach, reach));
 }
 
 void SurfaceView::SetModeCursor(SurfaceCursor c) {
@@ -69,7 +77,7 @@ void SurfaceView::SetZoom(int exp, QPointF anchor) {
     scale_.exp = exp;
     placed_ = false;
     ShowMark(std::nullopt);
-    SurfaceChanged();  // the new size gives the scroll bars their new ranges
+    FitSize();  // the new size gives the scroll bars their new ranges
     area->horizontalScrollBar()->setValue(int(std::lround(at.x() * scale_.Zoom() - anchor.x())));
     area->verticalScrollBar()->setValue(int(std::lround(at.y() * scale_.Zoom() - anchor.y())));
     emit ZoomChanged();
@@ -154,8 +162,10 @@ void SurfaceView::paintEvent(QPaintEvent* e) {
         QImage part(first, r.width(), r.height(), w, QImage::Format_Indexed8);
         part.setColorTable(PaletteTable());
         p.drawImage(r.topLeft(), part);
+    } else if (!r.isEmpty() && scale_.exp < 0) {
+        p.drawImage(r.topLeft(), zoomedOut_.Part(ed_.surf, ed_.st, scale_, r));
     } else if (!r.isEmpty()) {
-        p.drawImage(r.topLeft(), ScaledSurface(ed_.surf, scale_, r));
+        view::PaintZoomedIn(p, ed_.surf, ed_.st, scale_, r);
     }
     // Anything outside the surface (a surface smaller than the view) is grey.
     QRegion rest = QRegion(e->rect()) - QRegion(shown);

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "app/ViewLayers.h"
 #include "app/ViewScale.h"
 #include "base/Commands.h"
 
@@ -83,6 +84,8 @@ class SurfaceView : public QWidget {
     MainWindow& win_;
     SurfaceCursor cursor_ = SurfaceCursor::CrossLine;
     ViewScale scale_;
+    view::ZoomedOut zoomedOut_;
+    void FitSize();  // the widget as large as the surface at this scale
     int wheelRest_ = 0;
     int snapTol_ = 6;
     std::optional<QPoint> mark_;

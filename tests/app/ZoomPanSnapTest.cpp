@@ -13,6 +13,8 @@
 
 #include "AppFixture.h"
 #include "app/SurfaceView.h"
+#include "raster/LinePixels.h"
+#include "raster/Surface.h"
 
 namespace {
 
@@ -270,4 +272,63 @@ TEST_F(ViewTest, ThePictureEnlargementSaysItIsNoZoom) {
     EXPECT_TRUE(Win().Button(Cmd::SpBmpExpand)->toolTip().contains(what));
     EXPECT_TRUE(Win().Button(Cmd::SpBmpExpand)->statusTip().contains(what));
     EXPECT_TRUE(Win().Action(Cmd::BMPexpand)->statusTip().contains(what));
+}
+
+// Zoomed out, no traced segment may fall between the sampled pixels; zoomed
+// in, a line is a thin stroke over the picture, not a block of fat pixels.
+TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
+    std::vector<std::pair<QPoint, QPoint>> segs;
+    for (int i = 0; i < 400; ++i) {
+        const QPoint a(40 + (i * 97) % 2400, 40 + (i * 61) % 1800);
+        segs.push_back({a, a + QPoint(2 + i % 9, (i % 5) - 2)});
+    }
+    EditMap(app->ed, [&](Store& s_) {
+        for (auto [a, b] : segs) {
+            s_.AppendPoint(int16_t(a.x()), int16_t(a.y()));
+            s_.AppendPoint(int16_t(b.x()), int16_t(b.y()));
+            s_.AppendPoint(0, 0);
+        }
+    });
+    app->ed.ReDraw();
+    const Surface& surf = app->ed.surf;
+    for (int exp : {-1, -2, -3}) {
+        SCOPED_TRACE(exp);
+        View()->SetZoom(exp, QPointF(0, 0));
+        const int step = View()->Scale().Step();
+        const QImage shot = View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int hidden = 0;
+        for (auto [a, b] : segs) {
+            bool seen = false;
+            linepixels::ForEach(a.x(), a.y(), b.x(), b.y(), [&](int64_t x, int64_t y) {
+                seen = seen || shot.pixel(int(x) / step, int(y) / step) ==
+                                   PaletteRgb(surf.Pixel(int(x), int(y)));
+            });
+            hidden += !seen;
+        }
+        EXPECT_EQ(hidden, 0);
+    }
+    // Close up: the middle of a flat segment in the line's colour, the edge
+    // of its pixel square in the colour round it, and the end point's handle.
+    const auto [a, b] = std::pair(QPoint(300, 300), QPoint(316, 300));
+    EditMap(app->ed, [&](Store& s_) {
+        s_.AppendPoint(int16_t(a.x()), int16_t(a.y()));
+        s_.AppendPoint(int16_t(b.x()), int16_t(b.y()));
+        s_.AppendPoint(0, 0);
+    });
+    app->ed.ReDraw();
+    ZoomOn(4, a + QPoint(8, 0));
+    const QPoint scroll(HBar()->value(), VBar()->value());
+    const QImage shot = View()->grab(QRect(scroll, Win().Flat()->viewport()->size()))
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+    auto at = [&](QPoint surfacePixel, QPoint within) {
+        return QColor(shot.pixel(surfacePixel * 16 + within - scroll));
+    };
+    const QPoint mid = a + QPoint(8, 0);
+    const QRgb line = PaletteRgb(surf.Pixel(mid.x(), mid.y()));
+    const QRgb round = PaletteRgb(surf.Pixel(mid.x(), mid.y() - 3));
+    ASSERT_NE(line, round);
+    EXPECT_EQ(at(mid, {8, 8}).rgb(), line);
+    EXPECT_EQ(at(mid, {8, 1}).rgb(), round);
+    EXPECT_EQ(at(a, {8, 8}).rgb(), PaletteRgb(surf.Pixel(a.x(), a.y())));
 }

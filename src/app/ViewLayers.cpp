@@ -1,0 +1,221 @@
+#include "app/ViewLayers.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <array>
+
+#include "raster/LinePixels.h"
+#include "raster/Surface.h"
+#include "store/Store.h"
+
+namespace view {
+namespace {
+
+constexpr uint8_t NoLine = 255;
+
+// Calls f(a, b) for every drawn segment of a list (both ends off the
+// separator's x = 0) whose box meets r, and g(p) for every end point in r.
+template <class Seg, class Pt>
+void ForEachInList(Rec (Store::*rec)(int32_t) const, int32_t last, const Store& st, QRect r,
+                   Seg f, Pt g) {
+    if (last < 0) return;
+    Rec prev = (st.*rec)(0);
+    auto inside = [&](Rec a) { return a.x > 0 && r.contains(a.x, a.y); };
+    if (inside(prev)) g(prev);
+    for (int32_t i = 1; i <= last; ++i) {
+        const Rec cur = (st.*rec)(i);
+        if (inside(cur)) g(cur);
+        if (prev.x != 0 && cur.x != 0 && std::max(prev.x, cur.x) >= r.left() &&
+            std::min(prev.x, cur.x) <= r.right() && std::max(prev.y, cur.y) >= r.top() &&
+            std::min(prev.y, cur.y) <= r.bottom())
+            f(prev, cur);
+        prev = cur;
+    }
+}
+
+template <class Seg, class Pt>
+void ForEachDrawn(const Store& st, QRect r, Seg f, Pt g) {
+    ForEachInList(&Store::Point, st.PointLast, st, r, f, g);
+    ForEachInList(&Store::KindRec, st.KindLast, st, r, f, g);
+}
+
+QRgb Mean(const QRgb* c, int n) {
+    int r = 0, g = 0, b = 0;
+    for (int i = 0; i < n; ++i) {
+        r += qRed(c[i]);
+        g += qGreen(c[i]);
+        b += qBlue(c[i]);
+    }
+    return qRgb(r / n, g / n, b / n);
+}
+
+}  // namespace
+
+std::vector<uint8_t> NetworkMask(const Store& st, QRect r) {
+    std::vector<uint8_t> mask(size_t(std::max(0, r.width())) * size_t(std::max(0, r.height())));
+    if (mask.empty()) return mask;
+    auto set = [&](int x, int y) {
+        if (r.contains(x, y)) mask[size_t(y - r.y()) * size_t(r.width()) + size_t(x - r.x())] = 1;
+    };
+    ForEachDrawn(
+        st, r,
+        [&](Rec a, Rec b) {
+            linepixels::ForEach(a.x, a.y, b.x, b.y,
+                                [&](int64_t x, int64_t y) { set(int(x), int(y)); });
+        },
+        [&](Rec a) { set(a.x, a.y); });
+    return mask;
+}
+
+// ---- zoomed out ----
+
+void ZoomedOut::Build(const Surface& s, const Store& st, QRect want) {
+    // Whole blocks of the coarsest level, so every level is rebuilt from
+    // children that are current.
+    const int x0 = std::max(0, want.left()) / 8 * 8, y0 = std::max(0, want.top()) / 8 * 8;
+    const int x1 = std::min(w_, (want.right() + 8) / 8 * 8);
+    const int y1 = std::min(h_, (want.bottom() + 8) / 8 * 8);
+    if (x0 >= x1 || y0 >= y1) return;
+    const QRect a(x0, y0, x1 - x0, y1 - y0);
+    const std::vector<uint8_t> mask = NetworkMask(st, a);
+    std::array<QRgb, 16> lut{};
+    for (int i = 0; i < 16; ++i) lut[size_t(i)] = PaletteRgb(uint8_t(i));
+
+    // Level k from level k - 1 (the surface and the mask for k = 1): a
+    // network pixel among the children wins, the others are averaged.
+    int cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1, cw = w_, ch = h_;
+    for (int k = 0; k < 3; ++k) {
+        Level& L = levels_[k];
+        const int lw = L.rgb.width(), lh = L.rgb.height();
+        const int px0 = cx0 / 2, py0 = cy0 / 2, px1 = (cx1 + 1) / 2, py1 = (cy1 + 1) / 2;
+        for (int y = py0; y < py1 && y < lh; ++y) {
+            auto* out = reinterpret_cast<QRgb*>(L.rgb.scanLine(y));
+            for (int x = px0; x < px1 && x < lw; ++x) {
+                QRgb c[4];
+                int n = 0;
+                uint8_t line = NoLine;
+                for (int dy = 0; dy < 2; ++dy) {
+                    const int sy = 2 * y + dy;
+                    if (sy >= ch) break;
+                    for (int dx = 0; dx < 2; ++dx) {
+                        const int sx = 2 * x + dx;
+                        if (sx >= cw) break;
+                        if (k == 0) {
+                            const uint8_t idx = s.Data()[size_t(sy) * size_t(w_) + size_t(sx)];
+                            if (line == NoLine &&
+                                mask[size_t(sy - y0) * size_t(a.width()) + size_t(sx - x0)])
+                                line = idx & 15;
+                            c[n++] = lut[idx & 15];
+                        } else {
+                            const Level& C = levels_[k - 1];
+                            const uint8_t l = C.line[size_t(sy) * size_t(cw) + size_t(sx)];
+                            if (line == NoLine) line = l;
+                            c[n++] = reinterpret_cast<const QRgb*>(C.rgb.constScanLine(sy))[sx];
+                        }
+                    }
+                }
+                L.line[size_t(y) * size_t(lw) + size_t(x)] = line;
+                out[x] = line != NoLine ? lut[line] : Mean(c, n);
+            }
+        }
+        cx0 = px0, cy0 = py0, cx1 = px1, cy1 = py1, cw = lw, ch = lh;
+    }
+}
+
+QImage ZoomedOut::Part(const Surface& s, const Store& st, ViewScale sc, QRect r) {
+    if (whole_ || w_ != s.Width() || h_ != s.Height()) {
+        w_ = s.Width();
+        h_ = s.Height();
+        for (int k = 0; k < 3; ++k) {
+            const int step = 2 << k;
+            Level& L = levels_[k];
+            L.rgb = QImage((w_ + step - 1) / step, (h_ + step - 1) / step, QImage::Format_RGB32);
+            L.line.assign(size_t(L.rgb.width()) * size_t(L.rgb.height()), NoLine);
+        }
+        Build(s, st, QRect(0, 0, w_, h_));
+        whole_ = false;
+        dirty_.clear();
+    }
+    for (const QRect& d : dirty_) Build(s, st, d);
+    dirty_.clear();
+    const QImage& level = levels_[std::clamp(-sc.exp, 1, 3) - 1].rgb;
+    return level.copy(r & level.rect());
+}
+
+// ---- zoomed in ----
+
+void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc, QRect r) {
+    const int cell = sc.Cell();
+    // The surface pixels shown, and one more round them so that the smooth
+    // magnification has its neighbours at the edge.
+    const QRect shown(QPoint(r.left() / cell, r.top() / cell),
+                      QPoint(r.right() / cell, r.bottom() / cell));
+    const QRect v = shown.adjusted(-1, -1, 1, 1) & QRect(0, 0, s.Width(), s.Height());
+    if (v.isEmpty()) return;
+    const std::vector<uint8_t> mask = NetworkMask(st, v);
+
+    // The surface without the network: each network pixel takes the colour
+    // of the next other pixel along its row (the line is drawn over it).
+    QImage base(v.size(), QImage::Format_RGB32);
+    for (int y = 0; y < v.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(base.scanLine(y));
+        const uint8_t* row = s.Data() + size_t(v.y() + y) * size_t(s.Width()) + size_t(v.x());
+        const uint8_t* m = mask.data() + size_t(y) * size_t(v.width());
+        int last = -1;
+        for (int x = 0; x < v.width(); ++x) {
+            if (m[x]) continue;
+            const QRgb c = PaletteRgb(row[x] & 15);
+            for (int f = last + 1; f < x; ++f) out[f] = c;  // a run of line pixels before
+            out[x] = c;
+            last = x;
+        }
+        if (last >= 0) {
+            for (int f = last + 1; f < v.width(); ++f) out[f] = out[last];
+        } else {
+            // A row of nothing but network (a flat line seen close up): the row above.
+            const QRgb* above =
+                y > 0 ? reinterpret_cast<const QRgb*>(base.constScanLine(y - 1)) : nullptr;
+            for (int f = 0; f < v.width(); ++f)
+                out[f] = above ? above[f] : PaletteRgb(row[f] & 15);
+        }
+    }
+    p.save();
+    p.setClipRect(r);
+    p.drawImage(QRect(v.topLeft() * cell, v.size() * cell),
+                base.scaled(v.size() * cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+
+    // The network over it, in the colours the surface gives its pixels, so
+    // line kinds and marks keep theirs.
+    p.setRenderHint(QPainter::Antialiasing);
+    auto centre = [cell](Rec a) { return QPointF((a.x + 0.5) * cell, (a.y + 0.5) * cell); };
+    ForEachDrawn(
+        st, v,
+        [&](Rec a, Rec b) {
+            // The colour of the segment's middle pixel as the surface drew it.
+            const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+            int64_t i = 0, mx = a.x, my = a.y;
+            linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) {
+                if (i++ == steps / 2) mx = x, my = y;
+            });
+            const uint8_t c = s.Pixel(int(mx), int(my));
+            if (c > 15) return;
+            p.setPen(QPen(QColor(PaletteRgb(c)), 2.0, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(centre(a), centre(b));
+        },
+        [](Rec) {});
+    // The points as handles, in the colour their pixel has.
+    const double side = std::clamp(cell / 2.0 + 2.0, 3.0, 7.0);
+    p.setPen(Qt::NoPen);
+    ForEachDrawn(
+        st, v, [](Rec, Rec) {},
+        [&](Rec a) {
+            const uint8_t c = s.Pixel(a.x, a.y);
+            if (c > 15) return;
+            p.setBrush(QColor(PaletteRgb(c)));
+            const QPointF m = centre(a);
+            p.drawRect(QRectF(m.x() - side / 2, m.y() - side / 2, side, side));
+        });
+    p.restore();
+}
+
+}  // namespace view

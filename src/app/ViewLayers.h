@@ -1,0 +1,59 @@
+// What the view shows at magnifications other than 1:1. The drawing surface
+// stays the working raster (hit tests, fills and the composition read it);
+// the view only looks at it differently:
+//  - zoomed out, each screen pixel is the mean colour of the surface pixels
+//    it covers, except that a pixel of the traced network wins its block
+//    outright, so no line thins into dashes or vanishes at 1/8;
+//  - zoomed in, the surface without the network is smoothly magnified, and
+//    the network is drawn over it from the map itself as antialiased lines
+//    of constant screen width, with its points as small handles.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "app/ViewScale.h"
+
+class QPainter;
+class Store;
+class Surface;
+
+namespace view {
+
+// 1 for each pixel of r that a segment or an end point of the point list or
+// the kind list covers, row by row (r's width a row).
+std::vector<uint8_t> NetworkMask(const Store& st, QRect r);
+
+// The zoomed-out levels (1/2, 1/4, 1/8) of the surface, built when first
+// shown and mended where the surface changed.
+class ZoomedOut {
+  public:
+    void Invalidate() {
+        whole_ = true;
+        dirty_.clear();
+    }
+    void Invalidate(QRect surfaceRect) {
+        if (!whole_) dirty_.push_back(surfaceRect);
+    }
+    // Widget pixels r at scale sc (zoomed out).
+    QImage Part(const Surface& s, const Store& st, ViewScale sc, QRect r);
+
+  private:
+    void Build(const Surface& s, const Store& st, QRect surfaceRect);
+    struct Level {
+        QImage rgb;
+        std::vector<uint8_t> line;  // the palette index of a network pixel, or NoLine
+    };
+    Level levels_[3];
+    int w_ = 0, h_ = 0;
+    bool whole_ = true;
+    std::vector<QRect> dirty_;
+};
+
+// Paints widget pixels r of the surface at scale sc (zoomed in) with the
+// network drawn from the map.
+void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc, QRect r);
+
+}  // namespace view
