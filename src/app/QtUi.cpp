@@ -362,6 +362,15 @@ std::optional<SurfaceCursor> QtUi::ShownSurfaceCursor() {
 // ---- the main window ----
 
 void QtUi::SetWindowBounds(QRect normalBounds, bool maximized) {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (normalBounds.isNull() && primary) {
+        // Nowhere saved yet: two thirds of the screen, in its middle.
+        const QRect area = primary->availableGeometry();
+        normalBounds = QRect(QPoint(), area.size() * 2 / 3);
+        normalBounds.moveCenter(area.center());
+    } else if (normalBounds.isNull()) {
+        normalBounds = QRect(190, 100, 560, 420);
+    }
     // Bounds saved on a screen that is no longer attached would open the
     // window out of reach; bring its title bar back onto the primary screen.
     const QRect titleBar(normalBounds.topLeft(), QSize(normalBounds.width(), 24));

@@ -121,6 +121,7 @@ public:
     virtual std::optional<SurfaceCursor> ShownSurfaceCursor() = 0;
 
     // ---- the main window ----
+    // A null rectangle: no place was saved, the window chooses one.
     virtual void SetWindowBounds(QRect normalBounds, bool maximized) = 0;
     virtual void CloseMainWindow() = 0;
 };

@@ -17,6 +17,7 @@ struct Settings {
     // The values as the file gave them: the file is written only when one
     // of them changed.
     QString positionText = QStringLiteral("190,100,560,420");
+    bool positionSaved = false;  // the settings file holds a place for the window
     QString imageText = QStringLiteral("0,0");
     int16_t showHintLoaded = 1;
 };

@@ -66,6 +66,8 @@ void Editor::ReadSettings() {
     if (!ini.Load(SettingsPath(), &error))
         ui.Inform(error, QStringLiteral("Velmot"), MsgIcon::Warning);
 
+    settings.positionSaved =
+        !ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), QString()).isEmpty();
     settings.positionText =
         ini.Value(QStringLiteral("MAIN"), QStringLiteral("Position"), settings.positionText);
     QString rest = settings.positionText;
@@ -186,9 +188,11 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
     SetProgramBase(programPath);
     ReadSettings();
     StartSession();
-    ui.SetWindowBounds(
-        QRect(settings.winLeft, settings.winTop, settings.winWidth, settings.winHeight),
-        settings.winMaximized);
+    // A first start has no place saved: the window chooses one for the screen.
+    ui.SetWindowBounds(settings.positionSaved ? QRect(settings.winLeft, settings.winTop,
+                                                      settings.winWidth, settings.winHeight)
+                                              : QRect(),
+                       settings.winMaximized);
     doc.SetMode(Mode::Input);
     SetUpSurface();
     doc.NoPicture();

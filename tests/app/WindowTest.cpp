@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "AppFixture.h"
 #include "app/SurfaceView.h"
 
@@ -87,6 +90,12 @@ TEST_F(AppTest, DesktopKeysTitleAndRecentFiles) {
     EXPECT_EQ(Win().RecentActions().back(), items[items.size() - 3]);  // above -|終了
     EXPECT_EQ(items.back(), Win().Action(Cmd::Quit));
     EXPECT_EQ(Win().RecentActions().back()->toolTip(), QFileInfo(sample).absoluteFilePath());
+}
+
+TEST_F(AppTest, TheFirstWindowTakesTwoThirdsOfTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Win().size(), area.size() * 2 / 3);
+    EXPECT_TRUE(area.contains(Win().geometry()));
 }
 
 TEST_F(AppTest, PopupMenusHoldTheirItems) {
