@@ -72,7 +72,7 @@ int ChooseGap(const std::vector<int>& counts, int lineWidth) {
     // the count climbs again slowly, so the first level stretch is the one.
     int start = -1;
     for (int r = lowest; r + 2 <= last && start < 0; ++r)
-        if (counts[r + 2] - counts[r] <= std::max(1, counts[r] / 100)) start = r;
+        if (counts[r + 2] - counts[r] <= counts[r] / 100) start = r;
     if (start < 0) return lowest;
     // Half as far again while the count holds: gaps just at the radius close
     // unevenly at crossings.

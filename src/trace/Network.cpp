@@ -110,6 +110,7 @@ struct Walker {
         std::vector<QPoint> points;
         int32_t left = 0, right = 0;
         int64_t cracks = 0, onInk = 0, coloured = 0, blob = 0;
+        int64_t offInk = 0, longestOff = 0;  // the run off ink now, and the longest
     };
     Walked Walk(int cx, int cy, int d, bool ring) {
         static const int dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
@@ -124,6 +125,8 @@ struct Walker {
             Sides(cx, cy, d, a, b);
             ++out.cracks;
             const uint8_t both = ink[a] | ink[b];
+            out.offInk = both & kInk ? 0 : out.offInk + 1;
+            out.longestOff = std::max(out.longestOff, out.offInk);
             if (both & kInk) {
                 ++out.onInk;
                 out.coloured += (both & kColoured) != 0;
@@ -210,7 +213,8 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
         edge.points = std::move(lines[i]);
         edge.left = e.left, edge.right = e.right;
         edge.inkShare = double(e.onInk) / double(std::max<int64_t>(1, e.cracks));
-        if (edge.inkShare < 0.7) edge.doubts |= Bridged;
+        // Little ink along it, or one break longer than a dash's.
+        if (edge.inkShare < 0.7 || e.longestOff > 2 * page.lineWidth + 3) edge.doubts |= Bridged;
         if (e.coloured * 2 > e.onInk) edge.doubts |= OtherInk;
         if (e.blob * 10 > e.onInk * 3) edge.doubts |= Lettering;
         if (doubtful(e.left) || doubtful(e.right)) edge.doubts |= SmallRegion;
