@@ -33,14 +33,78 @@ void LineCover::AddLine(int x1, int y1, int x2, int y2) {
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
         (y1 >= h_ && y2 >= h_))
         return;
-    if (x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < w_ && y1 < h_ && x2 < w_ && y2 < h_) {
+    const bool inside =
+        x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < w_ && y1 < h_ && x2 < w_ && y2 < h_;
+    if (!spanned_) {
         // Both ends inside: so is every pixel between them.
-        linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) { Set(int(x), int(y)); });
+        if (inside) {
+            linepixels::ForEach(x1, y1, x2, y2,
+                                [this](int64_t x, int64_t y) { Set(int(x), int(y)); });
+            return;
+        }
+        linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
+            if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(int(x), int(y));
+        });
         return;
     }
-    linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
-        if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(int(x), int(y));
-    });
+    // A line's pixels on one row come one after another: gathered into one
+    // span before it is added.
+    int ry = -1, rfrom = 0, rto = 0;
+    auto plot = [&](int64_t x, int64_t y) {
+        if (int(y) == ry && int(x) + 1 >= rfrom && int(x) <= rto) {
+            rfrom = std::min(rfrom, int(x));
+            rto = std::max(rto, int(x) + 1);
+            return;
+        }
+        if (ry >= 0) Add(ry, rfrom, rto);
+        ry = int(y), rfrom = int(x), rto = int(x) + 1;
+    };
+    if (inside) {
+        linepixels::ForEach(x1, y1, x2, y2, plot);
+    } else {
+        linepixels::ForEach(x1, y1, x2, y2, [&](int64_t x, int64_t y) {
+            if (x >= 0 && y >= 0 && x < w_ && y < h_) plot(x, y);
+        });
+    }
+    if (ry >= 0) Add(ry, rfrom, rto);
+}
+
+void LineCover::Seal() const {
+    if (sealed_) return;
+    sealed_ = true;
+    // By row in one counting pass, then each row's few spans by start.
+    rowStart_.assign(size_t(h_) + 1, 0);
+    for (const Span& s : spans_) ++rowStart_[size_t(s.y) + 1];
+    for (size_t y = 1; y < rowStart_.size(); ++y) rowStart_[y] += rowStart_[y - 1];
+    std::vector<Span> sorted(spans_.size());
+    std::vector<int32_t> fill(rowStart_.begin(), rowStart_.end() - 1);
+    for (const Span& s : spans_) sorted[size_t(fill[size_t(s.y)]++)] = s;
+    size_t out = 0;
+    for (int y = 0; y < h_; ++y) {
+        const auto b = sorted.begin() + rowStart_[size_t(y)];
+        const auto e = sorted.begin() + rowStart_[size_t(y) + 1];
+        std::sort(b, e, [](const Span& p, const Span& q) { return p.from < q.from; });
+        rowStart_[size_t(y)] = int32_t(out);
+        for (auto it = b; it != e; ++it) {
+            if (out > size_t(rowStart_[size_t(y)]) && it->from <= sorted[out - 1].to)
+                sorted[out - 1].to = std::max(sorted[out - 1].to, it->to);
+            else
+                sorted[out++] = *it;
+        }
+    }
+    rowStart_[size_t(h_)] = int32_t(out);
+    sorted.resize(out);
+    spans_.swap(sorted);
+}
+
+bool LineCover::Covers(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return false;
+    if (!spanned_) return bits_[size_t(y) * stride_ + size_t(x) / 64] >> (x % 64) & 1;
+    Seal();
+    const auto b = spans_.begin() + rowStart_[size_t(y)];
+    const auto e = spans_.begin() + rowStart_[size_t(y) + 1];
+    auto it = std::upper_bound(b, e, x, [](int v, const Span& s) { return v < s.from; });
+    return it != b && x < (it - 1)->to;
 }
 
 template <class Rows>
@@ -153,9 +217,24 @@ void RegionLabels::Build(const Surface& s, uint8_t colour, Match m) {
 }
 
 void RegionLabels::Build(const LineCover& cover) {
+    const int w = cover.Width();
+    if (cover.Spanned()) {
+        // What the lines leave clear between their spans is background.
+        cover.Seal();
+        Sweep(w, cover.Height(), [&](int y, auto add) {
+            int x = 0;
+            for (int32_t k = cover.rowStart_[size_t(y)]; k < cover.rowStart_[size_t(y) + 1]; ++k) {
+                const LineCover::Span& s = cover.spans_[size_t(k)];
+                if (s.from > x) add(x, int(s.from));
+                x = std::max(x, int(s.to));
+            }
+            if (x < w) add(x, w);
+        });
+        colours_.assign(boxes_.size(), Black);
+        return;
+    }
     // What the lines leave clear is background; bits beyond the last column
     // are clear, so a search that runs into them stops at the row's end.
-    const int w = cover.Width();
     Sweep(w, cover.Height(), [&](int y, auto add) {
         const uint64_t* row = cover.bits_.data() + size_t(y) * cover.stride_;
         // The first x from `x` whose bit is `set`, or w.

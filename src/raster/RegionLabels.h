@@ -13,26 +13,35 @@
 
 #include "raster/Surface.h"
 
-// What lines cover of a surface that is black but for them, one bit a pixel:
-// an eighth of the surface's memory, set by the lines alone and read a word
-// at a time when the regions between them are labelled. The pixels are those
-// Surface::Line and SetPixel would set, clipped to the surface.
+// What lines cover of a surface that is black but for them. Where lines are
+// dense, one bit a pixel (an eighth of the surface, read a word at a time);
+// where they cover little of a large surface, row spans, whose memory and
+// time grow with the lines rather than with the empty paper. The pixels are
+// those Surface::Line and SetPixel would set, clipped to the surface.
 class LineCover {
   public:
-    LineCover(int w, int h)
+    // spans: keep row spans instead of bits.
+    LineCover(int w, int h, bool spans = false)
         : w_(std::max(w, 0)),
           h_(std::max(h, 0)),
+          spanned_(spans),
           stride_((size_t(w_) + 63) / 64),
-          bits_(stride_ * size_t(h_), 0) {}
+          bits_(spans ? 0 : stride_ * size_t(h_), 0) {}
     int Width() const { return w_; }
     int Height() const { return h_; }
+    bool Spanned() const { return spanned_; }
     void AddLine(int x1, int y1, int x2, int y2);
     void AddPixel(int x, int y) {
-        if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(x, y);
+        if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
+        if (spanned_)
+            Add(y, x, x + 1);
+        else
+            Set(x, y);
     }
-    bool Covers(int x, int y) const {
-        return x >= 0 && y >= 0 && x < w_ && y < h_ &&
-               (bits_[size_t(y) * stride_ + size_t(x) / 64] >> (x % 64) & 1);
+    bool Covers(int x, int y) const;
+    // Room for about n spans, so that adding them copies nothing.
+    void Reserve(size_t n) {
+        if (spanned_) spans_.reserve(n);
     }
 
   private:
@@ -40,9 +49,32 @@ class LineCover {
     void Set(int x, int y) {
         bits_[size_t(y) * stride_ + size_t(x) / 64] |= uint64_t(1) << (x % 64);
     }
+    struct Span {
+        int32_t y, from, to;  // [from, to) of row y
+    };
+    // Appends a span, or widens the last one where this continues it.
+    void Add(int y, int from, int to) {
+        sealed_ = false;
+        if (!spans_.empty()) {
+            Span& b = spans_.back();
+            if (b.y == y && from <= b.to && to >= b.from) {
+                b.from = std::min(b.from, int32_t(from));
+                b.to = std::max(b.to, int32_t(to));
+                return;
+            }
+        }
+        spans_.push_back({y, from, to});
+    }
+    // Orders the spans by row and then by start, joining those that overlap
+    // or touch; row y's are rowStart_[y] .. rowStart_[y + 1].
+    void Seal() const;
     int w_, h_;
+    bool spanned_;
     size_t stride_;  // words a row
     std::vector<uint64_t> bits_;
+    mutable std::vector<Span> spans_;
+    mutable std::vector<int32_t> rowStart_;
+    mutable bool sealed_ = false;
 };
 
 class RegionLabels {

@@ -139,7 +139,7 @@ TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
         std::uniform_int_distribution<int> x(-5, w + 5), y(-5, h + 5), near(-2, 2);
         Surface s(w, h);
         s.SetPen(Yellow);
-        LineCover cover(w, h);
+        LineCover cover(w, h, seed % 2 == 0);  // bits and spans alike
         for (int i = 0; i < 14; ++i) {
             const int x1 = x(rng), y1 = y(rng);
             // Short lines too, and some of a single pixel (drawing nothing).
