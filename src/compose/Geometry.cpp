@@ -206,7 +206,14 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
             y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
         }
     const double area = double(x1 - x0 + 1) * double(y1 - y0 + 1);
-    const int cell = std::max(4, int(std::sqrt(area / double(segs.size()))));
+    // About one segment a cell; but where the segments are short and lie in
+    // clusters (land on a world map, the sea empty), cells of a few segment
+    // lengths keep each cell's list short.
+    double extent = 0;
+    for (const Segment& s : segs) extent += std::max(std::abs(s.b.x - s.a.x), std::abs(s.b.y - s.a.y));
+    extent /= double(segs.size());
+    const int cell = std::max(
+        4, std::min(int(std::sqrt(area / double(segs.size()))), int(4 * extent) + 1));
     const int64_t cols = (x1 - x0) / cell + 1, rows = (y1 - y0) / cell + 1;
     auto cellRange = [&](const Segment& s, int& cx0, int& cx1, int& cy0, int& cy1) {
         cx0 = (std::min(s.a.x, s.b.x) - x0) / cell, cx1 = (std::max(s.a.x, s.b.x) - x0) / cell;
@@ -236,6 +243,12 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
             for (int32_t v = u + 1; v < e; ++v) {
                 const int32_t i = listed[size_t(u)], j = listed[size_t(v)];
                 const Segment &s = segs[size_t(i)], &t = segs[size_t(j)];
+                // Boxes apart: no crossing, and no need to look closer.
+                if (std::max(s.a.x, s.b.x) < std::min(t.a.x, t.b.x) ||
+                    std::max(t.a.x, t.b.x) < std::min(s.a.x, s.b.x) ||
+                    std::max(s.a.y, s.b.y) < std::min(t.a.y, t.b.y) ||
+                    std::max(t.a.y, t.b.y) < std::min(s.a.y, s.b.y))
+                    continue;
                 const std::optional<Pt> at = ProperCrossing(s, t);
                 if (!at) continue;
                 // Count the pair in one cell only: the first both boxes share.
