@@ -438,7 +438,6 @@ enum class Msg : int {
     TracePreviewCount,    // 区域 %1 (すき間 %2 px、最小 %3 px)
     TraceInkAuto,         // インク: 自動
     TraceInkSampled,      // インク: (%1, %2, %3)
-
     // ---- repairs of the network ----
     RepairButton,       // 修正
     RepairAllButton,    // すべて修正
@@ -448,6 +447,28 @@ enum class Msg : int {
     RepairTooMany,      // 修正すると点の数が上限を超えます。
     CliSnapForm,        // --snap には ...
     CliDangleForm,      // --dangle には ...
+
+    // ---- georeference ----
+    GeoRefUnreadable,  // %1 の位置情報を読めないので、座標なしで開きました (ファイルはそのままです)
+    ExportOverGeoRef,  // %1
+    GeoRefNotSolvable,  // 基準点から座標への変換を求められません。(%1)
+    GeoRefTooFew,  // 基準点が足りません: %1 には有効な点が %2 点以上要ります (いま %3
+    GeoRefCollinear,  // 基準点がほぼ一直線に並んでいるので、変換が定まりません。
+    GeoRefFolds,  // この変換では地図が折り返されます (%1, %2 付近)。基準点を見直してくださ
+    GeoRefCrsUnknown,  // 座標系「%1」が分かりません。EPSG:番号 の形で指定してください。
+    GeoRefClustered,  // 基準点が地図の一部に集まっています。離れた場所にも点を置くと精度が上がります。
+    CapControlPoints,      // 基準点
+    MenuControlPoints,     // 基準点
+    ControlPointCaption,   // 基準点の座標
+    LabelGroundX,          // X (経度)：
+    LabelGroundY,          // Y (緯度)：
+    LabelCrs,              // 座標系：
+    LabelTransformMethod,  // 変換：
+    ControlPointsCaption,  // 基準点の一覧
+    ButtonDisable,         // 無効にする
+    ButtonEnable,          // 有効にする
+    ButtonDelete,          // 削除
+    ControlPointsSummary,  // RMS %1 ピクセル (%2)、一点抜き %3 ピクセル
 
     Count
 };

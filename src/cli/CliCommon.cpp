@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "compose/Composer.h"
 #include "base/Messages.h"
-#include "usecases/WorkFiles.h"
+#include "compose/Composer.h"
 #include "render/Render.h"
+#include "usecases/WorkFiles.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
 
@@ -182,7 +182,9 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
         return false;
     }
     // Its notes (a picture that is missing, names cut) do not stop a batch run.
-    usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
+    const usecase::WorkOpened opened =
+        usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
+    PrintMessage(opened.geoNote);
     // Painting the under-drawing sets the map extent to the picture's, as in
     // the window; without one nothing is painted for nobody to see.
     Surface picture;

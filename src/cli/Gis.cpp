@@ -4,11 +4,11 @@
 #include <QJsonObject>
 #include <memory>
 
+#include "base/Messages.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "base/Messages.h"
-#include "usecases/ImportExport.h"
 #include "files/WorkFile.h"
+#include "usecases/ImportExport.h"
 
 namespace cli {
 
@@ -92,8 +92,9 @@ int RunImport(const QStringList& args) {
 int RunExport(const QStringList& args) {
     CommandArgs cmd("export", QStringLiteral("WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png)"),
                     QStringLiteral("Writes the composed outlines, composing first when the work "
-                                   "is not composed. Coordinates are (x, -y) pixels, or the "
-                                   "imported data's own when WORK.vlm.json is present."));
+                                   "is not composed. Coordinates are (x, -y) pixels, or "
+                                   "ground coordinates when the work is georeferenced "
+                                   "(WORK.vlm.json, from an import or georef)."));
     cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file to export."));
     cmd.AddOutput(QStringLiteral("The file to write; its extension picks the format."));
     cmd.AddForce();
@@ -101,8 +102,10 @@ int RunExport(const QStringList& args) {
     if (auto stop = cmd.Parse(args)) return *stop;
     const QString out = cmd.Output();
     if (out.isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsOutput));
-    if (!usecase::ExportTarget(out).ok)
-        return cmd.Usage(msg::Text(Msg::CliExportExtension).arg(out));
+    if (const usecase::Result target = usecase::ExportTarget(out); !target.ok)
+        return cmd.Usage(target.message.id == Msg::ExportExtensionBad
+                             ? msg::Text(Msg::CliExportExtension).arg(out)
+                             : target.message.Text());
     if (!cmd.MayWrite(out)) return ExitUsage;
     const QString work = cmd.inputs[0];
 

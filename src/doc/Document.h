@@ -59,6 +59,7 @@ class Document {
         st_.MapHeight = h;
     }
     void SetTitle(std::string bytes) { st_.MapTitle = std::move(bytes); }
+    void SetGeoRef(georef::GeoRef g) { st_.Geo = std::move(g); }
     // Comments 1..n; those beyond n stay as they were, unread.
     void SetComments(const std::vector<std::string>& lines) {
         st_.MapCommentCount = int16_t(lines.size());

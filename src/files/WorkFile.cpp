@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "editor/Editor.h"
 #include "base/Messages.h"
+#include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 #include "usecases/WorkFiles.h"
 #include "view/SurfaceBudget.h"
@@ -28,6 +28,7 @@ void Editor::ResetWork() {
         empty.AreaPos(0, a) = Rec{};
     }
     empty.LegendX = empty.LegendY = -1;
+    empty.Geo = {};
     doc.ReplaceMap(std::move(empty));
     tools->CancelAll();
     SetClick(0, 0);
@@ -129,6 +130,7 @@ bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     usecase::Show(ui, opened.readNotes);
+    usecase::Show(ui, opened.geoNote);
     NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
     ReDraw();

@@ -278,29 +278,10 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     st.MapTitle.assign(sjis::CutToBytes(sjis::FromUnicode(r.layer), 255));
     st.MapWidth = int16_t(t.width);
     st.MapHeight = int16_t(t.height);
+    st.Geo = ToGeoRef(t);
     st.ForgetComposition();
     r.areas = int(features.size());
     return true;
-}
-
-bool WriteImportedWork(const QString& workFile, const Store& st, const MapTransform& t,
-                       QString* error) {
-    // One pair: a work beside an older transform would export in the wrong
-    // coordinates without a word.
-    safesave::StagedFile work(workFile), transform(TransformPathFor(workFile));
-    const QByteArray text = TransformText(t);
-    for (safesave::StagedFile* f : {&work, &transform}) {
-        const bool written = f->Begin() &&
-                             (f == &work ? WriteWork(*f, st, "0")
-                                         : f->write(text) == text.size());
-        if (!f->Finish() || !written) {
-            if (error)
-                *error = msg::Text(Msg::FileNotWritable)
-                             .arg(f->FinalPath(), safesave::Reason(f->Error() ? f->Error() : EIO));
-            return false;
-        }
-    }
-    return safesave::CommitAll({&work, &transform}, error);
 }
 
 }  // namespace gis

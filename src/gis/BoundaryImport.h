@@ -25,12 +25,9 @@ struct ImportResult {
     MapTransform transform;
 };
 
-// Fills a fresh store with the imported map. False (with r.error) on bad input.
+// Fills a fresh store with the imported map, its georeference the fit to
+// the source's coordinates. False (with r.error) on bad input.
 bool ImportBoundaries(const QString& input, const ImportOptions& options, Store& st,
                       ImportResult& r);
-
-// Writes the work file and its transform (NAME.vlm.json) beside it.
-bool WriteImportedWork(const QString& workFile, const Store& st, const MapTransform& t,
-                       QString* error);
 
 }  // namespace gis

@@ -17,12 +17,15 @@
 #include <QTemporaryDir>
 #include <climits>
 #include <cerrno>
+#include <cmath>
+#include <filesystem>
 #include <memory>
 
-#include "compose/Composer.h"
 #include "base/Messages.h"
 #include "base/SafeSave.h"
+#include "compose/Composer.h"
 #include "gis/GdalSession.h"
+#include "gis/GroundTransform.h"
 #include "gis/MapDrawing.h"
 #include "text/ShiftJis.h"
 
@@ -188,9 +191,22 @@ bool ReadsBack(const QByteArray& path, int features) {
     return n == features;
 }
 
-bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, const QString& path,
+// A warp bends straight pixel segments: a vertex at least every this many
+// pixels lets the outline follow it.
+constexpr double kDensifyStep = 8.0;
+
+bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, const QString& path,
                  ExportFormat format, ExportResult& r) {
     EnsureGdal();
+    std::unique_ptr<GroundTransform> ground;
+    if (geo) {
+        ground = std::make_unique<GroundTransform>(*geo);
+        if (!ground->Ok()) {
+            r.error = msg::Format(Msg::GeoRefNotSolvable, {ground->Error()});
+            return false;
+        }
+    }
+    const GroundTransform* t = ground.get();
     ClearGdalError();
     GdalFailures failures;
     FindHoles(outlines);
@@ -220,8 +236,8 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
             return failed();
         }
         OGRSpatialReference srs;
-        const bool withSrs =
-            t && !t->wkt.isEmpty() && srs.importFromWkt(t->wkt.toUtf8().constData()) == OGRERR_NONE;
+        const bool withSrs = geo && !geo->wkt.isEmpty() &&
+                             srs.importFromWkt(geo->wkt.toUtf8().constData()) == OGRERR_NONE;
         srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
         CPLStringList options;
         if (format == ExportFormat::Shapefile) options.SetNameValue("ENCODING", "UTF-8");
@@ -238,13 +254,22 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
             layer->CreateField(&area) != OGRERR_NONE) {
             return failed();
         }
+        bool outside = false;  // a vertex the warp gives no place
         auto ringOf = [&](const std::vector<Rec>& ring) {
             auto* lr = new OGRLinearRing;
-            lr->setNumPoints(int(ring.size()));
+            auto add = [&](double px, double py) {
+                double x = px, y = -py;
+                if (t && !t->ToGround(px, py, x, y)) outside = true;
+                lr->addPoint(x, y);
+            };
             for (size_t i = 0; i < ring.size(); ++i) {
-                const QPointF q =
-                    t ? t->ToSource(ring[i].x, ring[i].y) : QPointF(ring[i].x, -double(ring[i].y));
-                lr->setPoint(int(i), q.x(), q.y());
+                if (i > 0 && t && !t->Linear()) {
+                    const double dx = ring[i].x - ring[i - 1].x, dy = ring[i].y - ring[i - 1].y;
+                    const int steps = int(std::ceil(std::hypot(dx, dy) / kDensifyStep));
+                    for (int k = 1; k < steps; ++k)
+                        add(ring[i - 1].x + dx * k / steps, ring[i - 1].y + dy * k / steps);
+                }
+                add(ring[i].x, ring[i].y);
             }
             return lr;
         };
@@ -268,6 +293,10 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const MapTransform* t, cons
                 for (size_t k = 0; k < a.rings.size(); ++k)
                     multi->addGeometryDirectly(polygonOf(k));
                 f->SetGeometryDirectly(multi);
+            }
+            if (outside) {
+                r.error = msg::Format(Msg::GeoRefNotSolvable, {a.name});
+                return false;
             }
             if (layer->CreateFeature(f.get()) != OGRERR_NONE) {
                 return failed();
@@ -359,8 +388,8 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
 
 }  // namespace
 
-bool ExportMap(const Store& st, const MapTransform* transform, const QString& path,
-               ExportFormat format, ExportResult& r) {
+bool ExportMap(const Store& st, const georef::GeoRef* geo, const QString& path, ExportFormat format,
+               ExportResult& r) {
     r = ExportResult{};
     const std::vector<AreaOutlines> outlines = ComposedOutlines(st);
     if (outlines.empty()) {
@@ -371,7 +400,7 @@ bool ExportMap(const Store& st, const MapTransform* transform, const QString& pa
         case ExportFormat::GeoJson:
         case ExportFormat::Shapefile:
         case ExportFormat::GeoPackage:
-            return WriteVector(outlines, transform, path, format, r);
+            return WriteVector(outlines, geo, path, format, r);
         default:
             return WriteDrawing(st, outlines, path, format, r);
     }

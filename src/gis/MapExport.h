@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "gis/MapTransform.h"
+#include "georef/GeoRef.h"
 #include "store/Store.h"
 
 namespace gis {
@@ -37,11 +37,11 @@ struct ExportResult {
     int features = 0, rings = 0;
 };
 
-// Writes the composed map. transform, when given, turns pixels back into the
-// coordinates the map was imported from; without it coordinates are (x, -y).
-// The output is written beside its final name first, so a failure leaves an
-// existing file as it was.
-bool ExportMap(const Store& st, const MapTransform* transform, const QString& path,
-               ExportFormat format, ExportResult& r);
+// Writes the composed map. A georeference, when given, turns pixels into
+// ground coordinates (densifying the outlines first when it warps); without
+// it coordinates are (x, -y). The output is written beside its final name
+// first, so a failure leaves an existing file as it was.
+bool ExportMap(const Store& st, const georef::GeoRef* geo, const QString& path, ExportFormat format,
+               ExportResult& r);
 
 }  // namespace gis

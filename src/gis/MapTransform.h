@@ -1,10 +1,12 @@
-// How an imported map's pixels relate to the coordinates it came from. Kept
-// beside the work file as NAME.vlm.json, so that an export can write the
-// original coordinate system back.
+// How an imported map's pixels relate to the coordinates it came from. The
+// work keeps it as its georeference (an affine), so that an export can write
+// the original coordinates back.
 #pragma once
 
 #include <QPointF>
 #include <QString>
+
+#include "georef/GeoRef.h"
 
 namespace gis {
 
@@ -27,14 +29,8 @@ struct MapTransform {
     }
 };
 
-// NAME.vlm -> NAME.vlm.json
-QString TransformPathFor(const QString& workFile);
-// The transform file's content.
-QByteArray TransformText(const MapTransform& t);
-// Writes the transform through a temporary file; false with a message.
-bool SaveTransform(const QString& path, const MapTransform& t, QString* error);
-// Reads a transform; false when the file is missing or not a transform (the
-// export then uses plain pixel coordinates).
-bool LoadTransform(const QString& path, MapTransform& t);
+// The same transform as the work's georeference: pixels to source
+// coordinates, affine in both.
+georef::GeoRef ToGeoRef(const MapTransform& t);
 
 }  // namespace gis

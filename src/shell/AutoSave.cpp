@@ -7,10 +7,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "editor/Editor.h"
 #include "base/Messages.h"
 #include "base/SafeSave.h"
+#include "editor/Editor.h"
 #include "files/WorkFile.h"
+#include "georef/GeoRefFiles.h"
 
 namespace {
 
@@ -81,6 +82,12 @@ bool Editor::WriteAutosave(QString* error) {
         if (error) *error = why;
         return false;
     }
+    // The georeference is restored with the work; an autosave without one
+    // must not keep an older one.
+    const QString geoPath = georef::JsonPathFor(session_->WorkPath());
+    if (st.Geo.Empty()) QFile::remove(geoPath);
+    for (const georef::SideFile& f : georef::SideFiles(st.Geo, session_->WorkPath(), QString()))
+        if (!safesave::WriteFile(f.path, f.bytes, error)) return false;
     session_->RecordOrigin(docFile_);
     return true;
 }

@@ -92,7 +92,8 @@ void Session::RecordOrigin(const QString& origin) {
 
 void Session::DropAutosave() {
     if (!lock_) return;
-    for (const QString& f : {kWork, kPicture, kOrigin}) QFile::remove(QDir(dir_).filePath(f));
+    for (const QString& f : {kWork, kWork + QStringLiteral(".json"), kPicture, kOrigin})
+        QFile::remove(QDir(dir_).filePath(f));
 }
 
 std::vector<Session::Orphan> Session::TakeOrphans() {

@@ -246,7 +246,7 @@ bool Store::SameMap(const Store& a, const Store& b) {
         a.LegendX != b.LegendX || a.LegendY != b.LegendY || a.MapWidth != b.MapWidth ||
         a.MapHeight != b.MapHeight || a.MapTitle != b.MapTitle ||
         a.MapCommentCount != b.MapCommentCount || a.MapComments != b.MapComments ||
-        a.BasePicLoaded != b.BasePicLoaded)
+        a.BasePicLoaded != b.BasePicLoaded || a.Geo != b.Geo)
         return false;
     if (a.names_ != b.names_ && *a.names_ != *b.names_) return false;
     if (a.areaPos_ != b.areaPos_ &&

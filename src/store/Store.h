@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "georef/GeoRef.h"
 #include "store/Mode.h"
 
 struct Rec {
@@ -179,6 +180,8 @@ class Store {
     // steps of the work, as the files they name do.
     QString WorkFileName;
     QString IdtFileName;
+    // Where the pixels lie on the ground; saved beside the work with it.
+    georef::GeoRef Geo;
 
     // ---- undo snapshots ----
     // A copy of the store shares every page and table with it (copy on

@@ -6,6 +6,7 @@
 
 #include "edit/Network.h"
 #include "base/SafeSave.h"
+#include "georef/GeoRefFiles.h"
 #include "text/ShiftJis.h"
 
 namespace usecase {
@@ -59,14 +60,27 @@ Result WriteFinishedMap(Store& st, const QString& path, const TitleFields& field
     safesave::StagedFile file(path);
     QString why;
     bool ok = file.Begin() && idt::WriteIdt(file, st, v) && file.Finish();
-    if (!ok)
-        why = safesave::Reason(file.Error());
-    else
-        ok = safesave::CommitAll({&file}, &why);
+    if (!ok) why = safesave::Reason(file.Error());
+    // The georeference goes beside the map too, so that reading the map
+    // back into a work keeps it.
+    const std::vector<georef::SideFile> side = georef::SideFiles(st.Geo, path, QString());
+    const QStringList stale = georef::StaleSideFiles(st.Geo, path, QString());
+    safesave::StagedFile geo(side.empty() ? QString() : side[0].path);
+    if (ok && !side.empty()) {
+        ok = geo.Begin() && geo.write(side[0].bytes) == side[0].bytes.size() && geo.Finish();
+        if (!ok) why = safesave::Reason(geo.Error());
+    }
+    if (ok) {
+        std::vector<safesave::StagedFile*> files{&file};
+        if (!side.empty()) files.push_back(&geo);
+        ok = safesave::CommitAll(files, &why);
+    }
     if (!ok) {
         file.Discard();
+        geo.Discard();
         return Failed(Say(Msg::MapNotWritten, {path, why}, Msg::CapError, MsgIcon::Error));
     }
+    for (const QString& f : stale) QFile::remove(f);
     Result r{true, {}, {path}};
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly) ||
@@ -116,6 +130,7 @@ FinishedMapRead ReadFinishedMap(const QString& chosen) {
     for (const auto& a : c.areas)
         for (Rec r : a.pos) see(r);
     out.extent = QSize(std::min(w, 32767), std::min(h, 32767));
+    georef::ReadBeside(path, out.geo, nullptr);
     out.result.ok = true;
     return out;
 }
@@ -125,6 +140,7 @@ FinishedMapOpened OpenFinishedMap(Store& st, Surface& surf, FinishedMapRead&& re
     FinishedMapOpened out;
     idt::IdtContent& c = read.content;
     st.IdtFileName = read.path;
+    st.Geo = std::move(read.geo);
     st.MapTitle = c.title;
     st.MapCommentCount = int16_t(c.remarks.size());
     for (size_t i = 0; i < c.remarks.size(); ++i) st.MapComments[i + 1] = c.remarks[i];

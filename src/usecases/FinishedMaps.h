@@ -5,10 +5,10 @@
 #include <QSize>
 #include <functional>
 
-#include "usecases/Result.h"
 #include "files/IdtReader.h"
 #include "files/IdtWriter.h"
 #include "raster/Surface.h"
+#include "usecases/Result.h"
 
 namespace usecase {
 
@@ -34,7 +34,8 @@ struct FinishedMapRead {
     Result result;
     QString path;  // the name given, with ".idt" added when it had none
     idt::IdtContent content;
-    QSize extent;  // what the surface must hold (at most 32767 each way)
+    QSize extent;        // what the surface must hold (at most 32767 each way)
+    georef::GeoRef geo;  // written beside the map from a georeferenced work
 };
 FinishedMapRead ReadFinishedMap(const QString& chosen);
 

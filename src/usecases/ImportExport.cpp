@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "usecases/WorkFiles.h"
+
 namespace usecase {
 
 namespace {
@@ -37,16 +39,20 @@ ImportOutcome ImportBoundaries(const QString& input, const QString& output,
         out.notes.caption = Msg::CapImportBoundaries;
         out.notes.icon = MsgIcon::Warning;
     }
-    QString error;
-    if (!gis::WriteImportedWork(output, *st, out.summary.transform, &error)) {
-        out.result = {false, Failure(error, Msg::CapImportBoundaries), {}};
-        return out;
-    }
-    out.result = {true, {}, {output, gis::TransformPathFor(output)}};
+    // The work and its georeference go to disk together, as every save does.
+    out.result = SaveWork(*st, {output, QString()}, QString());
+    if (out.result.ok)
+        out.result.message = {};
+    else
+        out.result.message.caption = Msg::CapImportBoundaries;
     return out;
 }
 
 Result ExportTarget(const QString& output) {
+    // GeoJSON may end in .json; a work's georeference does too, and is no
+    // export's to replace.
+    if (output.endsWith(QStringLiteral(".vlm.json"), Qt::CaseInsensitive))
+        return {false, Say(Msg::ExportOverGeoRef, {output}, Msg::CapExport, MsgIcon::Error), {}};
     if (gis::FormatForPath(output)) return {true, {}, {}};
     return {false, Say(Msg::ExportExtensionBad, {output}, Msg::CapExport, MsgIcon::Error), {}};
 }
@@ -54,14 +60,13 @@ Result ExportTarget(const QString& output) {
 ExportOutcome ExportMap(const Store& st, const QString& workFile, const QString& output) {
     ExportOutcome out;
     const auto format = gis::FormatForPath(output);
-    if (!format) {
+    if (!format || !ExportTarget(output).ok) {
         out.result = ExportTarget(output);
         return out;
     }
-    gis::MapTransform transform;
-    out.sourceCoordinates =
-        !workFile.isEmpty() && gis::LoadTransform(gis::TransformPathFor(workFile), transform);
-    if (!gis::ExportMap(st, out.sourceCoordinates ? &transform : nullptr, output, *format,
+    (void)workFile;
+    out.sourceCoordinates = !st.Geo.Empty();
+    if (!gis::ExportMap(st, out.sourceCoordinates ? &st.Geo : nullptr, output, *format,
                         out.summary)) {
         out.result = {false, Failure(out.summary.error, Msg::CapExport), {}};
         return out;

@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStringEncoder>
+#include <memory>
 
 #include "base/SafeSave.h"
+#include "georef/GeoRefFiles.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
 #include "view/SurfaceBudget.h"
@@ -102,6 +104,10 @@ WorkRead ReadWork(const QString& path) {
         room = room.expandedTo(
             QImageReader(out.picture).size().boundedTo(QSize(MaxPictureSide, MaxPictureSide)));
     out.extent = room;
+    QString why;
+    if (georef::ReadBeside(path, out.geo, &why) == georef::ReadState::Unreadable)
+        out.geoNote = Say(Msg::GeoRefUnreadable, {georef::JsonPathFor(path), why}, Msg::CapLoadWork,
+                          MsgIcon::Warning);
     out.result.ok = true;
     return out;
 }
@@ -128,6 +134,8 @@ WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& re
     const bool pictureNamed = read.data.picture != "0";
     st.WorkFileName = path;
     ApplyWork(std::move(read.data), st);
+    st.Geo = std::move(read.geo);
+    out.geoNote = read.geoNote;
     st.BasePicLoaded = false;
     st.BasePicShown = true;
     if (pictureNamed) {
@@ -193,6 +201,12 @@ Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureF
     safesave::RemoveStaleFiles(QFileInfo(names.work).absolutePath());
     QString error;
     safesave::StagedFile bitmap(names.bitmap), work(names.work);
+    // The georeference goes with the pair, beside the work file and, in the
+    // forms GIS tools read, beside the bitmap.
+    const QString pictureName = st.BasePicLoaded ? names.bitmap : QString();
+    const std::vector<georef::SideFile> side = georef::SideFiles(st.Geo, names.work, pictureName);
+    const QStringList stale = georef::StaleSideFiles(st.Geo, names.work, pictureName);
+    std::vector<std::unique_ptr<safesave::StagedFile>> sideStaged;
     bool ok = true;
     if (st.BasePicLoaded) {
         ok = bitmap.Begin() && CopyInto(pictureFile, bitmap, &error) && bitmap.Finish();
@@ -205,19 +219,30 @@ Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureF
         if (!ok)
             error = msg::Format(Msg::FileNotWritable, {names.work, safesave::Reason(work.Error())});
     }
+    for (const georef::SideFile& f : side) {
+        if (!ok) break;
+        auto& staged = sideStaged.emplace_back(std::make_unique<safesave::StagedFile>(f.path));
+        ok = staged->Begin() && staged->write(f.bytes) == f.bytes.size() && staged->Finish();
+        if (!ok)
+            error = msg::Format(Msg::FileNotWritable, {f.path, safesave::Reason(staged->Error())});
+    }
     if (ok) {
         std::vector<safesave::StagedFile*> pair{&work};
         if (st.BasePicLoaded) pair.insert(pair.begin(), &bitmap);
+        for (auto& f : sideStaged) pair.push_back(f.get());
         ok = safesave::CommitAll(pair, &error);
     }
     if (!ok) {
         bitmap.Discard();
         work.Discard();
+        for (auto& f : sideStaged) f->Discard();
         return {false, Say(Msg::WorkNotSaved, {error}, Msg::CapSaveWork, MsgIcon::Error), {}};
     }
+    for (const QString& f : stale) QFile::remove(f);
     r.written.clear();
     if (st.BasePicLoaded) r.written << names.bitmap;
     r.written << names.work;
+    for (const georef::SideFile& f : side) r.written << f.path;
     return r;
 }
 

@@ -5,9 +5,9 @@
 #include <QSize>
 #include <string>
 
-#include "usecases/Result.h"
 #include "files/WorkFile.h"
 #include "raster/Surface.h"
+#include "usecases/Result.h"
 
 namespace usecase {
 
@@ -19,7 +19,8 @@ Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* pic
 
 // Writes the work under `names`; pictureFile holds the under-drawing when the
 // store has one. Existing files are replaced (asking is the caller's part).
-// ok: written lists the bitmap (if any) and the work file.
+// The georeference's files go with them, all or none. ok: written lists the
+// bitmap (if any), the work file and the georeference's files.
 Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile);
 
 // A work file read and checked, not yet in any store.
@@ -29,6 +30,8 @@ struct WorkRead {
     QString picture;            // the companion bitmap beside the work file; empty: none
     bool pictureNamed = false;  // line 4 gives a name (not only a folder)
     QSize extent;               // what the surface must hold: the map and its picture
+    georef::GeoRef geo;         // kept beside the work file; empty: none
+    Message geoNote;            // it is there but could not be read (a warning)
 };
 WorkRead ReadWork(const QString& path);
 
@@ -44,6 +47,7 @@ struct WorkOpened {
     bool surfaceGrown = false;  // the map needed a larger surface (tried)
     Message surfaceNote;        // the surface could not grow (a warning)
     Message readNotes;          // what reading had to mend (an information)
+    Message geoNote;            // the georeference could not be read (a warning)
 };
 
 // Puts a work file read from `path` into st, which holds no work (a fresh

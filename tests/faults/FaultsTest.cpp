@@ -20,7 +20,7 @@
 #include "base/SafeSave.h"
 #include "doc/PictureCopy.h"
 #include "files/WorkFile.h"
-#include "gis/BoundaryImport.h"
+#include "georef/GeoRefFiles.h"
 #include "gis/MapTransform.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"
@@ -28,6 +28,7 @@
 #include "support/CliRun.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"
+#include "usecases/WorkFiles.h"
 
 namespace {
 
@@ -103,6 +104,8 @@ TEST(Faults, EveryWriterKeepsTheEarlierFile) {
     gis::MapTransform transform;
     transform.wkt = QString(600, u'x');
     transform.scale = 1;
+    Store imported = map;
+    imported.Geo = gis::ToGeoRef(transform);
     IniFile ini;
     for (int i = 0; i < 100; ++i) ini.SetValue("s", QStringLiteral("key%1").arg(i), QString(20, u'v'));
     PictureCopy copy;
@@ -114,8 +117,8 @@ TEST(Faults, EveryWriterKeepsTheEarlierFile) {
         std::function<bool(const QString&)> write;
     } writers[] = {
         {"w.vlm", [&](const QString& p) { return WriteWorkFile(p, map, "0", nullptr); }},
-        {"i.vlm", [&](const QString& p) { return gis::WriteImportedWork(p, map, transform, nullptr); }},
-        {"t.json", [&](const QString& p) { return gis::SaveTransform(p, transform, nullptr); }},
+        {"i.vlm", [&](const QString& p) { return usecase::SaveWork(imported, {p, QString()}, QString()).ok; }},
+        {"t.json", [&](const QString& p) { return safesave::WriteFile(p, georef::ToJson(imported.Geo), nullptr); }},
         {"p.bmp", [&](const QString& p) { return WriteBitmapFile(picture, p, nullptr); }},
         {"s.bmp", [&](const QString& p) { return WriteSurfaceBitmap(surface, p, nullptr); }},
         {"c.tmp", [&](const QString& p) { return copy.WriteBack(p); }},
@@ -132,7 +135,7 @@ TEST(Faults, EveryWriterKeepsTheEarlierFile) {
             Put(path, "old");
             if (QByteArray(w.file) == "i.vlm") {
                 files << "i.vlm.json";
-                Put(gis::TransformPathFor(path), "old transform");
+                Put(georef::JsonPathFor(path), "old transform");
             }
             copy.stamp = {};
             bool wrote;
@@ -142,7 +145,9 @@ TEST(Faults, EveryWriterKeepsTheEarlierFile) {
             }
             EXPECT_FALSE(wrote);
             EXPECT_EQ(ReadAll(path), "old");
-            if (files.size() > 1) EXPECT_EQ(ReadAll(gis::TransformPathFor(path)), "old transform");
+            if (files.size() > 1) {
+                EXPECT_EQ(ReadAll(georef::JsonPathFor(path)), "old transform");
+            }
             EXPECT_EQ(Leftovers(dir.path(), files), QStringList());
         }
     }

@@ -6,9 +6,9 @@
 #include <ogrsf_frmts.h>
 
 #include "GisSupport.h"
-#include "usecases/ImportExport.h"
 #include "gis/GisCommands.h"
 #include "support/FakeUi.h"
+#include "usecases/ImportExport.h"
 
 using namespace gistest;
 
@@ -95,5 +95,8 @@ TEST(GisCommands, TheUseCasesNameWhatTheyWroteAndWhyNot) {
     ASSERT_TRUE(back.result.ok);
     EXPECT_EQ(back.result.written, QStringList{t.Path("a.geojson")});
     EXPECT_TRUE(back.sourceCoordinates);
-    EXPECT_FALSE(usecase::ExportMap(t.st(), QString(), t.Path("b.geojson")).sourceCoordinates);
+    // The work's georeference decides, not a file beside it.
+    Store plain = t.st();
+    plain.Geo = {};
+    EXPECT_FALSE(usecase::ExportMap(plain, work, t.Path("b.geojson")).sourceCoordinates);
 }

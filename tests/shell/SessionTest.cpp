@@ -46,12 +46,17 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
     QTemporaryDir dir;
     std::vector<Rec> traced;
     QStringList temps;
+    georef::GeoRef geo;
+    geo.wkt = QStringLiteral("GEOGCS[\"WGS 84\"]");
+    geo.method = georef::Method::Tps;
+    geo.points = {{1, 2, 139.5, 35.25, true}, {30, 4, 139.75, 35.5, false}};
     {
         Instance a(dir.path());
         a.Trace();
         EditMap(a.ed, [&](Store& s_) {
             s_.AreaCount = 1;
             s_.SetAreaName(1, "A");
+            s_.Geo = geo;
         });
         traced = Points(a.ed.st);
         ASSERT_TRUE(a.ed.WriteAutosave());
@@ -69,6 +74,7 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
     EXPECT_TRUE(b.ui.messages[0].caption.contains(QStringLiteral("復元")));
     EXPECT_EQ(Points(b.ed.st), traced);
     EXPECT_EQ(b.ed.st.AreaName(1), "A");
+    EXPECT_EQ(b.ed.st.Geo, geo);
     EXPECT_TRUE(b.ed.st.Modified);
     EXPECT_TRUE(b.ed.docFile_.isEmpty());
     EXPECT_TRUE(b.ed.RecentFiles().isEmpty());  // the autosave is no file of the person's
