@@ -13,4 +13,5 @@ int RunImport(const QStringList& args);
 int RunExport(const QStringList& args);
 int RunTrace(const QStringList& args);
 int RunClean(const QStringList& args);
+int RunGeoref(const QStringList& args);
 }  // namespace cli

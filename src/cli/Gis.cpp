@@ -8,7 +8,9 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "files/WorkFile.h"
+#include "usecases/GeoReference.h"
 #include "usecases/ImportExport.h"
+#include "usecases/WorkFiles.h"
 
 namespace cli {
 
@@ -140,6 +142,142 @@ int RunExport(const QStringList& args) {
                 .arg(r.rings)
                 .arg(out));
     }
+    return ExitOk;
+}
+
+namespace {
+
+QJsonArray Pair(double a, double b) {
+    return QJsonArray{a, b};
+}
+
+QString Num(double v, int digits) {
+    return std::isfinite(v) ? QString::number(v, 'f', digits) : QStringLiteral("-");
+}
+
+}  // namespace
+
+int RunGeoref(const QStringList& args) {
+    CommandArgs cmd(
+        "georef",
+        QStringLiteral("WORK.vlm --gcp PX,PY,X,Y ... --crs EPSG:N "
+                       "[--transform affine|poly2|poly3|tps] [-o OUT.vlm]"),
+        QStringLiteral("Puts the work on real coordinates by control points: a point PX,PY "
+                       "of the map (its pixels) lies at X,Y (longitude first for a geographic "
+                       "system). Prints each point's residual in pixels and map units, the RMS "
+                       "and the leave-one-out error. Without -o, the georeference of WORK.vlm "
+                       "is replaced (the work file itself is not rewritten)."));
+    cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file."));
+    cmd.AddOutput(QStringLiteral("Save the georeferenced work under this name."));
+    const QCommandLineOption gcpOpt(QStringLiteral("gcp"),
+                                    QStringLiteral("A control point (repeatable)."),
+                                    QStringLiteral("PX,PY,X,Y"));
+    const QCommandLineOption crsOpt(QStringLiteral("crs"),
+                                    QStringLiteral("The coordinate system of X,Y."),
+                                    QStringLiteral("EPSG:N"));
+    const QCommandLineOption methodOpt(
+        QStringLiteral("transform"),
+        QStringLiteral("affine (default), poly2, poly3 or tps (thin plate spline)."),
+        QStringLiteral("KIND"));
+    for (const auto* o : {&gcpOpt, &crsOpt, &methodOpt}) cmd.Add(*o);
+    cmd.AddForce();
+    cmd.AddJson();
+    if (auto stop = cmd.Parse(args)) return *stop;
+    const QCommandLineParser& p = cmd.parser;
+
+    georef::GeoRef geo;
+    if (p.isSet(methodOpt) && !georef::MethodFromName(p.value(methodOpt), &geo.method))
+        return cmd.Usage(QStringLiteral("--transform: affine, poly2, poly3 or tps"));
+    for (const QString& v : p.values(gcpOpt)) {
+        const QStringList f = v.split(u',');
+        double n[4];
+        bool ok = f.size() == 4;
+        for (int i = 0; ok && i < 4; ++i) {
+            n[i] = f[i].trimmed().toDouble(&ok);
+            ok = ok && std::isfinite(n[i]);
+        }
+        if (!ok) return cmd.Usage(QStringLiteral("--gcp %1: PX,PY,X,Y (four numbers)").arg(v));
+        geo.points.push_back({n[0], n[1], n[2], n[3], true});
+    }
+    if (geo.points.empty()) return cmd.Usage(QStringLiteral("at least one --gcp is needed"));
+    geo.crs = p.value(crsOpt).trimmed();
+    if (geo.crs.isEmpty()) return cmd.Usage(QStringLiteral("--crs is needed (EPSG:N)"));
+    if (!usecase::CrsToWkt(geo.crs, &geo.wkt))
+        return cmd.Usage(msg::Format(Msg::GeoRefCrsUnknown, {geo.crs}));
+
+    const QString work = cmd.inputs[0];
+    const QString out = cmd.Output().isEmpty() ? QString() : WorkFileNames(cmd.Output()).work;
+    if (!out.isEmpty() && !cmd.MayWrite(out)) return ExitUsage;
+    auto session = std::make_unique<Session>();
+    Session& s = *session;
+    if (!s.Load(work)) return ExitUsage;
+    if (!out.isEmpty() && s.ed.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
+        return ExitUsage;
+
+    const usecase::GeoRefFit fit =
+        usecase::FitControlPoints(geo, QSize(s.ed.st.MapWidth, s.ed.st.MapHeight));
+    for (const QString& w : fit.warnings) Err(QStringLiteral("%1: %2").arg(work, w));
+    if (!fit.result.ok) {
+        PrintMessage(fit.result.message);
+        return ExitFailed;
+    }
+    Store placed = s.ed.st;
+    placed.Geo = fit.geo;
+    const usecase::Result saved =
+        out.isEmpty() ? usecase::SaveGeoRef(placed, WorkFileNames(work))
+                      : usecase::SaveWork(placed, WorkFileNames(out), s.ed.temps.picture);
+    if (!saved.ok) {
+        PrintMessage(saved.message);
+        return ExitFailed;
+    }
+    if (cmd.Json()) {
+        QJsonArray points;
+        for (size_t i = 0; i < geo.points.size(); ++i) {
+            const georef::ControlPoint& c = geo.points[i];
+            const usecase::PointFit& f = fit.points[i];
+            QJsonObject o{{"pixel", Pair(c.px, c.py)},
+                          {"map", Pair(c.x, c.y)},
+                          {"residual", f.residual},
+                          {"residualPixels",
+                           std::isfinite(f.residualPx) ? QJsonValue(f.residualPx) : QJsonValue()},
+                          {"delta", Pair(f.dx, f.dy)}};
+            if (f.leftOut) {
+                o["leaveOneOut"] = f.leaveOneOut;
+                o["leaveOneOutPixels"] =
+                    std::isfinite(f.leaveOneOutPx) ? QJsonValue(f.leaveOneOutPx) : QJsonValue();
+            }
+            points.append(o);
+        }
+        PrintJson({{"file", work},
+                   {"crs", geo.crs},
+                   {"transform", QLatin1String(georef::MethodName(geo.method))},
+                   {"points", points},
+                   {"rms", fit.rms},
+                   {"rmsPixels", fit.rmsPx},
+                   {"leaveOneOutRms", fit.leaveOneOutRms},
+                   {"leaveOneOutRmsPixels", fit.leaveOneOutRmsPx},
+                   {"warnings", QJsonArray::fromStringList(fit.warnings)},
+                   {"written", QJsonArray::fromStringList(saved.written)}});
+        return ExitOk;
+    }
+    Out(
+        QStringLiteral("  #  pixel                 map                         residual px  "
+                       "residual     leave-one-out px"));
+    for (size_t i = 0; i < geo.points.size(); ++i) {
+        const georef::ControlPoint& c = geo.points[i];
+        const usecase::PointFit& f = fit.points[i];
+        Out(QStringLiteral("%1  %2  %3  %4  %5  %6")
+                .arg(i + 1, 3)
+                .arg(QStringLiteral("%1,%2").arg(c.px).arg(c.py), -20)
+                .arg(QStringLiteral("%1,%2").arg(c.x, 0, 'g', 12).arg(c.y, 0, 'g', 12), -26)
+                .arg(Num(f.residualPx, 3), 11)
+                .arg(QString::number(f.residual, 'g', 4), -11)
+                .arg(f.leftOut ? Num(f.leaveOneOutPx, 3) : QStringLiteral("-"), 16));
+    }
+    Out(QStringLiteral("RMS %1 px (%2), leave-one-out RMS %3 px (%4)")
+            .arg(Num(fit.rmsPx, 3), QString::number(fit.rms, 'g', 4), Num(fit.leaveOneOutRmsPx, 3),
+                 QString::number(fit.leaveOneOutRms, 'g', 4)));
+    for (const QString& f : saved.written) Out(QStringLiteral("wrote %1").arg(f));
     return ExitOk;
 }
 

@@ -57,4 +57,8 @@ int RunExport(const QStringList& args) {
     return RunInHelper("export", args);
 }
 
+int RunGeoref(const QStringList& args) {
+    return RunInHelper("georef", args);
+}
+
 }  // namespace cli

@@ -48,6 +48,11 @@ const Command kCommands[] = {
      "clean WORK.vlm -o OUT.vlm [--snap PX] [--dangle PX] [--force] [--json]\n"
      "               mends crossings without a shared point, line ends short of or past\n"
      "               a line, short dead ends and segments traced twice"},
+    {"georef", cli::RunGeoref,
+     "georef WORK.vlm --gcp PX,PY,X,Y ... --crs EPSG:N [--transform affine|poly2|poly3|tps]\n"
+     "          [-o OUT.vlm] [--force] [--json]\n"
+     "               puts a traced scan on real coordinates by control points and prints\n"
+     "               each point's residual, the RMS and the leave-one-out error"},
 };
 
 QString Overview() {

@@ -245,6 +245,9 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
         // after the point are needed.
         if (format == ExportFormat::GeoJson && !t)
             options.SetNameValue("COORDINATE_PRECISION", "0");
+        // GeoJSON is longitude and latitude on WGS 84 with exterior rings
+        // counter-clockwise (RFC 7946): the driver reprojects and orients.
+        if (format == ExportFormat::GeoJson && withSrs) options.SetNameValue("RFC7946", "YES");
         OGRLayer* layer = ds->CreateLayer(
             info.completeBaseName().toUtf8().constData(), withSrs ? &srs : nullptr,
             format == ExportFormat::Shapefile ? wkbPolygon : wkbUnknown, options.List());

@@ -246,6 +246,36 @@ Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureF
     return r;
 }
 
+Result SaveGeoRef(const Store& st, const WorkNames& names) {
+    const QString pictureName = st.BasePicLoaded ? names.bitmap : QString();
+    const std::vector<georef::SideFile> side = georef::SideFiles(st.Geo, names.work, pictureName);
+    const QStringList stale = georef::StaleSideFiles(st.Geo, names.work, pictureName);
+    std::vector<std::unique_ptr<safesave::StagedFile>> staged;
+    QString error;
+    bool ok = true;
+    for (const georef::SideFile& f : side) {
+        auto& file = staged.emplace_back(std::make_unique<safesave::StagedFile>(f.path));
+        ok = file->Begin() && file->write(f.bytes) == f.bytes.size() && file->Finish();
+        if (!ok) {
+            error = msg::Format(Msg::FileNotWritable, {f.path, safesave::Reason(file->Error())});
+            break;
+        }
+    }
+    if (ok) {
+        std::vector<safesave::StagedFile*> all;
+        for (auto& f : staged) all.push_back(f.get());
+        ok = safesave::CommitAll(all, &error);
+    }
+    if (!ok) {
+        for (auto& f : staged) f->Discard();
+        return {false, Say(Msg::WorkNotSaved, {error}, Msg::CapSaveWork, MsgIcon::Error), {}};
+    }
+    for (const QString& f : stale) QFile::remove(f);
+    Result r{true, {}, {}};
+    for (const georef::SideFile& f : side) r.written << f.path;
+    return r;
+}
+
 bool ReadPicturePixels(const QString& file, Surface& pixels, QString* error) {
     const QImage img = ReadBitmapFile(file, error);
     if (img.isNull()) return false;

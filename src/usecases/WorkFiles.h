@@ -23,6 +23,11 @@ Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* pic
 // bitmap (if any), the work file and the georeference's files.
 Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile);
 
+// Writes only the georeference's files of a work saved under `names` (the
+// work file itself stays as it is), all or none, and removes what an older
+// georeference left that would now mislead. ok: written lists the files.
+Result SaveGeoRef(const Store& st, const WorkNames& names);
+
 // A work file read and checked, not yet in any store.
 struct WorkRead {
     Result result;

@@ -6,11 +6,17 @@
 #include <ogrsf_frmts.h>
 
 #include <QImage>
+#include <QJsonArray>
+#include <cmath>
+#include <functional>
 
 #include "GisSupport.h"
 #include "georef/GeoRefFiles.h"
 #include "gis/GisCommands.h"
+#include "gis/GroundTransform.h"
 #include "support/FakeUi.h"
+#include "support/MapGenerator.h"
+#include "usecases/GeoReference.h"
 #include "usecases/WorkFiles.h"
 
 using namespace gistest;
@@ -165,4 +171,135 @@ TEST(GeoRefFiles, TheBitmapOpensGeoreferencedInGdalAndOldFilesStillRead) {
     EXPECT_DOUBLE_EQ(old.affine[0] + old.affine[1] * 20, 120);
     EXPECT_DOUBLE_EQ(old.affine[3] + old.affine[5] * 20, 40);
     EXPECT_DOUBLE_EQ(old.affine[1], 0.2);
+}
+
+namespace {
+
+georef::GeoRef PointsOf(georef::Method m, const std::vector<QPointF>& pixels,
+                        const std::function<QPointF(QPointF)>& ground) {
+    georef::GeoRef g;
+    g.method = m;
+    for (QPointF p : pixels) {
+        const QPointF q = ground(p);
+        g.points.push_back({p.x(), p.y(), q.x(), q.y(), true});
+    }
+    return g;
+}
+
+// The largest ground error at check points that are no control points, in
+// pixels of `scale` ground units.
+double CheckError(const georef::GeoRef& fitted, const std::function<QPointF(QPointF)>& ground,
+                  double scale) {
+    const gis::GroundTransform t(fitted);
+    EXPECT_TRUE(t.Ok());
+    double worst = 0;
+    for (double px = 55; px < 1000; px += 130)
+        for (double py = 40; py < 800; py += 110) {
+            const QPointF q = ground({px, py});
+            double x, y;
+            EXPECT_TRUE(t.ToGround(px, py, x, y));
+            worst = std::max(worst, std::hypot(x - q.x(), y - q.y()) / scale);
+        }
+    return worst;
+}
+
+}  // namespace
+
+TEST(ControlPoints, KnownTransformsAreReproducedAtCheckPointsAndDoubtsAreNamed) {
+    const QSize map(1000, 800);
+    // A rotated, sheared plane fit: within 0.1 px away from the points.
+    auto affine = [](QPointF p) {
+        return QPointF(500000 + 2.5 * p.x() - 0.3 * p.y(), 40000 - 0.2 * p.x() - 2.5 * p.y());
+    };
+    const usecase::GeoRefFit a = usecase::FitControlPoints(
+        PointsOf(georef::Method::Affine, {{10, 10}, {990, 20}, {500, 790}, {30, 700}}, affine),
+        map);
+    ASSERT_TRUE(a.result.ok);
+    EXPECT_LT(a.rmsPx, 1e-6);
+    EXPECT_LT(CheckError(a.geo, affine, 2.5), 0.1);
+
+    // Paper shrinkage of the second order, 12 points: within 0.5 px.
+    auto warp = [](QPointF p) {
+        const double x = p.x(), y = p.y();
+        return QPointF(1000 + 2 * x + 0.3 * y + 4e-4 * x * x - 3e-4 * x * y + 2e-4 * y * y,
+                       9000 - 0.1 * x - 2 * y + 3e-4 * x * x + 1e-4 * x * y - 2e-4 * y * y);
+    };
+    std::vector<QPointF> twelve;
+    for (double px : {20.0, 350.0, 650.0, 980.0})
+        for (double py : {30.0, 400.0, 770.0}) twelve.push_back({px + py / 20, py + px / 30});
+    const usecase::GeoRefFit q =
+        usecase::FitControlPoints(PointsOf(georef::Method::Poly2, twelve, warp), map);
+    ASSERT_TRUE(q.result.ok);
+    EXPECT_LT(CheckError(q.geo, warp, 2), 0.5);
+    // An affine cannot follow it, and its residuals say so.
+    EXPECT_GT(usecase::FitControlPoints(PointsOf(georef::Method::Affine, twelve, warp), map).rmsPx,
+              5);
+    // A thin plate spline passes through every point: only leaving one out shows its error.
+    const usecase::GeoRefFit tps =
+        usecase::FitControlPoints(PointsOf(georef::Method::Tps, twelve, warp), map);
+    ASSERT_TRUE(tps.result.ok);
+    EXPECT_LT(tps.rmsPx, 1e-3);
+    EXPECT_GT(tps.leaveOneOutRmsPx, 0.01);
+
+    // Too few, on one line, and a warp that turns the map over.
+    EXPECT_EQ(usecase::FitControlPoints(
+                  PointsOf(georef::Method::Poly2, {{1, 1}, {500, 9}, {9, 700}}, affine), map)
+                  .result.message.id,
+              Msg::GeoRefTooFew);
+    EXPECT_EQ(
+        usecase::FitControlPoints(PointsOf(georef::Method::Affine,
+                                           {{0, 0}, {100, 100}, {200, 200}, {300, 300.5}}, affine),
+                                  map)
+            .result.message.id,
+        Msg::GeoRefCollinear);
+    auto fold = [](QPointF p) { return QPointF((p.x() - 500) * (p.x() - 500) / 100, -p.y()); };
+    const usecase::GeoRefFit folded =
+        usecase::FitControlPoints(PointsOf(georef::Method::Poly2, twelve, fold), map);
+    ASSERT_TRUE(folded.result.ok);
+    ASSERT_FALSE(folded.warnings.isEmpty());
+    EXPECT_TRUE(folded.warnings[0].contains(QStringLiteral("折り返")));
+}
+
+TEST(ControlPoints, TheCommandLineGeoreferencesAWorkAndItsExportCarriesTheSystem) {
+    if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    GDALAllRegister();
+    QTemporaryDir dir;
+    MapRecipe recipe;
+    recipe.cells = 12;
+    Store st;
+    GenerateMap(recipe, st);
+    const QString work = dir.filePath("scan.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    int x0 = 32767, x1 = 0, y0 = 32767, y1 = 0;
+    for (const Rec r : st.PointsToVector())
+        if (r.x != 0)
+            x0 = std::min<int>(x0, r.x), x1 = std::max<int>(x1, r.x), y0 = std::min<int>(y0, r.y),
+            y1 = std::max<int>(y1, r.y);
+    // Two metres a pixel on a plane rectangular system.
+    const QStringList gcps = {"--gcp", "0,0,1000,5000",   "--gcp", "300,0,1600,5000",
+                              "--gcp", "0,200,1000,4600", "--gcp", "300,200,1600,4600"};
+    const CliRun bad = Cli(QStringList{"georef", work, "--crs", "EPSG:999999"} + gcps);
+    EXPECT_EQ(bad.code, 2);
+    const CliRun r = Cli(QStringList{"georef", work, "--crs", "EPSG:6677", "-o",
+                                     dir.filePath("placed.vlm"), "--json"} +
+                         gcps);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(Json(r)["points"].toArray().size(), 4);
+    EXPECT_LT(Json(r)["rmsPixels"].toDouble(), 1e-6);
+    ASSERT_EQ(Cli({"export", dir.filePath("placed.vlm"), "-o", dir.filePath("out.shp")}).code, 0);
+    const OGREnvelope box = Extent(dir.filePath("out.shp"));
+    EXPECT_NEAR(box.MinX, 1000 + 2 * x0, 1e-6);
+    EXPECT_NEAR(box.MaxX, 1000 + 2 * x1, 1e-6);
+    EXPECT_NEAR(box.MaxY, 5000 - 2 * y0, 1e-6);
+    EXPECT_NEAR(box.MinY, 5000 - 2 * y1, 1e-6);
+    GDALDatasetUniquePtr ds(GDALDataset::Open(dir.filePath("out.shp").toUtf8(), GDAL_OF_VECTOR));
+    OGRSpatialReference plane;
+    plane.importFromEPSG(6677);
+    EXPECT_TRUE(SameCrs(ds->GetLayer(0)->GetSpatialRef(), plane));
+    // GeoJSON is longitude and latitude: Japan plane IX near its origin.
+    ASSERT_EQ(Cli({"export", dir.filePath("placed.vlm"), "-o", dir.filePath("out.geojson")}).code,
+              0);
+    const OGREnvelope lonlat = Extent(dir.filePath("out.geojson"));
+    EXPECT_NEAR(lonlat.MinX, 139.83, 0.05);
+    EXPECT_NEAR(lonlat.MinY, 36.04, 0.05);
 }
