@@ -129,11 +129,19 @@ int RunExport(const QStringList& args) {
         return ExitFailed;
     }
     const gis::ExportResult& r = exported.summary;
+    // Every area is either written or named here.
+    for (const QString& name : r.withoutOutline)
+        Err(QStringLiteral("%1: no outline, not exported: %2").arg(work, name));
+    for (const QString& name : r.mended)
+        Err(QStringLiteral("%1: outline touching itself, split as OGC requires: %2")
+                .arg(work, name));
     if (cmd.Json()) {
         PrintJson({{"file", work},
                    {"output", out},
                    {"features", r.features},
                    {"rings", r.rings},
+                   {"withoutOutline", QJsonArray::fromStringList(r.withoutOutline)},
+                   {"mended", QJsonArray::fromStringList(r.mended)},
                    {"sourceCoordinates", exported.sourceCoordinates}});
     } else {
         Out(QStringLiteral("exported %1: %2 areas, %3 outlines -> %4")

@@ -1,11 +1,10 @@
 #include "gis/MapExport.h"
 
-#include <sys/statvfs.h>
-
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
+#include <sys/statvfs.h>
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +14,11 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "base/Messages.h"
@@ -191,6 +191,50 @@ bool ReadsBack(const QByteArray& path, int features) {
     return n == features;
 }
 
+// A ring that touches itself (an outline pinched at a point) is no valid
+// polygon; GIS tools reject it or mend it wrongly. GEOS splits it as OGC
+// requires, into separate polygons or a hole. Null when g is valid already
+// or cannot be mended into polygons.
+std::unique_ptr<OGRGeometry> Valid(const OGRGeometry& g) {
+    if (g.IsValid()) return nullptr;
+    std::unique_ptr<OGRGeometry> fixed(g.MakeValid());
+    if (!fixed) return nullptr;
+    auto polygons = std::make_unique<OGRMultiPolygon>();
+    std::function<void(const OGRGeometry&)> take = [&](const OGRGeometry& part) {
+        switch (wkbFlatten(part.getGeometryType())) {
+            case wkbPolygon:
+                polygons->addGeometry(&part);
+                break;
+            case wkbMultiPolygon:
+            case wkbGeometryCollection:
+                for (const OGRGeometry* sub : *part.toGeometryCollection()) take(*sub);
+                break;
+            default:
+                break;  // lines and points left of a collapsed stretch
+        }
+    };
+    take(*fixed);
+    if (polygons->IsEmpty() || !polygons->IsValid()) return nullptr;
+    if (polygons->getNumGeometries() == 1)
+        return std::unique_ptr<OGRGeometry>(polygons->getGeometryRef(0)->clone());
+    return polygons;
+}
+
+// Exterior rings counter-clockwise and holes clockwise, as GeoJSON wants
+// and the simple-feature formats accept.
+void Orient(OGRGeometry& g) {
+    auto polygon = [](OGRPolygon& p) {
+        for (int i = 0; i <= p.getNumInteriorRings(); ++i) {
+            OGRLinearRing* ring = i == 0 ? p.getExteriorRing() : p.getInteriorRing(i - 1);
+            if (ring && ring->isClockwise() == (i == 0)) ring->reverseWindingOrder();
+        }
+    };
+    if (wkbFlatten(g.getGeometryType()) == wkbPolygon)
+        polygon(*g.toPolygon());
+    else if (wkbFlatten(g.getGeometryType()) == wkbMultiPolygon)
+        for (OGRPolygon* p : *g.toMultiPolygon()) polygon(*p);
+}
+
 // A warp bends straight pixel segments: a vertex at least every this many
 // pixels lets the outline follow it.
 constexpr double kDensifyStep = 8.0;
@@ -279,7 +323,10 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
         // One transaction for all features (GeoPackage would commit each).
         const bool transaction = ds->StartTransaction() == OGRERR_NONE;
         for (const AreaOutlines& a : outlines) {
-            if (a.rings.empty()) continue;
+            if (a.rings.empty()) {
+                r.withoutOutline << a.name;
+                continue;
+            }
             OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
             f->SetField("name", a.name.toUtf8().constData());
             f->SetField("area", a.area);
@@ -289,14 +336,21 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
                 for (const auto& hole : a.holes[k]) poly->addRingDirectly(ringOf(hole));
                 return poly;
             };
+            std::unique_ptr<OGRGeometry> geometry;
             if (a.rings.size() == 1) {
-                f->SetGeometryDirectly(polygonOf(0));
+                geometry.reset(polygonOf(0));
             } else {
-                auto* multi = new OGRMultiPolygon;
+                auto multi = std::make_unique<OGRMultiPolygon>();
                 for (size_t k = 0; k < a.rings.size(); ++k)
                     multi->addGeometryDirectly(polygonOf(k));
-                f->SetGeometryDirectly(multi);
+                geometry = std::move(multi);
             }
+            if (auto valid = Valid(*geometry)) {
+                geometry = std::move(valid);
+                r.mended << a.name;
+            }
+            Orient(*geometry);
+            f->SetGeometryDirectly(geometry.release());
             if (outside) {
                 r.error = msg::Format(Msg::GeoRefNotSolvable, {a.name});
                 return false;
@@ -345,43 +399,43 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
     const int w = std::max<int>(1, st.MapWidth), h = std::max<int>(1, st.MapHeight);
     const QString title = sjis::ToUnicode(st.MapTitle);
     auto fill = [&](QIODevice& file) {
-    bool ok = true;
-    if (format == ExportFormat::Png) {
-        QImage image(w, h, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter p(&image);
-            DrawMap(p, st, outlines, QRectF(0, 0, w, h));
+        bool ok = true;
+        if (format == ExportFormat::Png) {
+            QImage image(w, h, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                QPainter p(&image);
+                DrawMap(p, st, outlines, QRectF(0, 0, w, h));
+            }
+            ok = image.save(&file, "PNG");
+        } else if (format == ExportFormat::Svg) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&file);
+            svg.setSize(QSize(w, h));
+            svg.setViewBox(QRect(0, 0, w, h));
+            svg.setTitle(title);
+            QPainter p;
+            ok = p.begin(&svg);
+            if (ok) {
+                DrawMap(p, st, outlines, QRectF(0, 0, w, h));
+                ok = p.end();
+            }
+        } else {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(title);
+            pdf.setCreator(QStringLiteral("Velmot"));
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageOrientation(w > h ? QPageLayout::Landscape : QPageLayout::Portrait);
+            pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+            pdf.setResolution(300);
+            QPainter p;
+            ok = p.begin(&pdf);
+            if (ok) {
+                DrawMap(p, st, outlines, QRectF(0, 0, pdf.width(), pdf.height()));
+                ok = p.end();
+            }
         }
-        ok = image.save(&file, "PNG");
-    } else if (format == ExportFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(QSize(w, h));
-        svg.setViewBox(QRect(0, 0, w, h));
-        svg.setTitle(title);
-        QPainter p;
-        ok = p.begin(&svg);
-        if (ok) {
-            DrawMap(p, st, outlines, QRectF(0, 0, w, h));
-            ok = p.end();
-        }
-    } else {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(title);
-        pdf.setCreator(QStringLiteral("Velmot"));
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageOrientation(w > h ? QPageLayout::Landscape : QPageLayout::Portrait);
-        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        pdf.setResolution(300);
-        QPainter p;
-        ok = p.begin(&pdf);
-        if (ok) {
-            DrawMap(p, st, outlines, QRectF(0, 0, pdf.width(), pdf.height()));
-            ok = p.end();
-        }
-    }
-    return ok;
+        return ok;
     };
     if (!safesave::WriteFile(path, fill, &r.error)) return false;
     for (const AreaOutlines& a : outlines)

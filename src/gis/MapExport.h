@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,8 @@ std::vector<AreaOutlines> ComposedOutlines(const Store& st);
 struct ExportResult {
     QString error;
     int features = 0, rings = 0;
+    QStringList withoutOutline;  // areas the composition gave no outline, by name
+    QStringList mended;  // areas whose outline had to be made valid (a ring touching itself)
 };
 
 // Writes the composed map. A georeference, when given, turns pixels into

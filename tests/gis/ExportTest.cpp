@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
 #include <QSvgRenderer>
 
 #include "GisSupport.h"
@@ -31,6 +32,7 @@ struct ReadFeature {
     int area = 0;
     std::vector<ctest::Chain> rings;
     bool multi = false;
+    bool valid = false;
 };
 
 std::vector<ReadFeature> ReadBack(const QString& path) {
@@ -44,6 +46,7 @@ std::vector<ReadFeature> ReadBack(const QString& path) {
         r.area = f->GetFieldAsInteger("area");
         const OGRGeometry* g = f->GetGeometryRef();
         r.multi = wkbFlatten(g->getGeometryType()) == wkbMultiPolygon;
+        r.valid = g->IsValid();
         auto addPolygon = [&](const OGRPolygon* p) {
             const OGRLinearRing* ring = p->getExteriorRing();
             ctest::Chain c;
@@ -81,18 +84,36 @@ TEST_F(Export, GeoJsonReadBackHoldsTheComposedRingsExactly) {
     const std::vector<ctest::Chain> chains = ctest::Chains(d.points);
     const std::vector<ReadFeature> features = ReadBack(dir.filePath("map.geojson"));
     ASSERT_EQ(int(features.size()), info.areas);
+    // Several outlines of one area that share a line are one polygon to GIS
+    // tools: those areas are merged (and named), the others kept ring for ring.
+    QStringList mended;
+    for (const QJsonValue& v : Json(r)["mended"].toArray()) mended << v.toString();
     size_t next = 0;
-    int multis = 0;
+    int multis = 0, kept = 0;
     for (const ReadFeature& f : features) {
         EXPECT_EQ(f.name, QStringLiteral("区域%1").arg(f.area));
+        EXPECT_TRUE(f.valid) << "area " << f.area;
+        const auto& held = d.positions[size_t(f.area - 1)];
+        const size_t traced =
+            size_t(std::count_if(held.begin(), held.end() - 1, [](Rec p) { return p.x != 0; }));
+        if (mended.contains(f.name)) {
+            next += traced;
+            continue;
+        }
+        ++kept;
         EXPECT_EQ(f.multi, f.rings.size() > 1);
+        EXPECT_EQ(f.rings.size(), traced);
         multis += f.multi;
         for (const ctest::Chain& ring : f.rings) {
             ASSERT_LT(next, chains.size());
-            EXPECT_EQ(ring, chains[next++]) << "area " << f.area;
+            // Exterior rings run counter-clockwise, whichever way the composition walked.
+            const ctest::Chain& want = chains[next++];
+            EXPECT_TRUE(ring == want || ring == ctest::Chain(want.rbegin(), want.rend()))
+                << "area " << f.area;
         }
     }
     EXPECT_EQ(int(next), info.positions);
+    EXPECT_GT(kept, 0);
     EXPECT_GT(multis, 0);
     EXPECT_EQ(Json(r)["rings"].toInt(), info.positions);
 }
@@ -206,4 +227,34 @@ TEST_F(Export, AnEnclaveIsAHoleOfTheAreaAroundIt) {
     EXPECT_TRUE(o->getInteriorRing(0)->isClockwise() != i->getExteriorRing()->isClockwise());
     EXPECT_NEAR(o->get_Area(), 16.0 - 4.0, 0.2);  // back in degrees, to the pixel
     EXPECT_TRUE(o->IsValid());
+}
+
+TEST_F(Export, EveryPolygonIsValidAndAnAreaWithoutOutlineIsNamed) {
+    // A composed outline that touches itself at (20,20), and an area with no position.
+    Store st;
+    std::vector<Rec> eight{{},       {10, 10}, {20, 10}, {20, 20}, {30, 20}, {30, 30},
+                           {20, 30}, {20, 20}, {10, 20}, {10, 10}, {}};
+    ASSERT_TRUE(st.AssignPoints(eight));
+    st.AreaCount = 2;
+    st.SetAreaName(1, "Eight");
+    st.SetAreaName(2, "Nowhere");
+    st.AreaPos(0, 1) = Rec{12, 12};
+    st.MapWidth = st.MapHeight = 40;
+    st.MarkComposed();
+    const QString work = dir.filePath("eight.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    const CliRun r = Cli({"export", work, "-o", dir.filePath("eight.geojson"), "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Nowhere"));
+    EXPECT_EQ(Json(r)["withoutOutline"].toArray().size(), 1);
+    EXPECT_EQ(Json(r)["mended"].toArray().size(), 1);
+    GDALDatasetUniquePtr ds(
+        GDALDataset::Open(dir.filePath("eight.geojson").toUtf8(), GDAL_OF_VECTOR));
+    ASSERT_TRUE(ds);
+    OGRFeatureUniquePtr f(ds->GetLayer(0)->GetNextFeature());
+    ASSERT_TRUE(f && f->GetGeometryRef());
+    EXPECT_TRUE(f->GetGeometryRef()->IsValid());
+    EXPECT_EQ(wkbFlatten(f->GetGeometryRef()->getGeometryType()), wkbMultiPolygon);
+    const OGRPolygon* first = f->GetGeometryRef()->toMultiPolygon()->getGeometryRef(0);
+    EXPECT_FALSE(first->getExteriorRing()->isClockwise());
 }
