@@ -24,6 +24,9 @@ namespace {
 // never become an outline.
 constexpr int kTracedSlots = Store::Slots - 1;
 constexpr double kMinDistance = 2.0;  // pixels between a position and any line
+// The least: a line's pixels lie within half a pixel of it (a diagonal's
+// within 0.71), so a pixel this far off is no line's.
+constexpr double kLeastDistance = 0.75;
 
 struct Feature {
     long long fid = 0;
@@ -250,7 +253,11 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
                 ++dropped;
                 continue;
             }
-            if (const auto pos = noder.InteriorPosition(*part, kMinDistance))
+            // A small part still gets the clearest pixel it has, as long as
+            // no line can be drawn through that pixel.
+            auto pos = noder.InteriorPosition(*part, kMinDistance);
+            if (!pos) pos = noder.InteriorPosition(*part, kLeastDistance);
+            if (pos)
                 positions[i][size_t(slot++)] = *pos;
             else
                 ++tooSmall;

@@ -190,3 +190,16 @@ TEST_F(Import, BadInputIsRefusedAndNothingIsWritten) {
     // Good data that cannot be written: the work failed.
     EXPECT_EQ(Cli({"import", good, "-o", dir.filePath("none/out.vlm")}).code, 1);
 }
+
+TEST_F(Import, ASmallPartStillGetsItsClearestPixelAndComposes) {
+    // At 800 px wide the island is under 3 px across: no pixel 2 px off its
+    // shore, but its middle pixel is clear of every line.
+    const QString in = WriteText(
+        dir, "islands.geojson",
+        Collection({{"Main", "[[[0,0],[100,0],[100,60],[0,60],[0,0]]]"},
+                    {"Islet", "[[[110,30],[110.45,30],[110.45,30.45],[110,30.45],[110,30]]]"}}));
+    const WorkData d = ImportAndCompose(in, {"--size", "800,600"});
+    ASSERT_EQ(d.names.size(), 2u);
+    EXPECT_EQ(Positions(d, 1), 1);
+    EXPECT_TRUE(Json(last)["notes"].toArray().isEmpty());
+}
