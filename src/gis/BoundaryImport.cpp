@@ -97,6 +97,33 @@ std::vector<Part> ReadParts(const OGRGeometry* g) {
     return parts;
 }
 
+// A name as a work file can hold it: line breaks and other control
+// characters would break the file's lines, so they become spaces; a letter
+// Shift-JIS lacks loses its accents where that leaves one it has (ô -> o).
+QString StorableName(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            out += u' ';
+            continue;
+        }
+        bool lossless = true;
+        sjis::FromUnicode(QString(c), &lossless);
+        if (lossless || c.isSurrogate()) {
+            out += c;
+            continue;
+        }
+        QString plain;
+        for (QChar d : QString(c).normalized(QString::NormalizationForm_KD))
+            if (d.category() != QChar::Mark_NonSpacing) plain += d;
+        sjis::FromUnicode(plain, &lossless);
+        out += lossless && !plain.isEmpty() ? plain : QString(c);
+    }
+    return out;
+}
+
 QString FieldList(const OGRFeatureDefn* defn) {
     QStringList names;
     for (int i = 0; i < defn->GetFieldCount(); ++i)
@@ -237,7 +264,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     for (size_t i = 0; i < features.size(); ++i) {
         const Feature& f = features[i];
         bool lossless = true;
-        const std::string bytes = sjis::FromUnicode(f.name, &lossless);
+        const std::string bytes = sjis::FromUnicode(StorableName(f.name), &lossless);
         names[i].assign(sjis::CutToBytes(bytes, Store::NameBytes));
         const QString stored = sjis::ToUnicode(names[i]);
         if (stored != f.name)

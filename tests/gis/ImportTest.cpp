@@ -101,15 +101,18 @@ TEST_F(Import, JapaneseNamesAreStoredInShiftJisAndCutAt18Bytes) {
                       {"東京都千代田区霞が関一丁目", "[[[1,0],[2,0],[2,1],[1,1],[1,0]]]"},
                       {"aあいうえおかきくけ", "[[[2,0],[3,0],[3,1],[2,1],[2,0]]]"},
                       {"Ærø", "[[[3,0],[4,0],[4,1],[3,1],[3,0]]]"},
+                      {"Côte d'Ivoire\\nNord", "[[[4,0],[5,0],[5,1],[4,1],[4,0]]]"},
                   }));
     const WorkData d = ImportAndCompose(in, {"--name-field", "NAME"});
-    ASSERT_EQ(d.names.size(), 4u);
+    ASSERT_EQ(d.names.size(), 5u);
     EXPECT_EQ(sjis::ToUnicode(d.names[0]), QStringLiteral("千代田区"));
     EXPECT_EQ(sjis::ToUnicode(d.names[1]), QStringLiteral("東京都千代田区霞が"));
     EXPECT_EQ(d.names[2].size(), 17u);  // the 18th byte would split a character
     EXPECT_EQ(sjis::ToUnicode(d.names[3]), QStringLiteral("?r?"));
+    // Accents Shift-JIS lacks are dropped and a line break is a space, each reported.
+    EXPECT_EQ(sjis::ToUnicode(d.names[4]), QStringLiteral("Cote d'Ivoire Nord"));
     const QJsonArray notes = Json(last)["notes"].toArray();
-    EXPECT_EQ(notes.size(), 3);
+    EXPECT_EQ(notes.size(), 4);
     EXPECT_TRUE(notes[0].toString().contains(QStringLiteral("東京都千代田区霞が関一丁目")));
 }
 
