@@ -15,7 +15,9 @@
 namespace cli {
 
 int RunImport(const QStringList& args) {
-    CommandArgs cmd("import", QStringLiteral("IN -o OUT.vlm [--name-field FIELD] [--size W,H]"),
+    CommandArgs cmd("import",
+                    QStringLiteral("IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--layer NAME] "
+                                   "[--encoding ENC]"),
                     QStringLiteral("Reads polygons from any format GDAL/OGR reads (GeoJSON, "
                                    "Shapefile, GeoPackage, ...) into a work file ready to "
                                    "compose; the transform is kept in OUT.vlm.json."));
@@ -29,14 +31,27 @@ int RunImport(const QStringList& args) {
                                   QStringLiteral("The pixel box the data is fitted into "
                                                  "(default 2560,1920)."),
                                   QStringLiteral("W,H"));
+    const QCommandLineOption layerOpt(
+        QStringLiteral("layer"),
+        QStringLiteral("The layer to read, for sources with several (default: the first "
+                       "holding polygons)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption encodingOpt(
+        QStringLiteral("encoding"),
+        QStringLiteral("The text encoding of a Shapefile without a .cpg file, e.g. CP932."),
+        QStringLiteral("ENC"));
     cmd.Add(field);
     cmd.Add(size);
+    cmd.Add(layerOpt);
+    cmd.Add(encodingOpt);
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
     if (cmd.Output().isEmpty()) return cmd.Usage(msg::Text(Msg::CliNeedsVlmOutput));
     gis::ImportOptions options;
     options.nameField = cmd.parser.value(field);
+    options.layer = cmd.parser.value(layerOpt);
+    options.encoding = cmd.parser.value(encodingOpt);
     if (cmd.parser.isSet(size)) {
         const QStringList wh = cmd.parser.value(size).split(u',');
         bool okW = false, okH = false;

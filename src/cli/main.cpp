@@ -35,7 +35,8 @@ const Command kCommands[] = {
      "info FILE.vlm|FILE.idt [--json]\n"
      "               size, areas, positions, points and whether the map is composed"},
     {"import", cli::RunImport,
-     "import IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--force] [--json]\n"
+     "import IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--layer NAME] [--encoding ENC]\n"
+     "          [--force] [--json]\n"
      "               boundary polygons (GeoJSON, Shapefile, GeoPackage, ...) to a work file"},
     {"export", cli::RunExport,
      "export WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png) [--force] [--json]\n"

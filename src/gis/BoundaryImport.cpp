@@ -146,16 +146,29 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     if (options.width < 50 || options.height < 50 || options.width > 32767 ||
         options.height > 32767)
         return fail(msg::Text(Msg::ImportSizeBad));
-    GDALDatasetUniquePtr ds(
-        GDALDataset::Open(input.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    CPLStringList openOptions;
+    if (!options.encoding.isEmpty())
+        openOptions.SetNameValue("ENCODING", options.encoding.toUtf8().constData());
+    GDALDatasetUniquePtr ds(GDALDataset::Open(input.toUtf8().constData(),
+                                              GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
+                                              openOptions.List()));
     if (!ds) {
         // GDAL says nothing when no driver takes the file at all.
         const QString why = LastGdalError();
         return fail(msg::Text(Msg::ImportUnreadable)
                         .arg(why.isEmpty() ? msg::Text(Msg::ImportFormatUnknown) : why));
     }
-    OGRLayer* layer = PolygonLayer(*ds);
-    if (!layer) return fail(msg::Text(Msg::ImportNoPolygonLayer));
+    OGRLayer* layer = options.layer.isEmpty()
+                          ? PolygonLayer(*ds)
+                          : ds->GetLayerByName(options.layer.toUtf8().constData());
+    if (!layer) {
+        QStringList names;
+        for (OGRLayer* l : ds->GetLayers()) names << QString::fromUtf8(l->GetName());
+        return fail(msg::Text(Msg::ImportNoPolygonLayer) +
+                    (options.layer.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" (%1: %2)").arg(options.layer, names.join(u','))));
+    }
     r.layer = QString::fromUtf8(layer->GetName());
     const OGRFeatureDefn* defn = layer->GetLayerDefn();
 

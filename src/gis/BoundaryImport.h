@@ -15,6 +15,8 @@ namespace gis {
 struct ImportOptions {
     QString nameField;                // empty: the first string field
     int width = 2560, height = 1920;  // the pixel box the data is fitted into
+    QString layer;                    // empty: the first layer holding polygons
+    QString encoding;  // of a Shapefile without .cpg (e.g. CP932); empty: the driver's guess
 };
 
 struct ImportResult {

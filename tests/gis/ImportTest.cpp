@@ -206,3 +206,57 @@ TEST_F(Import, ASmallPartStillGetsItsClearestPixelAndComposes) {
     EXPECT_EQ(Positions(d, 1), 1);
     EXPECT_TRUE(Json(last)["notes"].toArray().isEmpty());
 }
+
+TEST_F(Import, ACp932ShapefileWithoutCpgAndALayerChosenByName) {
+    GDALAllRegister();
+    // Shift-JIS bytes written as they are, and no .cpg to say so.
+    const QString shp = dir.filePath("old.shp");
+    {
+        GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+        GDALDatasetUniquePtr ds(drv->Create(shp.toUtf8(), 0, 0, 0, GDT_Unknown, nullptr));
+        const char* opts[] = {"ENCODING=", nullptr};
+        OGRLayer* layer = ds->CreateLayer("old", nullptr, wkbPolygon, const_cast<char**>(opts));
+        OGRFieldDefn name("NAME", OFTString);
+        layer->CreateField(&name);
+        OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+        f->SetField("NAME", sjis::FromUnicode(QStringLiteral("港区")).c_str());
+        OGRGeometry* g = nullptr;
+        OGRGeometryFactory::createFromWkt("POLYGON((0 0,10 0,10 8,0 8,0 0))", nullptr, &g);
+        f->SetGeometryDirectly(g);
+        ASSERT_EQ(layer->CreateFeature(f.get()), OGRERR_NONE);
+    }
+    QFile::remove(dir.filePath("old.cpg"));
+    const WorkData d = ImportAndCompose(shp, {"--encoding", "CP932"});
+    ASSERT_EQ(d.names.size(), 1u);
+    EXPECT_EQ(sjis::ToUnicode(d.names[0]), QStringLiteral("港区"));
+
+    // Two polygon layers: the second by its name; a name that is not there is bad input.
+    const QString gpkg = dir.filePath("two.gpkg");
+    {
+        GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("GPKG");
+        GDALDatasetUniquePtr ds(drv->Create(gpkg.toUtf8(), 0, 0, 0, GDT_Unknown, nullptr));
+        for (const char* name : {"prefectures", "wards"}) {
+            OGRLayer* layer = ds->CreateLayer(name, nullptr, wkbPolygon, nullptr);
+            OGRFieldDefn field("NAME", OFTString);
+            layer->CreateField(&field);
+            for (int i = 0; i < (name[0] == 'w' ? 2 : 1); ++i) {
+                OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+                f->SetField("NAME", name);
+                OGRGeometry* g = nullptr;
+                const QByteArray wkt = QStringLiteral("POLYGON((%1 0,%2 0,%2 8,%1 8,%1 0))")
+                                           .arg(i * 10)
+                                           .arg(i * 10 + 10)
+                                           .toUtf8();
+                OGRGeometryFactory::createFromWkt(wkt.constData(), nullptr, &g);
+                f->SetGeometryDirectly(g);
+                ASSERT_EQ(layer->CreateFeature(f.get()), OGRERR_NONE);
+            }
+        }
+    }
+    const WorkData w = ImportAndCompose(gpkg, {"--layer", "wards"});
+    EXPECT_EQ(w.names.size(), 2u);
+    const CliRun missing =
+        Cli({"import", gpkg, "--layer", "towns", "-o", dir.filePath("none.vlm")});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(missing.err.contains("wards")) << missing.err.toStdString();
+}
