@@ -231,6 +231,30 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
             srs->IsGeographic() && minX >= -360 && maxX <= 360 && minY >= -90 && maxY <= 90;
         if (!t.geographic && srs->IsGeographic()) t.wkt.clear();
     }
+    // Data crossing the antimeridian (Fiji, the Aleutians, Chukotka) would
+    // otherwise span the globe: western longitudes move past 180 when that
+    // leaves the data in one narrower range.
+    if (t.geographic && maxX - minX > 180) {
+        double lo = HUGE_VAL, hi = -HUGE_VAL;
+        for (const Feature& f : features)
+            for (const Part& p : f.parts)
+                for (const QPointF& q : p.shell) {
+                    const double x = q.x() < 0 ? q.x() + 360 : q.x();
+                    lo = std::min(lo, x), hi = std::max(hi, x);
+                }
+        if (hi - lo < maxX - minX - 1e-9) {
+            auto shift = [](Ring& ring) {
+                for (QPointF& q : ring)
+                    if (q.x() < 0) q.setX(q.x() + 360);
+            };
+            for (Feature& f : features)
+                for (Part& p : f.parts) {
+                    shift(p.shell);
+                    for (Ring& h : p.holes) shift(h);
+                }
+            minX = lo, maxX = hi;
+        }
+    }
     if (t.geographic) {
         const double mid = (minY + maxY) / 2 * M_PI / 180;
         t.cosLat = std::max(0.01, std::cos(mid));

@@ -260,3 +260,14 @@ TEST_F(Import, ACp932ShapefileWithoutCpgAndALayerChosenByName) {
     EXPECT_EQ(missing.code, 2);
     EXPECT_TRUE(missing.err.contains("wards")) << missing.err.toStdString();
 }
+
+TEST_F(Import, DataAcrossTheAntimeridianStaysInOneRange) {
+    const QString in = WriteText(
+        dir, "fiji.geojson",
+        Collection({{"East", "[[[178,-18],[180,-18],[180,-16],[178,-16],[178,-18]]]"},
+                    {"West", "[[[-180,-18],[-178,-18],[-178,-16],[-180,-16],[-180,-18]]]"}}));
+    const WorkData d = ImportAndCompose(in, {"--size", "800,600"});
+    // Four degrees by two, not a band round the globe.
+    EXPECT_GT(d.mapHeight, 300);
+    EXPECT_LT(d.mapWidth / double(d.mapHeight), 2.5);
+}
