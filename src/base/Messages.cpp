@@ -503,6 +503,10 @@ constexpr Entry Table[] = {
     {Msg::ButtonEnable, u"有効にする"},
     {Msg::ButtonDelete, u"削除"},
     {Msg::ControlPointsSummary, u"RMS %1 ピクセル (%2)、一点抜き %3 ピクセル"},
+    {Msg::ExportLeftOut, u"輪郭のない区域は書き出していません (%1 区域): %2"},
+    {Msg::ExportMendedNote, u"自分自身に接する輪郭、線を共有する輪郭を GIS の規則どおりに分け、またはまとめました (%1 区域): %2"},
+    {Msg::ImportWithoutPosition, u"位置を置けなかった地物 (%1): %2"},
+    {Msg::ImportBelowPixel, u"地物 %1 (%2): %3 個の部分は 1 ピクセルより小さく位置を置けません。--size %4,%5 なら置けます。"},
 };
 
 constexpr bool InEnumOrder() {

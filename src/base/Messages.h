@@ -470,6 +470,10 @@ enum class Msg : int {
     ButtonDelete,          // 削除
     ControlPointsSummary,  // RMS %1 ピクセル (%2)、一点抜き %3 ピクセル
 
+    ExportLeftOut,  // 輪郭のない区域は書き出していません (%1 区域): %2
+    ExportMendedNote,  // 自分自身に接する輪郭、線を共有する輪郭を GIS の規則どおりに分け、またはまと
+    ImportWithoutPosition,  // 位置を置けなかった地物 (%1): %2
+    ImportBelowPixel,  // 地物 %1 (%2): %3 個の部分は 1 ピクセルより小さく位置を置けません
     Count
 };
 

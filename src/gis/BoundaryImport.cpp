@@ -297,6 +297,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
 
     // Areas: one per feature, a position in each of its largest parts.
     std::vector<std::array<Rec, Store::Slots>> positions(features.size());
+    QStringList belowPixel, withoutPosition;
     std::vector<std::string> names(features.size());
     for (size_t i = 0; i < features.size(); ++i) {
         const Feature& f = features[i];
@@ -312,6 +313,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         std::stable_sort(bySize.begin(), bySize.end(),
                          [](const auto& a, const auto& b) { return a.first > b.first; });
         int slot = 0, tooSmall = 0, dropped = 0;
+        double smallest = HUGE_VAL;  // pixels², of the parts left without a position
         for (const auto& [area, part] : bySize) {
             if (slot >= kTracedSlots) {
                 ++dropped;
@@ -321,14 +323,24 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
             // no line can be drawn through that pixel.
             auto pos = noder.InteriorPosition(*part, kMinDistance);
             if (!pos) pos = noder.InteriorPosition(*part, kLeastDistance);
-            if (pos)
+            if (pos) {
                 positions[i][size_t(slot++)] = *pos;
-            else
+            } else {
                 ++tooSmall;
+                smallest = std::min(smallest, area);
+            }
         }
         r.positions += slot;
-        if (tooSmall > 0)
-            r.notes << msg::Text(Msg::ImportPartsTooSmall).arg(f.fid).arg(stored).arg(tooSmall);
+        if (tooSmall > 0) {
+            // About three pixels across would hold a position.
+            const double k = 3.0 / std::sqrt(std::max(smallest, 1e-6));
+            const int w = int(std::min(32767.0, std::ceil(options.width * k)));
+            const int h = int(std::min(32767.0, std::ceil(options.height * k)));
+            belowPixel << msg::Format(Msg::ImportBelowPixel,
+                                      {QString::number(f.fid), stored, QString::number(tooSmall),
+                                       QString::number(w), QString::number(h)});
+        }
+        if (slot == 0) withoutPosition << stored;
         if (dropped > 0)
             r.notes << msg::Text(Msg::ImportPartsDropped)
                            .arg(f.fid)
@@ -337,6 +349,12 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
                            .arg(dropped);
     }
 
+    // Listed last, so that no per-feature line hides them.
+    r.notes << belowPixel;
+    if (!withoutPosition.isEmpty())
+        r.notes << msg::Format(
+            Msg::ImportWithoutPosition,
+            {QString::number(withoutPosition.size()), withoutPosition.join(QStringLiteral(", "))});
     if (!st.AssignPoints(points))
         return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
     st.KindLast = -1;

@@ -72,6 +72,20 @@ ExportOutcome ExportMap(const Store& st, const QString& workFile, const QString&
         return out;
     }
     out.result = {true, {}, {output}};
+    // Every area is written or named.
+    QStringList said;
+    const gis::ExportResult& r = out.summary;
+    if (!r.withoutOutline.isEmpty())
+        said << msg::Format(Msg::ExportLeftOut, {QString::number(r.withoutOutline.size()),
+                                                 r.withoutOutline.join(QStringLiteral(", "))});
+    if (!r.mended.isEmpty())
+        said << msg::Format(Msg::ExportMendedNote, {QString::number(r.mended.size()),
+                                                    r.mended.join(QStringLiteral(", "))});
+    if (!said.isEmpty()) {
+        out.result.message.literal = said.join(u'\n');
+        out.result.message.caption = Msg::CapExport;
+        out.result.message.icon = MsgIcon::Information;
+    }
     return out;
 }
 

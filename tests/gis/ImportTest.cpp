@@ -200,11 +200,18 @@ TEST_F(Import, ASmallPartStillGetsItsClearestPixelAndComposes) {
     const QString in = WriteText(
         dir, "islands.geojson",
         Collection({{"Main", "[[[0,0],[100,0],[100,60],[0,60],[0,0]]]"},
-                    {"Islet", "[[[110,30],[110.45,30],[110.45,30.45],[110,30.45],[110,30]]]"}}));
+                    {"Islet", "[[[110,30],[110.45,30],[110.45,30.45],[110,30.45],[110,30]]]"},
+                    {"Speck", "[[[110,50],[110.02,50],[110.02,50.02],[110,50.02],[110,50]]]"}}));
     const WorkData d = ImportAndCompose(in, {"--size", "800,600"});
-    ASSERT_EQ(d.names.size(), 2u);
+    ASSERT_EQ(d.names.size(), 3u);
     EXPECT_EQ(Positions(d, 1), 1);
-    EXPECT_TRUE(Json(last)["notes"].toArray().isEmpty());
+    // A speck is no pixel: named at the end with the size that would hold it,
+    // and in the summary of features without a position.
+    EXPECT_EQ(Positions(d, 2), 0);
+    const QJsonArray notes = Json(last)["notes"].toArray();
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_TRUE(notes[0].toString().contains("--size ")) << notes[0].toString().toStdString();
+    EXPECT_TRUE(notes[1].toString().endsWith(": Speck")) << notes[1].toString().toStdString();
 }
 
 TEST_F(Import, ACp932ShapefileWithoutCpgAndALayerChosenByName) {
