@@ -136,6 +136,7 @@ void MainWindow::BuildMenus() {
         ->setStatusTip(msg::Text(Msg::TipExpand));
     AddItem(edit, Cmd::BMPshowhide, msg::Text(Msg::MenuHidePicture));
     AddItem(edit, Cmd::BMPclear, msg::Text(Msg::MenuClearPicture));
+    AddItem(edit, Cmd::AutoTrace, msg::Text(Msg::MenuAutoTrace));
     connect(edit, &QMenu::aboutToShow, this, [this] { ed_.CheckMainMenu(); });
 
     QMenu* mode = bar->addMenu(msg::Text(Msg::MenuDraw));

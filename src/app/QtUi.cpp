@@ -10,11 +10,13 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <utility>
 
+#include "app/AutoTraceDialog.h"
 #include "app/Dialogs.h"
 #include "app/FileDrop.h"
 #include "app/FileFilter.h"
@@ -212,6 +214,25 @@ void QtUi::CheckListShow(const std::vector<CheckRow>& rows) {
     problems_->SetRows(rows);
 }
 
+bool QtUi::AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) {
+    ::AutoTraceDialog d(win_, session, choice);
+    return d.exec() == QDialog::Accepted;
+}
+
+// The stop button beside a running trace: a small window that appears with
+// the first question and goes with the progress bar.
+bool QtUi::StopRequested() {
+    if (!stop_) {
+        stop_ = new QProgressDialog(msg::Text(Msg::CapAutoTrace), msg::Text(Msg::TraceStop), 0, 0,
+                                    win_);
+        stop_->setWindowModality(Qt::WindowModal);
+        stop_->setMinimumDuration(0);
+        stop_->show();
+    }
+    QCoreApplication::processEvents();
+    return stop_->wasCanceled();
+}
+
 void QtUi::ZpotSelect(int index) {
     zpot_->Select(index);
 }
@@ -285,6 +306,8 @@ void QtUi::ShowProgress(bool visible) {
         bar->repaint();
     } else {
         bar->hide();
+        delete stop_;
+        stop_ = nullptr;
     }
 }
 

@@ -16,6 +16,7 @@ class ProblemListDialog;
 class TitleForm;
 class MoveMapForm;
 class QWidget;
+class QProgressDialog;
 
 class QtUi : public Ui {
   public:
@@ -58,6 +59,8 @@ class QtUi : public Ui {
     std::array<QString, 9> ZpotBoxes() override;
     void ZpotSetBoxes(const std::array<QString, 9>& boxes) override;
     void CheckListShow(const std::vector<CheckRow>& rows) override;
+    bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
+    bool StopRequested() override;
     void SetEnabled(Cmd c, bool on) override;
     void SetChecked(Cmd c, bool on) override;
     void SetCaption(Cmd c, const QString& text) override;
@@ -99,4 +102,5 @@ class QtUi : public Ui {
     MoveMapForm* move_ = nullptr;
     bool busy_ = false;
     QString presetOpen_;
+    QProgressDialog* stop_ = nullptr;  // while a trace runs
 };

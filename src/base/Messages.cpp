@@ -471,6 +471,8 @@ constexpr Entry Table[] = {
     {Msg::TracePreviewCount, u"区域 %1 (すき間 %2 px、最小 %3 px)"},
     {Msg::TraceInkAuto, u"インク: 自動"},
     {Msg::TraceInkSampled, u"インク: (%1, %2, %3)"},
+    {Msg::TracePictureName, u"下絵"},
+    {Msg::TraceStop, u"中止"},
     {Msg::RepairButton, u"修正"},
     {Msg::RepairAllButton, u"すべて修正"},
     {Msg::RepairDone, u"%1 か所を修正しました。"},

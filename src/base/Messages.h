@@ -438,6 +438,9 @@ enum class Msg : int {
     TracePreviewCount,    // 区域 %1 (すき間 %2 px、最小 %3 px)
     TraceInkAuto,         // インク: 自動
     TraceInkSampled,      // インク: (%1, %2, %3)
+    TracePictureName,     // 下絵
+    TraceStop,            // 中止
+
     // ---- repairs of the network ----
     RepairButton,       // 修正
     RepairAllButton,    // すべて修正

@@ -44,6 +44,7 @@ class CliUi : public Ui {
     std::array<QString, 9> ZpotBoxes() override { return boxes_; }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { boxes_ = b; }
     void CheckListShow(const std::vector<CheckRow>&) override {}
+    bool AutoTraceDialog(usecase::TraceSession&, usecase::TraceChoice&) override { return false; }
     void SetEnabled(Cmd, bool) override {}
     void SetChecked(Cmd, bool) override {}
     void SetCaption(Cmd, const QString&) override {}

@@ -98,6 +98,8 @@ void Repaint(Ui& ui, const QRect& r) {
 
 void Editor::CheckAreasClick() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
+    Repaint(ui, UnmarkTracedEdge());
+    traced_.reset();
     ui.SetBusy(true);
     auto list = std::make_shared<compose::ProblemList>();
     usecase::CheckOptions options;
@@ -135,6 +137,7 @@ void Editor::CheckAreasClick() {
 
 void Editor::CheckListClick(int index) {
     StepScope scope(*this);
+    if (traced_) return TracedEdgeClick(index);
     if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
     // The map changed under the list: what it says may no longer hold, so
     // it is made again rather than marking a region that is not there.
@@ -149,10 +152,13 @@ void Editor::CheckListClick(int index) {
 
 void Editor::TakeBackCheckMark() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
+    Repaint(ui, UnmarkTracedEdge());
 }
 
 void Editor::CheckListClosed() {
     StepScope scope(*this);
+    Repaint(ui, UnmarkTracedEdge());
+    traced_.reset();
     if (!problems_) return;
     Repaint(ui, problems_->Unmark(surf));
     problems_.reset();

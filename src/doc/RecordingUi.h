@@ -63,6 +63,10 @@ class RecordingUi : public Ui {
     std::array<QString, 9> ZpotBoxes() override { return in_.ZpotBoxes(); }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { in_.ZpotSetBoxes(b); }
     void CheckListShow(const std::vector<CheckRow>& r) override { in_.CheckListShow(r); }
+    bool AutoTraceDialog(usecase::TraceSession& s, usecase::TraceChoice& c) override {
+        return in_.AutoTraceDialog(s, c);
+    }
+    bool StopRequested() override { return in_.StopRequested(); }
 
     void SetEnabled(Cmd c, bool on) override;
     void SetChecked(Cmd c, bool on) override;

@@ -48,6 +48,7 @@ void Editor::Command(Cmd c) {
         case Cmd::ReMakeLine:
         case Cmd::SpRemake: ReMakeLineClick(); break;
         case Cmd::CheckAreas: CheckAreasClick(); break;
+        case Cmd::AutoTrace: AutoTraceClick(); break;
 
         case Cmd::HelpContents: HelpContentsClick(); break;
         case Cmd::AboutVelmot: AboutVelmotClick(); break;
@@ -81,7 +82,6 @@ void Editor::Command(Cmd c) {
 
         case Cmd::Undo:
         case Cmd::Redo:
-        case Cmd::AutoTrace:
         case Cmd::Count_: break;
     }
 }

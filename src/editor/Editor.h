@@ -313,6 +313,18 @@ class Editor {
     void TakeBackCheckMark();
     std::shared_ptr<compose::ProblemList> problems_;
 
+    // [trace] editor/AutoTrace.cpp
+    // 自動トレース: the dialog, then the traced network added to the work as
+    // one step, and its doubtful edges in the problem list.
+    void AutoTraceClick();
+    // What the list of doubtful edges keeps while it is open.
+    struct TracedEdges;
+    std::shared_ptr<TracedEdges> traced_;
+    // An edge chosen (0-based): the view goes there and the edge turns red.
+    void TracedEdgeClick(int index);
+    // Takes back the red edge, if one is shown.
+    QRect UnmarkTracedEdge();
+
     // [files]
 
     // [session] shell/AutoSave.cpp, shell/RecentFiles.cpp, files/OpenFile.cpp

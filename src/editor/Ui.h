@@ -39,6 +39,11 @@ struct MoveFields {
 
 // One entry of the list of problems 全区域の点検 found: an area position
 // whose outline cannot be composed.
+namespace usecase {
+class TraceSession;
+struct TraceChoice;
+}  // namespace usecase
+
 struct CheckRow {
     int area = 0, slot = 0;  // slot: 0-based, as the position boxes count from 1
     QString name;            // the area's name
@@ -86,6 +91,14 @@ public:
     // Editor::CheckListClick, closing it Editor::CheckListClosed. An empty
     // list closes it.
     virtual void CheckListShow(const std::vector<CheckRow>& rows) = 0;
+    // 自動トレース's dialog (modal): the picture with a live preview of the
+    // regions `session` would make, a click on a boundary to sample its ink,
+    // and the sliders for the gap radius and the smallest region. False
+    // when the person cancels.
+    virtual bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) = 0;
+    // Whether the person asked to stop the long step under way (the
+    // progress bar's stop); asked now and then while it runs.
+    virtual bool StopRequested() { return false; }
 
     // ---- command surface ----
     virtual void SetEnabled(Cmd c, bool on) = 0;

@@ -1,5 +1,6 @@
 #include "usecases/Trace.h"
 
+#include <QColor>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -135,6 +136,62 @@ bool StoreTracedPicture(QImage scan, const QString& file, QString* error) {
     }
     reduced.DrawImage(scan, 0, 0);
     return WriteSurfaceBitmap(reduced, file, error);
+}
+
+QRgb TraceSession::SampleAt(QPoint p) const {
+    QRgb best = qRgb(255, 255, 255);
+    int darkest = 256 * 3;
+    for (int y = p.y() - 2; y <= p.y() + 2; ++y)
+        for (int x = p.x() - 2; x <= p.x() + 2; ++x) {
+            if (!scan_.valid(x, y)) continue;
+            const QRgb c = scan_.pixel(x, y);
+            const int sum = qRed(c) + qGreen(c) + qBlue(c);
+            if (sum < darkest) darkest = sum, best = c;
+        }
+    return best;
+}
+
+trace::Page& TraceSession::PageFor(const TraceChoice& choice) {
+    const std::optional<QRgb> ink =
+        choice.sample ? std::optional<QRgb>(SampleAt(*choice.sample)) : std::nullopt;
+    if (page_.width == 0 || ink != pageInk_) {
+        page_ = trace::Page{};
+        pageInk_ = ink;
+    }
+    return page_;
+}
+
+QImage TraceSession::Preview(const TraceChoice& choice, int* regions, int* gap, int* minArea) {
+    trace::Page& page = PageFor(choice);
+    if (page.width == 0) page = trace::ReadPage(scan_, {pageInk_, {}});
+    trace::SplitOptions o{choice.gap, choice.minArea, 0, {}};
+    const trace::Network net = trace::Split(page, o, true);
+    *regions = 0;
+    for (const trace::Region& r : net.regions) *regions += r.enclosed;
+    *gap = net.gap;
+    *minArea = net.minArea;
+    QImage out(page.width, page.height, QImage::Format_RGB32);
+    std::vector<QRgb> colour(net.regions.size() + 1);
+    for (size_t r = 1; r < colour.size(); ++r)
+        colour[r] = net.regions[r - 1].enclosed ? QColor::fromHsv(int(r * 137 % 360), 70, 250).rgb()
+                                                : qRgb(235, 235, 235);
+    for (int y = 0; y < page.height; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < page.width; ++x) {
+            const size_t i = size_t(y) * page.width + x;
+            row[x] = page.ink[i] ? qRgb(40, 40, 40) : colour[size_t(net.labels[i])];
+        }
+    }
+    return out;
+}
+
+TraceOutcome TraceSession::Run(const TraceChoice& choice, const trace::Tick& tick) {
+    TraceSettings s;
+    s.gap = choice.gap;
+    s.minArea = choice.minArea;
+    s.ink = choice.sample ? std::optional<QRgb>(SampleAt(*choice.sample)) : std::nullopt;
+    s.tick = tick;
+    return TraceScan(scan_, name_, s, &PageFor(choice));
 }
 
 }  // namespace usecase

@@ -43,6 +43,34 @@ struct TraceOutcome {
 TraceOutcome TraceScan(const QImage& scan, const QString& name, const TraceSettings& settings,
                        trace::Page* page = nullptr);
 
+// What the person chose in 自動トレース's dialog.
+struct TraceChoice {
+    int gap = -1, minArea = -1;    // < 0: automatic
+    std::optional<QPoint> sample;  // a click on a boundary of the picture
+};
+
+// The dialog's side of a trace: the page's ink is read once (again only
+// when a new ink is sampled), and each slider change floods again.
+class TraceSession {
+  public:
+    TraceSession(QImage scan, QString name) : scan_(std::move(scan)), name_(std::move(name)) {}
+    const QImage& Scan() const { return scan_; }
+    // The colour around a click: the darkest of the 5x5 pixels round it.
+    QRgb SampleAt(QPoint p) const;
+    // The regions the choice would make, each in a colour of its own, the
+    // ink dark; `regions`, `gap` and `minArea` say what was used.
+    QImage Preview(const TraceChoice& choice, int* regions, int* gap, int* minArea);
+    // The trace itself; tick may cancel it.
+    TraceOutcome Run(const TraceChoice& choice, const trace::Tick& tick);
+
+  private:
+    trace::Page& PageFor(const TraceChoice& choice);
+    QImage scan_;
+    QString name_;
+    trace::Page page_;
+    std::optional<QRgb> pageInk_;
+};
+
 // The doubts' names, comma separated, as the review list shows them.
 QString DoubtText(uint8_t doubts);
 

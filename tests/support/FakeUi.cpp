@@ -91,3 +91,12 @@ void TestEditor::Chain(std::initializer_list<std::pair<int, int>> pts, bool end)
     for (auto [x, y] : pts) ed.doc.AppendPoint(int16_t(x), int16_t(y));
     if (end) ed.doc.AppendPoint(0, 0);
 }
+
+bool FakeUi::AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) {
+    ++traceDialogs;
+    int gap = 0, minArea = 0;
+    session.Preview(traceChoice.value_or(usecase::TraceChoice{}), &tracePreviewRegions, &gap, &minArea);
+    if (!traceChoice) return false;
+    choice = *traceChoice;
+    return true;
+}

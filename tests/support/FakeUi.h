@@ -11,6 +11,7 @@
 
 #include "editor/Editor.h"
 #include "editor/Ui.h"
+#include "usecases/Trace.h"
 #include "support/EditMap.h"
 
 struct ShownMessage {
@@ -60,6 +61,11 @@ class FakeUi : public Ui {
     std::array<QString, 9> zpotBoxes;
     std::vector<CheckRow> checkRows;
     bool checkListVisible = false;
+    // 自動トレース: what the dialog answers (none: cancel), how often it
+    // opened and how many regions its first preview showed; the stop is
+    // pressed at the stopAt-th question (-1: never).
+    std::optional<usecase::TraceChoice> traceChoice;
+    int traceDialogs = 0, tracePreviewRegions = -1, stopAt = -1, stopAsked = 0;
     QRect windowBounds;
     bool windowMaximized = false;
     bool closeRequested = false;
@@ -106,6 +112,8 @@ class FakeUi : public Ui {
         checkRows = rows;
         checkListVisible = !rows.empty();
     }
+    bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
+    bool StopRequested() override { return stopAt >= 0 && ++stopAsked >= stopAt; }
     void SetEnabled(Cmd c, bool on) override { enabled[c] = on; }
     void SetChecked(Cmd c, bool on) override { checked[c] = on; }
     void SetCaption(Cmd c, const QString& t) override { captions[c] = t; }

@@ -1,0 +1,79 @@
+// 自動トレース in the editor: the dialog's preview, the trace added as one
+// undo step, the doubtful edges in the problem list, and a stopped run
+// that leaves the work as it was.
+#include "TraceSupport.h"
+#include "support/FakeUi.h"
+
+using namespace ttest;
+
+TEST(AutoTrace, AddsTheTracedNetworkAsOneStepAndListsTheDoubtfulEdges) {
+    TestEditor t(500, 400);
+    t.ed.Command(Cmd::AutoTrace);  // no under-drawing: told so
+    EXPECT_EQ(t.ui.traceDialogs, 0);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_TRUE(t.ui.messages.back().text.contains(QStringLiteral("下絵がありません")));
+
+    // A grid whose second wall has lost 10 px of its ink.
+    QImage scan = Grid(420, 320, 30, 25, 5, 4, 70, 2);
+    {
+        QPainter p(&scan);
+        p.fillRect(96, 50, 8, 10, Qt::white);
+    }
+    ASSERT_TRUE(scan.save(t.Path("scan.png")));
+    t.ui.files = {t.Path("scan.png")};
+    t.ed.LoadBMPClick();
+    ASSERT_TRUE(t.st().BasePicLoaded);
+    const std::vector<Rec> before = t.Points();
+
+    t.ed.Command(Cmd::AutoTrace);  // previewed, then cancelled
+    EXPECT_EQ(t.ui.traceDialogs, 1);
+    EXPECT_GE(t.ui.tracePreviewRegions, 19);  // the gap is closed only from a radius of 5
+    EXPECT_EQ(t.Points(), before);
+
+    t.ui.stopAt = 2;  // stopped while it runs: nothing changes
+    t.ui.traceChoice = usecase::TraceChoice{6, -1, {}};
+    t.ed.Command(Cmd::AutoTrace);
+    EXPECT_EQ(t.Points(), before);
+    EXPECT_FALSE(t.ui.progressVisible);
+
+    t.ui.stopAt = -1;
+    t.ed.Command(Cmd::AutoTrace);
+    const std::vector<Rec> traced = t.Points();
+    ASSERT_GT(traced.size(), 60u);
+    EXPECT_TRUE(t.st().Modified);
+    EXPECT_TRUE(t.ui.messages.back().text.contains(QStringLiteral("囲まれた区域 20")))
+        << t.ui.messages.back().text.toStdString();
+
+    // Every cell closes when given a position.
+    Store st = t.st();
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 5; ++c) {
+            const int a = ++st.AreaCount;
+            st.SetAreaName(a, "a");
+            st.AreaPos(0, a) = Rec{int16_t(30 + c * 70 + 35), int16_t(25 + r * 70 + 35)};
+        }
+    const usecase::CheckOutcome checked = usecase::CheckAllPositions(st, Surface(500, 400), {});
+    for (const compose::CheckEntry& e : checked.entries)
+        EXPECT_EQ(e.result.outcome, compose::Outcome::Closed) << e.area;
+
+    // The bridged gap is listed; choosing it marks the edge and goes there.
+    int gapRow = -1;
+    for (size_t i = 0; i < t.ui.checkRows.size(); ++i)
+        if (t.ui.checkRows[i].reason.contains(QStringLiteral("すき間をつないだ")) &&
+            std::abs(t.ui.checkRows[i].place.x() - 100) < 6)
+            gapRow = int(i);
+    ASSERT_GE(gapRow, 0);
+    EXPECT_TRUE(t.ui.checkListVisible);
+    t.ui.clientSize = QSize(40, 30);
+    t.ed.CheckListClick(gapRow);
+    const QPoint at = t.ui.checkRows[size_t(gapRow)].place;
+    EXPECT_EQ(t.ed.surf.Pixel(at.x(), at.y()), Red);
+    EXPECT_EQ(t.ui.scroll, QPoint(at.x() - 20, at.y() - 15));
+    t.ed.CheckListClosed();
+    EXPECT_NE(t.ed.surf.Pixel(at.x(), at.y()), Red);
+
+    t.ed.Command(Cmd::Undo);  // one step takes the whole trace back
+    EXPECT_EQ(t.Points(), before);
+    t.ed.Command(Cmd::Redo);
+    EXPECT_EQ(t.Points(), traced);
+}
