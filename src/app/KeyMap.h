@@ -13,6 +13,8 @@ inline int VirtualKey(int qtKey) {
             return vk::Return;
         case Qt::Key_Space:
             return vk::Space;
+        case Qt::Key_Backspace:
+            return vk::Backspace;
         case Qt::Key_Left:
             return vk::Left;
         case Qt::Key_Up:

@@ -41,6 +41,10 @@ void Editor::ResetWork() {
 void Editor::NewWorkClick() {
     if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
     ResetWork();
+    // A new map has no title or remarks of the one before.
+    doc.SetTitle({});
+    doc.SetComments(std::vector<std::string>(Store::MaxComments));
+    doc.SetComments({});
     doc.BeginHistory();
     ReDraw();
 }

@@ -222,4 +222,22 @@ TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {
     EXPECT_EQ(st.Point(1), (Rec{30, 40}));
 }
 
+TEST_F(Keys, BackspaceTakesBackTheOpenLinesLastPoint) {
+    for (auto [x, y] : {std::pair{30, 40}, {90, 40}, {90, 90}}) {
+        PointAt(x, y);
+        Key(vk::Return);
+    }
+    Key(vk::Backspace);
+    ASSERT_EQ(st.PointLast, 2);
+    EXPECT_EQ(st.Point(2), (Rec{90, 40}));
+    EXPECT_NE(ed.surf.Pixel(90, 60), ed.surf.Pixel(60, 40));  // its segment is gone
+
+    Key(vk::Backspace);
+    Key(vk::Backspace);  // the lone first point goes too
+    ed.Command(Cmd::EditMode);
+    EXPECT_EQ(st.PointLast, 0);
+    Key(vk::Backspace);
+    EXPECT_EQ(st.PointLast, 0);
+}
+
 }  // namespace

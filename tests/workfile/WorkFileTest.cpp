@@ -405,7 +405,10 @@ TEST(WorkFileCommands, NewWorkAsksAndResets) {
     EXPECT_EQ(t.st().LegendX, -1);
     EXPECT_FALSE(t.st().Completed);
     EXPECT_EQ(t.st().WorkFileName, "keep.vlm");
-    EXPECT_EQ(t.st().MapTitle, sjis::FromUnicode(QStringLiteral("試験 map")));
+    // A new map starts without the old one's title and remarks.
+    EXPECT_TRUE(t.st().MapTitle.empty());
+    EXPECT_EQ(t.st().MapCommentCount, 0);
+    EXPECT_TRUE(t.st().MapComments[1].empty());
     if (!CommandStatesBuilt(t.ui)) GTEST_SKIP() << "command states not built yet";
     EXPECT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_FALSE(t.ui.Enabled(Cmd::SpRemake));

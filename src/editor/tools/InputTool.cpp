@@ -14,6 +14,15 @@ void InputTool::Press(Qt::MouseButton button, QPoint p) {
 }
 
 bool InputTool::Key(int key, QPoint p) {
+    if (key == vk::Backspace) {
+        // The last point of the line being traced goes; a finished line stays.
+        if (ed.st.PointLast >= 1 && ed.st.PointX(ed.st.PointLast) != 0) {
+            ed.doc.CutPointsAfter(ed.st.PointLast - 1);
+            ed.doc.MarkEdited();
+            ed.ReDraw();
+        }
+        return false;
+    }
     if (key == vk::Space)
         ed.ui.ShowPopupNow(Popup::RButtonMenu, ed.ui.PointerScreenPos());
     else if (key == vk::Return || key == vk::A)
