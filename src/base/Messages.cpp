@@ -509,6 +509,13 @@ constexpr Entry Table[] = {
     {Msg::ExportMendedNote, u"自分自身に接する輪郭、線を共有する輪郭を GIS の規則どおりに分け、またはまとめました (%1 区域): %2"},
     {Msg::ImportWithoutPosition, u"位置を置けなかった地物 (%1): %2"},
     {Msg::ImportBelowPixel, u"地物 %1 (%2): %3 個の部分は 1 ピクセルより小さく位置を置けません。--size %4,%5 なら置けます。"},
+    {Msg::ExportOverTransform,
+     u"%1 は作業ファイル %2 の座標変換のファイルです。ほかの名前で書き出してください。"},
+    {Msg::PictureLinkKept, u"下絵の指定 (%1) はそのまま残します。"},
+    {Msg::AutosaveFailed,
+     u"自動保存できませんでした。\n%1\n保存されていない作業があります。自動保存はこのあとも試みます。"},
+    {Msg::AutosaveFailedStatus, u"自動保存できません: %1"},
+    {Msg::RestoreFileNewer, u"\nディスク上の %1 のほうが新しい日時 (%2) です。"},
 };
 
 constexpr bool InEnumOrder() {

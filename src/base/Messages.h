@@ -477,6 +477,14 @@ enum class Msg : int {
     ExportMendedNote,  // 自分自身に接する輪郭、線を共有する輪郭を GIS の規則どおりに分け、またはまと
     ImportWithoutPosition,  // 位置を置けなかった地物 (%1): %2
     ImportBelowPixel,  // 地物 %1 (%2): %3 個の部分は 1 ピクセルより小さく位置を置けません
+
+    // ---- files kept safe ----
+    ExportOverTransform,   // %1 は作業ファイル %2 の座標変換のファイルです。...
+    PictureLinkKept,       // 下絵の指定 (%1) はそのまま残します。
+    AutosaveFailed,        // 自動保存できませんでした。\n%1\n...
+    AutosaveFailedStatus,  // 自動保存できません: %1
+    RestoreFileNewer,      // \nディスク上の %1 のほうが新しい日時 (%2) です。
+
     Count
 };
 
