@@ -201,7 +201,9 @@ void PutNumber(std::string& b, int64_t v) {
 }
 
 void PutText(std::string& b, std::string_view t) {
-    b.append(t);
+    // One line each, whatever the text holds: a line break inside would
+    // shift every field after it.
+    for (const char c : t) b += uint8_t(c) < 0x20 || uint8_t(c) == 0x7F ? ' ' : c;
     b += "\r\n";
 }
 

@@ -224,6 +224,11 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     n.fill(0);
     // An empty view may carry no pointer at all, which memcpy must not get.
     if (!cut.empty()) std::memcpy(n.data(), cut.data(), cut.size());
+    // A name is one line of the work file: a line break or other control
+    // character from an import, a finished map or a paste becomes a space.
+    // (No Shift-JIS byte of a two-byte character lies in that range.)
+    for (size_t i = 0; i < cut.size(); ++i)
+        if (uint8_t(n[i]) < 0x20 || uint8_t(n[i]) == 0x7F) n[i] = ' ';
     return cut.size() == bytes.size();
 }
 

@@ -464,3 +464,19 @@ TEST(WorkFileFormat, ReaderNeverReservesFromTheDeclaredCount) {
     EXPECT_FALSE(ReadWork(buf, "x", d, &error));
     EXPECT_LT(d.points.capacity(), 100u);
 }
+
+TEST(WorkFileSave, ALineBreakInATitleOrNameBecomesASpace) {
+    Store st;
+    st.MapTitle = "Map\r\nof\x7f" "1";
+    st.AreaCount = 1;
+    st.SetAreaName(1, "A\nB\x1b");
+    EXPECT_EQ(std::string(st.AreaName(1)), "A B ");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lines.vlm");
+    ASSERT_TRUE(WriteWorkFile(path, st, "0", nullptr));
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(path, d, &error)) << error.toStdString();
+    EXPECT_EQ(d.title, "Map  of 1");
+    EXPECT_EQ(d.names, std::vector<std::string>{"A B "});
+}
