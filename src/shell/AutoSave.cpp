@@ -96,13 +96,12 @@ bool Editor::OfferRecovery() {
     if (!session_) return false;
     bool restored = false;
     for (Session::Orphan& o : session_->TakeOrphans()) {
-        // A save after the autosave overtook it. File times can be coarser than
-        // the gap between a save and the next autosave, so a tie is offered.
+        // A file newer than the autosave may have been saved from it, or only
+        // touched, copied or synced: the autosave is offered all the same,
+        // saying so, and never deleted unasked.
         const QFileInfo origin(o.origin);
-        if (!o.origin.isEmpty() && origin.isFile() && origin.lastModified() > o.saved) {
-            Session::Delete(o);
-            continue;
-        }
+        const bool newer =
+            !o.origin.isEmpty() && origin.isFile() && origin.lastModified() > o.saved;
         if (restored) {
             // One restore per window; the others wait for the next start.
             o.lock->unlock();
@@ -111,9 +110,11 @@ bool Editor::OfferRecovery() {
         const QString what = o.origin.isEmpty()
                                  ? msg::Text(Msg::UnsavedWork)
                                  : msg::Text(Msg::WorkOf).arg(QDir::toNativeSeparators(o.origin));
-        const QString text =
-            msg::Text(Msg::RestoreAsk)
-                .arg(what, o.saved.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")));
+        const QString format = QStringLiteral("yyyy/MM/dd hh:mm:ss");
+        QString text = msg::Text(Msg::RestoreAsk).arg(what, o.saved.toString(format));
+        if (newer)
+            text += msg::Format(Msg::RestoreFileNewer, {QDir::toNativeSeparators(o.origin),
+                                                        origin.lastModified().toString(format)});
         if (!ui.AskYesNo(text, kCaption)) {
             declined_.push_back(std::move(o));
             continue;

@@ -120,7 +120,7 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
     EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(c.ed.session_->Dir()).fileName()});
 }
 
-TEST(Session, AnAutosaveThatASaveOvertookIsNotOffered) {
+TEST(Session, AnAutosaveOlderThanItsFileIsOfferedSayingSoAndKept) {
     QTemporaryDir dir;
     const QString work = QDir(dir.path()).filePath("mine.vlm");
     {
@@ -139,10 +139,14 @@ TEST(Session, AnAutosaveThatASaveOvertookIsNotOffered) {
     ASSERT_TRUE(
         f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
     f.close();
+    // A touch, a copy or a sync tool is enough for that: the work is offered,
+    // with the file's newer time, and stays when declined.
     Instance b(dir.path());
+    b.ui.answers = {false};
     EXPECT_FALSE(b.ed.OfferRecovery());
-    EXPECT_TRUE(b.ui.messages.empty());
-    EXPECT_EQ(Folders(dir.path()).size(), 1);
+    ASSERT_EQ(b.ui.messages.size(), 1u);
+    EXPECT_TRUE(b.ui.messages[0].text.contains(QStringLiteral("のほうが新しい日時")));
+    EXPECT_EQ(Folders(dir.path()).size(), 2);
 }
 
 TEST(Session, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
