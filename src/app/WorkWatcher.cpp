@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QStatusBar>
 
 #include "app/MainWindow.h"
 #include "editor/Editor.h"
@@ -35,11 +37,29 @@ bool WorkWatcher::AutosaveNow() {
         return false;
     QString error;
     if (!ed_.WriteAutosave(&error)) {
-        if (!error.isEmpty()) qWarning("autosave: %s", qPrintable(error));
-        return false;
+        if (!error.isEmpty()) AutosaveFailed(error);
+        return false;  // still touched: the next round tries again
     }
     touched_ = false;
+    if (failing_) {
+        failing_ = false;
+        win_.statusBar()->clearMessage();
+    }
     return true;
+}
+
+void WorkWatcher::AutosaveFailed(const QString& error) {
+    qWarning("autosave: %s", qPrintable(error));
+    win_.statusBar()->showMessage(msg::Format(Msg::AutosaveFailedStatus, {error}));
+    if (failing_) return;
+    // Told once, without stopping the work: the box waits beside the window.
+    failing_ = true;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Velmot"),
+                                msg::Format(Msg::AutosaveFailed, {error}), QMessageBox::Ok, &win_);
+    box->setObjectName(QStringLiteral("AutosaveFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 bool WorkWatcher::eventFilter(QObject* watched, QEvent* e) {

@@ -20,6 +20,11 @@ class WorkWatcher : public QObject {
     // touched since the last one. True when a file was written.
     bool AutosaveNow();
 
+  private:
+    // Shows a failed autosave: the status bar each time, a message once
+    // until an autosave succeeds again.
+    void AutosaveFailed(const QString& error);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -29,4 +34,5 @@ class WorkWatcher : public QObject {
     QTimer title_, autosave_;
     // Input since the last autosave: without any, the work cannot have changed.
     bool touched_ = true;
+    bool failing_ = false;
 };

@@ -1,6 +1,9 @@
 // The editor as a process: a window killed hard comes back from its autosave,
 // a second instance leaves a running one's files alone, and the command line
 // answers --help and --version without a window.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,11 +14,14 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "app/App.h"
+#include "app/MainWindow.h"
+#include "app/WorkWatcher.h"
 #include "app/SurfaceView.h"
 #include "support/FakeUi.h"
 
@@ -130,4 +136,39 @@ TEST(EditorProcess, HelpAndVersionExitWithoutAWindow) {
             out.contains(option[2] == 'v' ? QStringLiteral("1.22") : QStringLiteral("[file]")))
             << out.toStdString();
     }
+}
+
+TEST(EditorProcess, AFailingAutosaveIsToldOnceAndTriedAgain) {
+    QTemporaryDir dir;
+    PrepareFolder(dir);
+    VelmotApp app;
+    app.Start(dir.filePath(QStringLiteral("velmot")), dir.path());
+    app.OpenAtStart(QString());
+    for (int i = 1; i < 200; ++i) app.ed.AddPoint(10 + i, 20 + i % 7);
+    EditMap(app.ed, [&](Store& s_) { s_.Modified = true; });
+    auto boxes = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += w->objectName() == QLatin1String("AutosaveFailed") && w->isVisible();
+        return n;
+    };
+    {
+        // A full disk: no file may grow beyond a few hundred bytes.
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit room{256, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &room);
+        const bool first = app.watcher->AutosaveNow(), second = app.watcher->AutosaveNow();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_FALSE(first);
+        EXPECT_FALSE(second);
+    }
+    EXPECT_EQ(boxes(), 1);
+    EXPECT_TRUE(app.win->statusBar()->currentMessage().contains(QStringLiteral("自動保存できません")));
+    EXPECT_TRUE(app.watcher->AutosaveNow());
+    EXPECT_TRUE(QFileInfo::exists(app.ed.session_->WorkPath()));
+    EXPECT_TRUE(app.win->statusBar()->currentMessage().isEmpty());
+    EditMap(app.ed, [&](Store& s_) { s_.Modified = false; });
+    app.win->close();
 }
