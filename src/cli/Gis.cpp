@@ -123,8 +123,13 @@ int RunExport(const QStringList& args) {
         return cmd.Usage(target.message.id == Msg::ExportExtensionBad
                              ? msg::Text(Msg::CliExportExtension).arg(out)
                              : target.message.Text());
-    if (!cmd.MayWrite(out)) return ExitUsage;
     const QString work = cmd.inputs[0];
+    const usecase::Result beside = usecase::ExportBesideWork(out, work);
+    if (!beside.ok) return cmd.Usage(beside.message.Text());
+    if (!cmd.MayWrite(out)) return ExitUsage;
+    // A Shapefile's side files are replaced with it: --force for any of them.
+    for (const QString& side : gis::ExportSideFiles(out))
+        if (QFileInfo::exists(side) && !cmd.MayWrite(side)) return ExitUsage;
 
     auto session = std::make_unique<Session>();
     Session& s = *session;

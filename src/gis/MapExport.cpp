@@ -43,6 +43,21 @@ std::optional<ExportFormat> FormatForPath(const QString& path) {
     return std::nullopt;
 }
 
+namespace {
+// The side files a Shapefile may have besides the .shp; an export writes or
+// replaces them as one set with it.
+constexpr const char* kShapeSides[] = {"shx", "dbf", "prj", "cpg", "qix", "sbn", "sbx", "qpj"};
+}  // namespace
+
+QStringList ExportSideFiles(const QString& path) {
+    QStringList out;
+    if (FormatForPath(path) != ExportFormat::Shapefile) return out;
+    const QFileInfo info(path);
+    for (const char* ext : kShapeSides)
+        out << info.dir().filePath(info.completeBaseName() + u'.' + QLatin1String(ext));
+    return out;
+}
+
 QString ExportFilter() {
     return QStringLiteral(
         "GeoJSON (*.geojson);;Shapefile (*.shp);;GeoPackage (*.gpkg);;SVG (*.svg);;"
@@ -147,10 +162,6 @@ void FindHoles(std::vector<AreaOutlines>& areas) {
         }
     }
 }
-
-// The side files a Shapefile may have besides the .shp; an export writes or
-// replaces them as one set with it.
-constexpr const char* kShapeSides[] = {"shx", "dbf", "prj", "cpg", "qix", "sbn", "sbx", "qpj"};
 
 // GDAL's failures while one export runs, the first one's text kept: GDAL's
 // last-error slot can be overwritten by a later warning.
@@ -381,14 +392,13 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
             return false;
         }
     }
-    if (format == ExportFormat::Shapefile)
-        for (const char* ext : kShapeSides) {
-            const QString side = info.completeBaseName() + u'.' + QLatin1String(ext);
-            if (QFileInfo::exists(tmp.filePath(side)) || !QFileInfo::exists(target.filePath(side)))
-                continue;
-            set.push_back(std::make_unique<safesave::StagedFile>(target.filePath(side)));
-            set.back()->RemoveOnCommit();
-        }
+    for (const QString& side : ExportSideFiles(path)) {
+        const QString name = QFileInfo(side).fileName();
+        if (QFileInfo::exists(tmp.filePath(name)) || !QFileInfo::exists(target.filePath(name)))
+            continue;
+        set.push_back(std::make_unique<safesave::StagedFile>(target.filePath(name)));
+        set.back()->RemoveOnCommit();
+    }
     std::vector<safesave::StagedFile*> files;
     for (auto& f : set) files.push_back(f.get());
     return safesave::CommitAll(files, &r.error);

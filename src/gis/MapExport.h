@@ -16,6 +16,9 @@ enum class ExportFormat { GeoJson, Shapefile, GeoPackage, Svg, Pdf, Png };
 
 // By the output's extension (geojson/json, shp, gpkg, svg, pdf, png).
 std::optional<ExportFormat> FormatForPath(const QString& path);
+// The files besides `path` that an export to it writes, replaces or removes
+// as one set with it: a Shapefile's side files (.shx, .dbf, .prj, ...).
+QStringList ExportSideFiles(const QString& path);
 // The file-dialog filter of every format, and the extension each adds.
 QString ExportFilter();
 

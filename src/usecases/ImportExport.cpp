@@ -1,7 +1,9 @@
 #include "usecases/ImportExport.h"
 
+#include <QFileInfo>
 #include <memory>
 
+#include "georef/GeoRefFiles.h"
 #include "usecases/WorkFiles.h"
 
 namespace usecase {
@@ -57,8 +59,21 @@ Result ExportTarget(const QString& output) {
     return {false, Say(Msg::ExportExtensionBad, {output}, Msg::CapExport, MsgIcon::Error), {}};
 }
 
+Result ExportBesideWork(const QString& output, const QString& workFile) {
+    if (workFile.isEmpty()) return {true, {}, {}};
+    const QFileInfo out(output), kept(georef::JsonPathFor(workFile));
+    const bool same = out.absoluteFilePath() == kept.absoluteFilePath() ||
+                      (out.exists() && kept.exists() &&
+                       out.canonicalFilePath() == kept.canonicalFilePath());
+    if (!same) return {true, {}, {}};
+    return {false, Say(Msg::ExportOverTransform, {output, workFile}, Msg::CapExport, MsgIcon::Error),
+            {}};
+}
+
 ExportOutcome ExportMap(const Store& st, const QString& workFile, const QString& output) {
     ExportOutcome out;
+    out.result = ExportBesideWork(output, workFile);
+    if (!out.result.ok) return out;
     const auto format = gis::FormatForPath(output);
     if (!format || !ExportTarget(output).ok) {
         out.result = ExportTarget(output);

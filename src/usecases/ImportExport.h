@@ -25,6 +25,9 @@ ImportOutcome ImportBoundaries(const QString& input, const QString& output,
 
 // Whether `output` names a format the export writes (by its extension).
 Result ExportTarget(const QString& output);
+// Refuses an output that is the transform kept beside workFile: the work
+// would be left without its coordinates.
+Result ExportBesideWork(const QString& output, const QString& workFile);
 
 struct ExportOutcome {
     Result result;  // ok: written holds the output

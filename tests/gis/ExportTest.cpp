@@ -258,3 +258,33 @@ TEST_F(Export, EveryPolygonIsValidAndAnAreaWithoutOutlineIsNamed) {
     const OGRPolygon* first = f->GetGeometryRef()->toMultiPolygon()->getGeometryRef(0);
     EXPECT_FALSE(first->getExteriorRing()->isClockwise());
 }
+
+TEST_F(Export, AShapefileSetIsReplacedWholeOnlyWithForceAndNeverTheTransform) {
+    MapRecipe recipe;
+    recipe.cells = 20;
+    Store st;
+    GenerateMap(recipe, st);
+    const QString work = dir.filePath("map.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, work));
+    auto bytes = [&](const char* name) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    WriteText(dir, "x.dbf", "old table");
+    WriteText(dir, "x.prj", "old projection");
+    // Only a side file exists: without --force nothing is touched.
+    EXPECT_EQ(Cli({"export", work, "-o", dir.filePath("x.shp")}).code, 2);
+    EXPECT_EQ(bytes("x.dbf"), "old table");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.shp")));
+    // With it, the whole set is new and a projection no longer true is gone.
+    ASSERT_EQ(Cli({"export", work, "-o", dir.filePath("x.shp"), "--force"}).code, 0);
+    EXPECT_NE(bytes("x.dbf"), "old table");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.prj")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("x.shx")));
+
+    WriteText(dir, "map.vlm.json", "the transform");
+    const CliRun onto = Cli({"export", work, "-o", dir.filePath("map.vlm.json"), "--force"});
+    EXPECT_EQ(onto.code, 2);
+    EXPECT_TRUE(onto.err.contains(QStringLiteral("書き出し先に"))) << onto.err.toStdString();
+    EXPECT_EQ(bytes("map.vlm.json"), "the transform");
+}
