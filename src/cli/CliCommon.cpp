@@ -10,6 +10,7 @@
 #include "base/Messages.h"
 #include "compose/Composer.h"
 #include "render/Render.h"
+#include "text/ShiftJis.h"
 #include "usecases/WorkFiles.h"
 #include "view/CompositionView.h"
 #include "view/SurfaceBudget.h"
@@ -165,7 +166,7 @@ bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
 }
 
 bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
-              QString* pictureError) {
+              QString* pictureError, std::string* keptPicture) {
     if (!QFileInfo(path).isFile()) {
         Err(msg::Text(Msg::CliUnreadable).arg(path));
         return false;
@@ -185,6 +186,11 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
     const usecase::WorkOpened opened =
         usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
     PrintMessage(opened.geoNote);
+    if (!opened.keptPicture.empty()) {
+        Err(opened.pictureNote.Text() + u'\n' +
+            msg::Format(Msg::PictureLinkKept, {sjis::ToUnicode(opened.keptPicture)}));
+        if (keptPicture) *keptPicture = opened.keptPicture;
+    }
     // Painting the under-drawing sets the map extent to the picture's, as in
     // the window; without one nothing is painted for nobody to see.
     Surface picture;
@@ -226,7 +232,8 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
 bool Session::Load(const QString& path) {
     Store loaded = ed.st;
     QString pictureError;
-    if (!LoadWork(path, ed.temps.picture, loaded, ed.surf, &pictureError)) return false;
+    if (!LoadWork(path, ed.temps.picture, loaded, ed.surf, &pictureError, &keptPicture))
+        return false;
     ed.doc.ReplaceMap(std::move(loaded));
     if (!pictureError.isEmpty())
         ed.ui.Inform(pictureError, msg::Text(Msg::CapError), MsgIcon::Error);

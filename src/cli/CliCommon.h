@@ -58,8 +58,10 @@ class CommandArgs {
 // painted as the window paints it, and a surface (with the map extent)
 // covering every point and position. False, with the reason printed, when it
 // cannot be read; a picture that cannot be shown only leaves pictureError.
+// An under-drawing the work names but that cannot be read is said on stderr,
+// and its line left in keptPicture for a save to write again.
 bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
-              QString* pictureError = nullptr);
+              QString* pictureError = nullptr, std::string* keptPicture = nullptr);
 
 // An editor on a non-interactive Ui with private temporary files.
 struct Session {
@@ -69,6 +71,7 @@ struct Session {
     Session();
     // Loads a work file; false (with the reason printed) when it cannot be read.
     bool Load(const QString& path);
+    std::string keptPicture;  // see LoadWork
     // Positions the composition traces, over all areas.
     int Positions() const;
     // Messages shown since index `from`, to stderr.

@@ -137,7 +137,7 @@ int RunCompose(const QStringList& args) {
 
     if (!out.isEmpty()) {
         const usecase::Result saved =
-            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.temps.picture);
+            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.temps.picture, s.keptPicture);
         if (!saved.ok) {
             s.PrintFailure(s.ui.messages.size(), saved.message);
             Err(msg::Text(Msg::CliNotWritten).arg(out));

@@ -132,6 +132,7 @@ WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& re
     WorkOpened out;
     const QStringList notes = read.data.notes;
     const bool pictureNamed = read.data.picture != "0";
+    const std::string pictureLine = read.data.picture;
     st.WorkFileName = path;
     ApplyWork(std::move(read.data), st);
     st.Geo = std::move(read.geo);
@@ -142,6 +143,7 @@ WorkOpened OpenWork(Store& st, Surface& surf, const QString& path, WorkRead&& re
         const Result pic = LoadWorkPicture(read, pictureFile);
         st.BasePicLoaded = out.picture = pic.ok;
         out.pictureNote = pic.message;
+        if (!pic.ok) out.keptPicture = pictureLine;
     }
     st.MarkSaved();
 
@@ -178,8 +180,9 @@ Result SurfaceRoom(QSize need, QSize have, Msg caption) {
     return {false, m, {}};
 }
 
-Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture) {
-    *picture = "0";
+Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture,
+                       std::string_view kept) {
+    *picture = st.BasePicLoaded || kept.empty() ? "0" : std::string(kept);
     if (!st.BasePicLoaded) return {true, {}, {}};
     const QString bare = QFileInfo(names.bitmap).fileName();
     QStringEncoder enc("windows-31j");
@@ -191,9 +194,10 @@ Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* pic
     return {true, {}, {}};
 }
 
-Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile) {
+Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile,
+                std::string_view keptPicture) {
     std::string picture;
-    Result r = WorkPictureLine(st, names, &picture);
+    Result r = WorkPictureLine(st, names, &picture, keptPicture);
     if (!r.ok) return r;
     // Both files are written in full beside their final names and then put in
     // place together: a failure leaves the previous pair as it was, and

@@ -15,13 +15,17 @@ namespace usecase {
 // Shift-JIS, or "0" without an under-drawing. Fails (with the warning to
 // show) when the name cannot be written in Shift-JIS, as it would never be
 // found again on loading.
-Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture);
+// kept: the line of an under-drawing that could not be read, written again
+// instead of "0" so that the link survives.
+Result WorkPictureLine(const Store& st, const WorkNames& names, std::string* picture,
+                       std::string_view kept = {});
 
 // Writes the work under `names`; pictureFile holds the under-drawing when the
 // store has one. Existing files are replaced (asking is the caller's part).
 // The georeference's files go with them, all or none. ok: written lists the
 // bitmap (if any), the work file and the georeference's files.
-Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile);
+Result SaveWork(const Store& st, const WorkNames& names, const QString& pictureFile,
+                std::string_view keptPicture = {});
 
 // Writes only the georeference's files of a work saved under `names` (the
 // work file itself stays as it is), all or none, and removes what an older
@@ -53,6 +57,9 @@ struct WorkOpened {
     Message surfaceNote;        // the surface could not grow (a warning)
     Message readNotes;          // what reading had to mend (an information)
     Message geoNote;            // the georeference could not be read (a warning)
+    // The picture line when the under-drawing it names could not be read
+    // (empty otherwise), for a save that should keep the link.
+    std::string keptPicture;
 };
 
 // Puts a work file read from `path` into st, which holds no work (a fresh

@@ -220,3 +220,25 @@ TEST_F(CliCompose, CheckOnAWorkWithAnUnderDrawingFindsWhatTheWindowFinds) {
     EXPECT_FALSE(window.empty());
     EXPECT_EQ(cli, window);
 }
+
+TEST_F(CliCompose, AnUnderDrawingThatCannotBeReadKeepsItsLinkAndIsNamed) {
+    MapRecipe recipe;
+    recipe.cells = 20;
+    MapWithUnderDrawing(recipe);
+    const QString work = dir.filePath("map.vlm");
+    {
+        QFile broken(dir.filePath("map.bmp"));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("BM not a bitmap");
+    }
+    for (const QStringList& args : {QStringList{"check", work}, QStringList{"compose", work, "-o", work, "--force"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("下絵の指定 (map.bmp) はそのまま残します"))) << r.err.toStdString();
+    }
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(work, d, &error)) << error.toStdString();
+    EXPECT_TRUE(d.completed);
+    EXPECT_EQ(d.picture, "map.bmp");
+}
