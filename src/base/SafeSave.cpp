@@ -316,7 +316,16 @@ void RemoveStaleFiles(const QString& dir) {
     for (const QFileInfo& e : entries) {
         const QRegularExpressionMatch m = ours.match(e.fileName());
         if (!m.hasMatch()) continue;
-        const qint64 age = e.lastModified().toUTC().secsTo(now);
+        struct stat sb;
+        if (::lstat(QFile::encodeName(e.filePath()).constData(), &sb) != 0) continue;
+        // A backup is a second name of the old file, whose own time is the
+        // old file's: its age is that of the name (the inode's change time).
+        // A backup that is the only name left holds the only copy of the
+        // old file, which a message named for keeping: never ours to remove.
+        const bool backup = m.captured(2) == QLatin1String("old");
+        if (backup && sb.st_nlink < 2) continue;
+        const QDateTime made = backup ? e.metadataChangeTime() : e.lastModified();
+        const qint64 age = made.toUTC().secsTo(now);
         const pid_t pid = pid_t(m.captured(1).toLongLong());
         // A save under way keeps writing to its file, so an old one whose
         // process is gone was cut short; a day old is stale whoever wrote it.

@@ -81,7 +81,8 @@ bool WriteFile(const QString& path, const Fill& fill, QString* error);
 bool WriteFile(const QString& path, const QByteArray& bytes, QString* error);
 
 // Removes what saves cut short left in dir: our temporary files and backups
-// older than ten minutes whose process is gone, and any older than a day.
+// older than ten minutes whose process is gone, and any older than a day. A
+// backup goes only while the file it backs up still holds the same data.
 void RemoveStaleFiles(const QString& dir);
 
 // The rename every commit and rollback goes through; returns 0 or the error

@@ -1,5 +1,7 @@
 // The work file and its bitmap are saved as a pair: a failure in either
 // rename leaves both old files, and the message gives the system's reason.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -119,12 +121,20 @@ TEST(PairedSave, StaleFilesOfASaveCutShortAreRemovedOnTheNextSave) {
     make("a.vlm.velmot-" + self + "-Zz99Yy.tmp", 5);              // being written: kept
     make("a.vlm.backup", 2 * 24 * 3600);                          // the person's own
     make("a.vlm.velmot-notes.txt", 2 * 24 * 3600);
+    // The only copy of an old file, which a failed save told the person to keep.
+    make("c.vlm.velmot-999999-Qq11Ww.old", 2 * 24 * 3600);
+    // A backup made just now of a file last changed days ago.
+    make("d.vlm", 2 * 24 * 3600);
+    ASSERT_EQ(::link(QFile::encodeName(t.Path("d.vlm")).constData(),
+                     QFile::encodeName(t.Path("d.vlm.velmot-" + self + "-Rr22Tt.old")).constData()),
+              0);
     t.ui.files = {t.Path("b.vlm")};
     t.ed.SaveWorkClick();
     ASSERT_TRUE(QFile::exists(t.Path("b.vlm")));
     EXPECT_EQ(Leftovers(t.dir->path()),
               (QStringList{"a.bmp.velmot-" + self + "-Ab12Cd.old",
-                           "a.vlm.velmot-" + self + "-Zz99Yy.tmp", "a.vlm.velmot-notes.txt"}));
+                           "a.vlm.velmot-" + self + "-Zz99Yy.tmp", "a.vlm.velmot-notes.txt",
+                           "c.vlm.velmot-999999-Qq11Ww.old", "d.vlm.velmot-" + self + "-Rr22Tt.old"}));
     EXPECT_TRUE(QFile::exists(t.Path("a.vlm.backup")));
 }
 
