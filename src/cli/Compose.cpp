@@ -18,6 +18,7 @@
 #include "usecases/CheckPositions.h"
 #include "usecases/FinishedMaps.h"
 #include "usecases/WorkFiles.h"
+#include "files/IdtWriter.h"
 #include "files/WorkFile.h"
 #include "text/ShiftJis.h"
 
@@ -73,6 +74,15 @@ int RunCompose(const QStringList& args) {
         if (!m.hasMatch()) return cmd.Usage(msg::Text(Msg::CliTimeForm));
         date = {m.captured(1), m.captured(2), m.captured(3)};
         clock = {m.captured(4), m.captured(5), m.captured(6)};
+        // A time that has the form but cannot be (month 13, 25 o'clock) is
+        // bad usage too, found with the dialog's own check.
+        TitleFields t;
+        t.year = date[0], t.month = date[1], t.day = date[2];
+        t.hour = clock[0], t.minute = clock[1], t.second = clock[2];
+        t.resX = t.resY = QStringLiteral("0");
+        idt::WriteValues v;
+        const QString bad = idt::ReadTitleFields(t, v);
+        if (!bad.isEmpty()) return cmd.Usage(bad);
     }
     if (p.isSet(resOpt)) {
         res = p.value(resOpt).split(u',');

@@ -74,11 +74,13 @@ int RunImport(const QStringList& args) {
     const gis::ImportResult& r = imported.summary;
     if (imported.badInput) {
         Err(QStringLiteral("velmot-cli import: ") + imported.result.message.Text());
+        if (cmd.Json()) PrintJson({{"file", in}, {"output", out}, {"error", imported.result.message.Text()}});
         return ExitUsage;
     }
     for (const QString& note : r.notes) Err(QStringLiteral("%1: %2").arg(in, note));
     if (!imported.result.ok) {
         Err(QStringLiteral("velmot-cli import: ") + imported.result.message.Text());
+        if (cmd.Json()) PrintJson({{"file", in}, {"output", out}, {"error", imported.result.message.Text()}});
         return ExitFailed;
     }
     if (cmd.Json()) {
@@ -140,12 +142,20 @@ int RunExport(const QStringList& args) {
         if (!composed.result.ok) {
             if (!s.PrintFailure(before, composed.result.message))
                 Err(msg::Text(Msg::CliExportNotComposed).arg(work));
+            if (cmd.Json())
+                PrintJson({{"file", work},
+                           {"output", out},
+                           {"error", composed.result.message.Text().isEmpty()
+                                         ? msg::Text(Msg::CliExportNotComposed).arg(work)
+                                         : composed.result.message.Text()}});
             return ExitFailed;
         }
     }
     const usecase::ExportOutcome exported = usecase::ExportMap(s.ed.st, work, out);
     if (!exported.result.ok) {
         Err(QStringLiteral("velmot-cli export: ") + exported.result.message.Text());
+        if (cmd.Json())
+            PrintJson({{"file", work}, {"output", out}, {"error", exported.result.message.Text()}});
         return ExitFailed;
     }
     const gis::ExportResult& r = exported.summary;

@@ -90,6 +90,13 @@ int main(int argc, char** argv) {
         for (const Command& c : kCommands)
             if (args[1] == QLatin1String(c.name)) return c.run(args.mid(2));
 
+    // A first word that is no option names a command we do not have, whatever
+    // options follow it.
+    if (args.size() >= 2 && !args[1].startsWith(u'-')) {
+        cli::Err(msg::Text(Msg::CliNoSuchCommand).arg(args[1]));
+        std::fprintf(stderr, "%s", Overview().toUtf8().constData());
+        return cli::ExitUsage;
+    }
     // No command: only the program's own options are understood.
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},

@@ -142,7 +142,12 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         r.error = QStringLiteral("%1: %2").arg(input, text);
         return false;
     };
-    if (!QFileInfo(input).exists()) return fail(msg::Text(Msg::ImportFileMissing));
+    const QFileInfo info(input);
+    if (!info.exists()) return fail(msg::Text(Msg::ImportFileMissing));
+    // A pipe with no writer, a device or a socket would block the open or
+    // never end; boundary data is a file or a folder of files.
+    if (!info.isFile() && !info.isDir())
+        return fail(msg::Text(Msg::ImportUnreadable).arg(msg::Text(Msg::ImportFormatUnknown)));
     if (options.width < 50 || options.height < 50 || options.width > 32767 ||
         options.height > 32767)
         return fail(msg::Text(Msg::ImportSizeBad));

@@ -1,5 +1,7 @@
 // What every velmot-cli command shares: help, usage errors, exit codes, never
 // overwriting without --force, JSON summaries and the info command.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -155,4 +157,28 @@ TEST_F(CliConventions, CleanMendsAGapSaysWhereAndLeavesTheInput) {
     EXPECT_EQ(Bytes(gap), original);
     EXPECT_EQ(Cli({"clean", gap, "-o", out}).code, 2);  // exists: needs --force
     EXPECT_EQ(Cli({"clean", gap, "-o", out, "--force", "--snap", "-1"}).code, 2);
+}
+
+TEST_F(CliConventions, FailuresNameTheirCauseAndJsonSaysThemToo) {
+    const CliRun unknown = Cli({"frobnicate", work, "-o", dir.filePath("x.vlm")});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_TRUE(unknown.err.contains("'frobnicate'")) << unknown.err.toStdString();
+
+    // The form is right, the time impossible: bad usage, nothing written.
+    const CliRun time = Cli({"compose", work, "--idt", dir.filePath("m.idt"), "--time",
+                             "2024/13/45 25:61:00"});
+    EXPECT_EQ(time.code, 2) << time.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("m.idt")));
+
+    // A pipe nobody writes to is refused at once rather than waited on.
+    const QString fifo = dir.filePath("pipe.geojson");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const CliRun pipe = Cli({"import", fifo, "-o", dir.filePath("p.vlm"), "--json"});
+    EXPECT_EQ(pipe.code, 2);
+    EXPECT_FALSE(Json(pipe)["error"].toString().isEmpty()) << pipe.out.toStdString();
+
+    const CliRun unwritable =
+        Cli({"export", work, "-o", dir.filePath("no/such/folder/x.geojson"), "--json"});
+    EXPECT_EQ(unwritable.code, 1);
+    EXPECT_FALSE(Json(unwritable)["error"].toString().isEmpty()) << unwritable.out.toStdString();
 }
