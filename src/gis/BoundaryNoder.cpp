@@ -3,6 +3,7 @@
 #include <geos_c.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -203,7 +204,16 @@ std::optional<Rec> BoundaryNoder::InteriorPosition(const Part& part, double minD
     // as the part allows; a broken polygon falls back to a point on its surface.
     double cx = 0, cy = 0;
     bool found = false;
-    if (GEOSGeometry* mic = GEOSMaximumInscribedCircle_r(ctx, poly, 0.5)) {
+    // The inscribed-circle search lays a grid of cells as wide as the part's
+    // narrow side over its box: a sliver thousands of times longer than wide
+    // (a stray coordinate far off) would take billions of cells. Such a part
+    // has no room for a circle anyway; it takes a point on its surface.
+    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    const bool boxed = GEOSGeom_getXMin_r(ctx, poly, &x0) && GEOSGeom_getXMax_r(ctx, poly, &x1) &&
+                       GEOSGeom_getYMin_r(ctx, poly, &y0) && GEOSGeom_getYMax_r(ctx, poly, &y1);
+    const double narrow = std::min(x1 - x0, y1 - y0), wide = std::max(x1 - x0, y1 - y0);
+    const bool roomy = boxed && narrow > 0 && wide / narrow < 4096;
+    if (GEOSGeometry* mic = roomy ? GEOSMaximumInscribedCircle_r(ctx, poly, 0.5) : nullptr) {
         const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(ctx, mic);
         found = seq && GEOSCoordSeq_getXY_r(ctx, seq, 0, &cx, &cy);
         GEOSGeom_destroy_r(ctx, mic);
