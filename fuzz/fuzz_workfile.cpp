@@ -3,10 +3,19 @@
 #include <QBuffer>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "files/WorkFile.h"
 
 namespace {
+// The writer keeps every text on its own line: a control character comes back
+// as a space.
+std::string OneLine(std::string t) {
+    for (char& c : t)
+        if (uint8_t(c) < 0x20 || uint8_t(c) == 0x7F) c = ' ';
+    return t;
+}
+
 bool Same(const WorkData& a, const WorkData& b) {
     return a.title == b.title && a.legendX == b.legendX && a.legendY == b.legendY &&
            a.mapWidth == b.mapWidth && a.mapHeight == b.mapHeight && a.points == b.points &&
@@ -28,6 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     static Store st;
     WorkData keep = d;
+    keep.title = OneLine(keep.title);
+    for (std::string& n : keep.names) n = OneLine(n);
     ApplyWork(std::move(d), st);
     QByteArray written;
     QBuffer out(&written);
