@@ -9,6 +9,23 @@
 
 namespace gis {
 
+std::vector<GDAL_GCP> EnabledGcps(const georef::GeoRef& g) {
+    // GDAL counts pixels from the image's corner; a point is a pixel's centre.
+    std::vector<GDAL_GCP> gcps;
+    for (const georef::ControlPoint& p : g.points) {
+        if (!p.enabled) continue;
+        GDAL_GCP c{};
+        c.pszId = const_cast<char*>("");
+        c.pszInfo = const_cast<char*>("");
+        c.dfGCPPixel = p.px + 0.5;
+        c.dfGCPLine = p.py + 0.5;
+        c.dfGCPX = p.x;
+        c.dfGCPY = p.y;
+        gcps.push_back(c);
+    }
+    return gcps;
+}
+
 int MinimumPoints(georef::Method m) {
     switch (m) {
         case georef::Method::Poly2:
@@ -32,19 +49,7 @@ GroundTransform::GroundTransform(const georef::GeoRef& g) {
         if (!ok_) error_ = QStringLiteral("the affine is singular");
         return;
     }
-    // GDAL counts pixels from the image's corner; a point is a pixel's centre.
-    std::vector<GDAL_GCP> gcps;
-    for (const georef::ControlPoint& p : g.points) {
-        if (!p.enabled) continue;
-        GDAL_GCP c{};
-        c.pszId = const_cast<char*>("");
-        c.pszInfo = const_cast<char*>("");
-        c.dfGCPPixel = p.px + 0.5;
-        c.dfGCPLine = p.py + 0.5;
-        c.dfGCPX = p.x;
-        c.dfGCPY = p.y;
-        gcps.push_back(c);
-    }
+    std::vector<GDAL_GCP> gcps = EnabledGcps(g);
     if (int(gcps.size()) < MinimumPoints(g.method)) {
         error_ = QStringLiteral("too few control points");
         return;

@@ -3,12 +3,18 @@
 // spline transformers fitted to the enabled control points.
 #pragma once
 
+#include <gdal.h>
+
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "georef/GeoRef.h"
 
 namespace gis {
+
+// The enabled control points as GDAL takes them.
+std::vector<GDAL_GCP> EnabledGcps(const georef::GeoRef& g);
 
 class GroundTransform {
   public:

@@ -14,18 +14,7 @@ namespace {
 
 // The affine least-squares fit of the enabled points, for the world file.
 bool AffineFit(const georef::GeoRef& g, std::array<double, 6>& a) {
-    std::vector<GDAL_GCP> gcps;
-    for (const georef::ControlPoint& p : g.points) {
-        if (!p.enabled) continue;
-        GDAL_GCP c{};
-        c.pszId = const_cast<char*>("");
-        c.pszInfo = const_cast<char*>("");
-        c.dfGCPPixel = p.px + 0.5;
-        c.dfGCPLine = p.py + 0.5;
-        c.dfGCPX = p.x;
-        c.dfGCPY = p.y;
-        gcps.push_back(c);
-    }
+    std::vector<GDAL_GCP> gcps = gis::EnabledGcps(g);
     double gt[6];
     if (gcps.size() < 3 || !GDALGCPsToGeoTransform(int(gcps.size()), gcps.data(), gt, TRUE))
         return false;
