@@ -5,8 +5,8 @@
 
 #include <QBuffer>
 
-#include "files/IdtReader.h"
-#include "files/IdtWriter.h"
+#include "formats/IdtReader.h"
+#include "formats/IdtWriter.h"
 #include "support/MapGenerator.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // extrapolate by the square of the size ratio).
 #include <benchmark/benchmark.h>
 
-#include "edit/Network.h"
+#include "ops/Network.h"
 #include "support/LiteralNetwork.h"
 
 namespace {

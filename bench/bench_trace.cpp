@@ -19,7 +19,7 @@
 #include <unordered_map>
 
 #include "BenchMaps.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "trace/Distance.h"
 #include "trace/Trace.h"
 #include "usecases/CheckPositions.h"

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "edit/Trimming.h"
+#include "ops/Trimming.h"
 #include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 #include "support/RandomWalks.h"

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "areas/AreaNames.h"
+#include "formats/AreaText.h"
 #include "store/Store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "files/IdtReader.h"
+#include "formats/IdtReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 
 namespace {
 // The writer keeps every text on its own line: a control character comes back

@@ -9,7 +9,7 @@
 
 #include "editor/Editor.h"
 #include "base/Messages.h"
-#include "gis/GisCommands.h"
+#include "editor/commands/GisCommands.h"
 #include "gis/MapDrawing.h"
 #include "gis/MapExport.h"
 

@@ -3,7 +3,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "shell/PlaceDialog.h"
+#include "editor/PlaceDialog.h"
 
 void PlaceDialogBeside(QWidget* dialog, const QWidget* main, DialogId which) {
     dialog->ensurePolished();

@@ -25,7 +25,7 @@
 #include "app/ProblemListDialog.h"
 #include "app/SurfaceView.h"
 #include "base/Messages.h"
-#include "shell/PlaceDialog.h"
+#include "editor/PlaceDialog.h"
 
 namespace {
 

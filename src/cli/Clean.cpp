@@ -7,7 +7,7 @@
 #include "base/Messages.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "usecases/CleanMap.h"
 #include "usecases/WorkFiles.h"
 

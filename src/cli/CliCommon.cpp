@@ -12,8 +12,8 @@
 #include "render/Render.h"
 #include "text/ShiftJis.h"
 #include "usecases/WorkFiles.h"
-#include "view/CompositionView.h"
-#include "view/SurfaceBudget.h"
+#include "editor/CompositionView.h"
+#include "raster/SurfaceBudget.h"
 
 namespace cli {
 

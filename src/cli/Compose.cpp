@@ -18,8 +18,8 @@
 #include "usecases/CheckPositions.h"
 #include "usecases/FinishedMaps.h"
 #include "usecases/WorkFiles.h"
-#include "files/IdtWriter.h"
-#include "files/WorkFile.h"
+#include "formats/IdtWriter.h"
+#include "formats/WorkFormat.h"
 #include "text/ShiftJis.h"
 
 namespace cli {

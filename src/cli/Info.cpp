@@ -8,8 +8,8 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "base/Messages.h"
-#include "files/IdtReader.h"
-#include "files/WorkFile.h"
+#include "formats/IdtReader.h"
+#include "formats/WorkFormat.h"
 #include "text/ShiftJis.h"
 
 namespace cli {

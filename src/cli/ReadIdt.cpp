@@ -9,7 +9,7 @@
 #include "base/Messages.h"
 #include "usecases/FinishedMaps.h"
 #include "usecases/WorkFiles.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 
 namespace cli {
 

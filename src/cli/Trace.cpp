@@ -12,10 +12,10 @@
 #include "base/Messages.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "raster/PictureFile.h"
 #include "usecases/WorkFiles.h"
-#include "view/SurfaceBudget.h"
+#include "raster/SurfaceBudget.h"
 
 namespace cli {
 

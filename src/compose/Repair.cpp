@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "edit/Network.h"
+#include "ops/Network.h"
 
 namespace compose {
 

@@ -20,7 +20,7 @@
 class Document {
   public:
     // pictureFile: where the under-drawing is kept while the program runs.
-    Document(Surface& surf, RecordingUi& ui, const QString& pictureFile)
+    Document(Surface& surf, CommandSurfaceKeeper& ui, const QString& pictureFile)
         : surf_(surf), ui_(ui), pictureFile_(pictureFile) {}
 
     const Store& Map() const { return st_; }
@@ -131,7 +131,7 @@ class Document {
     Restored Restore(DocState& s);
     Store st_;
     Surface& surf_;
-    RecordingUi& ui_;
+    CommandSurfaceKeeper& ui_;
     const QString& pictureFile_;
     History history_;
     // The step whose map is the one on disk (or, for a new work, the empty

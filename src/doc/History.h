@@ -8,7 +8,7 @@
 #include <deque>
 
 #include "doc/PictureCopy.h"
-#include "doc/RecordingUi.h"
+#include "base/CommandSurface.h"
 #include "doc/SurfaceTiles.h"
 #include "store/Store.h"
 

@@ -17,7 +17,7 @@
 #include "base/Progress.h"
 #include "editor/Ui.h"
 #include "doc/Document.h"
-#include "doc/RecordingUi.h"
+#include "editor/RecordingUi.h"
 #include "raster/Surface.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"

@@ -14,43 +14,13 @@
 #include <vector>
 
 #include "base/Commands.h"
+#include "base/DialogFields.h"
 #include "base/Progress.h"
 
-enum class MsgIcon { None, Information, Warning, Error };
-
-// The answers to "save the unsaved work first?".
-enum class SaveChoice { Save, Discard, Cancel };
-
-// Fields of the title dialog of the finished-map writer, as texts.
-struct TitleFields {
-    QString title;                     // Edit1
-    QString hour, minute, second;      // Edit5, Edit6, Edit7
-    QString year, month, day;          // Edit8, Edit9, Edit10
-    int maxX = 0, maxY = 0;            // LabelX, LabelY
-    QString resX, resY;                // Edit2, Edit3
-    QString magnification = "1.0";     // Edit4
-    QStringList remarks;               // Memo1 lines
-};
-
-// Fields of the move/scale dialog, as texts.
-struct MoveFields {
-    QString dx = "0", dy = "0", factor = "1.0";
-};
-
-// One entry of the list of problems 全区域の点検 found: an area position
-// whose outline cannot be composed.
 namespace usecase {
 class TraceSession;
 struct TraceChoice;
 }  // namespace usecase
-
-struct CheckRow {
-    int area = 0, slot = 0;  // slot: 0-based, as the position boxes count from 1
-    QString name;            // the area's name
-    QString reason;          // short, for the list
-    QString message;         // the whole message, as the composition gives it
-    QPoint place;            // the spot to look at, in surface pixels
-};
 
 enum class DialogId { ZoneForm, ZpotDialog, TitleDialog, AboutDialog, MoveMapDialog };
 

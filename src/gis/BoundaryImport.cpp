@@ -12,7 +12,7 @@
 
 #include "base/Messages.h"
 #include "base/SafeSave.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "gis/BoundaryNoder.h"
 #include "gis/GdalSession.h"
 #include "text/ShiftJis.h"

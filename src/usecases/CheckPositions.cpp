@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/Progress.h"
-#include "edit/Network.h"
+#include "ops/Network.h"
 #include "render/Render.h"
 
 namespace usecase {

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "edit/Network.h"
+#include "ops/Network.h"
 #include "base/SafeSave.h"
 #include "georef/GeoRefFiles.h"
 #include "text/ShiftJis.h"

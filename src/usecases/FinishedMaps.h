@@ -5,8 +5,8 @@
 #include <QSize>
 #include <functional>
 
-#include "files/IdtReader.h"
-#include "files/IdtWriter.h"
+#include "formats/IdtReader.h"
+#include "formats/IdtWriter.h"
 #include "raster/Surface.h"
 #include "usecases/Result.h"
 

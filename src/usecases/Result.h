@@ -8,7 +8,7 @@
 #include <QStringList>
 
 #include "base/Messages.h"
-#include "editor/Ui.h"
+#include "base/DialogFields.h"
 
 namespace usecase {
 
@@ -34,11 +34,6 @@ struct Result {
 
 inline Message Say(Msg id, QStringList args, Msg caption, MsgIcon icon) {
     return Message{id, std::move(args), caption, icon, QString()};
-}
-
-// Shows a result's message in a box (nothing when it has none).
-inline void Show(Ui& ui, const Message& m) {
-    if (!m.Empty()) ui.Inform(m.Text(), m.Caption(), m.icon);
 }
 
 }  // namespace usecase

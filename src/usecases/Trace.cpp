@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "picture/Picture.h"
+#include "raster/Picture.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"
 #include "text/ShiftJis.h"

@@ -11,7 +11,7 @@
 #include "georef/GeoRefFiles.h"
 #include "raster/BitmapFile.h"
 #include "text/ShiftJis.h"
-#include "view/SurfaceBudget.h"
+#include "raster/SurfaceBudget.h"
 
 namespace usecase {
 

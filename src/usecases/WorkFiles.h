@@ -5,7 +5,7 @@
 #include <QSize>
 #include <string>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "raster/Surface.h"
 #include "usecases/Result.h"
 

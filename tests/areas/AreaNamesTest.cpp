@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "areas/AreaNames.h"
-#include "areas/TextEntry.h"
+#include "formats/AreaText.h"
+#include "text/TextEntry.h"
 #include "support/FakeUi.h"
 #include "text/ShiftJis.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <random>
 
-#include "areas/RegionFills.h"
+#include "render/RegionFills.h"
 
 TEST(RegionFills, SamePixelsAsFloodFillsThroughAnySequence) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {

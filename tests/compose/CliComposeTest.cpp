@@ -14,7 +14,7 @@
 
 #include "ComposeSupport.h"
 #include "usecases/WorkFiles.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"

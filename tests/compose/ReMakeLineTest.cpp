@@ -11,7 +11,7 @@
 #include <array>
 
 #include "ComposeSupport.h"
-#include "files/IdtWriter.h"
+#include "formats/IdtWriter.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"
 

@@ -12,7 +12,7 @@
 #include "ComposeSupport.h"
 #include "compose/Composer.h"
 #include "compose/Repair.h"
-#include "edit/Network.h"
+#include "ops/Network.h"
 #include "usecases/CleanMap.h"
 #include "usecases/WorkFiles.h"
 

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "editor/tools/Tools.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 #include "text/ShiftJis.h"

@@ -19,7 +19,7 @@
 
 #include "base/SafeSave.h"
 #include "doc/PictureCopy.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "georef/GeoRefFiles.h"
 #include "gis/MapTransform.h"
 #include "raster/BitmapFile.h"

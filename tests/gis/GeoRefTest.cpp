@@ -12,7 +12,7 @@
 
 #include "GisSupport.h"
 #include "georef/GeoRefFiles.h"
-#include "gis/GisCommands.h"
+#include "editor/commands/GisCommands.h"
 #include "gis/GroundTransform.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"

@@ -6,7 +6,7 @@
 #include <ogrsf_frmts.h>
 
 #include "GisSupport.h"
-#include "gis/GisCommands.h"
+#include "editor/commands/GisCommands.h"
 #include "support/FakeUi.h"
 #include "usecases/ImportExport.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../compose/ComposeSupport.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "support/CliRun.h"
 
 namespace gistest {

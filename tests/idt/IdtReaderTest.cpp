@@ -4,8 +4,8 @@
 #include <set>
 
 #include "IdtTestMap.h"
-#include "files/IdtReader.h"
-#include "files/IdtWriter.h"
+#include "formats/IdtReader.h"
+#include "formats/IdtWriter.h"
 #include "text/ShiftJis.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "IdtTestMap.h"
-#include "files/IdtWriter.h"
+#include "formats/IdtWriter.h"
 #include "base/SafeSave.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QProcess>
 
 #include "IdtTestMap.h"
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "support/CliRun.h"
 #include "text/ShiftJis.h"
 

@@ -2,7 +2,7 @@
 // area-then-slot order of the positions, as the composition leaves them.
 #include <gtest/gtest.h>
 
-#include "edit/Jigsaw.h"
+#include "ops/Jigsaw.h"
 #include "editor/tools/Tools.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "edit/Network.h"
+#include "ops/Network.h"
 #include "support/FakeUi.h"
 #include "support/LiteralNetwork.h"
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QImage>
 
-#include "picture/Picture.h"
+#include "raster/Picture.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 

@@ -10,7 +10,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "shell/IniFile.h"
 #include "support/FakeUi.h"
 

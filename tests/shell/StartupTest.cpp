@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "shell/IniFile.h"
-#include "shell/PlaceDialog.h"
+#include "editor/PlaceDialog.h"
 #include "support/FakeUi.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "support/FakeUi.h"
 #include "text/ShiftJis.h"
 

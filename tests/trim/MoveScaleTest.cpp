@@ -1,7 +1,7 @@
 // Moving and scaling the whole map through the move/scale dialog.
 #include <gtest/gtest.h>
 
-#include "edit/MoveScale.h"
+#include "ops/MoveScale.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 

@@ -2,7 +2,7 @@
 // clicks, the popup, the question, then the point list and positions.
 #include <gtest/gtest.h>
 
-#include "edit/Trimming.h"
+#include "ops/Trimming.h"
 #include "editor/tools/Tools.h"
 #include "support/FakeUi.h"
 

@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "areas/AreaNames.h"
-#include "files/WorkFile.h"
+#include "formats/AreaText.h"
+#include "formats/WorkFormat.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
-#include "view/SurfaceBudget.h"
+#include "raster/SurfaceBudget.h"
 
 namespace {
 QString Corpus(const QString& target) {

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QImage>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "support/FakeUi.h"
-#include "view/SurfaceBudget.h"
+#include "raster/SurfaceBudget.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QImage>
 
-#include "files/WorkFile.h"
+#include "formats/WorkFormat.h"
 #include "raster/BitmapFile.h"
 #include "support/FakeUi.h"
 #include "text/ShiftJis.h"

@@ -4,7 +4,7 @@
 // dialog closes) and floods the region, so an open boundary shows at once.
 #include <memory>
 
-#include "areas/RegionFills.h"
+#include "render/RegionFills.h"
 #include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 

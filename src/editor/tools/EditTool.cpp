@@ -1,7 +1,7 @@
 // Edit mode: a point is grabbed where it is pressed, follows the pointer on a
 // rubber band and is put down where the button comes up.
 #include "editor/Editor.h"
-#include "edit/PointAt.h"
+#include "ops/PointAt.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"
 

@@ -5,7 +5,7 @@
 
 #include "editor/Editor.h"
 #include "base/Messages.h"
-#include "edit/Jigsaw.h"
+#include "ops/Jigsaw.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"
 

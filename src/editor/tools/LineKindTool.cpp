@@ -2,7 +2,7 @@
 // the colour of the pixel under it; the kind view paints each kind in its own
 // colour over the magenta network.
 #include "editor/Editor.h"
-#include "edit/PointAt.h"
+#include "ops/PointAt.h"
 #include "editor/tools/Tools.h"
 
 void LineKindTool::Enter() {

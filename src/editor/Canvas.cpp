@@ -1,0 +1,126 @@
+// The editor's redraws: what to paint (render/Render.h paints it), the
+// under-drawing's decoded copy, the busy cursor, the progress bar and telling
+// the view what changed.
+#include "render/Render.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "usecases/WorkFiles.h"
+#include "raster/BitmapFile.h"
+#include "editor/CompositionView.h"
+
+bool Editor::LoadPictureCached(QString* error) {
+    const QFileInfo info(temps.picture);
+    if (!info.exists() || !info.isFile()) {
+        *error = msg::Text(Msg::PictureTempMissing).arg(temps.picture);
+        return false;
+    }
+    const qint64 size = info.size();
+    const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
+    const qint64 ctime = info.metadataChangeTime().toMSecsSinceEpoch();
+    if (picPath_ == temps.picture && picSize_ == size && picMtime_ == mtime && picCtime_ == ctime &&
+        picPixels_.Width() > 0)
+        return true;
+    picPath_.clear();
+    Surface pixels;
+    if (!usecase::ReadPicturePixels(temps.picture, pixels, error)) return false;
+    picPixels_ = std::move(pixels);
+    picPath_ = temps.picture;
+    picSize_ = size;
+    picMtime_ = mtime;
+    picCtime_ = ctime;
+    return true;
+}
+
+bool Editor::ReDraw() {
+    ui.SetBusy(true);
+    if (st.Mode == Mode::LineKind) {
+        // Leaving line-kind mode redraws (with the new mode) on the way out.
+        BuildModeClick();
+        return lastRedrawOk_;
+    }
+    const bool shown = st.BasePicLoaded && st.BasePicShown;
+    QString error;
+    const bool loaded = shown && LoadPictureCached(&error);
+    render::Work(st, surf, loaded ? &picPixels_ : nullptr, surfaceUnseen);
+    if (loaded) doc.SetExtent(int16_t(picPixels_.Width()), int16_t(picPixels_.Height()));
+    const bool ok = !shown || loaded;
+    if (!ok) ui.Inform(error, msg::Text(Msg::CapError), MsgIcon::Error);
+    RestoreCursor();
+    lastRedrawOk_ = ok;
+    return ok;
+}
+
+void Editor::DisplayMap(int lineColour, int pointColour) {
+    surf.SetRop(Rop::Copy);
+    render::ClearExtent(st, surf);
+    render::DrawPointList(st, surf, lineColour, pointColour);
+    ui.SurfaceChanged();
+}
+
+void Editor::ShowKinds() {
+    ui.SetBusy(true);
+    surf.SetRop(Rop::Copy);
+    render::ClearExtent(st, surf);
+    render::DrawPointList(st, surf);
+    render::DrawKindList(st, surf);
+    RestoreCursor();
+}
+
+void Editor::RestoreCursor() {
+    ui.SetBusy(false);
+    // The area-position command sets its own cursor and keeps it.
+    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(ModeCursor());
+    ui.SurfaceChanged();
+}
+
+void Editor::ShowProgressBar() {
+    progress.SetPosition(0);
+    progress.Show();
+}
+
+void Editor::MarkVertices(uint8_t c) {
+    ShowProgressBar();
+    render::MarkVertices(st, surf, c, [this] { progress.StepIt(); });
+    progress.SetPosition(0);
+    progress.Hide();
+    ui.SurfaceChanged();
+}
+
+void Editor::MarkKindVertices() {
+    ShowProgressBar();
+    render::MarkKindVertices(st, surf, [this] { progress.StepIt(); });
+    progress.SetPosition(0);
+    progress.Hide();
+}
+
+void Editor::ComposeMessage(const QString& text) {
+    // The red marks go on screen before the box opens over them.
+    ui.SurfaceChanged();
+    ui.RepaintNow();
+    ui.ComposeMessage(text);
+}
+
+void Editor::CenterViewOn(int x, int y) {
+    const QSize client = ui.ViewClientSize();
+    ui.SetScrollPos(QPoint(x - client.width() / 2, y - client.height() / 2));
+}
+
+QString Editor::MouseReadout(int x, int y) {
+    return QStringLiteral("%1:%2").arg(x, 4).arg(y);
+}
+
+void PaintCompositionView(Editor& ed) {
+    PaintCompositionView(ed, ed.surf);
+    ed.ui.SurfaceChanged();
+}
+
+void PaintCompositionView(Editor& ed, Surface& s) {
+    ed.ShowProgressBar();
+    render::CompositionView(ed.st, s, false, [&ed] { ed.progress.StepIt(); });
+    ed.progress.SetPosition(0);
+    ed.progress.Hide();
+}

@@ -1,0 +1,190 @@
+// The area-position dialog: the user picks an area name and clicks inside its
+// regions; every click floods the clicked region so that an open boundary
+// shows at once.
+#include <QStringList>
+
+#include "render/RegionFills.h"
+#include "text/TextEntry.h"
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "text/ShiftJis.h"
+
+namespace {
+constexpr int Boxes = 9;
+// Slots 0..9 are looked at when painting; the dialog shows and edits 0..8.
+constexpr int PaintedSlots = 10;
+
+bool BoxEmpty(const QString& s) {
+    return s.trimmed().isEmpty();
+}
+}  // namespace
+
+namespace areas {
+
+// The boxes as positions; on a box that does not parse, error names it.
+bool ParseBoxes(const std::array<QString, Boxes>& boxes, std::vector<Rec>& out, QString& error) {
+    out.clear();
+    for (int b = 0; b < Boxes; ++b) {
+        if (BoxEmpty(boxes[size_t(b)])) continue;
+        const std::string text = sjis::FromUnicode(boxes[size_t(b)]);
+        std::string xs, ys;
+        SplitAt(',', text, xs, ys);
+        const auto x = ParseStrictInt16(xs);
+        const auto y = ParseStrictInt16(ys);
+        if (text.find(',') == std::string::npos || !x || !y) {
+            error = msg::Text(Msg::PositionBad).arg(b + 1).arg(boxes[size_t(b)]);
+            return false;
+        }
+        out.push_back({*x, *y});
+    }
+    return true;
+}
+
+std::array<QString, Boxes> BoxesOf(const Store& st, int a) {
+    std::array<QString, Boxes> boxes;
+    for (int k = 0; k < Boxes; ++k) {
+        const Rec p = st.AreaPos(k, a);
+        if (p.x == 0) break;
+        if (p.x >= 1) boxes[size_t(k)] = QStringLiteral("%1,%2").arg(p.x).arg(p.y);
+    }
+    return boxes;
+}
+
+}  // namespace areas
+
+namespace {
+
+// Writes the boxes into the selected area; false (with a message) when one
+// does not parse, and then the table keeps its previous content.
+bool TakeOverBoxes(Editor& ed) {
+    std::vector<Rec> pos;
+    QString error;
+    if (!areas::ParseBoxes(ed.ui.ZpotBoxes(), pos, error)) {
+        ed.ui.Inform(error, msg::Text(Msg::CapPosition), MsgIcon::Warning);
+        return false;
+    }
+    const int a = ed.ZpotSelected;
+    if (a < 1 || a > Store::MaxAreas) return true;
+    // An area may have a tenth position (typed in the area-name editor or read
+    // from a finished map) that no box shows; it stays after the boxes' ones
+    // rather than being lost because the area was merely selected.
+    bool listReachesHidden = true;
+    for (int k = 0; k < Boxes; ++k) listReachesHidden &= ed.st.AreaPos(k, a).x != 0;
+    const Rec hidden = ed.st.AreaPos(Boxes, a);
+    const bool keepHidden = listReachesHidden && hidden.x != 0;
+    if (keepHidden) pos.push_back(hidden);
+    int j = 0;
+    for (const Rec& p : pos) {
+        if (!(ed.st.AreaPos(j, a) == p)) ed.doc.MarkChanged();
+        ed.doc.PlaceArea(j++, a, p);
+    }
+    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.doc.MarkChanged();
+    ed.doc.PlaceArea(j, a, Rec{0, 0});
+    // Moved up into a box that was emptied: show it there, or the next
+    // take-over would not know it.
+    if (keepHidden && j <= Boxes) ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, a));
+    return true;
+}
+
+// Border fill from a position. The surface's fill stops at pixels that already
+// have the fill colour, and a position pixel often does (the navy mark of a
+// formerly selected area): clear it first so that the whole region repaints.
+void FillRegion(areas::RegionFills& fills, Surface& s, int x, int y, uint8_t fill) {
+    const uint8_t c = fills.Pixel(s, x, y);
+    if (c == White || c == NoColour) return;
+    if (c == fill) fills.SetPixel(s, x, y, Black);
+    fills.Fill(s, x, y, fill);
+}
+
+areas::RegionFills& Fills(Editor& ed) {
+    if (!ed.zpotFills) ed.zpotFills = std::make_shared<areas::RegionFills>();
+    return *ed.zpotFills;
+}
+
+void PaintRegions(Editor& ed) {
+    const Store& st = ed.st;
+    areas::RegionFills& fills = Fills(ed);
+    fills.Defer();
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < PaintedSlots; ++k) {
+            const Rec p = st.AreaPos(k, a);
+            if (p.x == 0) break;
+            if (p.x >= 1) FillRegion(fills, ed.surf, p.x, p.y, Navy);
+        }
+    }
+    const int sel = ed.ZpotSelected;
+    if (sel >= 1 && sel <= st.AreaCount) {
+        for (int k = 0; k < PaintedSlots; ++k) {
+            const Rec p = st.AreaPos(k, sel);
+            if (p.x == 0) break;
+            if (p.x < 1) continue;
+            FillRegion(fills, ed.surf, p.x, p.y, Aqua);
+            fills.SetPixel(ed.surf, p.x, p.y, Navy);
+        }
+    }
+    fills.Flush(ed.surf);
+    ed.ui.SurfaceChanged();
+}
+
+void ShowSelected(Editor& ed) {
+    ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.ZpotSelected));
+}
+
+}  // namespace
+
+void Editor::ZoneArrangeClick() {
+    // The command is only enabled with named areas; an empty list would have
+    // nothing to select.
+    if (st.AreaCount < 1) return;
+    SwitchMode(Mode::AreaPosition);
+    DisplayMap(White, White);
+    doc.DropCompleted();
+
+    QStringList names;
+    for (int a = 1; a <= st.AreaCount; ++a) names << sjis::ToUnicode(st.AreaName(a));
+    ui.ZpotShow(names);
+    ZpotOpen = true;
+    ui.SetBusy(true);
+    ZpotSelected = 1;
+    PaintRegions(*this);
+    ShowSelected(*this);
+    ui.ZpotSelect(0);
+    ui.SetBusy(false);
+}
+
+void Editor::ZpotListClick(int index) {
+    StepScope scope(*this);
+    if (!TakeOverBoxes(*this)) {
+        // Stay on the area whose boxes need fixing.
+        ui.ZpotSelect(ZpotSelected - 1);
+        return;
+    }
+    if (index < 0 || index >= st.AreaCount) return;
+    ZpotSelected = index + 1;
+    PaintRegions(*this);
+    ShowSelected(*this);
+}
+
+void Editor::ZpotRedrawClick() {
+    StepScope scope(*this);
+    DisplayMap(White, White);
+    TakeOverBoxes(*this);
+    PaintRegions(*this);
+}
+
+bool Editor::ZpotClose() {
+    StepScope scope(*this);
+    // Closing twice (OK, then the hide that follows) is harmless.
+    if (!ZpotOpen) return true;
+    ui.SetBusy(true);
+    if (!TakeOverBoxes(*this)) {
+        ui.SetBusy(false);
+        return false;
+    }
+    ZpotOpen = false;
+    zpotFills.reset();  // the labels are only of use while the dialog is open
+    BuildModeClick();
+    ReDraw();
+    ui.SetBusy(false);
+    return true;
+}

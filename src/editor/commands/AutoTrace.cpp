@@ -1,0 +1,133 @@
+// 自動トレース: the under-drawing's boundaries read into the work. The
+// dialog previews; the trace runs here with the progress bar, adds its
+// network as one step, and lists the edges worth a second look.
+#include "base/Messages.h"
+#include "editor/Editor.h"
+#include "editor/Report.h"
+#include "store/Store.h"
+#include "usecases/Trace.h"
+#include "usecases/WorkFiles.h"
+
+struct Editor::TracedEdges {
+    std::vector<std::vector<QPoint>> edges;
+    int marked = -1;
+    QRect rect;
+    std::vector<uint8_t> under;
+};
+
+namespace {
+
+// The under-drawing as scanned: the stored picture is its 16-colour negative.
+QImage PictureAsScanned(const Surface& pixels) {
+    QImage img(pixels.Width(), pixels.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < pixels.Height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const uint8_t* in = pixels.Data() + size_t(y) * size_t(pixels.Width());
+        for (int x = 0; x < pixels.Width(); ++x) {
+            const QRgb c = PaletteRgb(in[x]);
+            row[x] = qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
+        }
+    }
+    return img;
+}
+
+}  // namespace
+
+void Editor::AutoTraceClick() {
+    if (!st.BasePicLoaded) {
+        ui.Inform(msg::Text(Msg::TraceNoPicture), msg::Text(Msg::CapAutoTrace),
+                  MsgIcon::Information);
+        return;
+    }
+    Surface pixels;
+    QString error;
+    ui.SetBusy(true);
+    const bool read = usecase::ReadPicturePixels(temps.picture, pixels, &error);
+    ui.SetBusy(false);
+    if (!read) {
+        ui.Inform(error, msg::Text(Msg::CapAutoTrace), MsgIcon::Error);
+        return;
+    }
+    usecase::TraceSession session(PictureAsScanned(pixels), msg::Text(Msg::TracePictureName));
+    pixels = Surface();
+    usecase::TraceChoice choice;
+    if (!ui.AutoTraceDialog(session, choice)) return;
+
+    ui.SetBusy(true);
+    progress.SetPosition(0);
+    progress.Show();
+    const usecase::TraceOutcome out = session.Run(choice, [&](int p) {
+        progress.SetPosition(p);
+        return !ui.StopRequested();
+    });
+    progress.SetPosition(0);
+    progress.Hide();
+    ui.SetBusy(false);
+    if (out.cancelled) return;  // the work is as it was
+    if (!out.result.ok) return usecase::Show(ui, out.result.message);
+
+    Store traced = st;
+    const usecase::Result added = usecase::AddTracedNetwork(traced, out.net, false);
+    if (!added.ok) return usecase::Show(ui, added.message);
+    doc.ReplaceMap(std::move(traced));
+    doc.MarkChanged();
+    ReDraw();
+    ui.Inform(msg::Format(Msg::TraceDone,
+                          {QString::number(out.chains), QString::number(out.points),
+                           QString::number(out.enclosed), QString::number(out.doubts.size())}),
+              msg::Text(Msg::CapAutoTrace), MsgIcon::Information);
+
+    // The doubtful edges go into the problem list.
+    if (problems_) TakeBackCheckMark();
+    problems_.reset();
+    auto list = std::make_shared<TracedEdges>();
+    std::vector<CheckRow> rows;
+    for (const usecase::TraceDoubt& d : out.doubts) {
+        list->edges.push_back(out.net.edges[size_t(d.edge)].points);
+        const QString why = usecase::DoubtText(d.doubts);
+        rows.push_back({int(rows.size()) + 1, 0, QString(), why,
+                        QStringLiteral("%1 (%2, %3)").arg(why).arg(d.at.x()).arg(d.at.y()), d.at});
+    }
+    traced_ = rows.empty() ? nullptr : std::move(list);
+    ui.CheckListShow(rows);
+}
+
+void Editor::TracedEdgeClick(int index) {
+    if (!traced_ || index < 0 || index >= int(traced_->edges.size())) return;
+    const QRect was = UnmarkTracedEdge();
+    if (!was.isEmpty()) ui.SurfaceRegionChanged(was);
+    TracedEdges& t = *traced_;
+    const std::vector<QPoint>& e = t.edges[size_t(index)];
+    QRect box;
+    for (const QPoint& p : e) box |= QRect(p, QSize(1, 1));
+    t.rect = box.adjusted(-1, -1, 1, 1) & QRect(0, 0, surf.Width(), surf.Height());
+    t.under.clear();
+    for (int y = t.rect.top(); y <= t.rect.bottom(); ++y)
+        for (int x = t.rect.left(); x <= t.rect.right(); ++x) t.under.push_back(surf.Pixel(x, y));
+    t.marked = index;
+    const uint8_t pen = surf.Pen();
+    const Rop rop = surf.CurrentRop();
+    surf.SetPen(Red);
+    surf.SetRop(Rop::Copy);
+    surf.Polyline(e);
+    surf.SetPixel(e.back().x(), e.back().y(), Red);
+    surf.SetPen(pen);
+    surf.SetRop(rop);
+    const QPoint at = e[e.size() / 2];
+    CenterViewOn(at.x(), at.y());
+    if (!t.rect.isEmpty()) ui.SurfaceRegionChanged(t.rect);
+}
+
+QRect Editor::UnmarkTracedEdge() {
+    if (!traced_ || traced_->marked < 0) return QRect();
+    TracedEdges& t = *traced_;
+    size_t k = 0;
+    // A pixel drawn over since keeps what it shows now.
+    for (int y = t.rect.top(); y <= t.rect.bottom(); ++y)
+        for (int x = t.rect.left(); x <= t.rect.right(); ++x, ++k)
+            if (surf.Pixel(x, y) == Red) surf.SetPixel(x, y, t.under[k]);
+    t.marked = -1;
+    const QRect was = t.rect;
+    t.rect = QRect();
+    return was;
+}

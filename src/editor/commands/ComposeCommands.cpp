@@ -1,0 +1,62 @@
+// The final boundary composition as the menu command runs it: preparation of
+// the network and the surface, the tracing of every area position, and the
+// rebuilt point list; failures are shown where they happened.
+#include "compose/Composer.h"
+#include "compose/KindMerge.h"
+#include "editor/Editor.h"
+#include "editor/Report.h"
+#include "usecases/ComposeMap.h"
+#include "editor/CompositionView.h"
+
+bool ReadyCompositionNetwork(Editor& ed) {
+    if (ed.st.PointLast < 3 || ed.st.AreaCount < 1) return false;
+    if (ed.st.PointX(ed.st.PointLast) >= 1) ed.doc.AppendPoint(0, 0);
+    ed.RemoveRepeatedSegments();
+    return true;
+}
+
+bool Editor::PrepareComposition() {
+    if (!ReadyCompositionNetwork(*this)) return false;
+    PaintCompositionView(*this);
+    return true;
+}
+
+void Editor::MergeKindGroups() {
+    doc.ReplaceKinds(compose::MergeKindGroups(st.KindsToVector()));
+}
+
+void Editor::ReMakeLineClick() {
+    if (st.PointLast < 3 || st.AreaCount < 1) return;
+    ui.SetBusy(true);
+    composeStop = ComposeStop{};
+    usecase::ComposeOptions options;
+    options.prepare = [&] {
+        PrepareComposition();
+        ShowProgressBar();
+    };
+    compose::ComposeHooks& hooks = options.hooks;
+    hooks.areaTick = [&] { progress.StepIt(); };
+    hooks.cutTick = [&] { progress.StepIt(); };
+    hooks.rebuilt = [&] { progress.SetPosition(50); };
+    hooks.lostWay = [&](compose::Pt node) {
+        CenterViewOn(node.x, node.y);
+        ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
+    };
+    hooks.traced = [&] { progress.SetPosition(0); };
+    const usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
+
+    composeStop = {r.area, r.slot, r.position, r.place, r.reason};
+    if (r.result.ok) {
+        DisableRemakeCommands();
+        ui.SetEnabled(Cmd::WriteMap, true);
+        BuildModeClick();
+    } else if (r.shown == usecase::FailureShown::Box) {
+        usecase::Show(ui, r.result.message);
+    } else if (r.shown == usecase::FailureShown::AtMarks) {
+        CenterViewOn(r.centre.x(), r.centre.y());
+        ComposeMessage(r.result.message.Text());
+    }
+    progress.SetPosition(0);
+    progress.Hide();
+    ReDraw();
+}

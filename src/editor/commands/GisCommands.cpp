@@ -1,0 +1,74 @@
+#include "editor/commands/GisCommands.h"
+
+#include <QFileInfo>
+
+#include "editor/Editor.h"
+#include "editor/Report.h"
+#include "base/Messages.h"
+#include "usecases/ImportExport.h"
+#include "formats/WorkFormat.h"
+
+namespace gis {
+bool EnsureComposed(Editor& ed) {
+    if (ed.st.Completed) return true;
+    ed.ReMakeLineClick();
+    return ed.st.Completed;
+}
+
+void ImportBoundariesCommand(Editor& ed) {
+    Ui& ui = ed.ui;
+    if (ed.st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
+        return;
+    const QString in = ui.ChooseOpenFile(msg::Text(Msg::FilterBoundaries), QString(), QString());
+    if (in.isEmpty()) return;
+    const QFileInfo fi(in);
+    const QString chosen =
+        ui.ChooseSaveFile(msg::Text(Msg::FilterWork),
+                          fi.absolutePath() + u'/' + fi.completeBaseName() + QStringLiteral(".vlm"),
+                          QStringLiteral("vlm"));
+    if (chosen.isEmpty()) return;
+    const QString out = WorkFileNames(chosen).work;
+    if (QFileInfo::exists(out) &&
+        !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
+        return;
+
+    ImportOptions options;
+    options.width = ed.surf.Width();
+    options.height = ed.surf.Height();
+    ui.SetBusy(true);
+    const usecase::ImportOutcome r = usecase::ImportBoundaries(in, out, options);
+    ui.SetBusy(false);
+    if (!r.result.ok) {
+        usecase::Show(ui, r.result.message);
+        return;
+    }
+    if (!ed.LoadWorkFile(out, false)) return;
+    ed.BuildModeClick();
+    usecase::Show(ui, r.notes);
+}
+
+void ExportMapCommand(Editor& ed) {
+    Ui& ui = ed.ui;
+    const QString base =
+        ed.st.WorkFileName.isEmpty() ? QString() : QFileInfo(ed.st.WorkFileName).completeBaseName();
+    const QString out = ui.ChooseSaveFile(
+        QStringLiteral("GeoJSON(*.geojson)|*.geojson|Shapefile(*.shp)|*.shp|"
+                       "GeoPackage(*.gpkg)|*.gpkg|SVG(*.svg)|*.svg|PDF(*.pdf)|*.pdf|"
+                       "PNG(*.png)|*.png"),
+        base, QStringLiteral("geojson"));
+    if (out.isEmpty()) return;
+    if (const usecase::Result target = usecase::ExportTarget(out); !target.ok) {
+        usecase::Show(ui, target.message);
+        return;
+    }
+    if (QFileInfo::exists(out) &&
+        !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
+        return;
+    if (!EnsureComposed(ed)) return;
+    ui.SetBusy(true);
+    const usecase::ExportOutcome r = usecase::ExportMap(ed.st, ed.st.WorkFileName, out);
+    ui.SetBusy(false);
+    usecase::Show(ui, r.result.message);
+}
+
+}  // namespace gis

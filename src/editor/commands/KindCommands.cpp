@@ -1,0 +1,156 @@
+// Line kinds: marking runs of the network as second boundary, division or
+// auxiliary lines (the kind list), and releasing such marks. The colour of
+// the clicked pixel tells which commands apply, as the kind view paints each
+// kind in its own colour over the magenta network.
+#include <vector>
+
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "ops/Runs.h"
+#include "render/Render.h"
+
+namespace {
+
+// Appends a kind group: header (0, code) and copies of point records s..e.
+void AppendGroup(Document& doc, int16_t code, int32_t s, int32_t e) {
+    doc.AppendKind(Rec{0, code});
+    for (int32_t i = s; i <= e; ++i) doc.AppendKind(doc.Map().Point(i));
+}
+
+bool RoomForGroup(Editor& ed, int32_t points) {
+    if (ed.st.KindRoom(int64_t(points) + 1)) return true;
+    ed.ui.Inform(msg::Text(Msg::KindListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
+                 MsgIcon::Warning);
+    return false;
+}
+
+// The group that holds kind record s: its header index h and last index g.
+void GroupAround(const Store& st, int32_t s, int32_t& h, int32_t& g) {
+    h = s;
+    while (h > 0 && st.KindX(h) != 0) --h;
+    g = s;
+    while (g < st.KindLast && st.KindX(g + 1) != 0) ++g;
+}
+
+}  // namespace
+
+namespace {
+
+void AddKind(Editor& ed, int16_t code) {
+    int32_t s, e;
+    ed.SelectRun(s, e);
+    if (s == 0) return;
+    if (!RoomForGroup(ed, e - s + 1)) return;
+    ed.ui.SetBusy(true);
+    AppendGroup(ed.doc, code, s, e);
+    ed.doc.MarkChanged();
+    render::DrawKindList(ed.st, ed.surf);
+    ed.RestoreCursor();
+}
+
+}  // namespace
+
+void Editor::SecLineClick() {
+    AddKind(*this, KindSecondBoundary);
+}
+
+void Editor::AbsLineClick() {
+    AddKind(*this, KindDivision);
+}
+
+void Editor::AstLineClick() {
+    int32_t s, e;
+    SelectRun(s, e);
+    if (s == 0) return;
+    if (!RoomForGroup(*this, e - s + 1)) return;
+    // A single segment only gains a separator.
+    if (e == s + 1 && !RoomForPoints(1)) return;
+    ui.SetBusy(true);
+    AppendGroup(doc, KindAuxiliary, s, e);
+    // Take the run's interior out; its end points stay as chain ends:
+    // ..., s, separator, e, ...
+    std::vector<Rec> v = st.PointsToVector();
+    std::vector<Rec> out;
+    out.reserve(v.size() + 1);
+    out.insert(out.end(), v.begin(), v.begin() + s + 1);
+    out.push_back(Rec{});
+    out.insert(out.end(), v.begin() + e, v.end());
+    doc.ReplacePoints(out);
+    doc.MarkEdited();
+    render::DrawKindList(st, surf);
+    RestoreCursor();
+}
+
+void Editor::SelectKindRun(int32_t& s, int32_t& e) {
+    ui.SetBusy(true);
+    render::ClearExtent(st, surf);
+    s = 0;
+    e = 0;
+    Rec prev = st.KindRec(0);
+    for (int32_t i = 1; i <= st.KindLast; ++i) {
+        const Rec cur = st.KindRec(i);
+        render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y, Blue, White);
+        if (surf.Pixel(ClickX, ClickY) == Blue) {
+            surf.SetPixel(ClickX, ClickY, Black);
+            s = i - 1;
+            e = i;
+        }
+        prev = cur;
+    }
+    if (s == 0) {
+        RestoreCursor();
+        return;
+    }
+    MarkKindVertices();
+    WidenRun(
+        surf, [this](int32_t i) { return st.KindRec(i); }, st.KindLast, s, e);
+    RestoreCursor();
+}
+
+namespace {
+
+// The run found under the pixel normally is a whole group. When a coordinate
+// shared inside the kind list stops the widening within a group, removing
+// just the run would leave the group's other points without their header,
+// joined to the group before; the whole group goes instead.
+void ReleaseRange(const Store& st, int32_t s, int32_t& first, int32_t& last) {
+    int32_t h;
+    GroupAround(st, s, h, last);
+    first = h + 1;
+}
+
+}  // namespace
+
+void Editor::RelSecLineClick() {
+    int32_t s, e;
+    SelectKindRun(s, e);
+    if (s == 0) return;
+    int32_t first, last;
+    ReleaseRange(st, s, first, last);
+    doc.DeleteKinds(first - 1, last - first + 2);
+    doc.MarkChanged();
+    ShowKinds();
+}
+
+void Editor::RelAbsLineClick() {
+    RelSecLineClick();
+}
+
+void Editor::RelAstLineClick() {
+    int32_t s, e;
+    SelectKindRun(s, e);
+    if (s == 0) return;
+    int32_t first, last;
+    ReleaseRange(st, s, first, last);
+    const bool open = st.PointX(st.PointLast) > 0;
+    if (!RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
+        ShowKinds();
+        return;
+    }
+    if (open) doc.AppendPoint(0, 0);
+    for (int32_t i = first; i <= last; ++i) doc.AppendPoint(st.KindX(i), st.KindY(i));
+    doc.AppendPoint(0, 0);
+    doc.DeleteKinds(first - 1, last - first + 2);
+    doc.MarkEdited();
+    ShowKinds();
+}

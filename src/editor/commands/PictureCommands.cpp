@@ -1,0 +1,155 @@
+// The under-drawing commands: load from a bitmap file, paste from the
+// clipboard, hide or show, clear. The picture itself lives in temps.picture,
+// stored as its negative so dark ink shows light on the black surface.
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "editor/Editor.h"
+#include "base/Messages.h"
+#include "raster/Picture.h"
+#include "raster/BitmapFile.h"
+#include "raster/PictureFile.h"
+#include "editor/Report.h"
+#include "raster/SurfaceBudget.h"
+
+namespace {
+
+QString TooLarge(const QImage& img) {
+    return msg::Text(Msg::PictureTooLargeToUse)
+        .arg(img.width())
+        .arg(img.height())
+        .arg(MaxPictureSide);
+}
+
+bool Fits(const QImage& img) {
+    return img.width() <= MaxPictureSide && img.height() <= MaxPictureSide;
+}
+
+}  // namespace
+
+// The surface grows to the picture's size when it is shown; far beyond the
+// usual size that is asked about first.
+bool RoomForPicture(Editor& ed, QSize size, const QString& caption) {
+    const int w = std::min(size.width(), MaxPictureSide),
+              h = std::min(size.height(), MaxPictureSide);
+    if (w <= ed.surf.Width() && h <= ed.surf.Height()) return true;
+    return MayGrowSurface(ed.ui, std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()),
+                          caption);
+}
+
+void Editor::PictureStored() {
+    // The redraw keeps the decoded picture while its file looks unchanged; a
+    // rewrite within the same millisecond and of the same size would not.
+    picPath_.clear();
+    doc.PictureTaken();
+    ui.SetScrollPos(QPoint(0, 0));
+    EnablePictureCommands();
+}
+
+void Editor::RunInversion(QImage& img) {
+    ui.SetBusy(true);
+    ShowProgressBar();
+    InvertPicture(img, &progress);
+    progress.SetPosition(0);
+    progress.Hide();
+    RestoreCursor();
+}
+
+void Editor::LoadBMPClick() {
+    // Scanners and phones give JPEG, PNG or TIFF as often as bitmaps; every
+    // format Qt reads is offered, and the content decides how it is read.
+    const QString patterns = PicturePatterns().join(QLatin1Char(';'));
+    const QString file = ui.ChooseOpenFile(msg::Text(Msg::FilterPictures).arg(patterns), QString(),
+                                           QStringLiteral("bmp"));
+    if (file.isEmpty()) return;
+    // A picture beyond the sides is refused by the reader below: no question first.
+    const QSize declared = QImageReader(file).size();
+    if (declared.width() <= MaxPictureSide && declared.height() <= MaxPictureSide &&
+        !RoomForPicture(*this, declared, msg::Text(Msg::CapLoadPicture)))
+        return;
+    // The file is read before the traced data may be let go, so an unreadable
+    // picture never costs the work.
+    ui.SetBusy(true);
+    QString error;
+    QImage img = ReadPictureFile(file, &error);
+    if (!img.isNull() && !Fits(img)) error = TooLarge(img);
+    ui.SetBusy(false);
+    if (img.isNull() || !Fits(img)) {
+        ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
+        return;
+    }
+    UsePicture(std::move(img));
+}
+
+void Editor::UsePicture(QImage img) {
+    QString error;
+    if (!Fits(img)) {
+        ui.Inform(TooLarge(img), msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
+        return;
+    }
+    if (st.PointLast >= 1 &&
+        ui.AskYesNo(msg::Text(Msg::ClearLinesAsk), msg::Text(Msg::CapConfirm))) {
+        ResetWork();
+        InitCommandStates();
+    }
+    ui.RepaintNow();
+    RunInversion(img);
+
+    // Through a 16-colour surface of the picture's size: the stored picture
+    // holds exactly the colours the drawing surface can show.
+    ui.SetBusy(true);
+    Surface reduced;
+    bool ok = reduced.Resize(img.width(), img.height());
+    if (!ok) error = msg::Text(Msg::PictureMemory).arg(img.width()).arg(img.height());
+    if (ok) {
+        reduced.DrawImage(img, 0, 0);
+        img = QImage();
+        ok = WriteSurfaceBitmap(reduced, temps.picture, &error);
+    }
+    if (!ok) {
+        RestoreCursor();
+        ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
+        return;
+    }
+    PictureStored();
+    doc.MarkChanged();
+    ReDraw();
+}
+
+void Editor::BMPpasteClick() {
+    QImage img = ui.ClipboardImage();
+    if (img.isNull()) {
+        ui.Inform(msg::Text(Msg::ClipboardNoPicture), msg::Text(Msg::CapPastePicture),
+                  MsgIcon::Information);
+        return;
+    }
+    if (!Fits(img)) {
+        ui.Inform(TooLarge(img), msg::Text(Msg::CapPastePicture), MsgIcon::Error);
+        return;
+    }
+    if (!RoomForPicture(*this, img.size(), msg::Text(Msg::CapPastePicture))) return;
+    RunInversion(img);
+    QString error;
+    ui.SetBusy(true);
+    if (!WriteBitmapFile(img, temps.picture, &error)) {
+        RestoreCursor();
+        ui.Inform(error, msg::Text(Msg::CapPastePicture), MsgIcon::Error);
+        return;
+    }
+    PictureStored();
+    doc.MarkChanged();
+    ReDraw();
+}
+
+void Editor::BMPshowhideClick() {
+    doc.ShowPicture(!st.BasePicShown);
+    ReDraw();
+}
+
+void Editor::BMPclearClick() {
+    if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
+    doc.PictureCleared();
+    doc.MarkChanged();
+    DisablePictureCommands();
+    ReDraw();
+}

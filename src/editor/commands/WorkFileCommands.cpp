@@ -1,0 +1,179 @@
+// The work-file commands: save, load, new work, the reset they share, and the
+// tool-bar open and save buttons.
+#include "formats/WorkFormat.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "base/Messages.h"
+#include "editor/Editor.h"
+#include "editor/tools/Tools.h"
+#include "usecases/WorkFiles.h"
+#include "editor/Report.h"
+#include "raster/SurfaceBudget.h"
+
+namespace {
+const QString WorkFilter = msg::Text(Msg::FilterWork);
+}  // namespace
+
+void Editor::ResetWork() {
+    docFile_.clear();
+    // The map empties; the names the dialogs propose stay.
+    Store empty = st;
+    empty.PointLast = 0;
+    empty.SetPoint(0, 0, 0);
+    empty.KindLast = -1;
+    empty.AreaCount = 0;
+    for (int a = 1; a <= Store::MaxAreas; ++a) {
+        empty.SetAreaName(a, {});
+        empty.AreaPos(0, a) = Rec{};
+    }
+    empty.LegendX = empty.LegendY = -1;
+    empty.Geo = {};
+    doc.ReplaceMap(std::move(empty));
+    tools->CancelAll();
+    SetClick(0, 0);
+    doc.ClearFlags();
+    doc.NoPicture();
+    doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
+    DisableRemakeCommands();
+}
+
+void Editor::NewWorkClick() {
+    if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
+    ResetWork();
+    // A new map has no title or remarks of the one before.
+    doc.SetTitle({});
+    doc.SetComments(std::vector<std::string>(Store::MaxComments));
+    doc.SetComments({});
+    doc.BeginHistory();
+    ReDraw();
+}
+
+void Editor::SaveWorkClick() {
+    const QString chosen = ui.ChooseSaveFile(WorkFilter, st.WorkFileName, QStringLiteral("vlm"));
+    if (chosen.isEmpty()) return;
+    const WorkNames names = WorkFileNames(chosen);
+    doc.NameWorkFile(names.work);
+
+    std::string picture;
+    if (!PictureLine(names, &picture)) return;
+    if (st.BasePicLoaded && QFileInfo::exists(names.bitmap) &&
+        !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {names.bitmap}),
+                     msg::Text(Msg::CapOverwrite)))
+        return;
+    if (QFileInfo::exists(names.work) &&
+        !ui.AskYesNo(msg::Format(Msg::FileExistsOverwrite, {names.work}),
+                     msg::Text(Msg::CapOverwrite))) {
+        doc.NameWorkFile(QString());
+        return;
+    }
+    SaveWorkPair(names, picture);
+}
+
+bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
+    const usecase::Result r = usecase::WorkPictureLine(st, names, picture);
+    usecase::Show(ui, r.message);
+    return r.ok;
+}
+
+bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
+    ui.SetBusy(true);
+    const usecase::Result r = usecase::SaveWork(st, names, temps.picture);
+    if (!r.ok) {
+        ui.SetBusy(false);
+        usecase::Show(ui, r.message);
+        return false;
+    }
+    doc.MarkSaved();
+    WorkSaved(names.work);
+    ReDraw();
+    ui.SetBusy(false);
+    return true;
+}
+
+bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
+    ui.RepaintNow();
+    ui.SetBusy(true);
+    usecase::WorkRead read = usecase::ReadWork(name);
+    if (!read.result.ok) {
+        ui.SetBusy(false);
+        usecase::Show(ui, read.result.message);
+        return false;
+    }
+    // The surface will have to hold the map and its picture; a size far
+    // beyond the usual is asked about before the current work is let go.
+    const QSize room = read.extent;
+    if ((room.width() > surf.Width() || room.height() > surf.Height()) &&
+        !MayGrowSurface(ui, std::max(room.width(), surf.Width()),
+                        std::max(room.height(), surf.Height()), msg::Text(Msg::CapLoadWork))) {
+        ui.SetBusy(false);
+        return false;
+    }
+
+    ResetWork();
+    docFile_ = name;
+    DisablePictureCommands();
+    Store loaded = st;
+    const usecase::WorkOpened opened =
+        usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
+    doc.ReplaceMap(std::move(loaded));
+    if (ownHistory) doc.BeginHistory();
+    if (opened.picture) {
+        picPath_.clear();  // a new picture under the same name
+        EnablePictureCommands();
+    }
+    usecase::Show(ui, opened.pictureNote);
+    if (st.AreaCount >= 1 && st.PointLast >= 3)
+        EnableAreaPosCommands();
+    else
+        DisableAreaPosCommands();
+    if (st.PointLast >= 3)
+        EnableRemakeCommands();
+    else
+        DisableRemakeCommands();
+    usecase::Show(ui, opened.surfaceNote);
+    if (opened.surfaceGrown) ui.SurfaceChanged();
+    usecase::Show(ui, opened.readNotes);
+    usecase::Show(ui, opened.geoNote);
+    NoteRecentFile(name);
+    ui.SetScrollPos(QPoint(0, 0));
+    ReDraw();
+    ui.SetBusy(false);
+    return true;
+}
+
+void Editor::LoadWorkClick() {
+    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
+        return;
+    const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
+    if (file.isEmpty()) return;
+    if (LoadWorkFile(file)) BuildModeClick();
+}
+
+void Editor::SpFileOpenClick() {
+    // Opening from the tool bar replaces the work just as the menu does, so it
+    // asks the same question before unsaved changes are let go.
+    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
+        return;
+    const QString file =
+        ui.ChooseOpenFile(msg::Text(Msg::FilterWorkOrIdt), QString(), QStringLiteral("vlm"));
+    if (file.isEmpty()) return;
+    const QString bare = QFileInfo(file).fileName();
+    const qsizetype dot = bare.lastIndexOf(u'.');
+    const QString ext = dot >= 0 ? bare.mid(dot).toUpper() : QString();
+    bool ok = true;
+    if (ext == QStringLiteral(".VLM"))
+        ok = LoadWorkFile(file);
+    else if (ext == QStringLiteral(".IDT"))
+        ok = ReadFinishedMap(file);
+    // A file that could not be read leaves the editor as it was, mode included.
+    if (ok) BuildModeClick();
+}
+
+void Editor::SpFileSaveClick() {
+    SaveWorkClick();
+    if (st.Completed &&
+        ui.AskYesNo(msg::Text(Msg::SaveAsFinishedAsk), msg::Text(Msg::CapSaveFinished)))
+        WriteMapClick();
+}

@@ -1,0 +1,359 @@
+// Reading and writing the work-file bytes. The reader treats its input as
+// hostile: every count is checked against capacity before it is used, nothing
+// is reserved from a declared count beyond what the file's size can back, and
+// every failure names the file and the line.
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "base/Messages.h"
+#include "base/SafeSave.h"
+#include "formats/WorkFormat.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+constexpr qint64 ChunkSize = 1 << 16;
+// No line of a sound work file comes near this; a longer one is damage, and
+// refusing it keeps a file without line ends from filling memory.
+constexpr qsizetype MaxLineBytes = 1 << 16;
+constexpr size_t MaxTextBytes = 255;
+
+// Splits a device into lines ending in LF, CR LF or the end of the data.
+class LineReader {
+  public:
+    explicit LineReader(QIODevice& dev) : dev_(dev) {}
+
+    enum Result { Ok, End, TooLong, ReadError };
+
+    // The next line without its line end; valid until the next call.
+    Result Next(std::string_view& line) {
+        for (;;) {
+            const qsizetype nl = buf_.indexOf('\n', pos_);
+            if (nl >= 0) {
+                line = Cut(pos_, nl);
+                pos_ = nl + 1;
+                ++number_;
+                return Ok;
+            }
+            if (buf_.size() - pos_ > MaxLineBytes) {
+                ++number_;
+                return TooLong;
+            }
+            if (eof_) {
+                if (pos_ >= buf_.size()) return End;
+                line = Cut(pos_, buf_.size());
+                pos_ = buf_.size();
+                ++number_;
+                return Ok;
+            }
+            Fill();
+            if (failed_) return ReadError;
+        }
+    }
+
+    // True when only empty lines (or nothing) remain; those are consumed.
+    bool AtEnd() {
+        for (;;) {
+            while (pos_ < buf_.size() && (buf_[pos_] == '\n' || buf_[pos_] == '\r')) {
+                if (buf_[pos_] == '\n') ++number_;
+                ++pos_;
+            }
+            if (pos_ < buf_.size()) return false;
+            if (eof_) return true;
+            Fill();
+            if (failed_) return false;  // the next read reports it
+        }
+    }
+
+    long Number() const { return number_; }
+    bool Failed() const { return failed_; }
+
+  private:
+    std::string_view Cut(qsizetype from, qsizetype to) {
+        if (to > from && buf_[to - 1] == '\r') --to;
+        return std::string_view(buf_.constData() + from, size_t(to - from));
+    }
+    void Fill() {
+        buf_.remove(0, pos_);
+        pos_ = 0;
+        const qsizetype old = buf_.size();
+        buf_.resize(old + ChunkSize);
+        const qint64 got = dev_.read(buf_.data() + old, ChunkSize);
+        if (got < 0) {
+            failed_ = true;
+            got_ = 0;
+        } else {
+            got_ = got;
+        }
+        buf_.resize(old + qsizetype(got_));
+        if (got_ == 0) eof_ = true;
+    }
+
+    QIODevice& dev_;
+    QByteArray buf_;
+    qsizetype pos_ = 0;
+    qint64 got_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+    long number_ = 0;
+};
+
+class Parser {
+  public:
+    Parser(QIODevice& in, const QString& name, QString* error)
+        : r_(in), name_(name), error_(error) {}
+
+    // A whole line as text.
+    bool Text(std::string_view& out, Msg what) {
+        switch (r_.Next(out)) {
+            case LineReader::Ok:
+                return true;
+            case LineReader::End:
+                return Fail(r_.Number() + 1, msg::Text(Msg::WorkLineMissing).arg(msg::Text(what)));
+            case LineReader::TooLong:
+                return Fail(r_.Number(), msg::Text(Msg::WorkLineTooLong));
+            case LineReader::ReadError:
+                break;
+        }
+        return Fail(r_.Number() + 1, msg::Text(Msg::WorkReadFailed));
+    }
+
+    // A decimal integer in [lo, hi] on a line of its own.
+    bool Number(int64_t& v, int64_t lo, int64_t hi, Msg what) {
+        std::string_view s;
+        if (!Text(s, what)) return false;
+        const std::string_view raw = s;
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+        if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+        const char* end = s.data() + s.size();
+        auto [p, ec] = std::from_chars(s.data(), end, v);
+        if (s.empty() || p != end || ec == std::errc::invalid_argument)
+            return Fail(r_.Number(),
+                        msg::Text(Msg::WorkNotNumber).arg(msg::Text(what), Shown(raw)));
+        if (ec == std::errc::result_out_of_range || v < lo || v > hi)
+            return Fail(
+                r_.Number(),
+                msg::Text(Msg::WorkOutOfRange).arg(msg::Text(what), Shown(raw)).arg(lo).arg(hi));
+        return true;
+    }
+
+    bool Int16(int16_t& v, Msg what) {
+        int64_t n = 0;
+        if (!Number(n, INT16_MIN, INT16_MAX, what)) return false;
+        v = int16_t(n);
+        return true;
+    }
+
+    bool Record(Rec& rec, Msg whatX, Msg whatY) {
+        return Int16(rec.x, whatX) && Int16(rec.y, whatY);
+    }
+
+    bool AtEnd() { return r_.AtEnd(); }
+    long Line() const { return r_.Number(); }
+
+    bool Fail(long line, const QString& what) {
+        if (error_) *error_ = msg::Text(Msg::WorkLineError).arg(name_).arg(line).arg(what);
+        return false;
+    }
+
+  private:
+    // A damaged line as it can be shown in a message: short, and decoded.
+    static QString Shown(std::string_view s) {
+        QString t = sjis::ToUnicode(sjis::CutToBytes(s, 40));
+        if (s.size() > 40) t += QStringLiteral("…");
+        return t;
+    }
+
+    LineReader r_;
+    QString name_;
+    QString* error_;
+};
+
+// Records a list of `count` entries can hold at most, judged by the bytes the
+// file has: each record takes at least four ("0\n0\n").
+size_t Backed(int64_t count, qint64 deviceSize) {
+    const int64_t bound = deviceSize > 0 ? deviceSize / 4 + 1 : 1024;
+    return size_t(std::clamp<int64_t>(count, 0, bound));
+}
+
+bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, Msg x, Msg y) {
+    out.clear();
+    out.reserve(Backed(count, size));
+    for (int64_t i = 0; i < count; ++i) {
+        Rec r;
+        if (!p.Record(r, x, y)) return false;
+        out.push_back(r);
+    }
+    return true;
+}
+
+// Appends a number and CR LF.
+void PutNumber(std::string& b, int64_t v) {
+    char tmp[24];
+    auto [end, ec] = std::to_chars(tmp, tmp + sizeof tmp, v);
+    (void)ec;
+    b.append(tmp, end);
+    b += "\r\n";
+}
+
+void PutText(std::string& b, std::string_view t) {
+    // One line each, whatever the text holds: a line break inside would
+    // shift every field after it.
+    for (const char c : t) b += uint8_t(c) < 0x20 || uint8_t(c) == 0x7F ? ' ' : c;
+    b += "\r\n";
+}
+
+}  // namespace
+
+bool ReadWork(QIODevice& in, const QString& name, WorkData& d, QString* error) {
+    d = WorkData{};
+    Parser p(in, name, error);
+    const qint64 size = in.isSequential() ? 0 : in.size();
+
+    std::string_view s;
+    if (!p.Text(s, Msg::FieldTitle)) return false;
+    if (s.size() > MaxTextBytes)
+        d.notes << msg::Text(Msg::WorkTitleCut).arg(name).arg(p.Line()).arg(MaxTextBytes);
+    d.title = std::string(sjis::CutToBytes(s, MaxTextBytes));
+    if (!p.Int16(d.legendX, Msg::FieldLegendX) || !p.Int16(d.legendY, Msg::FieldLegendY))
+        return false;
+    if (!p.Text(s, Msg::FieldPicture)) return false;
+    d.picture = std::string(sjis::CutToBytes(s, MaxTextBytes));
+    if (!p.Int16(d.mapWidth, Msg::FieldMapWidth) || !p.Int16(d.mapHeight, Msg::FieldMapHeight))
+        return false;
+
+    int64_t n = 0;
+    if (!p.Number(n, 0, Store::Capacity - 1, Msg::FieldPointCount)) return false;
+    if (!ReadRecords(p, n + 1, d.points, size, Msg::FieldPointX, Msg::FieldPointY)) return false;
+
+    int64_t m = 0;
+    if (!p.Number(m, 0, Store::MaxAreas, Msg::FieldAreaCount)) return false;
+    d.names.reserve(size_t(m));
+    for (int64_t a = 1; a <= m; ++a) {
+        if (!p.Text(s, Msg::FieldAreaName)) return false;
+        const std::string_view nul = s.substr(0, std::min(s.find('\0'), s.size()));
+        const std::string_view cut = sjis::CutToBytes(nul, Store::NameBytes);
+        if (cut.size() < nul.size())
+            d.notes << msg::Text(Msg::WorkAreaNameCut)
+                           .arg(name)
+                           .arg(p.Line())
+                           .arg(sjis::ToUnicode(nul), QString::number(Store::NameBytes),
+                                sjis::ToUnicode(cut));
+        d.names.emplace_back(cut);
+    }
+    d.positions.resize(size_t(m));
+    for (auto& area : d.positions)
+        for (Rec& r : area)
+            if (!p.Record(r, Msg::FieldPositionX, Msg::FieldPositionY)) return false;
+
+    // Older files end after the positions, or after the marker line.
+    if (p.AtEnd()) return true;
+    if (!p.Text(s, Msg::FieldCompleted)) return false;
+    d.completed = s == "complete";
+    if (p.AtEnd()) return true;
+    int64_t q = 0;
+    if (!p.Number(q, -1, Store::Capacity - 1, Msg::FieldKindCount)) return false;
+    return ReadRecords(p, q + 1, d.kinds, size, Msg::FieldKindX, Msg::FieldKindY);
+}
+
+bool ReadWorkFile(const QString& path, WorkData& out, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = msg::Text(Msg::CliInfoNotOpened).arg(path, f.errorString());
+        return false;
+    }
+    return ReadWork(f, path, out, error);
+}
+
+bool WriteWork(QIODevice& out, const Store& st, std::string_view picture) {
+    std::string b;
+    b.reserve(size_t(ChunkSize) + 512);
+    auto flush = [&](bool force) {
+        if (!force && b.size() < size_t(ChunkSize)) return true;
+        const bool ok = out.write(b.data(), qint64(b.size())) == qint64(b.size());
+        b.clear();
+        return ok;
+    };
+    PutText(b, st.MapTitle);
+    PutNumber(b, st.LegendX);
+    PutNumber(b, st.LegendY);
+    PutText(b, picture);
+    PutNumber(b, st.MapWidth);
+    PutNumber(b, st.MapHeight);
+    PutNumber(b, st.PointLast);
+    for (int32_t i = 0; i <= st.PointLast; ++i) {
+        const Rec r = st.Point(i);
+        PutNumber(b, r.x);
+        PutNumber(b, r.y);
+        if (!flush(false)) return false;
+    }
+    PutNumber(b, st.AreaCount);
+    for (int a = 1; a <= st.AreaCount; ++a) PutText(b, st.AreaName(a));
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        for (int k = 0; k < Store::Slots; ++k) {
+            PutNumber(b, st.AreaPos(k, a).x);
+            PutNumber(b, st.AreaPos(k, a).y);
+        }
+        if (!flush(false)) return false;
+    }
+    PutText(b, st.Completed ? "complete" : "continue");
+    PutNumber(b, st.KindLast);
+    for (int32_t i = 0; i <= st.KindLast; ++i) {
+        const Rec r = st.KindRec(i);
+        PutNumber(b, r.x);
+        PutNumber(b, r.y);
+        if (!flush(false)) return false;
+    }
+    return flush(true);
+}
+
+bool WriteWorkFile(const QString& path, const Store& st, std::string_view picture, QString* error) {
+    safesave::StagedFile f(path);
+    QString why;
+    if (!f.Begin() || !WriteWork(f, st, picture) || !f.Finish()) {
+        if (error) *error = msg::Text(Msg::FileNotWritable).arg(path, safesave::Reason(f.Error()));
+        return false;
+    }
+    if (!safesave::CommitAll({&f}, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    return true;
+}
+
+void ApplyWork(WorkData&& d, Store& st) {
+    st.MapTitle = std::move(d.title);
+    st.LegendX = d.legendX;
+    st.LegendY = d.legendY;
+    st.MapWidth = d.mapWidth;
+    st.MapHeight = d.mapHeight;
+    st.AssignPoints(d.points);
+    st.AreaCount = int16_t(d.names.size());
+    for (size_t i = 0; i < d.names.size(); ++i) {
+        const int a = int(i) + 1;
+        st.SetAreaName(a, d.names[i]);
+        for (int k = 0; k < Store::Slots; ++k) st.AreaPos(k, a) = d.positions[i][size_t(k)];
+    }
+    if (d.completed)
+        st.MarkComposed();
+    else
+        st.ForgetComposition();
+    st.AssignKinds(d.kinds);
+}
+
+WorkNames WorkFileNames(const QString& chosen) {
+    // The extension is looked for in the file name only, not in a directory.
+    const qsizetype slash = std::max(chosen.lastIndexOf(u'/'), chosen.lastIndexOf(u'\\'));
+    const qsizetype dot = chosen.lastIndexOf(u'.');
+    QString base = chosen, ext;
+    if (dot > slash) {
+        base = chosen.left(dot);
+        ext = chosen.mid(dot);
+    }
+    if (ext.isEmpty() || ext == QStringLiteral(".")) ext = QStringLiteral(".vlm");
+    return {base + ext, base + QStringLiteral(".bmp")};
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Every #include "folder/..." in src/ must point to the including folder or to
+# a folder on a lower floor. A folder missing from the table fails too, so a
+# new folder has to be given its floor here.
+set -euo pipefail
+cd "$(dirname "$0")/../../src"
+declare -A floor=(
+  [text]=1 [base]=1 [georef]=1
+  [store]=2 [raster]=2
+  [render]=3 [ops]=3 [formats]=3 [doc]=3
+  [compose]=4 [shell]=4 [trace]=4
+  [gis]=5
+  [usecases]=6
+  [editor]=7
+  [app]=8 [cli]=8
+)
+bad=0
+for dir in */; do
+  dir=${dir%/}
+  if [[ -z ${floor[$dir]:-} ]]; then echo "src/$dir has no floor"; bad=1; continue; fi
+  while IFS=: read -r file line target; do
+    to=${target%%/*}
+    [[ $to == "$dir" ]] && continue
+    if [[ -z ${floor[$to]:-} ]]; then echo "$file:$line: includes \"$target\" (no such floor)"; bad=1
+    elif (( floor[$to] >= floor[$dir] )); then
+      echo "$file:$line: $dir (floor ${floor[$dir]}) includes \"$target\" (floor ${floor[$to]})"; bad=1
+    fi
+  done < <(grep -rnoE '^#include "[a-z]+/[^"]+"' "$dir" | sed -E 's/:#include "/:/; s/"$//')
+done
+exit $bad
