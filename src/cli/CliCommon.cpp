@@ -12,7 +12,6 @@
 #include "render/Render.h"
 #include "text/ShiftJis.h"
 #include "usecases/WorkFiles.h"
-#include "editor/CompositionView.h"
 #include "raster/SurfaceBudget.h"
 
 namespace cli {
@@ -115,53 +114,84 @@ bool CommandArgs::MayWrite(const QString& output) const {
     return true;
 }
 
-Session::Session() {
-    ui.quiet = true;
-    ed.surfaceUnseen = true;
-    ed.temps.dir = tmp.path();
-    ed.temps.picture = tmp.filePath(QStringLiteral("pic.tmp"));
-    ed.temps.second = tmp.filePath(QStringLiteral("file2.tmp"));
-    ed.temps.third = tmp.filePath(QStringLiteral("file3.tmp"));
+Batch::Batch()
+    : pictureFile(tmp.filePath(QStringLiteral("pic.tmp"))),
+      doc(surf, commands, pictureFile),
+      st(doc.Map()),
+      progress([this](bool visible) {
+          if (!progressOnStderr) return;
+          if (!visible && lastProgress_ >= 0) std::fprintf(stderr, "\n");
+          lastProgress_ = visible ? 0 : -1;
+      },
+               [this](int position) {
+                   if (!progressOnStderr || lastProgress_ < 0 || position == lastProgress_)
+                       return;
+                   lastProgress_ = position;
+                   std::fprintf(stderr, "\r%3d%%", position);
+                   std::fflush(stderr);
+               }) {}
+
+void Batch::Keep(const usecase::Message& m) {
+    if (m.Empty()) return;
+    const QString caption = m.Caption();
+    messages.push_back(caption.isEmpty() ? m.Text() : caption + QStringLiteral(": ") + m.Text());
 }
 
-void Session::PrintMessagesSince(size_t from) const {
-    for (size_t i = from; i < ui.messages.size(); ++i) Err(ui.messages[i]);
+void Batch::PrintMessagesSince(size_t from) const {
+    for (size_t i = from; i < messages.size(); ++i) Err(messages[i]);
 }
 
-usecase::ComposeOutcome Session::Compose() {
+void Batch::PaintNetwork() {
+    progress.SetPosition(0);
+    progress.Show();
+    render::CompositionView(st, surf, false, [this] { progress.StepIt(); });
+    progress.SetPosition(0);
+    progress.Hide();
+}
+
+usecase::ComposeOutcome Batch::Compose() {
     usecase::ComposeOptions options;
     compose::ComposeHooks& hooks = options.hooks;
+    usecase::Message refused;
+    auto ready = [&] {
+        const bool r = usecase::ReadyCompositionNetwork(doc, &progress, &refused);
+        Keep(refused);
+        return r;
+    };
     // Nobody sees this surface. While nothing is drawn on it, the network is
     // readied as the editor's preparation readies it but left unpainted:
     // the composition paints it only to show a failure.
-    if (ed.surf.Blank()) {
+    if (surf.Blank()) {
         options.prepare = [&] {
-            ReadyCompositionNetwork(ed);
-            ed.ShowProgressBar();
+            ready();
+            progress.SetPosition(0);
+            progress.Show();
         };
         hooks.paint = [&] {
-            PaintCompositionView(ed);
-            ed.ShowProgressBar();
+            PaintNetwork();
+            progress.SetPosition(0);
+            progress.Show();
         };
     } else {
         options.prepare = [&] {
-            ed.PrepareComposition();
-            ed.ShowProgressBar();
+            if (ready()) PaintNetwork();
+            progress.SetPosition(0);
+            progress.Show();
         };
     }
-    hooks.areaTick = [&] { ed.progress.StepIt(); };
-    hooks.cutTick = [&] { ed.progress.StepIt(); };
-    hooks.rebuilt = [&] { ed.progress.SetPosition(50); };
-    hooks.traced = [&] { ed.progress.SetPosition(0); };
-    usecase::ComposeOutcome r = usecase::ComposeMap(ed.doc, ed.surf, options);
-    ed.progress.SetPosition(0);
-    ed.progress.Hide();
+    hooks.areaTick = [&] { progress.StepIt(); };
+    hooks.cutTick = [&] { progress.StepIt(); };
+    hooks.rebuilt = [&] { progress.SetPosition(50); };
+    hooks.traced = [&] { progress.SetPosition(0); };
+    usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
+    progress.SetPosition(0);
+    progress.Hide();
     return r;
 }
 
-bool Session::PrintFailure(size_t from, const usecase::Message& m) const {
+bool Batch::PrintFailure(size_t from, const usecase::Message& m) const {
     PrintMessagesSince(from);
-    const bool shown = ui.messages.size() > from;
+    const bool shown = messages.size() > from;
     return PrintMessage(m) || shown;
 }
 
@@ -229,20 +259,19 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
     return true;
 }
 
-bool Session::Load(const QString& path) {
-    Store loaded = ed.st;
+bool Batch::Load(const QString& path) {
+    Store loaded = st;
     QString pictureError;
-    if (!LoadWork(path, ed.temps.picture, loaded, ed.surf, &pictureError, &keptPicture))
-        return false;
-    ed.doc.ReplaceMap(std::move(loaded));
+    if (!LoadWork(path, pictureFile, loaded, surf, &pictureError, &keptPicture)) return false;
+    doc.ReplaceMap(std::move(loaded));
     if (!pictureError.isEmpty())
-        ed.ui.Inform(pictureError, msg::Text(Msg::CapError), MsgIcon::Error);
+        messages.push_back(msg::Text(Msg::CapError) + QStringLiteral(": ") + pictureError);
     return true;
 }
 
-int Session::Positions() const {
+int Batch::Positions() const {
     int n = 0;
-    for (int a = 1; a <= ed.st.AreaCount; ++a) n += compose::TracedSlots(ed.st, a);
+    for (int a = 1; a <= st.AreaCount; ++a) n += compose::TracedSlots(st, a);
     return n;
 }
 

@@ -1,6 +1,6 @@
 // What every velmot-cli command shares: argument parsing with per-command
 // help, the rule that nothing existing is overwritten without --force, and
-// an editor session without a window.
+// a loaded work for the commands that compose.
 #pragma once
 
 #include <QCommandLineParser>
@@ -8,9 +8,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include "cli/CliUi.h"
-#include "editor/Editor.h"
+#include "base/CommandSurface.h"
+#include "base/Progress.h"
+#include "doc/Document.h"
+#include "raster/Surface.h"
 #include "usecases/ComposeMap.h"
 
 class QJsonObject;
@@ -63,25 +67,45 @@ class CommandArgs {
 bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
               QString* pictureError = nullptr, std::string* keptPicture = nullptr);
 
-// An editor on a non-interactive Ui with private temporary files.
-struct Session {
-    CliUi ui;
-    Editor ed{ui};
+// A work loaded for a batch command: the map in a document of its own (no
+// window, no menus, no undo history), its surface, a private copy of the
+// under-drawing, and progress and messages for stderr.
+struct Batch {
+    Batch();
     QTemporaryDir tmp;
-    Session();
+    const QString pictureFile;
+    Surface surf;
+    // Nobody sees menus here: the document's steps keep an empty look.
+    struct NoCommands : CommandSurfaceKeeper {
+        CommandSurface none;
+        const CommandSurface& Surface() const override { return none; }
+        void Replay(const CommandSurface&) override {}
+    } commands;
+    Document doc;
+    const Store& st;
+    bool progressOnStderr = false;  // show long operations' progress
+    std::vector<QString> messages;  // every message, in order, for a failure's report
+    Progress progress;
+
     // Loads a work file; false (with the reason printed) when it cannot be read.
     bool Load(const QString& path);
     std::string keptPicture;  // see LoadWork
     // Positions the composition traces, over all areas.
     int Positions() const;
-    // Messages shown since index `from`, to stderr.
+    // Messages since index `from`, to stderr.
     void PrintMessagesSince(size_t from) const;
     // Composes the loaded work, with progress on stderr when asked.
     usecase::ComposeOutcome Compose();
-    // A failure to stderr: the messages shown since `from`, then the
-    // result's own (caption first, as a box would show it). False when
-    // there was nothing to print.
+    // A failure to stderr: the messages since `from`, then the result's own
+    // (caption first, as a box would show it). False when there was nothing
+    // to print.
     bool PrintFailure(size_t from, const usecase::Message& m) const;
+
+  private:
+    // A message as a box would show it: caption first.
+    void Keep(const usecase::Message& m);
+    void PaintNetwork();
+    int lastProgress_ = -1;
 };
 
 }  // namespace cli

@@ -100,16 +100,16 @@ int RunCompose(const QStringList& args) {
     if (!out.isEmpty() && !cmd.MayWrite(out)) return ExitUsage;
     if (!idt.isEmpty() && !cmd.MayWrite(idt)) return ExitUsage;
 
-    auto session = std::make_unique<Session>();
-    Session& s = *session;
-    s.ui.progressOnStderr = !json && isatty(fileno(stderr));
+    auto session = std::make_unique<Batch>();
+    Batch& s = *session;
+    s.progressOnStderr = !json && isatty(fileno(stderr));
     if (!s.Load(work)) return ExitUsage;
-    if (!out.isEmpty() && s.ed.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
+    if (!out.isEmpty() && s.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
         return ExitUsage;
 
     QElapsedTimer timer;
     timer.start();
-    const size_t before = s.ui.messages.size();
+    const size_t before = s.messages.size();
     const usecase::ComposeOutcome composed = s.Compose();
     const double seconds = double(timer.elapsed()) / 1000.0;
     if (!composed.result.ok) {
@@ -119,7 +119,7 @@ int RunCompose(const QStringList& args) {
         if (composed.area > 0)
             Err(msg::Text(Msg::CliComposeStop)
                     .arg(composed.area)
-                    .arg(sjis::ToUnicode(s.ed.st.AreaName(composed.area)))
+                    .arg(sjis::ToUnicode(s.st.AreaName(composed.area)))
                     .arg(composed.slot)
                     .arg(composed.position.x())
                     .arg(composed.position.y())
@@ -147,19 +147,19 @@ int RunCompose(const QStringList& args) {
 
     if (!out.isEmpty()) {
         const usecase::Result saved =
-            usecase::SaveWork(s.ed.st, WorkFileNames(out), s.ed.temps.picture, s.keptPicture);
+            usecase::SaveWork(s.st, WorkFileNames(out), s.pictureFile, s.keptPicture);
         if (!saved.ok) {
-            s.PrintFailure(s.ui.messages.size(), saved.message);
+            s.PrintFailure(s.messages.size(), saved.message);
             Err(msg::Text(Msg::CliNotWritten).arg(out));
             return ExitFailed;
         }
         written += saved.written;
     }
     if (!idt.isEmpty()) {
-        const std::string workTitle = s.ed.st.MapTitle;
-        Store titled = s.ed.st;
+        const std::string workTitle = s.st.MapTitle;
+        Store titled = s.st;
         TitleFields f = usecase::FinishedMapFields(titled, idt, QDateTime::currentDateTime());
-        s.ed.doc.ReplaceMap(std::move(titled));
+        s.doc.ReplaceMap(std::move(titled));
         if (p.isSet(titleOpt)) f.title = p.value(titleOpt);
         if (!date.isEmpty()) {
             f.year = date[0], f.month = date[1], f.day = date[2];
@@ -170,11 +170,11 @@ int RunCompose(const QStringList& args) {
         if (!remarks.isEmpty()) f.remarks = remarks;
         // A warning that only the file's time stamp could not be set still
         // leaves a complete map behind.
-        Store map = s.ed.st;
+        Store map = s.st;
         const usecase::Result finished = usecase::WriteFinishedMap(map, idt, f, workTitle);
-        s.ed.doc.ReplaceMap(std::move(map));
+        s.doc.ReplaceMap(std::move(map));
         if (!finished.ok) {
-            s.PrintFailure(s.ui.messages.size(), finished.message);
+            s.PrintFailure(s.messages.size(), finished.message);
             Err(msg::Text(Msg::CliNotWritten).arg(idt));
             return ExitFailed;
         }
@@ -183,7 +183,7 @@ int RunCompose(const QStringList& args) {
     if (json) {
         QJsonObject doc{{"file", QFileInfo(work).fileName()},
                         {"composed", true},
-                        {"areas", s.ed.st.AreaCount},
+                        {"areas", s.st.AreaCount},
                         {"outlines", outlines},
                         {"records", records},
                         {"seconds", seconds}};
@@ -193,7 +193,7 @@ int RunCompose(const QStringList& args) {
     } else {
         Out(QStringLiteral("composed %1: %2 areas, %3 outlines, %4 records in %5 s")
                 .arg(QFileInfo(work).fileName())
-                .arg(s.ed.st.AreaCount)
+                .arg(s.st.AreaCount)
                 .arg(outlines)
                 .arg(records)
                 .arg(seconds, 0, 'f', 2));

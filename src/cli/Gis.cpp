@@ -133,11 +133,11 @@ int RunExport(const QStringList& args) {
     for (const QString& side : gis::ExportSideFiles(out))
         if (QFileInfo::exists(side) && !cmd.MayWrite(side)) return ExitUsage;
 
-    auto session = std::make_unique<Session>();
-    Session& s = *session;
+    auto session = std::make_unique<Batch>();
+    Batch& s = *session;
     if (!s.Load(work)) return ExitUsage;
-    if (!s.ed.st.Completed) {
-        const size_t before = s.ui.messages.size();
+    if (!s.st.Completed) {
+        const size_t before = s.messages.size();
         const usecase::ComposeOutcome composed = s.Compose();
         if (!composed.result.ok) {
             if (!s.PrintFailure(before, composed.result.message))
@@ -151,7 +151,7 @@ int RunExport(const QStringList& args) {
             return ExitFailed;
         }
     }
-    const usecase::ExportOutcome exported = usecase::ExportMap(s.ed.st, work, out);
+    const usecase::ExportOutcome exported = usecase::ExportMap(s.st, work, out);
     if (!exported.result.ok) {
         Err(QStringLiteral("velmot-cli export: ") + exported.result.message.Text());
         if (cmd.Json())
@@ -246,24 +246,24 @@ int RunGeoref(const QStringList& args) {
     const QString work = cmd.inputs[0];
     const QString out = cmd.Output().isEmpty() ? QString() : WorkFileNames(cmd.Output()).work;
     if (!out.isEmpty() && !cmd.MayWrite(out)) return ExitUsage;
-    auto session = std::make_unique<Session>();
-    Session& s = *session;
+    auto session = std::make_unique<Batch>();
+    Batch& s = *session;
     if (!s.Load(work)) return ExitUsage;
-    if (!out.isEmpty() && s.ed.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
+    if (!out.isEmpty() && s.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
         return ExitUsage;
 
     const usecase::GeoRefFit fit =
-        usecase::FitControlPoints(geo, QSize(s.ed.st.MapWidth, s.ed.st.MapHeight));
+        usecase::FitControlPoints(geo, QSize(s.st.MapWidth, s.st.MapHeight));
     for (const QString& w : fit.warnings) Err(QStringLiteral("%1: %2").arg(work, w));
     if (!fit.result.ok) {
         PrintMessage(fit.result.message);
         return ExitFailed;
     }
-    Store placed = s.ed.st;
+    Store placed = s.st;
     placed.Geo = fit.geo;
     const usecase::Result saved =
         out.isEmpty() ? usecase::SaveGeoRef(placed, WorkFileNames(work))
-                      : usecase::SaveWork(placed, WorkFileNames(out), s.ed.temps.picture);
+                      : usecase::SaveWork(placed, WorkFileNames(out), s.pictureFile);
     if (!saved.ok) {
         PrintMessage(saved.message);
         return ExitFailed;

@@ -4,7 +4,7 @@
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "ops/Network.h"
-#include "usecases/CheckPositions.h"
+#include "usecases/ComposeMap.h"
 
 void Editor::TidyPointList() {
     ShowProgressBar();
@@ -21,13 +21,7 @@ void Editor::TidyPointList() {
 }
 
 void Editor::RemoveRepeatedSegments() {
-    // The same readying the position check makes on its copy of the map.
-    std::vector<Rec> v = st.PointsToVector();
     usecase::Message refused;
-    if (!usecase::WithoutRepeatedSegments(v, &progress, &refused)) {
-        usecase::Show(ui, refused);
-        return;
-    }
-    doc.ReplacePoints(v);
-    doc.ForgetComposition();
+    usecase::RemoveRepeatedSegments(doc, &progress, &refused);
+    usecase::Show(ui, refused);
 }

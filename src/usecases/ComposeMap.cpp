@@ -1,6 +1,7 @@
 #include "usecases/ComposeMap.h"
 
 #include "text/ShiftJis.h"
+#include "usecases/CheckPositions.h"
 
 namespace usecase {
 
@@ -58,6 +59,22 @@ ComposeOutcome ComposeMap(Document& doc, Surface& surf, const ComposeOptions& op
         out.centre = QPoint(failed->position.x, failed->position.y);
     }
     return out;
+}
+
+void RemoveRepeatedSegments(Document& doc, Progress* progress, Message* refused) {
+    // The same readying the position check makes on its copy of the map.
+    std::vector<Rec> v = doc.Map().PointsToVector();
+    if (!WithoutRepeatedSegments(v, progress, refused)) return;
+    doc.ReplacePoints(v);
+    doc.ForgetComposition();
+}
+
+bool ReadyCompositionNetwork(Document& doc, Progress* progress, Message* refused) {
+    const Store& st = doc.Map();
+    if (st.PointLast < 3 || st.AreaCount < 1) return false;
+    if (st.PointX(st.PointLast) >= 1) doc.AppendPoint(0, 0);
+    RemoveRepeatedSegments(doc, progress, refused);
+    return true;
 }
 
 }  // namespace usecase

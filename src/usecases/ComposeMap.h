@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "base/Progress.h"
 #include "compose/Composer.h"
 #include "doc/Document.h"
 #include "usecases/Result.h"
@@ -46,5 +47,14 @@ struct ComposeOutcome {
 // Composed; on failure the map is as the preparation left it and the
 // surface shows the failure's marks. Either way it is Modified.
 ComposeOutcome ComposeMap(Document& doc, Surface& surf, const ComposeOptions& options);
+
+// Every segment once, tidied, and the composition forgotten; a list that
+// would not fit the store is left as it was, with the reason in *refused.
+void RemoveRepeatedSegments(Document& doc, Progress* progress, Message* refused);
+
+// The point list readied for tracing, the composition's first step in the
+// window and in a batch run alike: a separator at the end and every segment
+// once. False, and nothing done, without lines or named areas.
+bool ReadyCompositionNetwork(Document& doc, Progress* progress, Message* refused);
 
 }  // namespace usecase

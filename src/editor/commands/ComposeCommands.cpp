@@ -9,10 +9,10 @@
 #include "editor/CompositionView.h"
 
 bool ReadyCompositionNetwork(Editor& ed) {
-    if (ed.st.PointLast < 3 || ed.st.AreaCount < 1) return false;
-    if (ed.st.PointX(ed.st.PointLast) >= 1) ed.doc.AppendPoint(0, 0);
-    ed.RemoveRepeatedSegments();
-    return true;
+    usecase::Message refused;
+    const bool ready = usecase::ReadyCompositionNetwork(ed.doc, &ed.progress, &refused);
+    usecase::Show(ed.ui, refused);
+    return ready;
 }
 
 bool Editor::PrepareComposition() {
