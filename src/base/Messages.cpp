@@ -516,6 +516,20 @@ constexpr Entry Table[] = {
      u"自動保存できませんでした。\n%1\n保存されていない作業があります。自動保存はこのあとも試みます。"},
     {Msg::AutosaveFailedStatus, u"自動保存できません: %1"},
     {Msg::RestoreFileNewer, u"\nディスク上の %1 のほうが新しい日時 (%2) です。"},
+    {Msg::ImportDegenerate,
+     u"地物 %1 (%2): 点が 3 つに満たない輪 %3 個は面にならないので読み飛ばしました。"},
+    {Msg::ImportHoleOutside, u"地物 %1 (%2): 外周の外にある穴 %3 個を読み飛ばしました。"},
+    {Msg::ImportCoordinatesHuge,
+     u"地物 %1 の座標 (%2) が大きすぎて扱えません。絶対値 %3 までです。座標系を確かめてください。"},
+    {Msg::ImportOverBudget,
+     u"約 %1 個の点があり、読み込みには約 %2 MB のメモリが要ります。上限の %3 MB "
+     u"を超えるため読み込みません。"},
+    {Msg::ExportOverBudget,
+     u"%1 x %2 ピクセルの画像は約 %3 MB のメモリを使い、上限の %4 MB を超えるため書き出しません。"},
+    {Msg::ExportBudgetAsk,
+     u"%1 x %2 ピクセルの画像を書き出すには約 %3 MB のメモリを使います (目安は %4 MB "
+     u"までです)。\n時間がかかることがあります。書き出しますか？"},
+    {Msg::OpenFolder, u"%1 はフォルダです。ファイルを選んでください。"},
 };
 
 constexpr bool InEnumOrder() {

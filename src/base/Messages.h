@@ -484,6 +484,13 @@ enum class Msg : int {
     AutosaveFailed,        // 自動保存できませんでした。\n%1\n...
     AutosaveFailedStatus,  // 自動保存できません: %1
     RestoreFileNewer,      // \nディスク上の %1 のほうが新しい日時 (%2) です。
+    ImportDegenerate,       // 地物 %1 (%2): 点が 3 つに満たない輪 %3 個は...
+    ImportHoleOutside,      // 地物 %1 (%2): 外周の外にある穴 %3 個を読み飛ばしました。
+    ImportCoordinatesHuge,  // 地物 %1 の座標 (%2) が大きすぎて扱えません。...
+    ImportOverBudget,       // 約 %1 個の点があり、読み込みには約 %2 MB ...
+    ExportOverBudget,       // %1 x %2 ピクセルの画像は約 %3 MB ... 書き出しません。
+    ExportBudgetAsk,        // %1 x %2 ピクセルの画像を書き出すには ... 書き出しますか？
+    OpenFolder,             // %1 はフォルダです。ファイルを選んでください。
 
     Count
 };
