@@ -27,6 +27,9 @@ constexpr double kMinDistance = 2.0;  // pixels between a position and any line
 // The least: a line's pixels lie within half a pixel of it (a diagonal's
 // within 0.71), so a pixel this far off is no line's.
 constexpr double kLeastDistance = 0.75;
+// Metres to the far side of the earth are 2e7; a thousand times a metre
+// scale in millimetres still fits.
+constexpr double kFarthestCoordinate = 1e12;
 
 struct Feature {
     long long fid = 0;
@@ -76,8 +79,43 @@ Ring ReadRing(const OGRLinearRing* ring) {
     return r;
 }
 
+// Where a point lies against a closed ring, by the even-odd rule; a point on
+// one of its edges is on it.
+enum class Side { Outside, On, Inside };
+Side SideOf(const QPointF& p, const Ring& ring) {
+    bool inside = false;
+    for (size_t i = 1; i < ring.size(); ++i) {
+        const QPointF& a = ring[i - 1];
+        const QPointF& b = ring[i];
+        const double cross = (b.x() - a.x()) * (p.y() - a.y()) - (b.y() - a.y()) * (p.x() - a.x());
+        if (cross == 0 && std::min(a.x(), b.x()) <= p.x() && p.x() <= std::max(a.x(), b.x()) &&
+            std::min(a.y(), b.y()) <= p.y() && p.y() <= std::max(a.y(), b.y()))
+            return Side::On;
+        if ((a.y() > p.y()) != (b.y() > p.y()) &&
+            p.x() < a.x() + (p.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y()))
+            inside = !inside;
+    }
+    return inside ? Side::Inside : Side::Outside;
+}
+
+// A hole lying outside its shell (touching it at most) cuts nothing out of
+// the area and, far off, would stretch the map past its coordinates. One
+// corner or edge middle inside the shell is enough to keep it.
+bool HoleInsideShell(const Ring& hole, const Ring& shell) {
+    for (size_t i = 0; i + 1 < hole.size(); ++i)
+        if (SideOf(hole[i], shell) == Side::Inside ||
+            SideOf((hole[i] + hole[i + 1]) / 2, shell) == Side::Inside)
+            return true;
+    return false;
+}
+
+struct ReadCounts {
+    int degenerate = 0;    // rings of fewer than three points
+    int holesOutside = 0;  // holes outside their shell
+};
+
 // The polygons of one geometry; curves are linearised.
-std::vector<Part> ReadParts(const OGRGeometry* g) {
+std::vector<Part> ReadParts(const OGRGeometry* g, ReadCounts& counts) {
     std::vector<Part> parts;
     std::unique_ptr<OGRGeometry> linear(g->hasCurveGeometry() ? g->getLinearGeometry()
                                                               : g->clone());
@@ -87,10 +125,18 @@ std::vector<Part> ReadParts(const OGRGeometry* g) {
     for (const OGRPolygon* poly : *mp) {
         Part p;
         p.shell = ReadRing(poly->getExteriorRing());
-        if (p.shell.size() < 4) continue;
+        if (p.shell.size() < 4) {
+            ++counts.degenerate;
+            continue;
+        }
         for (int i = 0; i < poly->getNumInteriorRings(); ++i) {
             Ring h = ReadRing(poly->getInteriorRing(i));
-            if (h.size() >= 4) p.holes.push_back(std::move(h));
+            if (h.size() < 4)
+                ++counts.degenerate;
+            else if (!HoleInsideShell(h, p.shell))
+                ++counts.holesOutside;
+            else
+                p.holes.push_back(std::move(h));
         }
         parts.push_back(std::move(p));
     }
@@ -204,14 +250,36 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
             r.notes << msg::Text(Msg::ImportNotPolygon).arg(feat.fid).arg(feat.name);
             continue;
         }
-        feat.parts = ReadParts(g);
-        for (const Part& p : feat.parts)
-            for (const QPointF& q : p.shell) {
-                if (!std::isfinite(q.x()) || !std::isfinite(q.y()))
-                    return fail(msg::Text(Msg::ImportBadCoordinates).arg(feat.fid));
-                minX = std::min(minX, q.x()), maxX = std::max(maxX, q.x());
-                minY = std::min(minY, q.y()), maxY = std::max(maxY, q.y());
-            }
+        ReadCounts counts;
+        feat.parts = ReadParts(g, counts);
+        if (counts.degenerate > 0)
+            r.notes << msg::Format(Msg::ImportDegenerate,
+                                   {QString::number(feat.fid), feat.name,
+                                    QString::number(counts.degenerate)});
+        if (counts.holesOutside > 0)
+            r.notes << msg::Format(Msg::ImportHoleOutside,
+                                   {QString::number(feat.fid), feat.name,
+                                    QString::number(counts.holesOutside)});
+        for (const Part& p : feat.parts) {
+            auto extend = [&](const Ring& ring) {
+                for (const QPointF& q : ring) {
+                    if (!std::isfinite(q.x()) || !std::isfinite(q.y())) return false;
+                    minX = std::min(minX, q.x()), maxX = std::max(maxX, q.x());
+                    minY = std::min(minY, q.y()), maxY = std::max(maxY, q.y());
+                }
+                return true;
+            };
+            bool finite = extend(p.shell);
+            for (const Ring& h : p.holes) finite = finite && extend(h);
+            if (!finite) return fail(msg::Text(Msg::ImportBadCoordinates).arg(feat.fid));
+            // Beyond this no coordinate system on earth reaches, and the
+            // extent would lose every detail to rounding (or overflow).
+            const double far = std::max({-minX, maxX, -minY, maxY});
+            if (far > kFarthestCoordinate)
+                return fail(msg::Format(Msg::ImportCoordinatesHuge,
+                                        {QString::number(feat.fid), QString::number(far, 'g', 6),
+                                         QString::number(kFarthestCoordinate, 'g', 6)}));
+        }
         if (feat.parts.empty()) continue;
         if (int(features.size()) >= Store::MaxAreas)
             return fail(msg::Text(Msg::ImportTooManyAreas).arg(Store::MaxAreas));
@@ -242,11 +310,16 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     if (t.geographic && maxX - minX > 180) {
         double lo = HUGE_VAL, hi = -HUGE_VAL;
         for (const Feature& f : features)
-            for (const Part& p : f.parts)
-                for (const QPointF& q : p.shell) {
-                    const double x = q.x() < 0 ? q.x() + 360 : q.x();
-                    lo = std::min(lo, x), hi = std::max(hi, x);
-                }
+            for (const Part& p : f.parts) {
+                auto widen = [&](const Ring& ring) {
+                    for (const QPointF& q : ring) {
+                        const double x = q.x() < 0 ? q.x() + 360 : q.x();
+                        lo = std::min(lo, x), hi = std::max(hi, x);
+                    }
+                };
+                widen(p.shell);
+                for (const Ring& h : p.holes) widen(h);
+            }
         if (hi - lo < maxX - minX - 1e-9) {
             auto shift = [](Ring& ring) {
                 for (QPointF& q : ring)

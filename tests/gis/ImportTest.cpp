@@ -278,3 +278,43 @@ TEST_F(Import, DataAcrossTheAntimeridianStaysInOneRange) {
     EXPECT_GT(d.mapHeight, 300);
     EXPECT_LT(d.mapWidth / double(d.mapHeight), 2.5);
 }
+
+TEST_F(Import, OddGeometryIsNamedOrRefusedNeverTakenLiterally) {
+    // A hole far outside its shell once wrapped the 16-bit coordinates; rings
+    // of one or two points vanished without a word.
+    const QString odd = WriteText(
+        dir, "odd.geojson",
+        Collection({{"Holed",
+                     "[[[0,0],[10,0],[10,10],[0,10],[0,0]],[[5e4,5e4],[5e4,5.1e4],[5.1e4,5e4],"
+                     "[5e4,5e4]],[[2,2],[3,2],[3,3],[2,2]]]"},
+                    {"Next", "[[[10,0],[20,0],[20,10],[10,0]]]"},
+                    {"Dot", "[[[3,3]]]"},
+                    {"Stroke", "[[[3,3],[4,4]]]"}}));
+    const WorkData d = ImportAndCompose(odd);
+    EXPECT_EQ(d.names.size(), 2u);
+    for (const Rec& p : d.points) {
+        EXPECT_GE(p.x, 0);
+        EXPECT_LE(p.x, d.mapWidth);
+        EXPECT_GE(p.y, 0);
+        EXPECT_LE(p.y, d.mapHeight);
+    }
+    const QString notes = Json(last)["notes"].toVariant().toStringList().join('\n');
+    EXPECT_TRUE(notes.contains(QStringLiteral("地物 0 (Holed): 外周の外にある穴 1 個")))
+        << notes.toStdString();
+    EXPECT_TRUE(notes.contains(QStringLiteral("(Dot): 点が 3 つに満たない輪 1 個")));
+    EXPECT_TRUE(notes.contains(QStringLiteral("(Stroke): 点が 3 つに満たない輪 1 個")));
+
+    // Coordinates no system on earth uses would leave an empty map or fail
+    // deep in the noding: they are refused, naming the feature.
+    const QString out = dir.filePath("huge.vlm");
+    for (const char* far : {"[[[1e308,0],[1e308,1],[1.0000001e308,1],[1e308,0]]]",
+                            "[[[1e308,0],[1e308,1],[-1e308,1],[1e308,0]]]"}) {
+        const QString in = WriteText(dir, "huge.geojson",
+                                     Collection({{"A", "[[[0,0],[1,0],[1,1],[0,0]]]"}, {"Far", far}}));
+        const CliRun r = Cli({"import", in, "-o", out});
+        EXPECT_EQ(r.code, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("地物 1 の座標 (1e+308) が大きすぎて")))
+            << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+}
