@@ -7,6 +7,7 @@
 #include "base/Messages.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "raster/SurfaceBudget.h"
 #include "formats/WorkFormat.h"
 #include "usecases/GeoReference.h"
 #include "usecases/ImportExport.h"
@@ -52,6 +53,7 @@ int RunImport(const QStringList& args) {
     options.nameField = cmd.parser.value(field);
     options.layer = cmd.parser.value(layerOpt);
     options.encoding = cmd.parser.value(encodingOpt);
+    options.maxBytes = CurrentSurfaceBudget().bytes;
     if (cmd.parser.isSet(size)) {
         const QStringList wh = cmd.parser.value(size).split(u',');
         bool okW = false, okH = false;
@@ -74,6 +76,7 @@ int RunImport(const QStringList& args) {
     const gis::ImportResult& r = imported.summary;
     if (imported.badInput) {
         Err(QStringLiteral("velmot-cli import: ") + imported.result.message.Text());
+        if (r.overBudget) Err(msg::Text(Msg::CliRaiseMaxMemory));
         if (cmd.Json()) PrintJson({{"file", in}, {"output", out}, {"error", imported.result.message.Text()}});
         return ExitUsage;
     }

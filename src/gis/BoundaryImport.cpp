@@ -30,6 +30,19 @@ constexpr double kLeastDistance = 0.75;
 // Metres to the far side of the earth are 2e7; a thousand times a metre
 // scale in millimetres still fits.
 constexpr double kFarthestCoordinate = 1e12;
+// What an import costs per vertex of the source, at its peak: the source's
+// geometry, our copy, the noding's and the positions' (measured on grids and
+// the world map, the noding's share growing with the pixel size).
+constexpr int64_t kBytesPerVertex = 400;
+
+// Vertices of a geometry as the source holds them, rings and parts summed.
+int64_t VertexCount(OGRGeometryH g) {
+    const int n = OGR_G_GetGeometryCount(g);
+    if (n <= 0) return OGR_G_GetPointCount(g);
+    int64_t sum = 0;
+    for (int i = 0; i < n; ++i) sum += VertexCount(OGR_G_GetGeometryRef(g, i));
+    return sum;
+}
 
 struct Feature {
     long long fid = 0;
@@ -184,6 +197,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     r = ImportResult{};
     EnsureGdal();
     ClearGdalError();
+    GdalFailureLog gdalFailures;
     auto fail = [&](const QString& text) {
         r.error = QStringLiteral("%1: %2").arg(input, text);
         return false;
@@ -205,7 +219,7 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
                                               openOptions.List()));
     if (!ds) {
         // GDAL says nothing when no driver takes the file at all.
-        const QString why = LastGdalError();
+        const QString why = gdalFailures.Text();
         return fail(msg::Text(Msg::ImportUnreadable)
                         .arg(why.isEmpty() ? msg::Text(Msg::ImportFormatUnknown) : why));
     }
@@ -239,9 +253,28 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     std::vector<Feature> features;
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
     layer->ResetReading();
+    // The whole layer's features when the driver knows them without reading.
+    const GIntBig total = layer->GetFeatureCount(FALSE);
     for (const auto& f : *layer) {
         ++r.features;
         const OGRGeometry* g = f->GetGeometryRef();
+        // Refused as soon as the vertices read so far, reckoned over the
+        // whole layer, would take more than allowed: a large source would
+        // otherwise cost gigabytes and minutes before any other check.
+        if (g) r.vertices += VertexCount(OGRGeometry::ToHandle(const_cast<OGRGeometry*>(g)));
+        if (options.maxBytes > 0 && r.vertices * kBytesPerVertex > options.maxBytes / 2) {
+            const int64_t reckoned =
+                total > r.features ? r.vertices * int64_t(total) / r.features : r.vertices;
+            if (reckoned * kBytesPerVertex > options.maxBytes) {
+                r.overBudget = true;
+                r.vertices = reckoned;
+                r.neededBytes = reckoned * kBytesPerVertex;
+                return fail(msg::Format(Msg::ImportOverBudget,
+                                        {QString::number(reckoned),
+                                         QString::number((r.neededBytes + (1 << 20) - 1) >> 20),
+                                         QString::number(options.maxBytes >> 20)}));
+            }
+        }
         Feature feat;
         feat.fid = f->GetFID();
         feat.name = nameIndex >= 0 ? QString::fromUtf8(f->GetFieldAsString(nameIndex))
@@ -286,7 +319,8 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         features.push_back(std::move(feat));
     }
     if (CPLGetLastErrorType() >= CE_Failure)
-        return fail(msg::Text(Msg::ImportReadError).arg(LastGdalError()));
+        return fail(msg::Text(Msg::ImportReadError)
+                        .arg(gdalFailures.Text().isEmpty() ? LastGdalError() : gdalFailures.Text()));
     if (features.empty()) return fail(msg::Text(Msg::ImportNoPolygons));
 
     // Fit the extent into the pixel box, keeping the aspect ratio. Longitudes

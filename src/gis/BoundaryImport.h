@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 #include "gis/MapTransform.h"
 #include "store/Store.h"
@@ -17,12 +18,19 @@ struct ImportOptions {
     int width = 2560, height = 1920;  // the pixel box the data is fitted into
     QString layer;                    // empty: the first layer holding polygons
     QString encoding;  // of a Shapefile without .cpg (e.g. CP932); empty: the driver's guess
+    // The memory the import may take, judged from the source's vertices
+    // before anything is built; 0: no bound.
+    int64_t maxBytes = 0;
 };
 
 struct ImportResult {
     QString error;      // set when nothing may be written
     QStringList notes;  // names cut or changed, parts dropped or too small
     QString layer, nameField;
+    // Refused for the memory it would take: the source's vertices (counted,
+    // or reckoned from the features read so far) and the bytes they cost.
+    bool overBudget = false;
+    int64_t vertices = 0, neededBytes = 0;
     int features = 0, areas = 0, parts = 0, positions = 0, chains = 0, points = 0;
     MapTransform transform;
 };

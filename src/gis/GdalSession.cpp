@@ -15,6 +15,23 @@ void EnsureGdal() {
     });
 }
 
+GdalFailureLog::GdalFailureLog() {
+    CPLPushErrorHandlerEx(
+        [](CPLErr cls, CPLErrorNum number, const char* text) { Handle(cls, number, text); },
+        this);
+}
+
+GdalFailureLog::~GdalFailureLog() {
+    CPLPopErrorHandler();
+}
+
+void GdalFailureLog::Handle(int cls, int, const char* text) {
+    auto* self = static_cast<GdalFailureLog*>(CPLGetErrorHandlerUserData());
+    if (cls < CE_Failure || !self) return;
+    const QString t = QString::fromUtf8(text).trimmed();
+    if (!t.isEmpty() && !self->texts_.contains(t)) self->texts_ << t;
+}
+
 QString LastGdalError() {
     return QString::fromUtf8(CPLGetLastErrorMsg());
 }

@@ -318,3 +318,34 @@ TEST_F(Import, OddGeometryIsNamedOrRefusedNeverTakenLiterally) {
         EXPECT_FALSE(QFileInfo::exists(out));
     }
 }
+
+TEST_F(Import, ALargeSourceIsRefusedBeforeAnythingIsBuiltAndGdalsOwnWordsAreKept) {
+    // 40 features of 501 vertices each: 20,040 vertices, some 8 MB to import.
+    std::vector<std::pair<QString, QByteArray>> cells;
+    for (int i = 0; i < 40; ++i) {
+        QByteArray ring = "[[";
+        for (int k = 0; k <= 500; ++k) {
+            const double a = 2 * M_PI * (k % 500) / 500;
+            ring += (k ? "," : "") + QByteArray("[") + QByteArray::number(i * 3 + std::cos(a)) +
+                    "," + QByteArray::number(std::sin(a)) + "]";
+        }
+        cells.push_back({QString("C%1").arg(i), ring + "]]"});
+    }
+    const QString in = WriteText(dir, "cells.geojson", Collection(cells));
+    const QString out = dir.filePath("cells.vlm");
+    const CliRun refused = Cli({"import", in, "-o", out, "--max-memory", "4"});
+    EXPECT_EQ(refused.code, 2) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("約 20040 個の点があり")))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("上限の 4 MB")));
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--max-memory")));
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_EQ(Cli({"import", in, "-o", out}).code, 0);
+
+    // GDAL names the limit that stopped it before its general "Failed to read".
+    qputenv("OGR_GEOJSON_MAX_OBJ_SIZE", "0.01");
+    const CliRun tooComplex = Cli({"import", in, "-o", dir.filePath("other.vlm")});
+    qunsetenv("OGR_GEOJSON_MAX_OBJ_SIZE");
+    EXPECT_EQ(tooComplex.code, 2);
+    EXPECT_TRUE(tooComplex.err.contains("OGR_GEOJSON_MAX_OBJ_SIZE")) << tooComplex.err.toStdString();
+}
