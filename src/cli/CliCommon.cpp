@@ -269,6 +269,23 @@ bool Batch::Load(const QString& path) {
     return true;
 }
 
+bool Batch::LoadComposedRecords(const QString& path) {
+    if (!QFileInfo(path).isFile()) return false;
+    usecase::WorkRead read = usecase::ReadWork(path);
+    if (!read.result.ok || !read.data.completed) return false;
+    Store loaded = st;
+    loaded.WorkFileName = path;
+    ApplyWork(std::move(read.data), loaded);
+    loaded.Geo = std::move(read.geo);
+    loaded.BasePicLoaded = false;
+    PrintMessage(read.geoNote);
+    const QSize need = usecase::MapExtent(loaded);
+    loaded.MapWidth = int16_t(std::min(need.width(), 32767));
+    loaded.MapHeight = int16_t(std::min(need.height(), 32767));
+    doc.ReplaceMap(std::move(loaded));
+    return true;
+}
+
 int Batch::Positions() const {
     int n = 0;
     for (int a = 1; a <= st.AreaCount; ++a) n += compose::TracedSlots(st, a);

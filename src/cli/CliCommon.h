@@ -89,6 +89,11 @@ struct Batch {
 
     // Loads a work file; false (with the reason printed) when it cannot be read.
     bool Load(const QString& path);
+    // Takes a composed work's records alone, without the surface and the
+    // under-drawing, which only composing needs. False, with nothing printed
+    // and nothing taken, when the work is not composed or cannot be read:
+    // Load then does it all and says why.
+    bool LoadComposedRecords(const QString& path);
     std::string keptPicture;  // see LoadWork
     // Positions the composition traces, over all areas.
     int Positions() const;

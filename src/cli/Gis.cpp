@@ -138,7 +138,25 @@ int RunExport(const QStringList& args) {
 
     auto session = std::make_unique<Batch>();
     Batch& s = *session;
-    if (!s.Load(work)) return ExitUsage;
+    // A composed map goes out to a GIS format from its records alone: the
+    // surface, a byte for every pixel of the map, is needed only to compose.
+    const auto format = gis::FormatForPath(out);
+    const bool vector = format == gis::ExportFormat::GeoJson ||
+                        format == gis::ExportFormat::Shapefile ||
+                        format == gis::ExportFormat::GeoPackage;
+    if (!(vector && s.LoadComposedRecords(work)) && !s.Load(work)) return ExitUsage;
+    // A PNG is drawn whole in memory first: refused before the composition
+    // when it would take more than allowed.
+    if (const QSize image = usecase::ExportImageSize(s.st, out); image.isValid()) {
+        const QString refusal =
+            ImageRefusal(image.width(), image.height(), 4, Msg::ExportOverBudget);
+        if (!refusal.isEmpty()) {
+            Err(QStringLiteral("velmot-cli export: ") + refusal);
+            Err(msg::Text(Msg::CliRaiseMaxMemory));
+            if (cmd.Json()) PrintJson({{"file", work}, {"output", out}, {"error", refusal}});
+            return ExitUsage;
+        }
+    }
     if (!s.st.Completed) {
         const size_t before = s.messages.size();
         const usecase::ComposeOutcome composed = s.Compose();

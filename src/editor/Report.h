@@ -12,6 +12,12 @@
 // why not (under caption), and the caller leaves everything as it was.
 bool MayGrowSurface(Ui& ui, int64_t w, int64_t h, const QString& caption);
 
+// The same for an image of w x h pixels at `depth` bytes each made besides
+// the surface: asked with `ask`, or refused with `refuse` where nobody may be
+// asked (see raster/SurfaceBudget.h).
+bool MayTakeImage(Ui& ui, int64_t w, int64_t h, int depth, Msg ask, Msg refuse,
+                  const QString& caption);
+
 namespace usecase {
 
 // Shows a result's message in a box (nothing when it has none).

@@ -412,6 +412,7 @@ bool WriteDrawing(const Store& st, const std::vector<AreaOutlines>& outlines, co
         bool ok = true;
         if (format == ExportFormat::Png) {
             QImage image(w, h, QImage::Format_RGB32);
+            if (image.isNull()) return false;  // no memory for it
             image.fill(Qt::white);
             {
                 QPainter p(&image);

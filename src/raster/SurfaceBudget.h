@@ -23,3 +23,12 @@ QString SurfaceRefusal(int64_t w, int64_t h);
 // The question to put to someone who can answer it, for a surface of w x h
 // pixels beyond the budget.
 QString SurfaceBudgetQuestion(int64_t w, int64_t h);
+
+enum class Msg : int;
+// The same budget for an image of w x h pixels at `depth` bytes each that is
+// made besides the surface (a PNG drawn whole before it is written): empty
+// when within, else the refusal worded by `refuse` (%1 x %2 pixels, %3 MB,
+// the budget %4 MB).
+QString ImageRefusal(int64_t w, int64_t h, int depth, Msg refuse);
+// The question for someone who can answer it, worded by `ask` alike.
+QString ImageBudgetQuestion(int64_t w, int64_t h, int depth, Msg ask);

@@ -1,6 +1,7 @@
 #include "usecases/ImportExport.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 #include "georef/GeoRefFiles.h"
@@ -48,6 +49,11 @@ ImportOutcome ImportBoundaries(const QString& input, const QString& output,
     else
         out.result.message.caption = Msg::CapImportBoundaries;
     return out;
+}
+
+QSize ExportImageSize(const Store& st, const QString& output) {
+    if (gis::FormatForPath(output) != gis::ExportFormat::Png) return {};
+    return {std::max<int>(1, st.MapWidth), std::max<int>(1, st.MapHeight)};
 }
 
 Result ExportTarget(const QString& output) {

@@ -4,6 +4,8 @@
 // it.
 #pragma once
 
+#include <QSize>
+
 #include "usecases/Result.h"
 #include "gis/BoundaryImport.h"
 #include "gis/MapExport.h"
@@ -22,6 +24,11 @@ struct ImportOutcome {
 // (NAME.vlm.json). Existing files are replaced: asking is the caller's part.
 ImportOutcome ImportBoundaries(const QString& input, const QString& output,
                                const gis::ImportOptions& options);
+
+// The image an export to `output` draws whole in memory before writing it
+// (a PNG of the map's size, 4 bytes a pixel); empty for every other format,
+// which needs none.
+QSize ExportImageSize(const Store& st, const QString& output);
 
 // Whether `output` names a format the export writes (by its extension).
 Result ExportTarget(const QString& output);

@@ -288,3 +288,28 @@ TEST_F(Export, AShapefileSetIsReplacedWholeOnlyWithForceAndNeverTheTransform) {
     EXPECT_TRUE(onto.err.contains(QStringLiteral("書き出し先に"))) << onto.err.toStdString();
     EXPECT_EQ(bytes("map.vlm.json"), "the transform");
 }
+
+TEST_F(Export, APngIsHeldToTheMemoryBudgetWhichAVectorExportDoesNotNeed) {
+    // A composed map 12,000 px across: a 144 MB surface, a 576 MB picture.
+    const QString in = WriteText(dir, "two.geojson",
+                                 Collection({{"West", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]"},
+                                             {"East", "[[[1,0],[2,0],[2,1],[1,1],[1,0]]]"}}));
+    const QString work = dir.filePath("two.vlm");
+    ASSERT_EQ(Cli({"import", in, "-o", work, "--size", "12000,12000"}).code, 0);
+    ASSERT_EQ(Cli({"compose", work, "-o", work, "--force"}).code, 0);
+
+    const QString png = dir.filePath("two.png");
+    const CliRun refused = Cli({"export", work, "-o", png, "--max-memory", "200"});
+    EXPECT_EQ(refused.code, 2) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("12000 x 6021 ピクセルの画像は約 276 MB")))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("上限の 200 MB")));
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--max-memory")));
+    EXPECT_FALSE(QFileInfo::exists(png));
+
+    for (const char* name : {"two.geojson.out.geojson", "two.shp", "two.gpkg"}) {
+        const CliRun r = Cli({"export", work, "-o", dir.filePath(name), "--max-memory", "64"});
+        EXPECT_EQ(r.code, 0) << name << ": " << r.err.toStdString();
+        EXPECT_EQ(ReadBack(dir.filePath(name)).size(), 2u) << name;
+    }
+}

@@ -8,6 +8,7 @@
 #include "GisSupport.h"
 #include "editor/commands/GisCommands.h"
 #include "support/FakeUi.h"
+#include "raster/SurfaceBudget.h"
 #include "usecases/ImportExport.h"
 
 using namespace gistest;
@@ -67,6 +68,20 @@ TEST(GisCommands, ImportOpensTheWorkAndExportGoesBackToLongitudes) {
     EXPECT_NEAR(box.MaxY, 35.75, 0.002);
     OGRFeatureUniquePtr f(layer->GetNextFeature());
     EXPECT_EQ(QString::fromUtf8(f->GetFieldAsString("name")), QStringLiteral("北町"));
+
+    // A PNG is drawn whole in memory first: beyond the budget, asked first.
+    SurfaceBudget& budget = CurrentSurfaceBudget();
+    const SurfaceBudget kept = budget;
+    budget.bytes = 1 << 20;
+    const QString png = t.Path("towns.png");
+    t.ui.files = {png};
+    t.ui.answers = {false};
+    gis::ExportMapCommand(t.ed);
+    budget = kept;
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
+    EXPECT_TRUE(t.ui.LastText().contains(QString("%1 x %2").arg(t.ed.st.MapWidth).arg(t.ed.st.MapHeight)));
+    EXPECT_FALSE(QFileInfo::exists(png));
 }
 
 TEST(GisCommands, TheUseCasesNameWhatTheyWroteAndWhyNot) {

@@ -2,6 +2,7 @@
 // hostile headers refused before anything is decoded.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -11,6 +12,7 @@
 #include "base/Messages.h"
 #include "raster/BitmapFile.h"
 #include "raster/PictureFile.h"
+#include "raster/SurfaceBudget.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -225,4 +227,66 @@ TEST(PictureFormats, ALockedOrBrokenPdfIsRefusedWithItsReason) {
         EXPECT_FALSE(t.st().BasePicLoaded) << c.name;
         EXPECT_TRUE(t.ui.LastText().contains(msg::Text(c.reason))) << t.ui.LastText().toStdString();
     }
+}
+
+TEST(PictureFormats, SmallFilesThatExpandAreAskedAboutFirstAndACutJpegIsRefused) {
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    };
+    // A few hundred bytes each, a picture 6000 px square: 36 MB of surface.
+    QStringList expanding;
+    if (QImageReader::supportedImageFormats().contains("svg"))
+        expanding << write("big.svg",
+                           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"6000\" height=\"6000\">"
+                           "<rect width=\"10\" height=\"10\"/></svg>");
+    if (PdfPictures())
+        expanding << write("big.pdf", SmallPdf(false).replace("[0 0 72 36]", "[0 0 1440 1440]"));
+    SurfaceBudget& budget = CurrentSurfaceBudget();
+    const SurfaceBudget kept = budget;
+    budget.bytes = 16 << 20;
+    for (const QString& path : expanding) {
+        EXPECT_EQ(DeclaredPictureSize(path), QSize(6000, 6000)) << path.toStdString();
+        // From the menu and named from outside (command line, recent files).
+        for (bool named : {false, true}) {
+            TestEditor t;
+            t.ui.files = {path};
+            t.ui.answers = {false};
+            if (named)
+                EXPECT_FALSE(t.ed.OpenByContent(path));
+            else
+                t.ed.LoadBMPClick();
+            EXPECT_FALSE(t.st().BasePicLoaded);
+            ASSERT_FALSE(t.ui.messages.empty()) << path.toStdString();
+            EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
+            EXPECT_TRUE(t.ui.LastText().contains("6000 x 6000")) << t.ui.LastText().toStdString();
+        }
+    }
+    budget = kept;
+    if (PdfPictures()) {  // a PDF named from outside, within the budget
+        TestEditor t;
+        EXPECT_TRUE(t.ed.OpenByContent(write("page.pdf", SmallPdf(false))));
+        EXPECT_TRUE(t.st().BasePicLoaded);
+    }
+
+    // A JPEG cut short decodes with its missing part grey; libjpeg only warns.
+    QByteArray jpeg;
+    {
+        QBuffer buf(&jpeg);
+        buf.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(Scan().scaled(480, 320).save(&buf, "JPEG", 90));
+    }
+    QString error;
+    EXPECT_FALSE(ReadPictureFile(write("whole.jpg", jpeg), &error).isNull());
+    EXPECT_TRUE(ReadPictureFile(write("cut.jpg", jpeg.left(jpeg.size() / 2)), &error).isNull());
+    EXPECT_TRUE(error.contains(msg::Text(Msg::BitmapCut))) << error.toStdString();
+
+    // A folder is said to be one, not missing.
+    TestEditor t;
+    EXPECT_FALSE(t.ed.OpenByContent(dir.path()));
+    EXPECT_EQ(t.ui.LastText(), msg::Format(Msg::OpenFolder, {dir.path()}));
 }

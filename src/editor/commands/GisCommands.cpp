@@ -64,6 +64,12 @@ void ExportMapCommand(Editor& ed) {
     if (QFileInfo::exists(out) &&
         !ui.AskYesNo(out + msg::Text(Msg::ExistsOverwriteSuffix), msg::Text(Msg::CapOverwrite)))
         return;
+    // A PNG is drawn whole in memory first.
+    if (const QSize image = usecase::ExportImageSize(ed.st, out);
+        image.isValid() && !MayTakeImage(ui, image.width(), image.height(), 4,
+                                         Msg::ExportBudgetAsk, Msg::ExportOverBudget,
+                                         msg::Text(Msg::CapExport)))
+        return;
     if (!EnsureComposed(ed)) return;
     ui.SetBusy(true);
     const usecase::ExportOutcome r = usecase::ExportMap(ed.st, ed.st.WorkFileName, out);
