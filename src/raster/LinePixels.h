@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -52,6 +53,40 @@ void ForEach(int x1, int y1, int x2, int y2, Plot plot) {
         std::swap(ay, by);
     }
     Trace(ax, ay, bx, by, lo, hi, plot);
+}
+
+// The same pixels a row at a time: run(y, from, to) for each row the line
+// touches, with its pixels from..to (inclusive) there, in the order Trace
+// meets them. A line passes each row once, its pixels on a row side by side.
+template <class Run>
+void ForEachRow(int x1, int y1, int x2, int y2, Run run) {
+    if (x1 == x2 && y1 == y2) return;
+    const int64_t adx = std::abs(int64_t(x2) - x1), ady = std::abs(int64_t(y2) - y1);
+    const bool flat = adx >= ady;
+    const bool reversed = flat ? (x2 < x1 || (x2 == x1 && y2 < y1)) : (y2 < y1);
+    const int64_t ax = reversed ? x2 : x1, ay = reversed ? y2 : y1;
+    const int64_t bx = reversed ? x1 : x2, by = reversed ? y1 : y2;
+    const int64_t lo = reversed ? 1 : 0, hi = reversed ? std::max(adx, ady) : std::max(adx, ady) - 1;
+    // Trace's steps, unrolled into rows.
+    const int64_t dx = adx, dy = -ady, sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+    int64_t err = dx + dy, x = ax, y = ay, from = x, to = x;
+    bool open = lo == 0;
+    for (int64_t i = 0; i < hi; ++i) {
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) err += dy, x += sx;
+        if (e2 <= dx) {
+            err += dx;
+            if (open) run(y, from, to);
+            y += sy;
+            from = to = x;
+        } else if (!open) {
+            from = to = x;
+        } else {
+            from = std::min(from, x), to = std::max(to, x);
+        }
+        open = true;
+    }
+    if (open) run(y, from, to);
 }
 
 }  // namespace linepixels

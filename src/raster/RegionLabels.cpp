@@ -16,16 +16,6 @@ int32_t Find(std::vector<int32_t>& parent, int32_t i) {
     return i;
 }
 
-void Unite(std::vector<int32_t>& parent, int32_t a, int32_t b) {
-    a = Find(parent, a);
-    b = Find(parent, b);
-    // The lower run index stays the root, so a region's root is its first run.
-    if (a < b)
-        parent[size_t(b)] = a;
-    else if (b < a)
-        parent[size_t(a)] = b;
-}
-
 }  // namespace
 
 void LineCover::AddLine(int x1, int y1, int x2, int y2) {
@@ -33,78 +23,113 @@ void LineCover::AddLine(int x1, int y1, int x2, int y2) {
     if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w_ && x2 >= w_) ||
         (y1 >= h_ && y2 >= h_))
         return;
-    const bool inside =
-        x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < w_ && y1 < h_ && x2 < w_ && y2 < h_;
-    if (!spanned_) {
-        // Both ends inside: so is every pixel between them.
-        if (inside) {
-            linepixels::ForEach(x1, y1, x2, y2,
-                                [this](int64_t x, int64_t y) { Set(int(x), int(y)); });
-            return;
-        }
-        linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
-            if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(int(x), int(y));
-        });
+    if (spanned_) {
+        if (x1 == x2 && y1 == y2) return;
+        lines_.push_back({x1, y1, x2, y2, std::max(std::min(y1, y2), 0),
+                          std::min(std::max(y1, y2), h_ - 1)});
         return;
     }
-    // A line's pixels on one row come one after another: gathered into one
-    // span before it is added.
-    int ry = -1, rfrom = 0, rto = 0;
-    auto plot = [&](int64_t x, int64_t y) {
-        if (int(y) == ry && int(x) + 1 >= rfrom && int(x) <= rto) {
-            rfrom = std::min(rfrom, int(x));
-            rto = std::max(rto, int(x) + 1);
-            return;
-        }
-        if (ry >= 0) Add(ry, rfrom, rto);
-        ry = int(y), rfrom = int(x), rto = int(x) + 1;
-    };
-    if (inside) {
-        linepixels::ForEach(x1, y1, x2, y2, plot);
-    } else {
-        linepixels::ForEach(x1, y1, x2, y2, [&](int64_t x, int64_t y) {
-            if (x >= 0 && y >= 0 && x < w_ && y < h_) plot(x, y);
-        });
+    // Both ends inside: so is every pixel between them.
+    if (x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < w_ && y1 < h_ && x2 < w_ && y2 < h_) {
+        linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) { Set(int(x), int(y)); });
+        return;
     }
-    if (ry >= 0) Add(ry, rfrom, rto);
-}
-
-void LineCover::Seal() const {
-    if (sealed_) return;
-    sealed_ = true;
-    // By row in one counting pass, then each row's few spans by start.
-    rowStart_.assign(size_t(h_) + 1, 0);
-    for (const Span& s : spans_) ++rowStart_[size_t(s.y) + 1];
-    for (size_t y = 1; y < rowStart_.size(); ++y) rowStart_[y] += rowStart_[y - 1];
-    std::vector<Span> sorted(spans_.size());
-    std::vector<int32_t> fill(rowStart_.begin(), rowStart_.end() - 1);
-    for (const Span& s : spans_) sorted[size_t(fill[size_t(s.y)]++)] = s;
-    size_t out = 0;
-    for (int y = 0; y < h_; ++y) {
-        const auto b = sorted.begin() + rowStart_[size_t(y)];
-        const auto e = sorted.begin() + rowStart_[size_t(y) + 1];
-        std::sort(b, e, [](const Span& p, const Span& q) { return p.from < q.from; });
-        rowStart_[size_t(y)] = int32_t(out);
-        for (auto it = b; it != e; ++it) {
-            if (out > size_t(rowStart_[size_t(y)]) && it->from <= sorted[out - 1].to)
-                sorted[out - 1].to = std::max(sorted[out - 1].to, it->to);
-            else
-                sorted[out++] = *it;
-        }
-    }
-    rowStart_[size_t(h_)] = int32_t(out);
-    sorted.resize(out);
-    spans_.swap(sorted);
+    linepixels::ForEach(x1, y1, x2, y2, [this](int64_t x, int64_t y) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) Set(int(x), int(y));
+    });
 }
 
 bool LineCover::Covers(int x, int y) const {
     if (x < 0 || y < 0 || x >= w_ || y >= h_) return false;
     if (!spanned_) return bits_[size_t(y) * stride_ + size_t(x) / 64] >> (x % 64) & 1;
-    Seal();
-    const auto b = spans_.begin() + rowStart_[size_t(y)];
-    const auto e = spans_.begin() + rowStart_[size_t(y) + 1];
-    auto it = std::upper_bound(b, e, x, [](int v, const Span& s) { return v < s.from; });
-    return it != b && x < (it - 1)->to;
+    if (std::find(pixels_.begin(), pixels_.end(), uint64_t(uint32_t(y)) << 32 | uint32_t(x)) !=
+        pixels_.end())
+        return true;
+    bool hit = false;
+    for (const Line& l : lines_)
+        linepixels::ForEach(l.x1, l.y1, l.x2, l.y2,
+                            [&](int64_t px, int64_t py) { hit = hit || (px == x && py == y); });
+    return hit;
+}
+
+LineCover::Rows::Rows(const LineCover& c) : c_(c) {
+    std::sort(c.pixels_.begin(), c.pixels_.end());
+    order_.reserve(c.lines_.size());
+    for (size_t i = 0; i < c.lines_.size(); ++i)
+        order_.push_back(uint64_t(uint32_t(c.lines_[i].top)) << 32 | uint32_t(i));
+    std::sort(order_.begin(), order_.end());
+}
+
+void LineCover::Rows::Trace(const Active& a, const Line& l) {
+    Span* rows = arena_.data() + a.at;
+    const int64_t w = c_.w_;
+    linepixels::ForEachRow(l.x1, l.y1, l.x2, l.y2, [&](int64_t y, int64_t from, int64_t to) {
+        from = std::max<int64_t>(from, 0), to = std::min(to, w - 1);
+        if (y >= a.top && y <= a.bottom && from <= to)
+            rows[y - a.top] = {int32_t(from), int32_t(to + 1)};
+    });
+}
+
+const std::vector<LineCover::Span>& LineCover::Rows::Row(int y) {
+    // Lines from here down are traced now; when most of the arena holds
+    // lines already passed, what is still needed moves to its front.
+    for (; nextLine_ < order_.size() && int32_t(order_[nextLine_] >> 32) <= y; ++nextLine_) {
+        const Line& l = c_.lines_[size_t(uint32_t(order_[nextLine_]))];
+        if (l.bottom < y) continue;
+        if (arena_.size() > 4096 && 2 * held_ < arena_.size()) {
+            spare_.clear();
+            for (Active& a : active_) {
+                const size_t n = size_t(a.bottom - a.top) + 1;
+                spare_.insert(spare_.end(), arena_.begin() + std::ptrdiff_t(a.at),
+                              arena_.begin() + std::ptrdiff_t(a.at + n));
+                a.at = spare_.size() - n;
+            }
+            arena_.swap(spare_);
+        }
+        const Active a{l.top, l.bottom, arena_.size(), {}};
+        const size_t n = size_t(l.bottom - l.top) + 1;
+        arena_.resize(arena_.size() + n, Span{INT32_MAX, 0});
+        held_ += n;
+        Trace(a, l);
+        active_.push_back(a);
+    }
+    // The lines keep the order of the row above, sorted by where they are
+    // on this one: lines of a network seldom pass each other, so the sort
+    // has little to move. Lines whose last row this is go after it.
+    row_.clear();
+    const size_t n = active_.size();
+    size_t kept = 0;
+    for (size_t k = 0; k < n; ++k) {
+        Active a = active_[k];
+        const Span now = arena_[a.at + size_t(y - a.top)];
+        if (now.from != INT32_MAX) {
+            size_t j = row_.size();
+            row_.push_back(now);
+            for (; j > 0 && row_[j - 1].from > now.from; --j) row_[j] = row_[j - 1];
+            row_[j] = now;
+        }
+        if (a.bottom <= y) {
+            held_ -= size_t(a.bottom - a.top) + 1;
+            continue;
+        }
+        // Kept in the order of this row, for the next.
+        a.now = now;
+        size_t j = kept++;
+        for (; j > 0 && active_[j - 1].now.from > now.from; --j) active_[j] = active_[j - 1];
+        active_[j] = a;
+    }
+    active_.resize(kept);
+    // The points of the row, which come sorted.
+    const std::vector<uint64_t>& px = c_.pixels_;
+    for (; nextPixel_ < px.size() && int32_t(px[nextPixel_] >> 32) <= y; ++nextPixel_) {
+        if (int32_t(px[nextPixel_] >> 32) < y) continue;
+        const int32_t x = int32_t(uint32_t(px[nextPixel_]));
+        size_t j = row_.size();
+        row_.push_back({x, x + 1});
+        for (; j > 0 && row_[j - 1].from > x; --j) row_[j] = row_[j - 1];
+        row_[j] = {x, x + 1};
+    }
+    return row_;
 }
 
 template <class Rows>
@@ -130,16 +155,28 @@ void RegionLabels::Sweep(int w, int h, Rows rows) {
         rows(y, [&](int x, int end) {
             const int32_t self = int32_t(runs_.size());
             runs_.push_back({y, x, end, 0});
-            parent.push_back(self);
             while (up < upEnd && runs_[size_t(up)].to <= x) ++up;
-            // The last overlapping run may reach under the next run too.
-            for (int32_t u = up; u < upEnd && runs_[size_t(u)].from < end; ++u)
-                Unite(parent, u, self);
+            // The last overlapping run may reach under the next run too. The
+            // new run joins the first one's region; any further one above is
+            // united with it, the lower index staying the root.
+            int32_t root = self;
+            for (int32_t u = up; u < upEnd && runs_[size_t(u)].from < end; ++u) {
+                const int32_t r = Find(parent, u);
+                if (root == self) {
+                    root = r;
+                } else if (r < root) {
+                    parent[size_t(root)] = r;
+                    root = r;
+                } else if (r > root) {
+                    parent[size_t(r)] = root;
+                }
+            }
+            parent.push_back(root);
         });
     }
     rowStart_[size_t(h_)] = int32_t(runs_.size());
 
-    // Number the regions by their first run, then list each region's runs.
+    // Number the regions by their first run.
     boxes_.clear();
     const int32_t n = int32_t(runs_.size());
     for (int32_t i = 0; i < n; ++i) {
@@ -156,6 +193,12 @@ void RegionLabels::Sweep(int w, int h, Rows rows) {
             b.setBottom(r.y);
         }
     }
+    listed_ = false;
+}
+
+void RegionLabels::ListRuns() const {
+    listed_ = true;
+    const int32_t n = int32_t(runs_.size());
     regionStart_.assign(boxes_.size() + 1, 0);
     for (const Run& r : runs_) ++regionStart_[size_t(r.region) + 1];
     for (size_t k = 1; k < regionStart_.size(); ++k) regionStart_[k] += regionStart_[k - 1];
@@ -220,11 +263,10 @@ void RegionLabels::Build(const LineCover& cover) {
     const int w = cover.Width();
     if (cover.Spanned()) {
         // What the lines leave clear between their spans is background.
-        cover.Seal();
+        LineCover::Rows rows(cover);
         Sweep(w, cover.Height(), [&](int y, auto add) {
             int x = 0;
-            for (int32_t k = cover.rowStart_[size_t(y)]; k < cover.rowStart_[size_t(y) + 1]; ++k) {
-                const LineCover::Span& s = cover.spans_[size_t(k)];
+            for (const LineCover::Span& s : rows.Row(y)) {
                 if (s.from > x) add(x, int(s.from));
                 x = std::max(x, int(s.to));
             }

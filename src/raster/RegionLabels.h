@@ -15,12 +15,14 @@
 
 // What lines cover of a surface that is black but for them. Where lines are
 // dense, one bit a pixel (an eighth of the surface, read a word at a time);
-// where they cover little of a large surface, row spans, whose memory and
-// time grow with the lines rather than with the empty paper. The pixels are
-// those Surface::Line and SetPixel would set, clipped to the surface.
+// where they cover little of a large surface, the lines and points
+// themselves, turned into row spans one row at a time as the labels are
+// swept, so that memory and time grow with the lines rather than with the
+// empty paper. The pixels are those Surface::Line and SetPixel would set,
+// clipped to the surface.
 class LineCover {
   public:
-    // spans: keep row spans instead of bits.
+    // spans: keep the lines and give their row spans, instead of bits.
     LineCover(int w, int h, bool spans = false)
         : w_(std::max(w, 0)),
           h_(std::max(h, 0)),
@@ -34,47 +36,64 @@ class LineCover {
     void AddPixel(int x, int y) {
         if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
         if (spanned_)
-            Add(y, x, x + 1);
+            pixels_.push_back(uint64_t(uint32_t(y)) << 32 | uint32_t(x));
         else
             Set(x, y);
     }
     bool Covers(int x, int y) const;
-    // Room for about n spans, so that adding them copies nothing.
+    // Room for about n lines and n points, so that adding them copies nothing.
     void Reserve(size_t n) {
-        if (spanned_) spans_.reserve(n);
+        if (!spanned_) return;
+        lines_.reserve(n);
+        pixels_.reserve(n);
     }
+
+  private:
+    struct Line {
+        int32_t x1, y1, x2, y2;
+        int32_t top, bottom;  // rows on the surface
+    };
+
+  public:
+    struct Span {
+        int32_t from, to;  // [from, to)
+    };
+    // The rows of a spanned cover, top to bottom. A line is traced into its
+    // own rows when the first of them is asked for and dropped after the
+    // last, so only the lines across the current row are held.
+    class Rows {
+      public:
+        explicit Rows(const LineCover& c);
+        // The covered spans of row y by start (they may overlap); y must
+        // grow from call to call.
+        const std::vector<Span>& Row(int y);
+
+      private:
+        struct Active {
+            int32_t top, bottom;
+            size_t at;  // row top's span in arena_
+            Span now;   // on the current row; from = INT32_MAX when empty
+        };
+        void Trace(const Active& a, const Line& l);
+        const LineCover& c_;
+        std::vector<uint64_t> order_;  // (top row, line) ascending
+        size_t nextLine_ = 0, nextPixel_ = 0;
+        std::vector<Active> active_;
+        std::vector<Span> arena_, spare_, row_;
+        size_t held_ = 0;  // spans of active lines in arena_
+    };
 
   private:
     friend class RegionLabels;
     void Set(int x, int y) {
         bits_[size_t(y) * stride_ + size_t(x) / 64] |= uint64_t(1) << (x % 64);
     }
-    struct Span {
-        int32_t y, from, to;  // [from, to) of row y
-    };
-    // Appends a span, or widens the last one where this continues it.
-    void Add(int y, int from, int to) {
-        sealed_ = false;
-        if (!spans_.empty()) {
-            Span& b = spans_.back();
-            if (b.y == y && from <= b.to && to >= b.from) {
-                b.from = std::min(b.from, int32_t(from));
-                b.to = std::max(b.to, int32_t(to));
-                return;
-            }
-        }
-        spans_.push_back({y, from, to});
-    }
-    // Orders the spans by row and then by start, joining those that overlap
-    // or touch; row y's are rowStart_[y] .. rowStart_[y + 1].
-    void Seal() const;
     int w_, h_;
     bool spanned_;
     size_t stride_;  // words a row
     std::vector<uint64_t> bits_;
-    mutable std::vector<Span> spans_;
-    mutable std::vector<int32_t> rowStart_;
-    mutable bool sealed_ = false;
+    std::vector<Line> lines_;
+    mutable std::vector<uint64_t> pixels_;  // (y, x), sorted when the rows are read
 };
 
 class RegionLabels {
@@ -108,6 +127,7 @@ class RegionLabels {
     // top row first and left to right.
     template <class F>
     void ForEachRun(int region, F f) const {
+        if (!listed_) ListRuns();
         for (int32_t k = regionStart_[size_t(region)]; k < regionStart_[size_t(region) + 1]; ++k) {
             const Run& r = runs_[size_t(regionRuns_[size_t(k)])];
             f(int(r.y), int(r.from), int(r.to));
@@ -136,9 +156,13 @@ class RegionLabels {
     std::vector<int32_t> rowStart_;  // runs of row y: rowStart_[y] .. rowStart_[y + 1]
     std::vector<QRect> boxes_;
     std::vector<uint8_t> colours_;  // by region
-    // Run indices of region r: regionRuns_[regionStart_[r] .. regionStart_[r + 1]).
-    std::vector<int32_t> regionStart_, regionRuns_;
+    // Run indices of region r: regionRuns_[regionStart_[r] .. regionStart_[r + 1]),
+    // listed when first asked for (the composition without a surface never does).
+    void ListRuns() const;
+    mutable std::vector<int32_t> regionStart_, regionRuns_;
+    mutable bool listed_ = false;
     // Work space of the sweep, kept so that building again allocates nothing.
-    std::vector<int32_t> parent_, fill_;
+    std::vector<int32_t> parent_;
+    mutable std::vector<int32_t> fill_;
     std::vector<uint8_t> runColour_;
 };

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "raster/LinePixels.h"
 #include "raster/Surface.h"
 
 namespace {
@@ -78,6 +79,21 @@ TEST(SurfaceLine, PixelSetIsTheSameInBothDirections) {
         ba.insert({x1, y1});
         ASSERT_EQ(ab, ba) << x1 << "," << y1 << " " << x2 << "," << y2;
     }
+}
+
+TEST(SurfaceLine, RowSpansAreThePixelsOfEachRow) {
+    // Lines from a small box in every direction and length: the row
+    // spans the labels sweep reads are the drawn pixels, row by row.
+    for (int x1 = 14; x1 < 20; ++x1)
+        for (int y1 = 14; y1 < 20; ++y1)
+            for (int x2 = 0; x2 < 40; x2 += 3)
+                for (int y2 = 0; y2 < 40; ++y2) {
+                    Pixels want = LinePixels(x1, y1, x2, y2), got;
+                    linepixels::ForEachRow(x1, y1, x2, y2, [&](int64_t y, int64_t from, int64_t to) {
+                        for (int64_t x = from; x <= to; ++x) got.insert({int(x), int(y)});
+                    });
+                    ASSERT_EQ(got, want) << x1 << "," << y1 << " " << x2 << "," << y2;
+                }
 }
 
 TEST(SurfaceLine, XorTwiceRestoresAndReverseBandErases) {
