@@ -1,6 +1,7 @@
 #include "compose/NetworkIndex.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "compose/Geometry.h"
@@ -59,14 +60,16 @@ NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
         mx.push_back(x);
         my.push_back(y);
     }
-    gx0_ = FloorDiv(minX, kCell);
-    gy0_ = FloorDiv(minY, kCell);
-    gw_ = FloorDiv(maxX, kCell) - gx0_ + 1;
-    gh_ = FloorDiv(maxY, kCell) - gy0_ + 1;
+    const double area = (double(maxX) - minX + 1) * (double(maxY) - minY + 1);
+    cell_ = std::max(16, int(std::sqrt(area / double(std::max<size_t>(first.size(), 1)))));
+    gx0_ = FloorDiv(minX, cell_);
+    gy0_ = FloorDiv(minY, cell_);
+    gw_ = FloorDiv(maxX, cell_) - gx0_ + 1;
+    gh_ = FloorDiv(maxY, cell_) - gy0_ + 1;
     cellStart_.assign(size_t(gw_) * size_t(gh_) + 1, 0);
     auto cellOf = [&](size_t k) {
-        return size_t(FloorDiv(my[k], kCell) - gy0_) * size_t(gw_) +
-               size_t(FloorDiv(mx[k], kCell) - gx0_);
+        return size_t(FloorDiv(my[k], cell_) - gy0_) * size_t(gw_) +
+               size_t(FloorDiv(mx[k], cell_) - gx0_);
     };
     for (size_t k = 0; k < first.size(); ++k) ++cellStart_[cellOf(k) + 1];
     std::partial_sum(cellStart_.begin(), cellStart_.end(), cellStart_.begin());
@@ -111,10 +114,10 @@ std::vector<uint8_t> NetworkIndex::SharedPoints(const QRect& within) const {
 void NetworkIndex::SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& out) const {
     out.clear();
     if (r.isEmpty() || segs_.empty()) return;
-    const int cx0 = std::max(FloorDiv(r.left(), kCell) - gx0_, 0);
-    const int cy0 = std::max(FloorDiv(r.top(), kCell) - gy0_, 0);
-    const int cx1 = std::min(FloorDiv(r.right(), kCell) - gx0_, gw_ - 1);
-    const int cy1 = std::min(FloorDiv(r.bottom(), kCell) - gy0_, gh_ - 1);
+    const int cx0 = std::max(FloorDiv(r.left(), cell_) - gx0_, 0);
+    const int cy0 = std::max(FloorDiv(r.top(), cell_) - gy0_, 0);
+    const int cx1 = std::min(FloorDiv(r.right(), cell_) - gx0_, gw_ - 1);
+    const int cy1 = std::min(FloorDiv(r.bottom(), cell_) - gy0_, gh_ - 1);
     if (cx0 > cx1 || cy0 > cy1) return;
     for (int cy = cy0; cy <= cy1; ++cy)
         for (int cx = cx0; cx <= cx1; ++cx) {

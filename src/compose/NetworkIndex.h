@@ -51,7 +51,9 @@ class NetworkIndex {
     // bounds of its coordinate's group there.
     std::vector<int32_t> sortedAt_, groupBegin_, groupEnd_;
     // Midpoint grid: cell c holds segs_[cellStart_[c] .. cellStart_[c+1]).
-    static constexpr int kCell = 16;
+    // Cells of 16 px, or larger where the segments are few for the paper
+    // they lie on, so that the grid stays about as long as the segment list.
+    int cell_ = 16;
     int gx0_ = 0, gy0_ = 0, gw_ = 0, gh_ = 0;
     std::vector<int32_t> cellStart_;
     std::vector<int32_t> segs_;
