@@ -41,7 +41,8 @@ using benchmaps::GenerateLarge;
 
 // Sparse6, 10 and 16: the 3,000 cells with a traced point every 6, 10 and 16
 // pixels instead of 2, for how the batch path depends on records per pixel.
-enum MapId { World, Gen3000, Gen30000, Large, Sparse6, Sparse10, Sparse16 };
+// Wide: few records on a large extent (6995 x 8255 px).
+enum MapId { World, Gen3000, Gen30000, Large, Sparse6, Sparse10, Sparse16, Wide };
 
 // Each map prepared once (the composition view painted); the phases run on copies.
 struct Prepared {
@@ -58,6 +59,8 @@ Prepared Make(MapId id) {
         EditMap(p.t->ed, [&](Store& st) {
             if (id == Large)
                 GenerateLarge(st);
+            else if (id == Wide)
+                benchmaps::GenerateSparse(st);
             else if (id >= Sparse6)
                 GenerateMap(Generated(3000, id == Sparse6 ? 6 : id == Sparse10 ? 10 : 16), st);
             else
@@ -241,7 +244,7 @@ BENCHMARK(BM_AreaDialog)
     ->Unit(benchmark::kMillisecond);
 
 void Maps(benchmark::internal::Benchmark* b) {
-    b->ArgName("map")->Arg(World)->Arg(Gen3000)->Arg(Gen30000)->Arg(Large);
+    b->ArgName("map")->Arg(World)->Arg(Gen3000)->Arg(Gen30000)->Arg(Large)->Arg(Wide);
     b->Unit(benchmark::kMillisecond);
 }
 BENCHMARK(BM_Index)->Apply(Maps);
@@ -292,7 +295,7 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "maps: 0 world, 1 generated 3,000 cells, 2 generated 30,000 cells, 3 large, 4 to 6 the "
-        "3,000 cells with a point every 6, 10 and 16 pixels\n");
+        "3,000 cells with a point every 6, 10 and 16 pixels, 7 few records on a wide extent\n");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
