@@ -31,8 +31,10 @@ class LineReader {
     // The next line without its line end; valid until the next call.
     Result Next(std::string_view& line) {
         for (;;) {
-            const qsizetype nl = buf_.indexOf('\n', pos_);
-            if (nl >= 0) {
+            const char* at = buf_.constData();
+            const void* found = std::memchr(at + pos_, '\n', size_t(buf_.size() - pos_));
+            if (found) {
+                const qsizetype nl = static_cast<const char*>(found) - at;
                 line = Cut(pos_, nl);
                 pos_ = nl + 1;
                 ++number_;
@@ -125,6 +127,22 @@ class Parser {
     bool Number(int64_t& v, int64_t lo, int64_t hi, Msg what) {
         std::string_view s;
         if (!Text(s, what)) return false;
+        // The usual line: a few digits, maybe a minus, nothing else.
+        if (!s.empty() && s.size() <= 10) {
+            const char* q = s.data() + (s[0] == '-');
+            const char* const e = s.data() + s.size();
+            int64_t n = 0;
+            if (q < e) {
+                for (; q < e && uint8_t(*q - '0') < 10; ++q) n = n * 10 + (*q - '0');
+                if (q == e) {
+                    n = s[0] == '-' ? -n : n;
+                    if (n >= lo && n <= hi) {
+                        v = n;
+                        return true;
+                    }
+                }
+            }
+        }
         const std::string_view raw = s;
         while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
         while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -194,10 +212,11 @@ bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, M
 // Appends a number and CR LF.
 void PutNumber(std::string& b, int64_t v) {
     char tmp[24];
-    auto [end, ec] = std::to_chars(tmp, tmp + sizeof tmp, v);
+    auto [end, ec] = std::to_chars(tmp, tmp + sizeof tmp - 2, v);
     (void)ec;
+    *end++ = '\r';
+    *end++ = '\n';
     b.append(tmp, end);
-    b += "\r\n";
 }
 
 void PutText(std::string& b, std::string_view t) {
