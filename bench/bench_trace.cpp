@@ -5,6 +5,7 @@
 //
 //   build/bench_trace                          every variant
 //   build/bench_trace --benchmark_filter=A3    the timing only
+//   build/bench_trace --write-scan 5 scan.png  a variant as a scan, to try by hand
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -16,6 +17,8 @@
 #include <QPainterPath>
 #include <QRandomGenerator>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 
 #include "BenchMaps.h"
@@ -305,15 +308,13 @@ void Report(benchmark::State& state, const Scores& s, const trace::Network& net)
     state.counters["gap"] = net.gap;
 }
 
-// Degradations of a generated county map (about 120 regions, 2 px lines).
-void BM_Quality(benchmark::State& state) {
-    static const Truth truth = Generated(120, 70, 5);
+const char* const kVariants[] = {"clean w2",      "clean w1",    "clean w3",
+                                  "clean w4",      "dash-dot w2", "noisy+names+rivers q75",
+                                  "noisy q50",     "noisy q95",   "noisy rot1.5 w1",
+                                  "dash-dot noisy"};
+
+Style Variant(int variant) {
     Style s;
-    const int variant = int(state.range(0));
-    const char* const names[] = {"clean w2",      "clean w1",    "clean w3",
-                                 "clean w4",      "dash-dot w2", "noisy+names+rivers q75",
-                                 "noisy q50",     "noisy q95",   "noisy rot1.5 w1",
-                                 "dash-dot noisy"};
     switch (variant) {
         case 1:
             s.width = 1;
@@ -345,11 +346,22 @@ void BM_Quality(benchmark::State& state) {
         default:
             break;
     }
-    state.SetLabel(names[variant]);
-    const Rendered r = Render(truth, s);
+    return s;
+}
+
+const Truth& County() {
+    static const Truth truth = Generated(120, 70, 5);
+    return truth;
+}
+
+// Degradations of a generated county map (about 120 regions, 2 px lines).
+void BM_Quality(benchmark::State& state) {
+    const int variant = int(state.range(0));
+    state.SetLabel(kVariants[variant]);
+    const Rendered r = Render(County(), Variant(variant));
     trace::Network net;
     for (auto _ : state) net = trace::Split(trace::ReadPage(r.scan));
-    Report(state, Score(r, truth, net), net);
+    Report(state, Score(r, County(), net), net);
 }
 BENCHMARK(BM_Quality)->DenseRange(0, 9)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -432,6 +444,12 @@ BENCHMARK(BM_A3Rerun)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // --write-scan N OUT: variant N of the county map as a scan, to try by hand.
+    if (argc == 4 && !std::strcmp(argv[1], "--write-scan")) {
+        const int v = std::atoi(argv[2]);
+        if (v < 0 || v > 9) return 2;
+        return Render(County(), Variant(v)).scan.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
