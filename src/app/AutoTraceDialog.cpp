@@ -1,5 +1,6 @@
 #include "app/AutoTraceDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -38,6 +39,11 @@ AutoTraceDialog::AutoTraceDialog(QWidget* parent, usecase::TraceSession& session
     ink_ = new QLabel(msg::Text(Msg::TraceInkAuto), this);
     layout->addWidget(count_);
     layout->addWidget(ink_);
+    auto* positions = new QCheckBox(msg::Text(Msg::TracePositions), this);
+    positions->setObjectName(QStringLiteral("TracePositions"));
+    positions->setChecked(choice_.positions);
+    connect(positions, &QCheckBox::toggled, this, [this](bool on) { choice_.positions = on; });
+    layout->addWidget(positions);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(msg::Text(Msg::TraceRun), QDialogButtonBox::AcceptRole);
     buttons->addButton(QDialogButtonBox::Cancel);

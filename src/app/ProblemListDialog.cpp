@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "app/Artwork.h"
-#include "editor/Editor.h"
 #include "base/Messages.h"
+#include "editor/Editor.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
     resize(520, 300);
 }
 
-void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows) {
+void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows, const QString& summary) {
     filling_ = true;
     rows_ = rows;
     list_->clear();
@@ -124,7 +124,11 @@ void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows) {
     list_->setSortingEnabled(true);
     for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);
     list_->setCurrentItem(nullptr);
-    message_->setText(msg::Text(Msg::ProblemsFound).arg(rows.size()));
+    message_->setText(summary.isEmpty() ? msg::Text(Msg::ProblemsFound).arg(rows.size()) : summary);
+    // The traced edges are the trace's to question, not the check's to repair.
+    repair_->setVisible(summary.isEmpty());
+    repairAll_->setVisible(summary.isEmpty());
+    setWindowTitle(msg::Text(summary.isEmpty() ? Msg::CapCheckAreas : Msg::CapAutoTrace));
     filling_ = false;
     if (rows.empty()) {
         hide();

@@ -18,7 +18,7 @@ class ProblemListDialog : public QDialog {
   public:
     ProblemListDialog(QWidget* parent, Editor& ed);
     // Fills the list (no row chosen) and shows the dialog; empty rows hide it.
-    void SetRows(const std::vector<CheckRow>& rows);
+    void SetRows(const std::vector<CheckRow>& rows, const QString& summary = {});
     QTreeWidget* List() const { return list_; }
     QLabel* Message() const { return message_; }
 

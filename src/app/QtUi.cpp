@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QScrollArea>
@@ -210,8 +211,8 @@ void QtUi::ZpotShow(const QStringList& names) {
     zpot_->raise();
 }
 
-void QtUi::CheckListShow(const std::vector<CheckRow>& rows) {
-    problems_->SetRows(rows);
+void QtUi::CheckListShow(const std::vector<CheckRow>& rows, const QString& summary) {
+    problems_->SetRows(rows, summary);
 }
 
 bool QtUi::AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) {
@@ -293,6 +294,10 @@ void QtUi::SetSurfaceCursor(SurfaceCursor c) {
 
 void QtUi::SetMouseXY(const QString& text) {
     win_->MouseXY()->setText(text);
+}
+
+void QtUi::ShowStatus(const QString& text) {
+    win_->statusBar()->showMessage(text);
 }
 
 void QtUi::ShowProgress(bool visible) {

@@ -58,7 +58,7 @@ class QtUi : public Ui {
     void ZpotSelect(int index) override;
     std::array<QString, 9> ZpotBoxes() override;
     void ZpotSetBoxes(const std::array<QString, 9>& boxes) override;
-    void CheckListShow(const std::vector<CheckRow>& rows) override;
+    void CheckListShow(const std::vector<CheckRow>& rows, const QString& summary) override;
     bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
     bool StopRequested() override;
     void SetEnabled(Cmd c, bool on) override;
@@ -71,6 +71,7 @@ class QtUi : public Ui {
     void SetBusy(bool on) override;
     void SetSurfaceCursor(SurfaceCursor c) override;
     void SetMouseXY(const QString& text) override;
+    void ShowStatus(const QString& text) override;
     void ShowProgress(bool visible) override;
     void SetProgress(int position) override;
     void SurfaceChanged() override;

@@ -530,6 +530,13 @@ constexpr Entry Table[] = {
      u"%1 x %2 ピクセルの画像を書き出すには約 %3 MB のメモリを使います (目安は %4 MB "
      u"までです)。\n時間がかかることがあります。書き出しますか？"},
     {Msg::OpenFolder, u"%1 はフォルダです。ファイルを選んでください。"},
+    {Msg::TraceDoubtsFound,
+     u"自動トレースの疑わしい境界 %1 か所。行を選ぶとその境界を赤で示します。"},
+    {Msg::TracePositions, u"囲まれた区域ごとに位置を置く (名前は仮の番号)"},
+    {Msg::StatusComposed, u"境界線最終編成: %1 区域、輪郭 %2 本、%3 点。"},
+    {Msg::StatusMapWritten, u"完成図を %1 に保存しました (%2 区域)。"},
+    {Msg::StatusExported, u"%1 に書き出しました。"},
+    {Msg::StatusPrinted, u"印刷しました: %1"},
 };
 
 constexpr bool InEnumOrder() {

@@ -492,6 +492,14 @@ enum class Msg : int {
     ExportBudgetAsk,        // %1 x %2 ピクセルの画像を書き出すには ... 書き出しますか？
     OpenFolder,             // %1 はフォルダです。ファイルを選んでください。
 
+    // ---- tracing in the window, and what the status bar says ----
+    TraceDoubtsFound,  // 自動トレースの疑わしい境界 %1 か所。行を選ぶとその境界を赤で示します。
+    TracePositions,    // 囲まれた区域ごとに位置を置く (名前は仮の番号)
+    StatusComposed,    // 境界線最終編成: %1 区域、輪郭 %2 本、%3 点。
+    StatusMapWritten,  // 完成図を %1 に保存しました (%2 区域)。
+    StatusExported,    // %1 に書き出しました。
+    StatusPrinted,     // 印刷しました: %1
+
     Count
 };
 

@@ -324,6 +324,9 @@ class Editor {
     void TracedEdgeClick(int index);
     // Takes back the red edge, if one is shown.
     QRect UnmarkTracedEdge();
+    // The file the under-drawing was last read from: traced instead of the
+    // stored 16 colours while the picture is still that file's.
+    QString pictureFile_;
 
     // [files]
 

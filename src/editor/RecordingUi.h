@@ -55,7 +55,9 @@ class RecordingUi : public Ui, public CommandSurfaceKeeper {
     void ZpotSelect(int i) override { in_.ZpotSelect(i); }
     std::array<QString, 9> ZpotBoxes() override { return in_.ZpotBoxes(); }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { in_.ZpotSetBoxes(b); }
-    void CheckListShow(const std::vector<CheckRow>& r) override { in_.CheckListShow(r); }
+    void CheckListShow(const std::vector<CheckRow>& r, const QString& s) override {
+        in_.CheckListShow(r, s);
+    }
     bool AutoTraceDialog(usecase::TraceSession& s, usecase::TraceChoice& c) override {
         return in_.AutoTraceDialog(s, c);
     }
@@ -72,6 +74,7 @@ class RecordingUi : public Ui, public CommandSurfaceKeeper {
     void SetBusy(bool on) override { in_.SetBusy(on); }
     void SetSurfaceCursor(SurfaceCursor c) override;
     void SetMouseXY(const QString& t) override { in_.SetMouseXY(t); }
+    void ShowStatus(const QString& t) override { in_.ShowStatus(t); }
     void ShowProgress(bool v) override { in_.ShowProgress(v); }
     void SetProgress(int p) override { in_.SetProgress(p); }
 

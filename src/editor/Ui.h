@@ -59,8 +59,9 @@ public:
     virtual void ZpotSetBoxes(const std::array<QString, 9>& boxes) = 0;
     // The list of problems (non-modal); choosing an entry calls
     // Editor::CheckListClick, closing it Editor::CheckListClosed. An empty
-    // list closes it.
-    virtual void CheckListShow(const std::vector<CheckRow>& rows) = 0;
+    // list closes it. A summary names a list other than the check's (the
+    // traced edges), which has nothing to repair.
+    virtual void CheckListShow(const std::vector<CheckRow>& rows, const QString& summary = {}) = 0;
     // 自動トレース's dialog (modal): the picture with a live preview of the
     // regions `session` would make, a click on a boundary to sample its ink,
     // and the sliders for the gap radius and the smallest region. False
@@ -85,6 +86,8 @@ public:
     virtual void SetBusy(bool on) = 0;  // hourglass
     virtual void SetSurfaceCursor(SurfaceCursor c) = 0;
     virtual void SetMouseXY(const QString& text) = 0;
+    // What a command just did, in the status bar until the next one says.
+    virtual void ShowStatus(const QString&) {}
     virtual void ShowProgress(bool visible) = 0;
     virtual void SetProgress(int position) = 0;  // 0..100
 

@@ -203,6 +203,8 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
         perimeter[e.left] += e.cracks, perimeter[e.right] += e.cracks;
     auto doubtful = [&](int32_t r) {
         const Region& g = net.regions[r - 1];
+        // The paper round the map is long and thin by nature.
+        if (!g.enclosed) return false;
         const double round =
             4 * M_PI * double(g.area) / std::max(1.0, double(perimeter[r]) * perimeter[r]);
         return g.area < 4 * std::max(1, net.minArea) || round < 0.04;

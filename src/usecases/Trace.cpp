@@ -138,6 +138,17 @@ bool StoreTracedPicture(QImage scan, const QString& file, QString* error) {
     return WriteSurfaceBitmap(reduced, file, error);
 }
 
+bool IsStoredPicture(QImage scan, const Surface& pixels) {
+    if (scan.isNull() || scan.width() != pixels.Width() || scan.height() != pixels.Height())
+        return false;
+    InvertPicture(scan, nullptr);
+    Surface reduced;
+    if (!reduced.Resize(scan.width(), scan.height())) return false;
+    reduced.DrawImage(scan, 0, 0);
+    return std::equal(reduced.Data(), reduced.Data() + size_t(scan.width()) * scan.height(),
+                      pixels.Data());
+}
+
 QRgb TraceSession::SampleAt(QPoint p) const {
     QRgb best = qRgb(255, 255, 255);
     int darkest = 256 * 3;

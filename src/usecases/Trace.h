@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+#include "raster/Surface.h"
 #include "store/Store.h"
 #include "trace/Trace.h"
 #include "usecases/Result.h"
@@ -47,6 +48,7 @@ TraceOutcome TraceScan(const QImage& scan, const QString& name, const TraceSetti
 struct TraceChoice {
     int gap = -1, minArea = -1;    // < 0: automatic
     std::optional<QPoint> sample;  // a click on a boundary of the picture
+    bool positions = false;        // one area position per enclosed region
 };
 
 // The dialog's side of a trace: the page's ink is read once (again only
@@ -82,5 +84,9 @@ Result AddTracedNetwork(Store& st, const trace::Network& net, bool positions);
 // Stores a scan as the work's under-drawing bitmap in `file`, as loading an
 // under-drawing does: its negative, reduced to the 16 colours.
 bool StoreTracedPicture(QImage scan, const QString& file, QString* error);
+
+// Whether `pixels` is `scan` as loading an under-drawing stores it, so that
+// the scan itself may be traced instead of its 16 colours.
+bool IsStoredPicture(QImage scan, const Surface& pixels);
 
 }  // namespace usecase

@@ -60,6 +60,7 @@ class FakeUi : public Ui {
     bool zpotVisible = false;
     std::array<QString, 9> zpotBoxes;
     std::vector<CheckRow> checkRows;
+    QString checkSummary, status;
     bool checkListVisible = false;
     // 自動トレース: what the dialog answers (none: cancel), how often it
     // opened and how many regions its first preview showed; the stop is
@@ -108,8 +109,9 @@ class FakeUi : public Ui {
     void ZpotSelect(int index) override { zpotSelected = index; }
     std::array<QString, 9> ZpotBoxes() override { return zpotBoxes; }
     void ZpotSetBoxes(const std::array<QString, 9>& b) override { zpotBoxes = b; }
-    void CheckListShow(const std::vector<CheckRow>& rows) override {
+    void CheckListShow(const std::vector<CheckRow>& rows, const QString& summary) override {
         checkRows = rows;
+        checkSummary = summary;
         checkListVisible = !rows.empty();
     }
     bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
@@ -127,6 +129,7 @@ class FakeUi : public Ui {
     void SetBusy(bool on) override { busy = on; }
     void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
     void SetMouseXY(const QString& t) override { mouseXY = t; }
+    void ShowStatus(const QString& t) override { status = t; }
     void ShowProgress(bool v) override { progressVisible = v; }
     void SetProgress(int p) override { progressPos = p; }
     void SurfaceChanged() override { ++surfaceChanges; }

@@ -3,6 +3,7 @@
 // that leaves the work as it was.
 #include "TraceSupport.h"
 #include "support/FakeUi.h"
+#include "usecases/FinishedMaps.h"
 
 using namespace ttest;
 
@@ -76,4 +77,78 @@ TEST(AutoTrace, AddsTheTracedNetworkAsOneStepAndListsTheDoubtfulEdges) {
     EXPECT_EQ(t.Points(), before);
     t.ed.Command(Cmd::Redo);
     EXPECT_EQ(t.Points(), traced);
+}
+
+// The walk a person takes: a grainy scan with names traced in the window
+// with positions, one point moved, then composed and written as a finished
+// map that holds every region.
+TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
+    NeedGui();
+    TestEditor t(500, 400);
+    QImage scan = Grid(420, 320, 30, 25, 5, 4, 70, 2);
+    {
+        QPainter p(&scan);
+        QFont f;
+        f.setPixelSize(13);
+        p.setFont(f);
+        p.setPen(QColor(30, 30, 30));
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 5; ++c)
+                p.drawText(QPoint(30 + c * 70 + 14, 25 + r * 70 + 32),
+                           QStringLiteral("Ab%1").arg(r * 5 + c));
+        // Shading and grain: the stored 16 colours would turn the dark
+        // corner into ink, so the scan file itself is what gets traced.
+        for (int y = 0; y < scan.height(); ++y)
+            for (int x = 0; x < scan.width(); ++x) {
+                const QRgb c = scan.pixel(x, y);
+                const double light = 1.0 - 0.4 * x / scan.width() * y / scan.height();
+                const int g = (x * 7 + y * 13) % 9 - 4;
+                auto v = [&](int k) { return std::clamp(int(k * light) + g, 0, 255); };
+                scan.setPixel(x, y, qRgb(v(qRed(c)), v(qGreen(c)), v(qBlue(c))));
+            }
+    }
+    ASSERT_TRUE(scan.save(t.Path("scan.jpg"), nullptr, 85));
+    t.ui.files = {t.Path("scan.jpg")};
+    t.ed.LoadBMPClick();
+    ASSERT_TRUE(t.st().BasePicLoaded);
+
+    t.ui.traceChoice = usecase::TraceChoice{-1, -1, {}, true};
+    t.ed.Command(Cmd::AutoTrace);
+    ASSERT_EQ(t.st().AreaCount, 20) << t.ui.LastText().toStdString();
+    EXPECT_TRUE(t.ui.checkSummary.startsWith(QStringLiteral("自動トレースの疑わしい境界")));
+    t.ed.CheckListClosed();
+
+    // A point in the middle of the longest chain moves by two pixels.
+    const std::vector<Rec> pts = t.Points();
+    size_t best = 0, bestLen = 0;
+    for (size_t i = 1, start = 1; i < pts.size(); ++i)
+        if (pts[i] == Rec{}) {
+            if (i - start > bestLen) bestLen = i - start, best = start + (i - start) / 2;
+            start = i + 1;
+        }
+    ASSERT_GE(bestLen, 3u);
+    const Rec p = pts[best];
+    t.ed.doc.SetMode(Mode::Edit);
+    t.ed.ReDraw();
+    t.ed.MouseDown(Qt::LeftButton, p.x, p.y);
+    t.ed.MouseUp(Qt::LeftButton, p.x + 1, p.y + 1);
+    ASSERT_NE(t.Points(), pts);
+
+    t.ui.messages.clear();
+    t.ed.ReMakeLineClick();
+    EXPECT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
+    EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
+
+    EditMap(t.ed, [](Store& s) { s.LegendX = 440, s.LegendY = 350; });
+    t.ui.onTitleDialog = [](TitleFields& f) {
+        f.title = QStringLiteral("traced");
+        f.year = "2026", f.month = "12", f.day = "8", f.hour = f.minute = f.second = "1";
+        f.magnification = "1.0";
+        return true;
+    };
+    t.ui.files = {t.Path("traced.idt")};
+    t.ed.WriteMapClick();
+    const usecase::FinishedMapRead read = usecase::ReadFinishedMap(t.Path("traced.idt"));
+    ASSERT_TRUE(read.result.ok) << read.result.message.Text().toStdString();
+    EXPECT_EQ(read.content.areas.size(), 20u);
 }

@@ -4,6 +4,7 @@
 #include "base/Messages.h"
 #include "editor/Editor.h"
 #include "editor/Report.h"
+#include "raster/PictureFile.h"
 #include "store/Store.h"
 #include "usecases/Trace.h"
 #include "usecases/WorkFiles.h"
@@ -48,9 +49,22 @@ void Editor::AutoTraceClick() {
         ui.Inform(error, msg::Text(Msg::CapAutoTrace), MsgIcon::Error);
         return;
     }
-    usecase::TraceSession session(PictureAsScanned(pixels), msg::Text(Msg::TracePictureName));
+    // The scan as read holds the grey levels and colours the 16 stored
+    // colours lose: a shaded or grainy page turns to ink there.
+    QImage scan;
+    if (!pictureFile_.isEmpty()) {
+        ui.SetBusy(true);
+        QString ignored;
+        scan = ReadPictureFile(pictureFile_, &ignored);
+        if (!usecase::IsStoredPicture(scan, pixels)) scan = QImage();
+        ui.SetBusy(false);
+    }
+    if (scan.isNull()) scan = PictureAsScanned(pixels);
+    usecase::TraceSession session(std::move(scan), msg::Text(Msg::TracePictureName));
     pixels = Surface();
     usecase::TraceChoice choice;
+    // Areas to compose come with the trace unless the work has its own.
+    choice.positions = st.AreaCount == 0;
     if (!ui.AutoTraceDialog(session, choice)) return;
 
     ui.SetBusy(true);
@@ -67,7 +81,7 @@ void Editor::AutoTraceClick() {
     if (!out.result.ok) return usecase::Show(ui, out.result.message);
 
     Store traced = st;
-    const usecase::Result added = usecase::AddTracedNetwork(traced, out.net, false);
+    const usecase::Result added = usecase::AddTracedNetwork(traced, out.net, choice.positions);
     if (!added.ok) return usecase::Show(ui, added.message);
     doc.ReplaceMap(std::move(traced));
     doc.MarkChanged();
@@ -76,6 +90,7 @@ void Editor::AutoTraceClick() {
                           {QString::number(out.chains), QString::number(out.points),
                            QString::number(out.enclosed), QString::number(out.doubts.size())}),
               msg::Text(Msg::CapAutoTrace), MsgIcon::Information);
+    usecase::Show(ui, added.message);
 
     // The doubtful edges go into the problem list.
     if (problems_) TakeBackCheckMark();
@@ -89,7 +104,7 @@ void Editor::AutoTraceClick() {
                         QStringLiteral("%1 (%2, %3)").arg(why).arg(d.at.x()).arg(d.at.y()), d.at});
     }
     traced_ = rows.empty() ? nullptr : std::move(list);
-    ui.CheckListShow(rows);
+    ui.CheckListShow(rows, msg::Format(Msg::TraceDoubtsFound, {QString::number(rows.size())}));
 }
 
 void Editor::TracedEdgeClick(int index) {

@@ -91,6 +91,7 @@ bool Editor::OpenByContent(const QString& path) {
             return false;
         }
         UsePicture(std::move(img));
+        pictureFile_ = path;
         NoteRecentFile(path);
         return st.BasePicLoaded;
     }

@@ -79,6 +79,7 @@ void Editor::LoadBMPClick() {
         return;
     }
     UsePicture(std::move(img));
+    pictureFile_ = file;
 }
 
 void Editor::UsePicture(QImage img) {
