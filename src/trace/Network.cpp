@@ -12,8 +12,6 @@ namespace trace {
 
 namespace {
 
-constexpr uint8_t kInk = 1, kColoured = 2, kBlob = 4;
-
 struct Walker {
     const std::vector<int32_t>& label;
     const std::vector<uint8_t>& ink;

@@ -14,10 +14,6 @@ namespace trace {
 
 namespace {
 
-// Ink bytes: bit 0 ink, bit 1 ink of a colour other than the boundaries',
-// bit 2 ink in a compact blob of lettering size.
-constexpr uint8_t kInk = 1, kColoured = 2, kBlob = 4;
-
 // Min over a window of radius r along rows, then along columns (a square
 // erosion); max when `larger`.
 void SquareFilter(std::vector<uint8_t>& a, int w, int h, int r, bool larger) {
@@ -47,6 +43,60 @@ int Percentile(const std::array<int64_t, 256>& hist, int64_t total, double p) {
         if (seen > want) return v;
     }
     return 255;
+}
+
+// A dark page margin (a scanner's shadow, a grey edge full of grain) is
+// ink far denser than lines: found where such density runs along a page
+// edge, and grown inward through it. It is outside the map, wall and all.
+void MarkDarkMargins(std::vector<uint8_t>& ink, int w, int h, int lineWidth) {
+    const int r = 2 * lineWidth + 3;
+    // Ink counts of the square round each pixel, from a summed table.
+    std::vector<int32_t> sum(size_t(w + 1) * (h + 1), 0);
+    for (int y = 0; y < h; ++y) {
+        int32_t row = 0;
+        for (int x = 0; x < w; ++x) {
+            row += ink[size_t(y) * w + x] & kInk;
+            sum[size_t(y + 1) * (w + 1) + x + 1] = sum[size_t(y) * (w + 1) + x + 1] + row;
+        }
+    }
+    auto dense = [&](int x, int y) {
+        const int x0 = std::max(0, x - r), x1 = std::min(w, x + r + 1);
+        const int y0 = std::max(0, y - r), y1 = std::min(h, y + r + 1);
+        const int64_t s = sum[size_t(y1) * (w + 1) + x1] - sum[size_t(y0) * (w + 1) + x1] -
+                          sum[size_t(y1) * (w + 1) + x0] + sum[size_t(y0) * (w + 1) + x0];
+        return 5 * s >= 2 * int64_t(x1 - x0) * (y1 - y0);  // 40 %
+    };
+    const int longRun = std::max(48, std::min(w, h) / 12);
+    std::vector<int32_t> stack;
+    std::vector<uint8_t> seen(size_t(w) * h, 0);
+    auto seedSide = [&](int count, auto at) {
+        for (int k = 0; k < count;) {
+            int run = 0;
+            while (k + run < count && dense(at(k + run).x(), at(k + run).y())) ++run;
+            if (run >= longRun)
+                for (int j = k; j < k + run; ++j) {
+                    const size_t i = size_t(at(j).y()) * w + at(j).x();
+                    if (!seen[i]) seen[i] = 1, stack.push_back(int32_t(i));
+                }
+            k += std::max(1, run);
+        }
+    };
+    seedSide(w, [&](int k) { return QPoint(k, 0); });
+    seedSide(w, [&](int k) { return QPoint(k, h - 1); });
+    seedSide(h, [&](int k) { return QPoint(0, k); });
+    seedSide(h, [&](int k) { return QPoint(w - 1, k); });
+    while (!stack.empty()) {
+        const int32_t p = stack.back();
+        stack.pop_back();
+        ink[size_t(p)] |= kMargin;
+        const int x = p % w, y = p / w;
+        const int nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+        for (int k = 0; k < 4; ++k) {
+            if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+            const size_t q = size_t(ny[k]) * w + nx[k];
+            if (!seen[q] && dense(nx[k], ny[k])) seen[q] = 1, stack.push_back(int32_t(q));
+        }
+    }
 }
 
 }  // namespace
@@ -260,6 +310,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
     page.lineWidth =
         int(std::max_element(runHist.begin() + 1, runHist.end() - 1) - runHist.begin());
     if (page.lineWidth <= 0) page.lineWidth = 1;
+    MarkDarkMargins(ink, w, h, page.lineWidth);
 
     page.width = w;
     page.height = h;

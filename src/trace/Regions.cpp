@@ -34,15 +34,23 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         return out.cancelled;
     };
 
+    // A dark page margin is one region from the start, which no flood
+    // enters: the regions beside it stop at it instead of reaching through
+    // it to the page edge.
+    int32_t margin = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (page.ink[i] & kMargin) label[i] = margin = 1;
     // Seeds: the parts of {distance > gap}, 4-connected.
     const int level = 8 * gap;
-    int32_t next = 0;
+    int32_t next = margin;
     {
+        int32_t parts = 0;
         const std::vector<Run> runs = PartsByRuns(
-            w, h, [&](size_t i) { return dist[i] > level; }, next);
+            w, h, [&](size_t i) { return dist[i] > level; }, parts);
         for (const Run& r : runs)
             std::fill(label.begin() + size_t(r.y) * w + r.x0,
-                      label.begin() + size_t(r.y) * w + r.x1 + 1, r.part + 1);
+                      label.begin() + size_t(r.y) * w + r.x1 + 1, margin + r.part + 1);
+        next += parts;
     }
     if (stop(15)) return out;
 
@@ -73,7 +81,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
             const int32_t nb[4] = {x > 0 ? p - 1 : -1, x + 1 < w ? p + 1 : -1, p - w,
                                    p + w < int32_t(n) ? p + w : -1};
             for (int32_t q : nb)
-                if (q >= 0 && label[q]) {
+                if (q >= 0 && label[q] > margin) {
                     ring.push_back({p, label[q]});
                     break;
                 }
@@ -130,7 +138,8 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         PairStats& s = pairs[PairKey(label[i], label[j])];
         ++s.cracks;
         s.pass = std::max<int>(s.pass, std::min(dist[i], dist[j]));
-        if (page.ink[i] || page.ink[j])
+        const uint8_t k = page.ink[i] | page.ink[j];
+        if (k & (kInk | kMargin))
             ++s.ink;
         else
             ++s.paper;
@@ -164,6 +173,18 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         members[a].insert(members[a].end(), members[b].begin(), members[b].end());
         std::vector<int32_t>().swap(members[b]);
     };
+    // Paper that lies mostly along the margin (between it and the map's
+    // frame) is outside with it.
+    if (margin) {
+        std::vector<int64_t> perimeter(next + 1, 0), beside(next + 1, 0);
+        for (const auto& [key, s] : pairs) {
+            const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
+            perimeter[a] += s.cracks, perimeter[b] += s.cracks;
+            if (a == margin) beside[b] += s.cracks;
+        }
+        for (int32_t r = margin + 1; r <= next; ++r)
+            if (3 * beside[r] >= perimeter[r] && beside[r] > 0) unite(r, margin);
+    }
     // A region hardly deeper than the way out of it (the bowl of a letter,
     // a pocket between names) belongs to the neighbour it opens into.
     {
@@ -176,7 +197,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         }
         // Nor is anything narrower than an island may be.
         const int narrow = 8 * (2 * page.lineWidth + 1);
-        for (int32_t r = 1; r <= next; ++r)
+        for (int32_t r = margin + 1; r <= next; ++r)
             if (into[r] && (widest[r] - bestPass[r] < 12 || widest[r] < narrow) &&
                 widest[r] <= widest[into[r]])
                 unite(r, into[r]);
@@ -195,7 +216,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
               [&](int32_t a, int32_t b) { return reg[a].area < reg[b].area; });
     for (int32_t r0 : bySize) {
         const int32_t r = find(r0);
-        if (reg[r].area >= minArea) continue;
+        if (reg[r].area >= minArea || (margin && r == find(margin))) continue;
         // The whole group's neighbours, by shared length.
         std::unordered_map<int32_t, int64_t> shared;
         for (int32_t m : members[r])

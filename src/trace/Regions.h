@@ -20,4 +20,5 @@ struct RegionSplit {
 
 RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick);
 
+
 }  // namespace trace

@@ -21,9 +21,17 @@ using Tick = std::function<bool(int)>;
 
 // What one ink-reading of the page holds; the expensive part of a run,
 // kept so that a slider change only floods again.
+// The bits of Page::ink.
+enum InkBits : uint8_t {
+    kInk = 1,       // boundary ink
+    kColoured = 2,  // ink of another colour than the boundaries'
+    kBlob = 4,      // ink in a compact blob of lettering size
+    kMargin = 8,    // a dark page margin, ink or not: outside the map
+};
+
 struct Page {
     int width = 0, height = 0;
-    std::vector<uint8_t> ink;    // 1 where the boundary ink is
+    std::vector<uint8_t> ink;    // InkBits per pixel; nonzero counts as ink
     std::vector<uint16_t> dist;  // distance to the nearest ink, in 1/8 px
     int threshold = 0;           // ink contrast threshold chosen (0..255)
     int paperContrast = 0;       // the paper's median contrast after flattening

@@ -1,5 +1,6 @@
 // Tracing drawn maps whose regions are known: every cell found once, each
 // closed by the composition, the network clean enough to hand over.
+#include <QRandomGenerator>
 #include <set>
 
 #include "TraceSupport.h"
@@ -133,4 +134,18 @@ TEST(Trace, ThePageEdgeIsNoBoundaryAndABlankPageHasNone) {
     const trace::Network none = trace::Split(page);
     EXPECT_TRUE(none.edges.empty());
     EXPECT_EQ(none.regions.size(), 1u);
+}
+
+TEST(Trace, ADarkGrainyPageMarginIsOutsideTheMap) {
+    // A scanner's shadow: the bottom and right of the page dark and grainy,
+    // the bottom one over the map's frame.
+    QImage scan = Grid(420, 320, 30, 25, 5, 4, 70, 2);
+    QRandomGenerator rng(3);
+    for (int y = 0; y < 320; ++y)
+        for (int x = 0; x < 420; ++x)
+            if (y > 300 || x > 400) {
+                const int v = 20 + int(rng.bounded(180));
+                scan.setPixel(x, y, qRgb(v, v, v));
+            }
+    ExpectTraced(scan, 30, 25, 5, 4, 70);
 }
