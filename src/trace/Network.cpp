@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "trace/Regions.h"
+#include "trace/SecondLook.h"
 #include "trace/Simplify.h"
 #include "trace/Trace.h"
 
@@ -156,6 +157,9 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
         net.cancelled = true;
         return net;
     }
+    // A chosen radius is the person's to keep; the automatic one is a
+    // guess for the whole page, and a single wider break escapes it.
+    if (options.gap < 0) SplitWideBreaks(page, net.gap, std::max(1, net.minArea), split);
     net.regions = std::move(split.regions);
     const int w = page.width, h = page.height;
 

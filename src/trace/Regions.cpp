@@ -259,4 +259,24 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     return out;
 }
 
+void MeasureRegions(const Page& page, RegionSplit& split) {
+    const int w = page.width, h = page.height;
+    int32_t count = 0;
+    for (int32_t l : split.labels) count = std::max(count, l);
+    split.regions.assign(size_t(count), Region{});
+    std::vector<uint16_t> widest(size_t(count), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            const size_t r = size_t(split.labels[i] - 1);
+            Region& g = split.regions[r];
+            ++g.area;
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) g.enclosed = false;
+            if (page.dist[i] > widest[r] || g.area == 1) {
+                widest[r] = page.dist[i];
+                g.pole = QPoint(x, y);
+            }
+        }
+}
+
 }  // namespace trace

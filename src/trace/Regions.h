@@ -20,5 +20,8 @@ struct RegionSplit {
 
 RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick);
 
+// The regions' sizes, poles and whether they reach the page edge, from the
+// labels alone (after the labels were changed).
+void MeasureRegions(const Page& page, RegionSplit& split);
 
 }  // namespace trace

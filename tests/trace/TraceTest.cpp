@@ -136,6 +136,27 @@ TEST(Trace, ThePageEdgeIsNoBoundaryAndABlankPageHasNone) {
     EXPECT_EQ(none.regions.size(), 1u);
 }
 
+TEST(Trace, ASingleWideBreakInSolidLinesIsClosedAndDoubted) {
+    // One wall of an otherwise solid grid has lost 24 px of its ink, far more
+    // than the radius chosen for the page.
+    QImage scan = Grid(420, 320, 30, 25, 5, 4, 70, 2);
+    {
+        QPainter p(&scan);
+        p.fillRect(165, 118, 10, 24, Qt::white);
+    }
+    const trace::Page page = trace::ReadPage(scan);
+    ASSERT_LT(page.autoGap, 12);
+    const trace::Network net = trace::Split(page, {}, true);
+    ExpectCellsFound(net, scan.width(), 30, 25, 5, 4, 70);
+    ExpectComposable(net);
+    const int32_t a = net.labels[130 * 420 + 135], b = net.labels[130 * 420 + 205];
+    bool doubted = false;
+    for (const trace::Edge& e : net.edges)
+        doubted |= std::minmax(e.left, e.right) == std::minmax(a, b) && (e.doubts & trace::Bridged);
+    EXPECT_TRUE(doubted);
+    EXPECT_EQ(ClosedByComposition(net, 420, 320), 20);
+}
+
 TEST(Trace, ADarkGrainyPageMarginIsOutsideTheMap) {
     // A scanner's shadow: the bottom and right of the page dark and grainy,
     // the bottom one over the map's frame.
