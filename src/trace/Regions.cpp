@@ -12,7 +12,8 @@ namespace {
 
 struct PairStats {
     int64_t cracks = 0, ink = 0, paper = 0;
-    int pass = 0;  // the widest point of the way across
+    int64_t lettering = 0;  // of the ink, how much is in blobs of lettering size
+    int pass = 0;           // the widest point of the way across
 };
 
 uint64_t PairKey(int32_t a, int32_t b) {
@@ -139,10 +140,12 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         ++s.cracks;
         s.pass = std::max<int>(s.pass, std::min(dist[i], dist[j]));
         const uint8_t k = page.ink[i] | page.ink[j];
-        if (k & (kInk | kMargin))
+        if (k & (kInk | kMargin)) {
             ++s.ink;
-        else
+            s.lettering += (k & kBlob) != 0;
+        } else {
             ++s.paper;
+        }
     };
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -238,11 +241,22 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         const int32_t a = find(int32_t(key >> 32)), b = find(int32_t(key & 0xffffffffu));
         if (a == b) continue;
         PairStats& j = joined[PairKey(a, b)];
-        j.cracks += s.cracks, j.ink += s.ink, j.paper += s.paper;
+        j.cracks += s.cracks, j.ink += s.ink, j.paper += s.paper, j.lettering += s.lettering;
     }
+    // Lettering is no line: a stretch of a region cut off between a name
+    // and a boundary meets the rest across paper and letters only, along
+    // a quarter of its rim or more.
+    std::unordered_map<int32_t, int64_t> rim;
     for (const auto& [key, s] : joined)
-        if (s.paper > 0 && (s.ink <= crossing || s.paper > 2 * s.ink))
-            unite(int32_t(key >> 32), int32_t(key & 0xffffffffu));
+        rim[int32_t(key >> 32)] += s.cracks, rim[int32_t(key & 0xffffffffu)] += s.cracks;
+    for (const auto& [key, s] : joined) {
+        const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
+        const int32_t smaller = reg[find(a)].area < reg[find(b)].area ? a : b;
+        const bool neck = s.paper > 0 && (s.ink <= crossing || s.paper > 2 * s.ink);
+        const bool lettered = s.paper > 0 && s.lettering > 0 && s.ink - s.lettering <= crossing &&
+                              4 * s.cracks >= rim[smaller];
+        if (neck || lettered) unite(a, b);
+    }
     // Numbered in the order the page is read.
     std::vector<int32_t> number(next + 1, 0);
     int32_t count = 0;
