@@ -238,11 +238,13 @@ class Repairer {
                 if (best < 0 || t > along) best = j, along = t;
             });
             if (best < 0) continue;
-            // An end beside a node missed the node: the gaps join it there.
+            // An end beside a node, or beside another loose end, missed it:
+            // the gaps join it there.
             bool node = false;
             g.Points(QRect(s.b.x - opt.snap, s.b.y - opt.snap, 2 * opt.snap + 1, 2 * opt.snap + 1),
                      [&](int32_t i) {
-                         node = node || (i != e && i != p && n.at(KeyOf(g.P(i))) > 1 &&
+                         node = node || (i != e && i != p &&
+                                         (n.at(KeyOf(g.P(i))) > 1 || DeadEndNeighbour(v, n, i) >= 0) &&
                                          Dist(s.b, g.P(i).x, g.P(i).y) <= opt.snap);
                      });
             if (node) continue;
@@ -322,10 +324,11 @@ class Repairer {
             });
             const int32_t own = std::min(p, e);
             Pt at;
-            int32_t into = -1;
+            int32_t into = -1, vertex = -1;
             bool found = false;
             for (const Target& c : order) {
                 into = -1;
+                vertex = c.vertex;
                 if (c.vertex >= 0) {
                     at = g.P(c.vertex);
                 } else {
@@ -344,6 +347,19 @@ class Repairer {
                 break;
             }
             if (!found) continue;
+            // Two loose ends: the one traced later moves onto the one traced
+            // before it. Closing a ring or running up to a line, it is the
+            // last click that misses; the first was put down freely.
+            const int32_t q = into < 0 && vertex > e ? DeadEndNeighbour(v, n, vertex) : -1;
+            if (q >= 0 && ed.Free({vertex}) && Allowed(E) &&
+                !g.CrossesAny({g.P(q), E}, {std::min(q, vertex), own}) &&
+                !g.RunsAlong(g.P(q), E, {std::min(q, vertex)})) {
+                ed.Use({e, own, vertex, std::min(q, vertex)});
+                ed.moves[vertex] = E;
+                targets.insert(KeyOf(E));
+                out.push_back({RepairKind::Gap, E, {g.P(vertex), E}});
+                continue;
+            }
             ed.Use({e, own});
             if (into >= 0) {
                 ed.Use({into});
