@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -79,4 +80,76 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
     EXPECT_TRUE(said.endsWith(QString::fromUtf8("どの区域の境界線も閉じています。")))
         << said.toStdString();
     EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(AppTest, TheRepairButtonsMendTheChosenRowOrEveryRowOfItsKindEachOneUndoStep) {
+    // Two pairs of rooms whose walls stop 2 px above the floor: four rows,
+    // each pair sharing its region.
+    EditMap(app->ed, [](Store& s_) {
+        for (int x0 : {100, 300}) {
+            AddChain(s_, {{x0, 100}, {x0 + 50, 100}, {x0 + 100, 100}, {x0 + 100, 150},
+                          {x0 + 50, 150}, {x0, 150}, {x0, 100}});
+            AddChain(s_, {{x0 + 50, 100}, {x0 + 50, 148}});
+        }
+        AddArea(s_, "一", {{125, 125}});
+        AddArea(s_, "二", {{175, 125}});
+        AddArea(s_, "三", {{325, 125}});
+        AddArea(s_, "四", {{375, 125}});
+    });
+    app->ed.ReDraw();
+    const std::vector<Rec> broken = app->ed.st.PointsToVector();
+    // Each repair says what it did in a box, and the last check that all
+    // closes says so too.
+    QStringList said;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                said << box->text();
+                box->accept();
+            }
+    });
+    closer.start(10);
+    auto areas = [](QTreeWidget* list) {
+        std::vector<int> out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out.push_back(list->topLevelItem(i)->text(0).toInt());
+        return out;
+    };
+
+    Win().Action(Cmd::CheckAreas)->trigger();
+    ProblemListDialog* dlg = app->ui.Problems();
+    QTreeWidget* list = dlg->List();
+    ASSERT_EQ(areas(list), (std::vector<int>{1, 2, 3, 4}));
+    auto* repair = dlg->findChild<QPushButton*>(QStringLiteral("RepairButton"));
+    auto* repairAll = dlg->findChild<QPushButton*>(QStringLiteral("RepairAllButton"));
+    ASSERT_TRUE(repair && repairAll);
+    EXPECT_FALSE(repair->isEnabled());  // nothing chosen yet
+
+    list->setCurrentItem(list->topLevelItem(0));
+    QApplication::processEvents();
+    ASSERT_TRUE(repair->isEnabled());
+    repair->click();
+    QApplication::processEvents();
+    // The first pair mended, the list checked again.
+    EXPECT_EQ(areas(list), (std::vector<int>{3, 4}));
+    EXPECT_TRUE(dlg->isVisible());
+    const std::vector<Rec> one = app->ed.st.PointsToVector();
+    EXPECT_NE(one, broken);
+
+    list->setCurrentItem(list->topLevelItem(1));
+    QApplication::processEvents();
+    repairAll->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.last().endsWith(QString::fromUtf8("どの区域の境界線も閉じています。")))
+        << said.last().toStdString();
+
+    // One step each.
+    Win().Action(Cmd::Undo)->trigger();
+    EXPECT_EQ(app->ed.st.PointsToVector(), one);
+    Win().Action(Cmd::Undo)->trigger();
+    EXPECT_EQ(app->ed.st.PointsToVector(), broken);
+    closer.stop();
 }
