@@ -7,8 +7,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "editor/Editor.h"
 #include "base/Messages.h"
+#include "editor/Editor.h"
 #include "editor/commands/GisCommands.h"
 #include "gis/MapDrawing.h"
 #include "gis/MapExport.h"
@@ -23,11 +23,13 @@ void AddItems(QMenu* file, Editor& ed, QWidget* parent) {
                      [&ed] { ed.Run([&ed] { gis::ImportBoundariesCommand(ed); }); });
     QAction* exportMap = file->addAction(msg::Text(Msg::MenuExport));
     exportMap->setObjectName(QStringLiteral("ExportMap"));
-    QObject::connect(exportMap, &QAction::triggered, parent, [&ed] { ed.Run([&ed] { gis::ExportMapCommand(ed); }); });
+    QObject::connect(exportMap, &QAction::triggered, parent,
+                     [&ed] { ed.Run([&ed] { gis::ExportMapCommand(ed); }); });
     QAction* print = file->addAction(msg::Text(Msg::MenuPrint));
     print->setShortcut(QKeySequence::Print);
     print->setObjectName(QStringLiteral("PrintMap"));
-    QObject::connect(print, &QAction::triggered, parent, [&ed, parent] { ed.Run([&ed, parent] { PrintMap(ed, parent); }); });
+    QObject::connect(print, &QAction::triggered, parent,
+                     [&ed, parent] { ed.Run([&ed, parent] { PrintMap(ed, parent); }); });
 }
 
 void PrintMap(Editor& ed, QWidget* parent) {
@@ -47,6 +49,9 @@ void PrintMap(Editor& ed, QWidget* parent) {
     gis::DrawMap(p, ed.st, outlines,
                  QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
     p.end();
+    ed.ui.ShowStatus(msg::Format(
+        Msg::StatusPrinted,
+        {printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()}));
 }
 
 }  // namespace gis_menu

@@ -7,8 +7,8 @@
 
 #include "GisSupport.h"
 #include "editor/commands/GisCommands.h"
-#include "support/FakeUi.h"
 #include "raster/SurfaceBudget.h"
+#include "support/FakeUi.h"
 #include "usecases/ImportExport.h"
 
 using namespace gistest;
@@ -54,6 +54,7 @@ TEST(GisCommands, ImportOpensTheWorkAndExportGoesBackToLongitudes) {
     t.ui.files = {out};
     gis::ExportMapCommand(t.ed);
     EXPECT_TRUE(t.ed.st.Completed);  // composed on the way
+    EXPECT_TRUE(t.ui.status.contains(out)) << t.ui.status.toStdString();
     GDALAllRegister();
     GDALDatasetUniquePtr ds(GDALDataset::Open(out.toUtf8(), GDAL_OF_VECTOR));
     ASSERT_TRUE(ds);
@@ -80,7 +81,8 @@ TEST(GisCommands, ImportOpensTheWorkAndExportGoesBackToLongitudes) {
     budget = kept;
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
-    EXPECT_TRUE(t.ui.LastText().contains(QString("%1 x %2").arg(t.ed.st.MapWidth).arg(t.ed.st.MapHeight)));
+    EXPECT_TRUE(
+        t.ui.LastText().contains(QString("%1 x %2").arg(t.ed.st.MapWidth).arg(t.ed.st.MapHeight)));
     EXPECT_FALSE(QFileInfo::exists(png));
 }
 

@@ -138,6 +138,8 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     t.ed.ReMakeLineClick();
     EXPECT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
+    EXPECT_TRUE(t.ui.status.startsWith(QStringLiteral("境界線最終編成: 20 区域、輪郭 20 本")))
+        << t.ui.status.toStdString();
 
     EditMap(t.ed, [](Store& s) { s.LegendX = 440, s.LegendY = 350; });
     t.ui.onTitleDialog = [](TitleFields& f) {
@@ -148,6 +150,8 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     };
     t.ui.files = {t.Path("traced.idt")};
     t.ed.WriteMapClick();
+    EXPECT_EQ(t.ui.status,
+              QStringLiteral("完成図を %1 に保存しました (20 区域)。").arg(t.Path("traced.idt")));
     const usecase::FinishedMapRead read = usecase::ReadFinishedMap(t.Path("traced.idt"));
     ASSERT_TRUE(read.result.ok) << read.result.message.Text().toStdString();
     EXPECT_EQ(read.content.areas.size(), 20u);

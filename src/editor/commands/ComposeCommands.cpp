@@ -3,10 +3,10 @@
 // rebuilt point list; failures are shown where they happened.
 #include "compose/Composer.h"
 #include "compose/KindMerge.h"
+#include "editor/CompositionView.h"
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "usecases/ComposeMap.h"
-#include "editor/CompositionView.h"
 
 bool ReadyCompositionNetwork(Editor& ed) {
     usecase::Message refused;
@@ -47,6 +47,9 @@ void Editor::ReMakeLineClick() {
 
     composeStop = {r.area, r.slot, r.position, r.place, r.reason};
     if (r.result.ok) {
+        ui.ShowStatus(msg::Format(
+            Msg::StatusComposed,
+            {QString::number(r.areas), QString::number(r.outlines), QString::number(r.records)}));
         DisableRemakeCommands();
         ui.SetEnabled(Cmd::WriteMap, true);
         BuildModeClick();

@@ -3,9 +3,9 @@
 
 #include "base/Messages.h"
 #include "editor/Editor.h"
+#include "editor/Report.h"
 #include "formats/IdtReader.h"
 #include "formats/IdtWriter.h"
-#include "editor/Report.h"
 #include "raster/SurfaceBudget.h"
 #include "text/ShiftJis.h"
 #include "text/TextEntry.h"
@@ -93,4 +93,6 @@ void Editor::WriteMapClick() {
     doc.ReplaceMap(std::move(written));
     RestoreCursor();
     usecase::Show(ui, r.message);
+    if (r.ok)
+        ui.ShowStatus(msg::Format(Msg::StatusMapWritten, {path, QString::number(st.AreaCount)}));
 }

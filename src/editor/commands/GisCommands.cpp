@@ -2,11 +2,11 @@
 
 #include <QFileInfo>
 
+#include "base/Messages.h"
 #include "editor/Editor.h"
 #include "editor/Report.h"
-#include "base/Messages.h"
-#include "usecases/ImportExport.h"
 #include "formats/WorkFormat.h"
+#include "usecases/ImportExport.h"
 
 namespace gis {
 bool EnsureComposed(Editor& ed) {
@@ -66,15 +66,15 @@ void ExportMapCommand(Editor& ed) {
         return;
     // A PNG is drawn whole in memory first.
     if (const QSize image = usecase::ExportImageSize(ed.st, out);
-        image.isValid() && !MayTakeImage(ui, image.width(), image.height(), 4,
-                                         Msg::ExportBudgetAsk, Msg::ExportOverBudget,
-                                         msg::Text(Msg::CapExport)))
+        image.isValid() && !MayTakeImage(ui, image.width(), image.height(), 4, Msg::ExportBudgetAsk,
+                                         Msg::ExportOverBudget, msg::Text(Msg::CapExport)))
         return;
     if (!EnsureComposed(ed)) return;
     ui.SetBusy(true);
     const usecase::ExportOutcome r = usecase::ExportMap(ed.st, ed.st.WorkFileName, out);
     ui.SetBusy(false);
     usecase::Show(ui, r.result.message);
+    if (r.result.ok) ui.ShowStatus(msg::Format(Msg::StatusExported, {out}));
 }
 
 }  // namespace gis
