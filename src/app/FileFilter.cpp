@@ -26,6 +26,16 @@ QString QtFileFilter(const QString& pairs) {
     return out.join(QStringLiteral(";;"));
 }
 
+QString FilterSuffix(const QString& qtFilter) {
+    const qsizetype open = qtFilter.lastIndexOf(QLatin1Char('('));
+    const QString patterns = qtFilter.mid(open + 1).remove(QLatin1Char(')'));
+    for (const QString& p : patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (p.startsWith(QStringLiteral("*.")) && p.size() > 2 &&
+            !p.mid(2).contains(QLatin1Char('*')))
+            return p.mid(2);
+    return QString();
+}
+
 QString DialogSuffix(const QString& defaultExt) {
     QString s = defaultExt.trimmed();
     while (s.startsWith(QLatin1Char('.'))) s.remove(0, 1);

@@ -7,3 +7,6 @@
 QString QtFileFilter(const QString& pairs);
 // "vlm" from ".vlm" or "vlm"; empty stays empty.
 QString DialogSuffix(const QString& defaultExt);
+// The extension a Qt filter names first ("svg" from "SVG(*.svg)"); empty
+// for one that takes every file.
+QString FilterSuffix(const QString& qtFilter);

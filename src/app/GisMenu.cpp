@@ -1,6 +1,7 @@
 #include "app/GisMenu.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include "editor/commands/GisCommands.h"
 #include "gis/MapDrawing.h"
 #include "gis/MapExport.h"
+#include "text/ShiftJis.h"
 
 namespace gis_menu {
 
@@ -34,7 +36,7 @@ void AddItems(QMenu* file, Editor& ed, QWidget* parent) {
 
 void PrintMap(Editor& ed, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Velmot"));
+    printer.setDocName(PrintName(ed.st));
     printer.setPageOrientation(ed.st.MapWidth > ed.st.MapHeight ? QPageLayout::Landscape
                                                                 : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, parent);
@@ -52,6 +54,13 @@ void PrintMap(Editor& ed, QWidget* parent) {
     ed.ui.ShowStatus(msg::Format(
         Msg::StatusPrinted,
         {printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName()}));
+}
+
+QString PrintName(const Store& st) {
+    for (const QString& file : {st.WorkFileName, st.IdtFileName})
+        if (!file.isEmpty()) return QFileInfo(file).completeBaseName();
+    const QString title = sjis::ToUnicode(st.MapTitle).trimmed();
+    return title.isEmpty() ? QStringLiteral("Velmot") : title;
 }
 
 }  // namespace gis_menu

@@ -10,11 +10,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <utility>
 
 #include "app/AutoTraceDialog.h"
@@ -127,8 +127,10 @@ QString QtUi::FileDialog(bool save, const QString& filter, const QString& propos
     dlg.setNameFilter(QtFileFilter(filter));
     // The editor asks its own overwrite question, with its own texts.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Saving, a name typed without an extension takes the chosen type's
+    // (below), so that choosing SVG for "town" writes town.svg.
     const QString suffix = DialogSuffix(defaultExt);
-    if (!suffix.isEmpty()) dlg.setDefaultSuffix(suffix);
+    if (!suffix.isEmpty() && !save) dlg.setDefaultSuffix(suffix);
     if (!proposed.isEmpty()) {
         QFileInfo fi(proposed);
         if (fi.isAbsolute() || proposed.contains(QLatin1Char('/')))
@@ -136,7 +138,13 @@ QString QtUi::FileDialog(bool save, const QString& filter, const QString& propos
         dlg.selectFile(fi.fileName());
     }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
-    return dlg.selectedFiles().first();
+    QString file = dlg.selectedFiles().first();
+    if (save && QFileInfo(file).suffix().isEmpty()) {
+        const QString chosen = FilterSuffix(dlg.selectedNameFilter());
+        const QString ext = chosen.isEmpty() ? suffix : chosen;
+        if (!ext.isEmpty()) file += QLatin1Char('.') + ext;
+    }
+    return file;
 }
 
 QString QtUi::ChooseOpenFile(const QString& filter, const QString& proposed,

@@ -1,5 +1,8 @@
 // The dialogs as widgets: what they show, what they hand back, where they
 // open; and the small translations between the editor's and Qt's terms.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +17,7 @@
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
 #include "app/FileFilter.h"
+#include "app/GisMenu.h"
 #include "app/KeyMap.h"
 
 namespace {
@@ -99,6 +103,24 @@ TEST_F(AppTest, AreaNameEditorHandsBackTheTextAndWhetherItChanged) {
     back = app->ui.EditAreaNames(S("A\r\nB"), &changed);
     EXPECT_TRUE(changed);
     EXPECT_EQ(back, S("A\r\nB\r\nX"));
+
+}
+
+TEST_F(AppTest, SavingTakesTheChosenTypesExtensionAndPrintingTheWorksName) {
+    WhileOpen([] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->selectNameFilter(S("SVG(*.svg)"));
+        dlg->selectFile(S("town"));
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    const QString out = app->ui.ChooseSaveFile(S("GeoJSON(*.geojson)|*.geojson|SVG(*.svg)|*.svg"),
+                                               dir.filePath(S("x")), S("geojson"));
+    EXPECT_EQ(QFileInfo(out).fileName(), S("town.svg"));
+
+    Store st;
+    st.WorkFileName = dir.filePath(S("西山村.vlm"));
+    EXPECT_EQ(gis_menu::PrintName(st), S("西山村"));
 }
 
 TEST_F(AppTest, TitleDialogShowsAndReturnsEveryFieldInTabOrder) {
