@@ -2,6 +2,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,8 +12,8 @@
 
 #include "app/Artwork.h"
 #include "app/Dialogs.h"
-#include "editor/Editor.h"
 #include "base/Messages.h"
+#include "editor/Editor.h"
 
 namespace {}  // namespace
 
@@ -54,6 +55,7 @@ void ZoneForm::SetText(const QString& crlfText) {
     if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
     memo_->setPlainText(t);
     memo_->document()->setModified(false);
+    cancelled_ = false;
     memo_->moveCursor(QTextCursor::Start);
     memo_->setFocus();
 }
@@ -66,6 +68,11 @@ QString ZoneForm::Text() const {
 
 bool ZoneForm::Changed() const {
     return memo_->document()->isModified();
+}
+
+void ZoneForm::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) cancelled_ = true;
+    QDialog::keyPressEvent(e);
 }
 
 ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)

@@ -33,8 +33,8 @@ class HelpWindow : public QWidget {
     QTextBrowser* browser_;
 };
 
-// The area-name editor: one area per line. It has no cancel; closing it takes
-// the text over like the button does.
+// The area-name editor: one area per line. Closing it takes the text over
+// like the button does; Escape leaves the table as it was.
 class ZoneForm : public QDialog {
     Q_OBJECT
   public:
@@ -42,10 +42,15 @@ class ZoneForm : public QDialog {
     void SetText(const QString& crlfText);
     QString Text() const;  // lines joined by CR LF
     bool Changed() const;
+    bool Cancelled() const { return cancelled_; }  // left with Escape
     QPlainTextEdit* Memo() const { return memo_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     QPlainTextEdit* memo_;
+    bool cancelled_ = false;
 };
 
 // The area-position dialog: stays on top and open while the person clicks on

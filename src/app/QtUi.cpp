@@ -176,7 +176,7 @@ QString QtUi::EditAreaNames(const QString& text, bool* changed) {
     Place(zone_, DialogId::ZoneForm);
     zone_->SetText(text);
     zone_->exec();
-    if (changed) *changed = zone_->Changed();
+    if (changed) *changed = zone_->Changed() && !zone_->Cancelled();
     return zone_->Text();
 }
 

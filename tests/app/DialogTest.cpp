@@ -104,6 +104,13 @@ TEST_F(AppTest, AreaNameEditorHandsBackTheTextAndWhetherItChanged) {
     EXPECT_TRUE(changed);
     EXPECT_EQ(back, S("A\r\nB\r\nX"));
 
+    // Typing, then Escape: nothing taken over.
+    WhileOpen([zone] {
+        QTest::keyClicks(zone->Memo(), "Y");
+        QTest::keyClick(zone->Memo(), Qt::Key_Escape);
+    });
+    app->ui.EditAreaNames(S("A\r\nB"), &changed);
+    EXPECT_FALSE(changed);
 }
 
 TEST_F(AppTest, SavingTakesTheChosenTypesExtensionAndPrintingTheWorksName) {
