@@ -268,7 +268,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
             for (int32_t p : members) ink[p] = 0;
             continue;
         }
-        const bool blob = x1 - x0 <= 80 && y1 - y0 <= 80 && std::min(x1 - x0, y1 - y0) >= 8 &&
+        const bool blob = x1 - x0 <= 80 && y1 - y0 <= 80 && std::min(x1 - x0, y1 - y0) >= 5 &&
                           std::max(x1 - x0, y1 - y0) <= 3 * std::min(x1 - x0, y1 - y0);
         for (int32_t p : members) {
             const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(p / w))[p % w];
