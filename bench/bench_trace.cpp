@@ -6,6 +6,7 @@
 //   build/bench_trace                          every variant
 //   build/bench_trace --benchmark_filter=A3    the timing only
 //   build/bench_trace --write-scan 5 scan.png  a variant as a scan, to try by hand
+//   build/bench_trace --write-trace 8 out.png  its trace, unmatched positions circled
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -17,6 +18,7 @@
 #include <QPainterPath>
 #include <QRandomGenerator>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
@@ -216,6 +218,7 @@ std::vector<int32_t> TruthLabels(const QImage& truth) {
 
 struct Scores {
     double matched = 0, closed = 0, f1 = 0, pointRatio = 0, precision = 0, recall = 0;
+    std::vector<QPoint> missed;  // true positions whose region was not matched
 };
 
 Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
@@ -269,10 +272,14 @@ Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
         if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h) continue;
         const int32_t a = truthLabel[size_t(p.y()) * w + p.x()],
                       b = tracedLabel[size_t(p.y()) * w + p.x()];
-        if (a <= 0 || b <= 0) continue;
+        if (a <= 0 || b <= 0) {
+            s.missed.push_back(p);
+            continue;
+        }
         const int64_t wrong =
             areaTrue[a] + areaTraced[b] - 2 * both[(int64_t(a) << 32) | uint32_t(b)];
         matched += wrong * 100 < areaTrue[a];
+        if (wrong * 100 >= areaTrue[a]) s.missed.push_back(p);
     }
     s.matched = double(matched) / std::max<size_t>(1, r.positions.size());
 
@@ -449,6 +456,25 @@ int main(int argc, char** argv) {
         const int v = std::atoi(argv[2]);
         if (v < 0 || v > 9) return 2;
         return Render(County(), Variant(v)).scan.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    }
+    // --write-trace N OUT: that scan with the traced network in red and a
+    // circle round every true position whose region was not matched.
+    if (argc == 4 && !std::strcmp(argv[1], "--write-trace")) {
+        const int v = std::atoi(argv[2]);
+        if (v < 0 || v > 9) return 2;
+        const Rendered r = Render(County(), Variant(v));
+        const trace::Network net = trace::Split(trace::ReadPage(r.scan));
+        const Scores sc = Score(r, County(), net);
+        QImage out = r.scan;
+        QPainter p(&out);
+        p.setPen(QPen(Qt::red, 1));
+        for (const trace::Edge& e : net.edges)
+            for (size_t k = 1; k < e.points.size(); ++k) p.drawLine(e.points[k - 1], e.points[k]);
+        p.setPen(QPen(Qt::magenta, 3));
+        for (const QPoint& m : sc.missed) p.drawEllipse(m, 12, 12);
+        p.end();
+        std::printf("missed %zu\n", sc.missed.size());
+        return out.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
