@@ -112,9 +112,12 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     t.ed.LoadBMPClick();
     ASSERT_TRUE(t.st().BasePicLoaded);
 
+    t.ed.InitCommandStates();  // as a new window: nothing to compose
+    ASSERT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
     t.ui.traceChoice = usecase::TraceChoice{-1, -1, {}, true};
     t.ed.Command(Cmd::AutoTrace);
     ASSERT_EQ(t.st().AreaCount, 20) << t.ui.LastText().toStdString();
+    EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));  // ready to compose from the menu
     EXPECT_TRUE(t.ui.checkSummary.startsWith(QStringLiteral("自動トレースの疑わしい境界")));
     t.ed.CheckListClosed();
 

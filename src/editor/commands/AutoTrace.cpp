@@ -84,7 +84,11 @@ void Editor::AutoTraceClick() {
     const usecase::Result added = usecase::AddTracedNetwork(traced, out.net, choice.positions);
     if (!added.ok) return usecase::Show(ui, added.message);
     doc.ReplaceMap(std::move(traced));
-    doc.MarkChanged();
+    // New lines: any composition done before no longer holds, and a work
+    // with areas may be composed again.
+    doc.MarkEdited();
+    EnableRemakeCommands();
+    if (st.AreaCount >= 1) EnableAreaPosCommands();
     ReDraw();
     ui.Inform(msg::Format(Msg::TraceDone,
                           {QString::number(out.chains), QString::number(out.points),
