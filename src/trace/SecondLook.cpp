@@ -68,13 +68,18 @@ bool SplitWideBreaks(const Page& page, int gap, int minArea, RegionSplit& split)
     std::unordered_map<uint64_t, int32_t> node;
     std::vector<int32_t> nodeOf(n, -1);
     std::vector<int64_t> area;
+    uint64_t lastKey = ~uint64_t(0);  // runs of a row share their part
+    int32_t lastNode = -1;
     for (size_t i = 0; i < n; ++i) {
         if (!walled[size_t(a[i])]) continue;
         const uint64_t key = (uint64_t(uint32_t(a[i])) << 32) | uint32_t(b[i]);
-        const auto it = node.emplace(key, int32_t(area.size())).first;
-        if (int32_t(area.size()) == it->second) area.push_back(0);
-        nodeOf[i] = it->second;
-        ++area[size_t(it->second)];
+        if (key != lastKey) {
+            const auto it = node.emplace(key, int32_t(area.size())).first;
+            if (int32_t(area.size()) == it->second) area.push_back(0);
+            lastKey = key, lastNode = it->second;
+        }
+        nodeOf[i] = lastNode;
+        ++area[size_t(lastNode)];
     }
     std::vector<int32_t> parent(area.size());
     std::iota(parent.begin(), parent.end(), 0);
