@@ -103,6 +103,18 @@ int RunTrace(const QStringList& args) {
 
     QElapsedTimer timer;
     timer.start();
+    // A file of a few hundred bytes can declare a picture of gigabytes (a
+    // PDF by its page size): refused before anything is decoded.
+    int depth = 0;
+    if (const QSize declared = DeclaredPictureSize(in, &depth); declared.isValid()) {
+        const QString refusal =
+            ImageRefusal(declared.width(), declared.height(), std::max(depth, 1), Msg::SurfaceOverBudget);
+        if (!refusal.isEmpty()) {
+            Err(msg::Text(Msg::CapAutoTrace) + QStringLiteral(": ") + refusal);
+            Err(msg::Text(Msg::CliRaiseMaxMemory));
+            return ExitUsage;
+        }
+    }
     QString error;
     const QImage scan = ReadPictureFile(in, &error);
     if (scan.isNull()) {

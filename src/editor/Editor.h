@@ -205,6 +205,11 @@ class Editor {
     // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp)
     // =================
     void LoadBMPClick();
+    // The rest of LoadBMPClick once the file is chosen (also for a file named
+    // from outside): asks first when the picture would take a surface beyond
+    // the budget, reads it whole before anything is let go. True when it
+    // became the under-drawing.
+    bool LoadPictureFile(const QString& file);
     // The rest of LoadBMPClick once the picture is read.
     void UsePicture(QImage img);
     void BMPpasteClick();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 #include "base/Messages.h"
 #include "raster/BitmapFile.h"
@@ -32,6 +33,34 @@ QString TooLarge(const QString& name, QSize s) {
         .arg(s.height())
         .arg(MaxBitmapSide);
 }
+
+// libjpeg fills what a cut file lacks with grey and only warns; Qt passes
+// the warning on as a log message of its JPEG plugin, the one sign of it.
+class CutJpegWatch {
+  public:
+    CutJpegWatch() : old_(qInstallMessageHandler(&CutJpegWatch::Handle)) { active_ = this; }
+    ~CutJpegWatch() {
+        qInstallMessageHandler(old_);
+        active_ = nullptr;
+    }
+    CutJpegWatch(const CutJpegWatch&) = delete;
+    CutJpegWatch& operator=(const CutJpegWatch&) = delete;
+    bool Cut() const { return cut_; }
+
+  private:
+    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        CutJpegWatch* self = active_;
+        const bool jpeg = context.category && QByteArray(context.category).contains("jpeg");
+        if (self && jpeg && text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
+            self->cut_ = true;
+            return;
+        }
+        if (self && self->old_) self->old_(type, context, text);
+    }
+    static inline CutJpegWatch* active_ = nullptr;
+    QtMessageHandler old_;
+    bool cut_ = false;
+};
 
 bool IsBitmap(QIODevice& dev) {
     return dev.peek(2) == QByteArrayLiteral("BM");
@@ -62,9 +91,16 @@ QImage ReadOther(QIODevice& dev, const QString& name, QString* error) {
     // Formats that cannot tell their size up front are held by Qt's own limit.
     const int oldLimit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(BitmapMemoryLimit());
-    QImage img = reader.read();
+    QImage img;
+    bool cut = false;
+    {
+        CutJpegWatch watch;
+        img = reader.read();
+        cut = watch.Cut();
+    }
     QImageReader::setAllocationLimit(oldLimit);
     if (img.isNull()) return fail(NotAPicture(name, reader.errorString()));
+    if (cut) return fail(NotAPicture(name, msg::Text(Msg::BitmapCut)));
     if (img.width() > MaxBitmapSide || img.height() > MaxBitmapSide)
         return fail(TooLarge(name, img.size()));
     return img;
@@ -78,6 +114,28 @@ bool IsPdf(QIODevice& dev) {
 // Scans saved as PDF are rendered at this resolution, or lower where the
 // page would exceed the side or memory limits.
 constexpr double PdfDpi = 300;
+
+double PdfRenderDpi(QSizeF points) {
+    double dpi =
+        std::min(PdfDpi, (MaxBitmapSide - 1) * 72.0 / std::max(points.width(), points.height()));
+    const double bytes = points.width() * points.height() * dpi * dpi / (72.0 * 72.0) * 4;
+    const double limit = double(BitmapMemoryLimit()) * 1024 * 1024;
+    if (bytes > limit) dpi *= std::sqrt(limit / bytes) * 0.99;
+    return dpi;
+}
+
+// The first page's pixel size at the resolution it is rendered at; invalid
+// when the document cannot say.
+QSize PdfPixelSize(QIODevice& dev) {
+    if (dev.size() > qint64(BitmapMemoryLimit()) * 1024 * 1024) return {};
+    const std::unique_ptr<Poppler::Document> doc = Poppler::Document::loadFromData(dev.readAll());
+    if (!doc || doc->isLocked() || doc->numPages() < 1) return {};
+    const std::unique_ptr<Poppler::Page> page = doc->page(0);
+    const QSizeF points = page ? page->pageSizeF() : QSizeF();
+    if (!(points.width() > 0 && points.height() > 0)) return {};
+    const double scale = PdfRenderDpi(points) / 72.0;
+    return QSize(int(std::ceil(points.width() * scale)), int(std::ceil(points.height() * scale)));
+}
 
 // The first page of a PDF, through Poppler.
 QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
@@ -95,11 +153,7 @@ QImage ReadPdf(QIODevice& dev, const QString& name, QString* error) {
     const std::unique_ptr<Poppler::Page> page = doc->page(0);
     const QSizeF points = page ? page->pageSizeF() : QSizeF();
     if (!(points.width() > 0 && points.height() > 0)) return fail(msg::Text(Msg::PdfNoPageSize));
-    double dpi =
-        std::min(PdfDpi, (MaxBitmapSide - 1) * 72.0 / std::max(points.width(), points.height()));
-    const double bytes = points.width() * points.height() * dpi * dpi / (72.0 * 72.0) * 4;
-    const double limit = double(BitmapMemoryLimit()) * 1024 * 1024;
-    if (bytes > limit) dpi *= std::sqrt(limit / bytes) * 0.99;
+    const double dpi = PdfRenderDpi(points);
     doc->setRenderHint(Poppler::Document::Antialiasing, true);
     QImage img = page->renderToImage(dpi, dpi);
     if (img.isNull()) return fail(msg::Text(Msg::PdfNotRendered));
@@ -144,6 +198,24 @@ QStringList PicturePatterns() {
     out << QStringLiteral("*.pdf");
 #endif
     return out;
+}
+
+QSize DeclaredPictureSize(const QString& path, int* bytesPerPixel) {
+    int depth = 4;
+    if (!bytesPerPixel) bytesPerPixel = &depth;
+    *bytesPerPixel = 4;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (IsBitmap(f)) *bytesPerPixel = 0;
+#ifdef VELMOT_WITH_PDF
+    if (IsPdf(f)) {
+        *bytesPerPixel = 8;
+        return PdfPixelSize(f);
+    }
+#endif
+    QImageReader reader(&f);
+    reader.setDecideFormatFromContent(true);
+    return reader.size();
 }
 
 bool PdfPictures() {

@@ -18,6 +18,14 @@ QImage ReadPictureFile(const QString& path, QString* error);
 // The same for bytes already in memory; name is used in the messages.
 QImage ReadPictureBytes(const QByteArray& bytes, const QString& name, QString* error);
 
+// The pixel size ReadPictureFile would give, from the header alone (a PDF's
+// from its first page's size at the resolution it is rendered at), so that a
+// small file that would decode to gigabytes can be asked about first.
+// Invalid when the header does not say. bytesPerPixel: what each pixel costs
+// while it is decoded (a PDF's twice, the renderer's bitmap and the image),
+// 0 for a bitmap file, whose size on disk already tells its memory.
+QSize DeclaredPictureSize(const QString& path, int* bytesPerPixel = nullptr);
+
 // File-name patterns of every readable format, "*.bmp" first.
 QStringList PicturePatterns();
 // Whether the file's content is of a format ReadPictureFile takes (the

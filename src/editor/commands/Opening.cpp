@@ -7,7 +7,7 @@
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "formats/WorkFormat.h"
-#include "raster/BitmapFile.h"
+#include "raster/PictureFile.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ Content Sniff(const QString& path) {
     if (!f.open(QIODevice::ReadOnly)) return Content::Unknown;
     const QByteArray head = f.read(1 << 16);
     f.close();
-    if (head.startsWith("BM") || !QImageReader::imageFormat(path).isEmpty())
+    if (head.startsWith("BM") || !QImageReader::imageFormat(path).isEmpty() ||
+        (PdfPictures() && head.left(1024).contains("%PDF-")))
         return Content::Picture;
     const QList<QByteArray> lines = head.split('\n');
     auto number = [&](int i) {
@@ -54,6 +55,10 @@ bool Editor::OpenByContent(const QString& path) {
     // and the undo commands show the history the opened work starts.
     StepScope scope(*this);
     const QString caption = msg::Text(Msg::CapOpenFile);
+    if (QFileInfo(path).isDir()) {
+        ui.Inform(msg::Format(Msg::OpenFolder, {path}), caption, MsgIcon::Error);
+        return false;
+    }
     if (!QFileInfo(path).isFile()) {
         ui.Inform(msg::Text(Msg::OpenMissing).arg(path), caption, MsgIcon::Error);
         return false;
@@ -73,27 +78,11 @@ bool Editor::OpenByContent(const QString& path) {
     } else if (kind == Content::FinishedMap) {
         ok = ReadFinishedMap(path);
     } else {
-        // Bitmaps go through the program's own careful reader, other formats
-        // through Qt's.
-        QString error;
-        QImage img;
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly) && f.peek(2) == "BM") {
-            f.close();
-            img = ReadBitmapFile(path, &error);
-        } else {
-            QImageReader reader(path);
-            img = reader.read();
-            if (img.isNull()) error = QStringLiteral("%1: %2").arg(path, reader.errorString());
-        }
-        if (img.isNull()) {
-            ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
-            return false;
-        }
-        UsePicture(std::move(img));
-        pictureFile_ = path;
+        // As 下絵の読込 reads it: PDFs too, and a size beyond the budget asked
+        // about before anything is decoded.
+        if (!LoadPictureFile(path)) return false;
         NoteRecentFile(path);
-        return st.BasePicLoaded;
+        return true;
     }
     if (ok) BuildModeClick();
     return ok;

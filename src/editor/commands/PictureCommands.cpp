@@ -62,11 +62,23 @@ void Editor::LoadBMPClick() {
     const QString file = ui.ChooseOpenFile(msg::Text(Msg::FilterPictures).arg(patterns), QString(),
                                            QStringLiteral("bmp"));
     if (file.isEmpty()) return;
-    // A picture beyond the sides is refused by the reader below: no question first.
-    const QSize declared = QImageReader(file).size();
-    if (declared.width() <= MaxPictureSide && declared.height() <= MaxPictureSide &&
-        !RoomForPicture(*this, declared, msg::Text(Msg::CapLoadPicture)))
-        return;
+    LoadPictureFile(file);
+}
+
+bool Editor::LoadPictureFile(const QString& file) {
+    // A picture beyond the sides is refused by the reader below: no question
+    // first. A PDF says its page size, from which its pixels follow. A file
+    // of a few hundred bytes can decode to gigabytes: what decoding takes is
+    // asked about as a surface that large would be.
+    int depth = 0;
+    const QSize declared = DeclaredPictureSize(file, &depth);
+    if (declared.isValid() && declared.width() <= MaxPictureSide &&
+        declared.height() <= MaxPictureSide &&
+        !(depth > 0 ? MayTakeImage(ui, declared.width(), declared.height(), depth,
+                                   Msg::SurfaceBudgetAsk, Msg::SurfaceOverBudget,
+                                   msg::Text(Msg::CapLoadPicture))
+                    : RoomForPicture(*this, declared, msg::Text(Msg::CapLoadPicture))))
+        return false;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
     ui.SetBusy(true);
@@ -76,10 +88,11 @@ void Editor::LoadBMPClick() {
     ui.SetBusy(false);
     if (img.isNull() || !Fits(img)) {
         ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
-        return;
+        return false;
     }
     UsePicture(std::move(img));
     pictureFile_ = file;
+    return st.BasePicLoaded;
 }
 
 void Editor::UsePicture(QImage img) {
