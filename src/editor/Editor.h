@@ -340,6 +340,9 @@ class Editor {
     // work, a finished map or a restored autosave of unsaved work. Saving
     // over it needs no questions.
     QString docFile_;
+    // Line 4 of the work file last read, when its under-drawing could not be
+    // read: saved again instead of "0", so that the link survives.
+    std::string keptPicture_;
     // 上書き保存: to docFile_ without a dialog, else as 作業保存 does.
     void SaveOverClick();
     // Opens a work file, a finished map or a picture (as the under-drawing),

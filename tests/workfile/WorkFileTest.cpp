@@ -284,6 +284,21 @@ TEST(WorkFileLoad, MissingBitmapLoadsTheRest) {
               t.Path("nowhere.bmp") + QStringLiteral(" がみつかりません。下絵は使えません。"));
     EXPECT_FALSE(t.st().BasePicLoaded);
     EXPECT_EQ(t.st().PointLast, 5);
+
+    // Saved again, over itself or under another name, the link stays; only
+    // clearing the under-drawing lets it go.
+    auto pictureLine = [&](const char* name) {
+        return ReadAll(t.Path(name)).split('\n').value(3).trimmed();
+    };
+    t.ed.SaveOverClick();
+    EXPECT_EQ(pictureLine("m.vlm"), "nowhere.bmp");
+    t.ui.files = {t.Path("m2.vlm")};
+    t.ed.SaveWorkClick();
+    EXPECT_EQ(pictureLine("m2.vlm"), "nowhere.bmp");
+    t.ui.answers = {true};
+    t.ed.BMPclearClick();
+    t.ed.SaveOverClick();
+    EXPECT_EQ(pictureLine("m2.vlm"), "0");
 }
 
 TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {

@@ -163,6 +163,7 @@ void Editor::BMPshowhideClick() {
 void Editor::BMPclearClick() {
     if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
     doc.PictureCleared();
+    keptPicture_.clear();  // cleared on purpose: no link to keep either
     doc.MarkChanged();
     DisablePictureCommands();
     ReDraw();

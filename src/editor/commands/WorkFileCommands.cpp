@@ -18,6 +18,7 @@ const QString WorkFilter = msg::Text(Msg::FilterWork);
 
 void Editor::ResetWork() {
     docFile_.clear();
+    keptPicture_.clear();
     // The map empties; the names the dialogs propose stay.
     Store empty = st;
     empty.PointLast = 0;
@@ -72,14 +73,14 @@ void Editor::SaveWorkClick() {
 }
 
 bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
-    const usecase::Result r = usecase::WorkPictureLine(st, names, picture);
+    const usecase::Result r = usecase::WorkPictureLine(st, names, picture, keptPicture_);
     usecase::Show(ui, r.message);
     return r.ok;
 }
 
 bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
     ui.SetBusy(true);
-    const usecase::Result r = usecase::SaveWork(st, names, temps.picture);
+    const usecase::Result r = usecase::SaveWork(st, names, temps.picture, keptPicture_);
     if (!r.ok) {
         ui.SetBusy(false);
         usecase::Show(ui, r.message);
@@ -118,6 +119,7 @@ bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
     const usecase::WorkOpened opened =
         usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
     doc.ReplaceMap(std::move(loaded));
+    keptPicture_ = opened.keptPicture;
     if (ownHistory) doc.BeginHistory();
     if (opened.picture) {
         picPath_.clear();  // a new picture under the same name
