@@ -4,6 +4,7 @@
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
 
 #include <QDir>
@@ -163,30 +164,59 @@ void FindHoles(std::vector<AreaOutlines>& areas) {
     }
 }
 
-// GDAL's failures while one export runs, the first one's text kept: GDAL's
-// last-error slot can be overwritten by a later warning.
+// A disk with next to no room left.
+bool NearlyFull(const QString& dir) {
+    struct statvfs fs {};
+    return ::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 &&
+           uint64_t(fs.f_bavail) * fs.f_frsize < (uint64_t(1) << 16);
+}
+
+// GDAL's failures while one export runs into dir, the first one's text kept:
+// GDAL's last-error slot can be overwritten by a later warning. A failure
+// from a full disk is known as one at the moment it happens, by the system's
+// error number or by the room left then (the driver's temporary files still
+// there); the driver's own words ("database or disk is full", "corrupt")
+// would not say it.
 struct GdalFailures {
     QString first;
+    QString dir;
     int count = 0;
-    GdalFailures() { CPLPushErrorHandlerEx(&GdalFailures::Handle, this); }
+    int full = 0;  // ENOSPC, EDQUOT or EFBIG: the disk, the quota or the file-size limit
+    explicit GdalFailures(const QString& into) : dir(into) {
+        CPLPushErrorHandlerEx(&GdalFailures::Handle, this);
+    }
     ~GdalFailures() { CPLPopErrorHandler(); }
     GdalFailures(const GdalFailures&) = delete;
     GdalFailures& operator=(const GdalFailures&) = delete;
     static void CPL_STDCALL Handle(CPLErr cls, CPLErrorNum, const char* text) {
+        const int err = errno;
         auto* self = static_cast<GdalFailures*>(CPLGetErrorHandlerUserData());
         if (cls < CE_Failure) return;
         if (self->count++ == 0) self->first = QString::fromUtf8(text);
+#ifdef EDQUOT
+        if (!self->full && err == EDQUOT) self->full = err;
+#endif
+        if (!self->full && (err == ENOSPC || err == EFBIG)) self->full = err;
+        if (!self->full && NearlyFull(self->dir)) self->full = ENOSPC;
     }
 };
 
-// Why a write into dir failed when the library gave no words for it: a disk
-// with next to no room left is named as full.
-QString WriteReason(const QString& dir, const QString& library) {
-    struct statvfs fs {};
-    if (::statvfs(QFile::encodeName(dir).constData(), &fs) == 0 &&
-        uint64_t(fs.f_bavail) * fs.f_frsize < (uint64_t(1) << 16))
-        return safesave::Reason(ENOSPC);
-    return library.isEmpty() ? safesave::Reason(EIO) : library;
+// A file of dir cut at the process's file-size limit: that fails writes as a
+// full disk does, leaving the disk itself with room.
+bool AtFileSizeLimit(const QString& dir) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return false;
+    for (const QFileInfo& f : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden))
+        if (uint64_t(f.size()) >= uint64_t(limit.rlim_cur)) return true;
+    return false;
+}
+
+// Why a write into dir failed: a full disk by its name, else the library's
+// words, else the system's for a failed write.
+QString WriteReason(const QString& dir, const GdalFailures& failures) {
+    if (failures.full) return safesave::Reason(failures.full);
+    if (NearlyFull(dir)) return safesave::Reason(ENOSPC);
+    return failures.first.isEmpty() ? safesave::Reason(EIO) : failures.first;
 }
 
 // Reads the written file back: a driver that does not check its writes
@@ -263,7 +293,8 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
     }
     const GroundTransform* t = ground.get();
     ClearGdalError();
-    GdalFailures failures;
+    const QFileInfo info(path);
+    GdalFailures failures(info.absolutePath());
     FindHoles(outlines);
     const char* driverName = format == ExportFormat::GeoJson     ? "GeoJSON"
                              : format == ExportFormat::Shapefile ? "ESRI Shapefile"
@@ -273,16 +304,21 @@ bool WriteVector(std::vector<AreaOutlines> outlines, const georef::GeoRef* geo, 
         r.error = msg::Text(Msg::ExportFormatMissing).arg(QLatin1String(driverName));
         return false;
     }
-    const QFileInfo info(path);
     QTemporaryDir tmp(info.absolutePath() + QStringLiteral("/.velmot-export-XXXXXX"));
     if (!tmp.isValid()) {
-        r.error = msg::Text(Msg::FileNotWritable).arg(path, tmp.errorString());
+        // Qt's words for a folder not made are English, or "Unknown error".
+        const int err = errno;
+        r.error = msg::Text(Msg::FileNotWritable)
+                      .arg(path, NearlyFull(info.absolutePath()) ? safesave::Reason(ENOSPC)
+                                 : err                           ? safesave::Reason(err)
+                                                                 : tmp.errorString());
         return false;
     }
     const QByteArray tmpPath = tmp.filePath(info.fileName()).toUtf8();
     auto failed = [&] {
+        if (!failures.full && AtFileSizeLimit(tmp.path())) failures.full = EFBIG;
         r.error = msg::Text(Msg::FileNotWritable)
-                      .arg(path, WriteReason(info.absolutePath(), failures.first));
+                      .arg(path, WriteReason(info.absolutePath(), failures));
         return false;
     };
     {

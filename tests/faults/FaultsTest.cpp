@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "base/Messages.h"
 #include "base/SafeSave.h"
 #include "doc/PictureCopy.h"
 #include "formats/WorkFormat.h"
@@ -211,8 +212,38 @@ TEST(Faults, TheCommandLineFailsAndKeepsTheEarlierOutput) {
             EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
             EXPECT_FALSE(err.isEmpty());
+            // Named as the system names it, not in a driver's words ("corrupt",
+            // "Unterminated object", "disk I/O error").
+            if (fault == Fault::DiskFull) {
+                EXPECT_TRUE(err.contains(msg::Text(Msg::ReasonTooBig))) << err.toStdString();
+            }
             for (const QString& k : run.kept) EXPECT_EQ(ReadAll(dir.filePath(k)), "old " + k.toUtf8()) << k.toStdString();
             EXPECT_EQ(Leftovers(dir.path(), run.kept), QStringList());
         }
+    }
+}
+
+TEST(Faults, AFullDiskIsCalledOneWhateverTheLibrarySays) {
+    if (!QFileInfo(CliPath()).isExecutable()) GTEST_SKIP() << "velmot-cli is not built";
+    if (::geteuid() != 0) GTEST_SKIP() << "a small disk of its own needs the superuser";
+    QTemporaryDir home, disk;
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", disk.path()}) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        QString at;
+        ~Unmount() { QProcess::execute("umount", {at}); }
+    } unmount{disk.path()};
+    const QString world = QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm");
+    const QString full = msg::Text(Msg::ReasonDiskFull);
+    // Room for the drivers to begin, not to finish: each gives up in its own
+    // words (SQLite's "database or disk is full", a cut GeoJSON's parse error).
+    for (const char* out : {"out.geojson", "out.shp", "out.gpkg", "out.svg", "out.png"}) {
+        SCOPED_TRACE(out);
+        Put(disk.filePath("filler"), QByteArray(150 << 10, 'x'));
+        const CliRun r = Cli({"export", world, "-o", disk.filePath(out)});
+        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(full)) << r.err.toStdString();
+        EXPECT_EQ(Leftovers(disk.path(), {"filler"}), QStringList());
+        QFile::remove(disk.filePath("filler"));
     }
 }
