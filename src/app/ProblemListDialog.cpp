@@ -128,6 +128,10 @@ void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows, const QString
     // The traced edges are the trace's to question, not the check's to repair.
     repair_->setVisible(summary.isEmpty());
     repairAll_->setVisible(summary.isEmpty());
+    // Nor have they an area name or a position box: the first column
+    // numbers them.
+    list_->setColumnHidden(1, !summary.isEmpty());
+    list_->setColumnHidden(2, !summary.isEmpty());
     setWindowTitle(msg::Text(summary.isEmpty() ? Msg::CapCheckAreas : Msg::CapAutoTrace));
     filling_ = false;
     if (rows.empty()) {

@@ -87,8 +87,13 @@ TEST_F(AppTest, TheRepairButtonsMendTheChosenRowOrEveryRowOfItsKindEachOneUndoSt
     // each pair sharing its region.
     EditMap(app->ed, [](Store& s_) {
         for (int x0 : {100, 300}) {
-            AddChain(s_, {{x0, 100}, {x0 + 50, 100}, {x0 + 100, 100}, {x0 + 100, 150},
-                          {x0 + 50, 150}, {x0, 150}, {x0, 100}});
+            AddChain(s_, {{x0, 100},
+                          {x0 + 50, 100},
+                          {x0 + 100, 100},
+                          {x0 + 100, 150},
+                          {x0 + 50, 150},
+                          {x0, 150},
+                          {x0, 100}});
             AddChain(s_, {{x0 + 50, 100}, {x0 + 50, 148}});
         }
         AddArea(s_, "一", {{125, 125}});
@@ -152,4 +157,20 @@ TEST_F(AppTest, TheRepairButtonsMendTheChosenRowOrEveryRowOfItsKindEachOneUndoSt
     Win().Action(Cmd::Undo)->trigger();
     EXPECT_EQ(app->ed.st.PointsToVector(), broken);
     closer.stop();
+}
+
+TEST_F(AppTest, TheTracedEdgesListSaysItsOwnSummaryWithNothingToRepair) {
+    const std::vector<CheckRow> rows{
+        {1, 0, QString(), QStringLiteral("r"), QStringLiteral("r (5, 5)"), QPoint(5, 5)}};
+    app->ui.CheckListShow(rows, QStringLiteral("summary"));
+    ProblemListDialog* dlg = app->ui.Problems();
+    auto* repair = dlg->findChild<QPushButton*>(QStringLiteral("RepairButton"));
+    ASSERT_NE(repair, nullptr);
+    EXPECT_EQ(dlg->Message()->text(), QStringLiteral("summary"));
+    EXPECT_TRUE(dlg->List()->isColumnHidden(2));
+    EXPECT_FALSE(repair->isVisibleTo(dlg));
+    app->ui.CheckListShow(rows, QString());  // the check's own list again
+    EXPECT_FALSE(dlg->List()->isColumnHidden(2));
+    EXPECT_TRUE(repair->isVisibleTo(dlg));
+    dlg->close();
 }
