@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "trace/Simplify.h"
+#include "ops/Simplify.h"
 #include "trace/Trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (size_t i = 0; i < segs.size(); ++i)
         for (size_t j = i + 1; j < segs.size(); ++j)
-            if (trace::SegmentsConflict(segs[i].first, segs[i].second, segs[j].first,
-                                        segs[j].second))
+            if (ops::SegmentsConflict(segs[i].first, segs[i].second, segs[j].first,
+                                      segs[j].second))
                 std::abort();
     const std::vector<Rec> list = trace::PointList(net);
     if (list.empty() || !(list.front() == Rec{}) || !(list.back() == Rec{})) std::abort();

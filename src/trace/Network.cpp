@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ops/Simplify.h"
 #include "trace/Regions.h"
 #include "trace/SecondLook.h"
-#include "trace/Simplify.h"
 #include "trace/Trace.h"
 
 namespace trace {
@@ -197,7 +197,7 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
         lines.push_back(p);
         from.push_back(k);
     }
-    SimplifyPlanar(lines, options.simplify);
+    ops::SimplifyPlanar(lines, options.simplify);
 
     // A region's perimeter, for the thin-region doubt.
     std::vector<int64_t> perimeter(net.regions.size() + 1, 0);

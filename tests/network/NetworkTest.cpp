@@ -3,6 +3,7 @@
 #include <random>
 
 #include "ops/Network.h"
+#include "ops/Simplify.h"
 #include "support/FakeUi.h"
 #include "support/LiteralNetwork.h"
 
@@ -199,4 +200,19 @@ TEST(NetworkOperations, EditorMatchesTheProceduresAcrossPages) {
     Store s = StoreWith(in);
     literal::TidyPointList(s);
     EXPECT_EQ(t.Points(), s.PointsToVector());
+}
+
+TEST(Simplify, AnEdgeKeepsABumpThatHoldsOrPassesAPosition) {
+    // A bump 3 px high is within 3.5 px of the straight line.
+    const std::vector<QPoint> bump{{0, 0}, {5, 0}, {5, 3}, {10, 3}, {10, 0}, {15, 0}};
+    std::vector<std::vector<QPoint>> edges{bump};
+    ops::SimplifyPlanar(edges, 3.5);
+    EXPECT_EQ(edges[0], (std::vector<QPoint>{{0, 0}, {15, 0}}));
+    edges = {bump};
+    ops::SimplifyPlanar(edges, 3.5, {{7, 1}, {30, 30}});
+    EXPECT_EQ(edges[0], bump);
+    // A point the straight line would pass right by, though on the same side.
+    edges = {bump};
+    ops::SimplifyPlanar(edges, 3.5, {{7, -1}});
+    EXPECT_EQ(edges[0], bump);
 }

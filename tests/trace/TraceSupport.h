@@ -9,9 +9,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "ops/Simplify.h"
 #include "store/Store.h"
 #include "text/ShiftJis.h"
-#include "trace/Simplify.h"
 #include "trace/Trace.h"
 #include "usecases/CheckPositions.h"
 
@@ -51,8 +51,8 @@ inline void ExpectComposable(const trace::Network& net) {
     }
     for (size_t i = 0; i < segs.size(); ++i)
         for (size_t j = i + 1; j < segs.size(); ++j)
-            ASSERT_FALSE(trace::SegmentsConflict(segs[i].first, segs[i].second, segs[j].first,
-                                                 segs[j].second))
+            ASSERT_FALSE(
+                ops::SegmentsConflict(segs[i].first, segs[i].second, segs[j].first, segs[j].second))
                 << segs[i].first.x() << "," << segs[i].first.y() << " " << segs[j].first.x() << ","
                 << segs[j].first.y();
 }

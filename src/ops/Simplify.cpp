@@ -1,11 +1,12 @@
-#include "trace/Simplify.h"
+#include "ops/Simplify.h"
 
+#include <QRect>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
 
-namespace trace {
+namespace ops {
 
 namespace {
 
@@ -47,6 +48,27 @@ void Keep(const std::vector<QPoint>& line, size_t from, size_t to, double tol,
             todo.push_back({at, j});
         }
     }
+}
+
+double DistanceToLine(QPoint p, const std::vector<QPoint>& l) {
+    double best = HUGE_VAL;
+    for (size_t k = 0; k + 1 < l.size(); ++k)
+        best = std::min(best, DistanceToChord(p, l[k], l[k + 1]));
+    return best;
+}
+
+// Whether p lies between the old and the new course of an edge: inside the
+// ring the two make together (even-odd).
+bool Between(QPoint p, const std::vector<QPoint>& was, const std::vector<QPoint>& now) {
+    bool inside = false;
+    auto edge = [&](QPoint a, QPoint b) {
+        if ((a.y() > p.y()) == (b.y() > p.y())) return;
+        const double x = a.x() + double(p.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
+        if (p.x() < x) inside = !inside;
+    };
+    for (size_t k = 0; k + 1 < was.size(); ++k) edge(was[k], was[k + 1]);
+    for (size_t k = now.size() - 1; k > 0; --k) edge(now[k], now[k - 1]);
+    return inside;
 }
 
 }  // namespace
@@ -96,7 +118,8 @@ std::vector<QPoint> DouglasPeucker(const std::vector<QPoint>& line, double toler
     return out;
 }
 
-void SimplifyPlanar(std::vector<std::vector<QPoint>>& edges, double tolerance) {
+void SimplifyPlanar(std::vector<std::vector<QPoint>>& edges, double tolerance,
+                    const std::vector<QPoint>& keep) {
     if (tolerance <= 0) return;
     struct Seg {
         QPoint a, b;
@@ -120,10 +143,36 @@ void SimplifyPlanar(std::vector<std::vector<QPoint>>& edges, double tolerance) {
         }
     };
     for (size_t e = 0; e < edges.size(); ++e) insert(int(e));
+    std::unordered_map<int64_t, std::vector<QPoint>> kept;
+    for (QPoint p : keep) cells(p, p, [&](int64_t c) { kept[c].push_back(p); });
+    constexpr double kClear = 2.0;
+    // Whether the new course s of edge e leaves every point of keep where it was.
+    auto keepsPoints = [&](const std::vector<QPoint>& was, const std::vector<QPoint>& s) {
+        if (kept.empty()) return true;
+        QRect box;
+        for (QPoint q : was) box |= QRect(q, QSize(1, 1));
+        box.adjust(-3, -3, 3, 3);
+        bool fine = true;
+        cells(box.topLeft(), box.bottomRight(), [&](int64_t c) {
+            if (!fine) return;
+            auto it = kept.find(c);
+            if (it == kept.end()) return;
+            for (QPoint p : it->second) {
+                if (!box.contains(p)) continue;
+                const double now = DistanceToLine(p, s);
+                if (Between(p, was, s) || (now < kClear && now < DistanceToLine(p, was))) {
+                    fine = false;
+                    return;
+                }
+            }
+        });
+        return fine;
+    };
     for (size_t e = 0; e < edges.size(); ++e) {
         std::vector<QPoint> s = DouglasPeucker(edges[e], tolerance);
         if (s.size() == edges[e].size()) continue;
         bool clash = false;
+        for (size_t i = 0; i + 1 < s.size() && !clash; ++i) clash = s[i] == s[i + 1];
         // Against itself (neighbours along it may only meet at their end).
         const size_t m = s.size() - 1;
         for (size_t i = 0; i < m && !clash; ++i)
@@ -144,11 +193,11 @@ void SimplifyPlanar(std::vector<std::vector<QPoint>>& edges, double tolerance) {
                     }
                 }
             });
-        if (clash) continue;
+        if (clash || !keepsPoints(edges[e], s)) continue;
         ++version[e];
         edges[e] = std::move(s);
         insert(int(e));
     }
 }
 
-}  // namespace trace
+}  // namespace ops
