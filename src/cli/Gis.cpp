@@ -18,7 +18,7 @@ namespace cli {
 int RunImport(const QStringList& args) {
     CommandArgs cmd("import",
                     QStringLiteral("IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--layer NAME] "
-                                   "[--encoding ENC]"),
+                                   "[--encoding ENC] [--simplify PX]"),
                     QStringLiteral("Reads polygons from any format GDAL/OGR reads (GeoJSON, "
                                    "Shapefile, GeoPackage, ...) into a work file ready to "
                                    "compose; the transform is kept in OUT.vlm.json."));
@@ -41,10 +41,16 @@ int RunImport(const QStringList& args) {
         QStringLiteral("encoding"),
         QStringLiteral("The text encoding of a Shapefile without a .cpg file, e.g. CP932."),
         QStringLiteral("ENC"));
+    const QCommandLineOption simplifyOpt(
+        QStringLiteral("simplify"),
+        QStringLiteral("Simplify the boundaries to within PX pixels (0 to 50), each shared border "
+                       "once, so that neighbours still meet (default 0: as read)."),
+        QStringLiteral("PX"));
     cmd.Add(field);
     cmd.Add(size);
     cmd.Add(layerOpt);
     cmd.Add(encodingOpt);
+    cmd.Add(simplifyOpt);
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
@@ -63,6 +69,13 @@ int RunImport(const QStringList& args) {
         if (!okW || !okH || options.width < 50 || options.height < 50 || options.width > 32767 ||
             options.height > 32767)
             return cmd.Usage(msg::Text(Msg::CliSizeForm));
+    }
+    if (cmd.parser.isSet(simplifyOpt)) {
+        bool ok = false;
+        options.simplify = cmd.parser.value(simplifyOpt).toDouble(&ok);
+        if (!ok || !(options.simplify >= 0 && options.simplify <= 50))
+            return cmd.Usage(msg::Text(Msg::CliTraceOptionForm)
+                                 .arg(QStringLiteral("--simplify"), cmd.parser.value(simplifyOpt)));
     }
     const QString in = cmd.inputs[0];
     const QString out = WorkFileNames(cmd.Output()).work;
@@ -96,16 +109,22 @@ int RunImport(const QStringList& args) {
                    {"positions", r.positions},
                    {"chains", r.chains},
                    {"points", r.points},
+                   {"pointsBeforeSimplify", r.pointsBeforeSimplify},
                    {"width", r.transform.width},
                    {"height", r.transform.height},
                    {"notes", QJsonArray::fromStringList(r.notes)},
                    {"output", out}});
     } else {
-        Out(QStringLiteral("imported %1: %2 areas, %3 positions, %4 points -> %5")
+        const QString points = r.pointsBeforeSimplify > 0
+                                   ? QStringLiteral("%1 points (%2 before simplifying)")
+                                         .arg(r.points)
+                                         .arg(r.pointsBeforeSimplify)
+                                   : QStringLiteral("%1 points").arg(r.points);
+        Out(QStringLiteral("imported %1: %2 areas, %3 positions, %4 -> %5")
                 .arg(QFileInfo(in).fileName())
                 .arg(r.areas)
                 .arg(r.positions)
-                .arg(r.points)
+                .arg(points)
                 .arg(out));
     }
     return ExitOk;

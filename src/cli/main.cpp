@@ -36,7 +36,7 @@ const Command kCommands[] = {
      "               size, areas, positions, points and whether the map is composed"},
     {"import", cli::RunImport,
      "import IN -o OUT.vlm [--name-field FIELD] [--size W,H] [--layer NAME] [--encoding ENC]\n"
-     "          [--force] [--json]\n"
+     "          [--simplify PX] [--force] [--json]\n"
      "               boundary polygons (GeoJSON, Shapefile, GeoPackage, ...) to a work file"},
     {"export", cli::RunExport,
      "export WORK.vlm -o OUT.(geojson|shp|gpkg|svg|pdf|png) [--force] [--json]\n"

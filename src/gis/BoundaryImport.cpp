@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 
 #include "base/Messages.h"
@@ -15,6 +16,7 @@
 #include "formats/WorkFormat.h"
 #include "gis/BoundaryNoder.h"
 #include "gis/GdalSession.h"
+#include "ops/Simplify.h"
 #include "text/ShiftJis.h"
 
 namespace gis {
@@ -397,15 +399,13 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     QString error;
     if (!noder.Node(all, error)) return fail(error);
 
-    std::vector<Rec> points{Rec{}};
-    for (const std::vector<Rec>& c : noder.Chains()) {
-        if (int64_t(points.size()) + int64_t(c.size()) + 1 > Store::Capacity)
-            return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
-        points.insert(points.end(), c.begin(), c.end());
-        points.push_back(Rec{});
-    }
+    // One separator ahead of every chain and one after the last.
+    int64_t listLength = 1;
+    for (const std::vector<Rec>& c : noder.Chains()) listLength += int64_t(c.size()) + 1;
     r.chains = int(noder.Chains().size());
-    r.points = int(points.size());
+    // Only a simplification could bring a longer list within the store.
+    if (options.simplify <= 0 && listLength > Store::Capacity)
+        return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
 
     // Areas: one per feature, a position in each of its largest parts.
     std::vector<std::array<Rec, Store::Slots>> positions(features.size());
@@ -467,6 +467,31 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
         r.notes << msg::Format(
             Msg::ImportWithoutPosition,
             {QString::number(withoutPosition.size()), withoutPosition.join(QStringLiteral(", "))});
+    // Each chain runs from node to node, so simplifying it on its own keeps
+    // the border two areas share one line.
+    std::vector<std::vector<QPoint>> edges;
+    edges.reserve(noder.Chains().size());
+    for (const std::vector<Rec>& c : noder.Chains()) {
+        std::vector<QPoint>& e = edges.emplace_back();
+        e.reserve(c.size());
+        for (Rec q : c) e.emplace_back(q.x, q.y);
+    }
+    if (options.simplify > 0) {
+        std::vector<QPoint> keep;
+        for (const auto& held : positions)
+            for (Rec q : held)
+                if (q.x != 0 || q.y != 0) keep.emplace_back(q.x, q.y);
+        ops::SimplifyPlanar(edges, options.simplify, keep);
+        r.pointsBeforeSimplify = int(std::min<int64_t>(listLength, INT_MAX));
+    }
+    std::vector<Rec> points{Rec{}};
+    for (const std::vector<QPoint>& e : edges) {
+        if (int64_t(points.size()) + int64_t(e.size()) + 1 > Store::Capacity)
+            return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
+        for (QPoint q : e) points.push_back(Rec{int16_t(q.x()), int16_t(q.y())});
+        points.push_back(Rec{});
+    }
+    r.points = int(points.size());
     if (!st.AssignPoints(points))
         return fail(msg::Text(Msg::ImportTooManyPoints).arg(Store::Capacity));
     st.KindLast = -1;

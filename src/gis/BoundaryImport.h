@@ -21,6 +21,8 @@ struct ImportOptions {
     // The memory the import may take, judged from the source's vertices
     // before anything is built; 0: no bound.
     int64_t maxBytes = 0;
+    // How far a shared boundary may stray when simplified, px; 0: kept as noded.
+    double simplify = 0;
 };
 
 struct ImportResult {
@@ -32,6 +34,7 @@ struct ImportResult {
     bool overBudget = false;
     int64_t vertices = 0, neededBytes = 0;
     int features = 0, areas = 0, parts = 0, positions = 0, chains = 0, points = 0;
+    int pointsBeforeSimplify = 0;  // the point list's length before it; 0 without it
     MapTransform transform;
 };
 

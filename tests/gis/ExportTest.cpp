@@ -186,6 +186,20 @@ TEST_F(Export, TheWorldMapSurvivesExportAndImport) {
     EXPECT_EQ(Json(check)["closed"].toInt(), Json(r)["positions"].toInt());
     EXPECT_GT(Json(r)["positions"].toInt(), 300);
 
+    // Simplified at 1 px, every border once: fewer points, the same positions
+    // and every one of them still closes.
+    const QString thin = dir.filePath("thin.vlm");
+    const CliRun simple =
+        Cli({"import", geojson, "-o", thin, "--size", size, "--simplify", "1", "--json"});
+    ASSERT_EQ(simple.code, 0) << simple.err.toStdString();
+    EXPECT_EQ(Json(simple)["pointsBeforeSimplify"].toInt(), Json(r)["points"].toInt());
+    EXPECT_LT(Json(simple)["points"].toInt() * 3, Json(r)["points"].toInt() * 2)
+        << Json(simple)["points"].toInt() << " of " << Json(r)["points"].toInt();
+    EXPECT_EQ(ReadWork(thin).positions, imported.positions);
+    const CliRun thinCheck = Cli({"check", thin, "--json"});
+    EXPECT_EQ(Json(thinCheck)["failed"].toInt(), 0);
+    EXPECT_EQ(Json(thinCheck)["closed"].toInt(), Json(r)["positions"].toInt());
+
     // Exported again, the outlines come back in the first export's coordinates.
     ASSERT_EQ(Cli({"export", back, "-o", dir.filePath("again.geojson")}).code, 0);
     std::map<QString, QRect> first;

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <algorithm>
+#include <cmath>
 
 #include "GisSupport.h"
 #include "text/ShiftJis.h"
@@ -348,4 +350,49 @@ TEST_F(Import, ALargeSourceIsRefusedBeforeAnythingIsBuiltAndGdalsOwnWordsAreKept
     qunsetenv("OGR_GEOJSON_MAX_OBJ_SIZE");
     EXPECT_EQ(tooComplex.code, 2);
     EXPECT_TRUE(tooComplex.err.contains("OGR_GEOJSON_MAX_OBJ_SIZE")) << tooComplex.err.toStdString();
+}
+
+TEST_F(Import, SimplifiedBordersStaySharedAndEveryPositionStillCloses) {
+    // A 3 x 3 grid whose borders wander with fine noise on a broad wave.
+    auto run = [](int line, int from, bool vertical) {
+        std::vector<QPointF> pts;
+        for (int k = 0; k <= 100; ++k) {
+            const double t = from + k / 100.0;
+            const double c =
+                line + 0.03 * std::sin(t * 7 + line) + 0.002 * std::sin(t * 997 + line);
+            pts.push_back(vertical ? QPointF(c, t) : QPointF(t, c));
+        }
+        return pts;
+    };
+    std::vector<std::pair<QString, QByteArray>> cells;
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+            // Along the bottom, up the right, back along the top, down the left.
+            std::vector<QPointF> sides[4] = {run(j, i, false), run(i + 1, j, true),
+                                             run(j + 1, i, false), run(i, j, true)};
+            std::reverse(sides[2].begin(), sides[2].end());
+            std::reverse(sides[3].begin(), sides[3].end());
+            QByteArray ring = "[[" + QByteArray::number(sides[0][0].x(), 'g', 12) + "," +
+                              QByteArray::number(sides[0][0].y(), 'g', 12) + "]";
+            for (const auto& side : sides)
+                for (size_t k = 1; k < side.size(); ++k)
+                    ring += ",[" + QByteArray::number(side[k].x(), 'g', 12) + "," +
+                            QByteArray::number(side[k].y(), 'g', 12) + "]";
+            cells.push_back({QStringLiteral("C%1%2").arg(i).arg(j), "[" + ring + "]]"});
+        }
+    const QString in = WriteText(dir, "grid.geojson", Collection(cells));
+    const WorkData plain = ImportAndCompose(in, {"--size", "800,800"});
+    const int before = Json(last)["points"].toInt(), positions = Json(last)["positions"].toInt();
+    const WorkData thin = ImportAndCompose(in, {"--size", "800,800", "--simplify", "1", "--force"});
+    EXPECT_EQ(Json(last)["pointsBeforeSimplify"].toInt(), before);
+    EXPECT_LT(Json(last)["points"].toInt() * 2, before);
+    EXPECT_EQ(Json(last)["positions"].toInt(), positions);
+    EXPECT_EQ(thin.positions, plain.positions);
+
+    for (const char* bad : {"51", "-1", "one"}) {
+        const CliRun r = Cli({"import", in, "-o", dir.filePath("bad.vlm"), "--simplify", bad});
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_TRUE(r.err.contains("--simplify")) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("bad.vlm")));
+    }
 }
