@@ -491,6 +491,7 @@ enum class Msg : int {
     ExportOverBudget,       // %1 x %2 ピクセルの画像は約 %3 MB ... 書き出しません。
     ExportBudgetAsk,        // %1 x %2 ピクセルの画像を書き出すには ... 書き出しますか？
     OpenFolder,             // %1 はフォルダです。ファイルを選んでください。
+    ImportBudgetAsk,        // 約 %1 個の点があり、読み込みには約 %2 MB ... 読み込みますか？
 
     // ---- tracing in the window, and what the status bar says ----
     TraceDoubtsFound,  // 自動トレースの疑わしい境界 %1 か所。行を選ぶとその境界を赤で示します。

@@ -117,3 +117,25 @@ TEST(GisCommands, TheUseCasesNameWhatTheyWroteAndWhyNot) {
     plain.Geo = {};
     EXPECT_FALSE(usecase::ExportMap(plain, work, t.Path("b.geojson")).sourceCoordinates);
 }
+
+TEST(GisCommands, AnImportBeyondTheBudgetIsAskedAboutFirst) {
+    TestEditor t(800, 600);
+    const QString in =
+        WriteText(*t.dir, "a.geojson", Collection({{"A", "[[[0,0],[1,0],[1,1],[0,1],[0,0]]]"}}));
+    SurfaceBudget& budget = CurrentSurfaceBudget();
+    const SurfaceBudget kept = budget;
+    budget.bytes = 1000;  // less than five vertices take
+    t.ui.files = {in, t.Path("a.vlm")};
+    t.ui.answers = {false};
+    gis::ImportBoundariesCommand(t.ed);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
+    EXPECT_TRUE(t.ui.LastText().startsWith(QStringLiteral("約 5 個の点があり")))
+        << t.ui.LastText().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(t.Path("a.vlm")));
+    t.ui.files = {in, t.Path("a.vlm")};
+    t.ui.answers = {true};
+    gis::ImportBoundariesCommand(t.ed);
+    budget = kept;
+    EXPECT_EQ(t.ed.st.AreaCount, 1);
+}

@@ -6,6 +6,7 @@
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "formats/WorkFormat.h"
+#include "raster/SurfaceBudget.h"
 #include "usecases/ImportExport.h"
 
 namespace gis {
@@ -35,9 +36,23 @@ void ImportBoundariesCommand(Editor& ed) {
     ImportOptions options;
     options.width = ed.surf.Width();
     options.height = ed.surf.Height();
+    // The same budget as the surface's: a source that would take more is
+    // asked about as soon as its vertices tell, before anything is built.
+    options.maxBytes = CurrentSurfaceBudget().bytes;
     ui.SetBusy(true);
-    const usecase::ImportOutcome r = usecase::ImportBoundaries(in, out, options);
+    usecase::ImportOutcome r = usecase::ImportBoundaries(in, out, options);
     ui.SetBusy(false);
+    if (r.summary.overBudget && CurrentSurfaceBudget().ask) {
+        const QString question = msg::Format(
+            Msg::ImportBudgetAsk, {QString::number(r.summary.vertices),
+                                   QString::number((r.summary.neededBytes + (1 << 20) - 1) >> 20),
+                                   QString::number(options.maxBytes >> 20)});
+        if (!ui.AskYesNo(question, msg::Text(Msg::CapImportBoundaries))) return;
+        options.maxBytes = 0;
+        ui.SetBusy(true);
+        r = usecase::ImportBoundaries(in, out, options);
+        ui.SetBusy(false);
+    }
     if (!r.result.ok) {
         usecase::Show(ui, r.result.message);
         return;
