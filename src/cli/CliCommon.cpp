@@ -40,8 +40,9 @@ CommandArgs::CommandArgs(const char* command, const QString& synopsis, const QSt
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addOption({QStringLiteral("max-memory"),
-                      QStringLiteral("The most memory the drawing surface may take, in MB "
-                                     "(512 unless given). A map that needs more is refused."),
+                      QStringLiteral("The most memory the drawing surface, a picture being "
+                                     "decoded, an import or a PNG export may take, in MB (512 "
+                                     "unless given). Work that needs more is refused."),
                       QStringLiteral("MB")});
 }
 
