@@ -9,10 +9,13 @@
 
 #include "app/Artwork.h"
 #include "app/SurfaceView.h"
+#include "editor/commands/ControlPoints.h"
 #include "shell/IniFile.h"
 
 VelmotApp::VelmotApp() : win(std::make_unique<MainWindow>(ed)) {
     ui.Attach(win.get(), ed);
+    // The window links GDAL, the editor's core does not.
+    ed.controlPoints->backend = usecase::GdalGeoRefBackend();
 }
 
 VelmotApp::~VelmotApp() = default;

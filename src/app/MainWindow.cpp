@@ -158,6 +158,8 @@ void MainWindow::BuildMenus() {
     // Nothing to step through until the first change.
     undo->setEnabled(false);
     redo->setEnabled(false);
+    mode->addSeparator();
+    AddItem(mode, Cmd::ControlPointMode, msg::Text(Msg::MenuControlPoints), true);
 
     QMenu* arrange = bar->addMenu(msg::Text(Msg::MenuAreas));
     arrange->setObjectName(QStringLiteral("MenuArrange"));

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "app/AutoTraceDialog.h"
+#include "app/ControlPointDialogs.h"
 #include "app/Dialogs.h"
 #include "app/FileDrop.h"
 #include "app/FileFilter.h"
@@ -60,6 +61,7 @@ void QtUi::Attach(MainWindow* win, Editor& ed) {
     zone_ = new ZoneForm(win);
     zpot_ = new ZpotDialog(win, ed);
     problems_ = new ProblemListDialog(win, ed);
+    controlPoints_ = new ControlPointTableDialog(win, ed);
     title_ = new TitleForm(win);
     about_ = new AboutDialog(win);
     move_ = new MoveMapForm(win);
@@ -221,6 +223,21 @@ void QtUi::ZpotShow(const QStringList& names) {
 
 void QtUi::CheckListShow(const std::vector<CheckRow>& rows, const QString& summary) {
     problems_->SetRows(rows, summary);
+}
+
+bool QtUi::ControlPointDialog(ControlPointFields& f) {
+    ::ControlPointDialog d(win_, f);
+    return d.exec() == QDialog::Accepted;
+}
+
+void QtUi::ControlPointsShow(const ::ControlPointTable& t) {
+    controlPoints_->SetTable(t);
+    ControlPointMarksChanged();
+}
+
+void QtUi::ControlPointMarksChanged() {
+    // The marks are drawn over the surface, not into it.
+    if (win_ && win_->View()) win_->View()->update();
 }
 
 bool QtUi::AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) {

@@ -13,6 +13,7 @@ class HelpWindow;
 class ZoneForm;
 class ZpotDialog;
 class ProblemListDialog;
+class ControlPointTableDialog;
 class TitleForm;
 class MoveMapForm;
 class QWidget;
@@ -30,6 +31,7 @@ class QtUi : public Ui {
     ZoneForm* Zone() const { return zone_; }
     ZpotDialog* Zpot() const { return zpot_; }
     ProblemListDialog* Problems() const { return problems_; }
+    ControlPointTableDialog* ControlPointList() const { return controlPoints_; }
     TitleForm* Title() const { return title_; }
     MoveMapForm* MoveMap() const { return move_; }
     // The next file dialog for opening answers path without showing itself
@@ -61,6 +63,9 @@ class QtUi : public Ui {
     void CheckListShow(const std::vector<CheckRow>& rows, const QString& summary) override;
     bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
     bool StopRequested() override;
+    bool ControlPointDialog(ControlPointFields& f) override;
+    void ControlPointsShow(const ::ControlPointTable& t) override;
+    void ControlPointMarksChanged() override;
     void SetEnabled(Cmd c, bool on) override;
     void SetChecked(Cmd c, bool on) override;
     void SetCaption(Cmd c, const QString& text) override;
@@ -99,6 +104,7 @@ class QtUi : public Ui {
     ZoneForm* zone_ = nullptr;
     ZpotDialog* zpot_ = nullptr;
     ProblemListDialog* problems_ = nullptr;
+    ControlPointTableDialog* controlPoints_ = nullptr;
     TitleForm* title_ = nullptr;
     MoveMapForm* move_ = nullptr;
     bool busy_ = false;

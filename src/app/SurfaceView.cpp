@@ -170,6 +170,10 @@ void SurfaceView::paintEvent(QPaintEvent* e) {
     // Anything outside the surface (a surface smaller than the view) is grey.
     QRegion rest = QRegion(e->rect()) - QRegion(shown);
     for (const QRect& x : rest) p.fillRect(x, palette().window());
+    const ControlPointTool& cp = ed_.tools->controlPoints;
+    view::PaintControlPoints(p, ed_.st, scale_, e->rect(), [&cp](int i, QPointF at) {
+        return cp.ShownAt(i, at);
+    });
     if (mark_) {
         // A ring in a colour the surface never has, around the point's square.
         p.setPen(QPen(QColor(255, 160, 0), 2));

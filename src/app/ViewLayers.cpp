@@ -1,6 +1,7 @@
 #include "app/ViewLayers.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <array>
 
@@ -219,3 +220,41 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
 }
 
 }  // namespace view
+
+void view::PaintControlPoints(QPainter& p, const Store& st, ViewScale sc, QRect r,
+                              const std::function<QPointF(int, QPointF)>& at) {
+    const auto& points = st.Geo.points;
+    if (points.empty()) return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QFont font = p.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    p.setFont(font);
+    const QRect reach = r.adjusted(-40, -20, 20, 20);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const QPointF s = at(int(i), QPointF(points[i].px, points[i].py));
+        // The middle of the point's pixel, in widget pixels.
+        const QPointF w((s.x() + 0.5) * sc.Zoom(), (s.y() + 0.5) * sc.Zoom());
+        if (!reach.contains(w.toPoint())) continue;
+        // Colours the 16-colour surface never shows, on a white halo.
+        const QColor ink = points[i].enabled ? QColor(255, 96, 0) : QColor(150, 150, 150);
+        for (const auto& [pen, width] : {std::pair{QColor(Qt::white), 4.0}, std::pair{ink, 2.0}}) {
+            p.setPen(QPen(pen, width));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(w, 6, 6);
+            p.drawLine(w - QPointF(9, 0), w - QPointF(3, 0));
+            p.drawLine(w + QPointF(3, 0), w + QPointF(9, 0));
+            p.drawLine(w - QPointF(0, 9), w - QPointF(0, 3));
+            p.drawLine(w + QPointF(0, 3), w + QPointF(0, 9));
+        }
+        const QString label = QString::number(i + 1);
+        const QPointF text = w + QPointF(9, -8);
+        p.setPen(QPen(Qt::white, 3));
+        QPainterPath path;
+        path.addText(text, font, label);
+        p.drawPath(path);
+        p.fillPath(path, ink);
+    }
+    p.restore();
+}

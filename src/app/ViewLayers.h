@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QRect>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/ViewScale.h"
@@ -55,5 +56,11 @@ class ZoomedOut {
 // Paints widget pixels r of the surface at scale sc (zoomed in) with the
 // network drawn from the map.
 void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc, QRect r);
+
+// The work's control points as numbered rings over widget pixels r, the same
+// size at every magnification; a switched-off point is grey. at(i) says where
+// point i is shown (a dragged one follows the pointer).
+void PaintControlPoints(QPainter& p, const Store& st, ViewScale sc, QRect r,
+                        const std::function<QPointF(int, QPointF)>& at);
 
 }  // namespace view

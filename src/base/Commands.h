@@ -39,6 +39,8 @@ enum class Cmd {
     CheckAreas,
     // 下絵, after the items above: 自動トレース
     AutoTrace,
+    // 作図, the last item: 基準点
+    ControlPointMode,
     Count_
 };
 

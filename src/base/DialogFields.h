@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 enum class MsgIcon { None, Information, Warning, Error };
 
@@ -35,4 +37,33 @@ struct CheckRow {
     QString reason;          // short, for the list
     QString message;         // the whole message, as the composition gives it
     QPoint place;            // the spot to look at, in surface pixels
+};
+
+// 基準点: the real coordinates of one control point, as texts, and its
+// coordinate system ("EPSG:6677"; empty keeps the work's own, known only by
+// its WKT). crsChoices: the short list the dialog offers, code then name.
+struct ControlPointFields {
+    QString x, y;
+    QString crs;
+    std::vector<std::pair<QString, QString>> crsChoices;
+};
+
+// One row of the control-point table: the point, and its fit when there is one.
+struct ControlPointRow {
+    double px = 0, py = 0, x = 0, y = 0;
+    bool enabled = true;
+    bool fitted = false;
+    double residualPx = 0, residual = 0;
+    bool leftOut = false;
+    double leaveOneOutPx = 0;
+};
+
+struct ControlPointTable {
+    bool open = false;  // false: the table closes
+    std::vector<ControlPointRow> rows;
+    QString crs;                   // the coordinate system shown
+    int method = 0;                // georef::Method, as the dialog's list orders them
+    QStringList methods;           // the list's captions
+    QString summary;               // RMS and leave-one-out, or why there is no fit
+    QStringList warnings;
 };

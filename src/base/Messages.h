@@ -461,7 +461,7 @@ enum class Msg : int {
     GeoRefCrsUnknown,  // 座標系「%1」が分かりません。EPSG:番号 の形で指定してください。
     GeoRefClustered,  // 基準点が地図の一部に集まっています。離れた場所にも点を置くと精度が上がります。
     CapControlPoints,      // 基準点
-    MenuControlPoints,     // 基準点
+    MenuControlPoints,     // 基準点(&P)
     ControlPointCaption,   // 基準点の座標
     LabelGroundX,          // X (経度)：
     LabelGroundY,          // Y (緯度)：
@@ -500,6 +500,29 @@ enum class Msg : int {
     StatusMapWritten,  // 完成図を %1 に保存しました (%2 区域)。
     StatusExported,    // %1 に書き出しました。
     StatusPrinted,     // 印刷しました: %1
+
+    // ---- control points in the window ----
+    CrsWgs84,              // WGS 84 (経緯度)
+    CrsJgd2011,            // JGD2011 (経緯度)
+    CrsJgd2011Zone,        // JGD2011 平面直角座標系 第%1系
+    CrsWebMercator,        // Web メルカトル
+    MethodAffine,          // アフィン (3 点以上)
+    MethodPoly2,           // 2 次多項式 (6 点以上)
+    MethodPoly3,           // 3 次多項式 (10 点以上)
+    MethodTps,             // 薄板スプライン (3 点以上)
+    HeadGcpOn,             // 有効
+    HeadGcpNumber,         // 番号
+    HeadGcpPixelX,         // ピクセル X
+    HeadGcpPixelY,         // ピクセル Y
+    HeadGcpGroundX,        // X (経度)
+    HeadGcpGroundY,        // Y (緯度)
+    HeadGcpResidualPx,     // 残差 (ピクセル)
+    HeadGcpResidual,       // 残差 (地図単位)
+    HeadGcpLeaveOneOut,    // 一点抜き (ピクセル)
+    ControlPointNotNumber, // 座標には数を入れてください。
+    ControlPointLatitude,  // 緯度は -90 から 90 の間です。
+    ControlPointsEmpty,    // 地図の上をクリックすると基準点を置けます。点をドラッグすると動かせます。
+    ControlPointsNoFit,    // この版では基準点の変換を求められません。
 
     Count
 };

@@ -1,9 +1,14 @@
 #include "editor/Editor.h"
 
+#include "editor/commands/ControlPoints.h"
 #include "editor/tools/Tools.h"
 
 Editor::Editor(Ui& u)
-    : uiRec_(u), ui(uiRec_), progress(ProgressOn(u)), tools(std::make_unique<Tools>(*this)) {}
+    : uiRec_(u),
+      ui(uiRec_),
+      progress(ProgressOn(u)),
+      tools(std::make_unique<Tools>(*this)),
+      controlPoints(std::make_unique<ControlPoints>(*this)) {}
 
 Editor::~Editor() = default;
 
@@ -49,6 +54,7 @@ void Editor::Command(Cmd c) {
         case Cmd::SpRemake: ReMakeLineClick(); break;
         case Cmd::CheckAreas: CheckAreasClick(); break;
         case Cmd::AutoTrace: AutoTraceClick(); break;
+        case Cmd::ControlPointMode: SwitchMode(Mode::ControlPoints); break;
 
         case Cmd::HelpContents: HelpContentsClick(); break;
         case Cmd::AboutVelmot: AboutVelmotClick(); break;
@@ -104,6 +110,7 @@ const char* CmdName(Cmd c) {
         "Undo", "Redo",
         "CheckAreas",
         "AutoTrace",
+        "ControlPointMode",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == size_t(Cmd::Count_));
     return names[size_t(c)];

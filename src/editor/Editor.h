@@ -44,6 +44,7 @@ struct ProblemList;
 }  // namespace compose
 class Tool;
 struct Tools;
+class ControlPoints;
 
 class Editor {
   public:
@@ -332,6 +333,9 @@ class Editor {
     // The file the under-drawing was last read from: traced instead of the
     // stored 16 colours while the picture is still that file's.
     QString pictureFile_;
+
+    // [georef] editor/commands/ControlPoints.h: 基準点, its points and table.
+    std::unique_ptr<ControlPoints> controlPoints;
 
     // [files]
 

@@ -61,6 +61,9 @@ class RecordingUi : public Ui, public CommandSurfaceKeeper {
     bool AutoTraceDialog(usecase::TraceSession& s, usecase::TraceChoice& c) override {
         return in_.AutoTraceDialog(s, c);
     }
+    bool ControlPointDialog(ControlPointFields& f) override { return in_.ControlPointDialog(f); }
+    void ControlPointsShow(const ControlPointTable& t) override { in_.ControlPointsShow(t); }
+    void ControlPointMarksChanged() override { in_.ControlPointMarksChanged(); }
     bool StopRequested() override { return in_.StopRequested(); }
 
     void SetEnabled(Cmd c, bool on) override;

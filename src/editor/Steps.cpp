@@ -1,6 +1,7 @@
 // The editor's side of undo: the entry points record the document around
 // each command, and 元に戻す / やり直し step through what was recorded.
 #include "editor/Editor.h"
+#include "editor/commands/ControlPoints.h"
 #include "editor/tools/Tools.h"
 
 bool Editor::GestureUnderWay() const {
@@ -38,6 +39,7 @@ void Editor::EndStep() {
         uiRec_.Inner().SurfaceChanged();
     }
     UpdateUndoCommands();
+    controlPoints->Follow();
 }
 
 void Editor::UpdateUndoCommands() {
@@ -76,6 +78,7 @@ void Editor::UndoClick() {
         if (doc.Steps().CanUndo()) Show(*this, doc.Undo());
     }
     UpdateUndoCommands();
+    controlPoints->Follow();
 }
 
 void Editor::RedoClick() {
@@ -87,4 +90,5 @@ void Editor::RedoClick() {
         if (doc.Steps().CanRedo()) Show(*this, doc.Redo());
     }
     UpdateUndoCommands();
+    controlPoints->Follow();
 }

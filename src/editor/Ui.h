@@ -67,6 +67,15 @@ public:
     // and the sliders for the gap radius and the smallest region. False
     // when the person cancels.
     virtual bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) = 0;
+    // 基準点's coordinate dialog (modal); false when the person cancels.
+    virtual bool ControlPointDialog(ControlPointFields&) { return false; }
+    // The control-point table (non-modal): shown or filled anew while open;
+    // its check boxes, numbers, transform list and buttons call the
+    // editor's ControlPoints, closing it ControlPoints::TableClosed.
+    virtual void ControlPointsShow(const ControlPointTable&) {}
+    // The control points' marks over the view moved (they are not on the
+    // surface, so no surface repaint brings them along).
+    virtual void ControlPointMarksChanged() {}
     // Whether the person asked to stop the long step under way (the
     // progress bar's stop); asked now and then while it runs.
     virtual bool StopRequested() { return false; }

@@ -12,4 +12,5 @@ enum class Mode : uint8_t {
     LineKind = 4,      // marking runs with a line kind
     Trimming = 5,      // corners of a trimming outline
     Jigsaw = 6,        // lifting and dropping pieces
+    ControlPoints = 7, // a click places a control point, a drag moves one
 };

@@ -122,6 +122,10 @@ bool CrsIsGeographic(const QString& wkt) {
     return srs.importFromWkt(wkt.toUtf8().constData()) == OGRERR_NONE && srs.IsGeographic();
 }
 
+GeoRefBackend GdalGeoRefBackend() {
+    return {FitControlPoints, CrsToWkt, CrsIsGeographic};
+}
+
 GeoRefFit FitControlPoints(const georef::GeoRef& g, QSize mapSize) {
     GeoRefFit out;
     out.geo = g;

@@ -5,6 +5,7 @@
 
 #include <QSize>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "georef/GeoRef.h"
@@ -40,5 +41,15 @@ GeoRefFit FitControlPoints(const georef::GeoRef& g, QSize mapSize);
 bool CrsToWkt(const QString& crs, QString* wkt);
 // Whether a coordinate system is geographic (longitude and latitude).
 bool CrsIsGeographic(const QString& wkt);
+
+// The three above, for the window's core, which links no GDAL: the window
+// hands them in (GdalGeoRefBackend), and without them it shows no fit.
+struct GeoRefBackend {
+    std::function<GeoRefFit(const georef::GeoRef&, QSize)> fit;
+    std::function<bool(const QString& crs, QString* wkt)> crsToWkt;
+    std::function<bool(const QString& wkt)> isGeographic;
+    explicit operator bool() const { return bool(fit); }
+};
+GeoRefBackend GdalGeoRefBackend();
 
 }  // namespace usecase

@@ -67,6 +67,13 @@ class FakeUi : public Ui {
     // pressed at the stopAt-th question (-1: never).
     std::optional<usecase::TraceChoice> traceChoice;
     int traceDialogs = 0, tracePreviewRegions = -1, stopAt = -1, stopAsked = 0;
+    // 基準点: the coordinate dialog's answers (empty: cancel), what it was
+    // last shown, the table as last shown, and how often the marks moved.
+    std::deque<ControlPointFields> controlPointAnswers;
+    ControlPointFields controlPointAsked;
+    int controlPointDialogs = 0;
+    ControlPointTable controlTable;
+    int controlMarksChanged = 0;
     QRect windowBounds;
     bool windowMaximized = false;
     bool closeRequested = false;
@@ -116,6 +123,17 @@ class FakeUi : public Ui {
     }
     bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
     bool StopRequested() override { return stopAt >= 0 && ++stopAsked >= stopAt; }
+    bool ControlPointDialog(ControlPointFields& f) override {
+        ++controlPointDialogs;
+        controlPointAsked = f;
+        if (controlPointAnswers.empty()) return false;
+        const ControlPointFields a = controlPointAnswers.front();
+        controlPointAnswers.pop_front();
+        f.x = a.x, f.y = a.y, f.crs = a.crs;
+        return true;
+    }
+    void ControlPointsShow(const ControlPointTable& t) override { controlTable = t; }
+    void ControlPointMarksChanged() override { ++controlMarksChanged; }
     void SetEnabled(Cmd c, bool on) override { enabled[c] = on; }
     void SetChecked(Cmd c, bool on) override { checked[c] = on; }
     void SetCaption(Cmd c, const QString& t) override { captions[c] = t; }

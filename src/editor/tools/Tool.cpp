@@ -6,7 +6,7 @@
 namespace {
 
 const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd::CuttingMode,
-                          Cmd::PickUpMode};
+                          Cmd::PickUpMode, Cmd::ControlPointMode};
 
 }  // namespace
 
@@ -46,20 +46,23 @@ Tool& Tools::For(::Mode m) {
             return trimming;
         case Mode::Jigsaw:
             return jigsaw;
+        case Mode::ControlPoints:
+            return controlPoints;
     }
     return input;
 }
 
 bool Tools::GestureUnderWay() const {
     for (const Tool* t : std::initializer_list<const Tool*>{&input, &edit, &areaPosition, &legend,
-                                                            &lineKind, &trimming, &jigsaw})
+                                                            &lineKind, &trimming, &jigsaw,
+                                                            &controlPoints})
         if (t->GestureUnderWay()) return true;
     return false;
 }
 
 void Tools::CancelAll() {
     for (Tool* t : std::initializer_list<Tool*>{&input, &edit, &areaPosition, &legend, &lineKind,
-                                                &trimming, &jigsaw})
+                                                &trimming, &jigsaw, &controlPoints})
         t->Cancel();
 }
 

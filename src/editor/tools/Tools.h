@@ -1,6 +1,7 @@
 // The seven mouse modes' tools and the set the editor keeps of them.
 #pragma once
 
+#include <QPointF>
 #include <array>
 #include <cstdint>
 
@@ -143,6 +144,31 @@ class LegendTool : public Tool {
     bool GestureUnderWay() const override;  // until the click
 };
 
+// 基準点: a click places a control point and asks for its real coordinates;
+// a point's mark is dragged to move it, a right click asks its coordinates again.
+class ControlPointTool : public Tool {
+  public:
+    using Tool::Tool;
+    ::Mode Mode() const override { return ::Mode::ControlPoints; }
+    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
+    void Enter() override;
+    void Press(Qt::MouseButton button, QPoint p) override;
+    void Move(QPoint p) override;
+    void Release(Qt::MouseButton button, QPoint p) override;
+    bool Key(int key, QPoint p) override;
+    bool GestureUnderWay() const override { return Grabbed >= 0; }
+    void Cancel() override { Grabbed = -1; }
+
+    // How near (surface pixels) a press must be to take hold of a point.
+    static constexpr double Reach = 6;
+    int Grabbed = -1;       // the point being dragged, -1 when none
+    QPoint PressAt, DragAt; // where the drag began and where it is now
+    // Where the view shows point i meanwhile: it moves as far as the pointer did.
+    QPointF ShownAt(int i, QPointF at) const {
+        return i == Grabbed ? at + QPointF(DragAt - PressAt) : at;
+    }
+};
+
 struct Tools {
     explicit Tools(Editor& ed)
         : input(ed),
@@ -151,7 +177,8 @@ struct Tools {
           legend(ed),
           lineKind(ed),
           trimming(ed),
-          jigsaw(ed) {}
+          jigsaw(ed),
+          controlPoints(ed) {}
     Tool& For(Mode m);
     // Whether any tool has a gesture under way: a point grabbed in edit mode
     // stays grabbed while another mode is visited.
@@ -165,4 +192,5 @@ struct Tools {
     LineKindTool lineKind;
     TrimmingTool trimming;
     JigsawTool jigsaw;
+    ControlPointTool controlPoints;
 };
