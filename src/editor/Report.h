@@ -1,6 +1,7 @@
 // How the editor puts what a lower floor decided to the person.
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -17,6 +18,11 @@ bool MayGrowSurface(Ui& ui, int64_t w, int64_t h, const QString& caption);
 // asked (see raster/SurfaceBudget.h).
 bool MayTakeImage(Ui& ui, int64_t w, int64_t h, int depth, Msg ask, Msg refuse,
                   const QString& caption);
+
+class Editor;
+// True when the surface may grow to hold a picture of this size: within the
+// surface budget, or the person agreed.
+bool RoomForPicture(Editor& ed, QSize size, const QString& caption);
 
 namespace usecase {
 

@@ -25,9 +25,3 @@ void MonotonePicture(QImage& img, QRgb c, Progress* progress);
 // every even row and column is black. False when the doubled size is beyond
 // MaxPictureSide or the memory cannot be had (out is then unchanged).
 bool ExpandPicture(const QImage& img, Surface& out, Progress* progress);
-
-class Editor;
-class QString;
-// True when the surface may grow to hold a picture of this size: within the
-// surface budget, or the person agreed (view/SurfaceBudget.h).
-bool RoomForPicture(Editor& ed, QSize size, const QString& caption);

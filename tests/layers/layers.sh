@@ -29,4 +29,10 @@ for dir in */; do
     fi
   done < <(grep -rnoE '^#include "[a-z]+/[^"]+"' "$dir" | sed -E 's/:#include "/:/; s/"$//')
 done
+# Nor may a lower floor declare what the editor defines.
+for dir in */; do
+  dir=${dir%/}
+  (( ${floor[$dir]:-9} < ${floor[editor]} )) || continue
+  if grep -rnE '\bclass Editor\b|\bEditor&' "$dir"; then bad=1; fi
+done
 exit $bad

@@ -2,6 +2,7 @@
 
 #include "base/Messages.h"
 #include "editor/Editor.h"
+#include "editor/Report.h"
 #include "ops/MoveScale.h"
 #include "raster/Picture.h"
 #include "raster/BitmapFile.h"

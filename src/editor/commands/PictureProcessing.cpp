@@ -1,5 +1,6 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
 #include "editor/Editor.h"
+#include "editor/Report.h"
 #include "base/Messages.h"
 #include "raster/Picture.h"
 #include "raster/BitmapFile.h"

@@ -1,5 +1,5 @@
 // Trimming mode: left clicks set the corners of an outline; the popup cuts
-// away what lies outside or inside it (edit/Trimming.cpp).
+// away what lies outside or inside it (editor/commands/TrimCommands.cpp).
 #include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"

@@ -7,7 +7,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "TraceSupport.h"
+#include "trace/TraceSupport.h"
 #include "support/CliRun.h"
 
 using namespace ttest;

@@ -2,7 +2,7 @@
 // chosen one's region red with the view centred on it, and the work as it was.
 #include <gtest/gtest.h>
 
-#include "ComposeSupport.h"
+#include "compose/ComposeSupport.h"
 #include "support/FakeUi.h"
 
 using namespace ctest;

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <array>
 
-#include "ComposeSupport.h"
+#include "compose/ComposeSupport.h"
 #include "formats/IdtWriter.h"
 #include "support/FakeUi.h"
 #include "support/MapGenerator.h"

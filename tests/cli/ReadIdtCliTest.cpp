@@ -4,7 +4,7 @@
 
 #include <QProcess>
 
-#include "IdtTestMap.h"
+#include "formats/IdtTestMap.h"
 #include "formats/WorkFormat.h"
 #include "support/CliRun.h"
 #include "text/ShiftJis.h"

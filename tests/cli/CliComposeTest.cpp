@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "ComposeSupport.h"
+#include "compose/ComposeSupport.h"
 #include "usecases/WorkFiles.h"
 #include "formats/WorkFormat.h"
 #include "raster/BitmapFile.h"
