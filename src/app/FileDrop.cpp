@@ -26,6 +26,19 @@ Cmd FileDrop::CommandFor(const QString& path) {
     return IsPictureFile(path) ? Cmd::LoadBMP : Cmd::Count_;
 }
 
+bool FileDrop::IsBoundaryFile(const QString& path) {
+    static const QStringList kinds = {QStringLiteral("geojson"), QStringLiteral("json"),
+                                      QStringLiteral("shp"),     QStringLiteral("gpkg"),
+                                      QStringLiteral("kml"),     QStringLiteral("gml"),
+                                      QStringLiteral("fgb")};
+    return kinds.contains(QFileInfo(path).suffix().toLower());
+}
+
+QAction* FileDrop::ImportAction() const {
+    QAction* a = win_.findChild<QAction*>(QStringLiteral("ImportBoundaries"));
+    return a && a->isEnabled() ? a : nullptr;
+}
+
 QString FileDrop::DroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
     const QUrl url = data->urls().first();
@@ -50,18 +63,35 @@ bool FileDrop::eventFilter(QObject* watched, QEvent* e) {
         auto* d = static_cast<QDropEvent*>(e);
         const QString path = DroppedFile(d->mimeData());
         const Cmd c = path.isEmpty() ? Cmd::Count_ : CommandFor(path);
-        if (c != Cmd::Count_ && Enabled(c))
-            d->acceptProposedAction();
-        else
+        if ((c != Cmd::Count_ && Enabled(c)) || (!path.isEmpty() && IsBoundaryFile(path) && ImportAction())) {
+            // A copy, never a move: the file stays where it came from.
+            d->setDropAction(Qt::CopyAction);
+            d->accept();
+        } else {
             d->ignore();
+        }
         return true;
     }
     if (e->type() == QEvent::Drop) {
         auto* d = static_cast<QDropEvent*>(e);
         const QString path = DroppedFile(d->mimeData());
+        if (!path.isEmpty() && IsBoundaryFile(path)) {
+            d->setDropAction(Qt::CopyAction);
+            d->accept();
+            // Boundary data goes through the import, as from the menu.
+            QTimer::singleShot(0, this, [this, path] {
+                QAction* import = ImportAction();
+                if (!import) return;
+                ui_.PresetOpenFile(path);
+                import->trigger();
+                ui_.PresetOpenFile(QString());
+            });
+            return true;
+        }
         const Cmd c = path.isEmpty() ? Cmd::Count_ : CommandFor(path);
         if (c == Cmd::Count_) return true;
-        d->acceptProposedAction();
+        d->setDropAction(Qt::CopyAction);
+        d->accept();
         // After the drop has finished: the command may ask questions, and the
         // program the file came from should not wait for the answers.
         QTimer::singleShot(0, this, [this, path, c] { Open(path, c); });

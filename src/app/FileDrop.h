@@ -11,6 +11,7 @@
 
 class Editor;
 class MainWindow;
+class QAction;
 class QMimeData;
 class QtUi;
 
@@ -19,6 +20,8 @@ class FileDrop : public QObject {
     FileDrop(MainWindow& win, Editor& ed, QtUi& ui);
     // The command that opens path, or Cmd::Count_ for a file nothing opens.
     static Cmd CommandFor(const QString& path);
+    // Boundary data (GeoJSON, Shapefile, GeoPackage, ...), which a drop imports.
+    static bool IsBoundaryFile(const QString& path);
     // The one local file a drag carries, or empty.
     static QString DroppedFile(const QMimeData* data);
     // Runs c with path as the file the command asks for.
@@ -28,6 +31,7 @@ class FileDrop : public QObject {
     bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
+    QAction* ImportAction() const;  // the menu's import, when it may run
     bool Enabled(Cmd c) const;
     MainWindow& win_;
     Editor& ed_;

@@ -93,21 +93,33 @@ void SurfaceView::ZoomOut() {
 
 void SurfaceView::ZoomReset() {
     SetZoom(0, QRectF(Area()->viewport()->rect()).center());
+    // Back at 1:1 the map may lie wholly outside the viewport: bring it in.
+    const QRect content = ed_.ContentBounds();
+    if (!content.isEmpty() && !QRect(ScrollInSurface(), ClientInSurface()).intersects(content))
+        CentreOn(content.center());
 }
 
 void SurfaceView::FitMap() {
-    // The room the viewport has once the scroll bars are gone.
-    const QSize room = Area()->maximumViewportSize();
+    // The map's own contents, or the whole surface while there are none.
+    QRect content = ed_.ContentBounds() & QRect(0, 0, ed_.surf.Width(), ed_.surf.Height());
+    if (content.isEmpty()) content = QRect(0, 0, ed_.surf.Width(), ed_.surf.Height());
+    // The room the viewport has once the scroll bars are gone, less a margin
+    // so that the outermost lines do not touch its edge.
+    const QSize room = Area()->maximumViewportSize() - QSize(8, 8);
     int exp = ViewScale::MaxExp;
     for (; exp > ViewScale::MinExp; --exp) {
         const ViewScale s{exp};
-        if (s.WidgetLength(ed_.surf.Width()) <= room.width() &&
-            s.WidgetLength(ed_.surf.Height()) <= room.height())
+        if (s.WidgetLength(content.width()) <= room.width() &&
+            s.WidgetLength(content.height()) <= room.height())
             break;
     }
     SetZoom(exp, QRectF(Area()->viewport()->rect()).center());
-    Area()->horizontalScrollBar()->setValue(0);
-    Area()->verticalScrollBar()->setValue(0);
+    CentreOn(content.center());
+}
+
+void SurfaceView::CentreOn(QPoint surface) {
+    const QSize client = ClientInSurface();
+    ScrollToSurface(surface - QPoint(client.width() / 2, client.height() / 2));
 }
 
 // ---- the view in surface pixels ----

@@ -36,6 +36,8 @@ class SurfaceView : public QWidget {
     void ZoomReset();
     // The largest magnification that shows the whole surface.
     void FitMap();
+    // Scrolls so that this surface pixel is in the middle of the viewport.
+    void CentreOn(QPoint surface);
 
     // ---- the view in surface pixels, as the editor's keyboard sees it ----
     QPoint ToSurface(QPoint widget) const { return scale_.ToSurface(widget); }

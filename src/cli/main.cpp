@@ -62,7 +62,15 @@ QString Overview() {
     s += QStringLiteral(
         "\n`velmot-cli <command> --help` describes a command's options; --force allows\n"
         "overwriting an existing output.\n"
-        "Exit codes: 0 success, 1 the work failed, 2 bad usage or unreadable input.\n");
+        "Exit codes: 0 success, 1 the work failed, 2 bad usage or unreadable input.\n"
+        "\nexamples (in a copy of the sample folder, with sample.vlm and sample.bmp):\n"
+        "  velmot-cli check sample.vlm\n"
+        "  velmot-cli compose sample.vlm -o composed.vlm --idt sample.idt --title \"Sample map\"\n"
+        "  velmot-cli info sample.idt --json\n"
+        "  velmot-cli read-idt sample.idt -o again.vlm\n"
+        "  velmot-cli clean sample.vlm -o cleaned.vlm --snap 2\n"
+        "  velmot-cli export composed.vlm -o sample.geojson\n"
+        "  velmot-cli import sample.geojson -o imported.vlm --name-field name\n");
     return s;
 }
 

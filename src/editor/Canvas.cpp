@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/Editor.h"
+#include "ops/Extent.h"
 #include "base/Messages.h"
 #include "usecases/WorkFiles.h"
 #include "raster/BitmapFile.h"
@@ -123,4 +124,11 @@ void PaintCompositionView(Editor& ed, Surface& s) {
     render::CompositionView(ed.st, s, false, [&ed] { ed.progress.StepIt(); });
     ed.progress.SetPosition(0);
     ed.progress.Hide();
+}
+
+QRect Editor::ContentBounds() const {
+    QRect r = MapContentBounds(st);
+    if (st.BasePicLoaded && st.BasePicShown && picPixels_.Width() > 0)
+        r |= QRect(0, 0, picPixels_.Width(), picPixels_.Height());
+    return r;
 }

@@ -2,8 +2,8 @@
 // application and the tests drive it through its entry points; it answers
 // through Ui. Commands keep the names their menu items and handlers have.
 //
-// The methods are implemented in the folder of their subsystem (the comment
-// before each group names the file).
+// The handlers are implemented in editor/commands/, one file per group (the
+// comment before each group names it); the services in editor/.
 #pragma once
 
 #include <QString>
@@ -70,17 +70,17 @@ class Editor {
     const Store& st = doc.Map();
 
     // ================= entry points =================
-    // core/Editor.cpp: menu items, tool-bar buttons and popup items.
+    // editor/Editor.cpp: menu items, tool-bar buttons and popup items.
     void Command(Cmd c);
-    // edit/PointInput.cpp: the surface's mouse handlers, in surface pixels;
+    // editor/commands/InputPopup.cpp: the surface's mouse handlers, in surface pixels;
     // the current mode's tool (editor/tools/) handles them.
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y);
-    // edit/Keyboard.cpp: key-down on the main window (vk codes above).
+    // editor/Keyboard.cpp: key-down on the main window (vk codes above).
     void KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
 
-    // ================= start-up and shutdown (shell/Startup.cpp) =================
+    // ================= start-up and shutdown (editor/commands/SessionCommands.cpp) =================
     // Runs the start-up sequence; settingsDir overrides where the settings file
     // lives (empty: beside the program, or the user's configuration directory).
     void InitMain(const QString& programPath, const QString& settingsDir = QString());
@@ -105,7 +105,7 @@ class Editor {
     // when a large picture made the surface grow later.
     int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
 
-    // ================= modes and command surface (shell/Modes.cpp) =================
+    // ================= modes and command surface (editor/Modes.cpp) =================
     // One tool per mode (editor/tools/Tools.h); the current one is tools->For(st.Mode).
     std::unique_ptr<Tools> tools;
     Tool& CurrentTool();
@@ -132,7 +132,7 @@ class Editor {
     SurfaceCursor ModeCursor() const;  // the surface cursor of the current mode
     void UndoComposed();
 
-    // ================= rendering (view/Render.cpp) =================
+    // ================= rendering (editor/Canvas.cpp) =================
     // Full redraw; false when the picture file could not be read (the caller stops).
     bool ReDraw();
     void DisplayMap(int lineColour, int pointColour);
@@ -144,6 +144,9 @@ class Editor {
     static QString MouseReadout(int x, int y);
     // Places the progress bar at the panel's right end and shows it.
     void ShowProgressBar();
+    // What 全体表示 fits: the map's lines, positions and legend, and the
+    // under-drawing while it is shown. Empty when there is none of these.
+    QRect ContentBounds() const;
     // The under-drawing decoded to palette indices, reused while its file keeps
     // the same name, size and times (a redraw would otherwise decode it anew).
     Surface picPixels_;
@@ -164,7 +167,7 @@ class Editor {
         ClickY = y;
     }
 
-    // ================= point input (edit/PointInput.cpp) =================
+    // ================= point input (editor/commands/InputPopup.cpp) =================
     void AddPoint(int x, int y);
     void PopLastPoint();
     void PopCutLine();
@@ -175,17 +178,17 @@ class Editor {
     // Refuses (with a message) when n more point records would not fit.
     bool RoomForPoints(int64_t n);
 
-    // ================= point editing (edit/PointEdit.cpp) =================
+    // ================= point editing (editor/commands/EditPopup.cpp) =================
     void Pop2AppendDot();
     void Pop2DelDot();
     void CutDotsClick();
     void DelLineClick();
     void SelectRun(int32_t& s, int32_t& e);
-    // edit/Network.cpp
+    // editor/NetworkUpkeep.cpp
     void TidyPointList();
     void RemoveRepeatedSegments();
 
-    // ================= line kinds (edit/LineKinds.cpp) =================
+    // ================= line kinds (editor/commands/KindCommands.cpp) =================
     void SecLineClick();
     void AbsLineClick();
     void AstLineClick();
@@ -195,15 +198,15 @@ class Editor {
     void SelectKindRun(int32_t& s, int32_t& e);
     void MarkKindVertices();
 
-    // ================= trimming (edit/Trimming.cpp) =================
+    // ================= trimming (editor/commands/TrimCommands.cpp) =================
     void SweepCuttingClick();
     void HoleCuttingClick();
     void CancelCuttingClick();
 
-    // ================= move and scale (edit/MoveScale.cpp) =================
+    // ================= move and scale (editor/commands/MapCommands.cpp) =================
     void MoveMapClick();
 
-    // ================= base picture (picture/BasePicture.cpp, picture/PictureProcessing.cpp)
+    // ================= base picture (editor/commands/PictureCommands.cpp, editor/commands/PictureProcessing.cpp)
     // =================
     void LoadBMPClick();
     // The rest of LoadBMPClick once the file is chosen (also for a file named
@@ -267,7 +270,7 @@ class Editor {
     void ReadMapClick();
     bool ReadFinishedMap(const QString& path);
 
-    // ================= undo and redo (doc/Undo.cpp) =================
+    // ================= undo and redo (editor/Steps.cpp) =================
     void UndoClick();
     void RedoClick();
     // A press, drag or dialog that has begun and not ended: the state is
@@ -303,7 +306,7 @@ class Editor {
     // The dialog's region fills, labelled while it is open (areas/RegionFills.h).
     std::shared_ptr<areas::RegionFills> zpotFills;
 
-    // [compose] compose/PositionSurvey.cpp
+    // [compose] editor/commands/ProblemList.cpp
     // 全区域の点検: the failures in the problem list, or a word that there are none.
     void CheckAreasClick();
     // An entry chosen (0-based): the view goes there and its region turns red.
@@ -319,7 +322,7 @@ class Editor {
     void TakeBackCheckMark();
     std::shared_ptr<compose::ProblemList> problems_;
 
-    // [trace] editor/AutoTrace.cpp
+    // [trace] editor/commands/AutoTrace.cpp
     // 自動トレース: the dialog, then the traced network added to the work as
     // one step, and its doubtful edges in the problem list.
     void AutoTraceClick();
@@ -339,7 +342,7 @@ class Editor {
 
     // [files]
 
-    // [session] shell/AutoSave.cpp, shell/RecentFiles.cpp, files/OpenFile.cpp
+    // [session] editor/AutoSave.cpp, editor/RecentFiles.cpp, editor/commands/Opening.cpp
     // The work file the work was last read from or saved to; empty for new
     // work, a finished map or a restored autosave of unsaved work. Saving
     // over it needs no questions.

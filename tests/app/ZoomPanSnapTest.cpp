@@ -1,6 +1,9 @@
 // The view's zoom, pan and snapping, driven through the real window: whatever
 // the magnification, the editor receives surface pixels.
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -213,6 +216,30 @@ TEST_F(ViewTest, WheelAndKeysZoomAboutTheCursorAndTheCentre) {
     EXPECT_LE(View()->height(), Win().Flat()->viewport()->height());
 }
 
+TEST_F(ViewTest, FitShowsTheMapItselfAndOneToOneKeepsItInView) {
+    Win().resize(1200, 800);
+    QCoreApplication::processEvents();
+    app->ed.surf.Resize(8126, 4758);
+    app->ui.SurfaceChanged();
+    // A ring of 200 x 150 pixels far from the surface's corner.
+    for (auto [x, y] : {std::pair{6000, 3000}, {6200, 3000}, {6200, 3150}, {6000, 3150}, {6000, 3000}})
+        app->ed.doc.AppendPoint(int16_t(x), int16_t(y));
+    const QPoint centre(6100, 3075);
+    auto inView = [this](QPoint p) {
+        return QRect(View()->ScrollInSurface(), View()->ClientInSurface()).contains(p);
+    };
+    Win().findChild<QAction*>(QStringLiteral("ZoomFit"))->trigger();
+    EXPECT_EQ(View()->Scale().exp, 2);  // x4: 800 x 600 in the viewport, x8 would not fit
+    for (QPoint corner : {QPoint(6000, 3000), QPoint(6200, 3150)}) EXPECT_TRUE(inView(corner));
+
+    // Scrolled away to the corner at 1/8, Ctrl+0 comes back to the map.
+    View()->SetZoom(-3, QPointF(0, 0));
+    app->ui.SetScrollPos(QPoint(0, 0));
+    Win().findChild<QAction*>(QStringLiteral("ZoomReset"))->trigger();
+    EXPECT_EQ(View()->Scale().exp, 0);
+    EXPECT_TRUE(inView(centre));
+}
+
 TEST_F(ViewTest, MiddleDragAndSpaceDragPanWithoutReachingTheEditor) {
     ZoomOn(1, QPoint(600, 500));
     const QPoint from(200, 150);
@@ -250,11 +277,16 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
     auto drop = [this](const QString& path) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        // The source offers a move too; the window only ever copies.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction | Qt::MoveAction, &data,
+                              Qt::LeftButton, {});
         QApplication::sendEvent(&Win(), &enter);
         if (!enter.isAccepted()) return false;
-        QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+        QDropEvent dropped(QPointF(100, 100), Qt::CopyAction | Qt::MoveAction, &data,
+                           Qt::LeftButton, {});
         QApplication::sendEvent(&Win(), &dropped);
+        EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
         QCoreApplication::processEvents();
         return true;
     };
@@ -265,6 +297,27 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
     EditMap(app->ed, [&](Store& s_) { s_.Modified = false; });
     EXPECT_TRUE(drop(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample.vlm")));
     EXPECT_EQ(app->ed.st.AreaCount, 6);
+
+    // Boundary data goes through the import: it asks where to write the work,
+    // proposing the dropped file's name.
+    const QString zones = files.filePath(QStringLiteral("zones.geojson"));
+    QFile z(zones);
+    ASSERT_TRUE(z.open(QIODevice::WriteOnly));
+    z.write(R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"name":"A"},
+        "geometry":{"type":"Polygon","coordinates":[[[0,0],[1,0],[1,1],[0,1],[0,0]]]}}]})");
+    z.close();
+    QString asked;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            asked = d->selectedFiles().value(0);
+            d->reject();
+        }
+    });
+    closer.start(20);
+    EXPECT_TRUE(drop(zones));
+    QTRY_VERIFY_WITH_TIMEOUT(!asked.isEmpty(), 5000);
+    EXPECT_EQ(QFileInfo(asked).fileName(), QStringLiteral("zones.vlm"));
 }
 
 TEST_F(ViewTest, ThePictureEnlargementSaysItIsNoZoom) {

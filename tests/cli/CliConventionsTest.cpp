@@ -182,3 +182,24 @@ TEST_F(CliConventions, FailuresNameTheirCauseAndJsonSaysThemToo) {
     EXPECT_EQ(unwritable.code, 1);
     EXPECT_FALSE(Json(unwritable)["error"].toString().isEmpty()) << unwritable.out.toStdString();
 }
+
+TEST_F(CliConventions, TheHelpsExamplesRunAsWritten) {
+    for (const char* f : {"sample.vlm", "sample.bmp"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/") + f,
+                                dir.filePath(QString::fromLatin1(f))));
+    const QStringList help = Cli({QStringLiteral("--help")}).out.split(u'\n');
+    int run = 0;
+    for (const QString& line : help) {
+        if (!line.startsWith(QStringLiteral("  velmot-cli "))) continue;
+        QStringList args = QProcess::splitCommand(line.trimmed());
+        args.removeFirst();
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(CliPath(), args);
+        ASSERT_TRUE(p.waitForFinished(120000)) << line.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << line.toStdString() << "\n"
+                                   << p.readAllStandardError().toStdString();
+        ++run;
+    }
+    EXPECT_GE(run, 5);
+}
