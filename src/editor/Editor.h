@@ -19,6 +19,7 @@
 #include "doc/Document.h"
 #include "editor/RecordingUi.h"
 #include "raster/Surface.h"
+#include "render/RedMark.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "store/Store.h"
@@ -243,6 +244,9 @@ class Editor {
         QPoint position, place;
         QString reason;
     } composeStop;
+    // The region the last composition failed in, kept red on the view after
+    // its message until the next command.
+    RedMark composeFailMark_;
     // The composition's own preparation: the point list ends with a separator
     // and holds every segment once, and the surface shows it yellow on black
     // with the nodes lime. False (nothing done) without lines or areas.

@@ -122,6 +122,13 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
         t.ed.ReMakeLineClick();
         EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(開いた区域)は閉じていません。"));
         EXPECT_FALSE(t.st().Completed);
+        // The open region stays red over the redrawn map until the next
+        // command, which finds the map as it was.
+        EXPECT_EQ(t.ed.surf.Pixel(60, 40), Red);
+        EXPECT_EQ(t.ed.surf.Pixel(200, 200), Red);
+        t.ed.Command(Cmd::BuildMode);
+        EXPECT_NE(t.ed.surf.Pixel(60, 40), Red);
+        EXPECT_NE(t.ed.surf.Pixel(200, 200), Red);
     }
     {
         // A pocket at a sharp corner whose outline neither walk finds.

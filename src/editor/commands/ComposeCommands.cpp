@@ -58,8 +58,13 @@ void Editor::ReMakeLineClick() {
     } else if (r.shown == usecase::FailureShown::AtMarks) {
         CenterViewOn(r.centre.x(), r.centre.y());
         ComposeMessage(r.result.message.Text());
+        // The red region and the place of the gap or crossing stay in view
+        // over the map until the next command.
+        composeFailMark_.TakeShape(surf, r.place, 6);
     }
     progress.SetPosition(0);
     progress.Hide();
     ReDraw();
+    if (const QRect laid = composeFailMark_.Lay(surf); !laid.isEmpty())
+        ui.SurfaceRegionChanged(laid);
 }

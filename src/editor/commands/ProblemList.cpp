@@ -153,6 +153,7 @@ void Editor::CheckListClick(int index) {
 
 void Editor::TakeBackCheckMark() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
+    Repaint(ui, composeFailMark_.TakeBack(surf));
     Repaint(ui, UnmarkTracedEdge());
 }
 
