@@ -561,6 +561,8 @@ constexpr Entry Table[] = {
     {Msg::ControlPointLatitude, u"緯度は -90 から 90 の間です。"},
     {Msg::ControlPointsEmpty, u"地図の上をクリックすると基準点を置けます。点をドラッグすると動かせます。"},
     {Msg::ControlPointsNoFit, u"この版では基準点の変換を求められません。"},
+    {Msg::ZpotSharedRegionAsk,
+     u"この区画には「%1」の位置があります。\n「%2」の位置もここに置きますか？"},
 };
 
 constexpr bool InEnumOrder() {

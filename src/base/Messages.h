@@ -523,7 +523,7 @@ enum class Msg : int {
     ControlPointLatitude,  // 緯度は -90 から 90 の間です。
     ControlPointsEmpty,    // 地図の上をクリックすると基準点を置けます。点をドラッグすると動かせます。
     ControlPointsNoFit,    // この版では基準点の変換を求められません。
-
+    ZpotSharedRegionAsk,    // この区画には「%1」の位置があります。...
     Count
 };
 

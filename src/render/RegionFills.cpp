@@ -6,6 +6,11 @@
 
 namespace areas {
 
+int RegionFills::RegionOf(const Surface& s, int x, int y) {
+    Refresh(s);
+    return labels_.RegionAt(x, y);
+}
+
 void RegionFills::Refresh(const Surface& s) {
     if (s.Changes() == changes_) return;
     labels_.Build(s, White, RegionLabels::Match::NotEqual);

@@ -20,6 +20,9 @@ class RegionFills {
     void Fill(Surface& s, int x, int y, uint8_t fill);
     // The same as s.SetPixel(x, y, c).
     void SetPixel(Surface& s, int x, int y, uint8_t c);
+    // The region between white lines that holds (x, y); -1 on a line or off
+    // the surface. Not while painting is deferred.
+    int RegionOf(const Surface& s, int x, int y);
     // The same as s.Pixel(x, y), held-back paints included.
     uint8_t Pixel(const Surface& s, int x, int y);
 

@@ -76,6 +76,23 @@ TEST_F(PosFixture, ClicksFillTheFirstEmptyBoxAndReachTheTableOnSelection) {
     EXPECT_EQ(t.ui.zpotBoxes[0], QString());
 }
 
+TEST_F(PosFixture, APositionInAnotherAreasRegionIsAskedFirst) {
+    t.ed.ZoneArrangeClick();
+    t.ed.ZpotListClick(1);  // B
+    t.ui.answers = {false};
+    t.ed.MouseDown(Qt::LeftButton, 40, 40);  // A's square
+    EXPECT_EQ(t.ui.LastText(), QStringLiteral("この区画には「A」の位置があります。\n「B」の位置もここに置きますか？"));
+    EXPECT_EQ(t.ui.zpotBoxes[0], QString());
+    t.ui.answers = {true};
+    t.ed.MouseDown(Qt::LeftButton, 40, 40);
+    EXPECT_EQ(t.ui.zpotBoxes[0], QStringLiteral("40,40"));
+    // A free square asks nothing.
+    const size_t asked = t.ui.messages.size();
+    t.ed.MouseDown(Qt::LeftButton, 120, 30);
+    EXPECT_EQ(t.ui.messages.size(), asked);
+    EXPECT_EQ(t.ui.zpotBoxes[1], QStringLiteral("120,30"));
+}
+
 TEST_F(PosFixture, RepaintClosesUpDeletedBoxes) {
     t.ed.ZoneArrangeClick();
     t.ed.MouseDown(Qt::LeftButton, 120, 30);

@@ -128,6 +128,8 @@ class AreaPositionTool : public Tool {
     void Enter() override;
     bool WipesMarksOnEntry() const override { return false; }  // it paints its own view
     void Press(Qt::MouseButton button, QPoint p) override;
+    // False when the person declines a position in another area's region.
+    bool MaySharePlace(int x, int y);
     bool GestureUnderWay() const override;  // until the dialog closes
 };
 
