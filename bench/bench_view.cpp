@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -15,6 +16,7 @@
 #include "app/ScaledSurface.h"
 #include "app/Snap.h"
 #include "app/SurfaceView.h"
+#include "support/MapGenerator.h"
 
 namespace {
 constexpr int W = 8126, H = 4758;
@@ -71,6 +73,42 @@ void BM_PanFrame(benchmark::State& state) {
     state.SetLabel(view->Scale().Text().toStdString());
 }
 BENCHMARK(BM_PanFrame)->Arg(-3)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// A traced map of about a million points: the view draws its network from
+// the map itself (antialiased lines and handles zoomed in, the network's
+// pixels winning their blocks zoomed out), so the repaint must stay within a
+// frame whatever the number of points.
+struct BigMap {
+    QTemporaryDir dir;
+    VelmotApp app;
+    int32_t records = 0;
+    BigMap() {
+        app.Start(dir.filePath(QStringLiteral("velmot")));
+        app.win->resize(1280, 1024);
+        MapRecipe recipe;
+        recipe.cells = 26000;
+        recipe.step = 2;
+        const GeneratedMap g = GenerateMap(recipe, app.ed);
+        app.ed.surf.Resize(std::max(g.width + 2, app.ed.surf.Width()),
+                           std::max(g.height + 2, app.ed.surf.Height()));
+        app.ed.ReDraw();
+        app.ui.SurfaceChanged();
+        QCoreApplication::processEvents();
+        records = app.ed.st.PointLast;
+    }
+};
+
+void BM_RepaintMillionPointMap(benchmark::State& state) {
+    static BigMap m;
+    SurfaceView* view = m.app.win->View();
+    view->SetZoom(int(state.range(0)), QPointF(0, 0));
+    m.app.ui.SetScrollPos(QPoint(m.app.ed.surf.Width() / 3, m.app.ed.surf.Height() / 3));
+    QCoreApplication::processEvents();
+    for (auto _ : state) view->repaint();
+    state.counters["points"] = double(m.records);
+    state.SetLabel(view->Scale().Text().toStdString());
+}
+BENCHMARK(BM_RepaintMillionPointMap)->DenseRange(-3, 4)->Unit(benchmark::kMillisecond);
 
 // The scaling alone, the whole 8126 x 4758 surface at 1/8 (1016 x 595).
 void BM_ScaleWholeSurfaceToEighth(benchmark::State& state) {
