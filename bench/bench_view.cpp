@@ -41,8 +41,10 @@ struct Window {
     }
 };
 
+// Kept to the end of the process: a window outliving QApplication's
+// destruction would crash the program on its way out.
 Window& Shared() {
-    static Window w;
+    static Window& w = *new Window;
     return w;
 }
 
@@ -99,7 +101,7 @@ struct BigMap {
 };
 
 void BM_RepaintMillionPointMap(benchmark::State& state) {
-    static BigMap m;
+    static BigMap& m = *new BigMap;  // as Shared(): never destroyed after QApplication
     SurfaceView* view = m.app.win->View();
     view->SetZoom(int(state.range(0)), QPointF(0, 0));
     m.app.ui.SetScrollPos(QPoint(m.app.ed.surf.Width() / 3, m.app.ed.surf.Height() / 3));

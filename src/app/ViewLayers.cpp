@@ -50,22 +50,34 @@ QRgb Mean(const QRgb* c, int n) {
     return qRgb(r / n, g / n, b / n);
 }
 
-}  // namespace
+// What of the network a rectangle shows, found in one pass over the lists:
+// its segments and its end points, in list order.
+struct Shown {
+    std::vector<std::pair<Rec, Rec>> segments;
+    std::vector<Rec> points;
+    Shown(const Store& st, QRect r) {
+        ForEachDrawn(
+            st, r, [this](Rec a, Rec b) { segments.emplace_back(a, b); },
+            [this](Rec a) { points.push_back(a); });
+    }
+};
 
-std::vector<uint8_t> NetworkMask(const Store& st, QRect r) {
+std::vector<uint8_t> MaskOf(const Shown& shown, QRect r) {
     std::vector<uint8_t> mask(size_t(std::max(0, r.width())) * size_t(std::max(0, r.height())));
     if (mask.empty()) return mask;
     auto set = [&](int x, int y) {
         if (r.contains(x, y)) mask[size_t(y - r.y()) * size_t(r.width()) + size_t(x - r.x())] = 1;
     };
-    ForEachDrawn(
-        st, r,
-        [&](Rec a, Rec b) {
-            linepixels::ForEach(a.x, a.y, b.x, b.y,
-                                [&](int64_t x, int64_t y) { set(int(x), int(y)); });
-        },
-        [&](Rec a) { set(a.x, a.y); });
+    for (const auto& [a, b] : shown.segments)
+        linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) { set(int(x), int(y)); });
+    for (Rec a : shown.points) set(a.x, a.y);
     return mask;
+}
+
+}  // namespace
+
+std::vector<uint8_t> NetworkMask(const Store& st, QRect r) {
+    return MaskOf(Shown(st, r), r);
 }
 
 // ---- zoomed out ----
@@ -153,7 +165,9 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
                       QPoint(r.right() / cell, r.bottom() / cell));
     const QRect v = shown.adjusted(-1, -1, 1, 1) & QRect(0, 0, s.Width(), s.Height());
     if (v.isEmpty()) return;
-    const std::vector<uint8_t> mask = NetworkMask(st, v);
+    // One pass over a large map's lists, not one for each of the three uses.
+    const Shown drawn(st, v);
+    const std::vector<uint8_t> mask = MaskOf(drawn, v);
 
     // The surface without the network: each network pixel takes the colour
     // of the next other pixel along its row (the line is drawn over it).
@@ -189,33 +203,28 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
     // line kinds and marks keep theirs.
     p.setRenderHint(QPainter::Antialiasing);
     auto centre = [cell](Rec a) { return QPointF((a.x + 0.5) * cell, (a.y + 0.5) * cell); };
-    ForEachDrawn(
-        st, v,
-        [&](Rec a, Rec b) {
-            // The colour of the segment's middle pixel as the surface drew it.
-            const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-            int64_t i = 0, mx = a.x, my = a.y;
-            linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) {
-                if (i++ == steps / 2) mx = x, my = y;
-            });
-            const uint8_t c = s.Pixel(int(mx), int(my));
-            if (c > 15) return;
-            p.setPen(QPen(QColor(PaletteRgb(c)), 2.0, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(centre(a), centre(b));
-        },
-        [](Rec) {});
+    for (const auto& [a, b] : drawn.segments) {
+        // The colour of the segment's middle pixel as the surface drew it.
+        const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+        int64_t i = 0, mx = a.x, my = a.y;
+        linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) {
+            if (i++ == steps / 2) mx = x, my = y;
+        });
+        const uint8_t c = s.Pixel(int(mx), int(my));
+        if (c > 15) continue;
+        p.setPen(QPen(QColor(PaletteRgb(c)), 2.0, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(centre(a), centre(b));
+    }
     // The points as handles, in the colour their pixel has.
     const double side = std::clamp(cell / 2.0 + 2.0, 3.0, 7.0);
     p.setPen(Qt::NoPen);
-    ForEachDrawn(
-        st, v, [](Rec, Rec) {},
-        [&](Rec a) {
-            const uint8_t c = s.Pixel(a.x, a.y);
-            if (c > 15) return;
-            p.setBrush(QColor(PaletteRgb(c)));
-            const QPointF m = centre(a);
-            p.drawRect(QRectF(m.x() - side / 2, m.y() - side / 2, side, side));
-        });
+    for (Rec a : drawn.points) {
+        const uint8_t c = s.Pixel(a.x, a.y);
+        if (c > 15) continue;
+        p.setBrush(QColor(PaletteRgb(c)));
+        const QPointF m = centre(a);
+        p.drawRect(QRectF(m.x() - side / 2, m.y() - side / 2, side, side));
+    }
     p.restore();
 }
 
