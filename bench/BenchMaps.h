@@ -24,18 +24,9 @@ inline MapRecipe Generated(int cells, int step = 2) {
     return s;
 }
 
-// A map the size of a real scanned one (8126 x 4758 pixels, 3,240 cells):
-// the generated cells drawn at 4758 x 4758 and stretched sideways.
-inline void GenerateLarge(Store& st) {
-    MapRecipe r;
-    r.cells = 3240;
-    r.unitW = 56;
-    r.unitH = 62;
-    r.step = 9;
-    r.jitter = 12;
-    r.seed = 7;
-    const GeneratedMap g = GenerateMap(r, st);
-    const double sx = 8126.0 / g.width, sy = 4758.0 / g.height;
+// Stretches a generated map's points and area positions to w x h.
+inline void Stretch(Store& st, const GeneratedMap& g, int w, int h) {
+    const double sx = double(w) / g.width, sy = double(h) / g.height;
     std::vector<Rec> v = st.PointsToVector();
     auto scale = [&](Rec& p) {
         if (p.x <= 0) return;
@@ -46,8 +37,21 @@ inline void GenerateLarge(Store& st) {
     st.AssignPoints(v);
     for (int a = 1; a <= st.AreaCount; ++a)
         for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) scale(st.AreaPos(k, a));
-    st.MapWidth = 8126;
-    st.MapHeight = 4758;
+    st.MapWidth = int16_t(w);
+    st.MapHeight = int16_t(h);
+}
+
+// A map the size of a real scanned one (8126 x 4758 pixels, 3,240 cells):
+// the generated cells drawn at 4758 x 4758 and stretched sideways.
+inline void GenerateLarge(Store& st) {
+    MapRecipe r;
+    r.cells = 3240;
+    r.unitW = 56;
+    r.unitH = 62;
+    r.step = 9;
+    r.jitter = 12;
+    r.seed = 7;
+    Stretch(st, GenerateMap(r, st), 8126, 4758);
 }
 
 // A sparse map of large extent, as a scanned prefecture map is (6995 x 8255
@@ -61,20 +65,7 @@ inline void GenerateSparse(Store& st) {
     r.step = 40;
     r.jitter = 60;
     r.seed = 47;
-    const GeneratedMap g = GenerateMap(r, st);
-    const double sx = 6995.0 / g.width, sy = 8255.0 / g.height;
-    std::vector<Rec> v = st.PointsToVector();
-    auto scale = [&](Rec& p) {
-        if (p.x <= 0) return;
-        p.x = int16_t(std::lround(p.x * sx));
-        p.y = int16_t(std::lround(p.y * sy));
-    };
-    for (Rec& p : v) scale(p);
-    st.AssignPoints(v);
-    for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) scale(st.AreaPos(k, a));
-    st.MapWidth = 6995;
-    st.MapHeight = 8255;
+    Stretch(st, GenerateMap(r, st), 6995, 8255);
 }
 
 }  // namespace benchmaps
