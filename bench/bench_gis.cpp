@@ -2,11 +2,15 @@
 // latitudes, neighbours sharing their borders point for point) and export of
 // a composed 3,000-area map to every format.
 #include <benchmark/benchmark.h>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -116,8 +120,33 @@ BENCHMARK(BM_Export)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
+// GDAL alone reading every feature and its geometry, the peer of
+// bench/import_speed.sh: prints the features and vertices read.
+int ReadWithGdalAlone(const char* path) {
+    GDALAllRegister();
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path, GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!ds) return 2;
+    long long features = 0, vertices = 0;
+    for (OGRLayer* layer : ds->GetLayers())
+        for (const auto& f : *layer) {
+            ++features;
+            if (const OGRGeometry* g = f->GetGeometryRef()) {
+                auto count = [&](const OGRPolygon* poly) {
+                    for (const OGRLinearRing* ring : *poly) vertices += ring->getNumPoints();
+                };
+                if (wkbFlatten(g->getGeometryType()) == wkbPolygon)
+                    count(g->toPolygon());
+                else if (wkbFlatten(g->getGeometryType()) == wkbMultiPolygon)
+                    for (const OGRPolygon* poly : *g->toMultiPolygon()) count(poly);
+            }
+        }
+    std::printf("%lld features, %lld vertices\n", features, vertices);
+    return 0;
+}
+
 // The drawings need fonts, hence a GUI application (offscreen).
 int main(int argc, char** argv) {
+    if (argc == 3 && !std::strcmp(argv[1], "--gdal-read")) return ReadWithGdalAlone(argv[2]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "base/Messages.h"
@@ -16,6 +17,52 @@ namespace {
 
 uint32_t Key(Rec r) {
     return (uint32_t(uint16_t(r.x)) << 16) | uint16_t(r.y);
+}
+
+// Segments of rings held elsewhere, by their two ends either way round,
+// exactly as given; a slot is the address of the segment's first end.
+class SegmentSet {
+  public:
+    void Reserve(size_t n) {
+        size_t size = 16;
+        while (size < n + n / 2) size *= 2;
+        slots_.assign(size, nullptr);
+    }
+    // False when the segment p[0]-p[1] (or its reverse) is already in the set.
+    bool Insert(const QPointF* p) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = Hash(p[0]) ^ Hash(p[1]);; ++i) {
+            const QPointF*& t = slots_[i & mask];
+            if (!t) {
+                t = p;
+                return true;
+            }
+            if ((Same(t[0], p[0]) && Same(t[1], p[1])) || (Same(t[0], p[1]) && Same(t[1], p[0])))
+                return false;
+        }
+    }
+
+  private:
+    // QPointF's == forgives small differences; only exact copies count here.
+    static bool Same(const QPointF& a, const QPointF& b) { return a.x() == b.x() && a.y() == b.y(); }
+    static size_t Hash(const QPointF& q) {
+        const double qx = q.x() + 0.0, qy = q.y() + 0.0;  // -0 hashes as 0
+        uint64_t x, y;
+        std::memcpy(&x, &qx, sizeof x);
+        std::memcpy(&y, &qy, sizeof y);
+        uint64_t h = (x * 0x9E3779B97F4A7C15ull) ^ (y + 0x632BE59BD9B4E019ull);
+        h *= 0xC2B2AE3D27D4EB4Full;
+        return h ^ (h >> 31);
+    }
+    std::vector<const QPointF*> slots_;
+};
+
+// GEOS's rounding onto the grid: halves go up, for negative numbers too.
+double JavaRound(double v) {
+    double whole = 0;
+    const double f = std::fabs(std::modf(v, &whole));
+    if (v >= 0) return f < 0.5 ? std::floor(v) : f > 0.5 ? std::ceil(v) : whole + 1.0;
+    return f < 0.5 ? std::ceil(v) : f > 0.5 ? std::floor(v) : whole;
 }
 
 void OnGeosMessage(const char* message, void* userdata) {
@@ -67,14 +114,60 @@ BoundaryNoder::~BoundaryNoder() = default;
 bool BoundaryNoder::Node(const std::vector<const Part*>& parts, QString& error) {
     GEOSContextHandle_t ctx = d_->ctx;
     std::vector<GEOSGeometry*> lines;
+    // A border two areas share arrives twice, once in each ring. The union
+    // would merge the copies after snapping every vertex of both; a segment
+    // an earlier ring already holds is left out here instead, which halves
+    // the work and keeps the same noded lines in the same order (the union
+    // keeps a segment's first copy).
+    SegmentSet seen;
+    size_t segments = 0;
+    for (const Part* p : parts) {
+        segments += p->shell.size();
+        for (const Ring& h : p->holes) segments += h.size();
+    }
+    seen.Reserve(segments);
+    std::vector<double> x, y;
+    // Within one pixel a line's vertices snap to that pixel's centre, and
+    // the straight way from the first to the last of them stays inside it:
+    // the vertices between change nothing and are left out.
+    auto pixel = [](double x, double y) {
+        return std::pair{JavaRound(x), JavaRound(y)};
+    };
+    auto flush = [&] {
+        if (x.size() > 2) {
+            size_t kept = 1;
+            auto before = pixel(x[0], y[0]), here = pixel(x[1], y[1]);
+            for (size_t i = 1; i + 1 < x.size(); ++i) {
+                const auto after = pixel(x[i + 1], y[i + 1]);
+                if (!(before == here && here == after)) x[kept] = x[i], y[kept] = y[i], ++kept;
+                before = here, here = after;
+            }
+            x[kept] = x.back(), y[kept] = y.back();
+            x.resize(kept + 1), y.resize(kept + 1);
+        }
+        if (x.size() >= 2)
+            if (GEOSCoordSequence* seq = GEOSCoordSeq_copyFromArrays_r(
+                    ctx, x.data(), y.data(), nullptr, nullptr, (unsigned)x.size()))
+                if (GEOSGeometry* g = GEOSGeom_createLineString_r(ctx, seq)) lines.push_back(g);
+        x.clear(), y.clear();
+    };
     auto add = [&](const Ring& r) {
         if (r.size() < 2) return;
-        if (GEOSGeometry* g = GEOSGeom_createLineString_r(ctx, d_->Sequence(r))) lines.push_back(g);
+        for (size_t i = 1; i < r.size(); ++i) {
+            if (!seen.Insert(&r[i - 1])) {
+                flush();
+                continue;
+            }
+            if (x.empty()) x.push_back(r[i - 1].x()), y.push_back(r[i - 1].y());
+            x.push_back(r[i].x()), y.push_back(r[i].y());
+        }
+        flush();
     };
     for (const Part* p : parts) {
         add(p->shell);
         for (const Ring& h : p->holes) add(h);
     }
+    seen = SegmentSet{};
     GEOSGeometry* all = GEOSGeom_createCollection_r(ctx, GEOS_MULTILINESTRING, lines.data(),
                                                     (unsigned)lines.size());
     // The union with a fixed precision model snap-rounds: every vertex and
