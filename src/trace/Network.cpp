@@ -152,7 +152,8 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
     if (page.width <= 0) return net;
     net.gap = options.gap >= 0 ? options.gap : page.autoGap;
     net.minArea = options.minArea >= 0 ? options.minArea : page.autoMinArea;
-    RegionSplit split = SplitRegions(page, net.gap, std::max(1, net.minArea), options.tick);
+    RegionSplit split = SplitRegions(page, net.gap, std::max(1, net.minArea), options.tick,
+                                     options.minArea >= 0);
     if (split.cancelled) {
         net.cancelled = true;
         return net;

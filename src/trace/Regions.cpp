@@ -23,7 +23,8 @@ uint64_t PairKey(int32_t a, int32_t b) {
 
 }  // namespace
 
-RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick) {
+RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick,
+                         bool chosenMinArea) {
     RegionSplit out;
     const int w = page.width, h = page.height;
     const size_t n = size_t(w) * h;
@@ -188,23 +189,57 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         for (int32_t r = margin + 1; r <= next; ++r)
             if (3 * beside[r] >= perimeter[r] && beside[r] > 0) unite(r, margin);
     }
+    // A region walled in by ink all round (an island, a small enclave)
+    // stands however small or narrow; only the gaps of a broken line
+    // (a tenth of its rim at most) may be paper. A region the flood cut
+    // off across paper must earn its place.
+    std::vector<int64_t> rimAll(next + 1, 0), rimPaper(next + 1, 0);
+    auto walled = [&](int32_t r) { return rimAll[r] > 0 && 10 * rimPaper[r] <= rimAll[r]; };
+    auto countRims = [&] {
+        std::fill(rimAll.begin(), rimAll.end(), 0);
+        std::fill(rimPaper.begin(), rimPaper.end(), 0);
+        for (const auto& [key, s] : pairs) {
+            const int32_t a = find(int32_t(key >> 32)), b = find(int32_t(key & 0xffffffffu));
+            if (a == b) continue;
+            rimAll[a] += s.cracks, rimAll[b] += s.cracks;
+            rimPaper[a] += s.paper, rimPaper[b] += s.paper;
+        }
+    };
     // A region hardly deeper than the way out of it (the bowl of a letter,
-    // a pocket between names) belongs to the neighbour it opens into.
+    // a pocket between names) belongs to the neighbour it opens into. The
+    // ways are taken from the highest down, so that the pieces of one
+    // island join each other before any of them joins the sea through a
+    // break in the coast.
     {
+        std::vector<std::pair<int, uint64_t>> byPass;
+        byPass.reserve(pairs.size());
+        for (const auto& [key, s] : pairs) byPass.push_back({s.pass, key});
+        std::sort(byPass.begin(), byPass.end(), [](const auto& x, const auto& y) {
+            return x.first != y.first ? x.first > y.first : x.second < y.second;
+        });
+        for (const auto& [pass, key] : byPass) {
+            int32_t a = find(int32_t(key >> 32)), b = find(int32_t(key & 0xffffffffu));
+            if (a == b || a == margin || b == margin) continue;
+            if (widest[a] > widest[b]) std::swap(a, b);
+            if (widest[a] - pass < 12) unite(a, b);
+        }
+        // Nor is anything narrower than an island may be, unless walled.
+        countRims();
+        const int narrow = 8 * (2 * page.lineWidth + 1);
         std::vector<int> bestPass(next + 1, -1);
         std::vector<int32_t> into(next + 1, 0);
-        for (const auto& [key, s] : pairs) {
-            const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
-            if (s.pass > bestPass[a]) bestPass[a] = s.pass, into[a] = b;
-            if (s.pass > bestPass[b]) bestPass[b] = s.pass, into[b] = a;
+        for (const auto& [pass, key] : byPass) {
+            const int32_t a = find(int32_t(key >> 32)), b = find(int32_t(key & 0xffffffffu));
+            if (a == b) continue;
+            if (pass > bestPass[a]) bestPass[a] = pass, into[a] = b;
+            if (pass > bestPass[b]) bestPass[b] = pass, into[b] = a;
         }
-        // Nor is anything narrower than an island may be.
-        const int narrow = 8 * (2 * page.lineWidth + 1);
         for (int32_t r = margin + 1; r <= next; ++r)
-            if (into[r] && (widest[r] - bestPass[r] < 12 || widest[r] < narrow) &&
-                widest[r] <= widest[into[r]])
+            if (find(r) == r && into[r] && widest[r] < narrow && !walled(r) &&
+                widest[r] <= widest[find(into[r])])
                 unite(r, into[r]);
     }
+    countRims();
     // Regions under the smallest size join the neighbour they share most
     // boundary with, smallest first.
     std::vector<std::vector<std::pair<int32_t, int64_t>>> around(next + 1);
@@ -219,7 +254,9 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
               [&](int32_t a, int32_t b) { return reg[a].area < reg[b].area; });
     for (int32_t r0 : bySize) {
         const int32_t r = find(r0);
-        if (reg[r].area >= minArea || (margin && r == find(margin))) continue;
+        if (reg[r].area >= minArea || (margin && r == find(margin)) ||
+            (!chosenMinArea && walled(r)))
+            continue;
         // The whole group's neighbours, by shared length.
         std::unordered_map<int32_t, int64_t> shared;
         for (int32_t m : members[r])
@@ -254,7 +291,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         const int32_t smaller = reg[find(a)].area < reg[find(b)].area ? a : b;
         const bool neck = s.paper > 0 && (s.ink <= crossing || s.paper > 2 * s.ink);
         const bool lettered = s.paper > 0 && s.lettering > 0 && s.ink - s.lettering <= crossing &&
-                              4 * s.cracks >= rim[smaller];
+                              4 * s.cracks >= rim[smaller] && s.cracks < rim[smaller];
         if (neck || lettered) unite(a, b);
     }
     // Numbered in the order the page is read.

@@ -18,7 +18,10 @@ struct RegionSplit {
     bool cancelled = false;
 };
 
-RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick);
+// A chosen smallest size (`chosenMinArea`) holds for every region; the
+// automatic one spares regions walled in by ink all round.
+RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick,
+                         bool chosenMinArea = false);
 
 // The regions' sizes, poles and whether they reach the page edge, from the
 // labels alone (after the labels were changed).

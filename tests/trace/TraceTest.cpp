@@ -114,6 +114,40 @@ TEST(Trace, ANeckStaysWithItsAreaAndAnIslandIsItsOwnRegion) {
     EXPECT_EQ(positions, 4);  // three rooms and the island
 }
 
+TEST(Trace, SmallIslandsStayRegionsEvenWithABreakInTheirCoast) {
+    // A coast and a sea of small islands drawn 1 px wide: round ones of
+    // radius 5 to 8 px, some with a break in their coast, and one of two
+    // lobes joined by a waist.
+    QImage scan(400, 200, QImage::Format_RGB32);
+    scan.fill(Qt::white);
+    QPainter p(&scan);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.drawPolyline(QPolygon({QPoint(20, 180), QPoint(20, 20), QPoint(380, 20)}));
+    std::vector<QPoint> islands;
+    for (int k = 0; k < 8; ++k) {
+        const QPoint c(60 + 40 * k, 60 + 50 * (k % 2));
+        p.drawEllipse(QPointF(c), 5 + k % 4, 5 + k % 4);
+        islands.push_back(c);
+    }
+    p.setPen(QPen(Qt::white, 1));
+    for (int k = 0; k < 8; k += 3) p.drawPoint(islands[size_t(k)] + QPoint(5 + k % 4, 0));
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.drawPolygon(QPolygonF({QPointF(100, 160), QPointF(112, 150), QPointF(120, 158),
+                             QPointF(126, 158), QPointF(134, 148), QPointF(150, 160),
+                             QPointF(134, 172), QPointF(126, 162), QPointF(120, 162),
+                             QPointF(112, 170)}));
+    p.end();
+    const trace::Page page = trace::ReadPage(scan);
+    const trace::Network net = trace::Split(page, {}, true);
+    auto at = [&](QPoint q) { return net.labels[size_t(q.y()) * 400 + q.x()]; };
+    std::set<int32_t> seen{at(QPoint(200, 150))};
+    for (const QPoint& c : islands) EXPECT_TRUE(seen.insert(at(c)).second) << c.x();
+    EXPECT_EQ(at(QPoint(110, 160)), at(QPoint(138, 160)));  // both lobes, one island
+    EXPECT_TRUE(seen.insert(at(QPoint(110, 160))).second);
+    ExpectComposable(net);
+}
+
 TEST(Trace, ThePageEdgeIsNoBoundaryAndABlankPageHasNone) {
     // A map cut off by the page: its lines end at the edge, none runs along it.
     const QImage cut = Grid(200, 150, -40, -30, 4, 3, 70, 2);
