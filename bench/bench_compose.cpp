@@ -72,7 +72,7 @@ void BM_ReMakeLineClick(benchmark::State& state) {
         const GeneratedMap g = GenerateMap(benchmaps::Generated(cells), t->ed);
         t->ed.surf.Resize(g.width, g.height);
         state.ResumeTiming();
-        t->ed.ReMakeLineClick();
+        t->ed.composer.ReMakeLineClick();
         if (!t->st().Completed) state.SkipWithError("composition failed");
     }
 }
@@ -83,11 +83,11 @@ void BM_WorldMap(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto t = std::make_unique<TestEditor>(7500, 3500);
-        if (!t->ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"))) {
+        if (!t->ed.files.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"))) {
             state.SkipWithError("cannot load the world map");
             return;
         }
-        t->ed.PrepareComposition();
+        t->ed.composer.PrepareComposition();
         Store st = t->st();
         state.ResumeTiming();
         const bool ok = literal ? LiteralCompose(st, t->ed.surf).ok

@@ -96,7 +96,7 @@ struct ComposedMap {
         recipe.step = 2;
         const GeneratedMap g = GenerateMap(recipe, t->ed);
         t->ed.surf.Resize(g.width, g.height);
-        t->ed.ReMakeLineClick();
+        t->ed.composer.ReMakeLineClick();
     }
 };
 

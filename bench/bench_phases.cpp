@@ -54,7 +54,7 @@ Prepared Make(MapId id) {
     Prepared p;
     p.t = std::make_unique<TestEditor>(8, 8);
     if (id == World) {
-        p.t->ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
+        p.t->ed.files.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
     } else {
         EditMap(p.t->ed, [&](Store& st) {
             if (id == Large)
@@ -69,7 +69,7 @@ Prepared Make(MapId id) {
     }
     const Store& st = p.t->st();
     p.t->ed.surf.Resize(st.MapWidth + 1, st.MapHeight + 1);
-    p.t->ed.PrepareComposition();
+    p.t->ed.composer.PrepareComposition();
     p.points = st.PointsToVector();
     return p;
 }
@@ -232,10 +232,10 @@ void BM_AreaDialog(benchmark::State& state) {
         state.PauseTiming();
         Prepared p = Make(MapId(state.range(0)));
         Editor& ed = p.t->ed;
-        ed.ZpotOpen = false;
+        ed.areaPositions.ZpotOpen = false;
         state.ResumeTiming();
-        ed.ZoneArrangeClick();
-        if (state.range(1)) ed.ZpotListClick(1);
+        ed.areaPositions.ZoneArrangeClick();
+        if (state.range(1)) ed.areaPositions.ZpotListClick(1);
     }
 }
 BENCHMARK(BM_AreaDialog)

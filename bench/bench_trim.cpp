@@ -52,7 +52,7 @@ void BM_SweepCutting(benchmark::State& state) {
         state.PauseTiming();
         Prepare(t, net);
         state.ResumeTiming();
-        t.ed.SweepCuttingClick();
+        t.ed.trimming.SweepCuttingClick();
     }
     state.counters["records"] = double(net.size());
     state.counters["kept"] = t.st().PointLast;
@@ -66,7 +66,7 @@ void BM_HoleCutting(benchmark::State& state) {
         state.PauseTiming();
         Prepare(t, net);
         state.ResumeTiming();
-        t.ed.HoleCuttingClick();
+        t.ed.trimming.HoleCuttingClick();
     }
     state.counters["kept"] = t.st().PointLast;
 }

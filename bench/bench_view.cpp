@@ -125,7 +125,7 @@ BENCHMARK(BM_ScaleWholeSurfaceToEighth)->Unit(benchmark::kMillisecond);
 void BM_SnapSearch(benchmark::State& state) {
     Window& w = Shared();
     static const bool loaded =
-        w.app.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
+        w.app.ed.files.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm"));
     if (!loaded) state.SkipWithError("world map not loaded");
     const ViewScale sc{2};
     int i = 0;

@@ -89,7 +89,7 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
     list_ = new QListWidget;
     list_->setObjectName(QStringLiteral("ListBox1"));
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_ && row >= 0) ed_.ZpotListClick(row);
+        if (!filling_ && row >= 0) ed_.areaPositions.ZpotListClick(row);
     });
 
     auto* column = new QVBoxLayout;
@@ -109,7 +109,7 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
     done_ = new QPushButton(msg::Text(Msg::ButtonDone));
     done_->setObjectName(QStringLiteral("OkBtn"));
     done_->setAutoDefault(false);
-    connect(redraw_, &QPushButton::clicked, this, [this] { ed_.ZpotRedrawClick(); });
+    connect(redraw_, &QPushButton::clicked, this, [this] { ed_.areaPositions.ZpotRedrawClick(); });
     connect(done_, &QPushButton::clicked, this, [this] { close(); });
 
     auto* body = new QHBoxLayout;
@@ -152,7 +152,7 @@ void ZpotDialog::SetBoxes(const std::array<QString, 9>& boxes) {
 void ZpotDialog::closeEvent(QCloseEvent* e) {
     // The editor takes the boxes over first; a box it cannot read keeps the
     // dialog open so the person can correct it.
-    if (ed_.ZpotClose())
+    if (ed_.areaPositions.ZpotClose())
         e->accept();
     else
         e->ignore();

@@ -120,7 +120,7 @@ bool Editor::OfferRecovery() {
             continue;
         }
         restoring_ = true;
-        const bool ok = LoadWorkFile(o.WorkPath());
+        const bool ok = files.LoadWorkFile(o.WorkPath());
         restoring_ = false;
         if (!ok) {
             declined_.push_back(std::move(o));

@@ -2,38 +2,74 @@
 
 #include "editor/commands/ControlPoints.h"
 #include "editor/tools/Tools.h"
+#include "editor/tools/Tool.h"
+#include "ops/PointAt.h"
 
 Editor::Editor(Ui& u)
     : uiRec_(u),
       ui(uiRec_),
       progress(ProgressOn(u)),
       tools(std::make_unique<Tools>(*this)),
+      input(*this),
+      editing(*this),
+      kinds(*this),
+      trimming(*this),
+      mapCommands(*this),
+      picture(*this),
+      areaNames(*this),
+      areaPositions(*this),
+      problems(*this),
+      composer(*this),
+      files(*this),
+      finishedMaps(*this),
+      tracing(*this),
       controlPoints(std::make_unique<ControlPoints>(*this)) {}
 
 Editor::~Editor() = default;
+
+void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
+    StepScope scope(*this);
+    if (button == Qt::RightButton) {
+        ui.AttachPopup(Popup::None);
+        SetClick(Clamp16(x), Clamp16(y));
+    }
+    CurrentTool().Press(button, QPoint(x, y));
+    doc.MarkChanged();
+    EnableRemakeCommands();
+}
+
+void Editor::MouseMove(int x, int y) {
+    ui.SetMouseXY(MouseReadout(x, y));
+    CurrentTool().Move(QPoint(x, y));
+}
+
+void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
+    StepScope scope(*this);
+    CurrentTool().Release(button, QPoint(x, y));
+}
 
 void Editor::Command(Cmd c) {
     if (c == Cmd::Undo) return UndoClick();
     if (c == Cmd::Redo) return RedoClick();
     StepScope scope(*this);
     switch (c) {
-        case Cmd::SaveWork: SaveWorkClick(); break;
-        case Cmd::LoadWork: LoadWorkClick(); break;
-        case Cmd::WriteMap: WriteMapClick(); break;
-        case Cmd::ReadMap: ReadMapClick(); break;
-        case Cmd::NewWork: NewWorkClick(); break;
+        case Cmd::SaveWork: files.SaveWorkClick(); break;
+        case Cmd::LoadWork: files.LoadWorkClick(); break;
+        case Cmd::WriteMap: finishedMaps.WriteMapClick(); break;
+        case Cmd::ReadMap: finishedMaps.ReadMapClick(); break;
+        case Cmd::NewWork: files.NewWorkClick(); break;
         case Cmd::Quit: QuitClick(); break;
-        case Cmd::SaveOver: SaveOverClick(); break;
+        case Cmd::SaveOver: files.SaveOverClick(); break;
 
         case Cmd::LoadBMP:
-        case Cmd::SpBmpOpen: LoadBMPClick(); break;
-        case Cmd::BMPpaste: BMPpasteClick(); break;
+        case Cmd::SpBmpOpen: picture.LoadBMPClick(); break;
+        case Cmd::BMPpaste: picture.BMPpasteClick(); break;
         case Cmd::BMPmonotone:
-        case Cmd::SpBmpMono: BMPmonotoneClick(); break;
+        case Cmd::SpBmpMono: picture.BMPmonotoneClick(); break;
         case Cmd::BMPexpand:
-        case Cmd::SpBmpExpand: BMPexpandClick(); break;
-        case Cmd::BMPshowhide: BMPshowhideClick(); break;
-        case Cmd::BMPclear: BMPclearClick(); break;
+        case Cmd::SpBmpExpand: picture.BMPexpandClick(); break;
+        case Cmd::BMPshowhide: picture.BMPshowhideClick(); break;
+        case Cmd::BMPclear: picture.BMPclearClick(); break;
 
         case Cmd::BuildMode:
         case Cmd::SpInputMode: BuildModeClick(); break;
@@ -42,49 +78,49 @@ void Editor::Command(Cmd c) {
         case Cmd::LineKindMode: LineKindModeClick(); break;
         case Cmd::CuttingMode: CuttingModeClick(); break;
         case Cmd::PickUpMode: PickUpModeClick(); break;
-        case Cmd::MoveMap: MoveMapClick(); break;
+        case Cmd::MoveMap: mapCommands.MoveMapClick(); break;
 
         case Cmd::AreaNameEdit:
-        case Cmd::SpAreaName: AreaNameEditClick(); break;
+        case Cmd::SpAreaName: areaNames.AreaNameEditClick(); break;
         case Cmd::ZoneArrange:
-        case Cmd::SpAreaPos: ZoneArrangeClick(); break;
+        case Cmd::SpAreaPos: areaPositions.ZoneArrangeClick(); break;
         case Cmd::IndexPos:
         case Cmd::SpIndexPos: IndexPosClick(); break;
         case Cmd::ReMakeLine:
-        case Cmd::SpRemake: ReMakeLineClick(); break;
-        case Cmd::CheckAreas: CheckAreasClick(); break;
-        case Cmd::AutoTrace: AutoTraceClick(); break;
+        case Cmd::SpRemake: composer.ReMakeLineClick(); break;
+        case Cmd::CheckAreas: problems.CheckAreasClick(); break;
+        case Cmd::AutoTrace: tracing.AutoTraceClick(); break;
         case Cmd::ControlPointMode: SwitchMode(Mode::ControlPoints); break;
 
         case Cmd::HelpContents: HelpContentsClick(); break;
         case Cmd::AboutVelmot: AboutVelmotClick(); break;
         case Cmd::CheckShowHint: CheckShowHintClick(); break;
 
-        case Cmd::SpFileOpen: SpFileOpenClick(); break;
-        case Cmd::SpFileSave: SpFileSaveClick(); break;
+        case Cmd::SpFileOpen: files.SpFileOpenClick(); break;
+        case Cmd::SpFileSave: files.SpFileSaveClick(); break;
 
-        case Cmd::LastPoint: PopLastPoint(); break;
-        case Cmd::CutLine: PopCutLine(); break;
-        case Cmd::WrongPoint: PopWrongPoint(); break;
-        case Cmd::ConnectStartPoint: PopConnectStartPoint(); break;
-        case Cmd::ConnectNearPoint: PopConnectNearPoint(); break;
-        case Cmd::NearStartPosition: PopNearPointStart(); break;
+        case Cmd::LastPoint: input.PopLastPoint(); break;
+        case Cmd::CutLine: input.PopCutLine(); break;
+        case Cmd::WrongPoint: input.PopWrongPoint(); break;
+        case Cmd::ConnectStartPoint: input.PopConnectStartPoint(); break;
+        case Cmd::ConnectNearPoint: input.PopConnectNearPoint(); break;
+        case Cmd::NearStartPosition: input.PopNearPointStart(); break;
 
-        case Cmd::AppendDot: Pop2AppendDot(); break;
-        case Cmd::DelPoint: Pop2DelDot(); break;
-        case Cmd::CutDots: CutDotsClick(); break;
-        case Cmd::DelLine: DelLineClick(); break;
+        case Cmd::AppendDot: editing.Pop2AppendDot(); break;
+        case Cmd::DelPoint: editing.Pop2DelDot(); break;
+        case Cmd::CutDots: editing.CutDotsClick(); break;
+        case Cmd::DelLine: editing.DelLineClick(); break;
 
-        case Cmd::SecLine: SecLineClick(); break;
-        case Cmd::AbsLine: AbsLineClick(); break;
-        case Cmd::AstLine: AstLineClick(); break;
-        case Cmd::RelSecLine: RelSecLineClick(); break;
-        case Cmd::RelAbsLine: RelAbsLineClick(); break;
-        case Cmd::RelAstLine: RelAstLineClick(); break;
+        case Cmd::SecLine: kinds.SecLineClick(); break;
+        case Cmd::AbsLine: kinds.AbsLineClick(); break;
+        case Cmd::AstLine: kinds.AstLineClick(); break;
+        case Cmd::RelSecLine: kinds.RelSecLineClick(); break;
+        case Cmd::RelAbsLine: kinds.RelAbsLineClick(); break;
+        case Cmd::RelAstLine: kinds.RelAstLineClick(); break;
 
-        case Cmd::SweepCutting: SweepCuttingClick(); break;
-        case Cmd::HoleCutting: HoleCuttingClick(); break;
-        case Cmd::CancelCutting: CancelCuttingClick(); break;
+        case Cmd::SweepCutting: trimming.SweepCuttingClick(); break;
+        case Cmd::HoleCutting: trimming.HoleCuttingClick(); break;
+        case Cmd::CancelCutting: trimming.CancelCuttingClick(); break;
 
         case Cmd::Undo:
         case Cmd::Redo:

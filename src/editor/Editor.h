@@ -2,8 +2,8 @@
 // application and the tests drive it through its entry points; it answers
 // through Ui. Commands keep the names their menu items and handlers have.
 //
-// The handlers are implemented in editor/commands/, one file per group (the
-// comment before each group names it); the services in editor/.
+// The handlers are in groups, one class per menu, popup or dialog in
+// editor/commands/; the services they share are the editor's own, in editor/.
 #pragma once
 
 #include <QString>
@@ -18,8 +18,20 @@
 #include "editor/Ui.h"
 #include "doc/Document.h"
 #include "editor/RecordingUi.h"
+#include "editor/commands/AreaNameEditor.h"
+#include "editor/commands/AreaPositionDialog.h"
+#include "editor/commands/ComposeCommands.h"
+#include "editor/commands/EditPopup.h"
+#include "editor/commands/FinishedMapCommands.h"
+#include "editor/commands/InputPopup.h"
+#include "editor/commands/KindCommands.h"
+#include "editor/commands/MapCommands.h"
+#include "editor/commands/PictureCommands.h"
+#include "editor/commands/ProblemList.h"
+#include "editor/commands/TraceCommands.h"
+#include "editor/commands/TrimCommands.h"
+#include "editor/commands/WorkFileCommands.h"
 #include "raster/Surface.h"
-#include "render/RedMark.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "store/Store.h"
@@ -36,13 +48,6 @@ constexpr int Backspace = 0x08, Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0
               A = 0x41, Z = 0x5A;
 }
 
-namespace areas {
-class RegionFills;
-}
-namespace compose {
-struct CheckEntry;
-struct ProblemList;
-}  // namespace compose
 class Tool;
 struct Tools;
 class ControlPoints;
@@ -73,8 +78,8 @@ class Editor {
     // ================= entry points =================
     // editor/Editor.cpp: menu items, tool-bar buttons and popup items.
     void Command(Cmd c);
-    // editor/commands/InputPopup.cpp: the surface's mouse handlers, in surface pixels;
-    // the current mode's tool (editor/tools/) handles them.
+    // The surface's mouse handlers, in surface pixels; the current mode's
+    // tool (editor/tools/) handles them.
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y);
@@ -132,6 +137,7 @@ class Editor {
     void AboutVelmotClick();
     SurfaceCursor ModeCursor() const;  // the surface cursor of the current mode
     void UndoComposed();
+    void IndexPosClick();  // editor/commands/Legend.cpp
 
     // ================= rendering (editor/Canvas.cpp) =================
     // Full redraw; false when the picture file could not be read (the caller stops).
@@ -140,6 +146,7 @@ class Editor {
     void ShowKinds();
     void RestoreCursor();
     void MarkVertices(uint8_t c);
+    void MarkKindVertices();
     void ComposeMessage(const QString& text);
     void CenterViewOn(int x, int y);
     static QString MouseReadout(int x, int y);
@@ -168,111 +175,9 @@ class Editor {
         ClickY = y;
     }
 
-    // ================= point input (editor/commands/InputPopup.cpp) =================
-    void AddPoint(int x, int y);
-    void PopLastPoint();
-    void PopCutLine();
-    void PopWrongPoint();
-    void PopConnectStartPoint();
-    void PopConnectNearPoint();
-    void PopNearPointStart();
-    // Refuses (with a message) when n more point records would not fit.
-    bool RoomForPoints(int64_t n);
-
-    // ================= point editing (editor/commands/EditPopup.cpp) =================
-    void Pop2AppendDot();
-    void Pop2DelDot();
-    void CutDotsClick();
-    void DelLineClick();
-    void SelectRun(int32_t& s, int32_t& e);
-    // editor/NetworkUpkeep.cpp
+    // ================= the network's upkeep (editor/NetworkUpkeep.cpp) =================
     void TidyPointList();
     void RemoveRepeatedSegments();
-
-    // ================= line kinds (editor/commands/KindCommands.cpp) =================
-    void SecLineClick();
-    void AbsLineClick();
-    void AstLineClick();
-    void RelSecLineClick();
-    void RelAbsLineClick();
-    void RelAstLineClick();
-    void SelectKindRun(int32_t& s, int32_t& e);
-    void MarkKindVertices();
-
-    // ================= trimming (editor/commands/TrimCommands.cpp) =================
-    void SweepCuttingClick();
-    void HoleCuttingClick();
-    void CancelCuttingClick();
-
-    // ================= move and scale (editor/commands/MapCommands.cpp) =================
-    void MoveMapClick();
-
-    // ================= base picture (editor/commands/PictureCommands.cpp, editor/commands/PictureProcessing.cpp)
-    // =================
-    void LoadBMPClick();
-    // The rest of LoadBMPClick once the file is chosen (also for a file named
-    // from outside): asks first when the picture would take a surface beyond
-    // the budget, reads it whole before anything is let go. True when it
-    // became the under-drawing.
-    bool LoadPictureFile(const QString& file);
-    // The rest of LoadBMPClick once the picture is read.
-    void UsePicture(QImage img);
-    void BMPpasteClick();
-    void BMPshowhideClick();
-    void BMPclearClick();
-    void BMPmonotoneClick();
-    void BMPexpandClick();
-    QRgb LastMonotoneColour = 0xFF000000;
-
-    // ================= areas and legend (areas/*.cpp) =================
-    void AreaNameEditClick();
-    void ZoneArrangeClick();
-    void ZpotListClick(int index);  // 0-based list entry
-    void ZpotRedrawClick();
-    // OK / close box of the area-position dialog; false keeps it open (a box
-    // that does not parse).
-    bool ZpotClose();
-    int ZpotSelected = 1;
-    void IndexPosClick();
-
-    // ================= final composition (compose/*.cpp) =================
-    void ReMakeLineClick();
-    // Where the last composition stopped, for reports (area 0: it did not
-    // fail at a position). reason: the stable key of compose::ReasonKey.
-    struct ComposeStop {
-        int area = 0, slot = 0;
-        QPoint position, place;
-        QString reason;
-    } composeStop;
-    // The region the last composition failed in, kept red on the view after
-    // its message until the next command.
-    RedMark composeFailMark_;
-    // The composition's own preparation: the point list ends with a separator
-    // and holds every segment once, and the surface shows it yellow on black
-    // with the nodes lime. False (nothing done) without lines or areas.
-    bool PrepareComposition();
-    // Joins the kind groups that meet end to end (compose/KindMerge.h).
-    void MergeKindGroups();
-
-    // ================= files (files/*.cpp) =================
-    void SaveWorkClick();
-    // The under-drawing's line of the work file for a save under names;
-    // false (with a message) when its name cannot be written.
-    bool PictureLine(const WorkNames& names, std::string* picture);
-    // Writes the work file and its bitmap as a pair; false (with a message)
-    // when either could not be written.
-    bool SaveWorkPair(const WorkNames& names, const std::string& picture);
-    void LoadWorkClick();
-    // ownHistory: the work opened starts an undo history of its own; an
-    // import read back as a work stays one step of the work it replaced.
-    bool LoadWorkFile(const QString& name, bool ownHistory = true);
-    void NewWorkClick();
-    void ResetWork();
-    void SpFileOpenClick();
-    void SpFileSaveClick();
-    void WriteMapClick();
-    void ReadMapClick();
-    bool ReadFinishedMap(const QString& path);
 
     // ================= undo and redo (editor/Steps.cpp) =================
     void UndoClick();
@@ -296,66 +201,11 @@ class Editor {
     QSize stepSurfaceSize_;
     bool undoShown_ = false, redoShown_ = false;
 
-    // ---- per-subsystem state: add below, each subsystem in its own block ----
-    // [edit]
-
-    // [picture]
-    // After a new picture went into temps.picture: present, shown, commands on.
-    void PictureStored();
-    // The negative, with the hourglass and the progress bar.
-    void RunInversion(QImage& img);
-
-    // [areas]
-    bool ZpotOpen = false;  // the area-position dialog is showing
-    // The dialog's region fills, labelled while it is open (areas/RegionFills.h).
-    std::shared_ptr<areas::RegionFills> zpotFills;
-
-    // [compose] editor/commands/ProblemList.cpp
-    // 全区域の点検: the failures in the problem list, or a word that there are none.
-    void CheckAreasClick();
-    // An entry chosen (0-based): the view goes there and its region turns red.
-    void CheckListClick(int index);
-    // The list closed: the red region is taken back.
-    void CheckListClosed();
-    // 修正 (all: すべて修正): the network repaired within the chosen entry's
-    // region, or within every region whose entry fails for the same reason,
-    // as one undo step; the list is made anew.
-    void CheckListRepair(int index, bool all);
-    // Takes back the red region of the chosen problem, if one is shown. Every
-    // other command does so first, so that no recorded state holds it.
-    void TakeBackCheckMark();
-    std::shared_ptr<compose::ProblemList> problems_;
-
-    // [trace] editor/commands/AutoTrace.cpp
-    // 自動トレース: the dialog, then the traced network added to the work as
-    // one step, and its doubtful edges in the problem list.
-    void AutoTraceClick();
-    // What the list of doubtful edges keeps while it is open.
-    struct TracedEdges;
-    std::shared_ptr<TracedEdges> traced_;
-    // An edge chosen (0-based): the view goes there and the edge turns red.
-    void TracedEdgeClick(int index);
-    // Takes back the red edge, if one is shown.
-    QRect UnmarkTracedEdge();
-    // The file the under-drawing was last read from: traced instead of the
-    // stored 16 colours while the picture is still that file's.
-    QString pictureFile_;
-
-    // [georef] editor/commands/ControlPoints.h: 基準点, its points and table.
-    std::unique_ptr<ControlPoints> controlPoints;
-
-    // [files]
-
-    // [session] editor/AutoSave.cpp, editor/RecentFiles.cpp, editor/commands/Opening.cpp
+    // ================= session (editor/AutoSave.cpp, editor/RecentFiles.cpp, editor/commands/Opening.cpp) =================
     // The work file the work was last read from or saved to; empty for new
     // work, a finished map or a restored autosave of unsaved work. Saving
     // over it needs no questions.
     QString docFile_;
-    // Line 4 of the work file last read, when its under-drawing could not be
-    // read: saved again instead of "0", so that the link survives.
-    std::string keptPicture_;
-    // 上書き保存: to docFile_ without a dialog, else as 作業保存 does.
-    void SaveOverClick();
     // Opens a work file, a finished map or a picture (as the under-drawing),
     // told apart by their bytes; asks first when unsaved work would go.
     bool OpenByContent(const QString& path);
@@ -385,4 +235,24 @@ class Editor {
     QStringList RecentFiles() const;
     void NoteRecentFile(const QString& path);
     static constexpr int MaxRecentFiles = 8;
+
+    // ================= handler groups (editor/commands/) =================
+    // One per menu, popup or dialog; each keeps its own state. The doors
+    // above open the undo step and hand the command to its group; tests
+    // drive the groups one by one.
+    InputPopup input;
+    EditPopup editing;
+    KindCommands kinds;
+    TrimCommands trimming;
+    MapCommands mapCommands;
+    PictureCommands picture;
+    AreaNameEditor areaNames;
+    AreaPositionDialog areaPositions;
+    ProblemList problems;
+    ComposeCommands composer;
+    WorkFileCommands files;
+    FinishedMapCommands finishedMaps;
+    TraceCommands tracing;
+    // 基準点: its points and table (editor/commands/ControlPoints.h).
+    std::unique_ptr<ControlPoints> controlPoints;
 };

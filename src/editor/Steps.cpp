@@ -5,14 +5,14 @@
 #include "editor/tools/Tools.h"
 
 bool Editor::GestureUnderWay() const {
-    return tools->GestureUnderWay() || ZpotOpen;
+    return tools->GestureUnderWay() || areaPositions.ZpotOpen;
 }
 
 void Editor::BeginStep() {
     if (stepDepth_++ > 0) return;
     // A problem's red mark is a pointer, not part of the map: it goes before
     // anything is recorded (its repaint is not held back).
-    TakeBackCheckMark();
+    problems.TakeBackCheckMark();
     uiRec_.Hold();
     stepSurfaceSize_ = QSize(surf.Width(), surf.Height());
     // Whatever changed outside the entry points (a file loaded at start-up)
@@ -44,8 +44,8 @@ void Editor::EndStep() {
 
 void Editor::UpdateUndoCommands() {
     History& h = doc.Steps();
-    const bool undo = doc.recording && !ZpotOpen && (h.CanUndo() || GestureUnderWay());
-    const bool redo = doc.recording && !ZpotOpen && h.CanRedo();
+    const bool undo = doc.recording && !areaPositions.ZpotOpen && (h.CanUndo() || GestureUnderWay());
+    const bool redo = doc.recording && !areaPositions.ZpotOpen && h.CanRedo();
     if (undo != undoShown_) ui.SetEnabled(Cmd::Undo, undoShown_ = undo);
     if (redo != redoShown_) ui.SetEnabled(Cmd::Redo, redoShown_ = redo);
 }
@@ -67,8 +67,8 @@ void Show(Editor& ed, const Document::Restored& r) {
 void Editor::UndoClick() {
     // The area-position dialog edits its boxes until it closes; stepping
     // back under it would leave the boxes and the map apart.
-    if (!doc.recording || ZpotOpen) return;
-    TakeBackCheckMark();
+    if (!doc.recording || areaPositions.ZpotOpen) return;
+    problems.TakeBackCheckMark();
     if (GestureUnderWay()) {
         // A gesture half done (a grabbed point, trimming corners, a lifted
         // piece) is what the person takes back first.
@@ -82,8 +82,8 @@ void Editor::UndoClick() {
 }
 
 void Editor::RedoClick() {
-    if (!doc.recording || ZpotOpen || GestureUnderWay()) return;
-    TakeBackCheckMark();
+    if (!doc.recording || areaPositions.ZpotOpen || GestureUnderWay()) return;
+    problems.TakeBackCheckMark();
     if (doc.Steps().CanRedo()) {
         doc.Checkpoint();
         // A command that only changed flags since the undo keeps the step.

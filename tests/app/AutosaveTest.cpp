@@ -144,7 +144,7 @@ TEST(EditorProcess, AFailingAutosaveIsToldOnceAndTriedAgain) {
     VelmotApp app;
     app.Start(dir.filePath(QStringLiteral("velmot")), dir.path());
     app.OpenAtStart(QString());
-    for (int i = 1; i < 200; ++i) app.ed.AddPoint(10 + i, 20 + i % 7);
+    for (int i = 1; i < 200; ++i) app.ed.input.AddPoint(10 + i, 20 + i % 7);
     EditMap(app.ed, [&](Store& s_) { s_.Modified = true; });
     auto boxes = [] {
         int n = 0;

@@ -195,7 +195,7 @@ TEST_F(AppTest, MoveDialogReturnsItsThreeBoxes) {
 
 TEST_F(AppTest, AreaPositionDialogListsNamesWithoutCallingBack) {
     ZpotDialog* zpot = app->ui.Zpot();
-    app->ed.ZpotSelected = 7;
+    app->ed.areaPositions.ZpotSelected = 7;
     app->ui.ZpotShow({S("青葉町"), S("北原村"), S("東浜町")});
     app->ui.ZpotSelect(1);
     EXPECT_TRUE(zpot->isVisible());
@@ -204,7 +204,7 @@ TEST_F(AppTest, AreaPositionDialogListsNamesWithoutCallingBack) {
     EXPECT_EQ(zpot->List()->count(), 3);
     EXPECT_EQ(zpot->List()->currentRow(), 1);
     // Filling and selecting from the editor's side is no click of the person.
-    EXPECT_EQ(app->ed.ZpotSelected, 7);
+    EXPECT_EQ(app->ed.areaPositions.ZpotSelected, 7);
 
     std::array<QString, 9> boxes;
     boxes[0] = "10,20";

@@ -12,7 +12,7 @@ const QString SamplePath = QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/s
 TEST(SampleMap, LoadsWithItsPictureAndComposesEveryTown) {
     TestEditor t(800, 600);
     const Store& st = t.st();
-    ASSERT_TRUE(t.ed.LoadWorkFile(SamplePath));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(SamplePath));
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
     EXPECT_TRUE(st.BasePicLoaded);
     ASSERT_EQ(st.AreaCount, 6);
@@ -22,7 +22,7 @@ TEST(SampleMap, LoadsWithItsPictureAndComposesEveryTown) {
 
     // Every chain starts and ends on a junction another chain shares, so
     // the composition closes every town without a message.
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
     EXPECT_TRUE(st.Completed);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
     int closed = 0;

@@ -132,7 +132,7 @@ TEST_F(AppTest, AFailedCompositionShowsItsRedRegionWhileTheMessageIsOpen) {
             box->accept();
         }
     });
-    app->ed.ReMakeLineClick();
+    app->ed.composer.ReMakeLineClick();
     EXPECT_EQ(text, QStringLiteral("赤の区域(開)は閉じていません。"));
     EXPECT_EQ(shown, Red);
 }

@@ -115,8 +115,8 @@ TEST_F(ViewTest, KeyboardTracingMovesBySurfacePixelsAtEveryZoom) {
 
 TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
     Editor& ed = app->ed;
-    ed.AddPoint(100, 100);
-    ed.AddPoint(160, 100);
+    ed.input.AddPoint(100, 100);
+    ed.input.AddPoint(160, 100);
     Win().Action(Cmd::EditMode)->trigger();
     ASSERT_EQ(ed.st.Mode, Mode::Edit);
     for (int exp : {0, 2}) {
@@ -155,7 +155,7 @@ TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
 }
 
 TEST_F(ViewTest, InputModeShowsAndUsesTheSnapTarget) {
-    app->ed.AddPoint(200, 150);
+    app->ed.input.AddPoint(200, 150);
     ZoomOn(2, QPoint(200, 150));
     const ViewScale sc = View()->Scale();
     const QPoint near = sc.Square(QPoint(200, 150)).bottomRight() + QPoint(4, 3);

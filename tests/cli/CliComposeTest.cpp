@@ -178,8 +178,8 @@ TEST_F(CliCompose, AWorkWithAnUnderDrawingComposesAsTheWindowDoes) {
     const CliRun r = Cli({"compose", dir.filePath("map.vlm"), "-o", dir.filePath("cli/out.vlm")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     TestEditor t;
-    ASSERT_TRUE(t.ed.LoadWorkFile(dir.filePath("map.vlm")));
-    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(dir.filePath("map.vlm")));
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed);
     ASSERT_TRUE(
         usecase::SaveWork(t.st(), WorkFileNames(dir.filePath("window/out.vlm")), t.ed.temps.picture)
@@ -213,7 +213,7 @@ TEST_F(CliCompose, CheckOnAWorkWithAnUnderDrawingFindsWhatTheWindowFinds) {
             cli.emplace_back(v["area"].toInt(), v["slot"].toInt());
 
     TestEditor t;
-    ASSERT_TRUE(t.ed.LoadWorkFile(dir.filePath("map.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(dir.filePath("map.vlm")));
     t.ed.Command(Cmd::CheckAreas);
     std::vector<std::pair<int, int>> window;
     for (const CheckRow& r : t.ui.checkRows) window.emplace_back(r.area, r.slot);

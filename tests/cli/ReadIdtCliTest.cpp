@@ -16,7 +16,7 @@ TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     const QString idt = w.Path("m.idt"), out = w.Path("out.vlm");
     w.ui.files = {idt};
     AnswerTitle(w, "t", "1.0");
-    w.ed.WriteMapClick();
+    w.ed.finishedMaps.WriteMapClick();
     const QByteArray bytes = FileBytes(idt);
     ASSERT_FALSE(bytes.isEmpty());
 
@@ -34,7 +34,7 @@ TEST(ReadIdtCli, ReadsAFinishedMapFromAPipe) {
     ASSERT_TRUE(ReadWorkFile(out, d, &error)) << error.toStdString();
     // The same as reading the file itself.
     TestEditor r;
-    ASSERT_TRUE(r.ed.ReadFinishedMap(idt));
+    ASSERT_TRUE(r.ed.finishedMaps.ReadFinishedMap(idt));
     EXPECT_GT(r.st().PointLast, 3);
     EXPECT_EQ(d.points, r.st().PointsToVector());
     EXPECT_EQ(d.kinds, r.st().KindsToVector());

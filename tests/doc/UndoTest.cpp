@@ -193,7 +193,7 @@ const std::vector<Family>& Families() {
          [](Env& e) {
              e.Do(Cmd::ZoneArrange);
              e.Click(30, 50);
-             e.ed.ZpotClose();
+             e.ed.areaPositions.ZpotClose();
          }},
         {"legend",
          {},
@@ -330,7 +330,7 @@ TEST(Undo, AGestureUnderWayIsTakenBackFirstAndTheDialogHoldsUndoOff) {
     e.Do(Cmd::Undo);
     EXPECT_EQ(e.st.Mode, Mode::AreaPosition);
     EXPECT_EQ(e.st.PointLast, 13);
-    e.ed.ZpotClose();
+    e.ed.areaPositions.ZpotClose();
     EXPECT_TRUE(e.ui.Enabled(Cmd::Undo));
 }
 

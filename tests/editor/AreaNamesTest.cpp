@@ -26,7 +26,7 @@ void TypeNames(TestEditor& t, const QString& text) {
         *changed = shown != text;
         return text;
     };
-    t.ed.AreaNameEditClick();
+    t.ed.areaNames.AreaNameEditClick();
 }
 }  // namespace
 
@@ -191,7 +191,7 @@ TEST(AreaNameEditor, TakesOverOnlyAChangedText) {
         *changed = false;
         return s;
     };
-    t.ed.AreaNameEditClick();
+    t.ed.areaNames.AreaNameEditClick();
     EXPECT_EQ(shown, QStringLiteral("北区 = 10,10\n南区"));
     EXPECT_FALSE(t.st().Modified);
     EXPECT_TRUE(t.st().Completed);
@@ -218,7 +218,7 @@ TEST(AreaNameEditor, RefusedTextKeepsTheTableAndReturnsToTheEditor) {
         *changed = false;
         return s;
     };
-    t.ed.AreaNameEditClick();
+    t.ed.areaNames.AreaNameEditClick();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1], QStringLiteral("X = 5,5\nY = 6;6"));  // the typing is not lost
     ASSERT_FALSE(t.ui.messages.empty());

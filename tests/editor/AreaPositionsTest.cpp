@@ -33,7 +33,7 @@ struct PosFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
-    t.ed.ZoneArrangeClick();
+    t.ed.areaPositions.ZoneArrangeClick();
     EXPECT_EQ(t.st().Mode, Mode::AreaPosition);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
     EXPECT_FALSE(t.st().Completed);
@@ -48,18 +48,18 @@ TEST_F(PosFixture, OpensOnAreaOneWithItsRegionsPainted) {
     EXPECT_EQ(Px(80, 90), Black);
 
     // Select B, close, reopen: the dialog starts on area 1 again.
-    t.ed.ZpotListClick(1);
+    t.ed.areaPositions.ZpotListClick(1);
     EXPECT_EQ(Px(20, 20), Navy);  // A is no longer selected
-    ASSERT_TRUE(t.ed.ZpotClose());
+    ASSERT_TRUE(t.ed.areaPositions.ZpotClose());
     EXPECT_EQ(t.st().Mode, Mode::Input);
-    t.ed.ZoneArrangeClick();
+    t.ed.areaPositions.ZoneArrangeClick();
     EXPECT_EQ(t.ui.zpotSelected, 0);
-    EXPECT_EQ(t.ed.ZpotSelected, 1);
+    EXPECT_EQ(t.ed.areaPositions.ZpotSelected, 1);
 }
 
 TEST_F(PosFixture, ClicksFillTheFirstEmptyBoxAndReachTheTableOnSelection) {
-    t.ed.ZoneArrangeClick();
-    t.ed.ZpotListClick(1);
+    t.ed.areaPositions.ZoneArrangeClick();
+    t.ed.areaPositions.ZpotListClick(1);
     t.ed.MouseDown(Qt::LeftButton, 120, 30);
     EXPECT_EQ(t.ui.zpotBoxes[0], QStringLiteral("120,30"));
     EXPECT_EQ(Px(110, 20), Aqua);
@@ -71,14 +71,14 @@ TEST_F(PosFixture, ClicksFillTheFirstEmptyBoxAndReachTheTableOnSelection) {
     EXPECT_EQ(t.ui.zpotBoxes[1], QStringLiteral("100,30"));
     EXPECT_EQ(Px(80, 30), Black);
 
-    t.ed.ZpotListClick(2);
+    t.ed.areaPositions.ZpotListClick(2);
     EXPECT_EQ(Slots(2), (std::vector<Rec>{{120, 30}, {100, 30}}));
     EXPECT_EQ(t.ui.zpotBoxes[0], QString());
 }
 
 TEST_F(PosFixture, APositionInAnotherAreasRegionIsAskedFirst) {
-    t.ed.ZoneArrangeClick();
-    t.ed.ZpotListClick(1);  // B
+    t.ed.areaPositions.ZoneArrangeClick();
+    t.ed.areaPositions.ZpotListClick(1);  // B
     t.ui.answers = {false};
     t.ed.MouseDown(Qt::LeftButton, 40, 40);  // A's square
     EXPECT_EQ(t.ui.LastText(), QStringLiteral("この区画には「A」の位置があります。\n「B」の位置もここに置きますか？"));
@@ -94,14 +94,14 @@ TEST_F(PosFixture, APositionInAnotherAreasRegionIsAskedFirst) {
 }
 
 TEST_F(PosFixture, RepaintClosesUpDeletedBoxes) {
-    t.ed.ZoneArrangeClick();
+    t.ed.areaPositions.ZoneArrangeClick();
     t.ed.MouseDown(Qt::LeftButton, 120, 30);
     t.ed.MouseDown(Qt::LeftButton, 130, 40);
     auto boxes = t.ui.zpotBoxes;
     ASSERT_EQ(boxes[2], QStringLiteral("130,40"));
     boxes[1].clear();
     t.ui.zpotBoxes = boxes;
-    t.ed.ZpotRedrawClick();
+    t.ed.areaPositions.ZpotRedrawClick();
     EXPECT_EQ(Slots(1), (std::vector<Rec>{{30, 30}, {130, 40}}));
     EXPECT_EQ(t.st().AreaPos(2, 1), (Rec{0, 0}));
     EXPECT_EQ(Px(140, 50), Aqua);  // A now has both squares
@@ -112,7 +112,7 @@ TEST_F(PosFixture, NineBoxesShowNinePositionsAndKeepTheTenth) {
         for (int k = 0; k < 10; ++k) s_.AreaPos(k, 1) = {int16_t(20 + k), 20};
         s_.AreaPos(10, 1) = {0, 0};
     });
-    t.ed.ZoneArrangeClick();
+    t.ed.areaPositions.ZoneArrangeClick();
     for (int k = 0; k < 9; ++k)
         EXPECT_EQ(t.ui.zpotBoxes[size_t(k)], QStringLiteral("%1,20").arg(20 + k));
 
@@ -123,41 +123,41 @@ TEST_F(PosFixture, NineBoxesShowNinePositionsAndKeepTheTenth) {
     EXPECT_EQ(Px(110, 20), Aqua);
 
     // Selecting another area takes the boxes over; the unseen tenth stays.
-    t.ed.ZpotListClick(1);
+    t.ed.areaPositions.ZpotListClick(1);
     EXPECT_EQ(Slots(1).size(), 10u);
     EXPECT_EQ(t.st().AreaPos(9, 1), (Rec{29, 20}));
 
     // Emptying a box moves it up into view, where later take-overs see it.
-    t.ed.ZpotListClick(0);
+    t.ed.areaPositions.ZpotListClick(0);
     auto boxes = t.ui.zpotBoxes;
     boxes[2].clear();
     t.ui.zpotBoxes = boxes;
-    t.ed.ZpotRedrawClick();
+    t.ed.areaPositions.ZpotRedrawClick();
     EXPECT_EQ(t.ui.zpotBoxes[8], QStringLiteral("29,20"));
-    ASSERT_TRUE(t.ed.ZpotClose());
+    ASSERT_TRUE(t.ed.areaPositions.ZpotClose());
     EXPECT_EQ(Slots(1).size(), 9u);
     EXPECT_EQ(t.st().AreaPos(8, 1), (Rec{29, 20}));
 }
 
 TEST_F(PosFixture, ABoxThatDoesNotParseKeepsTheDialogOpen) {
-    t.ed.ZoneArrangeClick();
+    t.ed.areaPositions.ZoneArrangeClick();
     auto boxes = t.ui.zpotBoxes;
     boxes[1] = QStringLiteral("40;40");
     t.ui.zpotBoxes = boxes;
-    EXPECT_FALSE(t.ed.ZpotClose());
+    EXPECT_FALSE(t.ed.areaPositions.ZpotClose());
     EXPECT_EQ(t.st().Mode, Mode::AreaPosition);
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("40;40")));
     EXPECT_EQ(Slots(1), (std::vector<Rec>{{30, 30}}));
 
     // Changing the selection is refused as well, and the list stays put.
-    t.ed.ZpotListClick(2);
-    EXPECT_EQ(t.ed.ZpotSelected, 1);
+    t.ed.areaPositions.ZpotListClick(2);
+    EXPECT_EQ(t.ed.areaPositions.ZpotSelected, 1);
     EXPECT_EQ(t.ui.zpotSelected, 0);
 
     boxes[1] = QStringLiteral(" 40, 45");
     t.ui.zpotBoxes = boxes;
-    EXPECT_TRUE(t.ed.ZpotClose());
+    EXPECT_TRUE(t.ed.areaPositions.ZpotClose());
     EXPECT_EQ(Slots(1), (std::vector<Rec>{{30, 30}, {40, 45}}));
     EXPECT_EQ(t.st().Mode, Mode::Input);
 }
@@ -182,7 +182,7 @@ TEST(Legend, PlacedByOneClickAndDrawn) {
 TEST(Legend, WritingRefusedUntilPlaced) {
     TestEditor t;
     t.Chain({{10, 10}, {20, 20}});
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("凡例位置の設定が行われていません。"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("警告"));

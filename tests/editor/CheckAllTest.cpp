@@ -56,7 +56,7 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_FALSE(t.ui.progressVisible);
     EXPECT_FALSE(t.ui.busy);
 
-    t.ed.CheckListClick(2);  // the open box: its region runs out into the surroundings
+    t.ed.problems.CheckListClick(2);  // the open box: its region runs out into the surroundings
     EXPECT_EQ(t.ed.surf.Pixel(150, 50), Red);
     EXPECT_EQ(t.ed.surf.Pixel(190, 110), Red);
     EXPECT_EQ(t.ed.surf.Pixel(35, 35), before.Pixel(35, 35));
@@ -65,14 +65,14 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_EQ(t.ui.scroll,
               QPoint(std::max(0, open.place.x() - 20), std::max(0, open.place.y() - 15)));
 
-    t.ed.CheckListClick(0);  // the previous mark goes, the rooms turn red
+    t.ed.problems.CheckListClick(0);  // the previous mark goes, the rooms turn red
     EXPECT_EQ(t.ed.surf.Pixel(150, 50), before.Pixel(150, 50));
     EXPECT_EQ(t.ed.surf.Pixel(190, 110), before.Pixel(190, 110));
     EXPECT_EQ(t.ed.surf.Pixel(35, 35), Red);
     EXPECT_EQ(t.ed.surf.Pixel(85, 50), Red);
     EXPECT_EQ(t.ui.scroll, QPoint(15, 20));
 
-    t.ed.CheckListClosed();
+    t.ed.problems.CheckListClosed();
     EXPECT_TRUE(sameView());
     EXPECT_EQ(t.Points(), points);
     EXPECT_FALSE(t.st().Modified);
@@ -81,7 +81,7 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     // A mark is never recorded: acting on the map takes it back first, and
     // undoing that act shows no mark.
     t.ed.Command(Cmd::CheckAreas);
-    t.ed.CheckListClick(0);
+    t.ed.problems.CheckListClick(0);
     t.ed.MouseDown(Qt::LeftButton, 150, 100);
     t.ed.MouseUp(Qt::LeftButton, 150, 100);
     EXPECT_EQ(t.ed.surf.Pixel(35, 35), before.Pixel(35, 35));
@@ -122,13 +122,13 @@ TEST(CheckAll, RepairMendsTheChosenProblemOrEveryOneOfItsKindAsOneStep) {
     t.ed.Command(Cmd::CheckAreas);
     ASSERT_EQ(t.ui.checkRows.size(), 4u);
 
-    t.ed.CheckListRepair(0, false);  // the first pair only
+    t.ed.problems.CheckListRepair(0, false);  // the first pair only
     EXPECT_EQ(t.ui.checkRows.size(), 2u);
     EXPECT_EQ(t.ui.checkRows[0].area, 3);
     EXPECT_TRUE(t.st().Modified);
     ASSERT_TRUE(t.ed.doc.Steps().CanUndo());
 
-    t.ed.CheckListRepair(0, true);  // what is left of that kind
+    t.ed.problems.CheckListRepair(0, true);  // what is left of that kind
     EXPECT_TRUE(t.ui.checkRows.empty());
     EXPECT_EQ(t.ui.LastText(),
               QStringLiteral("区域の位置 4 か所を点検しました。どの区域の境界線も閉じています。"));

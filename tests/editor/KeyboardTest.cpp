@@ -155,7 +155,7 @@ TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
     EXPECT_TRUE(ui.Enabled(Cmd::SweepCutting));
 
     // After the outline is used up the menu must not offer the cuts again.
-    ed.CancelCuttingClick();
+    ed.trimming.CancelCuttingClick();
     Key(vk::Space);
     EXPECT_FALSE(ui.Enabled(Cmd::SweepCutting));
     EXPECT_FALSE(ui.Enabled(Cmd::HoleCutting));

@@ -29,7 +29,7 @@ QImage Scan() {
 QImage Loaded(const QString& path) {
     TestEditor t;
     t.ui.files = {path};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     EXPECT_TRUE(t.st().BasePicLoaded) << path.toStdString() << " " << t.ui.LastText().toStdString();
     return ReadBitmapFile(t.ed.temps.picture, nullptr);
 }
@@ -145,7 +145,7 @@ TEST(PictureFormats, HostileHeadersAreRefusedBeforeDecoding) {
         f.close();
         t.ui.messages.clear();
         t.ui.files = {t.Path(name)};
-        t.ed.LoadBMPClick();
+        t.ed.picture.LoadBMPClick();
         ASSERT_EQ(t.ui.messages.size(), 1u);
         EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
         EXPECT_EQ(t.st().PointLast, 3);
@@ -223,7 +223,7 @@ TEST(PictureFormats, ALockedOrBrokenPdfIsRefusedWithItsReason) {
         EXPECT_TRUE(IsPictureFile(path));  // a drop offers it to the same reader
         TestEditor t;
         t.ui.files = {path};
-        t.ed.LoadBMPClick();
+        t.ed.picture.LoadBMPClick();
         EXPECT_FALSE(t.st().BasePicLoaded) << c.name;
         EXPECT_TRUE(t.ui.LastText().contains(msg::Text(c.reason))) << t.ui.LastText().toStdString();
     }
@@ -259,7 +259,7 @@ TEST(PictureFormats, SmallFilesThatExpandAreAskedAboutFirstAndACutJpegIsRefused)
             if (named)
                 EXPECT_FALSE(t.ed.OpenByContent(path));
             else
-                t.ed.LoadBMPClick();
+                t.ed.picture.LoadBMPClick();
             EXPECT_FALSE(t.st().BasePicLoaded);
             ASSERT_FALSE(t.ui.messages.empty()) << path.toStdString();
             EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);

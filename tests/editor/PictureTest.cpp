@@ -73,7 +73,7 @@ TEST(PictureInversion, ProgressStepsAboutTenTimes) {
 TEST(PictureLoad, FromFileInvertedAndReducedToTheSurfaceColours) {
     TestEditor t;
     ASSERT_TRUE(WriteBitmapFile(Filled(5, 4, qRgb(10, 200, 30)), t.Path("in.bmp"), nullptr));
-    t.ed.BMPpasteClick();  // nothing on the clipboard: told, nothing changes
+    t.ed.picture.BMPpasteClick();  // nothing on the clipboard: told, nothing changes
     EXPECT_EQ(Captioned(t.ui, QStringLiteral("下絵の貼り付け")), 1);
     EXPECT_FALSE(t.st().BasePicLoaded);
 
@@ -82,7 +82,7 @@ TEST(PictureLoad, FromFileInvertedAndReducedToTheSurfaceColours) {
         s_.LegendX = 5;
     });
     t.ui.files = {t.Path("in.bmp")};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     EXPECT_TRUE(t.ui.fileFilters.back().startsWith(QStringLiteral("画像ファイル|*.bmp;*.")));
     EXPECT_TRUE(t.ui.fileFilters.back().endsWith(QStringLiteral("|ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(*.bmp)|*.bmp")));
     // An empty point list: no question, and the legend stays.
@@ -106,7 +106,7 @@ TEST(PictureLoad, TheQuestionAboutTracedData) {
 
     t.ui.files = {t.Path("in.bmp")};
     t.ui.answers = {false};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("現在の境界線情報を消しますか？"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("確認"));
@@ -116,7 +116,7 @@ TEST(PictureLoad, TheQuestionAboutTracedData) {
 
     t.ui.files = {t.Path("in.bmp")};
     t.ui.answers = {true};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     EXPECT_EQ(t.st().PointLast, 0);
     EXPECT_EQ(t.st().LegendX, -1);
     EXPECT_TRUE(t.st().BasePicLoaded);
@@ -136,7 +136,7 @@ TEST(PictureLoad, UnreadableOrOversizedFilesChangeNothing) {
         SCOPED_TRACE(name);
         t.ui.messages.clear();
         t.ui.files = {t.Path(name)};
-        t.ed.LoadBMPClick();
+        t.ed.picture.LoadBMPClick();
         // Told, and never asked to give up the traced data for it.
         ASSERT_EQ(t.ui.messages.size(), 1u);
         EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
@@ -145,7 +145,7 @@ TEST(PictureLoad, UnreadableOrOversizedFilesChangeNothing) {
     }
     t.ui.messages.clear();
     t.ui.clipboard = Filled(1, 32768, qRgb(0, 0, 0));
-    t.ed.BMPpasteClick();
+    t.ed.picture.BMPpasteClick();
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_FALSE(t.st().BasePicLoaded);
 }
@@ -154,7 +154,7 @@ TEST(PicturePaste, KeepsItsOwnFormatAndColours) {
     TestEditor t;
     t.Chain({{1, 1}, {2, 2}});
     t.ui.clipboard = Filled(6, 2, qRgb(10, 200, 30));
-    t.ed.BMPpasteClick();
+    t.ed.picture.BMPpasteClick();
     // No question about the traced data, which stays.
     EXPECT_TRUE(t.ui.messages.empty());
     EXPECT_EQ(t.st().PointLast, 3);
@@ -165,26 +165,26 @@ TEST(PicturePaste, KeepsItsOwnFormatAndColours) {
 TEST(PictureCommands, HideShowClearAndTheMenu) {
     TestEditor t;
     t.ui.clipboard = Filled(4, 4, qRgb(0, 0, 0));
-    t.ed.BMPpasteClick();
+    t.ed.picture.BMPpasteClick();
     t.ed.CheckMainMenu();
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵を隠す(&H)"));
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), White);
 
-    t.ed.BMPshowhideClick();
+    t.ed.picture.BMPshowhideClick();
     EXPECT_FALSE(t.st().BasePicShown);
     t.ed.CheckMainMenu();
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵の再表示(&H)"));
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), Black);
-    t.ed.BMPshowhideClick();
+    t.ed.picture.BMPshowhideClick();
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), White);
 
     t.ui.answers = {false};
-    t.ed.BMPclearClick();
+    t.ed.picture.BMPclearClick();
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::OkCancel);
     EXPECT_EQ(t.ui.messages.back().text, QStringLiteral("下絵を作業データから消去します。"));
     EXPECT_TRUE(t.st().BasePicLoaded);
 
-    t.ed.BMPclearClick();
+    t.ed.picture.BMPclearClick();
     EXPECT_FALSE(t.st().BasePicLoaded);
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), Black);
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPmonotone));
@@ -197,10 +197,10 @@ TEST(PictureCommands, HideShowClearAndTheMenu) {
     // Without a picture the processing commands do nothing, and ask nothing.
     t.ui.color = qRgb(255, 0, 0);
     const size_t shown = t.ui.messages.size();
-    t.ed.BMPmonotoneClick();
-    t.ed.BMPexpandClick();
+    t.ed.picture.BMPmonotoneClick();
+    t.ed.picture.BMPexpandClick();
     EXPECT_EQ(t.ui.messages.size(), shown);
-    EXPECT_EQ(t.ed.LastMonotoneColour, 0xFF000000u);
+    EXPECT_EQ(t.ed.picture.LastMonotoneColour, 0xFF000000u);
 }
 
 TEST(PictureMonotone, RecoloursEveryInkPixel) {
@@ -212,21 +212,21 @@ TEST(PictureMonotone, RecoloursEveryInkPixel) {
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
 
     t.ui.color = std::nullopt;  // cancelled: nothing changes
-    t.ed.BMPmonotoneClick();
+    t.ed.picture.BMPmonotoneClick();
     EXPECT_EQ(Stored(t).pixel(1, 0), qRgb(1, 1, 1));
 
     t.ui.color = qRgb(0, 255, 0);
-    t.ed.BMPmonotoneClick();
+    t.ed.picture.BMPmonotoneClick();
     const QImage a = Stored(t);
     EXPECT_EQ(a.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(a.pixel(1, 0), qRgb(0, 255, 0));
     EXPECT_EQ(a.pixel(2, 0), qRgb(0, 255, 0));
     EXPECT_TRUE(t.st().BasePicShown);
-    EXPECT_EQ(t.ed.LastMonotoneColour, qRgb(0, 255, 0));
+    EXPECT_EQ(t.ed.picture.LastMonotoneColour, qRgb(0, 255, 0));
 
     // Black ink makes the picture vanish into the background.
     t.ui.color = qRgb(0, 0, 0);
-    t.ed.BMPmonotoneClick();
+    t.ed.picture.BMPmonotoneClick();
     const QImage b = Stored(t);
     for (int x = 0; x < 3; ++x) EXPECT_EQ(b.pixel(x, 0), qRgb(0, 0, 0));
 }
@@ -245,7 +245,7 @@ TEST(PictureExpand, LatticeOfTheSourcePixels) {
     TestEditor t;
     GivePicture(t, Filled(3, 2, qRgb(255, 255, 255)));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
-    t.ed.BMPexpandClick();
+    t.ed.picture.BMPexpandClick();
     const QImage big = Stored(t);
     ASSERT_EQ(big.size(), QSize(6, 4));
     for (int y = 0; y < 4; ++y)
@@ -258,7 +258,7 @@ TEST(PictureExpand, LatticeOfTheSourcePixels) {
     // A doubling beyond the coordinate range is refused and changes nothing.
     GivePicture(t, Filled(16384, 1, qRgb(255, 255, 255)));
     t.ui.messages.clear();
-    t.ed.BMPexpandClick();
+    t.ed.picture.BMPexpandClick();
     EXPECT_EQ(Captioned(t.ui, QStringLiteral("下絵の拡大")), 1);
     EXPECT_EQ(Stored(t).size(), QSize(16384, 1));
 }

@@ -186,15 +186,15 @@ TEST(PointEdit, SelectRunFindsTheLastCoveringSegmentAndWidens) {
     t.Chain({{50, 50}, {90, 90}});
     t.ed.SetClick(30, 10);
     int32_t s = -1, e = -1;
-    t.ed.SelectRun(s, e);
+    t.ed.editing.SelectRun(s, e);
     EXPECT_EQ(s, 1);
     EXPECT_EQ(e, 3) << "stops at the node (50,50)";
     t.ed.SetClick(10, 30);
-    t.ed.SelectRun(s, e);
+    t.ed.editing.SelectRun(s, e);
     EXPECT_EQ(s, 3);
     EXPECT_EQ(e, 5);
     t.ed.ClickX = 200;
-    t.ed.SelectRun(s, e);
+    t.ed.editing.SelectRun(s, e);
     EXPECT_EQ(s, 0);
     EXPECT_FALSE(t.ui.busy);
 }

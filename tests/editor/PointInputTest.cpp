@@ -88,7 +88,7 @@ TEST(PointInput, ConnectNearPoint) {
         SCOPED_TRACE("only the open chain: joins its own first point");
         TestEditor t;
         t.Chain({{10, 10}, {50, 10}, {50, 50}}, false);
-        t.ed.PopConnectNearPoint();
+        t.ed.input.PopConnectNearPoint();
         EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10), R(50, 50), R(10, 10), Sep}));
     }
     {
@@ -96,7 +96,7 @@ TEST(PointInput, ConnectNearPoint) {
         TestEditor t;
         t.Chain({{10, 10}, {5000, 10}, {10010, 10}}, false);
         const List before = t.Points();
-        t.ed.PopConnectNearPoint();
+        t.ed.input.PopConnectNearPoint();
         EXPECT_EQ(t.Points(), before);
     }
     {
@@ -105,12 +105,12 @@ TEST(PointInput, ConnectNearPoint) {
         t.Chain({{100, 100}, {104, 100}});
         t.Chain({{96, 100}, {300, 300}});
         t.Chain({{200, 200}, {150, 150}, {100, 100}}, false);
-        t.ed.PopConnectNearPoint();
+        t.ed.input.PopConnectNearPoint();
         EXPECT_EQ(t.Points().end()[-2], R(100, 100)) << "the point at L itself (d = 0)";
         TestEditor u;
         u.Chain({{104, 100}, {96, 100}});
         u.Chain({{200, 200}, {150, 150}, {100, 100}}, false);
-        u.ed.PopConnectNearPoint();
+        u.ed.input.PopConnectNearPoint();
         EXPECT_EQ(u.Points().end()[-2], R(104, 100));
     }
     {
@@ -119,7 +119,7 @@ TEST(PointInput, ConnectNearPoint) {
         t.Chain({{10, 10}});
         t.Chain({{50, 10}, {50, 50}}, false);
         const List before = t.Points();
-        t.ed.PopConnectNearPoint();
+        t.ed.input.PopConnectNearPoint();
         EXPECT_EQ(t.Points(), before);
     }
 }
@@ -128,18 +128,18 @@ TEST(PointInput, NearPointStart) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
     t.ed.SetClick(48, 14);
-    t.ed.PopNearPointStart();
+    t.ed.input.PopNearPointStart();
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10)}))
         << "after a separator only the copy is appended";
-    t.ed.AddPoint(50, 60);
+    t.ed.input.AddPoint(50, 60);
     t.ed.SetClick(12, 12);
-    t.ed.PopNearPointStart();
+    t.ed.input.PopNearPointStart();
     EXPECT_EQ(t.Points(),
               (List{Sep, R(10, 10), R(50, 10), Sep, R(50, 10), R(50, 60), Sep, R(10, 10)}))
         << "an open chain is ended first";
 
     TestEditor empty;
-    empty.ed.PopNearPointStart();
+    empty.ed.input.PopNearPointStart();
     EXPECT_EQ(empty.st().PointLast, 0);
 }
 
@@ -171,8 +171,8 @@ TEST(PointInput, FullListRefusesNewPoints) {
         s_.SetPoint(Store::Capacity - 1, 5, 5);
         s_.PointLast = Store::Capacity - 1;
     });
-    t.ed.AddPoint(10, 10);
-    t.ed.PopCutLine();
+    t.ed.input.AddPoint(10, 10);
+    t.ed.input.PopCutLine();
     EXPECT_EQ(t.st().PointLast, Store::Capacity - 1);
     EXPECT_EQ(t.st().Point(Store::Capacity - 1), R(5, 5));
     ASSERT_EQ(t.ui.messages.size(), 2u);

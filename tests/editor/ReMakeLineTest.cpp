@@ -31,14 +31,14 @@ TEST(ReMakeLine, DoesNothingWithoutLinesOrAreas) {
         AddChain(s_, {{10, 10}, {50, 10}});
     });  // PointLast = 3 but no areas
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
     TestEditor u;
     EditMap(u.ed, [&](Store& s_) {
         AddArea(s_, "一", {{20, 20}});
         s_.AppendPoint(10, 10);
     });
     EditMap(u.ed, [&](Store& s_) { s_.AppendPoint(20, 10); });  // PointLast = 2
-    u.ed.ReMakeLineClick();
+    u.ed.composer.ReMakeLineClick();
     for (TestEditor* e : {&t, &u}) {
         EXPECT_TRUE(e->ui.messages.empty());
         EXPECT_FALSE(e->ui.busy);
@@ -69,7 +69,7 @@ TEST(ReMakeLine, ComposesAfterRemovingDoubledLinesAndSetsTheCommandStates) {
     for (Rec r : {Rec{0, -1}, Rec{10, 10}, Rec{60, 10}, Rec{0, -1}, Rec{110, 10}, Rec{60, 10}})
         EditMap(t.ed, [&](Store& s_) { s_.SetKind(++s_.KindLast, r); });
     EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Edit; });
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
 
     const auto chains = Chains(t.Points());
     ASSERT_EQ(chains.size(), 3u);
@@ -98,7 +98,7 @@ TEST(ReMakeLine, APositionOnALineIsReportedByNameWithTheViewCentredOnIt) {
         AddArea(s_, "内", {{1000, 800}});
         AddArea(s_, "線上の区域", {{1000, 900}});
     });
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
     ASSERT_EQ(ComposeMessages(t.ui), 1);
     EXPECT_EQ(t.ui.LastText(),
               QStringLiteral("(赤の)領域「線上の区域」の開始点がみつけられませんでした。"));
@@ -119,7 +119,7 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
             AddChain(s_, {{10, 15}, {10, 60}, {110, 60}, {110, 10}, {10, 10}});
             AddArea(s_, "開いた区域", {{50, 35}});
         });
-        t.ed.ReMakeLineClick();
+        t.ed.composer.ReMakeLineClick();
         EXPECT_EQ(t.ui.LastText(), QStringLiteral("赤の区域(開いた区域)は閉じていません。"));
         EXPECT_FALSE(t.st().Completed);
         // The open region stays red over the redrawn map until the next
@@ -138,7 +138,7 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
             AddChain(s_, {{11, 13}, {11, 9}, {8, 5}});
             AddArea(s_, "隙間", {{10, 12}});
         });
-        t.ed.ReMakeLineClick();
+        t.ed.composer.ReMakeLineClick();
         ASSERT_EQ(ComposeMessages(t.ui), 1);
         EXPECT_EQ(
             t.ui.LastText(),
@@ -155,7 +155,7 @@ TEST(ReMakeLine, AnOpenOutlineAndALostWayAreReported) {
             AddChain(s_, {{110, 10}, {110, 30}});
             AddArea(s_, "迷", {{50, 35}});
         });
-        t.ed.ReMakeLineClick();
+        t.ed.composer.ReMakeLineClick();
         ASSERT_EQ(ComposeMessages(t.ui), 1);
         EXPECT_EQ(t.ui.LastText(), QStringLiteral("あれ,分岐点（赤の点）で道に迷いました。"));
         EXPECT_FALSE(t.st().Completed);
@@ -193,8 +193,8 @@ void ExpectWorldOutlines(const std::vector<Rec>& points) {
 
 TEST(ReMakeLine, TheWorldMapClosesEveryOutlineAsTheReferenceHasIt) {
     TestEditor t(7500, 3500);
-    ASSERT_TRUE(t.ed.LoadWorkFile(kWorld));
-    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(kWorld));
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     ExpectWorldOutlines(t.Points());
 }
@@ -212,7 +212,7 @@ void ReadBack(TestEditor& t, TestEditor& u) {
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         ASSERT_TRUE(idt::WriteIdt(out, t.st(), v));
     }
-    ASSERT_TRUE(u.ed.ReadFinishedMap(path));
+    ASSERT_TRUE(u.ed.finishedMaps.ReadFinishedMap(path));
 }
 }  // namespace
 
@@ -221,12 +221,12 @@ TEST(ReMakeLine, TheWorldMapReadBackFromItsFinishedFileComposesTheSameOutlines) 
     // a start segment's side test picks the wrong side once, and the walk must
     // turn round instead of tracing the neighbour's outline.
     TestEditor t(7500, 3500);
-    ASSERT_TRUE(t.ed.LoadWorkFile(kWorld));
-    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(kWorld));
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     TestEditor u(7500, 3500);
     ReadBack(t, u);
-    u.ed.ReMakeLineClick();
+    u.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
     ExpectWorldOutlines(u.Points());
 }
@@ -243,12 +243,12 @@ TEST(ReMakeLine, AnAreaAroundAnotherReadBackIsTracedAlongItsOuterRingAgain) {
         AddArea(s_, "市", {{60, 50}});
         AddArea(s_, "郡", {{30, 50}});
     });
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     const auto composed = Chains(t.Points());
     TestEditor u(200, 150);
     ReadBack(t, u);
-    u.ed.ReMakeLineClick();
+    u.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(u.st().Completed) << u.ui.LastText().toStdString();
     const auto again = Chains(u.Points());
     ASSERT_EQ(again.size(), composed.size());
@@ -272,7 +272,7 @@ TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
             const GeneratedMap g = GenerateMap(recipe, t.ed);
             if (variant == 2) t.ed.doc.PlaceLegend(int16_t(g.width - 40), 5);
             t.ed.ReDraw();
-            t.ed.ReMakeLineClick();
+            t.ed.composer.ReMakeLineClick();
         }
         EXPECT_EQ(eds[0].Points(), eds[1].Points()) << variant;
         EXPECT_EQ(eds[0].st().KindsToVector(), eds[1].st().KindsToVector()) << variant;

@@ -38,7 +38,7 @@ TEST(SurfaceBudget, AFarPointIsAskedAboutOrRefusedBeforeTheWorkGoes) {
         t.Chain({{10, 10}, {20, 20}});
         const QString far = FarPoint(t);
         t.ui.answers = {false};
-        EXPECT_FALSE(t.ed.LoadWorkFile(far));
+        EXPECT_FALSE(t.ed.files.LoadWorkFile(far));
         ASSERT_EQ(t.ui.messages.size(), 1u);
         EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::YesNo);
         EXPECT_TRUE(t.ui.messages[0].text.contains("2001 x 1501"));
@@ -46,7 +46,7 @@ TEST(SurfaceBudget, AFarPointIsAskedAboutOrRefusedBeforeTheWorkGoes) {
         EXPECT_EQ(t.ed.surf.Width(), 200);
 
         t.ui.answers = {true};
-        EXPECT_TRUE(t.ed.LoadWorkFile(far));
+        EXPECT_TRUE(t.ed.files.LoadWorkFile(far));
         EXPECT_EQ(t.st().Point(1), (Rec{2000, 1500}));
         EXPECT_GE(t.ed.surf.Width(), 2001);
     }
@@ -55,7 +55,7 @@ TEST(SurfaceBudget, AFarPointIsAskedAboutOrRefusedBeforeTheWorkGoes) {
         SmallBudget budget(false);
         TestEditor t(200, 200);
         const QString far = FarPoint(t);
-        EXPECT_FALSE(t.ed.LoadWorkFile(far));
+        EXPECT_FALSE(t.ed.files.LoadWorkFile(far));
         ASSERT_EQ(t.ui.messages.size(), 1u);
         EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
         EXPECT_TRUE(t.ui.messages[0].text.contains("1 MB"));
@@ -71,14 +71,14 @@ TEST(SurfaceBudget, FinishedMapsAndPicturesAskToo) {
     f.write("T\r\n@StartOfPoints\r\n" + QByteArray::fromHex("00000000 d0076009 0a000a00 00000000"));
     f.close();
     t.ui.answers = {false};
-    EXPECT_FALSE(t.ed.ReadFinishedMap(f.fileName()));
+    EXPECT_FALSE(t.ed.finishedMaps.ReadFinishedMap(f.fileName()));
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
     EXPECT_EQ(t.ed.surf.Width(), 200);
 
     t.ui.clipboard = QImage(1500, 1500, QImage::Format_RGB32);
     t.ui.clipboard.fill(Qt::white);
     t.ui.answers = {false};
-    t.ed.BMPpasteClick();
+    t.ed.picture.BMPpasteClick();
     EXPECT_FALSE(t.st().BasePicLoaded);
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
 
@@ -86,7 +86,7 @@ TEST(SurfaceBudget, FinishedMapsAndPicturesAskToo) {
     t.ui.clipboard = QImage(500, 500, QImage::Format_RGB32);
     t.ui.clipboard.fill(Qt::white);
     const size_t shown = t.ui.messages.size();
-    t.ed.BMPpasteClick();
+    t.ed.picture.BMPpasteClick();
     ASSERT_TRUE(t.st().BasePicLoaded);
     EXPECT_EQ(t.ui.messages.size(), shown);
     t.Chain({{10, 10}, {20, 20}});
@@ -95,7 +95,7 @@ TEST(SurfaceBudget, FinishedMapsAndPicturesAskToo) {
         return true;
     };
     t.ui.answers = {false};
-    t.ed.MoveMapClick();
+    t.ed.mapCommands.MoveMapClick();
     EXPECT_EQ(t.ui.messages.back().kind, ShownMessage::YesNo);
     EXPECT_EQ(t.st().Point(1), (Rec{10, 10}));
 }

@@ -39,7 +39,7 @@ struct SavedWork {
         EXPECT_TRUE(WriteBitmapFile(Ink(200, 200), t.ed.temps.picture, nullptr));
         EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
         t.ui.files = {vlm};
-        t.ed.SaveWorkClick();
+        t.ed.files.SaveWorkClick();
         EXPECT_FALSE(t.st().Modified);
         EXPECT_TRUE(WriteBitmapFile(Ink(50, 40), bmp, nullptr));
     }
@@ -100,13 +100,13 @@ TEST(UnsavedWork, QuittingAsksAfterEveryCommandThatChangesTheWork) {
          [](TestEditor& t) {
              t.ed.Command(Cmd::ZoneArrange);
              t.ui.zpotBoxes[0] = "70,70";
-             ASSERT_TRUE(t.ed.ZpotClose());
+             ASSERT_TRUE(t.ed.areaPositions.ZpotClose());
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestEditor t(200, 200);
-        ASSERT_TRUE(t.ed.LoadWorkFile(saved.vlm));
+        ASSERT_TRUE(t.ed.files.LoadWorkFile(saved.vlm));
         ASSERT_TRUE(t.st().BasePicLoaded);
         ASSERT_FALSE(t.st().Modified);
         c.run(t);
@@ -119,12 +119,12 @@ TEST(UnsavedWork, QuittingAsksAfterEveryCommandThatChangesTheWork) {
 
     // Looking without changing anything lets the program close at once.
     TestEditor t(200, 200);
-    ASSERT_TRUE(t.ed.LoadWorkFile(saved.vlm));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(saved.vlm));
     t.ed.Command(Cmd::BMPshowhide);
     t.ed.Command(Cmd::EditMode);
     t.ed.Command(Cmd::BuildMode);
     t.ed.Command(Cmd::ZoneArrange);
-    ASSERT_TRUE(t.ed.ZpotClose());
+    ASSERT_TRUE(t.ed.areaPositions.ZpotClose());
     t.ui.messages.clear();
     EXPECT_TRUE(t.ed.CloseQuery());
     EXPECT_TRUE(t.ui.messages.empty());

@@ -33,9 +33,9 @@ TEST(HostileCorpus, RefusedWithAMessageOrReadAsTheyAre) {
     // read with both its points.
     TestEditor t;
     t.Chain({{10, 10}, {20, 20}});
-    EXPECT_FALSE(t.ed.ReadFinishedMap(Corpus("fuzz_idt/cut-off-last-record.idt")));
+    EXPECT_FALSE(t.ed.finishedMaps.ReadFinishedMap(Corpus("fuzz_idt/cut-off-last-record.idt")));
     EXPECT_EQ(t.st().PointLast, 3);
-    ASSERT_TRUE(t.ed.ReadFinishedMap(Corpus("fuzz_idt/point-first-and-last.idt")));
+    ASSERT_TRUE(t.ed.finishedMaps.ReadFinishedMap(Corpus("fuzz_idt/point-first-and-last.idt")));
     EXPECT_EQ(t.Points(), (std::vector<Rec>{{0, 0}, {256, 5}, {10, 10}, {0, 0}}));
 
     // A tiny work file with a point at (32767, 32767): refused where nobody
@@ -43,7 +43,7 @@ TEST(HostileCorpus, RefusedWithAMessageOrReadAsTheyAre) {
     const SurfaceBudget saved = CurrentSurfaceBudget();
     CurrentSurfaceBudget().ask = false;
     TestEditor w;
-    EXPECT_FALSE(w.ed.LoadWorkFile(Corpus("fuzz_workfile/point-at-32767.vlm")));
+    EXPECT_FALSE(w.ed.files.LoadWorkFile(Corpus("fuzz_workfile/point-at-32767.vlm")));
     CurrentSurfaceBudget() = saved;
     ASSERT_EQ(w.ui.messages.size(), 1u);
     EXPECT_TRUE(w.ui.messages[0].text.contains("32768 x 32768"));

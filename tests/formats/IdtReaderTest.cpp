@@ -67,13 +67,13 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
     const QString path = w.Path("round.idt");
     w.ui.files = {path};
     AnswerTitle(w, QStringLiteral("町の地図"), "1.0", {QStringLiteral("第一版")});
-    w.ed.WriteMapClick();
+    w.ed.finishedMaps.WriteMapClick();
     ASSERT_TRUE(w.ui.messages.empty()) << w.ui.LastText().toStdString();
 
     TestEditor r;
     EditMap(r.ed, [&](Store& s_) { s_.Modified = true; });
     r.ui.files = {path};
-    r.ed.ReadMapClick();
+    r.ed.finishedMaps.ReadMapClick();
     const Store& st = r.st();
     EXPECT_EQ(r.ui.messages.size(), 1u);  // the discard question only
     EXPECT_EQ(sjis::ToUnicode(st.MapTitle), QStringLiteral("町の地図"));
@@ -115,9 +115,9 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
     EditMap(r.ed, [&](Store& s_) { s_.Completed = true; });
     r.ui.files = {r.Path("again.idt")};
     r.ui.onTitleDialog = [](TitleFields& f) { return !f.remarks.isEmpty(); };
-    r.ed.WriteMapClick();
+    r.ed.finishedMaps.WriteMapClick();
     TestEditor r2;
-    ASSERT_TRUE(r2.ed.ReadFinishedMap(r.Path("again.idt")));
+    ASSERT_TRUE(r2.ed.finishedMaps.ReadFinishedMap(r.Path("again.idt")));
     EXPECT_EQ(r2.st().MapCommentCount, 3);
     EXPECT_EQ(r2.st().MapComments[2], "Velmot.exe version 1.22");
 }
@@ -127,9 +127,9 @@ TEST(IdtReader, MagnificationIsNotUndone) {
     FillComposed(w);
     w.ui.files = {w.Path("twice.idt")};
     AnswerTitle(w, "t", "2");
-    w.ed.WriteMapClick();
+    w.ed.finishedMaps.WriteMapClick();
     TestEditor r;
-    ASSERT_TRUE(r.ed.ReadFinishedMap(w.Path("twice")));  // ".idt" is added
+    ASSERT_TRUE(r.ed.finishedMaps.ReadFinishedMap(w.Path("twice")));  // ".idt" is added
     EXPECT_EQ(r.st().LegendX, 120);
     EXPECT_EQ(Slots(r.st(), 2), (std::vector<Rec>{{50, 30}, {52, 32}}));
     EXPECT_EQ(Segments(r.st()).count({{80, 80}, {100, 100}}), 1u);
@@ -152,7 +152,7 @@ TEST(IdtReader, LenientTextPart) {
         "@startofpoints\r\n");
     file += QByteArray::fromHex("00000000 01000100 02000200 0000");
     WriteFile(t.Path("l.idt"), file);
-    ASSERT_TRUE(t.ed.ReadFinishedMap(t.Path("l.idt")));
+    ASSERT_TRUE(t.ed.finishedMaps.ReadFinishedMap(t.Path("l.idt")));
     const Store& st = t.st();
     EXPECT_EQ(st.MapTitle, "T");
     ASSERT_EQ(st.MapCommentCount, 1);
@@ -177,7 +177,7 @@ TEST(IdtReader, AtMostTwentyRemarks) {
     for (int i = 1; i <= 25; ++i) file += "@Rem " + QByteArray::number(i) + "\r\n";
     file += "@StartOfPoints\r\n" + QByteArray(4, '\0');
     WriteFile(t.Path("r.idt"), file);
-    ASSERT_TRUE(t.ed.ReadFinishedMap(t.Path("r.idt")));
+    ASSERT_TRUE(t.ed.finishedMaps.ReadFinishedMap(t.Path("r.idt")));
     EXPECT_EQ(t.st().MapCommentCount, 20);
     EXPECT_EQ(t.st().MapComments[20], "20");
 }
@@ -237,7 +237,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
         TestEditor t;
         prepare(t);
         WriteFile(t.Path(c.name), c.bytes);
-        EXPECT_FALSE(t.ed.ReadFinishedMap(t.Path(c.name))) << c.name;
+        EXPECT_FALSE(t.ed.finishedMaps.ReadFinishedMap(t.Path(c.name))) << c.name;
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.name;
         EXPECT_TRUE(t.ui.messages[0].text.contains(t.Path(c.name)));
         EXPECT_TRUE(t.ui.messages[0].text.contains(QString::fromUtf8(c.mentions)));
@@ -248,7 +248,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
     prepare(missing);
     EditMap(missing.ed, [&](Store& s_) { s_.Modified = true; });
     missing.ui.files = {missing.Path("none.idt")};
-    missing.ed.ReadMapClick();
+    missing.ed.finishedMaps.ReadMapClick();
     ASSERT_EQ(missing.ui.messages.size(), 2u);  // discard question, then not found
     EXPECT_TRUE(missing.ui.messages[1].text.contains(missing.Path("none.idt")));
     untouched(missing);
@@ -264,7 +264,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
         f.write("T\r\n@StartOfPoints\r\n");
         ASSERT_TRUE(f.resize(f.size() + qint64(Store::Capacity) * 4 + 4));
     }
-    EXPECT_FALSE(big.ed.ReadFinishedMap(path));
+    EXPECT_FALSE(big.ed.finishedMaps.ReadFinishedMap(path));
     ASSERT_EQ(big.ui.messages.size(), 1u);
     EXPECT_TRUE(big.ui.messages[0].text.contains(QString::number(Store::Capacity + 1)));
     untouched(big);
@@ -283,7 +283,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
         ASSERT_TRUE(f.seek(f.size()));
         f.write(QByteArray::fromHex("0a000a00"));  // (10, 10)
     }
-    EXPECT_FALSE(edge.ed.ReadFinishedMap(edgePath));
+    EXPECT_FALSE(edge.ed.finishedMaps.ReadFinishedMap(edgePath));
     ASSERT_EQ(edge.ui.messages.size(), 1u);
     EXPECT_TRUE(edge.ui.messages[0].text.contains(QString::number(Store::Capacity + 1)));
     untouched(edge);
@@ -296,7 +296,7 @@ TEST(IdtReader, LongNamesAndTooManyAreasAreCutWithANote) {
     for (int i = 2; i <= Store::MaxAreas + 3; ++i) file += "a" + QByteArray::number(i) + "=1,1\r\n";
     file += "@StartOfPoints\r\n" + QByteArray(4, '\0');
     WriteFile(t.Path("n.idt"), file);
-    ASSERT_TRUE(t.ed.ReadFinishedMap(t.Path("n.idt")));
+    ASSERT_TRUE(t.ed.finishedMaps.ReadFinishedMap(t.Path("n.idt")));
     EXPECT_EQ(t.st().AreaCount, Store::MaxAreas);
     EXPECT_EQ(sjis::ToUnicode(t.st().AreaName(1)), QStringLiteral("あいうえおかきくけ"));
     EXPECT_EQ(t.st().AreaName(Store::MaxAreas), "a3440");
@@ -310,7 +310,7 @@ TEST(IdtReader, SurfaceGrowsToTheMap) {
     QByteArray file = "T\r\n@StartOfPoints\r\n";
     file += QByteArray::fromHex("00000000 0a000a00 2c01fa00 00000000");  // (10,10)-(300,250)
     WriteFile(t.Path("g.idt"), file);
-    ASSERT_TRUE(t.ed.ReadFinishedMap(t.Path("g.idt")));
+    ASSERT_TRUE(t.ed.finishedMaps.ReadFinishedMap(t.Path("g.idt")));
     EXPECT_GE(t.ed.surf.Width(), 301);
     EXPECT_GE(t.ed.surf.Height(), 251);
     EXPECT_EQ(t.st().MapWidth, t.ed.surf.Width());
@@ -322,7 +322,7 @@ TEST(IdtReader, ParserSurvivesTruncationsOfAGoodFile) {
     FillComposed(w);
     w.ui.files = {w.Path("cut.idt")};
     AnswerTitle(w, "t", "1.0");
-    w.ed.WriteMapClick();
+    w.ed.finishedMaps.WriteMapClick();
     const QByteArray whole = FileBytes(w.Path("cut.idt"));
     ASSERT_FALSE(whole.isEmpty());
     for (qsizetype n = 0; n <= whole.size(); ++n) {

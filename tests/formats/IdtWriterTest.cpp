@@ -13,7 +13,7 @@ QByteArray Write(TestEditor& t, const QString& mag, QStringList remarks = {}) {
     const QString path = t.Path("out.idt");
     t.ui.files.push_back(path);
     AnswerTitle(t, QStringLiteral("地図"), mag, remarks);
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     return FileBytes(path);
 }
 
@@ -139,7 +139,7 @@ TEST(IdtWriter, QuestionsBeforeWriting) {
     FillSmallMap(t);
     EditMap(t.ed, [&](Store& s_) { s_.Completed = false; });
     t.ui.answers = {false};
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("境界線(L)-最終編成(R)は行われてますか？"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("注意"));
@@ -158,7 +158,7 @@ TEST(IdtWriter, QuestionsBeforeWriting) {
     t.ui.files = {path};
     t.ui.answers = {false};
     EditMap(t.ed, [&](Store& s_) { s_.IdtFileName = "remembered.idt"; });
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, path + QStringLiteral(" が存在します。上書きOk?"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("上書き確認"));
@@ -174,14 +174,14 @@ TEST(IdtWriter, QuestionsBeforeWriting) {
         offered = f.title;
         return false;  // cancelled: nothing written
     };
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     EXPECT_EQ(offered, QStringLiteral("古い"));
     EXPECT_EQ(FileBytes(path), QByteArray("\x8C\xC3\x82\xA2\r\nrest"));
 
     // A name without extension gets ".idt".
     t.ui.files = {t.Path("plain")};
     AnswerTitle(t, "x", "1.0");
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     EXPECT_TRUE(QFileInfo::exists(t.Path("plain.idt")));
 }
 
@@ -220,7 +220,7 @@ TEST(IdtWriter, BadFieldsWriteNothing) {
             if (field == "day") f.day = v;
             return true;
         };
-        t.ed.WriteMapClick();
+        t.ed.finishedMaps.WriteMapClick();
         EXPECT_EQ(FileBytes(path), QByteArray("previous")) << c.field << "=" << c.value;
         ASSERT_EQ(t.ui.messages.size(), 2u) << c.field << "=" << c.value;
         EXPECT_TRUE(t.ui.messages[1].text.contains(QLatin1String(c.mentions)))
@@ -233,7 +233,7 @@ TEST(IdtWriter, AFailedWriteIsReported) {
     FillSmallMap(t);
     t.ui.files = {t.Path("no/such/dir/out.idt")};
     AnswerTitle(t, "x", "1.0");
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(t.ui.messages.back().icon, MsgIcon::Error);
     EXPECT_FALSE(t.ui.busy);
@@ -245,7 +245,7 @@ TEST(IdtWriter, AFailedWriteIsReported) {
     old.close();
     safesave::SetRename([](const QString&, const QString&) { return ENOSPC; });
     t.ui.files = {t.Path("out.idt")};
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     safesave::SetRename({});
     EXPECT_TRUE(
         t.ui.messages.back().text.contains(QStringLiteral("ディスクの空き容量が足りません")))

@@ -87,7 +87,7 @@ QByteArray SampleBytes(const char* marker = "complete", bool kinds = true, bool 
 TEST(WorkFileSave, RightAfterStartUpGivesTheEmptyWorkLines) {
     TestEditor t;
     t.ui.files = {t.Path("plan")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_EQ(ReadAll(t.Path("plan.vlm")),
               Lines({"", "-1", "-1", "0", "640", "480", "0", "0", "0", "0", "continue", "-1"}));
     EXPECT_FALSE(QFile::exists(t.Path("plan.bmp")));
@@ -102,14 +102,14 @@ TEST(WorkFileSave, FullMapGoldenBytesAndRoundTrip) {
         s_.Modified = true;
     });
     t.ui.files = {t.Path("map.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     const QByteArray first = ReadAll(t.Path("map.vlm"));
     EXPECT_EQ(first, SampleBytes());
     EXPECT_FALSE(t.st().Modified);
 
     // Load into a fresh editor and save again: the same bytes.
     TestEditor u;
-    ASSERT_TRUE(u.ed.LoadWorkFile(t.Path("map.vlm")));
+    ASSERT_TRUE(u.ed.files.LoadWorkFile(t.Path("map.vlm")));
     EXPECT_TRUE(u.st().Completed);
     EXPECT_TRUE(u.st().Composed);
     EXPECT_EQ(u.st().AreaName(1), sjis::FromUnicode(QStringLiteral("東京都")));
@@ -118,7 +118,7 @@ TEST(WorkFileSave, FullMapGoldenBytesAndRoundTrip) {
     EXPECT_EQ(u.st().KindRec(0), (Rec{0, -1}));
     EXPECT_EQ(u.st().WorkFileName, t.Path("map.vlm"));
     u.ui.files = {u.Path("again.vlm")};
-    u.ed.SaveWorkClick();
+    u.ed.files.SaveWorkClick();
     EXPECT_EQ(ReadAll(u.Path("again.vlm")), first);
 }
 
@@ -140,13 +140,13 @@ TEST(WorkFileSave, WritesTheCompanionBitmapAndFindsItAgain) {
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, nullptr));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     t.ui.files = {t.Path("plan.txt")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     ASSERT_TRUE(QFile::exists(t.Path("plan.txt")));
     EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.ed.temps.picture));
     EXPECT_TRUE(ReadAll(t.Path("plan.txt")).contains("\r\nplan.bmp\r\n"));
 
     TestEditor u;
-    ASSERT_TRUE(u.ed.LoadWorkFile(t.Path("plan.txt")));
+    ASSERT_TRUE(u.ed.files.LoadWorkFile(t.Path("plan.txt")));
     EXPECT_TRUE(u.st().BasePicLoaded);
     EXPECT_EQ(ReadBitmapFile(u.ed.temps.picture, nullptr).pixel(3, 2), qRgb(255, 0, 0));
     EXPECT_TRUE(u.ui.Enabled(Cmd::BMPmonotone));
@@ -164,7 +164,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     // No to the bitmap: nothing written, the new name kept.
     t.ui.files = {t.Path("plan")};
     t.ui.answers = {false};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text,
               t.Path("plan.bmp") + QStringLiteral(" が存在します。上書きOk?"));
@@ -176,7 +176,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     t.ui.messages.clear();
     t.ui.files = {t.Path("plan")};
     t.ui.answers = {true, false};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[1].text,
               t.Path("plan.vlm") + QStringLiteral(" が存在します。上書きOk?"));
@@ -187,7 +187,7 @@ TEST(WorkFileSave, OverwriteQuestions) {
     // Yes to both: both replaced.
     t.ui.files = {t.Path("plan")};
     t.ui.answers = {true, true};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_NE(ReadAll(t.Path("plan.vlm")), "old");
     EXPECT_EQ(ReadAll(t.Path("plan.bmp")), ReadAll(t.ed.temps.picture));
 }
@@ -202,7 +202,7 @@ TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     QFile::remove(t.ed.temps.picture);
     t.ui.files = {t.Path("plan")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_EQ(ReadAll(t.Path("plan.vlm")), "old work");
     EXPECT_EQ(ReadAll(t.Path("plan.bmp")), "old bitmap");
     EXPECT_TRUE(t.st().Modified);
@@ -216,7 +216,7 @@ TEST(WorkFileSave, AFailedSaveKeepsThePreviousFiles) {
     ASSERT_TRUE(QDir(t.dir->path()).mkdir("busy.vlm"));
     WriteAll(t.Path("busy.bmp"), "old bitmap");
     t.ui.files = {t.Path("busy")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_EQ(ReadAll(t.Path("busy.bmp")), "old bitmap");
     EXPECT_TRUE(t.st().Modified);
     EXPECT_EQ(CountCaption(t.ui, QStringLiteral("作業保存")), 2);
@@ -226,7 +226,7 @@ TEST(WorkFileLoad, ShortenedFormsAndLfOnly) {
     TestEditor t;
     // Ends after the positions.
     WriteAll(t.Path("a.vlm"), SampleBytes("complete", false, false));
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("a.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("a.vlm")));
     EXPECT_FALSE(t.st().Completed);
     EXPECT_EQ(t.st().KindLast, -1);
     EXPECT_EQ(t.st().AreaCount, 2);
@@ -234,7 +234,7 @@ TEST(WorkFileLoad, ShortenedFormsAndLfOnly) {
 
     // Ends after the marker.
     WriteAll(t.Path("b.vlm"), SampleBytes("complete", false));
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("b.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("b.vlm")));
     EXPECT_TRUE(t.st().Completed);
     EXPECT_EQ(t.st().KindLast, -1);
 
@@ -242,7 +242,7 @@ TEST(WorkFileLoad, ShortenedFormsAndLfOnly) {
     QByteArray lf = SampleBytes("finished");
     lf.replace("\r\n", "\n");
     WriteAll(t.Path("c.vlm"), lf);
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("c.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("c.vlm")));
     EXPECT_FALSE(t.st().Completed);
     EXPECT_FALSE(t.st().Composed);
     EXPECT_EQ(t.st().KindLast, 2);
@@ -260,13 +260,13 @@ TEST(WorkFileLoad, CommandStatesFollowTheLoadedMap) {
         ASSERT_TRUE(f.open(QIODevice::Append));
         for (int k = 1; k < 11; ++k) f.write("0\r\n0\r\n");
     }
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("few.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("few.vlm")));
     if (!CommandStatesBuilt(t.ui)) GTEST_SKIP() << "command states not built yet";
     EXPECT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_FALSE(t.ui.Enabled(Cmd::ZoneArrange));
 
     WriteAll(t.Path("map.vlm"), SampleBytes());
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("map.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("map.vlm")));
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_TRUE(t.ui.Enabled(Cmd::ZoneArrange));
     EXPECT_FALSE(t.st().Modified);
@@ -277,7 +277,7 @@ TEST(WorkFileLoad, MissingBitmapLoadsTheRest) {
     QByteArray b = SampleBytes();
     b.replace("\r\n20\r\n0\r\n", "\r\n20\r\nnowhere.bmp\r\n");
     WriteAll(t.Path("m.vlm"), b);
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("m.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("m.vlm")));
     const ShownMessage* m = FindCaption(t.ui, QStringLiteral("下絵なし"));
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->text,
@@ -290,14 +290,14 @@ TEST(WorkFileLoad, MissingBitmapLoadsTheRest) {
     auto pictureLine = [&](const char* name) {
         return ReadAll(t.Path(name)).split('\n').value(3).trimmed();
     };
-    t.ed.SaveOverClick();
+    t.ed.files.SaveOverClick();
     EXPECT_EQ(pictureLine("m.vlm"), "nowhere.bmp");
     t.ui.files = {t.Path("m2.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_EQ(pictureLine("m2.vlm"), "nowhere.bmp");
     t.ui.answers = {true};
-    t.ed.BMPclearClick();
-    t.ed.SaveOverClick();
+    t.ed.picture.BMPclearClick();
+    t.ed.files.SaveOverClick();
     EXPECT_EQ(pictureLine("m2.vlm"), "0");
 }
 
@@ -332,7 +332,7 @@ TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {
             s_.WorkFileName = "before.vlm";
         });
         WriteAll(t.Path("bad.vlm"), c.bytes);
-        EXPECT_FALSE(t.ed.LoadWorkFile(t.Path("bad.vlm")));
+        EXPECT_FALSE(t.ed.files.LoadWorkFile(t.Path("bad.vlm")));
         const ShownMessage* m = FindCaption(t.ui, QStringLiteral("作業読込"));
         ASSERT_NE(m, nullptr);
         EXPECT_TRUE(m->text.contains(t.Path("bad.vlm")));
@@ -350,7 +350,7 @@ TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {
         // The message names the line as the file holds it.
         TestEditor t;
         WriteAll(t.Path("bad.vlm"), head + Lines({"1", "0", "0", "12a", "5"}));
-        EXPECT_FALSE(t.ed.LoadWorkFile(t.Path("bad.vlm")));
+        EXPECT_FALSE(t.ed.files.LoadWorkFile(t.Path("bad.vlm")));
         EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("点の X 座標")))
             << t.ui.LastText().toStdString();
     }
@@ -360,7 +360,7 @@ TEST(WorkFileLoad, BadInputIsRefusedAndTheWorkKept) {
     b += QByteArray(sjis::FromUnicode(QStringLiteral("あいうえおかきくけこ")).c_str()) + "\r\n";
     for (int k = 0; k < 11; ++k) b += Lines({"0", "0"});
     WriteAll(t.Path("long.vlm"), b);
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("long.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("long.vlm")));
     EXPECT_EQ(t.st().AreaName(1), sjis::FromUnicode(QStringLiteral("あいうえおかきくけ")));
     const ShownMessage* m = FindCaption(t.ui, QStringLiteral("作業読込"));
     ASSERT_NE(m, nullptr);
@@ -371,7 +371,7 @@ TEST(WorkFileLoad, GrowsTheSurfaceToHoldTheMap) {
     TestEditor t(320, 200);
     WriteAll(t.Path("big.vlm"), Lines({"", "-1", "-1", "0", "320", "200", "2", "0", "0", "1000",
                                        "50", "30", "700", "0", "continue", "-1"}));
-    ASSERT_TRUE(t.ed.LoadWorkFile(t.Path("big.vlm")));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(t.Path("big.vlm")));
     EXPECT_GE(t.ed.surf.Width(), 1001);
     EXPECT_GE(t.ed.surf.Height(), 701);
     // The map extent follows, so a redraw clears under the far point too:
@@ -386,7 +386,7 @@ TEST(WorkFileLoad, GrowsTheSurfaceToHoldTheMap) {
 TEST(WorkFileLoad, RealWorldMap) {
     TestEditor t;
     const QString path = QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm");
-    ASSERT_TRUE(t.ed.LoadWorkFile(path));
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(path));
     EXPECT_EQ(t.st().PointLast, 77537);
     EXPECT_EQ(t.st().AreaCount, 183);
     EXPECT_EQ(t.st().KindLast, -1);
@@ -397,7 +397,7 @@ TEST(WorkFileLoad, RealWorldMap) {
     EXPECT_FALSE(t.st().Completed);
     // Saving it again gives the file it came from.
     t.ui.files = {t.Path("copy.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_EQ(ReadAll(t.Path("copy.vlm")), ReadAll(path));
 }
 
@@ -408,9 +408,9 @@ TEST(WorkFileCommands, NewWorkAsksAndResets) {
         s_.WorkFileName = "keep.vlm";
     });
     t.ui.answers = {false};
-    t.ed.NewWorkClick();
+    t.ed.files.NewWorkClick();
     EXPECT_EQ(t.st().PointLast, 5);
-    t.ed.NewWorkClick();
+    t.ed.files.NewWorkClick();
     EXPECT_EQ(t.ui.messages[0].text, QStringLiteral("現在の作業を破棄しますか？"));
     EXPECT_EQ(t.ui.messages[0].caption, QStringLiteral("確認"));
     EXPECT_EQ(t.st().PointLast, 0);
@@ -435,11 +435,11 @@ TEST(WorkFileCommands, LoadAsksBeforeDiscardingChanges) {
     EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.ui.answers = {false};
     t.ui.files = {t.Path("map.vlm")};
-    t.ed.LoadWorkClick();
+    t.ed.files.LoadWorkClick();
     EXPECT_EQ(t.ui.messages.at(0).text, QStringLiteral("現在の作業を破棄してよいですか？"));
     EXPECT_EQ(t.st().PointLast, 0);
     EXPECT_TRUE(t.ui.fileFilters.empty());
-    t.ed.LoadWorkClick();
+    t.ed.files.LoadWorkClick();
     EXPECT_EQ(t.st().PointLast, 5);
 }
 
@@ -449,10 +449,10 @@ TEST(WorkFileCommands, ToolBarOpenAndSave) {
     EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.ui.files = {t.Path("map.VLM")};
     t.ui.answers = {false};
-    t.ed.SpFileOpenClick();  // unsaved changes: asked, and kept on No
+    t.ed.files.SpFileOpenClick();  // unsaved changes: asked, and kept on No
     EXPECT_EQ(t.ui.messages.at(0).text, QStringLiteral("現在の作業を破棄してよいですか？"));
     EXPECT_EQ(t.st().PointLast, 0);
-    t.ed.SpFileOpenClick();
+    t.ed.files.SpFileOpenClick();
     EXPECT_EQ(t.ui.fileFilters.back(),
               QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"));
     EXPECT_EQ(t.st().PointLast, 5);
@@ -462,7 +462,7 @@ TEST(WorkFileCommands, ToolBarOpenAndSave) {
     t.ui.messages.clear();
     t.ui.files = {t.Path("out")};
     t.ui.answers = {false};
-    t.ed.SpFileSaveClick();
+    t.ed.files.SpFileSaveClick();
     EXPECT_TRUE(QFile::exists(t.Path("out.vlm")));
     const ShownMessage* m = FindCaption(t.ui, QStringLiteral("完成図保存"));
     ASSERT_NE(m, nullptr);

@@ -152,7 +152,7 @@ TEST(ControlPointMode, AWorkGeoreferencedInTheWindowSavesAndExportsRealCoordinat
     t.ui.files = {t.Path("scan.vlm")};
     t.ed.Command(Cmd::SaveWork);
     TestEditor back(800, 600);
-    ASSERT_TRUE(back.ed.LoadWorkFile(t.Path("scan.vlm")));
+    ASSERT_TRUE(back.ed.files.LoadWorkFile(t.Path("scan.vlm")));
     EXPECT_EQ(back.st().Geo, t.st().Geo);
 
     const QString out = t.Path("scan.geojson");

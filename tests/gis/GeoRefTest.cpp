@@ -71,7 +71,7 @@ TEST(GeoRefTravels, ImportEditSaveAsComposeAndExportKeepTheCoordinates) {
     });
     // Saved under a new name, composed into a third: each carries it.
     t.ui.files = {t.Path("renamed.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     ASSERT_TRUE(QFileInfo::exists(t.Path("renamed.vlm.json")));
     ASSERT_EQ(Cli({"compose", t.Path("renamed.vlm"), "-o", t.Path("composed.vlm"), "--idt",
                    t.Path("map.idt")})

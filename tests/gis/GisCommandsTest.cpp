@@ -104,8 +104,8 @@ TEST(GisCommands, TheUseCasesNameWhatTheyWroteAndWhyNot) {
     EXPECT_EQ(imported.result.written, (QStringList{work, work + ".json"}));
 
     EXPECT_EQ(usecase::ExportTarget(t.Path("a.txt")).message.id, Msg::ExportExtensionBad);
-    ASSERT_TRUE(t.ed.LoadWorkFile(work));
-    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(work));
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed);
     // The transform kept beside the work file gives the source coordinates.
     const usecase::ExportOutcome back = usecase::ExportMap(t.st(), work, t.Path("a.geojson"));

@@ -246,8 +246,8 @@ namespace {
 // the composition wrote for it, far beyond record 32,767 too.
 TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     TestEditor t;
-    ASSERT_TRUE(t.ed.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
-    t.ed.ReMakeLineClick();
+    ASSERT_TRUE(t.ed.files.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
+    t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed);
     t.ed.PickUpModeClick();
     ASSERT_EQ(t.st().Mode, Mode::Jigsaw);

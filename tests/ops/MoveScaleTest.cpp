@@ -49,7 +49,7 @@ TEST_F(MoveMap, ShiftThenScaleRoundsHalvesToEven) {
         s_.LegendY = 7;
     });
     Answer("20", "-10", "1.5");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(seen.dx, "0");
     EXPECT_EQ(seen.dy, "0");
     EXPECT_EQ(seen.factor, "1.0");
@@ -74,7 +74,7 @@ TEST_F(MoveMap, HalvingAndTheLegendRule) {
     });
     Answer("0", "0", "0.5");
     t.ui.scroll = {40, 30};
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(st.Point(1), (Rec{2, 2}));  // 1.5 -> 2, 2.5 -> 2
     EXPECT_EQ(st.LegendX, 0);             // a legend at X 0 does not move
     EXPECT_EQ(st.LegendY, 9);
@@ -82,7 +82,7 @@ TEST_F(MoveMap, HalvingAndTheLegendRule) {
 
     t.ui.scroll = {40, 30};
     Answer("1", "0", "1");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(st.Point(1), (Rec{3, 2}));
     EXPECT_EQ(t.ui.scroll, QPoint(40, 30));
 }
@@ -94,10 +94,10 @@ TEST_F(MoveMap, NothingToDoMeansNoRedrawEither) {
     for (auto [dx, dy, f] :
          {std::tuple{"0", "0", "1.0"}, std::tuple{"5", "5", "0"}, std::tuple{"0", "0", "1"}}) {
         Answer(dx, dy, f);
-        ed.MoveMapClick();
+        ed.mapCommands.MoveMapClick();
     }
     Answer("5", "5", "2", false);  // cancelled
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(t.Points(), before);
     EXPECT_EQ(ed.surf.Pixel(300, 200), Red);
     EXPECT_EQ(t.ui.surfaceChanges, 0);
@@ -123,7 +123,7 @@ TEST_F(MoveMap, BadValuesAndResultsThatDoNotFitAreRefusedWholesale) {
     for (const auto& c : cases) {
         Answer(c.dx, c.dy, c.f);
         t.ui.messages.clear();
-        ed.MoveMapClick();
+        ed.mapCommands.MoveMapClick();
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.dx << " " << c.dy << " " << c.f;
         EXPECT_TRUE(t.ui.LastText().contains(QString::fromUtf8(c.says)))
             << t.ui.LastText().toStdString();
@@ -138,7 +138,7 @@ TEST_F(MoveMap, BadValuesAndResultsThatDoNotFitAreRefusedWholesale) {
 TEST_F(MoveMap, FullWidthDigitsAreRead) {
     t.Chain({{3, 5}});
     Answer("１０", " -2 ", "２");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(st.Point(1), (Rec{26, 6}));
 }
 
@@ -146,7 +146,7 @@ TEST_F(MoveMap, ThePictureIsShiftedAndScaled) {
     Picture(400, 300);
     t.Chain({{50, 40}});
     Answer("-10", "0", "1.0");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     QString err;
     QImage pic = ReadBitmapFile(ed.temps.picture, &err);
     ASSERT_FALSE(pic.isNull()) << err.toStdString();
@@ -156,7 +156,7 @@ TEST_F(MoveMap, ThePictureIsShiftedAndScaled) {
     EXPECT_EQ(st.MapWidth, 390);  // the redraw takes the extent from the picture
 
     Answer("0", "0", "2");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     pic = ReadBitmapFile(ed.temps.picture, &err);
     EXPECT_EQ(pic.size(), QSize(780, 600));
     EXPECT_EQ(NearestColour(pic.pixel(3, 0)), (1 + 10) % 16);
@@ -166,7 +166,7 @@ TEST_F(MoveMap, ThePictureIsShiftedAndScaled) {
 TEST_F(MoveMap, APositiveShiftAddsABlackStrip) {
     Picture(40, 30);
     Answer("5", "2", "1.0");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     QString err;
     const QImage pic = ReadBitmapFile(ed.temps.picture, &err);
     EXPECT_EQ(pic.size(), QSize(45, 32));
@@ -179,7 +179,7 @@ TEST_F(MoveMap, AnUnreadableOrVanishingPictureChangesNothing) {
     t.Chain({{50, 40}});
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });  // but the file is missing
     Answer("5", "0", "1.0");
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(st.Point(1), (Rec{50, 40}));
 
@@ -187,7 +187,7 @@ TEST_F(MoveMap, AnUnreadableOrVanishingPictureChangesNothing) {
     t.ui.messages.clear();
     Answer("-45", "0", "1.0");  // no point would go below X 1, but the picture would be gone
     EditMap(t.ed, [&](Store& s_) { s_.SetPoint(1, 100, 40); });
-    ed.MoveMapClick();
+    ed.mapCommands.MoveMapClick();
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(st.Point(1), (Rec{100, 40}));
     QString err;

@@ -76,7 +76,7 @@ TEST_F(Trim, DeleteOutsideKeepsTheMiddleOfAChainAndTidies) {
     t.Chain({{5, 5}, {150, 5}});  // wholly outside: vanishes
     Corners(kBox);
     t.ui.answers = {true};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
 
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "指定の外を削除します。Ok ?");
@@ -95,7 +95,7 @@ TEST_F(Trim, DeleteInsideCutsChainsWhereTheyEnter) {
     t.Chain({{10, 50}, {50, 50}, {90, 50}, {150, 50}, {160, 50}});
     Corners(kBox);
     t.ui.answers = {true};
-    ed.HoleCuttingClick();
+    ed.trimming.HoleCuttingClick();
     EXPECT_EQ(t.ui.messages.at(0).text, "内側を削除します。Ok ?");
     // The lone (10,50) goes in the tidy; (150,50)-(160,50) stays a chain.
     EXPECT_EQ(t.Points(), R({{0, 0}, {150, 50}, {160, 50}, {0, 0}}));
@@ -110,7 +110,7 @@ TEST_F(Trim, AlreadyYellowPixelsCountAsInsideAndOffSurfacePointsAsOutside) {
     ed.surf.SetPixel(160, 120, Yellow);
     Corners(kBox);
     t.ui.answers = {true};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
     EXPECT_EQ(t.Points(), R({{0, 0}, {150, 120}, {160, 120}, {0, 0}}));
 }
 
@@ -120,7 +120,7 @@ TEST_F(Trim, AnsweringNoChangesNothingAndEmptiesTheOutline) {
     const auto before = t.Points();
     Corners(kBox);
     t.ui.answers = {false};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
     EXPECT_EQ(t.Points(), before);
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{5, 5}));
     EXPECT_FALSE(st.Modified);
@@ -135,7 +135,7 @@ TEST_F(Trim, AStaleMenuWithFewerThanThreeCornersCutsNothing) {
     const auto before = t.Points();
     Corners({{20, 20}, {120, 20}});
     t.ui.answers = {true};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
     EXPECT_EQ(t.Points(), before);
     EXPECT_TRUE(t.ui.messages.empty());
 }
@@ -163,7 +163,7 @@ TEST_F(Trim, PositionsOnTheDeletedSideOrLeftOpenAreRemoved) {
     });
     Corners(kBox);
     t.ui.answers = {true};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
 
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{60, 60}));
     EXPECT_EQ(st.AreaPos(1, 1), (Rec{70, 70}));
@@ -182,13 +182,13 @@ TEST_F(Trim, NothingCountsAsOpenWhenTheCornerPixelIsCovered) {
     Position(1, 0, 60, 60);
     Corners({{0, 0}, {199, 0}, {199, 149}, {0, 149}});
     t.ui.answers = {true};
-    ed.SweepCuttingClick();
+    ed.trimming.SweepCuttingClick();
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{60, 60}));
 }
 
 TEST_F(Trim, CancelEmptiesTheOutlineAndStaysInTheMode) {
     Corners(kBox);
-    ed.CancelCuttingClick();
+    ed.trimming.CancelCuttingClick();
     EXPECT_EQ(trim.TempPolyLast, -1);
     EXPECT_EQ(st.Mode, Mode::Trimming);
     EXPECT_EQ(ed.surf.Pixel(70, 20), Black);

@@ -22,7 +22,7 @@ struct Instance {
         ed.InitMain(QDir(dir).filePath("velmot"));
     }
     void Trace() {
-        for (auto [x, y] : {std::pair{10, 10}, {60, 12}, {58, 70}, {10, 10}}) ed.AddPoint(x, y);
+        for (auto [x, y] : {std::pair{10, 10}, {60, 12}, {58, 70}, {10, 10}}) ed.input.AddPoint(x, y);
         EditMap(ed, [&](Store& s_) { s_.Modified = true; });
     }
     void Die() { ed.session_.reset(); }
@@ -94,8 +94,8 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
         Instance a(dir.path());
         a.ui.files = {work};
         a.Trace();
-        a.ed.SaveWorkClick();  // a file of its own, then more work on it
-        a.ed.AddPoint(90, 90);
+        a.ed.files.SaveWorkClick();  // a file of its own, then more work on it
+        a.ed.input.AddPoint(90, 90);
         EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
         ASSERT_TRUE(a.ed.WriteAutosave());
         a.Die();
@@ -116,7 +116,7 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
     EXPECT_EQ(c.ui.messages.size(), 1u);
     c.Trace();
     c.ui.files = {QDir(dir.path()).filePath("other.vlm")};
-    c.ed.SaveWorkClick();
+    c.ed.files.SaveWorkClick();
     EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(c.ed.session_->Dir()).fileName()});
 }
 
@@ -127,8 +127,8 @@ TEST(Session, AnAutosaveOlderThanItsFileIsOfferedSayingSoAndKept) {
         Instance a(dir.path());
         a.ui.files = {work};
         a.Trace();
-        a.ed.SaveWorkClick();
-        a.ed.AddPoint(90, 90);
+        a.ed.files.SaveWorkClick();
+        a.ed.input.AddPoint(90, 90);
         EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
         ASSERT_TRUE(a.ed.WriteAutosave());
         a.Die();
@@ -183,7 +183,7 @@ TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
     a.ui.files = {work};
     a.ed.Command(Cmd::SaveOver);
     ASSERT_TRUE(QFileInfo::exists(work));
-    a.ed.AddPoint(80, 80);
+    a.ed.input.AddPoint(80, 80);
     EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
     a.ui.messages.clear();
     a.ed.Command(Cmd::SaveOver);
@@ -206,7 +206,7 @@ TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
     j.write("hello\nworld\n");
     j.close();
 
-    a.ed.NewWorkClick();
+    a.ed.files.NewWorkClick();
     EXPECT_TRUE(a.ed.OpenByContent(renamed));
     EXPECT_EQ(a.ed.st.PointLast, int32_t(d.points.size()) - 1);
     EXPECT_EQ(a.ed.docFile_, renamed);

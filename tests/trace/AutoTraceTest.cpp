@@ -22,7 +22,7 @@ TEST(AutoTrace, AddsTheTracedNetworkAsOneStepAndListsTheDoubtfulEdges) {
     }
     ASSERT_TRUE(scan.save(t.Path("scan.png")));
     t.ui.files = {t.Path("scan.png")};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     ASSERT_TRUE(t.st().BasePicLoaded);
     const std::vector<Rec> before = t.Points();
 
@@ -66,11 +66,11 @@ TEST(AutoTrace, AddsTheTracedNetworkAsOneStepAndListsTheDoubtfulEdges) {
     ASSERT_GE(gapRow, 0);
     EXPECT_TRUE(t.ui.checkListVisible);
     t.ui.clientSize = QSize(40, 30);
-    t.ed.CheckListClick(gapRow);
+    t.ed.problems.CheckListClick(gapRow);
     const QPoint at = t.ui.checkRows[size_t(gapRow)].place;
     EXPECT_EQ(t.ed.surf.Pixel(at.x(), at.y()), Red);
     EXPECT_EQ(t.ui.scroll, QPoint(at.x() - 20, at.y() - 15));
-    t.ed.CheckListClosed();
+    t.ed.problems.CheckListClosed();
     EXPECT_NE(t.ed.surf.Pixel(at.x(), at.y()), Red);
 
     t.ed.Command(Cmd::Undo);  // one step takes the whole trace back
@@ -109,7 +109,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     }
     ASSERT_TRUE(scan.save(t.Path("scan.jpg"), nullptr, 85));
     t.ui.files = {t.Path("scan.jpg")};
-    t.ed.LoadBMPClick();
+    t.ed.picture.LoadBMPClick();
     ASSERT_TRUE(t.st().BasePicLoaded);
 
     t.ed.InitCommandStates();  // as a new window: nothing to compose
@@ -119,7 +119,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     ASSERT_EQ(t.st().AreaCount, 20) << t.ui.LastText().toStdString();
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));  // ready to compose from the menu
     EXPECT_TRUE(t.ui.checkSummary.startsWith(QStringLiteral("自動トレースの疑わしい境界")));
-    t.ed.CheckListClosed();
+    t.ed.problems.CheckListClosed();
 
     // A point in the middle of the longest chain moves by two pixels.
     const std::vector<Rec> pts = t.Points();
@@ -138,7 +138,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     ASSERT_NE(t.Points(), pts);
 
     t.ui.messages.clear();
-    t.ed.ReMakeLineClick();
+    t.ed.composer.ReMakeLineClick();
     EXPECT_TRUE(t.st().Completed) << t.ui.LastText().toStdString();
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
     EXPECT_TRUE(t.ui.status.startsWith(QStringLiteral("境界線最終編成: 20 区域、輪郭 20 本")))
@@ -152,7 +152,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
         return true;
     };
     t.ui.files = {t.Path("traced.idt")};
-    t.ed.WriteMapClick();
+    t.ed.finishedMaps.WriteMapClick();
     EXPECT_EQ(t.ui.status,
               QStringLiteral("完成図を %1 に保存しました (20 区域)。").arg(t.Path("traced.idt")));
     const usecase::FinishedMapRead read = usecase::ReadFinishedMap(t.Path("traced.idt"));

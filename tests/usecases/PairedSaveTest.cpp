@@ -57,7 +57,7 @@ TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
         t.Chain({{10, 10}, {20, 20}});
         Picture(t, qRgb(255, 255, 255));
         t.ui.files = {t.Path("pair.vlm")};
-        t.ed.SaveWorkClick();
+        t.ed.files.SaveWorkClick();
         ASSERT_TRUE(t.ui.messages.empty()) << t.ui.LastText().toStdString();
         const QByteArray oldWork = ReadAll(t.Path("pair.vlm")),
                          oldBmp = ReadAll(t.Path("pair.bmp"));
@@ -68,7 +68,7 @@ TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
         {
             FailingRename fail(failing, ENOSPC);
             t.ui.files = {t.Path("pair.vlm")};
-            t.ed.SaveWorkClick();
+            t.ed.files.SaveWorkClick();
         }
         ASSERT_FALSE(t.ui.messages.empty());
         const QString said = t.ui.LastText();
@@ -84,7 +84,7 @@ TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
         // Without the fault the same save replaces both.
         t.ui.messages.clear();
         t.ui.files = {t.Path("pair.vlm")};
-        t.ed.SaveWorkClick();
+        t.ed.files.SaveWorkClick();
         EXPECT_TRUE(t.ui.messages.size() == 2u && t.ui.messages.back().kind == ShownMessage::YesNo);
         EXPECT_NE(ReadAll(t.Path("pair.vlm")), oldWork);
         EXPECT_NE(ReadAll(t.Path("pair.bmp")), oldBmp);
@@ -97,7 +97,7 @@ TEST(PairedSave, EitherRenameFailingKeepsBothOldFiles) {
     {
         FailingRename fail(2, EACCES);
         t.ui.files = {t.Path("new.vlm")};
-        t.ed.SaveWorkClick();
+        t.ed.files.SaveWorkClick();
     }
     EXPECT_TRUE(t.ui.LastText().contains(QStringLiteral("アクセスが許可されていません")));
     EXPECT_FALSE(QFile::exists(t.Path("new.vlm")));
@@ -129,7 +129,7 @@ TEST(PairedSave, StaleFilesOfASaveCutShortAreRemovedOnTheNextSave) {
                      QFile::encodeName(t.Path("d.vlm.velmot-" + self + "-Rr22Tt.old")).constData()),
               0);
     t.ui.files = {t.Path("b.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     ASSERT_TRUE(QFile::exists(t.Path("b.vlm")));
     EXPECT_EQ(Leftovers(t.dir->path()),
               (QStringList{"a.bmp.velmot-" + self + "-Ab12Cd.old",
@@ -147,7 +147,7 @@ TEST(PairedSave, SavingThroughALinkKeepsTheLink) {
     real.close();
     ASSERT_TRUE(QFile::link(t.Path("real.vlm"), t.Path("link.vlm")));
     t.ui.files = {t.Path("link.vlm")};
-    t.ed.SaveWorkClick();
+    t.ed.files.SaveWorkClick();
     EXPECT_TRUE(QFileInfo(t.Path("link.vlm")).isSymLink());
     EXPECT_TRUE(ReadAll(t.Path("real.vlm")).contains("10\r\n10\r\n20\r\n20\r\n"));
 }

@@ -1,10 +1,12 @@
 #include "base/Messages.h"
+#include "editor/commands/AreaNameEditor.h"
+
 #include "editor/Editor.h"
 #include "formats/AreaText.h"
 #include "text/ShiftJis.h"
 #include "text/TextEntry.h"
 
-void Editor::AreaNameEditClick() {
+void AreaNameEditor::AreaNameEditClick() {
     const QString listing = areas::ListAreaNames(st);
     bool changed = false;
     QString text = ui.EditAreaNames(listing, &changed);
@@ -14,14 +16,14 @@ void Editor::AreaNameEditClick() {
         areas::AreaText parsed = areas::ParseAreaNames(text);
         if (parsed.error.isEmpty()) {
             doc.MarkEdited();
-            EnableRemakeCommands();
+            ed.EnableRemakeCommands();
             Store table = st;
             areas::StoreAreas(table, parsed.areas);
             doc.ReplaceMap(std::move(table));
             if (!parsed.cutLines.empty())
                 ui.Inform(msg::Text(Msg::AreaNamesCut).arg(areas::LineList(parsed.cutLines)),
                           msg::Text(Msg::CapAreaNames), MsgIcon::Warning);
-            if (st.AreaCount >= 1) EnableAreaPosCommands();
+            if (st.AreaCount >= 1) ed.EnableAreaPosCommands();
             return;
         }
         ui.Inform(parsed.error + msg::Text(Msg::AreaTableUnchanged), msg::Text(Msg::CapAreaNames),

@@ -5,6 +5,8 @@
 
 #include "render/RegionFills.h"
 #include "text/TextEntry.h"
+#include "editor/commands/AreaPositionDialog.h"
+
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "text/ShiftJis.h"
@@ -63,7 +65,7 @@ bool TakeOverBoxes(Editor& ed) {
         ed.ui.Inform(error, msg::Text(Msg::CapPosition), MsgIcon::Warning);
         return false;
     }
-    const int a = ed.ZpotSelected;
+    const int a = ed.areaPositions.ZpotSelected;
     if (a < 1 || a > Store::MaxAreas) return true;
     // An area may have a tenth position (typed in the area-name editor or read
     // from a finished map) that no box shows; it stays after the boxes' ones
@@ -97,8 +99,8 @@ void FillRegion(areas::RegionFills& fills, Surface& s, int x, int y, uint8_t fil
 }
 
 areas::RegionFills& Fills(Editor& ed) {
-    if (!ed.zpotFills) ed.zpotFills = std::make_shared<areas::RegionFills>();
-    return *ed.zpotFills;
+    if (!ed.areaPositions.zpotFills) ed.areaPositions.zpotFills = std::make_shared<areas::RegionFills>();
+    return *ed.areaPositions.zpotFills;
 }
 
 void PaintRegions(Editor& ed) {
@@ -112,7 +114,7 @@ void PaintRegions(Editor& ed) {
             if (p.x >= 1) FillRegion(fills, ed.surf, p.x, p.y, Navy);
         }
     }
-    const int sel = ed.ZpotSelected;
+    const int sel = ed.areaPositions.ZpotSelected;
     if (sel >= 1 && sel <= st.AreaCount) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, sel);
@@ -127,17 +129,17 @@ void PaintRegions(Editor& ed) {
 }
 
 void ShowSelected(Editor& ed) {
-    ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.ZpotSelected));
+    ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.areaPositions.ZpotSelected));
 }
 
 }  // namespace
 
-void Editor::ZoneArrangeClick() {
+void AreaPositionDialog::ZoneArrangeClick() {
     // The command is only enabled with named areas; an empty list would have
     // nothing to select.
     if (st.AreaCount < 1) return;
-    SwitchMode(Mode::AreaPosition);
-    DisplayMap(White, White);
+    ed.SwitchMode(Mode::AreaPosition);
+    ed.DisplayMap(White, White);
     doc.DropCompleted();
 
     QStringList names;
@@ -146,45 +148,45 @@ void Editor::ZoneArrangeClick() {
     ZpotOpen = true;
     ui.SetBusy(true);
     ZpotSelected = 1;
-    PaintRegions(*this);
-    ShowSelected(*this);
+    PaintRegions(ed);
+    ShowSelected(ed);
     ui.ZpotSelect(0);
     ui.SetBusy(false);
 }
 
-void Editor::ZpotListClick(int index) {
-    StepScope scope(*this);
-    if (!TakeOverBoxes(*this)) {
+void AreaPositionDialog::ZpotListClick(int index) {
+    Editor::StepScope scope(ed);
+    if (!TakeOverBoxes(ed)) {
         // Stay on the area whose boxes need fixing.
         ui.ZpotSelect(ZpotSelected - 1);
         return;
     }
     if (index < 0 || index >= st.AreaCount) return;
     ZpotSelected = index + 1;
-    PaintRegions(*this);
-    ShowSelected(*this);
+    PaintRegions(ed);
+    ShowSelected(ed);
 }
 
-void Editor::ZpotRedrawClick() {
-    StepScope scope(*this);
-    DisplayMap(White, White);
-    TakeOverBoxes(*this);
-    PaintRegions(*this);
+void AreaPositionDialog::ZpotRedrawClick() {
+    Editor::StepScope scope(ed);
+    ed.DisplayMap(White, White);
+    TakeOverBoxes(ed);
+    PaintRegions(ed);
 }
 
-bool Editor::ZpotClose() {
-    StepScope scope(*this);
+bool AreaPositionDialog::ZpotClose() {
+    Editor::StepScope scope(ed);
     // Closing twice (OK, then the hide that follows) is harmless.
     if (!ZpotOpen) return true;
     ui.SetBusy(true);
-    if (!TakeOverBoxes(*this)) {
+    if (!TakeOverBoxes(ed)) {
         ui.SetBusy(false);
         return false;
     }
     ZpotOpen = false;
     zpotFills.reset();  // the labels are only of use while the dialog is open
-    BuildModeClick();
-    ReDraw();
+    ed.BuildModeClick();
+    ed.ReDraw();
     ui.SetBusy(false);
     return true;
 }

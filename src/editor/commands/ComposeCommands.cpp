@@ -4,6 +4,8 @@
 #include "compose/Composer.h"
 #include "compose/KindMerge.h"
 #include "editor/CompositionView.h"
+#include "editor/commands/ComposeCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "usecases/ComposeMap.h"
@@ -15,32 +17,32 @@ bool ReadyCompositionNetwork(Editor& ed) {
     return ready;
 }
 
-bool Editor::PrepareComposition() {
-    if (!ReadyCompositionNetwork(*this)) return false;
-    PaintCompositionView(*this);
+bool ComposeCommands::PrepareComposition() {
+    if (!ReadyCompositionNetwork(ed)) return false;
+    PaintCompositionView(ed);
     return true;
 }
 
-void Editor::MergeKindGroups() {
+void ComposeCommands::MergeKindGroups() {
     doc.ReplaceKinds(compose::MergeKindGroups(st.KindsToVector()));
 }
 
-void Editor::ReMakeLineClick() {
+void ComposeCommands::ReMakeLineClick() {
     if (st.PointLast < 3 || st.AreaCount < 1) return;
     ui.SetBusy(true);
     composeStop = ComposeStop{};
     usecase::ComposeOptions options;
     options.prepare = [&] {
         PrepareComposition();
-        ShowProgressBar();
+        ed.ShowProgressBar();
     };
     compose::ComposeHooks& hooks = options.hooks;
     hooks.areaTick = [&] { progress.StepIt(); };
     hooks.cutTick = [&] { progress.StepIt(); };
     hooks.rebuilt = [&] { progress.SetPosition(50); };
     hooks.lostWay = [&](compose::Pt node) {
-        CenterViewOn(node.x, node.y);
-        ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
+        ed.CenterViewOn(node.x, node.y);
+        ed.ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
     };
     hooks.traced = [&] { progress.SetPosition(0); };
     const usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
@@ -50,21 +52,21 @@ void Editor::ReMakeLineClick() {
         ui.ShowStatus(msg::Format(
             Msg::StatusComposed,
             {QString::number(r.areas), QString::number(r.outlines), QString::number(r.records)}));
-        DisableRemakeCommands();
+        ed.DisableRemakeCommands();
         ui.SetEnabled(Cmd::WriteMap, true);
-        BuildModeClick();
+        ed.BuildModeClick();
     } else if (r.shown == usecase::FailureShown::Box) {
         usecase::Show(ui, r.result.message);
     } else if (r.shown == usecase::FailureShown::AtMarks) {
-        CenterViewOn(r.centre.x(), r.centre.y());
-        ComposeMessage(r.result.message.Text());
+        ed.CenterViewOn(r.centre.x(), r.centre.y());
+        ed.ComposeMessage(r.result.message.Text());
         // The red region and the place of the gap or crossing stay in view
         // over the map until the next command.
         composeFailMark_.TakeShape(surf, r.place, 6);
     }
     progress.SetPosition(0);
     progress.Hide();
-    ReDraw();
+    ed.ReDraw();
     if (const QRect laid = composeFailMark_.Lay(surf); !laid.isEmpty())
         ui.SurfaceRegionChanged(laid);
 }

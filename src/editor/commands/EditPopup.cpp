@@ -4,6 +4,8 @@
 // by drawing the network again segment by segment.
 #include <vector>
 
+#include "editor/commands/EditPopup.h"
+
 #include "editor/Editor.h"
 #include "ops/PointAt.h"
 #include "ops/Runs.h"
@@ -37,16 +39,16 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
 
 }  // namespace
 
-void Editor::Pop2DelDot() {
-    const int32_t i = PointRecordAt(st, ClickX, ClickY);
+void EditPopup::Pop2DelDot() {
+    const int32_t i = PointRecordAt(st, ed.ClickX, ed.ClickY);
     if (i < 0) return;
     doc.DeletePoints(i, 1);
     doc.MarkEdited();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::Pop2AppendDot() {
-    const int32_t k = PointRecordAt(st, ClickX, ClickY);
+void EditPopup::Pop2AppendDot() {
+    const int32_t k = PointRecordAt(st, ed.ClickX, ed.ClickY);
     if (k < 0) return;
     const Rec K = st.Point(k);
     const Rec P = st.Point(k - 1);
@@ -68,15 +70,15 @@ void Editor::Pop2AppendDot() {
     } else {
         return;
     }
-    if (!RoomForPoints(1)) return;
+    if (!ed.input.RoomForPoints(1)) return;
     const Rec r = next ? Q : P;
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
     doc.InsertPoint(next ? k + 1 : k, mx, my);
     doc.MarkEdited();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::CutDotsClick() {
+void EditPopup::CutDotsClick() {
     render::ClearExtent(st, surf);
     // Draw the network again, testing the clicked pixel after each segment.
     // Every segment that turns it magenta is cut before its second point; the
@@ -87,8 +89,8 @@ void Editor::CutDotsClick() {
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y);
-        if (surf.Pixel(ClickX, ClickY) == Magenta) {
-            surf.SetPixel(ClickX, ClickY, Black);
+        if (surf.Pixel(ed.ClickX, ed.ClickY) == Magenta) {
+            surf.SetPixel(ed.ClickX, ed.ClickY, Black);
             cuts.push_back(i);
             // The separator now before cur draws only cur's own pixel.
             render::DrawSegment(surf, 0, 0, cur.x, cur.y);
@@ -96,8 +98,8 @@ void Editor::CutDotsClick() {
         prev = cur;
     }
     if (!cuts.empty()) {
-        if (!RoomForPoints(int64_t(cuts.size()))) {
-            ReDraw();
+        if (!ed.input.RoomForPoints(int64_t(cuts.size()))) {
+            ed.ReDraw();
             return;
         }
         std::vector<Rec> v = st.PointsToVector();
@@ -114,24 +116,24 @@ void Editor::CutDotsClick() {
         doc.ReplacePoints(out);
         doc.MarkChanged();
     }
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::SelectRun(int32_t& s, int32_t& e) {
+void EditPopup::SelectRun(int32_t& s, int32_t& e) {
     ui.SetBusy(true);
-    FindRun(*this, s, e);
-    RestoreCursor();
+    FindRun(ed, s, e);
+    ed.RestoreCursor();
 }
 
-void Editor::DelLineClick() {
+void EditPopup::DelLineClick() {
     int32_t s, e;
-    FindRun(*this, s, e);
+    FindRun(ed, s, e);
     if (s == 0) {
         ui.SurfaceChanged();
         return;
     }
-    if (!RoomForPoints(1)) {
-        ReDraw();
+    if (!ed.input.RoomForPoints(1)) {
+        ed.ReDraw();
         return;
     }
     // Keep s and e as chain ends with the run's interior taken out:
@@ -144,7 +146,7 @@ void Editor::DelLineClick() {
     if (s + 1 < e) out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
     doc.ReplacePoints(out);
-    TidyPointList();
+    ed.TidyPointList();
     doc.MarkChanged();
-    ReDraw();
+    ed.ReDraw();
 }

@@ -2,6 +2,8 @@
 #include <QFileInfo>
 
 #include "base/Messages.h"
+#include "editor/commands/FinishedMapCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "formats/IdtReader.h"
@@ -11,21 +13,21 @@
 #include "text/TextEntry.h"
 #include "usecases/FinishedMaps.h"
 
-void Editor::ReadMapClick() {
+void FinishedMapCommands::ReadMapClick() {
     if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
-    if (ReadFinishedMap(path)) BuildModeClick();
+    if (ReadFinishedMap(path)) ed.BuildModeClick();
 }
 
-bool Editor::ReadFinishedMap(const QString& chosen) {
+bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     ui.SetBusy(true);
     usecase::FinishedMapRead read = usecase::ReadFinishedMap(chosen);
     const QString path = read.path;
     const QString caption = msg::Text(Msg::CapReadMap);
     if (!read.result.ok) {
-        RestoreCursor();
+        ed.RestoreCursor();
         usecase::Show(ui, read.result.message);
         return false;
     }
@@ -34,12 +36,12 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     const int w = read.extent.width(), h = read.extent.height();
     if ((w > surf.Width() || h > surf.Height()) &&
         !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
-        RestoreCursor();
+        ed.RestoreCursor();
         return false;
     }
 
-    ResetWork();
-    ShowProgressBar();
+    ed.files.ResetWork();
+    ed.ShowProgressBar();
     Store map = st;
     usecase::FinishedMapOpened opened =
         usecase::OpenFinishedMap(map, surf, std::move(read), [this] { progress.StepIt(); });
@@ -47,26 +49,26 @@ bool Editor::ReadFinishedMap(const QString& chosen) {
     progress.SetPosition(0);
     progress.Hide();
     if (!opened.result.ok) {
-        ResetWork();
-        RestoreCursor();
+        ed.files.ResetWork();
+        ed.RestoreCursor();
         usecase::Show(ui, opened.result.message);
         return false;
     }
     doc.BeginHistory();
     usecase::Show(ui, opened.segmentsNote);
-    EnableAreaPosCommands();
-    EnableRemakeCommands();
+    ed.EnableAreaPosCommands();
+    ed.EnableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     ui.SetScrollPos(QPoint(0, 0));
-    ReDraw();
-    RestoreCursor();
+    ed.ReDraw();
+    ed.RestoreCursor();
     usecase::Show(ui, opened.readNotes);
-    NoteRecentFile(path);
+    ed.NoteRecentFile(path);
     return true;
 }
 
-void Editor::WriteMapClick() {
+void FinishedMapCommands::WriteMapClick() {
     if (const usecase::Result ready = usecase::FinishedMapReady(st); !ready.ok) {
         usecase::Show(ui, ready.message);
         return;
@@ -91,7 +93,7 @@ void Editor::WriteMapClick() {
     Store written = st;
     const usecase::Result r = usecase::WriteFinishedMap(written, path, fields, titleBefore);
     doc.ReplaceMap(std::move(written));
-    RestoreCursor();
+    ed.RestoreCursor();
     usecase::Show(ui, r.message);
     if (r.ok)
         ui.ShowStatus(msg::Format(Msg::StatusMapWritten, {path, QString::number(st.AreaCount)}));

@@ -12,7 +12,7 @@
 namespace gis {
 bool EnsureComposed(Editor& ed) {
     if (ed.st.Completed) return true;
-    ed.ReMakeLineClick();
+    ed.composer.ReMakeLineClick();
     return ed.st.Completed;
 }
 
@@ -57,7 +57,7 @@ void ImportBoundariesCommand(Editor& ed) {
         usecase::Show(ui, r.result.message);
         return;
     }
-    if (!ed.LoadWorkFile(out, false)) return;
+    if (!ed.files.LoadWorkFile(out, false)) return;
     ed.BuildModeClick();
     usecase::Show(ui, r.notes);
 }

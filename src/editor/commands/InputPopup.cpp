@@ -1,6 +1,7 @@
-// Point input: the surface's mouse handlers (which hand each press to the
-// current mode's tool), the input-mode click and the input popup's commands.
+// Point input: the input mode's new points and the input popup's commands.
 #include <cstdint>
+
+#include "editor/commands/InputPopup.h"
 
 #include "editor/Editor.h"
 #include "base/Messages.h"
@@ -23,35 +24,14 @@ int64_t Dist2(Rec a, int x, int y) {
 
 }  // namespace
 
-void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
-    StepScope scope(*this);
-    if (button == Qt::RightButton) {
-        ui.AttachPopup(Popup::None);
-        SetClick(Clamp16(x), Clamp16(y));
-    }
-    CurrentTool().Press(button, QPoint(x, y));
-    doc.MarkChanged();
-    EnableRemakeCommands();
-}
-
-void Editor::MouseMove(int x, int y) {
-    ui.SetMouseXY(MouseReadout(x, y));
-    CurrentTool().Move(QPoint(x, y));
-}
-
-void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
-    StepScope scope(*this);
-    CurrentTool().Release(button, QPoint(x, y));
-}
-
-bool Editor::RoomForPoints(int64_t n) {
+bool InputPopup::RoomForPoints(int64_t n) {
     if (st.PointRoom(n)) return true;
     ui.Inform(msg::Text(Msg::PointListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
               MsgIcon::Warning);
     return false;
 }
 
-void Editor::AddPoint(int x, int y) {
+void InputPopup::AddPoint(int x, int y) {
     // A click in the surface's first column would store a separator.
     if (!StorablePoint(x, y)) return;
     if (!RoomForPoints(1)) return;
@@ -66,7 +46,7 @@ void Editor::AddPoint(int x, int y) {
     ui.SurfaceChanged();
 }
 
-void Editor::PopCutLine() {
+void InputPopup::PopCutLine() {
     if (!RoomForPoints(1)) return;
     const Rec p = st.Point(st.PointLast);
     // Record 0 stays the list's leading separator whatever happens.
@@ -75,21 +55,21 @@ void Editor::PopCutLine() {
     doc.MarkChanged();
     // The segment into p is gone, so a finished composition no longer fits.
     if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) doc.DropCompleted();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::PopLastPoint() {
+void InputPopup::PopLastPoint() {
     if (st.PointLast < 1 || st.PointX(st.PointLast - 1) == 0) return;
     if (!RoomForPoints(1)) return;
     doc.AppendPoint(0, 0);
     doc.MarkEdited();
 }
 
-void Editor::PopWrongPoint() {
+void InputPopup::PopWrongPoint() {
     if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     if (st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     doc.MarkEdited();
-    ReDraw();
+    ed.ReDraw();
 }
 
 namespace {
@@ -102,7 +82,7 @@ bool OpenChainOfThree(const Store& st) {
 
 }  // namespace
 
-void Editor::PopConnectStartPoint() {
+void InputPopup::PopConnectStartPoint() {
     if (!OpenChainOfThree(st)) return;
     int32_t j = st.PointLast - 1;
     while (st.PointX(j) != 0) --j;  // record 0 stops it
@@ -116,7 +96,7 @@ void Editor::PopConnectStartPoint() {
     ui.SurfaceChanged();
 }
 
-void Editor::PopConnectNearPoint() {
+void InputPopup::PopConnectNearPoint() {
     if (!OpenChainOfThree(st)) return;
     const Rec last = st.Point(st.PointLast);
     int64_t best = 100000000;
@@ -141,14 +121,14 @@ void Editor::PopConnectNearPoint() {
     ui.SurfaceChanged();
 }
 
-void Editor::PopNearPointStart() {
+void InputPopup::PopNearPointStart() {
     if (st.PointLast == 0) return;
     int64_t best = 0;
     int32_t nearest = -1;
     for (int32_t i = 0; i <= st.PointLast; ++i) {
         const Rec r = st.Point(i);
         if (r.x == 0) continue;
-        const int64_t d = Dist2(r, ClickX, ClickY);
+        const int64_t d = Dist2(r, ed.ClickX, ed.ClickY);
         if (nearest < 0 || d < best) {
             best = d;
             nearest = i;

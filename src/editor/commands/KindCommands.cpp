@@ -4,6 +4,8 @@
 // kind in its own colour over the magenta network.
 #include <vector>
 
+#include "editor/commands/KindCommands.h"
+
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "ops/Runs.h"
@@ -38,7 +40,7 @@ namespace {
 
 void AddKind(Editor& ed, int16_t code) {
     int32_t s, e;
-    ed.SelectRun(s, e);
+    ed.editing.SelectRun(s, e);
     if (s == 0) return;
     if (!RoomForGroup(ed, e - s + 1)) return;
     ed.ui.SetBusy(true);
@@ -50,21 +52,21 @@ void AddKind(Editor& ed, int16_t code) {
 
 }  // namespace
 
-void Editor::SecLineClick() {
-    AddKind(*this, KindSecondBoundary);
+void KindCommands::SecLineClick() {
+    AddKind(ed, KindSecondBoundary);
 }
 
-void Editor::AbsLineClick() {
-    AddKind(*this, KindDivision);
+void KindCommands::AbsLineClick() {
+    AddKind(ed, KindDivision);
 }
 
-void Editor::AstLineClick() {
+void KindCommands::AstLineClick() {
     int32_t s, e;
-    SelectRun(s, e);
+    ed.editing.SelectRun(s, e);
     if (s == 0) return;
-    if (!RoomForGroup(*this, e - s + 1)) return;
+    if (!RoomForGroup(ed, e - s + 1)) return;
     // A single segment only gains a separator.
-    if (e == s + 1 && !RoomForPoints(1)) return;
+    if (e == s + 1 && !ed.input.RoomForPoints(1)) return;
     ui.SetBusy(true);
     AppendGroup(doc, KindAuxiliary, s, e);
     // Take the run's interior out; its end points stay as chain ends:
@@ -78,10 +80,10 @@ void Editor::AstLineClick() {
     doc.ReplacePoints(out);
     doc.MarkEdited();
     render::DrawKindList(st, surf);
-    RestoreCursor();
+    ed.RestoreCursor();
 }
 
-void Editor::SelectKindRun(int32_t& s, int32_t& e) {
+void KindCommands::SelectKindRun(int32_t& s, int32_t& e) {
     ui.SetBusy(true);
     render::ClearExtent(st, surf);
     s = 0;
@@ -90,21 +92,21 @@ void Editor::SelectKindRun(int32_t& s, int32_t& e) {
     for (int32_t i = 1; i <= st.KindLast; ++i) {
         const Rec cur = st.KindRec(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y, Blue, White);
-        if (surf.Pixel(ClickX, ClickY) == Blue) {
-            surf.SetPixel(ClickX, ClickY, Black);
+        if (surf.Pixel(ed.ClickX, ed.ClickY) == Blue) {
+            surf.SetPixel(ed.ClickX, ed.ClickY, Black);
             s = i - 1;
             e = i;
         }
         prev = cur;
     }
     if (s == 0) {
-        RestoreCursor();
+        ed.RestoreCursor();
         return;
     }
-    MarkKindVertices();
+    ed.MarkKindVertices();
     WidenRun(
         surf, [this](int32_t i) { return st.KindRec(i); }, st.KindLast, s, e);
-    RestoreCursor();
+    ed.RestoreCursor();
 }
 
 namespace {
@@ -121,7 +123,7 @@ void ReleaseRange(const Store& st, int32_t s, int32_t& first, int32_t& last) {
 
 }  // namespace
 
-void Editor::RelSecLineClick() {
+void KindCommands::RelSecLineClick() {
     int32_t s, e;
     SelectKindRun(s, e);
     if (s == 0) return;
@@ -129,22 +131,22 @@ void Editor::RelSecLineClick() {
     ReleaseRange(st, s, first, last);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkChanged();
-    ShowKinds();
+    ed.ShowKinds();
 }
 
-void Editor::RelAbsLineClick() {
+void KindCommands::RelAbsLineClick() {
     RelSecLineClick();
 }
 
-void Editor::RelAstLineClick() {
+void KindCommands::RelAstLineClick() {
     int32_t s, e;
     SelectKindRun(s, e);
     if (s == 0) return;
     int32_t first, last;
     ReleaseRange(st, s, first, last);
     const bool open = st.PointX(st.PointLast) > 0;
-    if (!RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
-        ShowKinds();
+    if (!ed.input.RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
+        ed.ShowKinds();
         return;
     }
     if (open) doc.AppendPoint(0, 0);
@@ -152,5 +154,5 @@ void Editor::RelAstLineClick() {
     doc.AppendPoint(0, 0);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkEdited();
-    ShowKinds();
+    ed.ShowKinds();
 }

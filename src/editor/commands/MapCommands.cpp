@@ -1,6 +1,8 @@
 #include <QRect>
 
 #include "base/Messages.h"
+#include "editor/commands/MapCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "ops/MoveScale.h"
@@ -15,7 +17,7 @@ const QString kUnchanged = msg::Text(Msg::MapUnchanged);
 
 }  // namespace
 
-void Editor::MoveMapClick() {
+void MapCommands::MoveMapClick() {
     MoveFields fields;  // "0", "0", "1.0"
     if (!ui.MoveMapDialog(fields)) return;
     MoveScale m;
@@ -36,18 +38,18 @@ void Editor::MoveMapClick() {
         QImage moved;
         if (!pic.isNull()) moved = MoveScalePicture(pic, m, &error);
         // A picture scaled up makes the surface grow with it.
-        if (!moved.isNull() && !RoomForPicture(*this, moved.size(), kCaption)) return;
+        if (!moved.isNull() && !RoomForPicture(ed, moved.size(), kCaption)) return;
         if (moved.isNull() || !WriteBitmapFile(moved, temps.picture, &error)) {
             ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
             return;
         }
         // The redraw must not keep showing the decoded picture from before.
-        picPath_.clear();
+        ed.picPath_.clear();
     }
     Store scaled = st;
     ApplyMoveScale(scaled, m);
     doc.ReplaceMap(std::move(scaled));
     doc.MarkChanged();
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
-    ReDraw();
+    ed.ReDraw();
 }

@@ -37,18 +37,6 @@ Content Sniff(const QString& path) {
 
 }  // namespace
 
-void Editor::SaveOverClick() {
-    if (docFile_.isEmpty()) {
-        SaveWorkClick();
-        return;
-    }
-    const WorkNames names = WorkFileNames(docFile_);
-    std::string picture;
-    if (!PictureLine(names, &picture)) return;
-    doc.NameWorkFile(names.work);
-    SaveWorkPair(names, picture);
-}
-
 bool Editor::OpenByContent(const QString& path) {
     // A file named from outside (recent files, a drop, the command line) is
     // a step like any command: a picture taken this way can be taken back,
@@ -74,13 +62,13 @@ bool Editor::OpenByContent(const QString& path) {
         return false;
     bool ok = false;
     if (kind == Content::Work) {
-        ok = LoadWorkFile(path);
+        ok = files.LoadWorkFile(path);
     } else if (kind == Content::FinishedMap) {
-        ok = ReadFinishedMap(path);
+        ok = finishedMaps.ReadFinishedMap(path);
     } else {
         // As 下絵の読込 reads it: PDFs too, and a size beyond the budget asked
         // about before anything is decoded.
-        if (!LoadPictureFile(path)) return false;
+        if (!picture.LoadPictureFile(path)) return false;
         NoteRecentFile(path);
         return true;
     }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "editor/commands/PictureCommands.h"
+
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "raster/Picture.h"
@@ -37,25 +39,25 @@ bool RoomForPicture(Editor& ed, QSize size, const QString& caption) {
                           caption);
 }
 
-void Editor::PictureStored() {
+void PictureCommands::PictureStored() {
     // The redraw keeps the decoded picture while its file looks unchanged; a
     // rewrite within the same millisecond and of the same size would not.
-    picPath_.clear();
+    ed.picPath_.clear();
     doc.PictureTaken();
     ui.SetScrollPos(QPoint(0, 0));
-    EnablePictureCommands();
+    ed.EnablePictureCommands();
 }
 
-void Editor::RunInversion(QImage& img) {
+void PictureCommands::RunInversion(QImage& img) {
     ui.SetBusy(true);
-    ShowProgressBar();
+    ed.ShowProgressBar();
     InvertPicture(img, &progress);
     progress.SetPosition(0);
     progress.Hide();
-    RestoreCursor();
+    ed.RestoreCursor();
 }
 
-void Editor::LoadBMPClick() {
+void PictureCommands::LoadBMPClick() {
     // Scanners and phones give JPEG, PNG or TIFF as often as bitmaps; every
     // format Qt reads is offered, and the content decides how it is read.
     const QString patterns = PicturePatterns().join(QLatin1Char(';'));
@@ -65,7 +67,7 @@ void Editor::LoadBMPClick() {
     LoadPictureFile(file);
 }
 
-bool Editor::LoadPictureFile(const QString& file) {
+bool PictureCommands::LoadPictureFile(const QString& file) {
     // A picture beyond the sides is refused by the reader below: no question
     // first. A PDF says its page size, from which its pixels follow. A file
     // of a few hundred bytes can decode to gigabytes: what decoding takes is
@@ -77,7 +79,7 @@ bool Editor::LoadPictureFile(const QString& file) {
         !(depth > 0 ? MayTakeImage(ui, declared.width(), declared.height(), depth,
                                    Msg::SurfaceBudgetAsk, Msg::SurfaceOverBudget,
                                    msg::Text(Msg::CapLoadPicture))
-                    : RoomForPicture(*this, declared, msg::Text(Msg::CapLoadPicture))))
+                    : RoomForPicture(ed, declared, msg::Text(Msg::CapLoadPicture))))
         return false;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
@@ -95,7 +97,7 @@ bool Editor::LoadPictureFile(const QString& file) {
     return st.BasePicLoaded;
 }
 
-void Editor::UsePicture(QImage img) {
+void PictureCommands::UsePicture(QImage img) {
     QString error;
     if (!Fits(img)) {
         ui.Inform(TooLarge(img), msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
@@ -103,8 +105,8 @@ void Editor::UsePicture(QImage img) {
     }
     if (st.PointLast >= 1 &&
         ui.AskYesNo(msg::Text(Msg::ClearLinesAsk), msg::Text(Msg::CapConfirm))) {
-        ResetWork();
-        InitCommandStates();
+        ed.files.ResetWork();
+        ed.InitCommandStates();
     }
     ui.RepaintNow();
     RunInversion(img);
@@ -121,16 +123,16 @@ void Editor::UsePicture(QImage img) {
         ok = WriteSurfaceBitmap(reduced, temps.picture, &error);
     }
     if (!ok) {
-        RestoreCursor();
+        ed.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::BMPpasteClick() {
+void PictureCommands::BMPpasteClick() {
     QImage img = ui.ClipboardImage();
     if (img.isNull()) {
         ui.Inform(msg::Text(Msg::ClipboardNoPicture), msg::Text(Msg::CapPastePicture),
@@ -141,30 +143,30 @@ void Editor::BMPpasteClick() {
         ui.Inform(TooLarge(img), msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
-    if (!RoomForPicture(*this, img.size(), msg::Text(Msg::CapPastePicture))) return;
+    if (!RoomForPicture(ed, img.size(), msg::Text(Msg::CapPastePicture))) return;
     RunInversion(img);
     QString error;
     ui.SetBusy(true);
     if (!WriteBitmapFile(img, temps.picture, &error)) {
-        RestoreCursor();
+        ed.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::BMPshowhideClick() {
+void PictureCommands::BMPshowhideClick() {
     doc.ShowPicture(!st.BasePicShown);
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::BMPclearClick() {
+void PictureCommands::BMPclearClick() {
     if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
     doc.PictureCleared();
-    keptPicture_.clear();  // cleared on purpose: no link to keep either
+    ed.files.keptPicture_.clear();  // cleared on purpose: no link to keep either
     doc.MarkChanged();
-    DisablePictureCommands();
-    ReDraw();
+    ed.DisablePictureCommands();
+    ed.ReDraw();
 }

@@ -1,4 +1,6 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
+#include "editor/commands/PictureCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "base/Messages.h"
@@ -10,7 +12,7 @@ const QString MonoCaption = msg::Text(Msg::CapMonotone);
 const QString ExpandCaption = msg::Text(Msg::CapEnlarge);
 }  // namespace
 
-void Editor::BMPmonotoneClick() {
+void PictureCommands::BMPmonotoneClick() {
     if (!st.BasePicLoaded) return;
     const std::optional<QRgb> chosen = ui.ChooseColor(LastMonotoneColour);
     if (!chosen) return;
@@ -22,22 +24,22 @@ void Editor::BMPmonotoneClick() {
         return;
     }
     ui.SetBusy(true);
-    ShowProgressBar();
+    ed.ShowProgressBar();
     MonotonePicture(img, *chosen, &progress);
     const bool ok = WriteBitmapFile(img, temps.picture, &error);
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        RestoreCursor();
+        ed.RestoreCursor();
         ui.Inform(error, MonoCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::BMPexpandClick() {
+void PictureCommands::BMPexpandClick() {
     if (!st.BasePicLoaded) return;
     QString error;
     const QImage img = ReadBitmapFile(temps.picture, &error);
@@ -51,9 +53,9 @@ void Editor::BMPexpandClick() {
             ExpandCaption, MsgIcon::Warning);
         return;
     }
-    if (!RoomForPicture(*this, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
+    if (!RoomForPicture(ed, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
     ui.SetBusy(true);
-    ShowProgressBar();
+    ed.ShowProgressBar();
     Surface doubled;
     bool ok = ExpandPicture(img, doubled, &progress);
     if (!ok)
@@ -63,11 +65,11 @@ void Editor::BMPexpandClick() {
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        RestoreCursor();
+        ed.RestoreCursor();
         ui.Inform(error, ExpandCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ReDraw();
+    ed.ReDraw();
 }

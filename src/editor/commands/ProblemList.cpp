@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "compose/ProblemList.h"
+#include "editor/commands/ProblemList.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "base/Messages.h"
@@ -13,40 +15,6 @@
 #include "text/ShiftJis.h"
 
 namespace compose {
-
-void ProblemList::Mark(int i, Surface& view) {
-    marked = i;
-    const Pt p = failures[size_t(i)].position;
-    rect =
-        network.FloodFillSurface(p.x, p.y, Black, Red) & QRect(0, 0, view.Width(), view.Height());
-    under.assign(size_t(rect.width()) * size_t(rect.height()), 0);
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (network.Pixel(x, y) != Red) continue;
-            under[size_t(y - rect.top()) * size_t(rect.width()) + size_t(x - rect.left())] =
-                view.Pixel(x, y);
-            view.SetPixel(x, y, Red);
-        }
-}
-
-QRect ProblemList::Unmark(Surface& view) {
-    if (marked < 0) return QRect();
-    const QRect was = rect;
-    // A pixel drawn over since (a new line, a redraw) keeps what it shows now.
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            if (network.Pixel(x, y) == Red && view.Pixel(x, y) == Red)
-                view.SetPixel(
-                    x, y,
-                    under[size_t(y - rect.top()) * size_t(rect.width()) + size_t(x - rect.left())]);
-    const Pt p = failures[size_t(marked)].position;
-    network.FloodFillSurface(p.x, p.y, Red, Black);
-    marked = -1;
-    rect = QRect();
-    under.clear();
-    return was;
-}
-
 namespace {
 
 // The list's short word for why a position failed.
@@ -97,10 +65,10 @@ void Repaint(Ui& ui, const QRect& r) {
 
 }  // namespace
 
-void Editor::CheckAreasClick() {
+void ProblemList::CheckAreasClick() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
-    Repaint(ui, UnmarkTracedEdge());
-    traced_.reset();
+    Repaint(ui, ed.tracing.UnmarkTracedEdge());
+    ed.tracing.traced_.reset();
     ui.SetBusy(true);
     auto list = std::make_shared<compose::ProblemList>();
     usecase::CheckOptions options;
@@ -136,9 +104,9 @@ void Editor::CheckAreasClick() {
     ui.CheckListShow(rows);
 }
 
-void Editor::CheckListClick(int index) {
-    StepScope scope(*this);
-    if (traced_) return TracedEdgeClick(index);
+void ProblemList::CheckListClick(int index) {
+    Editor::StepScope scope(ed);
+    if (ed.tracing.traced_) return ed.tracing.TracedEdgeClick(index);
     if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
     // The map changed under the list: what it says may no longer hold, so
     // it is made again rather than marking a region that is not there.
@@ -147,27 +115,27 @@ void Editor::CheckListClick(int index) {
     problems_->Mark(index, surf);
     const compose::CheckEntry& e = problems_->failures[size_t(index)];
     const compose::Pt at = compose::ReportPlace(e.result, e.position);
-    CenterViewOn(at.x, at.y);
+    ed.CenterViewOn(at.x, at.y);
     Repaint(ui, problems_->rect);
 }
 
-void Editor::TakeBackCheckMark() {
+void ProblemList::TakeBackCheckMark() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
-    Repaint(ui, composeFailMark_.TakeBack(surf));
-    Repaint(ui, UnmarkTracedEdge());
+    Repaint(ui, ed.composer.composeFailMark_.TakeBack(surf));
+    Repaint(ui, ed.tracing.UnmarkTracedEdge());
 }
 
-void Editor::CheckListClosed() {
-    StepScope scope(*this);
-    Repaint(ui, UnmarkTracedEdge());
-    traced_.reset();
+void ProblemList::CheckListClosed() {
+    Editor::StepScope scope(ed);
+    Repaint(ui, ed.tracing.UnmarkTracedEdge());
+    ed.tracing.traced_.reset();
     if (!problems_) return;
     Repaint(ui, problems_->Unmark(surf));
     problems_.reset();
 }
 
-void Editor::CheckListRepair(int index, bool all) {
-    StepScope scope(*this);
+void ProblemList::CheckListRepair(int index, bool all) {
+    Editor::StepScope scope(ed);
     if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
     if (!Store::SameMap(problems_->checked, st)) return CheckAreasClick();
     Repaint(ui, problems_->Unmark(surf));
@@ -200,7 +168,7 @@ void Editor::CheckListRepair(int index, bool all) {
         return;
     }
     doc.ReplaceMap(std::move(map));
-    ReDraw();
+    ed.ReDraw();
     usecase::Show(ui, cleaned.result.message);
     CheckAreasClick();
 }

@@ -207,7 +207,7 @@ bool Editor::CloseQuery() {
                                     msg::Text(Msg::CapCloseConfirm))) {
         case SaveChoice::Save:
             // A cancelled or failed save keeps the window open.
-            SaveOverClick();
+            files.SaveOverClick();
             return !st.Modified;
         case SaveChoice::Discard:
             return true;

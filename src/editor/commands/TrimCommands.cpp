@@ -1,6 +1,8 @@
 #include <vector>
 
 #include "base/Messages.h"
+#include "editor/commands/TrimCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 #include "ops/Trimming.h"
@@ -75,15 +77,15 @@ void CutByOutline(Editor& ed, TrimSide side) {
 
 }  // namespace
 
-void Editor::SweepCuttingClick() {
-    CutByOutline(*this, TrimSide::Outside);
+void TrimCommands::SweepCuttingClick() {
+    CutByOutline(ed, TrimSide::Outside);
 }
 
-void Editor::HoleCuttingClick() {
-    CutByOutline(*this, TrimSide::Inside);
+void TrimCommands::HoleCuttingClick() {
+    CutByOutline(ed, TrimSide::Inside);
 }
 
-void Editor::CancelCuttingClick() {
-    tools->trimming.TempPolyLast = -1;
-    ReDraw();
+void TrimCommands::CancelCuttingClick() {
+    ed.tools->trimming.TempPolyLast = -1;
+    ed.ReDraw();
 }

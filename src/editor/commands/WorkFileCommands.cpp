@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "editor/commands/WorkFileCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/tools/Tools.h"
 #include "usecases/WorkFiles.h"
@@ -16,8 +18,8 @@ namespace {
 const QString WorkFilter = msg::Text(Msg::FilterWork);
 }  // namespace
 
-void Editor::ResetWork() {
-    docFile_.clear();
+void WorkFileCommands::ResetWork() {
+    ed.docFile_.clear();
     keptPicture_.clear();
     // The map empties; the names the dialogs propose stay.
     Store empty = st;
@@ -32,15 +34,15 @@ void Editor::ResetWork() {
     empty.LegendX = empty.LegendY = -1;
     empty.Geo = {};
     doc.ReplaceMap(std::move(empty));
-    tools->CancelAll();
-    SetClick(0, 0);
+    ed.tools->CancelAll();
+    ed.SetClick(0, 0);
     doc.ClearFlags();
     doc.NoPicture();
     doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
-    DisableRemakeCommands();
+    ed.DisableRemakeCommands();
 }
 
-void Editor::NewWorkClick() {
+void WorkFileCommands::NewWorkClick() {
     if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
     ResetWork();
     // A new map has no title or remarks of the one before.
@@ -48,10 +50,10 @@ void Editor::NewWorkClick() {
     doc.SetComments(std::vector<std::string>(Store::MaxComments));
     doc.SetComments({});
     doc.BeginHistory();
-    ReDraw();
+    ed.ReDraw();
 }
 
-void Editor::SaveWorkClick() {
+void WorkFileCommands::SaveWorkClick() {
     const QString chosen = ui.ChooseSaveFile(WorkFilter, st.WorkFileName, QStringLiteral("vlm"));
     if (chosen.isEmpty()) return;
     const WorkNames names = WorkFileNames(chosen);
@@ -72,13 +74,13 @@ void Editor::SaveWorkClick() {
     SaveWorkPair(names, picture);
 }
 
-bool Editor::PictureLine(const WorkNames& names, std::string* picture) {
+bool WorkFileCommands::PictureLine(const WorkNames& names, std::string* picture) {
     const usecase::Result r = usecase::WorkPictureLine(st, names, picture, keptPicture_);
     usecase::Show(ui, r.message);
     return r.ok;
 }
 
-bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
+bool WorkFileCommands::SaveWorkPair(const WorkNames& names, const std::string&) {
     ui.SetBusy(true);
     const usecase::Result r = usecase::SaveWork(st, names, temps.picture, keptPicture_);
     if (!r.ok) {
@@ -87,13 +89,13 @@ bool Editor::SaveWorkPair(const WorkNames& names, const std::string&) {
         return false;
     }
     doc.MarkSaved();
-    WorkSaved(names.work);
-    ReDraw();
+    ed.WorkSaved(names.work);
+    ed.ReDraw();
     ui.SetBusy(false);
     return true;
 }
 
-bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
+bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
     ui.RepaintNow();
     ui.SetBusy(true);
     usecase::WorkRead read = usecase::ReadWork(name);
@@ -113,8 +115,8 @@ bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
     }
 
     ResetWork();
-    docFile_ = name;
-    DisablePictureCommands();
+    ed.docFile_ = name;
+    ed.DisablePictureCommands();
     Store loaded = st;
     const usecase::WorkOpened opened =
         usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
@@ -122,38 +124,38 @@ bool Editor::LoadWorkFile(const QString& name, bool ownHistory) {
     keptPicture_ = opened.keptPicture;
     if (ownHistory) doc.BeginHistory();
     if (opened.picture) {
-        picPath_.clear();  // a new picture under the same name
-        EnablePictureCommands();
+        ed.picPath_.clear();  // a new picture under the same name
+        ed.EnablePictureCommands();
     }
     usecase::Show(ui, opened.pictureNote);
     if (st.AreaCount >= 1 && st.PointLast >= 3)
-        EnableAreaPosCommands();
+        ed.EnableAreaPosCommands();
     else
-        DisableAreaPosCommands();
+        ed.DisableAreaPosCommands();
     if (st.PointLast >= 3)
-        EnableRemakeCommands();
+        ed.EnableRemakeCommands();
     else
-        DisableRemakeCommands();
+        ed.DisableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     usecase::Show(ui, opened.readNotes);
     usecase::Show(ui, opened.geoNote);
-    NoteRecentFile(name);
+    ed.NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
-    ReDraw();
+    ed.ReDraw();
     ui.SetBusy(false);
     return true;
 }
 
-void Editor::LoadWorkClick() {
+void WorkFileCommands::LoadWorkClick() {
     if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
-    if (LoadWorkFile(file)) BuildModeClick();
+    if (LoadWorkFile(file)) ed.BuildModeClick();
 }
 
-void Editor::SpFileOpenClick() {
+void WorkFileCommands::SpFileOpenClick() {
     // Opening from the tool bar replaces the work just as the menu does, so it
     // asks the same question before unsaved changes are let go.
     if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
@@ -168,14 +170,26 @@ void Editor::SpFileOpenClick() {
     if (ext == QStringLiteral(".VLM"))
         ok = LoadWorkFile(file);
     else if (ext == QStringLiteral(".IDT"))
-        ok = ReadFinishedMap(file);
+        ok = ed.finishedMaps.ReadFinishedMap(file);
     // A file that could not be read leaves the editor as it was, mode included.
-    if (ok) BuildModeClick();
+    if (ok) ed.BuildModeClick();
 }
 
-void Editor::SpFileSaveClick() {
+void WorkFileCommands::SpFileSaveClick() {
     SaveWorkClick();
     if (st.Completed &&
         ui.AskYesNo(msg::Text(Msg::SaveAsFinishedAsk), msg::Text(Msg::CapSaveFinished)))
-        WriteMapClick();
+        ed.finishedMaps.WriteMapClick();
+}
+
+void WorkFileCommands::SaveOverClick() {
+    if (ed.docFile_.isEmpty()) {
+        SaveWorkClick();
+        return;
+    }
+    const WorkNames names = WorkFileNames(ed.docFile_);
+    std::string picture;
+    if (!PictureLine(names, &picture)) return;
+    doc.NameWorkFile(names.work);
+    SaveWorkPair(names, picture);
 }

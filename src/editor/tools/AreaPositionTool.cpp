@@ -19,7 +19,7 @@ void AreaPositionTool::Press(Qt::MouseButton button, QPoint p) {
     if (button != Qt::LeftButton) return;
     const int x = p.x(), y = p.y();
     // The dialog's fills, labelled while it is open.
-    if (!ed.zpotFills) ed.zpotFills = std::make_shared<areas::RegionFills>();
+    if (!ed.areaPositions.zpotFills) ed.areaPositions.zpotFills = std::make_shared<areas::RegionFills>();
     if (!MaySharePlace(x, y)) return;
     auto boxes = ed.ui.ZpotBoxes();
     for (auto& b : boxes) {
@@ -29,8 +29,8 @@ void AreaPositionTool::Press(Qt::MouseButton button, QPoint p) {
             break;
         }
     }
-    ed.zpotFills->Fill(ed.surf, x, y, Aqua);
-    ed.zpotFills->SetPixel(ed.surf, x, y, Navy);
+    ed.areaPositions.zpotFills->Fill(ed.surf, x, y, Aqua);
+    ed.areaPositions.zpotFills->SetPixel(ed.surf, x, y, Navy);
     ed.doc.DropCompleted();
     ed.ui.SurfaceChanged();
 }
@@ -38,17 +38,17 @@ void AreaPositionTool::Press(Qt::MouseButton button, QPoint p) {
 bool AreaPositionTool::MaySharePlace(int x, int y) {
     // Two areas in one region compose to one outline and fail: a click that
     // would make that asks first, naming the area already there.
-    const int here = ed.zpotFills->RegionOf(ed.surf, x, y);
+    const int here = ed.areaPositions.zpotFills->RegionOf(ed.surf, x, y);
     if (here < 0) return true;
     for (int a = 1; a <= ed.st.AreaCount; ++a) {
-        if (a == ed.ZpotSelected) continue;
+        if (a == ed.areaPositions.ZpotSelected) continue;
         for (int k = 0; k < Store::Slots && ed.st.AreaPos(k, a).x != 0; ++k) {
             const Rec q = ed.st.AreaPos(k, a);
-            if (q.x < 1 || ed.zpotFills->RegionOf(ed.surf, q.x, q.y) != here) continue;
+            if (q.x < 1 || ed.areaPositions.zpotFills->RegionOf(ed.surf, q.x, q.y) != here) continue;
             return ed.ui.AskYesNo(
                 msg::Format(Msg::ZpotSharedRegionAsk,
                             {sjis::ToUnicode(ed.st.AreaName(a)),
-                             sjis::ToUnicode(ed.st.AreaName(ed.ZpotSelected))}),
+                             sjis::ToUnicode(ed.st.AreaName(ed.areaPositions.ZpotSelected))}),
                 msg::Text(Msg::CapConfirm));
         }
     }

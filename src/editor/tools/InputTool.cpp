@@ -8,7 +8,7 @@ void InputTool::Enter() {
 
 void InputTool::Press(Qt::MouseButton button, QPoint p) {
     if (button == Qt::LeftButton)
-        ed.AddPoint(p.x(), p.y());
+        ed.input.AddPoint(p.x(), p.y());
     else if (button == Qt::RightButton)
         ed.ui.AttachPopup(Popup::RButtonMenu);
 }
@@ -26,7 +26,7 @@ bool InputTool::Key(int key, QPoint p) {
     if (key == vk::Space)
         ed.ui.ShowPopupNow(Popup::RButtonMenu, ed.ui.PointerScreenPos());
     else if (key == vk::Return || key == vk::A)
-        ed.AddPoint(p.x(), p.y());
+        ed.input.AddPoint(p.x(), p.y());
     else if (key == vk::Z)
         ed.SwitchMode(Mode::Edit);
     return false;

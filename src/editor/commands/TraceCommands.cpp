@@ -2,6 +2,8 @@
 // dialog previews; the trace runs here with the progress bar, adds its
 // network as one step, and lists the edges worth a second look.
 #include "base/Messages.h"
+#include "editor/commands/TraceCommands.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "raster/PictureFile.h"
@@ -9,7 +11,7 @@
 #include "usecases/Trace.h"
 #include "usecases/WorkFiles.h"
 
-struct Editor::TracedEdges {
+struct TraceCommands::TracedEdges {
     std::vector<std::vector<QPoint>> edges;
     int marked = -1;
     QRect rect;
@@ -34,7 +36,7 @@ QImage PictureAsScanned(const Surface& pixels) {
 
 }  // namespace
 
-void Editor::AutoTraceClick() {
+void TraceCommands::AutoTraceClick() {
     if (!st.BasePicLoaded) {
         ui.Inform(msg::Text(Msg::TraceNoPicture), msg::Text(Msg::CapAutoTrace),
                   MsgIcon::Information);
@@ -52,10 +54,10 @@ void Editor::AutoTraceClick() {
     // The scan as read holds the grey levels and colours the 16 stored
     // colours lose: a shaded or grainy page turns to ink there.
     QImage scan;
-    if (!pictureFile_.isEmpty()) {
+    if (!ed.picture.pictureFile_.isEmpty()) {
         ui.SetBusy(true);
         QString ignored;
-        scan = ReadPictureFile(pictureFile_, &ignored);
+        scan = ReadPictureFile(ed.picture.pictureFile_, &ignored);
         if (!usecase::IsStoredPicture(scan, pixels)) scan = QImage();
         ui.SetBusy(false);
     }
@@ -87,9 +89,9 @@ void Editor::AutoTraceClick() {
     // New lines: any composition done before no longer holds, and a work
     // with areas may be composed again.
     doc.MarkEdited();
-    EnableRemakeCommands();
-    if (st.AreaCount >= 1) EnableAreaPosCommands();
-    ReDraw();
+    ed.EnableRemakeCommands();
+    if (st.AreaCount >= 1) ed.EnableAreaPosCommands();
+    ed.ReDraw();
     ui.Inform(msg::Format(Msg::TraceDone,
                           {QString::number(out.chains), QString::number(out.points),
                            QString::number(out.enclosed), QString::number(out.doubts.size())}),
@@ -97,8 +99,8 @@ void Editor::AutoTraceClick() {
     usecase::Show(ui, added.message);
 
     // The doubtful edges go into the problem list.
-    if (problems_) TakeBackCheckMark();
-    problems_.reset();
+    if (ed.problems.problems_) ed.problems.TakeBackCheckMark();
+    ed.problems.problems_.reset();
     auto list = std::make_shared<TracedEdges>();
     std::vector<CheckRow> rows;
     for (const usecase::TraceDoubt& d : out.doubts) {
@@ -111,7 +113,7 @@ void Editor::AutoTraceClick() {
     ui.CheckListShow(rows, msg::Format(Msg::TraceDoubtsFound, {QString::number(rows.size())}));
 }
 
-void Editor::TracedEdgeClick(int index) {
+void TraceCommands::TracedEdgeClick(int index) {
     if (!traced_ || index < 0 || index >= int(traced_->edges.size())) return;
     const QRect was = UnmarkTracedEdge();
     if (!was.isEmpty()) ui.SurfaceRegionChanged(was);
@@ -133,11 +135,11 @@ void Editor::TracedEdgeClick(int index) {
     surf.SetPen(pen);
     surf.SetRop(rop);
     const QPoint at = e[e.size() / 2];
-    CenterViewOn(at.x(), at.y());
+    ed.CenterViewOn(at.x(), at.y());
     if (!t.rect.isEmpty()) ui.SurfaceRegionChanged(t.rect);
 }
 
-QRect Editor::UnmarkTracedEdge() {
+QRect TraceCommands::UnmarkTracedEdge() {
     if (!traced_ || traced_->marked < 0) return QRect();
     TracedEdges& t = *traced_;
     size_t k = 0;

@@ -1,0 +1,25 @@
+// 区域名⇔位置: the area-position dialog, its list and the regions it paints.
+#pragma once
+
+#include <memory>
+#include "editor/commands/HandlerGroup.h"
+
+namespace areas {
+class RegionFills;
+}
+
+class AreaPositionDialog : public HandlerGroup {
+  public:
+    using HandlerGroup::HandlerGroup;
+
+    void ZoneArrangeClick();
+    void ZpotListClick(int index);  // 0-based list entry
+    void ZpotRedrawClick();
+    // OK / close box of the area-position dialog; false keeps it open (a box
+    // that does not parse).
+    bool ZpotClose();
+    int ZpotSelected = 1;
+    bool ZpotOpen = false;  // the dialog is showing
+    // The dialog's region fills, labelled while it is open (render/RegionFills.h).
+    std::shared_ptr<areas::RegionFills> zpotFills;
+};

@@ -1,0 +1,13 @@
+#include "editor/commands/HandlerGroup.h"
+
+#include "editor/Editor.h"
+
+HandlerGroup::HandlerGroup(Editor& e)
+    : ed(e),
+      ui(e.ui),
+      doc(e.doc),
+      st(e.st),
+      surf(e.surf),
+      progress(e.progress),
+      settings(e.settings),
+      temps(e.temps) {}

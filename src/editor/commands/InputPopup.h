@@ -1,0 +1,20 @@
+// Point input: the input mode's new points and the input popup's commands.
+#pragma once
+
+#include <cstdint>
+#include "editor/commands/HandlerGroup.h"
+
+class InputPopup : public HandlerGroup {
+  public:
+    using HandlerGroup::HandlerGroup;
+
+    void AddPoint(int x, int y);
+    void PopLastPoint();
+    void PopCutLine();
+    void PopWrongPoint();
+    void PopConnectStartPoint();
+    void PopConnectNearPoint();
+    void PopNearPointStart();
+    // Refuses (with a message) when n more point records would not fit.
+    bool RoomForPoints(int64_t n);
+};

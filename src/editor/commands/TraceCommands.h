@@ -1,0 +1,21 @@
+// 自動トレース: the dialog, the traced network added to the work as one
+// step, and its doubtful edges in the problem list.
+#pragma once
+
+#include <QRect>
+#include <memory>
+#include "editor/commands/HandlerGroup.h"
+
+class TraceCommands : public HandlerGroup {
+  public:
+    using HandlerGroup::HandlerGroup;
+
+    void AutoTraceClick();
+    // What the list of doubtful edges keeps while it is open.
+    struct TracedEdges;
+    std::shared_ptr<TracedEdges> traced_;
+    // An edge chosen (0-based): the view goes there and the edge turns red.
+    void TracedEdgeClick(int index);
+    // Takes back the red edge, if one is shown.
+    QRect UnmarkTracedEdge();
+};

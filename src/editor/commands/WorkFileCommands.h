@@ -1,0 +1,34 @@
+// Work files: saving, loading and starting a work.
+#pragma once
+
+#include <QString>
+#include <string>
+#include "editor/commands/HandlerGroup.h"
+
+struct WorkNames;
+
+class WorkFileCommands : public HandlerGroup {
+  public:
+    using HandlerGroup::HandlerGroup;
+
+    void SaveWorkClick();
+    // 上書き保存: to the work file without a dialog, else as 作業保存 does.
+    void SaveOverClick();
+    // The under-drawing's line of the work file for a save under names;
+    // false (with a message) when its name cannot be written.
+    bool PictureLine(const WorkNames& names, std::string* picture);
+    // Writes the work file and its bitmap as a pair; false (with a message)
+    // when either could not be written.
+    bool SaveWorkPair(const WorkNames& names, const std::string& picture);
+    void LoadWorkClick();
+    // ownHistory: the work opened starts an undo history of its own; an
+    // import read back as a work stays one step of the work it replaced.
+    bool LoadWorkFile(const QString& name, bool ownHistory = true);
+    void NewWorkClick();
+    void ResetWork();
+    void SpFileOpenClick();
+    void SpFileSaveClick();
+    // Line 4 of the work file last read, when its under-drawing could not be
+    // read: saved again instead of "0", so that the link survives.
+    std::string keptPicture_;
+};
