@@ -12,6 +12,7 @@
 
 #include "compose/Geometry.h"
 #include "compose/NetworkIndex.h"
+#include "raster/BlockRegions.h"
 #include "raster/RegionLabels.h"
 #include "raster/Surface.h"
 
@@ -106,10 +107,7 @@ class OutlineTracer {
 
     // Whether (x, y) belongs to the region being traced: asked of the region
     // labels, or of the navy fill where the surface held navy pixels already.
-    bool InRegion(int x, int y) const {
-        return labelled_ ? region_ >= 0 && labels_.RegionAt(x, y) == region_
-                         : surf_.Pixel(x, y) == Navy;
-    }
+    bool InRegion(int x, int y) const { return InRegion(x, y, -1); }
     // Whether segment (i, i+1) borders that region: a pixel of the region
     // touches the segment's half-even midpoint.
     bool BordersRegion(int32_t i) const;
@@ -166,6 +164,26 @@ class OutlineTracer {
         walked_.push_back(segment);
     }
     void MarkRed(Pt p);
+    // InRegion with the block of the segment or position (x, y) lies by,
+    // when the regions were only probed there; -1: none.
+    bool InRegion(int x, int y, int block) const {
+        if (!labelled_) return surf_.Pixel(x, y) == Navy;
+        if (region_ < 0) return false;
+        const int r = RegionAt(x, y, block);
+        return r == region_;
+    }
+    // The labelled region at (x, y), -1 for none: from the probed blocks
+    // while they answer, else from the whole labelling, made then.
+    int RegionAt(int x, int y, int block) const;
+    // Probes the regions of the unpainted surface at the blocks by every
+    // segment's midpoint and every position, when the map has no crossings
+    // (which are judged at other pixels); false: label everything.
+    bool ProbeRegions(const LineCover& cover);
+    // Labels the whole unpainted surface, after a question the blocks
+    // cannot answer; the region being traced keeps its meaning.
+    void LabelAll() const;
+    void FindCrossingsOnce();
+    int PositionBlock(int x, int y) const;
     // Whether the closed walk of n records at stream[begin] runs, past a
     // crossing without a shared point, with another region on its right
     // (the labels tell): a walk that went through a crossing and round a
@@ -205,12 +223,17 @@ class OutlineTracer {
     Surface& surf_;
     mutable std::vector<int32_t> cand_;
     std::vector<Branch> branches_;
-    RegionLabels labels_;
+    mutable RegionLabels labels_;
     bool labelled_ = false;  // InRegion asks the labels
-    bool labelsDue_ = true;  // look at the surface again before the next position
-    int region_ = -1;        // the labelled region being traced
-    bool shown_ = false;     // ... painted navy
-    Pt at_;                  // the position being traced
+    // Unpainted and sparse: only the blocks are labelled (ProbeRegions).
+    mutable bool probing_ = false;
+    BlockRegions blocks_;
+    std::vector<int32_t> segmentBlock_;  // by segment's first index; -1: none
+    int32_t firstPositionBlock_ = 0;     // then one block per position
+    bool labelsDue_ = true;              // look at the surface again before the next position
+    mutable int region_ = -1;            // the labelled region being traced
+    bool shown_ = false;                 // ... painted navy
+    Pt at_;                              // the position being traced
     bool unpainted_ = false;
     bool needsSurface_ = false;
     std::vector<uint8_t> node_;  // unpainted: record i lies on a node

@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "compose/OutlineTracer.h"
 #include "base/Messages.h"
+#include "compose/OutlineTracer.h"
 
 namespace compose {
 
@@ -193,33 +193,35 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
 
 int OutlineTracer::SideAt(int x, int y) const {
     if (labelled_) {
-        const int r = labels_.RegionAt(x, y);
+        const int r = RegionAt(x, y, -1);
         return r < 0 ? 0 : r == region_ ? 1 : -1;
     }
     const uint8_t c = surf_.Pixel(x, y);
     return c == Navy ? 1 : c == Black ? -1 : 0;
 }
 
-bool OutlineTracer::LeavesRegion(const std::vector<Rec>& stream, size_t begin, size_t n,
-                                 Pt& at) {
-    if (!crossingsFound_) {
-        crossingsFound_ = true;
-        std::vector<Segment> segs;
-        std::vector<int32_t> from;
-        for (int32_t i = 0; i < net_.Last(); ++i) {
-            const Rec a = net_.P(i), b = net_.P(i + 1);
-            if (a.x <= 0 || b.x <= 0) continue;
-            segs.push_back({ToPt(a), ToPt(b)});
-            from.push_back(i);
-        }
-        for (const Crossing& c : FindCrossings(segs)) {
-            const int32_t i = from[size_t(c.i)], j = from[size_t(c.j)];
-            crossingsOn_.push_back({i, j, c.at});
-            crossingsOn_.push_back({j, i, c.at});
-        }
-        std::sort(crossingsOn_.begin(), crossingsOn_.end(),
-                  [](const CrossingOn& p, const CrossingOn& q) { return p.seg < q.seg; });
+void OutlineTracer::FindCrossingsOnce() {
+    if (crossingsFound_) return;
+    crossingsFound_ = true;
+    std::vector<Segment> segs;
+    std::vector<int32_t> from;
+    for (int32_t i = 0; i < net_.Last(); ++i) {
+        const Rec a = net_.P(i), b = net_.P(i + 1);
+        if (a.x <= 0 || b.x <= 0) continue;
+        segs.push_back({ToPt(a), ToPt(b)});
+        from.push_back(i);
     }
+    for (const Crossing& c : FindCrossings(segs)) {
+        const int32_t i = from[size_t(c.i)], j = from[size_t(c.j)];
+        crossingsOn_.push_back({i, j, c.at});
+        crossingsOn_.push_back({j, i, c.at});
+    }
+    std::sort(crossingsOn_.begin(), crossingsOn_.end(),
+              [](const CrossingOn& p, const CrossingOn& q) { return p.seg < q.seg; });
+}
+
+bool OutlineTracer::LeavesRegion(const std::vector<Rec>& stream, size_t begin, size_t n, Pt& at) {
+    FindCrossingsOnce();
     if (crossingsOn_.empty()) return false;
     auto key = [](Pt a, Pt b) {
         const uint64_t p = NetworkIndex::Key(Rec{int16_t(a.x), int16_t(a.y)});
@@ -275,7 +277,8 @@ const PositionRef* OutlineTracer::OtherPositionInRegion(const QRect& region, int
                                [](const PositionRef& q, int x) { return q.at.x < x; });
     for (; it != positions.end() && it->at.x <= region.right(); ++it)
         if (it->area != area && it->at.y >= region.top() && it->at.y <= region.bottom() &&
-            InRegion(it->at.x, it->at.y))
+            InRegion(it->at.x, it->at.y,
+                     probing_ ? firstPositionBlock_ + int(it - positions.begin()) : -1))
             return &*it;
     return nullptr;
 }
@@ -289,20 +292,73 @@ QRect OutlineTracer::EnterRegion(int px, int py) {
         // the network: what it leaves black are the regions.
         labelsDue_ = false;
         labelled_ = true;
-        labels_.Build(CoverOfNetwork(net_.Points(), surf_.Width(), surf_.Height()));
+        const LineCover cover = CoverOfNetwork(net_.Points(), surf_.Width(), surf_.Height());
+        probing_ = ProbeRegions(cover);
+        if (!probing_) labels_.Build(cover);
     } else if (labelsDue_) {
         labelsDue_ = false;
+        probing_ = false;
         const size_t n = size_t(surf_.Width()) * size_t(surf_.Height());
         labelled_ = n > 0 && !std::memchr(surf_.Data(), Navy, n);
         if (labelled_) labels_.Build(surf_, Black, RegionLabels::Match::Equal);
     }
     if (!labelled_) return surf_.FloodFillSurface(px, py, Black, Navy);
-    region_ = labels_.RegionAt(px, py);
-    return region_ >= 0 ? labels_.Bounds(region_) : QRect();
+    const int r = RegionAt(px, py, PositionBlock(px, py));
+    region_ = r;
+    if (r < 0) return QRect();
+    return probing_ ? blocks_.Bounds(r) : labels_.Bounds(r);
+}
+
+bool OutlineTracer::ProbeRegions(const LineCover& cover) {
+    // Where the lines are dense the labels are read from bits at little
+    // cost; a crossing is judged at pixels beside it, which no block holds.
+    if (!cover.Spanned()) return false;
+    FindCrossingsOnce();
+    if (!crossingsOn_.empty()) return false;
+    std::vector<BlockRegions::Corner> corners;
+    segmentBlock_.assign(size_t(std::max(net_.Last(), 0)) + 1, -1);
+    for (int32_t i = 0; i < net_.Last(); ++i) {
+        const Rec a = net_.P(i), b = net_.P(i + 1);
+        if (a.x == 0 || b.x == 0) continue;
+        // A segment's border test looks round its half-even midpoint, the
+        // start's side test round the truncated one: one block holds both.
+        const int mx = std::min(HalfEvenMid(a.x, b.x), (a.x + b.x) / 2);
+        const int my = std::min(HalfEvenMid(a.y, b.y), (a.y + b.y) / 2);
+        segmentBlock_[size_t(i)] = int32_t(corners.size());
+        corners.push_back({mx - 1, my - 1});
+    }
+    firstPositionBlock_ = int32_t(corners.size());
+    for (const PositionRef& p : positions) corners.push_back({p.at.x, p.at.y});
+    return blocks_.Build(cover, corners);
+}
+
+int OutlineTracer::PositionBlock(int x, int y) const {
+    if (!probing_) return -1;
+    auto it = std::lower_bound(positions.begin(), positions.end(), x,
+                               [](const PositionRef& q, int v) { return q.at.x < v; });
+    for (; it != positions.end() && it->at.x == x; ++it)
+        if (it->at.y == y) return firstPositionBlock_ + int(it - positions.begin());
+    return -1;
+}
+
+int OutlineTracer::RegionAt(int x, int y, int block) const {
+    if (probing_ && block >= 0) {
+        const int r = blocks_.At(block, x, y);
+        if (r != -2) return r;
+    }
+    if (probing_) LabelAll();
+    return labels_.RegionAt(x, y);
+}
+
+void OutlineTracer::LabelAll() const {
+    probing_ = false;
+    labels_.Build(CoverOfNetwork(net_.Points(), surf_.Width(), surf_.Height()));
+    if (region_ >= 0) region_ = labels_.RegionAt(at_.x, at_.y);
 }
 
 void OutlineTracer::ShowRegion() {
     if (!labelled_ || shown_ || region_ < 0 || !showRegions) return;
+    if (probing_) LabelAll();
     labels_.Paint(surf_, region_, Navy);
     shown_ = true;
 }
@@ -319,6 +375,7 @@ void OutlineTracer::LeaveRegion(uint8_t colour) {
         return;
     }
     if (region_ >= 0 && (shown_ || (colour != Black && showRegions))) {
+        if (probing_) LabelAll();
         labels_.Paint(surf_, region_, colour);
         // A red region is no longer background.
         if (colour != Black) labelsDue_ = true;

@@ -85,6 +85,7 @@ class LineCover {
 
   private:
     friend class RegionLabels;
+    friend class BlockRegions;
     void Set(int x, int y) {
         bits_[size_t(y) * stride_ + size_t(x) / 64] |= uint64_t(1) << (x % 64);
     }

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <random>
+#include <set>
 
+#include "raster/BlockRegions.h"
 #include "raster/RegionLabels.h"
 
 namespace {
@@ -164,5 +167,43 @@ TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
                 ASSERT_EQ(fromLines.RegionAt(px, py), fromSurface.RegionAt(px, py))
                     << "seed " << seed << " at " << px << "," << py;
             }
+    }
+}
+
+TEST(BlockRegions, TheBlocksSeeTheRegionsTheWholeLabellingFinds) {
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        const int w = 3 + int(seed % 29) * 3, h = 2 + int(seed % 13) * 3;
+        std::uniform_int_distribution<int> x(-5, w + 5), y(-5, h + 5), near(-2, 2);
+        LineCover cover(w, h, true);
+        for (int i = 0; i < 14; ++i) {
+            const int x1 = x(rng), y1 = y(rng);
+            const int x2 = i % 2 ? x(rng) : x1 + near(rng), y2 = i % 2 ? y(rng) : y1 + near(rng);
+            cover.AddLine(x1, y1, x2, y2);
+        }
+        for (int i = 0; i < w * h / 30; ++i) cover.AddPixel(x(rng), y(rng));
+        std::vector<BlockRegions::Corner> corners;
+        for (int i = 0; i < 30; ++i) corners.push_back({x(rng) - 2, y(rng) - 2});
+        RegionLabels labels;
+        labels.Build(cover);
+        BlockRegions blocks;
+        ASSERT_TRUE(blocks.Build(cover, corners));
+        // The same partition, whatever the numbers: a block's region always
+        // stands for one labelled region, with its bounds.
+        std::map<int, int> same;
+        for (int b = 0; b < int(corners.size()); ++b)
+            for (int dy = 0; dy < BlockRegions::kSide; ++dy)
+                for (int dx = 0; dx < BlockRegions::kSide; ++dx) {
+                    const int px = corners[size_t(b)].x + dx, py = corners[size_t(b)].y + dy;
+                    const int r = blocks.At(b, px, py), l = labels.RegionAt(px, py);
+                    ASSERT_EQ(r < 0, l < 0) << "seed " << seed << " at " << px << "," << py;
+                    if (r < 0) continue;
+                    ASSERT_EQ(same.emplace(r, l).first->second, l) << "seed " << seed;
+                    EXPECT_EQ(blocks.Bounds(r), labels.Bounds(l));
+                }
+        std::set<int> distinct;
+        for (const auto& [r, l] : same) distinct.insert(l);
+        EXPECT_EQ(distinct.size(), same.size()) << "seed " << seed;
+        EXPECT_EQ(blocks.At(0, corners[0].x + 4, corners[0].y), -2);
     }
 }

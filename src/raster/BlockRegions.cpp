@@ -1,0 +1,164 @@
+#include "raster/BlockRegions.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "raster/LinePixels.h"
+
+int32_t BlockRegions::Find(int32_t i) {
+    while (parent_[size_t(i)] != i) {
+        parent_[size_t(i)] = parent_[size_t(parent_[size_t(i)])];  // path halving
+        i = parent_[size_t(i)];
+    }
+    return i;
+}
+
+bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& blocks) {
+    constexpr int n = kSide * kSide;
+    const int w = cover.Width(), h = cover.Height();
+    // Spans are kept as 16-bit columns; the end of a run is at most w.
+    if (!cover.Spanned() || w >= INT16_MAX) return false;
+    blocks_ = blocks;
+    at_.assign(blocks.size() * n, -1);
+    parent_.clear();
+    boxes_.clear();
+
+    // Every line has one span on each row from its top to its bottom, every
+    // point one on its row: counted by row first, then traced straight into
+    // their rows' places. Lines are traced from left to right, so that a
+    // row's spans come nearly in order and sorting them moves little.
+    std::vector<int32_t>& start = start_;
+    start.assign(size_t(h) + 2, 0);
+    std::vector<uint64_t>& order = order_;
+    order.clear();
+    for (size_t i = 0; i < cover.lines_.size(); ++i) {
+        const LineCover::Line& l = cover.lines_[i];
+        ++start[size_t(l.top) + 1];
+        --start[size_t(l.bottom) + 2];
+        const int32_t left = std::max(std::min(l.x1, l.x2), -1);
+        order.push_back(uint64_t(uint32_t(left + 1)) << 32 | uint32_t(i));
+    }
+    std::sort(order.begin(), order.end());
+    for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
+    for (uint64_t p : cover.pixels_) ++start[size_t(p >> 32) + 1];
+    for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
+    // A span a line does not reach (clipped at the sides) stays empty; the
+    // empty ones sort after every other.
+    constexpr Span kEmpty{INT16_MAX, INT16_MAX};
+    spans_.assign(size_t(start[size_t(h)]), kEmpty);
+    fill_.assign(start.begin(), start.end() - 1);
+    int32_t* fill = fill_.data();
+    Span* spans = spans_.data();
+    for (uint64_t o : order) {
+        const LineCover::Line& l = cover.lines_[size_t(uint32_t(o))];
+        linepixels::ForEachRow(l.x1, l.y1, l.x2, l.y2, [&](int64_t y, int64_t from, int64_t to) {
+            if (y < l.top || y > l.bottom) return;
+            from = std::max<int64_t>(from, 0), to = std::min<int64_t>(to, w - 1);
+            Span& s = spans[fill[y]++];
+            if (from <= to) s = {int16_t(from), int16_t(to + 1)};
+        });
+    }
+    for (uint64_t p : cover.pixels_) {
+        const int16_t x = int16_t(uint32_t(p));
+        spans[fill[p >> 32]++] = {x, int16_t(x + 1)};
+    }
+
+    // Blocks by their top row (counted as the spans were); those across the
+    // current row are `open`.
+    std::vector<int32_t>& blockAt = blockAt_;
+    blockAt.assign(size_t(h) + 1, 0);
+    for (const Corner& c : blocks)
+        if (c.y + kSide > 0 && c.y < h) ++blockAt[size_t(std::max(c.y, 0)) + 1];
+    for (int y = 1; y <= h; ++y) blockAt[size_t(y)] += blockAt[size_t(y) - 1];
+    std::vector<int32_t>& byTop = byTop_;
+    byTop.resize(size_t(blockAt[size_t(h)]));
+    fill_.assign(blockAt.begin(), blockAt.end() - 1);
+    for (size_t b = 0; b < blocks.size(); ++b)
+        if (blocks[b].y + kSide > 0 && blocks[b].y < h)
+            byTop[size_t(fill[std::max(blocks[b].y, 0)]++)] = int32_t(b);
+    std::vector<int32_t> open;
+
+    std::vector<Run> above, row;
+    for (int y = 0; y < h; ++y) {
+        Span* const first = spans + start[size_t(y)];
+        Span* const last = spans + start[size_t(y) + 1];
+        for (Span* s = first + 1; s < last; ++s) {
+            const Span v = *s;
+            if (s[-1].from <= v.from) continue;
+            Span* t = s;
+            for (; t > first && t[-1].from > v.from; --t) *t = t[-1];
+            *t = v;
+        }
+        // Room for every run of the row: one more than its spans.
+        row.resize(size_t(last - first) + 1);
+        Run* out = row.data();
+        const Run* up = above.data();
+        const Run* const upEnd = up + above.size();
+        int32_t* parent = parent_.data();
+        // A run joins the region of the first run above it that it overlaps
+        // (touching through an edge); any further one is united with it.
+        auto add = [&](int32_t from, int32_t to) __attribute__((always_inline)) {
+            while (up < upEnd && up->to <= from) ++up;
+            int32_t node;
+            if (up < upEnd && up->from < to) {
+                node = up->node;
+                if (parent[node] != node) node = Find(node);
+                for (const Run* u = up + 1; u < upEnd && u->from < to; ++u) {
+                    int32_t r = u->node;
+                    if (parent[r] != r) r = Find(r);
+                    if (r == node) continue;
+                    const int32_t keep = std::min(r, node), gone = std::max(r, node);
+                    parent[gone] = keep;
+                    Box& k = boxes_[size_t(keep)];
+                    const Box& g = boxes_[size_t(gone)];
+                    k = {std::min(k.x0, g.x0), std::min(k.y0, g.y0), std::max(k.x1, g.x1),
+                         std::max(k.y1, g.y1)};
+                    node = keep;
+                }
+                Box& b = boxes_[size_t(node)];
+                if (from < b.x0) b.x0 = from;
+                if (to - 1 > b.x1) b.x1 = to - 1;
+                b.y1 = y;
+            } else {
+                node = int32_t(parent_.size());
+                parent_.push_back(node);
+                parent = parent_.data();
+                boxes_.push_back({from, y, to - 1, y});
+            }
+            *out++ = {from, to, node};
+        };
+        // What the lines leave clear between their spans is background.
+        int32_t x = 0;
+        for (const Span* s = first; s < last && s->from != INT16_MAX; ++s) {
+            if (s->from > x) add(x, s->from);
+            if (s->to > x) x = s->to;
+        }
+        if (x < w) add(x, w);
+        row.resize(size_t(out - row.data()));
+
+        for (int32_t k = blockAt[size_t(y)]; k < blockAt[size_t(y) + 1]; ++k)
+            open.push_back(byTop[size_t(k)]);
+        size_t kept = 0;
+        for (int32_t b : open) {
+            const Corner c = blocks_[size_t(b)];
+            const int dy = y - c.y;
+            int32_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
+            // The run holding the block's first column on this row, then on.
+            auto it = std::upper_bound(row.begin(), row.end(), c.x,
+                                       [](int32_t v, const Run& r) { return v < r.from; });
+            if (it != row.begin()) --it;
+            for (int dx = 0; dx < kSide; ++dx) {
+                const int32_t px = c.x + dx;
+                if (px < 0 || px >= w) continue;
+                while (it != row.end() && it->to <= px) ++it;
+                if (it != row.end() && it->from <= px) res[dx] = it->node;
+            }
+            if (dy + 1 < kSide) open[kept++] = b;
+        }
+        open.resize(kept);
+        above.swap(row);
+    }
+    for (int32_t& r : at_)
+        if (r >= 0) r = Find(r);
+    return true;
+}

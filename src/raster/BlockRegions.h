@@ -1,0 +1,64 @@
+// The regions of a line cover where only a few places are asked about: the
+// pixels of small square blocks (beside each segment's midpoint, at each
+// position). The same sweep as RegionLabels, but it keeps two rows of runs
+// and one union-find node for each run that starts a region from above
+// instead of every run of the surface, so its memory grows with the blocks
+// and the regions rather than with the rows the lines cross, and nothing is
+// numbered or listed afterwards.
+#pragma once
+
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "raster/RegionLabels.h"
+
+class BlockRegions {
+  public:
+    static constexpr int kSide = 4;
+    struct Corner {
+        int32_t x, y;  // top-left pixel of a kSide x kSide block
+    };
+
+    // The black regions of a surface that shows nothing but the cover's
+    // lines and points, as RegionLabels::Build(cover) finds them, at the
+    // pixels of the given blocks.
+    // False, with nothing built, for a cover kept as bits or wider than
+    // 16-bit columns.
+    bool Build(const LineCover& cover, const std::vector<Corner>& blocks);
+
+    // The region holding (x, y) of block b; -1 where the pixel is covered
+    // or off the surface, -2 when (x, y) is not a pixel of block b.
+    int At(int b, int x, int y) const {
+        const Corner c = blocks_[size_t(b)];
+        const unsigned dx = unsigned(x - c.x), dy = unsigned(y - c.y);
+        if (dx >= unsigned(kSide) || dy >= unsigned(kSide)) return -2;
+        return at_[size_t(b) * kSide * kSide + dy * kSide + dx];
+    }
+    // The bounding box of a region's pixels, as RegionLabels::Bounds.
+    QRect Bounds(int region) const {
+        const Box& b = boxes_[size_t(region)];
+        return QRect(QPoint(b.x0, b.y0), QPoint(b.x1, b.y1));
+    }
+
+  private:
+    struct Box {
+        int32_t x0, y0, x1, y1;
+    };
+    struct Run {
+        int32_t from, to;  // [from, to)
+        int32_t node;
+    };
+    int32_t Find(int32_t i);
+    std::vector<Corner> blocks_;
+    std::vector<int32_t> at_;      // kSide * kSide per block, row by row
+    std::vector<int32_t> parent_;  // union-find; the roots are the regions
+    std::vector<Box> boxes_;       // by root
+    struct Span {
+        int16_t from, to;  // [from, to)
+    };
+    std::vector<int32_t> start_, fill_;  // spans of row y: start_[y] .. start_[y + 1]
+    std::vector<int32_t> blockAt_, byTop_;
+    std::vector<uint64_t> order_;
+    std::vector<Span> spans_;
+};
