@@ -329,7 +329,7 @@ bool OutlineTracer::ProbeRegions(const LineCover& cover) {
     }
     firstPositionBlock_ = int32_t(corners.size());
     for (const PositionRef& p : positions) corners.push_back({p.at.x, p.at.y});
-    return blocks_.Build(cover, corners);
+    return blocks_.Build(cover, std::move(corners));
 }
 
 int OutlineTracer::PositionBlock(int x, int y) const {

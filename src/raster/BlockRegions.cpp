@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "raster/LinePixels.h"
 
-int32_t BlockRegions::Find(int32_t i) {
+namespace {
+constexpr int16_t kEmptyFrom = 0x7F7F;  // the bytes memset(0x7F) leaves
+}  // namespace
+
+int32_t BlockRegions::Find(int32_t i) const {
     while (parent_[size_t(i)] != i) {
         parent_[size_t(i)] = parent_[size_t(parent_[size_t(i)])];  // path halving
         i = parent_[size_t(i)];
@@ -13,13 +18,14 @@ int32_t BlockRegions::Find(int32_t i) {
     return i;
 }
 
-bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& blocks) {
+bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     constexpr int n = kSide * kSide;
     const int w = cover.Width(), h = cover.Height();
-    // Spans are kept as 16-bit columns; the end of a run is at most w.
-    if (!cover.Spanned() || w >= INT16_MAX) return false;
-    blocks_ = blocks;
-    at_.assign(blocks.size() * n, -1);
+    // Spans are kept as 16-bit columns; the end of a run is at most w, and
+    // an empty span's start lies beyond it.
+    if (!cover.Spanned() || w >= kEmptyFrom) return false;
+    blocks_ = std::move(blocks);
+    at_.assign(blocks_.size() * n, -1);
     parent_.clear();
     boxes_.clear();
 
@@ -42,20 +48,32 @@ bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& bloc
     for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
     for (uint64_t p : cover.pixels_) ++start[size_t(p >> 32) + 1];
     for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
-    // A span a line does not reach (clipped at the sides) stays empty; the
-    // empty ones sort after every other.
-    constexpr Span kEmpty{INT16_MAX, INT16_MAX};
-    spans_.assign(size_t(start[size_t(h)]), kEmpty);
+    // A row a line does not reach (clipped at the sides, or the row of an
+    // end it leaves out) keeps an empty span; the empty ones sort after
+    // every other.
+    constexpr Span kEmpty{kEmptyFrom, kEmptyFrom};
+    if (size_t(start[size_t(h)]) > spanRoom_) {
+        spanRoom_ = size_t(start[size_t(h)]);
+        spans_.reset(new Span[spanRoom_]);
+    }
+    std::memset(spans_.get(), 0x7F, size_t(start[size_t(h)]) * sizeof(Span));
     fill_.assign(start.begin(), start.end() - 1);
     int32_t* fill = fill_.data();
-    Span* spans = spans_.data();
+    Span* spans = spans_.get();
     for (uint64_t o : order) {
         const LineCover::Line& l = cover.lines_[size_t(uint32_t(o))];
+        if (std::min(l.x1, l.x2) >= 0 && std::max(l.x1, l.x2) < w && std::min(l.y1, l.y2) >= 0 &&
+            std::max(l.y1, l.y2) < h) {
+            linepixels::ForEachRow(l.x1, l.y1, l.x2, l.y2,
+                                   [&](int64_t y, int64_t from, int64_t to) {
+                                       spans[fill[y]++] = {int16_t(from), int16_t(to + 1)};
+                                   });
+            continue;
+        }
         linepixels::ForEachRow(l.x1, l.y1, l.x2, l.y2, [&](int64_t y, int64_t from, int64_t to) {
             if (y < l.top || y > l.bottom) return;
             from = std::max<int64_t>(from, 0), to = std::min<int64_t>(to, w - 1);
-            Span& s = spans[fill[y]++];
-            if (from <= to) s = {int16_t(from), int16_t(to + 1)};
+            spans[fill[y]++] = from <= to ? Span{int16_t(from), int16_t(to + 1)} : kEmpty;
         });
     }
     for (uint64_t p : cover.pixels_) {
@@ -67,21 +85,32 @@ bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& bloc
     // current row are `open`.
     std::vector<int32_t>& blockAt = blockAt_;
     blockAt.assign(size_t(h) + 1, 0);
-    for (const Corner& c : blocks)
+    for (const Corner& c : blocks_)
         if (c.y + kSide > 0 && c.y < h) ++blockAt[size_t(std::max(c.y, 0)) + 1];
     for (int y = 1; y <= h; ++y) blockAt[size_t(y)] += blockAt[size_t(y) - 1];
     std::vector<int32_t>& byTop = byTop_;
     byTop.resize(size_t(blockAt[size_t(h)]));
     fill_.assign(blockAt.begin(), blockAt.end() - 1);
-    for (size_t b = 0; b < blocks.size(); ++b)
-        if (blocks[b].y + kSide > 0 && blocks[b].y < h)
-            byTop[size_t(fill[std::max(blocks[b].y, 0)]++)] = int32_t(b);
+    for (size_t b = 0; b < blocks_.size(); ++b)
+        if (blocks_[b].y + kSide > 0 && blocks_[b].y < h)
+            byTop[size_t(fill[std::max(blocks_[b].y, 0)]++)] = int32_t(b);
     std::vector<int32_t> open;
 
-    std::vector<Run> above, row;
+    // Each row's runs end with one that starts beyond every column, so that
+    // the walks along the row above need no other bound.
+    constexpr Run kEnd{INT32_MAX, INT32_MAX, -1};
+    int32_t most = 0;  // spans on the fullest row
+    for (int y = 0; y < h; ++y) most = std::max(most, start[size_t(y) + 1] - start[size_t(y)]);
+    // Room for every run of a row (one more than its spans) and the end.
+    std::unique_ptr<Run[]> buffers(new Run[2 * (size_t(most) + 2)]);
+    Run* above = buffers.get();
+    Run* row = above + most + 2;
+    above[0] = kEnd;
+    const int32_t* const rowStart = start.data();
+    const int32_t* const blocksFrom = blockAt.data();
     for (int y = 0; y < h; ++y) {
-        Span* const first = spans + start[size_t(y)];
-        Span* const last = spans + start[size_t(y) + 1];
+        Span* const first = spans + rowStart[y];
+        Span* const last = spans + rowStart[y + 1];
         for (Span* s = first + 1; s < last; ++s) {
             const Span v = *s;
             if (s[-1].from <= v.from) continue;
@@ -89,21 +118,18 @@ bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& bloc
             for (; t > first && t[-1].from > v.from; --t) *t = t[-1];
             *t = v;
         }
-        // Room for every run of the row: one more than its spans.
-        row.resize(size_t(last - first) + 1);
-        Run* out = row.data();
-        const Run* up = above.data();
-        const Run* const upEnd = up + above.size();
+        Run* out = row;
+        const Run* up = above;
         int32_t* parent = parent_.data();
         // A run joins the region of the first run above it that it overlaps
         // (touching through an edge); any further one is united with it.
         auto add = [&](int32_t from, int32_t to) __attribute__((always_inline)) {
-            while (up < upEnd && up->to <= from) ++up;
+            while (up->to <= from) ++up;
             int32_t node;
-            if (up < upEnd && up->from < to) {
+            if (up->from < to) {
                 node = up->node;
                 if (parent[node] != node) node = Find(node);
-                for (const Run* u = up + 1; u < upEnd && u->from < to; ++u) {
+                for (const Run* u = up + 1; u->from < to; ++u) {
                     int32_t r = u->node;
                     if (parent[r] != r) r = Find(r);
                     if (r == node) continue;
@@ -129,14 +155,14 @@ bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& bloc
         };
         // What the lines leave clear between their spans is background.
         int32_t x = 0;
-        for (const Span* s = first; s < last && s->from != INT16_MAX; ++s) {
+        for (const Span* s = first; s < last && s->from != kEmptyFrom; ++s) {
             if (s->from > x) add(x, s->from);
             if (s->to > x) x = s->to;
         }
         if (x < w) add(x, w);
-        row.resize(size_t(out - row.data()));
+        *out = kEnd;
 
-        for (int32_t k = blockAt[size_t(y)]; k < blockAt[size_t(y) + 1]; ++k)
+        for (int32_t k = blocksFrom[y]; k < blocksFrom[y + 1]; ++k)
             open.push_back(byTop[size_t(k)]);
         size_t kept = 0;
         for (int32_t b : open) {
@@ -144,21 +170,17 @@ bool BlockRegions::Build(const LineCover& cover, const std::vector<Corner>& bloc
             const int dy = y - c.y;
             int32_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
             // The run holding the block's first column on this row, then on.
-            auto it = std::upper_bound(row.begin(), row.end(), c.x,
-                                       [](int32_t v, const Run& r) { return v < r.from; });
-            if (it != row.begin()) --it;
+            const Run* r = row;
+            while (r->to <= c.x) ++r;
             for (int dx = 0; dx < kSide; ++dx) {
                 const int32_t px = c.x + dx;
-                if (px < 0 || px >= w) continue;
-                while (it != row.end() && it->to <= px) ++it;
-                if (it != row.end() && it->from <= px) res[dx] = it->node;
+                while (r->to <= px) ++r;
+                if (r->from <= px && px >= 0) res[dx] = r->node;
             }
             if (dy + 1 < kSide) open[kept++] = b;
         }
         open.resize(kept);
-        above.swap(row);
+        std::swap(above, row);
     }
-    for (int32_t& r : at_)
-        if (r >= 0) r = Find(r);
     return true;
 }

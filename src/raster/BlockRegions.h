@@ -9,6 +9,7 @@
 
 #include <QRect>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "raster/RegionLabels.h"
@@ -25,7 +26,7 @@ class BlockRegions {
     // pixels of the given blocks.
     // False, with nothing built, for a cover kept as bits or wider than
     // 16-bit columns.
-    bool Build(const LineCover& cover, const std::vector<Corner>& blocks);
+    bool Build(const LineCover& cover, std::vector<Corner> blocks);
 
     // The region holding (x, y) of block b; -1 where the pixel is covered
     // or off the surface, -2 when (x, y) is not a pixel of block b.
@@ -33,7 +34,8 @@ class BlockRegions {
         const Corner c = blocks_[size_t(b)];
         const unsigned dx = unsigned(x - c.x), dy = unsigned(y - c.y);
         if (dx >= unsigned(kSide) || dy >= unsigned(kSide)) return -2;
-        return at_[size_t(b) * kSide * kSide + dy * kSide + dx];
+        const int32_t r = at_[size_t(b) * kSide * kSide + dy * kSide + dx];
+        return r < 0 ? -1 : Find(r);
     }
     // The bounding box of a region's pixels, as RegionLabels::Bounds.
     QRect Bounds(int region) const {
@@ -49,16 +51,17 @@ class BlockRegions {
         int32_t from, to;  // [from, to)
         int32_t node;
     };
-    int32_t Find(int32_t i);
+    int32_t Find(int32_t i) const;
     std::vector<Corner> blocks_;
-    std::vector<int32_t> at_;      // kSide * kSide per block, row by row
-    std::vector<int32_t> parent_;  // union-find; the roots are the regions
-    std::vector<Box> boxes_;       // by root
+    std::vector<int32_t> at_;              // kSide * kSide per block, row by row
+    mutable std::vector<int32_t> parent_;  // union-find; the roots are the regions
+    std::vector<Box> boxes_;               // by root
     struct Span {
         int16_t from, to;  // [from, to)
     };
     std::vector<int32_t> start_, fill_;  // spans of row y: start_[y] .. start_[y + 1]
     std::vector<int32_t> blockAt_, byTop_;
     std::vector<uint64_t> order_;
-    std::vector<Span> spans_;
+    std::unique_ptr<Span[]> spans_;  // room for spanRoom_, unset until traced
+    size_t spanRoom_ = 0;
 };
