@@ -31,8 +31,8 @@ void Prepare(TestEditor& t, const std::vector<Rec>& net) {
             s_.AreaPos(1, a) = {0, 0};
         });
     }
-    t.ed.CuttingModeClick();
-    t.ed.ReDraw();
+    t.ed.modeCommands.CuttingModeClick();
+    t.ed.canvas.ReDraw();
     // An irregular eight-cornered outline around the middle.
     for (auto [x, y] : {std::pair{600, 400},
                         {1300, 300},
@@ -42,7 +42,7 @@ void Prepare(TestEditor& t, const std::vector<Rec>& net) {
                         {1280, 1650},
                         {650, 1450},
                         {450, 950}})
-        t.ed.tools->trimming.TrimCornerClick(x, y);
+        t.ed.modes.tools->trimming.TrimCornerClick(x, y);
 }
 
 void BM_SweepCutting(benchmark::State& state) {

@@ -18,8 +18,8 @@ void Load(TestEditor& t, int points) {
         s_.AssignPoints(RandomWalkNetwork(points, W, H, 11));
         s_.AppendPoint(0, 0);
     });
-    t.ed.BuildModeClick();
-    t.ed.ReDraw();
+    t.ed.modeCommands.BuildModeClick();
+    t.ed.canvas.ReDraw();
 }
 
 // 100 clicks, each one step: time per click and history bytes per click.

@@ -25,7 +25,7 @@ void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
     // Snapping's reach in screen pixels: [SET] SnapTolerance, 0 for exact
     // pixels only, -1 for no snapping at all.
     IniFile ini;
-    if (ini.Load(ed.SettingsPath(), nullptr)) {
+    if (ini.Load(ed.startup.SettingsPath(), nullptr)) {
         bool ok = false;
         const int tol =
             ini.Value(QStringLiteral("SET"), QStringLiteral("SnapTolerance"), QString()).toInt(&ok);
@@ -37,7 +37,7 @@ void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
 }
 
 void VelmotApp::OpenAtStart(const QString& path) {
-    if (ed.OfferRecovery()) return;
+    if (ed.sessionFiles.OfferRecovery()) return;
     if (!path.isEmpty()) OpenFromCommandLine(path);
 }
 

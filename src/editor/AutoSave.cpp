@@ -9,6 +9,8 @@
 
 #include "base/Messages.h"
 #include "base/SafeSave.h"
+#include "editor/SessionFiles.h"
+
 #include "editor/Editor.h"
 #include "formats/WorkFormat.h"
 #include "georef/GeoRefFiles.h"
@@ -41,7 +43,7 @@ bool CopyFile(const QString& from, const QString& to, QString* error) {
 
 }  // namespace
 
-QString Editor::AutosaveRoot() const {
+QString SessionFiles::AutosaveRoot() const {
     // Tests that give their own settings folder keep their autosaves there too.
     const QString base = settings.dir.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
@@ -49,7 +51,7 @@ QString Editor::AutosaveRoot() const {
     return QDir(base).filePath(QStringLiteral("autosave"));
 }
 
-void Editor::StartSession() {
+void SessionFiles::StartSession() {
     session_ = std::make_unique<Session>(AutosaveRoot());
     QString error;
     if (!session_->Start(&error)) {
@@ -60,14 +62,14 @@ void Editor::StartSession() {
     session_->RecordTemps({temps.picture, temps.second, temps.third});
 }
 
-void Editor::EndSession() {
+void SessionFiles::EndSession() {
     for (Session::Orphan& o : declined_)
         if (o.lock) o.lock->unlock();
     declined_.clear();
     if (session_) session_->End();
 }
 
-bool Editor::WriteAutosave(QString* error) {
+bool SessionFiles::WriteAutosave(QString* error) {
     if (!session_ || !st.Modified) return false;
     QString why;
     std::string picture = "0";
@@ -92,7 +94,7 @@ bool Editor::WriteAutosave(QString* error) {
     return true;
 }
 
-bool Editor::OfferRecovery() {
+bool SessionFiles::OfferRecovery() {
     if (!session_) return false;
     bool restored = false;
     for (Session::Orphan& o : session_->TakeOrphans()) {
@@ -120,7 +122,7 @@ bool Editor::OfferRecovery() {
             continue;
         }
         restoring_ = true;
-        const bool ok = files.LoadWorkFile(o.WorkPath());
+        const bool ok = ed.files.LoadWorkFile(o.WorkPath());
         restoring_ = false;
         if (!ok) {
             declined_.push_back(std::move(o));
@@ -130,7 +132,7 @@ bool Editor::OfferRecovery() {
         doc.NameWorkFile(o.origin);
         docFile_ = o.origin;
         doc.MarkChanged();
-        BuildModeClick();
+        ed.modeCommands.BuildModeClick();
         // Safe in this instance's own autosave before the old one goes.
         if (WriteAutosave()) Session::Delete(o);
         restored = true;
@@ -138,7 +140,7 @@ bool Editor::OfferRecovery() {
     return restored;
 }
 
-void Editor::WorkSaved(const QString& workFile) {
+void SessionFiles::WorkSaved(const QString& workFile) {
     docFile_ = workFile;
     for (Session::Orphan& o : declined_) Session::Delete(o);
     declined_.clear();

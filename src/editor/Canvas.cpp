@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "editor/Canvas.h"
+
 #include "editor/Editor.h"
 #include "ops/Extent.h"
 #include "base/Messages.h"
@@ -13,7 +15,7 @@
 #include "raster/BitmapFile.h"
 #include "editor/CompositionView.h"
 
-bool Editor::LoadPictureCached(QString* error) {
+bool Canvas::LoadPictureCached(QString* error) {
     const QFileInfo info(temps.picture);
     if (!info.exists() || !info.isFile()) {
         *error = msg::Text(Msg::PictureTempMissing).arg(temps.picture);
@@ -36,11 +38,11 @@ bool Editor::LoadPictureCached(QString* error) {
     return true;
 }
 
-bool Editor::ReDraw() {
+bool Canvas::ReDraw() {
     ui.SetBusy(true);
     if (st.Mode == Mode::LineKind) {
         // Leaving line-kind mode redraws (with the new mode) on the way out.
-        BuildModeClick();
+        ed.modeCommands.BuildModeClick();
         return lastRedrawOk_;
     }
     const bool shown = st.BasePicLoaded && st.BasePicShown;
@@ -55,14 +57,14 @@ bool Editor::ReDraw() {
     return ok;
 }
 
-void Editor::DisplayMap(int lineColour, int pointColour) {
+void Canvas::DisplayMap(int lineColour, int pointColour) {
     surf.SetRop(Rop::Copy);
     render::ClearExtent(st, surf);
     render::DrawPointList(st, surf, lineColour, pointColour);
     ui.SurfaceChanged();
 }
 
-void Editor::ShowKinds() {
+void Canvas::ShowKinds() {
     ui.SetBusy(true);
     surf.SetRop(Rop::Copy);
     render::ClearExtent(st, surf);
@@ -71,19 +73,19 @@ void Editor::ShowKinds() {
     RestoreCursor();
 }
 
-void Editor::RestoreCursor() {
+void Canvas::RestoreCursor() {
     ui.SetBusy(false);
     // The area-position command sets its own cursor and keeps it.
-    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(ModeCursor());
+    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(ed.modes.ModeCursor());
     ui.SurfaceChanged();
 }
 
-void Editor::ShowProgressBar() {
+void Canvas::ShowProgressBar() {
     progress.SetPosition(0);
     progress.Show();
 }
 
-void Editor::MarkVertices(uint8_t c) {
+void Canvas::MarkVertices(uint8_t c) {
     ShowProgressBar();
     render::MarkVertices(st, surf, c, [this] { progress.StepIt(); });
     progress.SetPosition(0);
@@ -91,26 +93,26 @@ void Editor::MarkVertices(uint8_t c) {
     ui.SurfaceChanged();
 }
 
-void Editor::MarkKindVertices() {
+void Canvas::MarkKindVertices() {
     ShowProgressBar();
     render::MarkKindVertices(st, surf, [this] { progress.StepIt(); });
     progress.SetPosition(0);
     progress.Hide();
 }
 
-void Editor::ComposeMessage(const QString& text) {
+void Canvas::ComposeMessage(const QString& text) {
     // The red marks go on screen before the box opens over them.
     ui.SurfaceChanged();
     ui.RepaintNow();
     ui.ComposeMessage(text);
 }
 
-void Editor::CenterViewOn(int x, int y) {
+void Canvas::CenterViewOn(int x, int y) {
     const QSize client = ui.ViewClientSize();
     ui.SetScrollPos(QPoint(x - client.width() / 2, y - client.height() / 2));
 }
 
-QString Editor::MouseReadout(int x, int y) {
+QString Canvas::MouseReadout(int x, int y) {
     return QStringLiteral("%1:%2").arg(x, 4).arg(y);
 }
 
@@ -120,13 +122,13 @@ void PaintCompositionView(Editor& ed) {
 }
 
 void PaintCompositionView(Editor& ed, Surface& s) {
-    ed.ShowProgressBar();
+    ed.canvas.ShowProgressBar();
     render::CompositionView(ed.st, s, false, [&ed] { ed.progress.StepIt(); });
     ed.progress.SetPosition(0);
     ed.progress.Hide();
 }
 
-QRect Editor::ContentBounds() const {
+QRect Canvas::ContentBounds() const {
     QRect r = MapContentBounds(st);
     if (st.BasePicLoaded && st.BasePicShown && picPixels_.Width() > 0)
         r |= QRect(0, 0, picPixels_.Width(), picPixels_.Height());

@@ -9,7 +9,12 @@ Editor::Editor(Ui& u)
     : uiRec_(u),
       ui(uiRec_),
       progress(ProgressOn(u)),
-      tools(std::make_unique<Tools>(*this)),
+      canvas(*this),
+      modes(*this),
+      states(*this),
+      steps(*this),
+      sessionFiles(*this),
+      upkeep(*this),
       input(*this),
       editing(*this),
       kinds(*this),
@@ -23,9 +28,23 @@ Editor::Editor(Ui& u)
       files(*this),
       finishedMaps(*this),
       tracing(*this),
+      modeCommands(*this),
+      startup(*this),
       controlPoints(std::make_unique<ControlPoints>(*this)) {}
 
 Editor::~Editor() = default;
+
+void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
+    startup.InitMain(programPath, settingsDir);
+}
+
+bool Editor::CloseQuery() {
+    return startup.CloseQuery();
+}
+
+void Editor::CloseMain(QRect normalBounds, bool maximized) {
+    startup.CloseMain(normalBounds, maximized);
+}
 
 void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
@@ -33,24 +52,24 @@ void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
         ui.AttachPopup(Popup::None);
         SetClick(Clamp16(x), Clamp16(y));
     }
-    CurrentTool().Press(button, QPoint(x, y));
+    modes.CurrentTool().Press(button, QPoint(x, y));
     doc.MarkChanged();
-    EnableRemakeCommands();
+    states.EnableRemakeCommands();
 }
 
 void Editor::MouseMove(int x, int y) {
-    ui.SetMouseXY(MouseReadout(x, y));
-    CurrentTool().Move(QPoint(x, y));
+    ui.SetMouseXY(canvas.MouseReadout(x, y));
+    modes.CurrentTool().Move(QPoint(x, y));
 }
 
 void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
     StepScope scope(*this);
-    CurrentTool().Release(button, QPoint(x, y));
+    modes.CurrentTool().Release(button, QPoint(x, y));
 }
 
 void Editor::Command(Cmd c) {
-    if (c == Cmd::Undo) return UndoClick();
-    if (c == Cmd::Redo) return RedoClick();
+    if (c == Cmd::Undo) return steps.UndoClick();
+    if (c == Cmd::Redo) return steps.RedoClick();
     StepScope scope(*this);
     switch (c) {
         case Cmd::SaveWork: files.SaveWorkClick(); break;
@@ -58,7 +77,7 @@ void Editor::Command(Cmd c) {
         case Cmd::WriteMap: finishedMaps.WriteMapClick(); break;
         case Cmd::ReadMap: finishedMaps.ReadMapClick(); break;
         case Cmd::NewWork: files.NewWorkClick(); break;
-        case Cmd::Quit: QuitClick(); break;
+        case Cmd::Quit: startup.QuitClick(); break;
         case Cmd::SaveOver: files.SaveOverClick(); break;
 
         case Cmd::LoadBMP:
@@ -72,12 +91,12 @@ void Editor::Command(Cmd c) {
         case Cmd::BMPclear: picture.BMPclearClick(); break;
 
         case Cmd::BuildMode:
-        case Cmd::SpInputMode: BuildModeClick(); break;
+        case Cmd::SpInputMode: modeCommands.BuildModeClick(); break;
         case Cmd::EditMode:
-        case Cmd::SpEditMode: EditModeClick(); break;
-        case Cmd::LineKindMode: LineKindModeClick(); break;
-        case Cmd::CuttingMode: CuttingModeClick(); break;
-        case Cmd::PickUpMode: PickUpModeClick(); break;
+        case Cmd::SpEditMode: modeCommands.EditModeClick(); break;
+        case Cmd::LineKindMode: modeCommands.LineKindModeClick(); break;
+        case Cmd::CuttingMode: modeCommands.CuttingModeClick(); break;
+        case Cmd::PickUpMode: modeCommands.PickUpModeClick(); break;
         case Cmd::MoveMap: mapCommands.MoveMapClick(); break;
 
         case Cmd::AreaNameEdit:
@@ -85,16 +104,16 @@ void Editor::Command(Cmd c) {
         case Cmd::ZoneArrange:
         case Cmd::SpAreaPos: areaPositions.ZoneArrangeClick(); break;
         case Cmd::IndexPos:
-        case Cmd::SpIndexPos: IndexPosClick(); break;
+        case Cmd::SpIndexPos: modeCommands.IndexPosClick(); break;
         case Cmd::ReMakeLine:
         case Cmd::SpRemake: composer.ReMakeLineClick(); break;
         case Cmd::CheckAreas: problems.CheckAreasClick(); break;
         case Cmd::AutoTrace: tracing.AutoTraceClick(); break;
-        case Cmd::ControlPointMode: SwitchMode(Mode::ControlPoints); break;
+        case Cmd::ControlPointMode: modes.SwitchMode(Mode::ControlPoints); break;
 
-        case Cmd::HelpContents: HelpContentsClick(); break;
-        case Cmd::AboutVelmot: AboutVelmotClick(); break;
-        case Cmd::CheckShowHint: CheckShowHintClick(); break;
+        case Cmd::HelpContents: modeCommands.HelpContentsClick(); break;
+        case Cmd::AboutVelmot: modeCommands.AboutVelmotClick(); break;
+        case Cmd::CheckShowHint: modeCommands.CheckShowHintClick(); break;
 
         case Cmd::SpFileOpen: files.SpFileOpenClick(); break;
         case Cmd::SpFileSave: files.SpFileSaveClick(); break;

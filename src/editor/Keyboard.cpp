@@ -71,9 +71,9 @@ void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons butto
             break;
         default:
             // Space, Return, A and Z are the mode's.
-            if (CurrentTool().Key(key, m)) return;
+            if (modes.CurrentTool().Key(key, m)) return;
             break;
     }
     ui.SetPointerScreenPos(s);
-    if (!st.Completed) EnableRemakeCommands();
+    if (!st.Completed) states.EnableRemakeCommands();
 }

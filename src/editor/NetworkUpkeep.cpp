@@ -1,13 +1,15 @@
 #include <vector>
 
 #include "base/Messages.h"
+#include "editor/NetworkUpkeep.h"
+
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "ops/Network.h"
 #include "usecases/ComposeMap.h"
 
-void Editor::TidyPointList() {
-    ShowProgressBar();
+void NetworkUpkeep::TidyPointList() {
+    ed.canvas.ShowProgressBar();
     progress.SetStep(33);
     std::vector<Rec> v = st.PointsToVector();
     net::Tidy(v, [this] { progress.StepIt(); });
@@ -20,8 +22,19 @@ void Editor::TidyPointList() {
     progress.Hide();
 }
 
-void Editor::RemoveRepeatedSegments() {
+void NetworkUpkeep::RemoveRepeatedSegments() {
     usecase::Message refused;
     usecase::RemoveRepeatedSegments(doc, &progress, &refused);
     usecase::Show(ui, refused);
+}
+
+// The composed outlines hold every inner boundary twice; editing needs the
+// plain network back.
+void NetworkUpkeep::UndoComposed() {
+    if (!st.Composed) return;
+    ui.SetBusy(true);
+    const int32_t before = st.PointLast;
+    RemoveRepeatedSegments();
+    if (st.PointLast != before) doc.MarkChanged();
+    ed.canvas.RestoreCursor();
 }

@@ -3,6 +3,8 @@
 // does not lose it.
 #include <QFileInfo>
 
+#include "editor/SessionFiles.h"
+
 #include "editor/Editor.h"
 #include "shell/IniFile.h"
 
@@ -13,10 +15,10 @@ QString Key(int i) {
 }
 }  // namespace
 
-QStringList Editor::RecentFiles() const {
+QStringList SessionFiles::RecentFiles() const {
     IniFile ini;
     QStringList list;
-    if (!ini.Load(SettingsPath(), nullptr)) return list;
+    if (!ini.Load(ed.startup.SettingsPath(), nullptr)) return list;
     for (int i = 0; i < MaxRecentFiles; ++i) {
         const QString f = ini.Value(kSection, Key(i), QString());
         if (!f.isEmpty() && !list.contains(f)) list << f;
@@ -24,7 +26,7 @@ QStringList Editor::RecentFiles() const {
     return list;
 }
 
-void Editor::NoteRecentFile(const QString& path) {
+void SessionFiles::NoteRecentFile(const QString& path) {
     // Batch runs and the core's own tests keep no list.
     if (!session_ || restoring_ || path.isEmpty()) return;
     const QString full = QFileInfo(path).absoluteFilePath();
@@ -32,7 +34,7 @@ void Editor::NoteRecentFile(const QString& path) {
     list.removeAll(full);
     list.prepend(full);
     IniFile ini;
-    const QString settings = SettingsPath();
+    const QString settings = ed.startup.SettingsPath();
     if (!ini.Load(settings, nullptr)) return;
     for (int i = 0; i < MaxRecentFiles; ++i)
         ini.SetValue(kSection, Key(i), i < list.size() ? list[i] : QString());

@@ -1,19 +1,21 @@
 // The editor's side of undo: the entry points record the document around
 // each command, and 元に戻す / やり直し step through what was recorded.
+#include "editor/Steps.h"
+
 #include "editor/Editor.h"
 #include "editor/commands/ControlPoints.h"
 #include "editor/tools/Tools.h"
 
-bool Editor::GestureUnderWay() const {
-    return tools->GestureUnderWay() || areaPositions.ZpotOpen;
+bool Steps::GestureUnderWay() const {
+    return ed.modes.tools->GestureUnderWay() || ed.areaPositions.ZpotOpen;
 }
 
-void Editor::BeginStep() {
+void Steps::BeginStep() {
     if (stepDepth_++ > 0) return;
     // A problem's red mark is a pointer, not part of the map: it goes before
     // anything is recorded (its repaint is not held back).
-    problems.TakeBackCheckMark();
-    uiRec_.Hold();
+    ed.problems.TakeBackCheckMark();
+    ed.uiRec_.Hold();
     stepSurfaceSize_ = QSize(surf.Width(), surf.Height());
     // Whatever changed outside the entry points (a file loaded at start-up)
     // becomes part of the history before the command runs.
@@ -21,7 +23,7 @@ void Editor::BeginStep() {
     if (stepSynced_) doc.Checkpoint();
 }
 
-void Editor::EndStep() {
+void Steps::EndStep() {
     if (--stepDepth_ > 0) return;
     QRect changed;
     bool recorded = false;
@@ -29,23 +31,23 @@ void Editor::EndStep() {
         doc.Checkpoint(&changed);
         recorded = true;
     }
-    const RecordingUi::Held held = uiRec_.Release();
+    const RecordingUi::Held held = ed.uiRec_.Release();
     const bool sameSize = stepSurfaceSize_ == QSize(surf.Width(), surf.Height());
     if (recorded && stepSynced_ && !held.flushed && sameSize) {
         // The view still shows the state before the command: only the
         // changed tiles need painting.
-        if (!changed.isEmpty()) uiRec_.Inner().SurfaceRegionChanged(changed);
+        if (!changed.isEmpty()) ed.uiRec_.Inner().SurfaceRegionChanged(changed);
     } else if (held.requested || held.flushed || !sameSize) {
-        uiRec_.Inner().SurfaceChanged();
+        ed.uiRec_.Inner().SurfaceChanged();
     }
     UpdateUndoCommands();
-    controlPoints->Follow();
+    ed.controlPoints->Follow();
 }
 
-void Editor::UpdateUndoCommands() {
+void Steps::UpdateUndoCommands() {
     History& h = doc.Steps();
-    const bool undo = doc.recording && !areaPositions.ZpotOpen && (h.CanUndo() || GestureUnderWay());
-    const bool redo = doc.recording && !areaPositions.ZpotOpen && h.CanRedo();
+    const bool undo = doc.recording && !ed.areaPositions.ZpotOpen && (h.CanUndo() || GestureUnderWay());
+    const bool redo = doc.recording && !ed.areaPositions.ZpotOpen && h.CanRedo();
     if (undo != undoShown_) ui.SetEnabled(Cmd::Undo, undoShown_ = undo);
     if (redo != redoShown_) ui.SetEnabled(Cmd::Redo, redoShown_ = redo);
 }
@@ -54,8 +56,8 @@ namespace {
 
 void Show(Editor& ed, const Document::Restored& r) {
     // No gesture survives a step back or forward.
-    ed.tools->CancelAll();
-    if (r.pictureChanged) ed.picPath_.clear();  // the decoded copy is stale
+    ed.modes.tools->CancelAll();
+    if (r.pictureChanged) ed.canvas.picPath_.clear();  // the decoded copy is stale
     if (r.resized)
         ed.ui.SurfaceChanged();
     else if (!r.changed.isEmpty())
@@ -64,31 +66,31 @@ void Show(Editor& ed, const Document::Restored& r) {
 
 }  // namespace
 
-void Editor::UndoClick() {
+void Steps::UndoClick() {
     // The area-position dialog edits its boxes until it closes; stepping
     // back under it would leave the boxes and the map apart.
-    if (!doc.recording || areaPositions.ZpotOpen) return;
-    problems.TakeBackCheckMark();
+    if (!doc.recording || ed.areaPositions.ZpotOpen) return;
+    ed.problems.TakeBackCheckMark();
     if (GestureUnderWay()) {
         // A gesture half done (a grabbed point, trimming corners, a lifted
         // piece) is what the person takes back first.
-        Show(*this, doc.RestoreCurrent());
+        Show(ed, doc.RestoreCurrent());
     } else {
         doc.Checkpoint();
-        if (doc.Steps().CanUndo()) Show(*this, doc.Undo());
+        if (doc.Steps().CanUndo()) Show(ed, doc.Undo());
     }
     UpdateUndoCommands();
-    controlPoints->Follow();
+    ed.controlPoints->Follow();
 }
 
-void Editor::RedoClick() {
-    if (!doc.recording || areaPositions.ZpotOpen || GestureUnderWay()) return;
-    problems.TakeBackCheckMark();
+void Steps::RedoClick() {
+    if (!doc.recording || ed.areaPositions.ZpotOpen || GestureUnderWay()) return;
+    ed.problems.TakeBackCheckMark();
     if (doc.Steps().CanRedo()) {
         doc.Checkpoint();
         // A command that only changed flags since the undo keeps the step.
-        if (doc.Steps().CanRedo()) Show(*this, doc.Redo());
+        if (doc.Steps().CanRedo()) Show(ed, doc.Redo());
     }
     UpdateUndoCommands();
-    controlPoints->Follow();
+    ed.controlPoints->Follow();
 }

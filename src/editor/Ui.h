@@ -58,7 +58,7 @@ public:
     virtual std::array<QString, 9> ZpotBoxes() = 0;
     virtual void ZpotSetBoxes(const std::array<QString, 9>& boxes) = 0;
     // The list of problems (non-modal); choosing an entry calls
-    // Editor::CheckListClick, closing it Editor::CheckListClosed. An empty
+    // ProblemList::CheckListClick, closing it ProblemList::CheckListClosed. An empty
     // list closes it. A summary names a list other than the check's (the
     // traced edges), which has nothing to repair.
     virtual void CheckListShow(const std::vector<CheckRow>& rows, const QString& summary = {}) = 0;

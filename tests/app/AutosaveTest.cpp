@@ -65,7 +65,7 @@ int RunTracingChild() {
     app.OpenAtStart(QString());
     for (QPoint p : {QPoint(30, 30), QPoint(120, 40), QPoint(100, 130), QPoint(30, 30)})
         QTest::mouseClick(app.win->View(), Qt::LeftButton, {}, p);
-    if (!WaitFor(app.ed.session_->WorkPath(), 20000)) return 3;
+    if (!WaitFor(app.ed.sessionFiles.session_->WorkPath(), 20000)) return 3;
     QFile out(QDir(dir).filePath(QStringLiteral("traced.txt")));
     if (!out.open(QIODevice::WriteOnly)) return 4;
     out.write(Dump(app.ed.st).toUtf8());
@@ -93,7 +93,7 @@ TEST(EditorProcess, AWindowKilledHardComesBackFromItsAutosave) {
         FakeUi ui;
         Editor ed(ui);
         ed.InitMain(dir.filePath(QStringLiteral("velmot")), dir.path());
-        EXPECT_FALSE(ed.OfferRecovery());
+        EXPECT_FALSE(ed.sessionFiles.OfferRecovery());
         EXPECT_TRUE(ui.messages.empty());
         ed.CloseMain(QRect(0, 0, 100, 100), false);
     }
@@ -167,7 +167,7 @@ TEST(EditorProcess, AFailingAutosaveIsToldOnceAndTriedAgain) {
     EXPECT_EQ(boxes(), 1);
     EXPECT_TRUE(app.win->statusBar()->currentMessage().contains(QStringLiteral("自動保存できません")));
     EXPECT_TRUE(app.watcher->AutosaveNow());
-    EXPECT_TRUE(QFileInfo::exists(app.ed.session_->WorkPath()));
+    EXPECT_TRUE(QFileInfo::exists(app.ed.sessionFiles.session_->WorkPath()));
     EXPECT_TRUE(app.win->statusBar()->currentMessage().isEmpty());
     EditMap(app.ed, [&](Store& s_) { s_.Modified = false; });
     app.win->close();

@@ -39,7 +39,7 @@ TEST_F(AppTest, ClicksOnTheScrolledSurfaceUseSurfacePixels) {
     QMouseEvent move(QEvent::MouseMove, QPointF(12, 34), view->mapToGlobal(QPointF(12, 34)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view, &move);
-    EXPECT_EQ(Win().MouseXY()->text(), Editor::MouseReadout(12, 34));
+    EXPECT_EQ(Win().MouseXY()->text(), Canvas::MouseReadout(12, 34));
 }
 
 TEST_F(AppTest, RightButtonOpensThePopupTheEditorAttached) {

@@ -150,7 +150,7 @@ TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
 
         // Put it back for the next zoom.
         EditMap(ed, [&](Store& s_) { s_.SetPoint(2, 160, 100); });
-        ed.ReDraw();
+        ed.canvas.ReDraw();
     }
 }
 
@@ -342,7 +342,7 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
             s_.AppendPoint(0, 0);
         }
     });
-    app->ed.ReDraw();
+    app->ed.canvas.ReDraw();
     const Surface& surf = app->ed.surf;
     for (int exp : {-1, -2, -3}) {
         SCOPED_TRACE(exp);
@@ -368,7 +368,7 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
         s_.AppendPoint(int16_t(b.x()), int16_t(b.y()));
         s_.AppendPoint(0, 0);
     });
-    app->ed.ReDraw();
+    app->ed.canvas.ReDraw();
     ZoomOn(4, a + QPoint(8, 0));
     const QPoint scroll(HBar()->value(), VBar()->value());
     const QImage shot = View()->grab(QRect(scroll, Win().Flat()->viewport()->size()))

@@ -56,11 +56,11 @@ struct Env {
             s_.AreaPos(0, 1) = {35, 35};
             s_.AreaPos(0, 2) = {85, 35};
         });
-        ed.InitCommandStates();
-        ed.EnableRemakeCommands();
-        ed.EnableAreaPosCommands();
-        ed.BuildModeClick();
-        ed.ReDraw();
+        ed.states.InitCommandStates();
+        ed.states.EnableRemakeCommands();
+        ed.states.EnableAreaPosCommands();
+        ed.modeCommands.BuildModeClick();
+        ed.canvas.ReDraw();
         ui.pointerOverSurface = SurfaceCursor::CrossLine;
     }
     void Do(Cmd c) { ed.Command(c); }
@@ -319,9 +319,9 @@ TEST(Undo, AGestureUnderWayIsTakenBackFirstAndTheDialogHoldsUndoOff) {
     const Look before = e.Now();
     e.Click(5, 5);
     e.Click(80, 5);
-    ASSERT_EQ(e.ed.tools->trimming.TempPolyLast, 1);
+    ASSERT_EQ(e.ed.modes.tools->trimming.TempPolyLast, 1);
     e.Do(Cmd::Undo);  // the corners go, the point stays
-    EXPECT_EQ(e.ed.tools->trimming.TempPolyLast, -1);
+    EXPECT_EQ(e.ed.modes.tools->trimming.TempPolyLast, -1);
     EXPECT_TRUE(e.Now() == before);
     EXPECT_EQ(e.st.PointLast, 13);
 

@@ -171,7 +171,7 @@ TEST(AreaNameText, ListingParsesBackToTheSameTable) {
 
 TEST(AreaNameEditor, TakesOverOnlyAChangedText) {
     TestEditor t;
-    t.ed.InitCommandStates();
+    t.ed.states.InitCommandStates();
     TypeNames(t, QStringLiteral("北区 = 10,10\r\n南区"));
     EXPECT_EQ(t.st().AreaCount, 2);
     EXPECT_TRUE(t.st().Modified);

@@ -164,7 +164,7 @@ TEST_F(PosFixture, ABoxThatDoesNotParseKeepsTheDialogOpen) {
 
 TEST(Legend, PlacedByOneClickAndDrawn) {
     TestEditor t(300, 300);
-    t.ed.IndexPosClick();
+    t.ed.modeCommands.IndexPosClick();
     EXPECT_EQ(t.st().Mode, Mode::Legend);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_EQ(t.ui.attached, Popup::None);

@@ -16,8 +16,8 @@ struct Keys : ::testing::Test {
     void SetUp() override {
         ui.clientSize = {200, 150};
         ui.scroll = {0, 0};
-        ed.BuildModeClick();
-        ed.ReDraw();
+        ed.modeCommands.BuildModeClick();
+        ed.canvas.ReDraw();
         Over(SurfaceCursor::CrossLine);
         PointAt(50, 50);
         ui.enabled.clear();
@@ -133,22 +133,22 @@ TEST_F(Keys, ZSwitchesBetweenInputAndEditOnly) {
     Over(SurfaceCursor::CrossEdit);
     Key(vk::Z);
     EXPECT_EQ(st.Mode, Mode::Input);
-    ed.CuttingModeClick();
+    ed.modeCommands.CuttingModeClick();
     Over(SurfaceCursor::Cutter);
     Key(vk::Z);
     EXPECT_EQ(st.Mode, Mode::Trimming);
 }
 
 TEST_F(Keys, InTrimmingReturnAddsCornersAndSpaceOffersTheCuts) {
-    ed.CuttingModeClick();
+    ed.modeCommands.CuttingModeClick();
     Over(SurfaceCursor::Cutter);
     for (QPoint p : {QPoint(20, 20), QPoint(120, 20), QPoint(120, 100)}) {
         PointAt(p.x(), p.y());
         Key(vk::Return);
     }
-    EXPECT_EQ(ed.tools->trimming.TempPolyLast, 2);
-    EXPECT_EQ(ed.tools->trimming.TempPoly[2].x, 120);
-    EXPECT_EQ(ed.tools->trimming.TempPoly[2].y, 100);
+    EXPECT_EQ(ed.modes.tools->trimming.TempPolyLast, 2);
+    EXPECT_EQ(ed.modes.tools->trimming.TempPoly[2].x, 120);
+    EXPECT_EQ(ed.modes.tools->trimming.TempPoly[2].y, 100);
     Key(vk::Space);
     EXPECT_EQ(ui.shown, Popup::RBtnCutting);
     EXPECT_EQ(ui.shownAt, ui.pointer);
@@ -168,22 +168,22 @@ TEST_F(Keys, InJigsawReturnLiftsAndTheNextReturnDrops) {
         s_.AreaPos(0, 1) = {40, 40};
         s_.Completed = true;
     });
-    ed.PickUpModeClick();
-    ed.ReDraw();
+    ed.modeCommands.PickUpModeClick();
+    ed.canvas.ReDraw();
     Over(SurfaceCursor::PickUp);
     PointAt(30, 30);
     Key(vk::Return);
-    EXPECT_EQ(ed.tools->jigsaw.PickFirst, 1);
+    EXPECT_EQ(ed.modes.tools->jigsaw.PickFirst, 1);
     Key(vk::Right, Qt::ShiftModifier);
     Key(vk::A);
-    EXPECT_EQ(ed.tools->jigsaw.PickFirst, 0);
+    EXPECT_EQ(ed.modes.tools->jigsaw.PickFirst, 0);
     EXPECT_EQ(st.Point(1), (Rec{28, 20}));
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{48, 40}));
 }
 
 TEST_F(Keys, InLineKindModeReturnAndSpaceOfferThePopupAndAIsIgnored) {
     t.Chain({{20, 50}, {100, 50}});
-    ed.LineKindModeClick();
+    ed.modeCommands.LineKindModeClick();
     Over(SurfaceCursor::CrossKind);
     PointAt(60, 50);
     Key(vk::A);
@@ -214,10 +214,10 @@ TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {
     Over(SurfaceCursor::CrossEdit);
     PointAt(90, 40);
     Key(vk::Return);
-    EXPECT_GT(ed.tools->edit.GrabIndex, 0);
+    EXPECT_GT(ed.modes.tools->edit.GrabIndex, 0);
     for (int i = 0; i < 10; ++i) Key(vk::Down);
     Key(vk::Return);
-    EXPECT_EQ(ed.tools->edit.GrabIndex, 0);
+    EXPECT_EQ(ed.modes.tools->edit.GrabIndex, 0);
     EXPECT_EQ(st.Point(2), (Rec{90, 50}));
     EXPECT_EQ(st.Point(1), (Rec{30, 40}));
 }

@@ -17,9 +17,9 @@ using List = std::vector<Rec>;
 // An editor in line-kind mode; Mark clicks a line and picks a popup item, as
 // the user does (the left press opens the popup at once).
 struct KindFixture : TestEditor {
-    void Enter() { ed.LineKindModeClick(); }
+    void Enter() { ed.modeCommands.LineKindModeClick(); }
     void Mark(int x, int y, Cmd item) {
-        ed.ShowKinds();
+        ed.canvas.ShowKinds();
         ui.shown = Popup::None;
         ed.MouseDown(Qt::LeftButton, x, y);
         ASSERT_EQ(ui.shown, Popup::BtnLKindMode) << "no popup at " << x << "," << y;
@@ -48,7 +48,7 @@ TEST(LineKinds, PopupFollowsThePixelColour) {
     t.Mark(30, 30, Cmd::SecLine);
     t.Mark(30, 60, Cmd::AbsLine);
     t.Mark(30, 90, Cmd::AstLine);
-    t.ed.ShowKinds();
+    t.ed.canvas.ShowKinds();
     struct {
         int y;
         Cmd only;

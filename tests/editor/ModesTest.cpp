@@ -18,10 +18,10 @@ void ExpectOnlyChecked(const FakeUi& ui, Cmd item) {
 
 TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     TestEditor t;
-    t.ed.tools->trimming.TempPolyLast = 3;
-    t.ed.EditModeClick();
+    t.ed.modes.tools->trimming.TempPolyLast = 3;
+    t.ed.modeCommands.EditModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Edit);
-    EXPECT_EQ(t.ed.tools->trimming.TempPolyLast, -1);
+    EXPECT_EQ(t.ed.modes.tools->trimming.TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossEdit);
     EXPECT_FALSE(t.ui.inputDown);
     EXPECT_TRUE(t.ui.editDown);
@@ -29,27 +29,27 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
     EXPECT_TRUE(t.ui.Enabled(Cmd::SpRemake));
 
-    t.ed.LineKindModeClick();
+    t.ed.modeCommands.LineKindModeClick();
     EXPECT_EQ(t.st().Mode, Mode::LineKind);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossKind);
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::LineKindMode);
 
-    t.ed.tools->trimming.TempPolyLast = 3;
-    t.ed.CuttingModeClick();
+    t.ed.modes.tools->trimming.TempPolyLast = 3;
+    t.ed.modeCommands.CuttingModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Trimming);
-    EXPECT_EQ(t.ed.tools->trimming.TempPolyLast, -1);
+    EXPECT_EQ(t.ed.modes.tools->trimming.TempPolyLast, -1);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Cutter);
     EXPECT_FALSE(t.ui.inputDown || t.ui.editDown);
     ExpectOnlyChecked(t.ui, Cmd::CuttingMode);
 
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.PickUpModeClick();
+    t.ed.modeCommands.PickUpModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Jigsaw);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::PickUp);
     ExpectOnlyChecked(t.ui, Cmd::PickUpMode);
 
-    t.ed.BuildModeClick();
+    t.ed.modeCommands.BuildModeClick();
     EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
     EXPECT_TRUE(t.ui.inputDown);
@@ -67,15 +67,15 @@ TEST(Modes, EachModeCommandSetsCursorButtonsAndChecks) {
 TEST(Modes, EditAndLineKindModesInvalidateTheComposition) {
     TestEditor t;
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.EditModeClick();
+    t.ed.modeCommands.EditModeClick();
     EXPECT_FALSE(t.st().Completed);
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.LineKindModeClick();
+    t.ed.modeCommands.LineKindModeClick();
     EXPECT_FALSE(t.st().Completed);
     // Trimming and point input leave it alone.
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.CuttingModeClick();
-    t.ed.BuildModeClick();
+    t.ed.modeCommands.CuttingModeClick();
+    t.ed.modeCommands.BuildModeClick();
     EXPECT_TRUE(t.st().Completed);
 }
 
@@ -83,10 +83,10 @@ TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
     TestEditor t(100, 100);
     t.Chain({{10, 10}, {50, 10}});
     EditMap(t.ed, [&](Store& s_) { s_.AssignKinds({{0, KindDivision}, {10, 10}, {50, 10}}); });
-    t.ed.LineKindModeClick();
+    t.ed.modeCommands.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Aqua);
     const int before = t.ui.surfaceChanges;
-    t.ed.CuttingModeClick();
+    t.ed.modeCommands.CuttingModeClick();
     EXPECT_EQ(t.ui.surfaceChanges - before, 1);
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Magenta);
     EXPECT_EQ(t.st().Mode, Mode::Trimming);
@@ -95,9 +95,9 @@ TEST(Modes, LeavingLineKindModeRedrawsOnceWithoutKindColours) {
 
 TEST(Modes, LeavingTrimmingWipesTheOutline) {
     TestEditor t(100, 100);
-    t.ed.CuttingModeClick();
+    t.ed.modeCommands.CuttingModeClick();
     render::DrawSegment(t.ed.surf, 20, 20, 60, 20, Yellow, Yellow);  // a trimming corner pair
-    t.ed.BuildModeClick();
+    t.ed.modeCommands.BuildModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(40, 20), Black);
     EXPECT_EQ(t.ed.surf.Pixel(20, 20), Black);
 }
@@ -107,7 +107,7 @@ TEST(Modes, PointInputAgainDoesNotRedraw) {
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.surf.SetPixel(5, 5, Red);  // something drawn incrementally
     const int before = t.ui.surfaceChanges;
-    t.ed.BuildModeClick();
+    t.ed.modeCommands.BuildModeClick();
     EXPECT_EQ(t.ui.surfaceChanges, before);
     EXPECT_EQ(t.ed.surf.Pixel(5, 5), Red);
     EXPECT_TRUE(t.st().Completed);
@@ -115,7 +115,7 @@ TEST(Modes, PointInputAgainDoesNotRedraw) {
 
 TEST(Modes, JigsawRefusedUntilTheCompositionIsCurrent) {
     TestEditor t;
-    t.ed.EditModeClick();
+    t.ed.modeCommands.EditModeClick();
     t.ed.Command(Cmd::PickUpMode);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, ShownMessage::Info);
@@ -131,19 +131,19 @@ TEST(Modes, RestoreCursorFollowsTheMode) {
     TestEditor t;
     EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Legend; });
     t.ui.busy = true;
-    t.ed.RestoreCursor();
+    t.ed.canvas.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::IndexPosition);
     EXPECT_FALSE(t.ui.busy);
     // The area-position view keeps whatever cursor it set.
     EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::AreaPosition; });
     t.ui.cursor = SurfaceCursor::Arrow;
-    t.ed.RestoreCursor();
+    t.ed.canvas.RestoreCursor();
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::Arrow);
 }
 
 TEST(Modes, PictureMenuFollowsThePictureState) {
     TestEditor t;
-    t.ed.CheckMainMenu();
+    t.ed.states.CheckMainMenu();
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPclear));
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPshowhide));
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵を隠す(&H)"));
@@ -152,17 +152,17 @@ TEST(Modes, PictureMenuFollowsThePictureState) {
         s_.BasePicLoaded = true;
         s_.BasePicShown = false;
     });
-    t.ed.CheckMainMenu();
+    t.ed.states.CheckMainMenu();
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPshowhide));
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵の再表示(&H)"));
 
-    t.ed.InitCommandStates();
-    t.ed.EnablePictureCommands();
+    t.ed.states.InitCommandStates();
+    t.ed.states.EnablePictureCommands();
     for (Cmd c :
          {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::BMPclear, Cmd::SpBmpMono, Cmd::SpBmpExpand})
         EXPECT_TRUE(t.ui.Enabled(c)) << CmdName(c);
-    t.ed.DisablePictureCommands();
+    t.ed.states.DisablePictureCommands();
     for (Cmd c : {Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::SpBmpMono, Cmd::SpBmpExpand})
         EXPECT_FALSE(t.ui.Enabled(c)) << CmdName(c);
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));
@@ -185,7 +185,7 @@ TEST(Modes, EditingTheComposedFormGetsThePlainNetworkBack) {
         s_.Composed = true;
         s_.Completed = true;
     });
-    t.ed.EditModeClick();
+    t.ed.modeCommands.EditModeClick();
     EXPECT_FALSE(t.st().Composed);
     EXPECT_FALSE(t.st().Completed);
     EXPECT_EQ(t.st().Mode, Mode::Edit);

@@ -166,13 +166,13 @@ TEST(PictureCommands, HideShowClearAndTheMenu) {
     TestEditor t;
     t.ui.clipboard = Filled(4, 4, qRgb(0, 0, 0));
     t.ed.picture.BMPpasteClick();
-    t.ed.CheckMainMenu();
+    t.ed.states.CheckMainMenu();
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵を隠す(&H)"));
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), White);
 
     t.ed.picture.BMPshowhideClick();
     EXPECT_FALSE(t.st().BasePicShown);
-    t.ed.CheckMainMenu();
+    t.ed.states.CheckMainMenu();
     EXPECT_EQ(t.ui.captions[Cmd::BMPshowhide], QStringLiteral("下絵の再表示(&H)"));
     EXPECT_EQ(t.ed.surf.Pixel(1, 1), Black);
     t.ed.picture.BMPshowhideClick();
@@ -190,7 +190,7 @@ TEST(PictureCommands, HideShowClearAndTheMenu) {
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPmonotone));
     EXPECT_FALSE(t.ui.Enabled(Cmd::SpBmpMono));
     EXPECT_TRUE(t.ui.Enabled(Cmd::BMPclear));  // until the menu opens again
-    t.ed.CheckMainMenu();
+    t.ed.states.CheckMainMenu();
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPclear));
     EXPECT_FALSE(t.ui.Enabled(Cmd::BMPshowhide));
 

@@ -14,7 +14,7 @@ using List = std::vector<Rec>;
 // An editor in point-edit mode showing the given network.
 struct EditFixture : TestEditor {
     EditFixture() { ed.doc.SetMode(Mode::Edit); }
-    void Show() { ed.ReDraw(); }
+    void Show() { ed.canvas.ReDraw(); }
     // A right press at (x, y) and then the popup item, as the user does it.
     void Popup(int x, int y, Cmd item) {
         ed.MouseDown(Qt::RightButton, x, y);
@@ -32,7 +32,7 @@ TEST(PointEdit, DragMovesAPointAndDropOnAnotherMakesANode) {
     t.Chain({{100, 10}, {100, 50}});
     t.Show();
     t.ed.MouseDown(Qt::LeftButton, 51, 10);
-    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0) << "one pixel beside grabs nothing";
+    EXPECT_EQ(t.ed.modes.tools->edit.GrabIndex, 0) << "one pixel beside grabs nothing";
     EXPECT_FALSE(t.st().Completed);
     t.ed.MouseUp(Qt::LeftButton, 60, 60);
     EXPECT_EQ(t.Points()[2], R(50, 10));
@@ -82,7 +82,7 @@ TEST(PointEdit, PopupIsEnabledByPixelColour) {
     t.ed.MouseDown(Qt::RightButton, 30, 10);
     EXPECT_FALSE(t.ui.Enabled(Cmd::AppendDot) || t.ui.Enabled(Cmd::DelPoint));
     EXPECT_TRUE(t.ui.Enabled(Cmd::CutDots) && t.ui.Enabled(Cmd::DelLine));
-    t.ed.tools->edit.OfferEditPopup(true, QPoint(7, 8));
+    t.ed.modes.tools->edit.OfferEditPopup(true, QPoint(7, 8));
     EXPECT_EQ(t.ui.shown, Popup::RBtnEditMode);
     EXPECT_EQ(t.ui.shownAt, QPoint(7, 8));
 }
@@ -132,13 +132,13 @@ TEST(PointEdit, PointCommandsNeverTakeSeparators) {
     t.Chain({{60, 10}, {90, 10}});
     t.ed.surf.SetPixel(0, 0, White);  // e.g. a white pixel of the under-drawing
     t.ed.SetClick(0, 0);
-    t.ed.tools->edit.OfferEditPopup(false, QPoint());
+    t.ed.modes.tools->edit.OfferEditPopup(false, QPoint());
     ASSERT_EQ(t.ui.attached, Popup::RBtnEditMode);
     const List before = t.Points();
     t.ed.Command(Cmd::DelPoint);
     t.ed.Command(Cmd::AppendDot);
-    t.ed.tools->edit.GrabPoint(0, 0);
-    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0);
+    t.ed.modes.tools->edit.GrabPoint(0, 0);
+    EXPECT_EQ(t.ed.modes.tools->edit.GrabIndex, 0);
     EXPECT_EQ(t.Points(), before);
 }
 

@@ -19,7 +19,7 @@ void Click(TestEditor& t, int x, int y) {
 
 TEST(PointInput, LeftClicksTraceAChain) {
     TestEditor t;
-    t.ed.ReDraw();
+    t.ed.canvas.ReDraw();
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     Click(t, 10, 20);
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 20)}));
@@ -69,7 +69,7 @@ TEST(PointInput, MouseMoveWritesTheReadout) {
 
 TEST(PointInput, ConnectStartPointNeedsThreePoints) {
     TestEditor t;
-    t.ed.ReDraw();
+    t.ed.canvas.ReDraw();
     Click(t, 10, 10);
     Click(t, 50, 10);
     t.ed.Command(Cmd::ConnectStartPoint);
@@ -182,12 +182,12 @@ TEST(PointInput, FullListRefusesNewPoints) {
 TEST(PointInput, PressesReachTheOtherModes) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
-    t.ed.ReDraw();
+    t.ed.canvas.ReDraw();
     EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Edit; });
     t.ed.MouseDown(Qt::LeftButton, 50, 10);
-    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 2);
+    EXPECT_EQ(t.ed.modes.tools->edit.GrabIndex, 2);
     t.ed.MouseUp(Qt::LeftButton, 50, 30);
-    EXPECT_EQ(t.ed.tools->edit.GrabIndex, 0);
+    EXPECT_EQ(t.ed.modes.tools->edit.GrabIndex, 0);
     EXPECT_EQ(t.Points()[2], R(50, 30));
 
     t.ed.MouseDown(Qt::RightButton, 30, 20);

@@ -268,10 +268,10 @@ TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
         std::array<TestEditor, 2> eds;
         for (int unseen = 0; unseen < 2; ++unseen) {
             TestEditor& t = eds[size_t(unseen)];
-            t.ed.surfaceUnseen = unseen == 1;
+            t.ed.canvas.surfaceUnseen = unseen == 1;
             const GeneratedMap g = GenerateMap(recipe, t.ed);
             if (variant == 2) t.ed.doc.PlaceLegend(int16_t(g.width - 40), 5);
-            t.ed.ReDraw();
+            t.ed.canvas.ReDraw();
             t.ed.composer.ReMakeLineClick();
         }
         EXPECT_EQ(eds[0].Points(), eds[1].Points()) << variant;

@@ -38,7 +38,7 @@ bool Untouched(const QString& path) {
 struct ProgramRun {
     explicit ProgramRun(const QString& dir, size_t pixelLimit = 0) {
         ed.settings.dir = dir;
-        ed.surfacePixelLimit_ = pixelLimit;
+        ed.startup.surfacePixelLimit_ = pixelLimit;
         ed.InitMain(QDir(dir).filePath("velmot"));
     }
     FakeUi ui;
@@ -97,10 +97,10 @@ TEST(Startup, FirstStartUsesDefaultsAndWritesTheFileAtExit) {
 
     // Toggling the hints twice changes nothing either.
     ProgramRun hints(t.dir->path());
-    hints.ed.CheckShowHintClick();
+    hints.ed.modeCommands.CheckShowHintClick();
     EXPECT_FALSE(hints.ui.hintsShown);
     EXPECT_FALSE(hints.ui.Checked(Cmd::CheckShowHint));
-    hints.ed.CheckShowHintClick();
+    hints.ed.modeCommands.CheckShowHintClick();
     EXPECT_TRUE(hints.ui.hintsShown);
     hints.ed.CloseMain(QRect(190, 100, 560, 420), false);
     EXPECT_TRUE(Untouched(ini));
@@ -141,7 +141,7 @@ TEST(Startup, ValuesThatAreNotNumbersFallBackToDefaults) {
     EXPECT_TRUE(r.ui.hintsShown);
     EXPECT_EQ(r.ed.surf.Width(), 2560);
     EXPECT_EQ(r.ed.surf.Height(), 1920);
-    r.ed.DeleteTempFiles();
+    r.ed.startup.DeleteTempFiles();
 }
 
 TEST(Startup, SurfaceShrinksByFourFifthsUntilItFits) {
@@ -150,7 +150,7 @@ TEST(Startup, SurfaceShrinksByFourFifthsUntilItFits) {
         ProgramRun r(t.dir->path(), size_t(2048) * 1536);
         EXPECT_EQ(r.ed.surf.Width(), 2048);
         EXPECT_EQ(r.ed.surf.Height(), 1536);
-        r.ed.DeleteTempFiles();
+        r.ed.startup.DeleteTempFiles();
     }
     ProgramRun r(t.dir->path(), size_t(2047) * 1536);
     EXPECT_EQ(r.ed.surf.Width(), 1636);
@@ -187,20 +187,20 @@ TEST(Startup, CloseAsksOnlyWithUnsavedWork) {
     EXPECT_TRUE(QFileInfo::exists(t.Path("closing.vlm")));
     EXPECT_FALSE(t.st().Modified);
 
-    t.ed.QuitClick();
+    t.ed.startup.QuitClick();
     EXPECT_TRUE(t.ui.closeRequested);
 }
 
 TEST(Startup, ProgramBaseDropsOnlyTheFileExtension) {
     TestEditor t;
-    t.ed.SetProgramBase("/opt/map.tools/velmot");
+    t.ed.startup.SetProgramBase("/opt/map.tools/velmot");
     EXPECT_EQ(t.ed.settings.programBase, QStringLiteral("/opt/map.tools/velmot"));
-    t.ed.SetProgramBase("/opt/bin/Velmot.exe");
+    t.ed.startup.SetProgramBase("/opt/bin/Velmot.exe");
     EXPECT_EQ(t.ed.settings.programBase, QStringLiteral("/opt/bin/Velmot"));
     // Beside the program when its directory is writable.
     t.ed.settings.dir.clear();
-    t.ed.SetProgramBase(t.Path("velmot"));
-    EXPECT_EQ(t.ed.SettingsPath(), t.Path("velmot.INI"));
+    t.ed.startup.SetProgramBase(t.Path("velmot"));
+    EXPECT_EQ(t.ed.startup.SettingsPath(), t.Path("velmot.INI"));
 }
 
 TEST(Startup, ProfileFileReading) {
@@ -245,11 +245,11 @@ TEST(Startup, DialogPlacement) {
 
 TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {
     TestEditor t;
-    const QString path = t.ed.SettingsPath();
+    const QString path = t.ed.startup.SettingsPath();
     const QByteArray note = ";" + QByteArray(3 << 19, 'x') + "\r\n";  // 1.5 MiB
     WriteAll(path, "[MAIN]\r\n" + note + "[Other]\r\nlast=kept\r\n");
     t.ed.settings.winLeft = 5;
-    t.ed.WriteSettings();
+    t.ed.startup.WriteSettings();
     const QByteArray back = ReadAll(path);
     EXPECT_TRUE(back.contains(note));
     EXPECT_TRUE(back.contains("[Other]\r\nlast=kept\r\n"));
@@ -264,7 +264,7 @@ TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {
     }
     BackDate(path);
     t.ed.settings.winLeft = 6;
-    t.ed.WriteSettings();
+    t.ed.startup.WriteSettings();
     EXPECT_TRUE(Untouched(path));
     EXPECT_EQ(QFileInfo(path).size(), qint64(17) << 20);
     ASSERT_EQ(t.ui.messages.size(), 1u);

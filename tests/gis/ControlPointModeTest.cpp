@@ -93,7 +93,7 @@ TEST(ControlPointMode, ClicksPlacePointsTheTableShowsTheFitAndEachChangeIsOneSte
     t.ed.MouseDown(Qt::LeftButton, 652, 503);  // within reach of point 4 (650,500)
     t.ed.MouseMove(660, 510);
     EXPECT_GT(t.ui.controlMarksChanged, marks);
-    EXPECT_EQ(t.ed.tools->controlPoints.ShownAt(3, {650, 500}), QPointF(658, 507));
+    EXPECT_EQ(t.ed.modes.tools->controlPoints.ShownAt(3, {650, 500}), QPointF(658, 507));
     t.ed.MouseUp(Qt::LeftButton, 672, 523);
     EXPECT_EQ(t.ui.controlPointDialogs, 9);  // no dialog for a drag
     EXPECT_EQ(t.st().Geo.points[3].px, 670);

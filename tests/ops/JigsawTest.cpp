@@ -13,7 +13,7 @@ struct Jigsaw : ::testing::Test {
     TestEditor t{200, 160};
     Editor& ed = t.ed;
     const Store& st = t.st();
-    JigsawTool& jig = t.ed.tools->jigsaw;
+    JigsawTool& jig = t.ed.modes.tools->jigsaw;
 
     // Closed square outline with its top-left corner at (x, y).
     void Square(int x, int y, int size) {
@@ -32,9 +32,9 @@ struct Jigsaw : ::testing::Test {
             s_.AreaPos(2, 2) = {0, 0};
             s_.Completed = true;
         });
-        ed.PickUpModeClick();
+        ed.modeCommands.PickUpModeClick();
         ASSERT_EQ(st.Mode, Mode::Jigsaw);
-        ed.ReDraw();
+        ed.canvas.ReDraw();
     }
     std::vector<uint8_t> Pixels() const {
         return {ed.surf.Data(),
@@ -45,7 +45,7 @@ struct Jigsaw : ::testing::Test {
 TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
     const auto before = t.Points();
     const auto pixels = Pixels();
-    ed.tools->jigsaw.PickUpPiece(85, 45);
+    ed.modes.tools->jigsaw.PickUpPiece(85, 45);
     EXPECT_EQ(Pixels(), pixels);  // the probe is undone
     EXPECT_EQ(jig.PickArea, 2);
     EXPECT_EQ(jig.PickSlot, 0);
@@ -54,9 +54,9 @@ TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
     EXPECT_EQ(jig.TempPolyLast, 4);
     EXPECT_EQ(jig.TempPoly[1].x, 100);
 
-    ed.tools->jigsaw.DragPiece(100, 50);
-    ed.tools->jigsaw.DragPiece(115, 55);
-    ed.tools->jigsaw.DropPiece(115, 55);
+    ed.modes.tools->jigsaw.DragPiece(100, 50);
+    ed.modes.tools->jigsaw.DragPiece(115, 55);
+    ed.modes.tools->jigsaw.DropPiece(115, 55);
 
     const auto after = t.Points();
     ASSERT_EQ(after.size(), before.size());
@@ -76,7 +76,7 @@ TEST_F(Jigsaw, DraggingAPieceMovesItsChainAndItsOnePosition) {
 }
 
 TEST_F(Jigsaw, ThePositionsRankPicksTheChain) {
-    ed.tools->jigsaw.PickUpPiece(30, 110);  // area 2 slot 1: third position, third chain
+    ed.modes.tools->jigsaw.PickUpPiece(30, 110);  // area 2 slot 1: third position, third chain
     EXPECT_EQ(jig.PickArea, 2);
     EXPECT_EQ(jig.PickSlot, 1);
     EXPECT_EQ(jig.PickFirst, 13);
@@ -86,13 +86,13 @@ TEST_F(Jigsaw, ThePositionsRankPicksTheChain) {
 TEST_F(Jigsaw, PressesThatFindNoPieceLiftNothingAndLeaveTheSurface) {
     const auto pixels = Pixels();
     for (QPoint p : {QPoint(5, 5), QPoint(60, 40), QPoint(135, 95)}) {  // open, line, no position
-        ed.tools->jigsaw.PickUpPiece(p.x(), p.y());
+        ed.modes.tools->jigsaw.PickUpPiece(p.x(), p.y());
         EXPECT_EQ(jig.PickFirst, 0) << p.x();
         EXPECT_EQ(Pixels(), pixels) << p.x();
     }
     // Release and moves without a lifted piece do nothing.
-    ed.tools->jigsaw.DragPiece(50, 50);
-    ed.tools->jigsaw.DropPiece(50, 50);
+    ed.modes.tools->jigsaw.DragPiece(50, 50);
+    ed.modes.tools->jigsaw.DropPiece(50, 50);
     EXPECT_EQ(Pixels(), pixels);
 }
 
@@ -102,33 +102,33 @@ TEST_F(Jigsaw, APositionWithoutItsChainLiftsNothing) {
         s_.AreaPos(0, 3) = {135, 95};
     });  // fourth position, but only three outlines precede the leftover
     EditMap(t.ed, [&](Store& s_) { s_.PointLast = 17; });  // drop the leftover chain
-    ed.ReDraw();
-    ed.tools->jigsaw.PickUpPiece(140, 100);
+    ed.canvas.ReDraw();
+    ed.modes.tools->jigsaw.PickUpPiece(140, 100);
     EXPECT_EQ(jig.PickFirst, 0);
 }
 
 TEST_F(Jigsaw, TheDragOutlineIsDrawnInXorAndTakenAwayExactly) {
     const auto pixels = Pixels();
-    ed.tools->jigsaw.PickUpPiece(85, 45);
-    ed.tools->jigsaw.DragPiece(95, 45);
+    ed.modes.tools->jigsaw.PickUpPiece(85, 45);
+    ed.modes.tools->jigsaw.DragPiece(95, 45);
     EXPECT_NE(Pixels(), pixels);
     EXPECT_NE(ed.surf.Pixel(70, 50), Black);  // the left edge of the outline at its new place
-    ed.tools->jigsaw.DragPiece(85, 45);       // back where it started: both outlines cancel
+    ed.modes.tools->jigsaw.DragPiece(85, 45);       // back where it started: both outlines cancel
     EXPECT_EQ(Pixels(), pixels);
     EXPECT_EQ(ed.surf.CurrentRop(), Rop::Copy);
 }
 
 TEST_F(Jigsaw, APressAndReleaseInPlaceMovesNothing) {
     const auto before = t.Points();
-    ed.tools->jigsaw.PickUpPiece(85, 45);
-    ed.tools->jigsaw.DropPiece(85, 45);
+    ed.modes.tools->jigsaw.PickUpPiece(85, 45);
+    ed.modes.tools->jigsaw.DropPiece(85, 45);
     EXPECT_EQ(t.Points(), before);
     EXPECT_EQ(st.AreaPos(0, 2), (Rec{80, 40}));
 }
 
 TEST_F(Jigsaw, ADropIsLimitedSoNoPointBecomesASeparator) {
-    ed.tools->jigsaw.PickUpPiece(30, 30);  // area 1: its left edge is at X 20
-    ed.tools->jigsaw.DropPiece(0, 30);     // 30 pixels left would put it at X -10
+    ed.modes.tools->jigsaw.PickUpPiece(30, 30);  // area 1: its left edge is at X 20
+    ed.modes.tools->jigsaw.DropPiece(0, 30);     // 30 pixels left would put it at X -10
     EXPECT_EQ(st.PointX(1), 1);
     EXPECT_EQ(st.PointX(4), 1);
     EXPECT_EQ(st.AreaPos(0, 1), (Rec{21, 40}));
@@ -156,9 +156,9 @@ TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
     QString err;
     ASSERT_TRUE(WriteSurfaceBitmap(pic, ed.temps.picture, &err));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
-    ed.ReDraw();
+    ed.canvas.ReDraw();
     const auto pixels = Pixels();
-    ed.tools->jigsaw.PickUpPiece(95, 50);
+    ed.modes.tools->jigsaw.PickUpPiece(95, 50);
     EXPECT_EQ(jig.PickArea, 2);
     EXPECT_EQ(jig.PickFirst, 7);
     EXPECT_EQ(Pixels(), pixels);
@@ -187,7 +187,7 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     constexpr int cols = 80, rows = 72, cell = 8;  // 5760 squares, 6 records each
     TestEditor t(cols * cell + 20, rows * cell + 120);
     const Store& st = t.st();
-    JigsawTool& jig = t.ed.tools->jigsaw;
+    JigsawTool& jig = t.ed.modes.tools->jigsaw;
     int area = 1, slot = 0;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
@@ -216,23 +216,23 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     });
     ASSERT_GT(st.PointLast, 32767);
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
-    t.ed.PickUpModeClick();
-    t.ed.ReDraw();
+    t.ed.modeCommands.PickUpModeClick();
+    t.ed.canvas.ReDraw();
 
     const int lastX = 4 + (cols - 1) * cell, lastY = 4 + (rows - 1) * cell;
-    t.ed.tools->jigsaw.PickUpPiece(lastX + 3, lastY + 3);
+    t.ed.modes.tools->jigsaw.PickUpPiece(lastX + 3, lastY + 3);
     ASSERT_EQ(jig.PickFirst, (cols * rows - 1) * 6 + 1);
     EXPECT_GT(jig.PickFirst, 32767);
-    t.ed.tools->jigsaw.DropPiece(lastX + 3 + 1, lastY + 3 + 2);
+    t.ed.modes.tools->jigsaw.DropPiece(lastX + 3 + 1, lastY + 3 + 2);
     EXPECT_EQ(st.PointX((cols * rows - 1) * 6 + 1), lastX + 1);
     EXPECT_EQ(st.PointY((cols * rows - 1) * 6 + 3), lastY + 6 + 2);
 
-    t.ed.tools->jigsaw.PickUpPiece(200, top + 20);
+    t.ed.modes.tools->jigsaw.PickUpPiece(200, top + 20);
     ASSERT_GT(jig.PickFirst, 0);
     EXPECT_EQ(jig.PickLast - jig.PickFirst + 1, 701);
     EXPECT_EQ(jig.TempPolyLast, 500);
     const int32_t first = jig.PickFirst, last = jig.PickLast;
-    t.ed.tools->jigsaw.DropPiece(205, top + 20);
+    t.ed.modes.tools->jigsaw.DropPiece(205, top + 20);
     EXPECT_EQ(st.PointX(first), 9);
     EXPECT_EQ(st.PointX(last - 1), 9);
     EXPECT_EQ(st.PointX(last), 9);
@@ -249,17 +249,17 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     ASSERT_TRUE(t.ed.files.LoadWorkFile(QStringLiteral(VELMOT_SOURCE_DIR "/tests/data/world-50m.vlm")));
     t.ed.composer.ReMakeLineClick();
     ASSERT_TRUE(t.st().Completed);
-    t.ed.PickUpModeClick();
+    t.ed.modeCommands.PickUpModeClick();
     ASSERT_EQ(t.st().Mode, Mode::Jigsaw);
-    t.ed.ReDraw();
+    t.ed.canvas.ReDraw();
     const Store& st = t.st();
-    JigsawTool& jig = t.ed.tools->jigsaw;
+    JigsawTool& jig = t.ed.modes.tools->jigsaw;
     int64_t rank = 0, beyond = 0;
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x > 0; ++k) {
             ++rank;
             const Rec p = st.AreaPos(k, a);
-            t.ed.tools->jigsaw.PickUpPiece(p.x, p.y);
+            t.ed.modes.tools->jigsaw.PickUpPiece(p.x, p.y);
             ASSERT_GT(jig.PickFirst, 0) << a << "/" << k;
             EXPECT_EQ(jig.PickArea, a);
             EXPECT_EQ(jig.PickSlot, k);
@@ -275,9 +275,9 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     // Moving the last piece moves exactly its chain and position.
     const auto before = t.Points();
     const Rec p = st.AreaPos(0, st.AreaCount);
-    t.ed.tools->jigsaw.PickUpPiece(p.x, p.y);
+    t.ed.modes.tools->jigsaw.PickUpPiece(p.x, p.y);
     const int32_t f = jig.PickFirst, l = jig.PickLast;
-    t.ed.tools->jigsaw.DropPiece(p.x + 5, p.y + 3);
+    t.ed.modes.tools->jigsaw.DropPiece(p.x + 5, p.y + 3);
     const auto after = t.Points();
     for (size_t i = 0; i < after.size(); ++i) {
         const bool moved = int32_t(i) >= f && int32_t(i) <= l;

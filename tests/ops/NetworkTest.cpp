@@ -156,7 +156,7 @@ TEST(RemoveRepeatedSegments, EditorClearsCompositionFlags) {
     t.Chain({{10, 10}, {20, 10}, {20, 20}, {10, 10}});
     t.Chain({{20, 10}, {10, 10}});
     EditMap(t.ed, [&](Store& s_) { s_.Completed = s_.Composed = true; });
-    t.ed.RemoveRepeatedSegments();
+    t.ed.upkeep.RemoveRepeatedSegments();
     EXPECT_FALSE(t.st().Completed);
     EXPECT_FALSE(t.st().Composed);
     EXPECT_EQ(t.Points(), (std::vector<Rec>{Sep, R(20, 10), R(20, 20), R(10, 10), Sep, R(20, 10),
@@ -196,7 +196,7 @@ TEST(NetworkOperations, EditorMatchesTheProceduresAcrossPages) {
     }
     TestEditor t;
     EditMap(t.ed, [&](Store& s_) { s_.AssignPoints(in); });
-    t.ed.TidyPointList();
+    t.ed.upkeep.TidyPointList();
     Store s = StoreWith(in);
     literal::TidyPointList(s);
     EXPECT_EQ(t.Points(), s.PointsToVector());

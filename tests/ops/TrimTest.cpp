@@ -18,17 +18,17 @@ struct Trim : ::testing::Test {
     TestEditor t{200, 150};
     Editor& ed = t.ed;
     const Store& st = t.st();
-    TrimmingTool& trim = t.ed.tools->trimming;
+    TrimmingTool& trim = t.ed.modes.tools->trimming;
 
     void SetUp() override {
-        ed.CuttingModeClick();
+        ed.modeCommands.CuttingModeClick();
         EditMap(t.ed, [&](Store& s_) {
             s_.Modified = false;
             s_.Completed = true;
         });
     }
     void Corners(std::initializer_list<std::pair<int, int>> pts) {
-        for (auto [x, y] : pts) ed.tools->trimming.TrimCornerClick(x, y);
+        for (auto [x, y] : pts) ed.modes.tools->trimming.TrimCornerClick(x, y);
     }
     void Position(int a, int k, int x, int y) {
         EditMap(t.ed, [&](Store& s_) {
@@ -44,20 +44,20 @@ constexpr std::initializer_list<std::pair<int, int>> kBox = {
     {20, 20}, {120, 20}, {120, 100}, {20, 100}};
 
 TEST_F(Trim, CornersAreDrawnYellowAndThePopupNeedsThree) {
-    ed.tools->trimming.TrimCornerClick(20, 20);
-    ed.tools->trimming.TrimCornerClick(120, 20);
+    ed.modes.tools->trimming.TrimCornerClick(20, 20);
+    ed.modes.tools->trimming.TrimCornerClick(120, 20);
     EXPECT_EQ(trim.TempPolyLast, 1);
     EXPECT_EQ(ed.surf.Pixel(20, 20), Yellow);
     EXPECT_EQ(ed.surf.Pixel(70, 20), Yellow);
 
-    ed.tools->trimming.OfferTrimPopup(false, {});
+    ed.modes.tools->trimming.OfferTrimPopup(false, {});
     EXPECT_EQ(t.ui.attached, Popup::RBtnCutting);
     EXPECT_FALSE(t.ui.Enabled(Cmd::SweepCutting));
     EXPECT_FALSE(t.ui.Enabled(Cmd::HoleCutting));
     EXPECT_TRUE(t.ui.Enabled(Cmd::CancelCutting));
 
-    ed.tools->trimming.TrimCornerClick(120, 100);
-    ed.tools->trimming.OfferTrimPopup(true, {300, 200});
+    ed.modes.tools->trimming.TrimCornerClick(120, 100);
+    ed.modes.tools->trimming.OfferTrimPopup(true, {300, 200});
     EXPECT_EQ(t.ui.shown, Popup::RBtnCutting);
     EXPECT_EQ(t.ui.shownAt, QPoint(300, 200));
     EXPECT_TRUE(t.ui.Enabled(Cmd::SweepCutting));
@@ -65,7 +65,7 @@ TEST_F(Trim, CornersAreDrawnYellowAndThePopupNeedsThree) {
 }
 
 TEST_F(Trim, FiveHundredCornersAtMost) {
-    for (int i = 0; i < 520; ++i) ed.tools->trimming.TrimCornerClick(10 + i % 100, 10 + i / 100);
+    for (int i = 0; i < 520; ++i) ed.modes.tools->trimming.TrimCornerClick(10 + i % 100, 10 + i / 100);
     EXPECT_EQ(trim.TempPolyLast, 499);
     EXPECT_EQ(trim.TempPoly[499].x, 10 + 499 % 100);
 }
@@ -105,7 +105,7 @@ TEST_F(Trim, AlreadyYellowPixelsCountAsInsideAndOffSurfacePointsAsOutside) {
     // A point on a yellow pixel outside the outline (e.g. a second boundary
     // line shown in yellow) survives a cut outside; one beyond the surface goes.
     t.Chain({{150, 120}, {160, 120}, {500, 120}});
-    ed.ReDraw();
+    ed.canvas.ReDraw();
     ed.surf.SetPixel(150, 120, Yellow);
     ed.surf.SetPixel(160, 120, Yellow);
     Corners(kBox);

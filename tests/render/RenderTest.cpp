@@ -21,7 +21,7 @@ int CountColour(const Surface& s, uint8_t c) {
 TEST(Render, EmptyListAndLegend) {
     TestEditor t(200, 150);
     t.ed.surf.Fill(Red);  // whatever was there before must go
-    EXPECT_TRUE(t.ed.ReDraw());
+    EXPECT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(CountColour(t.ed.surf, Black),
               200 * 150);  // no legend, no network, whole extent cleared
 
@@ -29,7 +29,7 @@ TEST(Render, EmptyListAndLegend) {
         s_.LegendX = 0;
         s_.LegendY = 0;
     });
-    EXPECT_TRUE(t.ed.ReDraw());
+    EXPECT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(0, 0), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(99, 99), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(50, 50), Black);
@@ -45,7 +45,7 @@ TEST(Render, ChainsSeparatorsAndOnePointChains) {
             [&](Store& s_) { s_.AppendPoint(0, 0); });  // double separator: nothing drawn between
     t.Chain({{50, 50}});                                // a chain of one point
     t.Chain({{60, 60}, {60, 70}});
-    ASSERT_TRUE(t.ed.ReDraw());
+    ASSERT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), White);
     EXPECT_EQ(t.ed.surf.Pixel(20, 10), White);
     for (int x = 11; x < 20; ++x) EXPECT_EQ(t.ed.surf.Pixel(x, 10), Magenta) << x;
@@ -122,7 +122,7 @@ TEST(Render, ShowKindsDrawsKindsOverNetworkWithoutLegend) {
         s_.LegendY = 60;
         s_.Mode = Mode::LineKind;
     });
-    t.ed.ShowKinds();
+    t.ed.canvas.ShowKinds();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Magenta);
     EXPECT_EQ(t.ed.surf.Pixel(60, 60), Black);
@@ -136,7 +136,7 @@ TEST(Render, MarkVerticesColoursNodesLime) {
     t.Chain({{10, 10}, {40, 10}, {40, 40}, {10, 10}});
     t.Chain({{40, 40}, {80, 80}});
     render::DrawPointList(t.ed.st, t.ed.surf, Yellow, Yellow);
-    t.ed.MarkVertices(Yellow);
+    t.ed.canvas.MarkVertices(Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), Lime);
     EXPECT_EQ(t.ed.surf.Pixel(40, 40), Lime);
     EXPECT_EQ(t.ed.surf.Pixel(40, 10), Yellow);
@@ -145,18 +145,18 @@ TEST(Render, MarkVerticesColoursNodesLime) {
     EXPECT_EQ(t.ui.progressPos, 0);
 
     // White marking over a magenta network.
-    t.ed.ReDraw();
-    t.ed.MarkVertices(White);
+    t.ed.canvas.ReDraw();
+    t.ed.canvas.MarkVertices(White);
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), Lime);
     EXPECT_EQ(t.ed.surf.Pixel(40, 10), White);
     EXPECT_EQ(t.ed.surf.Pixel(25, 10), Magenta);
 }
 
 TEST(Render, MouseReadout) {
-    EXPECT_EQ(Editor::MouseReadout(5, 7), QStringLiteral("   5:7"));
-    EXPECT_EQ(Editor::MouseReadout(12, 345), QStringLiteral("  12:345"));
-    EXPECT_EQ(Editor::MouseReadout(12345, 8), QStringLiteral("12345:8"));
-    EXPECT_EQ(Editor::MouseReadout(-3, -4), QStringLiteral("  -3:-4"));
+    EXPECT_EQ(Canvas::MouseReadout(5, 7), QStringLiteral("   5:7"));
+    EXPECT_EQ(Canvas::MouseReadout(12, 345), QStringLiteral("  12:345"));
+    EXPECT_EQ(Canvas::MouseReadout(12345, 8), QStringLiteral("12345:8"));
+    EXPECT_EQ(Canvas::MouseReadout(-3, -4), QStringLiteral("  -3:-4"));
 }
 
 TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
@@ -168,7 +168,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, &err)) << err.toStdString();
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     t.Chain({{10, 20}, {30, 20}});
-    ASSERT_TRUE(t.ed.ReDraw());
+    ASSERT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(5, 5), Blue);
     EXPECT_EQ(t.ed.surf.Pixel(70, 30), Grey);  // outside the picture
@@ -178,7 +178,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
 
     // Hidden: a black field over the picture's extent; the rest stays as it was.
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
-    ASSERT_TRUE(t.ed.ReDraw());
+    ASSERT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Black);
     EXPECT_EQ(t.ed.surf.Pixel(59, 39), Black);
     EXPECT_EQ(t.ed.surf.Pixel(70, 30), Grey);
@@ -189,7 +189,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     big.fill(qRgb(0, 0, 120));  // navy
     ASSERT_TRUE(WriteBitmapFile(big, t.ed.temps.picture, &err));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = true; });
-    ASSERT_TRUE(t.ed.ReDraw());
+    ASSERT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.ed.surf.Width(), 150);  // grown to hold the picture
     EXPECT_EQ(t.ed.surf.Pixel(140, 85), Navy);
     EXPECT_EQ(t.st().MapWidth, 150);
@@ -200,7 +200,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     f.write("not a bitmap at all");
     f.close();
     t.ui.messages.clear();
-    EXPECT_FALSE(t.ed.ReDraw());
+    EXPECT_FALSE(t.ed.canvas.ReDraw());
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Error);
     EXPECT_EQ(t.ed.surf.Pixel(20, 20), Magenta);
@@ -214,9 +214,9 @@ TEST(Render, RedrawInLineKindModeReturnsToPointInput) {
     EditMap(t.ed, [&](Store& s_) {
         s_.AssignKinds({{0, KindSecondBoundary}, {10, 10}, {50, 10}});
     });
-    t.ed.LineKindModeClick();
+    t.ed.modeCommands.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
-    EXPECT_TRUE(t.ed.ReDraw());
+    EXPECT_TRUE(t.ed.canvas.ReDraw());
     EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
     EXPECT_TRUE(t.ui.Checked(Cmd::BuildMode));
@@ -231,13 +231,13 @@ TEST(Render, DisplayMapAndCentering) {
         s_.LegendX = 60;
         s_.LegendY = 60;
     });
-    t.ed.DisplayMap(White, White);
+    t.ed.canvas.DisplayMap(White, White);
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), White);
     EXPECT_EQ(t.ed.surf.Pixel(60, 60), Black);
 
     t.ui.clientSize = QSize(301, 200);
-    t.ed.CenterViewOn(1000, 700);
+    t.ed.canvas.CenterViewOn(1000, 700);
     EXPECT_EQ(t.ui.scroll, QPoint(850, 600));
-    t.ed.CenterViewOn(10, 10);
+    t.ed.canvas.CenterViewOn(10, 10);
     EXPECT_EQ(t.ui.scroll, QPoint(0, 0));  // clamped by the view
 }

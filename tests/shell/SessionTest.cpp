@@ -25,7 +25,7 @@ struct Instance {
         for (auto [x, y] : {std::pair{10, 10}, {60, 12}, {58, 70}, {10, 10}}) ed.input.AddPoint(x, y);
         EditMap(ed, [&](Store& s_) { s_.Modified = true; });
     }
-    void Die() { ed.session_.reset(); }
+    void Die() { ed.sessionFiles.session_.reset(); }
     FakeUi ui;
     Editor ed{ui};
 };
@@ -59,7 +59,7 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
             s_.Geo = geo;
         });
         traced = Points(a.ed.st);
-        ASSERT_TRUE(a.ed.WriteAutosave());
+        ASSERT_TRUE(a.ed.sessionFiles.WriteAutosave());
         temps = {a.ed.temps.picture, a.ed.temps.second, a.ed.temps.third};
         a.Die();
     }
@@ -68,7 +68,7 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
     Instance b(dir.path());
     // The dead instance's autosave is offered, its temporary files are gone.
     b.ui.answers = {true};
-    EXPECT_TRUE(b.ed.OfferRecovery());
+    EXPECT_TRUE(b.ed.sessionFiles.OfferRecovery());
     for (const QString& t : temps) EXPECT_FALSE(QFileInfo::exists(t)) << t.toStdString();
     ASSERT_EQ(b.ui.messages.size(), 1u);
     EXPECT_TRUE(b.ui.messages[0].caption.contains(QStringLiteral("復元")));
@@ -76,11 +76,11 @@ TEST(Session, AutosaveOfADeadInstanceComesBackAsUnsavedWork) {
     EXPECT_EQ(b.ed.st.AreaName(1), "A");
     EXPECT_EQ(b.ed.st.Geo, geo);
     EXPECT_TRUE(b.ed.st.Modified);
-    EXPECT_TRUE(b.ed.docFile_.isEmpty());
-    EXPECT_TRUE(b.ed.RecentFiles().isEmpty());  // the autosave is no file of the person's
+    EXPECT_TRUE(b.ed.sessionFiles.docFile_.isEmpty());
+    EXPECT_TRUE(b.ed.sessionFiles.RecentFiles().isEmpty());  // the autosave is no file of the person's
     // Only b's own folder is left, holding the work again.
-    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(b.ed.session_->Dir()).fileName()});
-    EXPECT_TRUE(QFileInfo::exists(b.ed.session_->WorkPath()));
+    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(b.ed.sessionFiles.session_->Dir()).fileName()});
+    EXPECT_TRUE(QFileInfo::exists(b.ed.sessionFiles.session_->WorkPath()));
 
     // A normal end leaves nothing behind.
     b.ed.CloseMain(QRect(0, 0, 100, 100), false);
@@ -97,13 +97,13 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
         a.ed.files.SaveWorkClick();  // a file of its own, then more work on it
         a.ed.input.AddPoint(90, 90);
         EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
-        ASSERT_TRUE(a.ed.WriteAutosave());
+        ASSERT_TRUE(a.ed.sessionFiles.WriteAutosave());
         a.Die();
     }
     {
         Instance b(dir.path());
         b.ui.answers = {false};
-        EXPECT_FALSE(b.ed.OfferRecovery());
+        EXPECT_FALSE(b.ed.sessionFiles.OfferRecovery());
         ASSERT_EQ(b.ui.messages.size(), 1u);
         EXPECT_TRUE(b.ui.messages[0].text.contains(QDir::toNativeSeparators(work)));
         b.ed.CloseMain(QRect(0, 0, 100, 100), false);
@@ -112,12 +112,12 @@ TEST(Session, DeclinedAutosaveStaysUntilTheNextSave) {
     // Asked again next time; a save then lets it go.
     Instance c(dir.path());
     c.ui.answers = {false};
-    EXPECT_FALSE(c.ed.OfferRecovery());
+    EXPECT_FALSE(c.ed.sessionFiles.OfferRecovery());
     EXPECT_EQ(c.ui.messages.size(), 1u);
     c.Trace();
     c.ui.files = {QDir(dir.path()).filePath("other.vlm")};
     c.ed.files.SaveWorkClick();
-    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(c.ed.session_->Dir()).fileName()});
+    EXPECT_EQ(Folders(dir.path()), QStringList{QFileInfo(c.ed.sessionFiles.session_->Dir()).fileName()});
 }
 
 TEST(Session, AnAutosaveOlderThanItsFileIsOfferedSayingSoAndKept) {
@@ -130,7 +130,7 @@ TEST(Session, AnAutosaveOlderThanItsFileIsOfferedSayingSoAndKept) {
         a.ed.files.SaveWorkClick();
         a.ed.input.AddPoint(90, 90);
         EditMap(a.ed, [&](Store& s_) { s_.Modified = true; });
-        ASSERT_TRUE(a.ed.WriteAutosave());
+        ASSERT_TRUE(a.ed.sessionFiles.WriteAutosave());
         a.Die();
     }
     // Saved again elsewhere after the autosave.
@@ -143,7 +143,7 @@ TEST(Session, AnAutosaveOlderThanItsFileIsOfferedSayingSoAndKept) {
     // with the file's newer time, and stays when declined.
     Instance b(dir.path());
     b.ui.answers = {false};
-    EXPECT_FALSE(b.ed.OfferRecovery());
+    EXPECT_FALSE(b.ed.sessionFiles.OfferRecovery());
     ASSERT_EQ(b.ui.messages.size(), 1u);
     EXPECT_TRUE(b.ui.messages[0].text.contains(QStringLiteral("のほうが新しい日時")));
     EXPECT_EQ(Folders(dir.path()).size(), 2);
@@ -153,22 +153,22 @@ TEST(Session, ASecondInstanceLeavesTheFirstOnesFilesAlone) {
     QTemporaryDir dir;
     Instance a(dir.path());
     a.Trace();
-    ASSERT_TRUE(a.ed.WriteAutosave());
+    ASSERT_TRUE(a.ed.sessionFiles.WriteAutosave());
     const QByteArray before = [&] {
-        QFile f(a.ed.session_->WorkPath());
+        QFile f(a.ed.sessionFiles.session_->WorkPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     {
         Instance b(dir.path());
-        EXPECT_FALSE(b.ed.OfferRecovery());
+        EXPECT_FALSE(b.ed.sessionFiles.OfferRecovery());
         EXPECT_TRUE(b.ui.messages.empty());
-        EXPECT_NE(b.ed.session_->Dir(), a.ed.session_->Dir());
+        EXPECT_NE(b.ed.sessionFiles.session_->Dir(), a.ed.sessionFiles.session_->Dir());
         EXPECT_NE(b.ed.temps.picture, a.ed.temps.picture);
         b.Trace();
-        ASSERT_TRUE(b.ed.WriteAutosave());
+        ASSERT_TRUE(b.ed.sessionFiles.WriteAutosave());
         b.ed.CloseMain(QRect(0, 0, 100, 100), false);
     }
-    QFile f(a.ed.session_->WorkPath());
+    QFile f(a.ed.sessionFiles.session_->WorkPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_TRUE(QFileInfo::exists(a.ed.temps.picture));
@@ -209,7 +209,7 @@ TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
     a.ed.files.NewWorkClick();
     EXPECT_TRUE(a.ed.OpenByContent(renamed));
     EXPECT_EQ(a.ed.st.PointLast, int32_t(d.points.size()) - 1);
-    EXPECT_EQ(a.ed.docFile_, renamed);
+    EXPECT_EQ(a.ed.sessionFiles.docFile_, renamed);
     EXPECT_TRUE(a.ed.OpenByContent(picture));
     EXPECT_TRUE(a.ed.st.BasePicLoaded);
     a.ui.messages.clear();
@@ -218,14 +218,14 @@ TEST(Session, SaveOverRecentFilesAndOpeningByContent) {
 
     // Newest first, each once, at most eight, in the settings file's own section.
     for (int i = 0; i < 9; ++i)
-        a.ed.NoteRecentFile(QDir(dir.path()).filePath(QString("f%1").arg(i)));
-    a.ed.NoteRecentFile(QDir(dir.path()).filePath("f5"));
-    const QStringList recent = a.ed.RecentFiles();
-    ASSERT_EQ(recent.size(), Editor::MaxRecentFiles);
+        a.ed.sessionFiles.NoteRecentFile(QDir(dir.path()).filePath(QString("f%1").arg(i)));
+    a.ed.sessionFiles.NoteRecentFile(QDir(dir.path()).filePath("f5"));
+    const QStringList recent = a.ed.sessionFiles.RecentFiles();
+    ASSERT_EQ(recent.size(), SessionFiles::MaxRecentFiles);
     EXPECT_TRUE(recent[0].endsWith("f5"));
     EXPECT_TRUE(recent[1].endsWith("f8"));
     EXPECT_EQ(recent.filter("f5").size(), 1);
     IniFile ini;
-    ASSERT_TRUE(ini.Load(a.ed.SettingsPath(), nullptr));
+    ASSERT_TRUE(ini.Load(a.ed.startup.SettingsPath(), nullptr));
     EXPECT_TRUE(ini.Value("RECENT", "File1", "").endsWith("f5"));
 }

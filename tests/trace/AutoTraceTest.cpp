@@ -112,7 +112,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     t.ed.picture.LoadBMPClick();
     ASSERT_TRUE(t.st().BasePicLoaded);
 
-    t.ed.InitCommandStates();  // as a new window: nothing to compose
+    t.ed.states.InitCommandStates();  // as a new window: nothing to compose
     ASSERT_FALSE(t.ui.Enabled(Cmd::ReMakeLine));
     t.ui.traceChoice = usecase::TraceChoice{-1, -1, {}, true};
     t.ed.Command(Cmd::AutoTrace);
@@ -132,7 +132,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     ASSERT_GE(bestLen, 3u);
     const Rec p = pts[best];
     t.ed.doc.SetMode(Mode::Edit);
-    t.ed.ReDraw();
+    t.ed.canvas.ReDraw();
     t.ed.MouseDown(Qt::LeftButton, p.x, p.y);
     t.ed.MouseUp(Qt::LeftButton, p.x + 1, p.y + 1);
     ASSERT_NE(t.Points(), pts);

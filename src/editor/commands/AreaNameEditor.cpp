@@ -16,14 +16,14 @@ void AreaNameEditor::AreaNameEditClick() {
         areas::AreaText parsed = areas::ParseAreaNames(text);
         if (parsed.error.isEmpty()) {
             doc.MarkEdited();
-            ed.EnableRemakeCommands();
+            ed.states.EnableRemakeCommands();
             Store table = st;
             areas::StoreAreas(table, parsed.areas);
             doc.ReplaceMap(std::move(table));
             if (!parsed.cutLines.empty())
                 ui.Inform(msg::Text(Msg::AreaNamesCut).arg(areas::LineList(parsed.cutLines)),
                           msg::Text(Msg::CapAreaNames), MsgIcon::Warning);
-            if (st.AreaCount >= 1) ed.EnableAreaPosCommands();
+            if (st.AreaCount >= 1) ed.states.EnableAreaPosCommands();
             return;
         }
         ui.Inform(parsed.error + msg::Text(Msg::AreaTableUnchanged), msg::Text(Msg::CapAreaNames),

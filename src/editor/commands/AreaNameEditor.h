@@ -1,11 +1,11 @@
 // 区域名の編集: the table of area names.
 #pragma once
 
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class AreaNameEditor : public HandlerGroup {
+class AreaNameEditor : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void AreaNameEditClick();
 };

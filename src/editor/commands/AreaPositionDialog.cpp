@@ -138,8 +138,8 @@ void AreaPositionDialog::ZoneArrangeClick() {
     // The command is only enabled with named areas; an empty list would have
     // nothing to select.
     if (st.AreaCount < 1) return;
-    ed.SwitchMode(Mode::AreaPosition);
-    ed.DisplayMap(White, White);
+    ed.modes.SwitchMode(Mode::AreaPosition);
+    ed.canvas.DisplayMap(White, White);
     doc.DropCompleted();
 
     QStringList names;
@@ -169,7 +169,7 @@ void AreaPositionDialog::ZpotListClick(int index) {
 
 void AreaPositionDialog::ZpotRedrawClick() {
     Editor::StepScope scope(ed);
-    ed.DisplayMap(White, White);
+    ed.canvas.DisplayMap(White, White);
     TakeOverBoxes(ed);
     PaintRegions(ed);
 }
@@ -185,8 +185,8 @@ bool AreaPositionDialog::ZpotClose() {
     }
     ZpotOpen = false;
     zpotFills.reset();  // the labels are only of use while the dialog is open
-    ed.BuildModeClick();
-    ed.ReDraw();
+    ed.modeCommands.BuildModeClick();
+    ed.canvas.ReDraw();
     ui.SetBusy(false);
     return true;
 }

@@ -2,15 +2,15 @@
 #pragma once
 
 #include <memory>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
 namespace areas {
 class RegionFills;
 }
 
-class AreaPositionDialog : public HandlerGroup {
+class AreaPositionDialog : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void ZoneArrangeClick();
     void ZpotListClick(int index);  // 0-based list entry

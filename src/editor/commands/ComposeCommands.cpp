@@ -34,15 +34,15 @@ void ComposeCommands::ReMakeLineClick() {
     usecase::ComposeOptions options;
     options.prepare = [&] {
         PrepareComposition();
-        ed.ShowProgressBar();
+        ed.canvas.ShowProgressBar();
     };
     compose::ComposeHooks& hooks = options.hooks;
     hooks.areaTick = [&] { progress.StepIt(); };
     hooks.cutTick = [&] { progress.StepIt(); };
     hooks.rebuilt = [&] { progress.SetPosition(50); };
     hooks.lostWay = [&](compose::Pt node) {
-        ed.CenterViewOn(node.x, node.y);
-        ed.ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
+        ed.canvas.CenterViewOn(node.x, node.y);
+        ed.canvas.ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
     };
     hooks.traced = [&] { progress.SetPosition(0); };
     const usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
@@ -52,21 +52,21 @@ void ComposeCommands::ReMakeLineClick() {
         ui.ShowStatus(msg::Format(
             Msg::StatusComposed,
             {QString::number(r.areas), QString::number(r.outlines), QString::number(r.records)}));
-        ed.DisableRemakeCommands();
+        ed.states.DisableRemakeCommands();
         ui.SetEnabled(Cmd::WriteMap, true);
-        ed.BuildModeClick();
+        ed.modeCommands.BuildModeClick();
     } else if (r.shown == usecase::FailureShown::Box) {
         usecase::Show(ui, r.result.message);
     } else if (r.shown == usecase::FailureShown::AtMarks) {
-        ed.CenterViewOn(r.centre.x(), r.centre.y());
-        ed.ComposeMessage(r.result.message.Text());
+        ed.canvas.CenterViewOn(r.centre.x(), r.centre.y());
+        ed.canvas.ComposeMessage(r.result.message.Text());
         // The red region and the place of the gap or crossing stay in view
         // over the map until the next command.
         composeFailMark_.TakeShape(surf, r.place, 6);
     }
     progress.SetPosition(0);
     progress.Hide();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
     if (const QRect laid = composeFailMark_.Lay(surf); !laid.isEmpty())
         ui.SurfaceRegionChanged(laid);
 }

@@ -4,11 +4,11 @@
 #include <QPoint>
 #include <QString>
 #include "render/RedMark.h"
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class ComposeCommands : public HandlerGroup {
+class ComposeCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void ReMakeLineClick();
     // Where the last composition stopped, for reports (area 0: it did not

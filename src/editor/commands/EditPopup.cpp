@@ -32,7 +32,7 @@ void FindRun(Editor& ed, int32_t& s, int32_t& e) {
         prev = cur;
     }
     if (s == 0) return;
-    ed.MarkVertices(White);
+    ed.canvas.MarkVertices(White);
     WidenRun(
         ed.surf, [&st](int32_t i) { return st.Point(i); }, st.PointLast, s, e);
 }
@@ -44,7 +44,7 @@ void EditPopup::Pop2DelDot() {
     if (i < 0) return;
     doc.DeletePoints(i, 1);
     doc.MarkEdited();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void EditPopup::Pop2AppendDot() {
@@ -75,7 +75,7 @@ void EditPopup::Pop2AppendDot() {
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
     doc.InsertPoint(next ? k + 1 : k, mx, my);
     doc.MarkEdited();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void EditPopup::CutDotsClick() {
@@ -99,7 +99,7 @@ void EditPopup::CutDotsClick() {
     }
     if (!cuts.empty()) {
         if (!ed.input.RoomForPoints(int64_t(cuts.size()))) {
-            ed.ReDraw();
+            ed.canvas.ReDraw();
             return;
         }
         std::vector<Rec> v = st.PointsToVector();
@@ -116,13 +116,13 @@ void EditPopup::CutDotsClick() {
         doc.ReplacePoints(out);
         doc.MarkChanged();
     }
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void EditPopup::SelectRun(int32_t& s, int32_t& e) {
     ui.SetBusy(true);
     FindRun(ed, s, e);
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
 }
 
 void EditPopup::DelLineClick() {
@@ -133,7 +133,7 @@ void EditPopup::DelLineClick() {
         return;
     }
     if (!ed.input.RoomForPoints(1)) {
-        ed.ReDraw();
+        ed.canvas.ReDraw();
         return;
     }
     // Keep s and e as chain ends with the run's interior taken out:
@@ -146,7 +146,7 @@ void EditPopup::DelLineClick() {
     if (s + 1 < e) out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
     doc.ReplacePoints(out);
-    ed.TidyPointList();
+    ed.upkeep.TidyPointList();
     doc.MarkChanged();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }

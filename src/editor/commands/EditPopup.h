@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class EditPopup : public HandlerGroup {
+class EditPopup : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void Pop2AppendDot();
     void Pop2DelDot();

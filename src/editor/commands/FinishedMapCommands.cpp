@@ -18,7 +18,7 @@ void FinishedMapCommands::ReadMapClick() {
         return;
     const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
-    if (ReadFinishedMap(path)) ed.BuildModeClick();
+    if (ReadFinishedMap(path)) ed.modeCommands.BuildModeClick();
 }
 
 bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
@@ -27,7 +27,7 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     const QString path = read.path;
     const QString caption = msg::Text(Msg::CapReadMap);
     if (!read.result.ok) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         usecase::Show(ui, read.result.message);
         return false;
     }
@@ -36,12 +36,12 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     const int w = read.extent.width(), h = read.extent.height();
     if ((w > surf.Width() || h > surf.Height()) &&
         !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         return false;
     }
 
     ed.files.ResetWork();
-    ed.ShowProgressBar();
+    ed.canvas.ShowProgressBar();
     Store map = st;
     usecase::FinishedMapOpened opened =
         usecase::OpenFinishedMap(map, surf, std::move(read), [this] { progress.StepIt(); });
@@ -50,21 +50,21 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     progress.Hide();
     if (!opened.result.ok) {
         ed.files.ResetWork();
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         usecase::Show(ui, opened.result.message);
         return false;
     }
     doc.BeginHistory();
     usecase::Show(ui, opened.segmentsNote);
-    ed.EnableAreaPosCommands();
-    ed.EnableRemakeCommands();
+    ed.states.EnableAreaPosCommands();
+    ed.states.EnableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     ui.SetScrollPos(QPoint(0, 0));
-    ed.ReDraw();
-    ed.RestoreCursor();
+    ed.canvas.ReDraw();
+    ed.canvas.RestoreCursor();
     usecase::Show(ui, opened.readNotes);
-    ed.NoteRecentFile(path);
+    ed.sessionFiles.NoteRecentFile(path);
     return true;
 }
 
@@ -93,7 +93,7 @@ void FinishedMapCommands::WriteMapClick() {
     Store written = st;
     const usecase::Result r = usecase::WriteFinishedMap(written, path, fields, titleBefore);
     doc.ReplaceMap(std::move(written));
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
     usecase::Show(ui, r.message);
     if (r.ok)
         ui.ShowStatus(msg::Format(Msg::StatusMapWritten, {path, QString::number(st.AreaCount)}));

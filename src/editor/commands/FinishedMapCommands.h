@@ -2,11 +2,11 @@
 #pragma once
 
 #include <QString>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class FinishedMapCommands : public HandlerGroup {
+class FinishedMapCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void WriteMapClick();
     void ReadMapClick();

@@ -58,7 +58,7 @@ void ImportBoundariesCommand(Editor& ed) {
         return;
     }
     if (!ed.files.LoadWorkFile(out, false)) return;
-    ed.BuildModeClick();
+    ed.modeCommands.BuildModeClick();
     usecase::Show(ui, r.notes);
 }
 

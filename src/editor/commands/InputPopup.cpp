@@ -55,7 +55,7 @@ void InputPopup::PopCutLine() {
     doc.MarkChanged();
     // The segment into p is gone, so a finished composition no longer fits.
     if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) doc.DropCompleted();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void InputPopup::PopLastPoint() {
@@ -69,7 +69,7 @@ void InputPopup::PopWrongPoint() {
     if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     if (st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     doc.MarkEdited();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 namespace {

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class InputPopup : public HandlerGroup {
+class InputPopup : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void AddPoint(int x, int y);
     void PopLastPoint();

@@ -47,7 +47,7 @@ void AddKind(Editor& ed, int16_t code) {
     AppendGroup(ed.doc, code, s, e);
     ed.doc.MarkChanged();
     render::DrawKindList(ed.st, ed.surf);
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
 }
 
 }  // namespace
@@ -80,7 +80,7 @@ void KindCommands::AstLineClick() {
     doc.ReplacePoints(out);
     doc.MarkEdited();
     render::DrawKindList(st, surf);
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
 }
 
 void KindCommands::SelectKindRun(int32_t& s, int32_t& e) {
@@ -100,13 +100,13 @@ void KindCommands::SelectKindRun(int32_t& s, int32_t& e) {
         prev = cur;
     }
     if (s == 0) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         return;
     }
-    ed.MarkKindVertices();
+    ed.canvas.MarkKindVertices();
     WidenRun(
         surf, [this](int32_t i) { return st.KindRec(i); }, st.KindLast, s, e);
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
 }
 
 namespace {
@@ -131,7 +131,7 @@ void KindCommands::RelSecLineClick() {
     ReleaseRange(st, s, first, last);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkChanged();
-    ed.ShowKinds();
+    ed.canvas.ShowKinds();
 }
 
 void KindCommands::RelAbsLineClick() {
@@ -146,7 +146,7 @@ void KindCommands::RelAstLineClick() {
     ReleaseRange(st, s, first, last);
     const bool open = st.PointX(st.PointLast) > 0;
     if (!ed.input.RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
-        ed.ShowKinds();
+        ed.canvas.ShowKinds();
         return;
     }
     if (open) doc.AppendPoint(0, 0);
@@ -154,5 +154,5 @@ void KindCommands::RelAstLineClick() {
     doc.AppendPoint(0, 0);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkEdited();
-    ed.ShowKinds();
+    ed.canvas.ShowKinds();
 }

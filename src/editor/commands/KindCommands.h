@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class KindCommands : public HandlerGroup {
+class KindCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void SecLineClick();
     void AbsLineClick();

@@ -44,12 +44,12 @@ void MapCommands::MoveMapClick() {
             return;
         }
         // The redraw must not keep showing the decoded picture from before.
-        ed.picPath_.clear();
+        ed.canvas.picPath_.clear();
     }
     Store scaled = st;
     ApplyMoveScale(scaled, m);
     doc.ReplaceMap(std::move(scaled));
     doc.MarkChanged();
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }

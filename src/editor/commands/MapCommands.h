@@ -1,11 +1,11 @@
 // Moving and scaling the whole map.
 #pragma once
 
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class MapCommands : public HandlerGroup {
+class MapCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void MoveMapClick();
 };

@@ -69,9 +69,9 @@ bool Editor::OpenByContent(const QString& path) {
         // As 下絵の読込 reads it: PDFs too, and a size beyond the budget asked
         // about before anything is decoded.
         if (!picture.LoadPictureFile(path)) return false;
-        NoteRecentFile(path);
+        sessionFiles.NoteRecentFile(path);
         return true;
     }
-    if (ok) BuildModeClick();
+    if (ok) modeCommands.BuildModeClick();
     return ok;
 }

@@ -42,19 +42,19 @@ bool RoomForPicture(Editor& ed, QSize size, const QString& caption) {
 void PictureCommands::PictureStored() {
     // The redraw keeps the decoded picture while its file looks unchanged; a
     // rewrite within the same millisecond and of the same size would not.
-    ed.picPath_.clear();
+    ed.canvas.picPath_.clear();
     doc.PictureTaken();
     ui.SetScrollPos(QPoint(0, 0));
-    ed.EnablePictureCommands();
+    ed.states.EnablePictureCommands();
 }
 
 void PictureCommands::RunInversion(QImage& img) {
     ui.SetBusy(true);
-    ed.ShowProgressBar();
+    ed.canvas.ShowProgressBar();
     InvertPicture(img, &progress);
     progress.SetPosition(0);
     progress.Hide();
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
 }
 
 void PictureCommands::LoadBMPClick() {
@@ -106,7 +106,7 @@ void PictureCommands::UsePicture(QImage img) {
     if (st.PointLast >= 1 &&
         ui.AskYesNo(msg::Text(Msg::ClearLinesAsk), msg::Text(Msg::CapConfirm))) {
         ed.files.ResetWork();
-        ed.InitCommandStates();
+        ed.states.InitCommandStates();
     }
     ui.RepaintNow();
     RunInversion(img);
@@ -123,13 +123,13 @@ void PictureCommands::UsePicture(QImage img) {
         ok = WriteSurfaceBitmap(reduced, temps.picture, &error);
     }
     if (!ok) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void PictureCommands::BMPpasteClick() {
@@ -148,18 +148,18 @@ void PictureCommands::BMPpasteClick() {
     QString error;
     ui.SetBusy(true);
     if (!WriteBitmapFile(img, temps.picture, &error)) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void PictureCommands::BMPshowhideClick() {
     doc.ShowPicture(!st.BasePicShown);
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void PictureCommands::BMPclearClick() {
@@ -167,6 +167,6 @@ void PictureCommands::BMPclearClick() {
     doc.PictureCleared();
     ed.files.keptPicture_.clear();  // cleared on purpose: no link to keep either
     doc.MarkChanged();
-    ed.DisablePictureCommands();
-    ed.ReDraw();
+    ed.states.DisablePictureCommands();
+    ed.canvas.ReDraw();
 }

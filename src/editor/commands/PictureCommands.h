@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QRgb>
 #include <QString>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class PictureCommands : public HandlerGroup {
+class PictureCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void LoadBMPClick();
     // The rest of LoadBMPClick once the file is chosen (also for a file named

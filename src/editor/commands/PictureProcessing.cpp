@@ -24,19 +24,19 @@ void PictureCommands::BMPmonotoneClick() {
         return;
     }
     ui.SetBusy(true);
-    ed.ShowProgressBar();
+    ed.canvas.ShowProgressBar();
     MonotonePicture(img, *chosen, &progress);
     const bool ok = WriteBitmapFile(img, temps.picture, &error);
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         ui.Inform(error, MonoCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void PictureCommands::BMPexpandClick() {
@@ -55,7 +55,7 @@ void PictureCommands::BMPexpandClick() {
     }
     if (!RoomForPicture(ed, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
     ui.SetBusy(true);
-    ed.ShowProgressBar();
+    ed.canvas.ShowProgressBar();
     Surface doubled;
     bool ok = ExpandPicture(img, doubled, &progress);
     if (!ok)
@@ -65,11 +65,11 @@ void PictureCommands::BMPexpandClick() {
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        ed.RestoreCursor();
+        ed.canvas.RestoreCursor();
         ui.Inform(error, ExpandCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }

@@ -115,7 +115,7 @@ void ProblemList::CheckListClick(int index) {
     problems_->Mark(index, surf);
     const compose::CheckEntry& e = problems_->failures[size_t(index)];
     const compose::Pt at = compose::ReportPlace(e.result, e.position);
-    ed.CenterViewOn(at.x, at.y);
+    ed.canvas.CenterViewOn(at.x, at.y);
     Repaint(ui, problems_->rect);
 }
 
@@ -168,7 +168,7 @@ void ProblemList::CheckListRepair(int index, bool all) {
         return;
     }
     doc.ReplaceMap(std::move(map));
-    ed.ReDraw();
+    ed.canvas.ReDraw();
     usecase::Show(ui, cleaned.result.message);
     CheckAreasClick();
 }

@@ -2,15 +2,15 @@
 #pragma once
 
 #include <memory>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
 namespace compose {
 struct ProblemList;
 }
 
-class ProblemList : public HandlerGroup {
+class ProblemList : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     // The failures in the problem list, or a word that there are none.
     void CheckAreasClick();

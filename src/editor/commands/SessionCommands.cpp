@@ -7,6 +7,8 @@
 #include <QTemporaryFile>
 #include <limits>
 
+#include "editor/commands/SessionCommands.h"
+
 #include "editor/Editor.h"
 #include "base/Messages.h"
 #include "shell/IniFile.h"
@@ -34,7 +36,7 @@ int ToInt(const QString& text, int def, int lo = std::numeric_limits<int>::min()
 
 }  // namespace
 
-void Editor::SetProgramBase(const QString& programPath) {
+void SessionCommands::SetProgramBase(const QString& programPath) {
     // Only a dot in the file name starts an extension; a dot in a directory
     // name does not.
     const QFileInfo info(programPath);
@@ -44,7 +46,7 @@ void Editor::SetProgramBase(const QString& programPath) {
     settings.programBase = info.absoluteDir().filePath(base);
 }
 
-QString Editor::SettingsPath() const {
+QString SessionCommands::SettingsPath() const {
     const QString fileName = QFileInfo(settings.programBase).fileName() + QStringLiteral(".INI");
     if (!settings.dir.isEmpty()) return QDir(settings.dir).filePath(fileName);
     const QFileInfo programDir(QFileInfo(settings.programBase).absolutePath());
@@ -60,7 +62,7 @@ QString Editor::SettingsPath() const {
     return QDir(dir).filePath(fileName);
 }
 
-void Editor::ReadSettings() {
+void SessionCommands::ReadSettings() {
     IniFile ini;
     QString error;
     if (!ini.Load(SettingsPath(), &error))
@@ -107,7 +109,7 @@ void Editor::ReadSettings() {
               120, 0, 86400);
 }
 
-void Editor::WriteSettings() {
+void SessionCommands::WriteSettings() {
     QString position = QStringLiteral("%1,%2,%3,%4")
                            .arg(settings.winLeft)
                            .arg(settings.winTop)
@@ -140,7 +142,7 @@ void Editor::WriteSettings() {
     settings.imageText = image;
 }
 
-void Editor::MakeTempNames() {
+void SessionCommands::MakeTempNames() {
     temps.dir = QDir::tempPath();
     QString* names[] = {&temps.picture, &temps.second, &temps.third};
     for (QString* name : names) {
@@ -157,13 +159,13 @@ void Editor::MakeTempNames() {
     }
 }
 
-void Editor::DeleteTempFiles() {
+void SessionCommands::DeleteTempFiles() {
     for (const QString* name : {&temps.picture, &temps.second, &temps.third})
         if (!name->isEmpty() && QFileInfo::exists(*name)) QFile::remove(*name);
-    picPath_.clear();
+    ed.canvas.picPath_.clear();
 }
 
-void Editor::SetUpSurface() {
+void SessionCommands::SetUpSurface() {
     int w = st.MapWidth > 0 ? st.MapWidth : DefaultSurfaceWidth;
     int h = st.MapWidth > 0 ? st.MapHeight : DefaultSurfaceHeight;
     for (;;) {
@@ -182,12 +184,12 @@ void Editor::SetUpSurface() {
     ui.SurfaceChanged();
 }
 
-void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
+void SessionCommands::InitMain(const QString& programPath, const QString& settingsDir) {
     if (!settingsDir.isEmpty()) settings.dir = settingsDir;
     MakeTempNames();
     SetProgramBase(programPath);
     ReadSettings();
-    StartSession();
+    ed.sessionFiles.StartSession();
     // A first start has no place saved: the window chooses one for the screen.
     ui.SetWindowBounds(settings.positionSaved ? QRect(settings.winLeft, settings.winTop,
                                                       settings.winWidth, settings.winHeight)
@@ -196,18 +198,18 @@ void Editor::InitMain(const QString& programPath, const QString& settingsDir) {
     doc.SetMode(Mode::Input);
     SetUpSurface();
     doc.NoPicture();
-    BuildModeClick();
-    InitCommandStates();
-    ApplyHintSetting();
+    ed.modeCommands.BuildModeClick();
+    ed.states.InitCommandStates();
+    ed.states.ApplyHintSetting();
 }
 
-bool Editor::CloseQuery() {
+bool SessionCommands::CloseQuery() {
     if (!st.Modified) return true;
     switch (ui.AskSaveDiscardCancel(msg::Text(Msg::SaveBeforeCloseAsk),
                                     msg::Text(Msg::CapCloseConfirm))) {
         case SaveChoice::Save:
             // A cancelled or failed save keeps the window open.
-            files.SaveOverClick();
+            ed.files.SaveOverClick();
             return !st.Modified;
         case SaveChoice::Discard:
             return true;
@@ -217,7 +219,7 @@ bool Editor::CloseQuery() {
     return false;
 }
 
-void Editor::CloseMain(QRect normalBounds, bool maximized) {
+void SessionCommands::CloseMain(QRect normalBounds, bool maximized) {
     settings.winMaximized = maximized;
     settings.winLeft = normalBounds.left();
     settings.winTop = normalBounds.top();
@@ -228,9 +230,9 @@ void Editor::CloseMain(QRect normalBounds, bool maximized) {
         int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767)));
     WriteSettings();
     DeleteTempFiles();
-    EndSession();
+    ed.sessionFiles.EndSession();
 }
 
-void Editor::QuitClick() {
+void SessionCommands::QuitClick() {
     ui.CloseMainWindow();
 }

@@ -89,9 +89,9 @@ void TraceCommands::AutoTraceClick() {
     // New lines: any composition done before no longer holds, and a work
     // with areas may be composed again.
     doc.MarkEdited();
-    ed.EnableRemakeCommands();
-    if (st.AreaCount >= 1) ed.EnableAreaPosCommands();
-    ed.ReDraw();
+    ed.states.EnableRemakeCommands();
+    if (st.AreaCount >= 1) ed.states.EnableAreaPosCommands();
+    ed.canvas.ReDraw();
     ui.Inform(msg::Format(Msg::TraceDone,
                           {QString::number(out.chains), QString::number(out.points),
                            QString::number(out.enclosed), QString::number(out.doubts.size())}),
@@ -135,7 +135,7 @@ void TraceCommands::TracedEdgeClick(int index) {
     surf.SetPen(pen);
     surf.SetRop(rop);
     const QPoint at = e[e.size() / 2];
-    ed.CenterViewOn(at.x(), at.y());
+    ed.canvas.CenterViewOn(at.x(), at.y());
     if (!t.rect.isEmpty()) ui.SurfaceRegionChanged(t.rect);
 }
 

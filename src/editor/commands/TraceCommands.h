@@ -4,11 +4,11 @@
 
 #include <QRect>
 #include <memory>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class TraceCommands : public HandlerGroup {
+class TraceCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void AutoTraceClick();
     // What the list of doubtful edges keeps while it is open.

@@ -21,7 +21,7 @@ namespace {
 
 void CutByOutline(Editor& ed, TrimSide side) {
     Surface& surf = ed.surf;
-    TrimmingTool& trim = ed.tools->trimming;
+    TrimmingTool& trim = ed.modes.tools->trimming;
     // The popup disables the cuts below three corners; a stale menu must not
     // get through either, or a degenerate outline would wipe the whole map.
     if (trim.TempPolyLast < 2) return;
@@ -56,23 +56,23 @@ void CutByOutline(Editor& ed, TrimSide side) {
         surf.SetRop(oldRop);
         // The probe for regions left open needs the network as it is now; when
         // the picture cannot be drawn, no position can be judged, so none goes.
-        pictureReadable = ed.ReDraw();
+        pictureReadable = ed.canvas.ReDraw();
         if (pictureReadable) {
             Store kept = ed.st;
             DropOpenPositions(kept, surf);
             ed.doc.ReplaceMap(std::move(kept));
         }
-        ed.TidyPointList();
+        ed.upkeep.TidyPointList();
         ed.doc.MarkEdited();
     } else {
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);
         surf.SetRop(oldRop);
     }
-    ed.RestoreCursor();
+    ed.canvas.RestoreCursor();
     trim.TempPolyLast = -1;
     // A picture that just failed to load would only fail (and say so) again.
-    if (pictureReadable) ed.ReDraw();
+    if (pictureReadable) ed.canvas.ReDraw();
 }
 
 }  // namespace
@@ -86,6 +86,6 @@ void TrimCommands::HoleCuttingClick() {
 }
 
 void TrimCommands::CancelCuttingClick() {
-    ed.tools->trimming.TempPolyLast = -1;
-    ed.ReDraw();
+    ed.modes.tools->trimming.TempPolyLast = -1;
+    ed.canvas.ReDraw();
 }

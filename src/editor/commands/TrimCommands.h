@@ -2,11 +2,11 @@
 // outside the outline the trimming tool has set.
 #pragma once
 
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
-class TrimCommands : public HandlerGroup {
+class TrimCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void SweepCuttingClick();
     void HoleCuttingClick();

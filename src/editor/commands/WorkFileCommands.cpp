@@ -19,7 +19,7 @@ const QString WorkFilter = msg::Text(Msg::FilterWork);
 }  // namespace
 
 void WorkFileCommands::ResetWork() {
-    ed.docFile_.clear();
+    ed.sessionFiles.docFile_.clear();
     keptPicture_.clear();
     // The map empties; the names the dialogs propose stay.
     Store empty = st;
@@ -34,12 +34,12 @@ void WorkFileCommands::ResetWork() {
     empty.LegendX = empty.LegendY = -1;
     empty.Geo = {};
     doc.ReplaceMap(std::move(empty));
-    ed.tools->CancelAll();
+    ed.modes.tools->CancelAll();
     ed.SetClick(0, 0);
     doc.ClearFlags();
     doc.NoPicture();
     doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
-    ed.DisableRemakeCommands();
+    ed.states.DisableRemakeCommands();
 }
 
 void WorkFileCommands::NewWorkClick() {
@@ -50,7 +50,7 @@ void WorkFileCommands::NewWorkClick() {
     doc.SetComments(std::vector<std::string>(Store::MaxComments));
     doc.SetComments({});
     doc.BeginHistory();
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void WorkFileCommands::SaveWorkClick() {
@@ -89,8 +89,8 @@ bool WorkFileCommands::SaveWorkPair(const WorkNames& names, const std::string&) 
         return false;
     }
     doc.MarkSaved();
-    ed.WorkSaved(names.work);
-    ed.ReDraw();
+    ed.sessionFiles.WorkSaved(names.work);
+    ed.canvas.ReDraw();
     ui.SetBusy(false);
     return true;
 }
@@ -115,8 +115,8 @@ bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
     }
 
     ResetWork();
-    ed.docFile_ = name;
-    ed.DisablePictureCommands();
+    ed.sessionFiles.docFile_ = name;
+    ed.states.DisablePictureCommands();
     Store loaded = st;
     const usecase::WorkOpened opened =
         usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
@@ -124,25 +124,25 @@ bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
     keptPicture_ = opened.keptPicture;
     if (ownHistory) doc.BeginHistory();
     if (opened.picture) {
-        ed.picPath_.clear();  // a new picture under the same name
-        ed.EnablePictureCommands();
+        ed.canvas.picPath_.clear();  // a new picture under the same name
+        ed.states.EnablePictureCommands();
     }
     usecase::Show(ui, opened.pictureNote);
     if (st.AreaCount >= 1 && st.PointLast >= 3)
-        ed.EnableAreaPosCommands();
+        ed.states.EnableAreaPosCommands();
     else
-        ed.DisableAreaPosCommands();
+        ed.states.DisableAreaPosCommands();
     if (st.PointLast >= 3)
-        ed.EnableRemakeCommands();
+        ed.states.EnableRemakeCommands();
     else
-        ed.DisableRemakeCommands();
+        ed.states.DisableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     usecase::Show(ui, opened.readNotes);
     usecase::Show(ui, opened.geoNote);
-    ed.NoteRecentFile(name);
+    ed.sessionFiles.NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
-    ed.ReDraw();
+    ed.canvas.ReDraw();
     ui.SetBusy(false);
     return true;
 }
@@ -152,7 +152,7 @@ void WorkFileCommands::LoadWorkClick() {
         return;
     const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
-    if (LoadWorkFile(file)) ed.BuildModeClick();
+    if (LoadWorkFile(file)) ed.modeCommands.BuildModeClick();
 }
 
 void WorkFileCommands::SpFileOpenClick() {
@@ -172,7 +172,7 @@ void WorkFileCommands::SpFileOpenClick() {
     else if (ext == QStringLiteral(".IDT"))
         ok = ed.finishedMaps.ReadFinishedMap(file);
     // A file that could not be read leaves the editor as it was, mode included.
-    if (ok) ed.BuildModeClick();
+    if (ok) ed.modeCommands.BuildModeClick();
 }
 
 void WorkFileCommands::SpFileSaveClick() {
@@ -183,11 +183,11 @@ void WorkFileCommands::SpFileSaveClick() {
 }
 
 void WorkFileCommands::SaveOverClick() {
-    if (ed.docFile_.isEmpty()) {
+    if (ed.sessionFiles.docFile_.isEmpty()) {
         SaveWorkClick();
         return;
     }
-    const WorkNames names = WorkFileNames(ed.docFile_);
+    const WorkNames names = WorkFileNames(ed.sessionFiles.docFile_);
     std::string picture;
     if (!PictureLine(names, &picture)) return;
     doc.NameWorkFile(names.work);

@@ -3,13 +3,13 @@
 
 #include <QString>
 #include <string>
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
 struct WorkNames;
 
-class WorkFileCommands : public HandlerGroup {
+class WorkFileCommands : public EditorPart {
   public:
-    using HandlerGroup::HandlerGroup;
+    using EditorPart::EditorPart;
 
     void SaveWorkClick();
     // 上書き保存: to the work file without a dialog, else as 作業保存 does.

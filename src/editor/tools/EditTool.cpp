@@ -6,11 +6,11 @@
 #include "render/Render.h"
 
 void EditTool::Enter() {
-    ed.UndoComposed();
+    ed.upkeep.UndoComposed();
     TakeOver();
     ShowMode(false, true, Cmd::EditMode);
     ed.doc.DropCompleted();
-    ed.EnableRemakeCommands();
+    ed.states.EnableRemakeCommands();
 }
 
 void EditTool::Press(Qt::MouseButton button, QPoint p) {
@@ -37,7 +37,7 @@ bool EditTool::Key(int key, QPoint p) {
         else
             DropPoint(p.x(), p.y());
     } else if (key == vk::Z) {
-        ed.SwitchMode(Mode::Input);
+        ed.modes.SwitchMode(Mode::Input);
     }
     return false;
 }
@@ -82,7 +82,7 @@ void EditTool::DropPoint(int x, int y) {
         ed.doc.MovePoint(i, int16_t(x), int16_t(y));
         ed.doc.MarkChanged();
     }
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void EditTool::OfferEditPopup(bool showNow, QPoint screen) {

@@ -19,7 +19,7 @@ bool InputTool::Key(int key, QPoint p) {
         if (ed.st.PointLast >= 1 && ed.st.PointX(ed.st.PointLast) != 0) {
             ed.doc.CutPointsAfter(ed.st.PointLast - 1);
             ed.doc.MarkEdited();
-            ed.ReDraw();
+            ed.canvas.ReDraw();
         }
         return false;
     }
@@ -28,6 +28,6 @@ bool InputTool::Key(int key, QPoint p) {
     else if (key == vk::Return || key == vk::A)
         ed.input.AddPoint(p.x(), p.y());
     else if (key == vk::Z)
-        ed.SwitchMode(Mode::Edit);
+        ed.modes.SwitchMode(Mode::Edit);
     return false;
 }

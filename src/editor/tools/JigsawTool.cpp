@@ -132,5 +132,5 @@ void JigsawTool::DropPiece(int x, int y) {
     ed.doc.MarkChanged();
     PickFirst = 0;
     TempPolyLast = -1;
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }

@@ -14,8 +14,8 @@ void LegendTool::Press(Qt::MouseButton button, QPoint p) {
     if (button != Qt::LeftButton) return;
     ed.doc.PlaceLegend(int16_t(p.x()), int16_t(p.y()));
     ed.doc.MarkChanged();
-    ed.BuildModeClick();
-    ed.ReDraw();
+    ed.modeCommands.BuildModeClick();
+    ed.canvas.ReDraw();
 }
 
 bool LegendTool::GestureUnderWay() const {

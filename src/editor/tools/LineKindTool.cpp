@@ -6,12 +6,12 @@
 #include "editor/tools/Tools.h"
 
 void LineKindTool::Enter() {
-    ed.UndoComposed();
+    ed.upkeep.UndoComposed();
     TakeOver();
     ShowMode(false, false, Cmd::LineKindMode);
-    ed.ShowKinds();
+    ed.canvas.ShowKinds();
     ed.doc.DropCompleted();
-    ed.EnableRemakeCommands();
+    ed.states.EnableRemakeCommands();
 }
 
 void LineKindTool::Press(Qt::MouseButton button, QPoint p) {

@@ -19,15 +19,15 @@ void Tool::ShowMode(bool inputDown, bool editDown, Cmd item) {
 // Line-kind colouring and a trimming outline exist only on the surface; the
 // redraw (already in the new mode) wipes them.
 void Tool::WipeMarksFor(::Mode next) {
-    if (!ed.tools->For(next).WipesMarksOnEntry()) return;
+    if (!ed.modes.tools->For(next).WipesMarksOnEntry()) return;
     ed.doc.SetMode(next);
-    ed.ReDraw();
+    ed.canvas.ReDraw();
 }
 
 void Tool::TakeOver() {
     ed.doc.SetMode(Mode());
-    ed.tools->trimming.TempPolyLast = -1;
-    ed.tools->jigsaw.TempPolyLast = -1;
+    ed.modes.tools->trimming.TempPolyLast = -1;
+    ed.modes.tools->jigsaw.TempPolyLast = -1;
 }
 
 Tool& Tools::For(::Mode m) {
@@ -64,22 +64,4 @@ void Tools::CancelAll() {
     for (Tool* t : std::initializer_list<Tool*>{&input, &edit, &areaPosition, &legend, &lineKind,
                                                 &trimming, &jigsaw, &controlPoints})
         t->Cancel();
-}
-
-// ---------------------------------------------------------------------------
-// The mode switch: the only place a mode is left and another entered.
-
-void Editor::SwitchMode(Mode next) {
-    Tool& to = tools->For(next);
-    if (!to.MayEnter()) return;
-    tools->For(st.Mode).Leave(next);
-    to.Enter();
-}
-
-Tool& Editor::CurrentTool() {
-    return tools->For(st.Mode);
-}
-
-SurfaceCursor Editor::ModeCursor() const {
-    return tools->For(st.Mode).Cursor();
 }

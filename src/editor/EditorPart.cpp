@@ -1,8 +1,8 @@
-#include "editor/commands/HandlerGroup.h"
+#include "editor/EditorPart.h"
 
 #include "editor/Editor.h"
 
-HandlerGroup::HandlerGroup(Editor& e)
+EditorPart::EditorPart(Editor& e)
     : ed(e),
       ui(e.ui),
       doc(e.doc),
