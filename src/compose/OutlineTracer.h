@@ -174,7 +174,10 @@ class OutlineTracer {
     }
     // The labelled region at (x, y), -1 for none: from the probed blocks
     // while they answer, else from the whole labelling, made then.
-    int RegionAt(int x, int y, int block) const;
+    int RegionAt(int x, int y, int block) const {
+        return probing_ ? ProbedRegionAt(x, y, block) : labels_.RegionAt(x, y);
+    }
+    int ProbedRegionAt(int x, int y, int block) const;
     // Probes the regions of the unpainted surface at the blocks by every
     // segment's midpoint and every position, when the map has no crossings
     // (which are judged at other pixels); false: label everything.

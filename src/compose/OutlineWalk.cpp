@@ -341,12 +341,12 @@ int OutlineTracer::PositionBlock(int x, int y) const {
     return -1;
 }
 
-int OutlineTracer::RegionAt(int x, int y, int block) const {
-    if (probing_ && block >= 0) {
+int OutlineTracer::ProbedRegionAt(int x, int y, int block) const {
+    if (block >= 0) {
         const int r = blocks_.At(block, x, y);
         if (r != -2) return r;
     }
-    if (probing_) LabelAll();
+    LabelAll();
     return labels_.RegionAt(x, y);
 }
 
