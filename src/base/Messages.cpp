@@ -563,6 +563,7 @@ constexpr Entry Table[] = {
     {Msg::ControlPointsNoFit, u"この版では基準点の変換を求められません。"},
     {Msg::ZpotSharedRegionAsk,
      u"この区画には「%1」の位置があります。\n「%2」の位置もここに置きますか？"},
+    {Msg::TraceProvisionalDropped, u"区域がひとつになったので、仮の位置 %1 を取り除きました。"},
 };
 
 constexpr bool InEnumOrder() {

@@ -524,6 +524,7 @@ enum class Msg : int {
     ControlPointsEmpty,    // 地図の上をクリックすると基準点を置けます。点をドラッグすると動かせます。
     ControlPointsNoFit,    // この版では基準点の変換を求められません。
     ZpotSharedRegionAsk,    // この区画には「%1」の位置があります。...
+    TraceProvisionalDropped,  // 区域がひとつになったので、仮の位置 %1 を取り除きました。
     Count
 };
 

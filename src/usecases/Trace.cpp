@@ -3,8 +3,11 @@
 #include <QColor>
 #include <QFileInfo>
 #include <algorithm>
+#include <unordered_set>
 
+#include "compose/OutlineTracer.h"
 #include "raster/Picture.h"
+#include "raster/RegionLabels.h"
 #include "raster/BitmapFile.h"
 #include "raster/Surface.h"
 #include "text/ShiftJis.h"
@@ -125,6 +128,50 @@ Result AddTracedNetwork(Store& st, const trace::Network& net, bool positions) {
             Say(Msg::TraceTooManyAreas, {QString::number(enclosed), QString::number(placed)},
                 Msg::CapAutoTrace, MsgIcon::Information);
     return r;
+}
+
+std::vector<ProvisionalArea> ProvisionalAreas(const Store& st, int first) {
+    std::vector<ProvisionalArea> out;
+    for (int a = std::max(1, first); a <= st.AreaCount; ++a)
+        out.push_back({std::string(st.AreaName(a)), st.AreaPos(0, a)});
+    return out;
+}
+
+std::vector<int> SharedProvisionalAreas(const Store& st, const std::vector<ProvisionalArea>& placed) {
+    std::vector<int> drop;
+    if (placed.empty() || st.AreaCount == 0) return drop;
+    auto provisional = [&](int a) {
+        if (st.AreaPos(1, a).x != 0) return false;
+        const Rec at = st.AreaPos(0, a);
+        for (const ProvisionalArea& p : placed)
+            if (p.at == at && p.name == st.AreaName(a)) return true;
+        return false;
+    };
+    bool any = false;
+    for (int a = 1; a <= st.AreaCount && !any; ++a) any = provisional(a);
+    if (!any) return drop;
+    // The regions between the lines, as the composition sees them.
+    const std::vector<Rec> points = st.PointsToVector();
+    int w = st.MapWidth, h = st.MapHeight;
+    for (const Rec& r : points) w = std::max<int>(w, r.x), h = std::max<int>(h, r.y);
+    for (int a = 1; a <= st.AreaCount; ++a)
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k)
+            w = std::max<int>(w, st.AreaPos(k, a).x), h = std::max<int>(h, st.AreaPos(k, a).y);
+    RegionLabels labels;
+    labels.Build(compose::CoverOfNetwork(points, w + 2, h + 2));
+    std::unordered_set<int> personal, taken;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        if (provisional(a)) continue;
+        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k)
+            personal.insert(labels.RegionAt(st.AreaPos(k, a).x, st.AreaPos(k, a).y));
+    }
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        if (!provisional(a)) continue;
+        const int region = labels.RegionAt(st.AreaPos(0, a).x, st.AreaPos(0, a).y);
+        if (region < 0) continue;  // on a line: nothing to tell
+        if (personal.count(region) || !taken.insert(region).second) drop.push_back(a);
+    }
+    return drop;
 }
 
 bool StoreTracedPicture(QImage scan, const QString& file, QString* error) {

@@ -81,6 +81,22 @@ QString DoubtText(uint8_t doubts);
 // the area table holds; the note says when some were left out).
 Result AddTracedNetwork(Store& st, const trace::Network& net, bool positions);
 
+// A position a trace put in, named by its region's number: provisional for
+// as long as its area keeps that name and that one place.
+struct ProvisionalArea {
+    std::string name;
+    Rec at;
+};
+// The provisional positions the areas from `first` on of a traced work are.
+std::vector<ProvisionalArea> ProvisionalAreas(const Store& st, int first);
+
+// After lines were taken out, two traced regions may have become one with a
+// provisional position from each. Of the positions now sharing a region,
+// the provisional ones should go, but the one of the lowest number where no
+// other area holds the region: their area numbers, ascending. Areas the
+// person made or renamed are never among them.
+std::vector<int> SharedProvisionalAreas(const Store& st, const std::vector<ProvisionalArea>& placed);
+
 // Stores a scan as the work's under-drawing bitmap in `file`, as loading an
 // under-drawing does: its negative, reduced to the 16 colours.
 bool StoreTracedPicture(QImage scan, const QString& file, QString* error);

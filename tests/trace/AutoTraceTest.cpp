@@ -159,3 +159,51 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     ASSERT_TRUE(read.result.ok) << read.result.message.Text().toStdString();
     EXPECT_EQ(read.content.areas.size(), 20u);
 }
+
+// A traced wall deleted joins two regions: of their two provisional
+// positions the later one goes with the wall, in the same undo step; a
+// position the person renamed stays.
+TEST(AutoTrace, DeletingATracedWallTakesOneOfItsTwoProvisionalPositions) {
+    TestEditor t(500, 400);
+    ASSERT_TRUE(Grid(420, 320, 30, 25, 5, 4, 70, 2).save(t.Path("grid.png")));
+    t.ui.files = {t.Path("grid.png")};
+    t.ed.picture.LoadBMPClick();
+    t.ui.traceChoice = usecase::TraceChoice{-1, -1, {}, true};
+    t.ed.Command(Cmd::AutoTrace);
+    ASSERT_EQ(t.st().AreaCount, 20);
+    t.ed.problems.CheckListClosed();
+    auto areaIn = [&](int c, int r) {
+        for (int a = 1; a <= t.st().AreaCount; ++a) {
+            const Rec p = t.st().AreaPos(0, a);
+            if ((p.x - 30) / 70 == c && (p.y - 25) / 70 == r) return a;
+        }
+        return 0;
+    };
+    EditMap(t.ed, [&](Store& s) { s.SetAreaName(areaIn(0, 0), "Home"); });
+    const int second = areaIn(2, 0), third = areaIn(3, 0);
+    const std::string kept(t.st().AreaName(std::min(second, third)));
+    t.ed.doc.SetMode(Mode::Edit);
+    auto deleteWall = [&](int x0, int y) {
+        t.ed.canvas.ReDraw();
+        int x = x0 - 3;
+        while (x <= x0 + 3 && t.ed.surf.Pixel(x, y) != Magenta) ++x;
+        ASSERT_LE(x, x0 + 3) << "no traced wall near " << x0;
+        t.ed.MouseDown(Qt::RightButton, x, y);
+        t.ed.Command(Cmd::DelLine);
+    };
+    const std::vector<Rec> traced = t.Points();
+    deleteWall(240, 60);  // between the third and fourth cells of the top row
+    ASSERT_EQ(t.st().AreaCount, 19);
+    const int left = areaIn(2, 0), right = areaIn(3, 0);
+    ASSERT_TRUE((left == 0) != (right == 0));
+    EXPECT_EQ(t.st().AreaName(left + right), kept);  // the lower number stays
+    EXPECT_TRUE(t.ui.status.contains(QStringLiteral("仮の位置"))) << t.ui.status.toStdString();
+    deleteWall(100, 60);  // beside the renamed one, which stays
+    ASSERT_EQ(t.st().AreaCount, 18);
+    EXPECT_EQ(t.st().AreaName(areaIn(0, 0)), "Home");
+    EXPECT_EQ(areaIn(1, 0), 0);
+    t.ed.Command(Cmd::Undo);  // the wall and its position come back together
+    t.ed.Command(Cmd::Undo);
+    EXPECT_EQ(t.st().AreaCount, 20);
+    EXPECT_EQ(t.Points(), traced);
+}

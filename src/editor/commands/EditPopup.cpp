@@ -147,6 +147,8 @@ void EditPopup::DelLineClick() {
     out.insert(out.end(), v.begin() + e, v.end());
     doc.ReplacePoints(out);
     ed.upkeep.TidyPointList();
+    // Two traced regions may be one now, each with its provisional position.
+    ed.tracing.DropMergedProvisionalPositions();
     doc.MarkChanged();
     ed.canvas.ReDraw();
 }

@@ -8,8 +8,13 @@
 #include "editor/Report.h"
 #include "raster/PictureFile.h"
 #include "store/Store.h"
+#include "text/ShiftJis.h"
 #include "usecases/Trace.h"
 #include "usecases/WorkFiles.h"
+
+struct TraceCommands::ProvisionalPositions {
+    std::vector<usecase::ProvisionalArea> placed;
+};
 
 struct TraceCommands::TracedEdges {
     std::vector<std::vector<QPoint>> edges;
@@ -85,6 +90,12 @@ void TraceCommands::AutoTraceClick() {
     Store traced = st;
     const usecase::Result added = usecase::AddTracedNetwork(traced, out.net, choice.positions);
     if (!added.ok) return usecase::Show(ui, added.message);
+    if (choice.positions) {
+        if (!provisional_) provisional_ = std::make_shared<ProvisionalPositions>();
+        const std::vector<usecase::ProvisionalArea> placed =
+            usecase::ProvisionalAreas(traced, st.AreaCount + 1);
+        provisional_->placed.insert(provisional_->placed.end(), placed.begin(), placed.end());
+    }
     doc.ReplaceMap(std::move(traced));
     // New lines: any composition done before no longer holds, and a work
     // with areas may be composed again.
@@ -111,6 +122,35 @@ void TraceCommands::AutoTraceClick() {
     }
     traced_ = rows.empty() ? nullptr : std::move(list);
     ui.CheckListShow(rows, msg::Format(Msg::TraceDoubtsFound, {QString::number(rows.size())}));
+}
+
+void TraceCommands::DropMergedProvisionalPositions() {
+    if (!provisional_) return;
+    const std::vector<int> drop = usecase::SharedProvisionalAreas(st, provisional_->placed);
+    if (drop.empty()) return;
+    // The areas after each one dropped move down, as the name table would
+    // show them with its row deleted.
+    QStringList names;
+    int kept = 0;
+    size_t d = 0;
+    const int count = st.AreaCount;
+    for (int a = 1; a <= count; ++a) {
+        if (d < drop.size() && drop[d] == a) {
+            names << sjis::ToUnicode(st.AreaName(a));
+            ++d;
+            continue;
+        }
+        if (++kept == a) continue;
+        const std::string name(st.AreaName(a));
+        doc.NameArea(kept, name);
+        for (int k = 0; k < Store::Slots; ++k) doc.PlaceArea(k, kept, st.AreaPos(k, a));
+    }
+    for (int a = kept + 1; a <= count; ++a) {
+        doc.NameArea(a, {});
+        for (int k = 0; k < Store::Slots; ++k) doc.PlaceArea(k, a, Rec{});
+    }
+    doc.SetAreaCount(kept);
+    ui.ShowStatus(msg::Format(Msg::TraceProvisionalDropped, {names.join(QStringLiteral("、"))}));
 }
 
 void TraceCommands::TracedEdgeClick(int index) {

@@ -18,4 +18,9 @@ class TraceCommands : public EditorPart {
     void TracedEdgeClick(int index);
     // Takes back the red edge, if one is shown.
     QRect UnmarkTracedEdge();
+    // The positions traces put in, provisional until renamed or moved; when
+    // deleted lines join two traced regions, one of their two goes.
+    struct ProvisionalPositions;
+    std::shared_ptr<ProvisionalPositions> provisional_;
+    void DropMergedProvisionalPositions();
 };
