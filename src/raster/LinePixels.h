@@ -66,9 +66,21 @@ void ForEachRow(int x1, int y1, int x2, int y2, Run run) {
     const bool reversed = flat ? (x2 < x1 || (x2 == x1 && y2 < y1)) : (y2 < y1);
     const int64_t ax = reversed ? x2 : x1, ay = reversed ? y2 : y1;
     const int64_t bx = reversed ? x1 : x2, by = reversed ? y1 : y2;
-    const int64_t lo = reversed ? 1 : 0, hi = reversed ? std::max(adx, ady) : std::max(adx, ady) - 1;
+    const int64_t lo = reversed ? 1 : 0,
+                  hi = reversed ? std::max(adx, ady) : std::max(adx, ady) - 1;
     // Trace's steps, unrolled into rows.
     const int64_t dx = adx, dy = -ady, sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+    if (!flat) {
+        // Steeper than diagonal: every step goes a row down (the trace
+        // starts at the top end), with one pixel on each row.
+        int64_t err = dx + dy, x = ax, y = ay;
+        for (int64_t i = 0; i <= hi; ++i) {
+            if (i >= lo) run(y, x, x);
+            if (2 * err >= dy) err += dy, x += sx;
+            err += dx, ++y;
+        }
+        return;
+    }
     int64_t err = dx + dy, x = ax, y = ay, from = x, to = x;
     bool open = lo == 0;
     for (int64_t i = 0; i < hi; ++i) {
