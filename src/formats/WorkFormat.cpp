@@ -2,6 +2,8 @@
 // hostile: every count is checked against capacity before it is used, nothing
 // is reserved from a declared count beyond what the file's size can back, and
 // every failure names the file and the line.
+#include "formats/WorkFormat.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -10,7 +12,6 @@
 
 #include "base/Messages.h"
 #include "base/SafeSave.h"
-#include "formats/WorkFormat.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -54,6 +55,27 @@ class LineReader {
             Fill();
             if (failed_) return ReadError;
         }
+    }
+
+    // The usual number line, taken without cutting it out first: up to nine
+    // digits, maybe after a minus, then LF or CR LF, all in the buffer, for
+    // a number in [lo, hi]. False, with nothing consumed, for anything else.
+    bool SmallNumber(int64_t& v, int64_t lo, int64_t hi) {
+        const char* p = buf_.constData() + pos_;
+        const char* const end = buf_.constData() + buf_.size();
+        const char* q = p + (p < end && *p == '-');
+        const char* const digits = q;
+        int64_t n = 0;
+        for (; q < end && q - digits < 10 && uint8_t(*q - '0') < 10; ++q) n = n * 10 + (*q - '0');
+        if (q == digits || q - digits > 9) return false;
+        if (q < end && *q == '\r') ++q;
+        if (q >= end || *q != '\n') return false;
+        n = *p == '-' ? -n : n;
+        if (n < lo || n > hi) return false;
+        v = n;
+        pos_ = q + 1 - buf_.constData();
+        ++number_;
+        return true;
     }
 
     // True when only empty lines (or nothing) remain; those are consumed.
@@ -125,6 +147,7 @@ class Parser {
 
     // A decimal integer in [lo, hi] on a line of its own.
     bool Number(int64_t& v, int64_t lo, int64_t hi, Msg what) {
+        if (r_.SmallNumber(v, lo, hi)) return true;
         std::string_view s;
         if (!Text(s, what)) return false;
         // The usual line: a few digits, maybe a minus, nothing else.
