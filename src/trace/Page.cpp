@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <unordered_map>
 
 #include "trace/Distance.h"
 #include "trace/GapSweep.h"
@@ -96,6 +97,43 @@ void MarkDarkMargins(std::vector<uint8_t>& ink, int w, int h, int lineWidth) {
             const size_t q = size_t(ny[k]) * w + nx[k];
             if (!seen[q] && dense(nx[k], ny[k])) seen[q] = 1, stack.push_back(int32_t(q));
         }
+    }
+}
+
+// Letters of a name stand in a row: a blob with another of about its height
+// beside it (overlapping rows, no farther off than its height) is marked as
+// one. An island drawn small stands alone, or beside blobs of other sizes.
+template <class Blob>
+void MarkWords(std::vector<uint8_t>& ink, const std::vector<Blob>& blobs,
+               const std::vector<int32_t>& members) {
+    const int cell = 96;
+    std::unordered_map<int64_t, std::vector<size_t>> grid;
+    auto key = [](int cx, int cy) { return (int64_t(cy) << 32) | uint32_t(cx); };
+    for (size_t k = 0; k < blobs.size(); ++k)
+        grid[key(blobs[k].x0 / cell, blobs[k].y0 / cell)].push_back(k);
+    for (size_t k = 0; k < blobs.size(); ++k) {
+        const Blob& a = blobs[k];
+        const int ha = a.y1 - a.y0 + 1;
+        bool word = false;
+        for (int cy = a.y0 / cell - 1; cy <= a.y0 / cell + 1 && !word; ++cy)
+            for (int cx = a.x0 / cell - 1; cx <= a.x0 / cell + 1 && !word; ++cx) {
+                const auto it = grid.find(key(cx, cy));
+                if (it == grid.end()) continue;
+                for (size_t j : it->second) {
+                    if (j == k) continue;
+                    const Blob& b = blobs[j];
+                    const int hb = b.y1 - b.y0 + 1;
+                    const int overlap = std::min(a.y1, b.y1) - std::max(a.y0, b.y0) + 1;
+                    const int apart = std::max(a.x0, b.x0) - std::min(a.x1, b.x1) - 1;
+                    if (2 * hb >= ha && 2 * ha >= hb && 2 * overlap >= std::min(ha, hb) &&
+                        apart <= std::max(ha, hb)) {
+                        word = true;
+                        break;
+                    }
+                }
+            }
+        if (word)
+            for (size_t m = a.begin; m < a.end; ++m) ink[size_t(members[m])] |= kWord;
     }
 }
 
@@ -239,6 +277,12 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
     // are marked, as is ink of another colour than the boundaries'.
     std::vector<int32_t> stack, members;
     std::vector<uint8_t> seen(n, 0);
+    struct Blob {
+        int x0, y0, x1, y1;
+        size_t begin, end;  // its pixels in blobMembers
+    };
+    std::vector<Blob> blobs;
+    std::vector<int32_t> blobMembers;
     int64_t inkCount = 0, r = 0, g = 0, b = 0;
     for (size_t start = 0; start < n; ++start) {
         if (!ink[start] || seen[start]) continue;
@@ -270,6 +314,11 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
         }
         const bool blob = x1 - x0 <= 80 && y1 - y0 <= 80 && std::min(x1 - x0, y1 - y0) >= 5 &&
                           std::max(x1 - x0, y1 - y0) <= 3 * std::min(x1 - x0, y1 - y0);
+        if (blob) {
+            blobs.push_back({x0, y0, x1, y1, blobMembers.size(), 0});
+            blobMembers.insert(blobMembers.end(), members.begin(), members.end());
+            blobs.back().end = blobMembers.size();
+        }
         for (int32_t p : members) {
             const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(p / w))[p % w];
             if (blob) ink[p] |= kBlob;
@@ -278,6 +327,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
         }
     }
     std::vector<uint8_t>().swap(seen);
+    MarkWords(ink, blobs, blobMembers);
     if (inkCount) page.inkColour = qRgb(int(r / inkCount), int(g / inkCount), int(b / inkCount));
     page.inkShare = double(inkCount) / double(n);
     if (!tick(40)) return {};
@@ -324,6 +374,7 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
         for (const Run& r : runs) {
             Page::Pocket& p = all[size_t(r.part)];
             p.area += r.x1 - r.x0 + 1;
+            if (r.x0 > 0 && (ink[size_t(r.y) * w + r.x0 - 1] & kWord)) p.lettering = true;
             const size_t row = size_t(r.y) * w;
             for (int x = r.x0; x <= r.x1; ++x)
                 if (p.pixel < 0 || page.dist[row + x] > p.widest)

@@ -27,6 +27,7 @@ enum InkBits : uint8_t {
     kColoured = 2,  // ink of another colour than the boundaries'
     kBlob = 4,      // ink in a compact blob of lettering size
     kMargin = 8,    // a dark page margin, ink or not: outside the map
+    kWord = 16,     // a blob in a row of blobs like it: a letter of a name
 };
 
 struct Page {
@@ -47,6 +48,7 @@ struct Page {
         int32_t pixel;  // the widest point
         uint16_t widest;
         int64_t area;
+        bool lettering = false;  // inside a letter of a name (its counter)
     };
     std::vector<Pocket> pockets;
     // Regions counted for each gap radius 0..kMaxGap (index = radius), and

@@ -116,8 +116,8 @@ TEST(Trace, ANeckStaysWithItsAreaAndAnIslandIsItsOwnRegion) {
 
 TEST(Trace, SmallIslandsStayRegionsEvenWithABreakInTheirCoast) {
     // A coast and a sea of small islands drawn 1 px wide: round ones of
-    // radius 5 to 8 px, some with a break in their coast, and one of two
-    // lobes joined by a waist.
+    // radius 5 to 8 px, some with a break in their coast, one of two lobes
+    // joined by a waist, and one of radius 3, narrower than any seed.
     QImage scan(400, 200, QImage::Format_RGB32);
     scan.fill(Qt::white);
     QPainter p(&scan);
@@ -130,6 +130,8 @@ TEST(Trace, SmallIslandsStayRegionsEvenWithABreakInTheirCoast) {
         p.drawEllipse(QPointF(c), 5 + k % 4, 5 + k % 4);
         islands.push_back(c);
     }
+    p.drawEllipse(QPointF(300, 160), 3, 3);
+    islands.push_back(QPoint(300, 160));
     p.setPen(QPen(Qt::white, 1));
     for (int k = 0; k < 8; k += 3) p.drawPoint(islands[size_t(k)] + QPoint(5 + k % 4, 0));
     p.setPen(QPen(QColor(30, 30, 30), 1));
