@@ -59,7 +59,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     // A closed ring of ink too narrow inside for a seed still holds a region
     // of its own (an island, a small enclave): one seed at its widest point.
     // Unless inside a name's letter, a few line widths across are enough.
-    const int64_t ring = 4 * int64_t(page.lineWidth) * page.lineWidth;
+    const int64_t ring = 2 * int64_t(page.lineWidth) * page.lineWidth;
     for (const Page::Pocket& p : page.pockets)
         if (p.widest <= level && (p.area >= minArea || (!chosenMinArea && !p.lettering && p.area >= ring)))
             label[size_t(p.pixel)] = ++next;
