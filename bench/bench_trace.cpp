@@ -543,6 +543,7 @@ int main(int argc, char** argv) {
         for (const QPoint& m : sc.missed) p.drawEllipse(m, 12, 12);
         p.end();
         std::printf("missed %zu\n", sc.missed.size());
+        for (const QPoint& m : sc.missed) std::printf("  at %d,%d\n", m.x(), m.y());
         return out.save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     }
     // --world-positions W SCALE OUT.csv: the world map with W px lines at
