@@ -25,7 +25,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     // an empty span's start lies beyond it.
     if (!cover.Spanned() || w >= kEmptyFrom) return false;
     blocks_ = std::move(blocks);
-    at_.assign(blocks_.size() * n, -1);
+    at_.assign(blocks_.size() * n, kNone);
     parent_.clear();
     boxes_.clear();
 
@@ -99,7 +99,8 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     // Each row's runs end with one that starts beyond every column, so that
     // the walks along the row above need no other bound.
     constexpr Run kEnd{INT32_MAX, INT32_MAX, -1};
-    int32_t most = 0;  // spans on the fullest row
+    bool tooMany = false;  // regions beyond what a block's 16-bit answer holds
+    int32_t most = 0;      // spans on the fullest row
     for (int y = 0; y < h; ++y) most = std::max(most, start[size_t(y) + 1] - start[size_t(y)]);
     // Room for every run of a row (one more than its spans) and the end.
     std::unique_ptr<Run[]> buffers(new Run[2 * (size_t(most) + 2)]);
@@ -147,6 +148,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
                 b.y1 = y;
             } else {
                 node = int32_t(parent_.size());
+                if (node >= kNone) node = 0, tooMany = true;
                 parent_.push_back(node);
                 parent = parent_.data();
                 boxes_.push_back({from, y, to - 1, y});
@@ -168,19 +170,19 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         for (int32_t b : open) {
             const Corner c = blocks_[size_t(b)];
             const int dy = y - c.y;
-            int32_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
+            uint16_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
             // The run holding the block's first column on this row, then on.
             const Run* r = row;
             while (r->to <= c.x) ++r;
             for (int dx = 0; dx < kSide; ++dx) {
                 const int32_t px = c.x + dx;
                 while (r->to <= px) ++r;
-                if (r->from <= px && px >= 0) res[dx] = r->node;
+                if (r->from <= px && px >= 0) res[dx] = uint16_t(r->node);
             }
             if (dy + 1 < kSide) open[kept++] = b;
         }
         open.resize(kept);
         std::swap(above, row);
     }
-    return true;
+    return !tooMany;
 }

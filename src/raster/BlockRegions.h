@@ -24,8 +24,8 @@ class BlockRegions {
     // The black regions of a surface that shows nothing but the cover's
     // lines and points, as RegionLabels::Build(cover) finds them, at the
     // pixels of the given blocks.
-    // False, with nothing built, for a cover kept as bits or wider than
-    // 16-bit columns.
+    // False for a cover kept as bits or wider than 16-bit columns, and
+    // where the regions' parts are too many to number in 16 bits.
     bool Build(const LineCover& cover, std::vector<Corner> blocks);
 
     // The region holding (x, y) of block b; -1 where the pixel is covered
@@ -34,8 +34,8 @@ class BlockRegions {
         const Corner c = blocks_[size_t(b)];
         const unsigned dx = unsigned(x - c.x), dy = unsigned(y - c.y);
         if (dx >= unsigned(kSide) || dy >= unsigned(kSide)) return -2;
-        const int32_t r = at_[size_t(b) * kSide * kSide + dy * kSide + dx];
-        return r < 0 ? -1 : Find(r);
+        const uint16_t r = at_[size_t(b) * kSide * kSide + dy * kSide + dx];
+        return r == kNone ? -1 : Find(r);
     }
     // The bounding box of a region's pixels, as RegionLabels::Bounds.
     QRect Bounds(int region) const {
@@ -53,7 +53,8 @@ class BlockRegions {
     };
     int32_t Find(int32_t i) const;
     std::vector<Corner> blocks_;
-    std::vector<int32_t> at_;              // kSide * kSide per block, row by row
+    static constexpr uint16_t kNone = 0xFFFF;
+    std::vector<uint16_t> at_;             // kSide * kSide per block, row by row
     mutable std::vector<int32_t> parent_;  // union-find; the roots are the regions
     std::vector<Box> boxes_;               // by root
     struct Span {

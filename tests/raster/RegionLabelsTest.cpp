@@ -206,4 +206,15 @@ TEST(BlockRegions, TheBlocksSeeTheRegionsTheWholeLabellingFinds) {
         EXPECT_EQ(distinct.size(), same.size()) << "seed " << seed;
         EXPECT_EQ(blocks.At(0, corners[0].x + 4, corners[0].y), -2);
     }
+    // More regions than a block's answer can number: the whole labelling
+    // has to be asked instead.
+    for (const int cells : {200, 300}) {
+        LineCover grid(cells * 3, cells * 3, true);
+        for (int k = 0; k < cells; ++k) {
+            grid.AddLine(0, k * 3 + 2, cells * 3, k * 3 + 2);
+            grid.AddLine(k * 3 + 2, 0, k * 3 + 2, cells * 3);
+        }
+        BlockRegions blocks;
+        EXPECT_EQ(blocks.Build(grid, {{0, 0}}), cells * cells < 0xFFFF) << cells;
+    }
 }
