@@ -289,11 +289,50 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     std::unordered_map<int32_t, int64_t> rim;
     for (const auto& [key, s] : joined)
         rim[int32_t(key >> 32)] += s.cracks, rim[int32_t(key & 0xffffffffu)] += s.cracks;
+    // A name touching a boundary joins the line's ink and is no blob; the
+    // ink along such a meeting is still far denser than a line's. Looked at
+    // only where the meeting is otherwise a lettered one.
+    auto smallerOf = [&](int32_t a, int32_t b) { return reg[find(a)].area < reg[find(b)].area ? a : b; };
+    std::unordered_map<uint64_t, std::pair<int64_t, int64_t>> density;  // ink around, cracks on ink
     for (const auto& [key, s] : joined) {
         const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
-        const int32_t smaller = reg[find(a)].area < reg[find(b)].area ? a : b;
+        const int32_t smaller = smallerOf(a, b);
+        if (s.paper > 0 && s.ink > crossing && 2 * s.ink >= s.paper && s.ink > s.lettering &&
+            2 * s.lettering >= s.ink &&
+            4 * s.cracks >= rim[smaller] && s.cracks < rim[smaller])
+            density[key] = {0, 0};
+    }
+    const int reach = 4;
+    if (!density.empty()) {
+        auto look = [&](size_t i, size_t j) {
+            if (label[i] == label[j] || !((page.ink[i] | page.ink[j]) & kInk)) return;
+            const auto it = density.find(PairKey(find(label[i]), find(label[j])));
+            if (it == density.end()) return;
+            const int x = int(i % w), y = int(i / w);
+            int64_t around = 0;
+            for (int yy = std::max(0, y - reach); yy <= std::min(h - 1, y + reach); ++yy)
+                for (int xx = std::max(0, x - reach); xx <= std::min(w - 1, x + reach); ++xx)
+                    around += (page.ink[size_t(yy) * w + xx] & kInk) != 0;
+            it->second.first += around, ++it->second.second;
+        };
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const size_t i = size_t(y) * w + x;
+                if (x + 1 < w) look(i, i + 1);
+                if (y + 1 < h) look(i, i + w);
+            }
+    }
+    // A line of the page's width through the window holds about
+    // (2 reach + 1) lineWidth pixels of ink; letters twice that.
+    const int64_t lineInk = int64_t(2 * reach + 1) * page.lineWidth;
+    for (const auto& [key, s] : joined) {
+        const int32_t a = int32_t(key >> 32), b = int32_t(key & 0xffffffffu);
+        const int32_t smaller = smallerOf(a, b);
         const bool neck = s.paper > 0 && (s.ink <= crossing || s.paper > 2 * s.ink);
-        const bool lettered = s.paper > 0 && s.lettering > 0 && s.ink - s.lettering <= crossing &&
+        const auto d = density.find(key);
+        const bool dense = d != density.end() && d->second.second > 0 &&
+                           4 * d->second.first > 5 * lineInk * d->second.second;
+        const bool lettered = s.paper > 0 && (dense || (s.lettering > 0 && s.ink - s.lettering <= crossing)) &&
                               4 * s.cracks >= rim[smaller] && s.cracks < rim[smaller];
         if (neck || lettered) unite(a, b);
     }
