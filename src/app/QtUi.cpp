@@ -22,6 +22,7 @@
 #include "app/Dialogs.h"
 #include "app/FileDrop.h"
 #include "app/FileFilter.h"
+#include "app/ImportDialog.h"
 #include "app/MainWindow.h"
 #include "app/Placement.h"
 #include "app/ProblemListDialog.h"
@@ -238,6 +239,16 @@ void QtUi::ControlPointsShow(const ::ControlPointTable& t) {
 void QtUi::ControlPointMarksChanged() {
     // The marks are drawn over the surface, not into it.
     if (win_ && win_->View()) win_->View()->update();
+}
+
+bool QtUi::ImportDialog(ImportFields& f) {
+    ::ImportDialog d(win_, f);
+    return d.exec() == QDialog::Accepted;
+}
+
+void QtUi::ShowReport(const QString& caption, const QString& headline, const QStringList& lines) {
+    ReportDialog d(win_, caption, headline, lines);
+    d.exec();
 }
 
 bool QtUi::AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) {

@@ -64,6 +64,9 @@ class QtUi : public Ui {
     bool AutoTraceDialog(usecase::TraceSession& session, usecase::TraceChoice& choice) override;
     bool StopRequested() override;
     bool ControlPointDialog(ControlPointFields& f) override;
+    bool ImportDialog(ImportFields& f) override;
+    void ShowReport(const QString& caption, const QString& headline,
+                    const QStringList& lines) override;
     void ControlPointsShow(const ::ControlPointTable& t) override;
     void ControlPointMarksChanged() override;
     void SetEnabled(Cmd c, bool on) override;

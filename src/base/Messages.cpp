@@ -564,6 +564,18 @@ constexpr Entry Table[] = {
     {Msg::ZpotSharedRegionAsk,
      u"この区画には「%1」の位置があります。\n「%2」の位置もここに置きますか？"},
     {Msg::TraceProvisionalDropped, u"区域がひとつになったので、仮の位置 %1 を取り除きました。"},
+    {Msg::LabelImportLayer, u"レイヤー"},
+    {Msg::LabelImportNameField, u"名前の属性 (行を選ぶ)"},
+    {Msg::HeadImportAttribute, u"属性"},
+    {Msg::HeadImportPreview, u"最初の値"},
+    {Msg::LabelImportEncoding, u"文字コード"},
+    {Msg::ImportEncodingFound, u"%1 (ファイルから判断)"},
+    {Msg::LabelImportSize, u"大きさ (幅 × 高さ、ピクセル)"},
+    {Msg::LabelImportSimplify, u"単純化 (ピクセル、0 でしない)"},
+    {Msg::ImportSummary, u"%1 から区域 %2 (地物 %3 件)、位置 %4 か所、点 %5 個を読み込みました。\nレイヤー「%6」、名前の属性「%7」、大きさ %8 x %9 ピクセル。"},
+    {Msg::ImportSummarySimplified, u"単純化で点を %1 個から %2 個に減らしました。"},
+    {Msg::ImportSummaryNotes, u"読み込まなかったもの、変えたもの (%1 件):"},
+    {Msg::ImportNothingDropped, u"読み込まなかったもの、変えたものはありません。"},
 };
 
 constexpr bool InEnumOrder() {

@@ -525,6 +525,20 @@ enum class Msg : int {
     ControlPointsNoFit,    // この版では基準点の変換を求められません。
     ZpotSharedRegionAsk,    // この区画には「%1」の位置があります。...
     TraceProvisionalDropped,  // 区域がひとつになったので、仮の位置 %1 を取り除きました。
+
+    // ---- the import dialog and its summary ----
+    LabelImportLayer,  // レイヤー
+    LabelImportNameField,  // 名前の属性 (行を選ぶ)
+    HeadImportAttribute,  // 属性
+    HeadImportPreview,  // 最初の値
+    LabelImportEncoding,  // 文字コード
+    ImportEncodingFound,  // %1 (ファイルから判断)
+    LabelImportSize,  // 大きさ (幅 × 高さ、ピクセル)
+    LabelImportSimplify,  // 単純化 (ピクセル、0 でしない)
+    ImportSummary,  // %1 から区域 %2 (地物 %3 件)、位置 %4 か所、点 %5 個を読み込みました。...
+    ImportSummarySimplified,  // 単純化で点を %1 個から %2 個に...
+    ImportSummaryNotes,  // 読み込まなかったもの、変えたもの (%1 件):
+    ImportNothingDropped,  // 読み込まなかったもの、変えたものはありません。
     Count
 };
 

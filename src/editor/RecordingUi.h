@@ -64,6 +64,11 @@ class RecordingUi : public Ui, public CommandSurfaceKeeper {
     bool ControlPointDialog(ControlPointFields& f) override { return in_.ControlPointDialog(f); }
     void ControlPointsShow(const ControlPointTable& t) override { in_.ControlPointsShow(t); }
     void ControlPointMarksChanged() override { in_.ControlPointMarksChanged(); }
+    bool ImportDialog(ImportFields& f) override { return in_.ImportDialog(f); }
+    void ShowReport(const QString& caption, const QString& headline,
+                    const QStringList& lines) override {
+        in_.ShowReport(caption, headline, lines);
+    }
     bool StopRequested() override { return in_.StopRequested(); }
 
     void SetEnabled(Cmd c, bool on) override;

@@ -15,6 +15,7 @@
 
 #include "base/Commands.h"
 #include "base/DialogFields.h"
+#include "base/ImportFields.h"
 #include "base/Progress.h"
 
 namespace usecase {
@@ -76,6 +77,17 @@ public:
     // The control points' marks over the view moved (they are not on the
     // surface, so no surface repaint brings them along).
     virtual void ControlPointMarksChanged() {}
+    // 境界データの読み込み's dialog (modal): layer, name field with a
+    // preview, encoding, size and simplification; it calls f.refresh when
+    // the layer or the encoding changes. False when the person cancels.
+    virtual bool ImportDialog(ImportFields&) { return true; }
+    // A report to read at leisure: a headline and any number of lines,
+    // scrollable when they are many.
+    virtual void ShowReport(const QString& caption, const QString& headline,
+                            const QStringList& lines) {
+        Inform(lines.isEmpty() ? headline : headline + u'\n' + lines.join(u'\n'), caption,
+               MsgIcon::Information);
+    }
     // Whether the person asked to stop the long step under way (the
     // progress bar's stop); asked now and then while it runs.
     virtual bool StopRequested() { return false; }

@@ -1,6 +1,7 @@
 // The view's zoom, pan and snapping, driven through the real window: whatever
 // the magnification, the editor receives surface pixels.
 #include <QAction>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <QUrl>
 
 #include "AppFixture.h"
+#include "app/ImportDialog.h"
 #include "app/SurfaceView.h"
 #include "raster/LinePixels.h"
 #include "raster/Surface.h"
@@ -307,9 +309,14 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
         "geometry":{"type":"Polygon","coordinates":[[[0,0],[1,0],[1,1],[0,1],[0,0]]]}}]})");
     z.close();
     QString asked;
+    bool chosen = false;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        // First the import's own choices, then where to write the work.
+        if (auto* c = qobject_cast<ImportDialog*>(QApplication::activeModalWidget())) {
+            chosen = c->Layer()->currentText() == QStringLiteral("zones");
+            c->accept();
+        } else if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             asked = d->selectedFiles().value(0);
             d->reject();
         }
@@ -317,6 +324,7 @@ TEST_F(ViewTest, DroppedFilesOpenThroughTheirCommands) {
     closer.start(20);
     EXPECT_TRUE(drop(zones));
     QTRY_VERIFY_WITH_TIMEOUT(!asked.isEmpty(), 5000);
+    EXPECT_TRUE(chosen);
     EXPECT_EQ(QFileInfo(asked).fileName(), QStringLiteral("zones.vlm"));
 }
 

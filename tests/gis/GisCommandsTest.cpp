@@ -7,8 +7,10 @@
 
 #include "GisSupport.h"
 #include "editor/commands/GisCommands.h"
+#include "gis/SourceLook.h"
 #include "raster/SurfaceBudget.h"
 #include "support/FakeUi.h"
+#include "text/ShiftJis.h"
 #include "usecases/ImportExport.h"
 
 using namespace gistest;
@@ -138,4 +140,129 @@ TEST(GisCommands, AnImportBeyondTheBudgetIsAskedAboutFirst) {
     gis::ImportBoundariesCommand(t.ed);
     budget = kept;
     EXPECT_EQ(t.ed.st.AreaCount, 1);
+}
+
+namespace {
+
+// A polygon layer of squares in a row, each with its NAME and CODE.
+void AddSquares(GDALDataset& ds, const char* layerName, const std::vector<std::string>& names,
+                char** options = nullptr) {
+    OGRLayer* layer = ds.CreateLayer(layerName, nullptr, wkbPolygon, options);
+    OGRFieldDefn name("NAME", OFTString), code("CODE", OFTString);
+    layer->CreateField(&name);
+    layer->CreateField(&code);
+    for (size_t i = 0; i < names.size(); ++i) {
+        OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
+        f->SetField("NAME", names[i].c_str());
+        f->SetField("CODE", QByteArray::number(int(100 + i)).constData());
+        OGRGeometry* g = nullptr;
+        const QByteArray wkt =
+            QStringLiteral("POLYGON((%1 0,%2 0,%2 8,%1 8,%1 0))").arg(i * 10).arg(i * 10 + 10).toUtf8();
+        OGRGeometryFactory::createFromWkt(wkt.constData(), nullptr, &g);
+        f->SetGeometryDirectly(g);
+        EXPECT_EQ(layer->CreateFeature(f.get()), OGRERR_NONE);
+    }
+}
+
+GDALDatasetUniquePtr Create(const char* driver, const QString& path) {
+    GDALAllRegister();
+    return GDALDatasetUniquePtr(GetGDALDriverManager()->GetDriverByName(driver)->Create(
+        path.toUtf8(), 0, 0, 0, GDT_Unknown, nullptr));
+}
+
+QString Preview(const ImportFields& f, const QString& attribute) {
+    for (const ImportAttribute& a : f.attributes)
+        if (a.name == attribute) return a.preview.join(u',');
+    return QStringLiteral("(none)");
+}
+
+}  // namespace
+
+TEST(GisCommands, TheImportDialogsChoicesReachTheImportAndCancelChangesNothing) {
+    TestEditor t(800, 600);
+    const QString gpkg = t.Path("two.gpkg");
+    {
+        GDALDatasetUniquePtr ds = Create("GPKG", gpkg);
+        AddSquares(*ds, "prefectures", {"Kanto"});
+        AddSquares(*ds, "wards", {"Chuo", "Minato", "Shinjuku"});
+    }
+    // Cancelled: no work file asked for, nothing written, the map as it was.
+    t.Chain({{5, 5}, {50, 5}});
+    const std::vector<Rec> before = t.Points();
+    t.ui.files = {gpkg, t.Path("two.vlm")};
+    t.ui.onImportDialog = [](ImportFields&) { return false; };
+    t.ed.Run([&] { gis::ImportBoundariesCommand(t.ed); });
+    EXPECT_EQ(t.ui.importDialogs, 1);
+    EXPECT_EQ(t.ui.files.size(), 1u);
+    EXPECT_EQ(t.Points(), before);
+    EXPECT_FALSE(QFileInfo::exists(t.Path("two.vlm")));
+
+    // Proposed: the first layer, its first text attribute, the surface's
+    // size; another layer chosen shows its own first values.
+    t.ui.files = {gpkg, t.Path("two.vlm")};
+    t.ui.answers = {true};
+    t.ui.onImportDialog = [](ImportFields& f) {
+        EXPECT_EQ(f.layers, (QStringList{"prefectures", "wards"}));
+        EXPECT_EQ(f.layer, "prefectures");
+        EXPECT_EQ(f.nameField, "NAME");
+        EXPECT_EQ(Preview(f, "NAME"), "Kanto");
+        EXPECT_TRUE(f.encodings.isEmpty());  // a GeoPackage says its own
+        EXPECT_EQ(QSize(f.width, f.height), QSize(800, 600));
+        f.layer = "wards";
+        f.refresh(f);
+        EXPECT_EQ(Preview(f, "NAME"), "Chuo,Minato,Shinjuku");
+        EXPECT_EQ(Preview(f, "CODE"), "100,101,102");
+        f.nameField = "CODE";
+        f.width = 400, f.height = 300;
+        f.simplify = 1;
+        return true;
+    };
+    t.ed.Run([&] { gis::ImportBoundariesCommand(t.ed); });
+    ASSERT_EQ(t.st().AreaCount, 3);
+    EXPECT_EQ(std::string(t.st().AreaName(2)), "101");
+    EXPECT_LE(t.st().MapWidth, 400);
+    EXPECT_TRUE(t.ui.reportHeadline.contains(QStringLiteral("レイヤー「wards」、名前の属性「CODE」")))
+        << t.ui.reportHeadline.toStdString();
+    EXPECT_TRUE(t.ui.status.contains(QStringLiteral("区域 3")));
+}
+
+TEST(GisCommands, ACp932ShapefileWithoutCpgIsReadAsItsBytesSuggest) {
+    TestEditor t(800, 600);
+    const QString shp = t.Path("old.shp");
+    {
+        GDALDatasetUniquePtr ds = Create("ESRI Shapefile", shp);
+        const char* raw[] = {"ENCODING=", nullptr};  // the bytes as given, no .cpg
+        AddSquares(*ds, "old",
+                   {sjis::FromUnicode(QStringLiteral("港区")),
+                    sjis::FromUnicode(QStringLiteral("中央区"))},
+                   const_cast<char**>(raw));
+    }
+    QFile::remove(t.Path("old.cpg"));
+    t.ui.files = {shp, t.Path("old.vlm")};
+    t.ui.answers = {true};
+    t.ui.onImportDialog = [](ImportFields& f) {
+        EXPECT_EQ(f.encodingFound, "CP932");
+        EXPECT_EQ(f.encoding, "CP932");
+        EXPECT_TRUE(f.encodings.contains("UTF-8"));
+        EXPECT_EQ(Preview(f, "NAME"), QStringLiteral("港区,中央区"));
+        // The preview follows the encoding chosen.
+        f.encoding = "ISO-8859-1";
+        f.refresh(f);
+        EXPECT_NE(Preview(f, "NAME"), QStringLiteral("港区,中央区"));
+        EXPECT_EQ(f.encodingFound, "CP932");
+        f.encoding = "CP932";
+        f.refresh(f);
+        return true;
+    };
+    t.ed.Run([&] { gis::ImportBoundariesCommand(t.ed); });
+    ASSERT_EQ(t.st().AreaCount, 2);
+    EXPECT_EQ(sjis::ToUnicode(t.st().AreaName(1)), QStringLiteral("港区"));
+    EXPECT_EQ(t.ui.reportLines, QStringList());
+
+    // A .cpg, when there is one, is believed before the bytes.
+    WriteText(*t.dir, "old.cpg", "1252");
+    ImportFields f;
+    gis::LookAtSource(shp, f);
+    EXPECT_EQ(f.encodingFound, "CP1252");
+    EXPECT_EQ(f.encoding, "CP1252");
 }

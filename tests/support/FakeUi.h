@@ -74,6 +74,14 @@ class FakeUi : public Ui {
     int controlPointDialogs = 0;
     ControlPointTable controlTable;
     int controlMarksChanged = 0;
+    // 境界データの読み込み: the dialog as last shown (after the hook), how
+    // often it opened, the hook that answers it (none: OK as proposed), and
+    // the last report.
+    std::function<bool(ImportFields&)> onImportDialog;
+    ImportFields importAsked;
+    int importDialogs = 0;
+    QString reportHeadline;
+    QStringList reportLines;
     QRect windowBounds;
     bool windowMaximized = false;
     bool closeRequested = false;
@@ -133,6 +141,18 @@ class FakeUi : public Ui {
         return true;
     }
     void ControlPointsShow(const ControlPointTable& t) override { controlTable = t; }
+    bool ImportDialog(ImportFields& f) override {
+        ++importDialogs;
+        const bool ok = onImportDialog ? onImportDialog(f) : true;
+        importAsked = f;
+        return ok;
+    }
+    void ShowReport(const QString& caption, const QString& headline,
+                    const QStringList& lines) override {
+        reportHeadline = headline;
+        reportLines = lines;
+        messages.push_back({ShownMessage::Info, headline, caption, MsgIcon::Information});
+    }
     void ControlPointMarksChanged() override { ++controlMarksChanged; }
     void SetEnabled(Cmd c, bool on) override { enabled[c] = on; }
     void SetChecked(Cmd c, bool on) override { checked[c] = on; }

@@ -6,6 +6,7 @@
 #include "editor/Editor.h"
 #include "editor/Report.h"
 #include "formats/WorkFormat.h"
+#include "gis/SourceLook.h"
 #include "raster/SurfaceBudget.h"
 #include "usecases/ImportExport.h"
 
@@ -16,12 +17,47 @@ bool EnsureComposed(Editor& ed) {
     return ed.st.Completed;
 }
 
+namespace {
+
+// What was imported, and every feature or part left out or changed: all of
+// them, however many, for the person to scroll through.
+void ShowImportSummary(Ui& ui, const QString& source, const ImportResult& r) {
+    QString headline = msg::Format(
+        Msg::ImportSummary,
+        {source, QString::number(r.areas), QString::number(r.features),
+         QString::number(r.positions), QString::number(r.points), r.layer,
+         r.nameField.isEmpty() ? msg::Text(Msg::WordNone) : r.nameField,
+         QString::number(r.transform.width), QString::number(r.transform.height)});
+    if (r.pointsBeforeSimplify > 0)
+        headline += u'\n' + msg::Format(Msg::ImportSummarySimplified,
+                                         {QString::number(r.pointsBeforeSimplify),
+                                          QString::number(r.points)});
+    ui.ShowStatus(headline.section(u'\n', 0, 0));
+    headline += u'\n' + (r.notes.isEmpty()
+                              ? msg::Text(Msg::ImportNothingDropped)
+                              : msg::Format(Msg::ImportSummaryNotes, {QString::number(r.notes.size())}));
+    ui.ShowReport(msg::Text(Msg::CapImportBoundaries), headline, r.notes);
+}
+
+}  // namespace
+
 void ImportBoundariesCommand(Editor& ed) {
     Ui& ui = ed.ui;
     if (ed.st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
         return;
     const QString in = ui.ChooseOpenFile(msg::Text(Msg::FilterBoundaries), QString(), QString());
     if (in.isEmpty()) return;
+    // The choices are made on what the source holds, before it is read whole.
+    ImportFields fields;
+    fields.width = ed.surf.Width();
+    fields.height = ed.surf.Height();
+    fields.refresh = [in](ImportFields& f) { LookAtSource(in, f); };
+    fields.refresh(fields);
+    if (!fields.error.isEmpty()) {
+        ui.Inform(fields.error, msg::Text(Msg::CapImportBoundaries), MsgIcon::Error);
+        return;
+    }
+    if (!ui.ImportDialog(fields)) return;
     const QFileInfo fi(in);
     const QString chosen =
         ui.ChooseSaveFile(msg::Text(Msg::FilterWork),
@@ -34,8 +70,12 @@ void ImportBoundariesCommand(Editor& ed) {
         return;
 
     ImportOptions options;
-    options.width = ed.surf.Width();
-    options.height = ed.surf.Height();
+    options.width = fields.width;
+    options.height = fields.height;
+    options.layer = fields.layer;
+    options.nameField = fields.nameField;
+    options.encoding = fields.encoding;
+    options.simplify = fields.simplify;
     // The same budget as the surface's: a source that would take more is
     // asked about as soon as its vertices tell, before anything is built.
     options.maxBytes = CurrentSurfaceBudget().bytes;
@@ -59,7 +99,7 @@ void ImportBoundariesCommand(Editor& ed) {
     }
     if (!ed.files.LoadWorkFile(out, false)) return;
     ed.modeCommands.BuildModeClick();
-    usecase::Show(ui, r.notes);
+    ShowImportSummary(ui, fi.fileName(), r.summary);
 }
 
 void ExportMapCommand(Editor& ed) {

@@ -7,8 +7,10 @@ class Editor;
 
 namespace gis {
 
-// 「境界データの読み込み」: asks for the data and the work file to write,
-// imports at the surface's size, writes NAME.vlm (+ .vlm.json) and opens it.
+// 「境界データの読み込み」: asks for the data, then the layer, name field,
+// encoding, size (the surface's, proposed) and simplification in the import
+// dialog, then the work file to write; imports, writes NAME.vlm (+ .vlm.json),
+// opens it and reports what came in and what was left out.
 void ImportBoundariesCommand(Editor& ed);
 // 「書き出し」: asks for the output; composes first when the work is not
 // composed (the composition's own message tells why it could not).
