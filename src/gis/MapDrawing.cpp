@@ -2,24 +2,80 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
 
+#include "base/Messages.h"
+#include "render/Render.h"
 #include "text/ShiftJis.h"
 
 namespace gis {
+namespace {
 
-void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outlines,
-             const QRectF& target) {
+// The smallest texts that still read on paper, in points.
+constexpr double kNamePoints = 7, kTitlePoints = 12;
+// The title and remarks take at most this share of the height.
+constexpr double kMostHeader = 0.3;
+
+QFont TextFont(double pixels, bool bold = false) {
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(std::max(1, qRound(pixels)));
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace
+
+MapPlacement DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outlines,
+                     const QRectF& target) {
+    MapPlacement placed;
     const double w = std::max<int>(1, st.MapWidth), h = std::max<int>(1, st.MapHeight);
-    const double s = std::min(target.width() / w, target.height() / h);
+    const QPaintDevice* device = p.device();
+    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+    const double perPoint = dpi / 72;
+
+    // Sizes that suit the map as a whole, never below what reads in print.
+    const double whole = std::min(target.width() / w, target.height() / h);
+    placed.nameSize = std::max(kNamePoints * perPoint, std::max(10.0, std::min(w, h) / 60) * whole);
+    placed.titleSize =
+        std::max(kTitlePoints * perPoint, std::max(14.0, std::min(w, h) / 30) * whole);
+    const QFont nameFont = TextFont(placed.nameSize), titleFont = TextFont(placed.titleSize, true);
+    const QFontMetricsF fm(nameFont), tfm(titleFont);
+
+    // The title and remarks get a band of their own above the map, so that
+    // no boundary runs through them.
+    const QString title = sjis::ToUnicode(st.MapTitle).trimmed();
+    QStringList remarks;
+    for (int i = 1; i <= std::min<int>(st.MapCommentCount, Store::MaxComments); ++i)
+        remarks << sjis::ToUnicode(st.MapComments[size_t(i)]);
+    while (!remarks.isEmpty() && remarks.back().trimmed().isEmpty()) remarks.removeLast();
+    const double pad = fm.height() / 2;
+    double band = 0;
+    if (!title.isEmpty() || !remarks.isEmpty()) {
+        band = pad + (title.isEmpty() ? 0 : tfm.lineSpacing());
+        int kept = 0;
+        for (; kept < remarks.size(); ++kept) {
+            if (band + fm.lineSpacing() + pad > target.height() * kMostHeader) break;
+            band += fm.lineSpacing();
+        }
+        remarks = remarks.mid(0, kept);
+        band += pad;
+    }
+    const QRectF area = target.adjusted(0, band, 0, 0);
+    const double s = std::min(area.width() / w, area.height() / h);
+    placed.map = QRectF(area.left() + (area.width() - w * s) / 2, area.top(), w * s, h * s);
+    auto at = [&](double x, double y) {
+        return QPointF(placed.map.left() + x * s, placed.map.top() + y * s);
+    };
+
     p.save();
-    p.translate(target.left() + (target.width() - w * s) / 2,
-                target.top() + (target.height() - h * s) / 2);
-    p.scale(s, s);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRectF(0, 0, w, h), Qt::white);
+    p.fillRect(target, Qt::white);
+    p.save();
+    p.translate(placed.map.topLeft());
+    p.scale(s, s);
 
     // Fills first, then every outline on top, so that an enclave drawn
     // before the area round it is not painted over. One polygon per outline:
@@ -28,14 +84,7 @@ void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outl
     pen.setWidthF(std::max(1.0, std::min(w, h) / 1000.0));
     pen.setJoinStyle(Qt::RoundJoin);
     QPolygonF polygon;
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 0) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(250, 248, 240));
-        } else {
-            p.setPen(pen);
-            p.setBrush(Qt::NoBrush);
-        }
+    auto rings = [&] {
         for (const AreaOutlines& a : outlines)
             for (const std::vector<Rec>& ring : a.rings) {
                 polygon.resize(qsizetype(ring.size()));
@@ -43,39 +92,57 @@ void DrawMap(QPainter& p, const Store& st, const std::vector<AreaOutlines>& outl
                     polygon[qsizetype(i)] = QPointF(ring[i].x, ring[i].y);
                 p.drawPolygon(polygon);
             }
+    };
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 248, 240));
+    rings();
+    // The legend box where the work places it, under the lines as on the
+    // surface.
+    if (st.LegendX >= 0) {
+        const QRectF box(st.LegendX, st.LegendY, render::LegendSize, render::LegendSize);
+        QPen frame(QColor(96, 96, 96));
+        frame.setWidthF(std::max(1.0, perPoint * 0.75) / s);
+        p.setPen(frame);
+        p.setBrush(Qt::white);
+        p.drawRect(box);
+        placed.legend = QRectF(at(box.left(), box.top()), at(box.right(), box.bottom()));
     }
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    rings();
+    p.restore();
 
-    // Names in a size that suits the map, never too small to read in print.
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(std::max(10, int(std::min(w, h) / 60)));
-    p.setFont(font);
+    // Texts in the device's own pixels, so that their size is what it says.
     p.setPen(Qt::black);
-    const QFontMetricsF fm(font);
+    p.setFont(nameFont);
     for (const AreaOutlines& a : outlines) {
         if (a.label.x <= 0 || a.name.isEmpty()) continue;
-        const double tw = fm.horizontalAdvance(a.name);
-        p.drawText(QPointF(a.label.x - tw / 2, a.label.y + fm.ascent() / 2 - fm.descent() / 2),
+        const QPointF c = at(a.label.x, a.label.y);
+        p.drawText(QPointF(c.x() - fm.horizontalAdvance(a.name) / 2,
+                           c.y() + fm.ascent() / 2 - fm.descent() / 2),
                    a.name);
     }
-
-    // The title and remarks in the top left corner.
-    QFont titleFont = font;
-    titleFont.setPixelSize(std::max(14, int(std::min(w, h) / 30)));
-    titleFont.setBold(true);
-    p.setFont(titleFont);
-    const QFontMetricsF tfm(titleFont);
-    double y = tfm.ascent() + 4;
-    const QString title = sjis::ToUnicode(st.MapTitle);
-    if (!title.isEmpty()) {
-        p.drawText(QPointF(6, y), title);
-        y += tfm.lineSpacing();
+    if (!placed.legend.isEmpty() && placed.legend.height() > fm.height() * 1.5) {
+        const QString word = msg::Text(Msg::WordLegend);
+        p.drawText(placed.legend.topLeft() + QPointF(pad, pad + fm.ascent()), word);
     }
-    p.setFont(font);
-    for (int i = 1; i <= std::min<int>(st.MapCommentCount, Store::MaxComments); ++i) {
-        p.drawText(QPointF(6, y), sjis::ToUnicode(st.MapComments[size_t(i)]));
-        y += fm.lineSpacing();
+    if (band > 0) {
+        const double left = target.left() + pad, width = target.width() - 2 * pad;
+        double y = target.top() + pad;
+        if (!title.isEmpty()) {
+            p.setFont(titleFont);
+            p.drawText(QPointF(left, y + tfm.ascent()), tfm.elidedText(title, Qt::ElideRight, width));
+            y += tfm.lineSpacing();
+        }
+        p.setFont(nameFont);
+        for (const QString& line : remarks) {
+            p.drawText(QPointF(left, y + fm.ascent()), fm.elidedText(line, Qt::ElideRight, width));
+            y += fm.lineSpacing();
+        }
+        placed.header = QRectF(target.left(), target.top(), target.width(), band);
     }
     p.restore();
+    return placed;
 }
 
 }  // namespace gis

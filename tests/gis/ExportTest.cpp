@@ -6,11 +6,14 @@
 #include <ogrsf_frmts.h>
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
+#include <QPainter>
 #include <QSvgRenderer>
 
 #include "GisSupport.h"
+#include "gis/MapDrawing.h"
 #include "support/MapGenerator.h"
 #include "text/ShiftJis.h"
 
@@ -326,4 +329,55 @@ TEST_F(Export, APngIsHeldToTheMemoryBudgetWhichAVectorExportDoesNotNeed) {
         EXPECT_EQ(r.code, 0) << name << ": " << r.err.toStdString();
         EXPECT_EQ(ReadBack(dir.filePath(name)).size(), 2u) << name;
     }
+}
+
+// A long, low map on a page at 300 dpi: the title and remarks keep off the
+// map, the names are no smaller than 7 pt, and the legend box is drawn
+// where the work places it.
+TEST(MapDrawing, TheTitleKeepsOffTheMapNamesReadInPrintAndTheLegendIsWhereTheWorkPutsIt) {
+    if (!QGuiApplication::instance()) {  // fonts need one; it lives as long as the program
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_gis";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);
+    }
+    Store st;
+    st.MapWidth = 2000, st.MapHeight = 250;
+    st.MapTitle = sjis::FromUnicode(QStringLiteral("配布用の地図"));
+    st.MapCommentCount = 1;
+    st.MapComments[1] = sjis::FromUnicode(QStringLiteral("2026 年 12 月"));
+    st.LegendX = 1800, st.LegendY = 120;
+    gis::AreaOutlines a;
+    a.name = QStringLiteral("北町");
+    a.label = Rec{1000, 125};
+    a.rings = {{Rec{0, 0}, Rec{1999, 0}, Rec{1999, 249}, Rec{0, 249}, Rec{0, 0}}};
+    QImage page(3300, 2400, QImage::Format_RGB32);
+    page.setDotsPerMeterX(11811), page.setDotsPerMeterY(11811);  // 300 dpi
+    gis::MapPlacement placed;
+    {
+        QPainter p(&page);
+        placed = gis::DrawMap(p, st, {a}, QRectF(0, 0, 3300, 2400));
+    }
+    EXPECT_FALSE(placed.header.isEmpty());
+    EXPECT_LE(placed.header.bottom(), placed.map.top());
+    EXPECT_GE(placed.nameSize, 7 * 300 / 72.0);
+    EXPECT_NEAR(placed.map.width() / placed.map.height(), 2000 / 250.0, 0.01);
+    // The map's top border is drawn just below the band, not under the title.
+    const int border = qRound(placed.map.top());
+    EXPECT_LT(qGray(page.pixel(1650, border)), 128);
+    int ink = 0;  // the title is there, in its band
+    for (int y = 0; y < int(placed.header.bottom()); ++y)
+        for (int x = 0; x < 1000; ++x) ink += qGray(page.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 100);
+
+    const double s = placed.map.width() / 2000;
+    ASSERT_FALSE(placed.legend.isEmpty());
+    EXPECT_NEAR(placed.legend.left(), placed.map.left() + 1800 * s, 1e-6);
+    EXPECT_NEAR(placed.legend.top(), placed.map.top() + 120 * s, 1e-6);
+    EXPECT_NEAR(placed.legend.width(), 100 * s, 1e-6);
+    const QPoint frame(qRound(placed.legend.left()), qRound(placed.legend.center().y()));
+    EXPECT_LT(qGray(page.pixel(frame)), 200);
+    EXPECT_EQ(page.pixel(placed.legend.center().toPoint() + QPoint(0, int(placed.legend.height() / 4))),
+              qRgb(255, 255, 255));
 }
