@@ -63,7 +63,10 @@ ImportDialog::ImportDialog(QWidget* parent, ImportFields& f)
     form->addRow(new QLabel(msg::Text(Msg::LabelImportNameField)));
     form->addRow(attributes_);
     form->addRow(msg::Text(Msg::LabelImportSize), size);
-    form->addRow(msg::Text(Msg::LabelImportSimplify), simplify_);
+    auto* simplify = new QHBoxLayout;  // a number, not a line of text
+    simplify->addWidget(simplify_);
+    simplify->addStretch();
+    form->addRow(msg::Text(Msg::LabelImportSimplify), simplify);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
