@@ -564,6 +564,8 @@ constexpr Entry Table[] = {
     {Msg::ZpotSharedRegionAsk,
      u"この区画には「%1」の位置があります。\n「%2」の位置もここに置きますか？"},
     {Msg::TraceProvisionalDropped, u"区域がひとつになったので、仮の位置 %1 を取り除きました。"},
+    {Msg::TraceNumberedAsk,
+     u"区域がひとつになりました。\n同じ区域にある番号だけの名前の位置 %1 を取り除きますか？"},
     {Msg::LabelImportLayer, u"レイヤー"},
     {Msg::LabelImportNameField, u"名前の属性 (行を選ぶ)"},
     {Msg::HeadImportAttribute, u"属性"},

@@ -525,6 +525,7 @@ enum class Msg : int {
     ControlPointsNoFit,    // この版では基準点の変換を求められません。
     ZpotSharedRegionAsk,    // この区画には「%1」の位置があります。...
     TraceProvisionalDropped,  // 区域がひとつになったので、仮の位置 %1 を取り除きました。
+    TraceNumberedAsk,  // 区域がひとつになりました。番号だけの名前の位置 %1 を取り除きますか？
 
     // ---- the import dialog and its summary ----
     LabelImportLayer,  // レイヤー

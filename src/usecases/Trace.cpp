@@ -137,6 +137,17 @@ std::vector<ProvisionalArea> ProvisionalAreas(const Store& st, int first) {
     return out;
 }
 
+std::vector<ProvisionalArea> NumberedAreas(const Store& st) {
+    std::vector<ProvisionalArea> out;
+    for (int a = 1; a <= st.AreaCount; ++a) {
+        const std::string_view name = st.AreaName(a);
+        if (name.empty() || st.AreaPos(0, a).x == 0 || st.AreaPos(1, a).x != 0) continue;
+        if (std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            out.push_back({std::string(name), st.AreaPos(0, a)});
+    }
+    return out;
+}
+
 std::vector<int> SharedProvisionalAreas(const Store& st, const std::vector<ProvisionalArea>& placed) {
     std::vector<int> drop;
     if (placed.empty() || st.AreaCount == 0) return drop;

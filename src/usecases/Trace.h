@@ -89,6 +89,9 @@ struct ProvisionalArea {
 };
 // The provisional positions the areas from `first` on of a traced work are.
 std::vector<ProvisionalArea> ProvisionalAreas(const Store& st, int first);
+// The areas named by a number alone with one position, as a trace names them
+// (a traced work opened again, or traced by velmot-cli): maybe provisional.
+std::vector<ProvisionalArea> NumberedAreas(const Store& st);
 
 // After lines were taken out, two traced regions may have become one with a
 // provisional position from each. Of the positions now sharing a region,

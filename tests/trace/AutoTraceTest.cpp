@@ -206,4 +206,15 @@ TEST(AutoTrace, DeletingATracedWallTakesOneOfItsTwoProvisionalPositions) {
     t.ed.Command(Cmd::Undo);
     EXPECT_EQ(t.st().AreaCount, 20);
     EXPECT_EQ(t.Points(), traced);
+
+    // Opened again, the numbered positions may be the person's: offered.
+    t.ed.tracing.provisional_.reset();
+    t.ui.answers = {false};
+    deleteWall(240, 60);
+    EXPECT_EQ(t.st().AreaCount, 20);
+    EXPECT_TRUE(t.ui.answers.empty());
+    t.ui.answers = {true};
+    deleteWall(310, 60);  // joins the fourth and fifth: the pair before is not asked again
+    EXPECT_EQ(t.st().AreaCount, 19);
+    EXPECT_TRUE(t.ui.answers.empty());
 }

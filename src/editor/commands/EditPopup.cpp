@@ -145,10 +145,11 @@ void EditPopup::DelLineClick() {
     out.push_back(Rec{});
     if (s + 1 < e) out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
+    // Two traced regions may become one, each with its provisional position.
+    const std::vector<int> sharing = ed.tracing.SharingProvisional();
     doc.ReplacePoints(out);
     ed.upkeep.TidyPointList();
-    // Two traced regions may be one now, each with its provisional position.
-    ed.tracing.DropMergedProvisionalPositions();
+    ed.tracing.DropMergedProvisionalPositions(sharing);
     doc.MarkChanged();
     ed.canvas.ReDraw();
 }

@@ -1,6 +1,8 @@
 // 自動トレース: the under-drawing's boundaries read into the work. The
 // dialog previews; the trace runs here with the progress bar, adds its
 // network as one step, and lists the edges worth a second look.
+#include <algorithm>
+
 #include "base/Messages.h"
 #include "editor/commands/TraceCommands.h"
 
@@ -124,9 +126,47 @@ void TraceCommands::AutoTraceClick() {
     ui.CheckListShow(rows, msg::Format(Msg::TraceDoubtsFound, {QString::number(rows.size())}));
 }
 
-void TraceCommands::DropMergedProvisionalPositions() {
-    if (!provisional_) return;
-    const std::vector<int> drop = usecase::SharedProvisionalAreas(st, provisional_->placed);
+std::vector<usecase::ProvisionalArea> TraceCommands::MaybeProvisional() const {
+    // Positions this window's traces put in, and areas named by a number
+    // alone (a traced work opened again, or one velmot-cli traced), which
+    // may also be the person's own.
+    std::vector<usecase::ProvisionalArea> placed;
+    if (provisional_) placed = provisional_->placed;
+    const std::vector<usecase::ProvisionalArea> numbered = usecase::NumberedAreas(st);
+    placed.insert(placed.end(), numbered.begin(), numbered.end());
+    return placed;
+}
+
+std::vector<int> TraceCommands::SharingProvisional() const {
+    return usecase::SharedProvisionalAreas(st, MaybeProvisional());
+}
+
+void TraceCommands::DropMergedProvisionalPositions(const std::vector<int>& sharedBefore) {
+    // The recorded positions go without asking; numbered areas are offered.
+    // Areas that shared a region before the change are none of its doing.
+    const std::vector<usecase::ProvisionalArea> placed = MaybeProvisional();
+    const size_t recorded = provisional_ ? provisional_->placed.size() : 0;
+    std::vector<int> drop = usecase::SharedProvisionalAreas(st, placed);
+    drop.erase(std::remove_if(drop.begin(), drop.end(),
+                              [&](int a) {
+                                  return std::binary_search(sharedBefore.begin(),
+                                                            sharedBefore.end(), a);
+                              }),
+               drop.end());
+    if (drop.empty()) return;
+    auto isRecorded = [&](int a) {
+        for (size_t k = 0; k < recorded; ++k)
+            if (placed[k].at == st.AreaPos(0, a) && placed[k].name == st.AreaName(a)) return true;
+        return false;
+    };
+    QStringList offered;
+    for (int a : drop)
+        if (!isRecorded(a)) offered << sjis::ToUnicode(st.AreaName(a));
+    if (!offered.isEmpty() &&
+        !ui.AskYesNo(msg::Format(Msg::TraceNumberedAsk, {offered.join(QStringLiteral("、"))}),
+                     msg::Text(Msg::CapAutoTrace)))
+        drop.erase(std::remove_if(drop.begin(), drop.end(), [&](int a) { return !isRecorded(a); }),
+                   drop.end());
     if (drop.empty()) return;
     // The areas after each one dropped move down, as the name table would
     // show them with its row deleted.

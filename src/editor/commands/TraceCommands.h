@@ -4,7 +4,13 @@
 
 #include <QRect>
 #include <memory>
+#include <vector>
+
 #include "editor/EditorPart.h"
+
+namespace usecase {
+struct ProvisionalArea;
+}
 
 class TraceCommands : public EditorPart {
   public:
@@ -19,8 +25,14 @@ class TraceCommands : public EditorPart {
     // Takes back the red edge, if one is shown.
     QRect UnmarkTracedEdge();
     // The positions traces put in, provisional until renamed or moved; when
-    // deleted lines join two traced regions, one of their two goes.
+    // deleted lines join two traced regions, one of their two goes (areas
+    // named by a number alone are offered). `sharedBefore`: the areas
+    // SharingProvisional gave before the lines were deleted.
     struct ProvisionalPositions;
     std::shared_ptr<ProvisionalPositions> provisional_;
-    void DropMergedProvisionalPositions();
+    std::vector<int> SharingProvisional() const;
+    void DropMergedProvisionalPositions(const std::vector<int>& sharedBefore);
+
+  private:
+    std::vector<usecase::ProvisionalArea> MaybeProvisional() const;
 };
