@@ -278,9 +278,9 @@ TEST(Undo, AnotherFileOrANewWorkStartsAHistoryOfItsOwn) {
         ASSERT_TRUE(QFile::exists(e.t.Path("w.vlm")) && QFile::exists(e.t.Path("map.idt")));
         e.Do(Cmd::BuildMode);
         e.Click(150, 100);  // a step of the old map's, not saved
-        e.ui.answers.assign(4, true);  // let the unsaved change go
+        e.ui.saveChoices.assign(4, SaveChoice::Discard);  // let the unsaved change go
         open(e);
-        ASSERT_TRUE(e.ui.answers.size() < 4u);
+        ASSERT_TRUE(e.ui.saveChoices.size() < 4u);
         const Look opened = e.Now();
         EXPECT_FALSE(e.ui.Enabled(Cmd::Undo));
         e.Do(Cmd::Undo);

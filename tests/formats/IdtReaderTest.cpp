@@ -72,6 +72,7 @@ TEST(IdtReader, WriteThenReadRestoresTheMap) {
 
     TestEditor r;
     EditMap(r.ed, [&](Store& s_) { s_.Modified = true; });
+    r.ui.saveChoices = {SaveChoice::Discard};
     r.ui.files = {path};
     r.ed.finishedMaps.ReadMapClick();
     const Store& st = r.st();
@@ -247,6 +248,7 @@ TEST(IdtReader, HostileFilesLeaveTheWorkAlone) {
     TestEditor missing;
     prepare(missing);
     EditMap(missing.ed, [&](Store& s_) { s_.Modified = true; });
+    missing.ui.saveChoices = {SaveChoice::Discard};
     missing.ui.files = {missing.Path("none.idt")};
     missing.ed.finishedMaps.ReadMapClick();
     ASSERT_EQ(missing.ui.messages.size(), 2u);  // discard question, then not found

@@ -429,18 +429,42 @@ TEST(WorkFileCommands, NewWorkAsksAndResets) {
     EXPECT_FALSE(t.ui.Enabled(Cmd::SpRemake));
 }
 
-TEST(WorkFileCommands, LoadAsksBeforeDiscardingChanges) {
+TEST(WorkFileCommands, LoadOffersToSaveTheChangesFirst) {
     TestEditor t;
     WriteAll(t.Path("map.vlm"), SampleBytes());
+    t.Chain({{10, 10}, {60, 10}});
     EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
-    t.ui.answers = {false};
     t.ui.files = {t.Path("map.vlm")};
-    t.ed.files.LoadWorkClick();
+    t.ed.files.LoadWorkClick();  // キャンセル: nothing happens
     EXPECT_EQ(t.ui.messages.at(0).text, QStringLiteral("現在の作業を破棄してよいですか？"));
-    EXPECT_EQ(t.st().PointLast, 0);
+    EXPECT_EQ(t.st().PointLast, 3);
     EXPECT_TRUE(t.ui.fileFilters.empty());
+
+    // 保存: the changes are written under the name asked for, then the file opens.
+    t.ui.saveChoices = {SaveChoice::Save};
+    t.ui.files = {t.Path("mine.vlm"), t.Path("map.vlm")};
     t.ed.files.LoadWorkClick();
+    EXPECT_TRUE(QFile::exists(t.Path("mine.vlm")));
     EXPECT_EQ(t.st().PointLast, 5);
+
+    // 保存 over the file the work came from needs no name.
+    t.Chain({{10, 10}, {60, 10}});
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
+    t.ui.saveChoices = {SaveChoice::Save};
+    t.ed.files.NewWorkClick();
+    EXPECT_NE(ReadAll(t.Path("map.vlm")), SampleBytes());
+    EXPECT_EQ(t.st().PointLast, 0);
+
+    // A save that is cancelled keeps the work; 破棄 lets it go.
+    t.Chain({{10, 10}, {60, 10}});
+    EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
+    t.ui.saveChoices = {SaveChoice::Save};
+    t.ui.files = {QString()};
+    t.ed.files.NewWorkClick();
+    EXPECT_EQ(t.st().PointLast, 3);
+    t.ui.saveChoices = {SaveChoice::Discard};
+    t.ed.files.NewWorkClick();
+    EXPECT_EQ(t.st().PointLast, 0);
 }
 
 TEST(WorkFileCommands, ToolBarOpenAndSave) {
@@ -448,10 +472,10 @@ TEST(WorkFileCommands, ToolBarOpenAndSave) {
     WriteAll(t.Path("map.VLM"), SampleBytes());
     EditMap(t.ed, [&](Store& s_) { s_.Modified = true; });
     t.ui.files = {t.Path("map.VLM")};
-    t.ui.answers = {false};
-    t.ed.files.SpFileOpenClick();  // unsaved changes: asked, and kept on No
+    t.ed.files.SpFileOpenClick();  // unsaved changes: asked, and kept on キャンセル
     EXPECT_EQ(t.ui.messages.at(0).text, QStringLiteral("現在の作業を破棄してよいですか？"));
     EXPECT_EQ(t.st().PointLast, 0);
+    t.ui.saveChoices = {SaveChoice::Discard};
     t.ed.files.SpFileOpenClick();
     EXPECT_EQ(t.ui.fileFilters.back(),
               QStringLiteral("作業ﾌｧｲﾙ(*.vlm)|*.vlm|IDT ﾌｧｲﾙ(*.idt)|*.idt"));

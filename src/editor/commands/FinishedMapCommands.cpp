@@ -14,8 +14,7 @@
 #include "usecases/FinishedMaps.h"
 
 void FinishedMapCommands::ReadMapClick() {
-    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
-        return;
+    if (st.Modified && !ed.files.MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
     if (ReadFinishedMap(path)) ed.modeCommands.BuildModeClick();

@@ -43,8 +43,7 @@ void ShowImportSummary(Ui& ui, const QString& source, const ImportResult& r) {
 
 void ImportBoundariesCommand(Editor& ed) {
     Ui& ui = ed.ui;
-    if (ed.st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
-        return;
+    if (ed.st.Modified && !ed.files.MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString in = ui.ChooseOpenFile(msg::Text(Msg::FilterBoundaries), QString(), QString());
     if (in.isEmpty()) return;
     // The choices are made on what the source holds, before it is read whole.

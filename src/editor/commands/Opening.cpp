@@ -57,8 +57,7 @@ bool Editor::OpenByContent(const QString& path) {
         return false;
     }
     // A picture keeps the traced lines unless the person lets them go.
-    if (kind != Content::Picture && st.Modified &&
-        !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
+    if (kind != Content::Picture && st.Modified && !files.MayLetWorkGo(Msg::DiscardWorkAsk))
         return false;
     bool ok = false;
     if (kind == Content::Work) {

@@ -42,8 +42,25 @@ void WorkFileCommands::ResetWork() {
     ed.states.DisableRemakeCommands();
 }
 
+bool WorkFileCommands::MayLetWorkGo(Msg question) {
+    switch (ui.AskSaveDiscardCancel(msg::Text(question), msg::Text(Msg::CapConfirm))) {
+        case SaveChoice::Save:
+            // A cancelled or failed save keeps the work where it is.
+            SaveOverClick();
+            return !st.Modified;
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
 void WorkFileCommands::NewWorkClick() {
-    if (!ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm))) return;
+    // Asked every time; unsaved changes may be saved first.
+    if (st.Modified ? !MayLetWorkGo(Msg::DiscardWorkAsk2)
+                    : !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk2), msg::Text(Msg::CapConfirm)))
+        return;
     ResetWork();
     // A new map has no title or remarks of the one before.
     doc.SetTitle({});
@@ -148,8 +165,7 @@ bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
 }
 
 void WorkFileCommands::LoadWorkClick() {
-    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
-        return;
+    if (st.Modified && !MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
     if (LoadWorkFile(file)) ed.modeCommands.BuildModeClick();
@@ -158,8 +174,7 @@ void WorkFileCommands::LoadWorkClick() {
 void WorkFileCommands::SpFileOpenClick() {
     // Opening from the tool bar replaces the work just as the menu does, so it
     // asks the same question before unsaved changes are let go.
-    if (st.Modified && !ui.AskYesNo(msg::Text(Msg::DiscardWorkAsk), msg::Text(Msg::CapConfirm)))
-        return;
+    if (st.Modified && !MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString file =
         ui.ChooseOpenFile(msg::Text(Msg::FilterWorkOrIdt), QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
