@@ -240,4 +240,26 @@ TEST_F(Keys, BackspaceTakesBackTheOpenLinesLastPoint) {
     EXPECT_EQ(st.PointLast, 0);
 }
 
+TEST_F(Keys, ALineLeftOpenByAModeSwitchEndsBeforeTheNextPoint) {
+    for (auto [x, y] : {std::pair{30, 40}, {90, 40}}) {
+        PointAt(x, y);
+        Key(vk::Return);
+    }
+    ed.Command(Cmd::EditMode);
+    ed.Command(Cmd::BuildMode);
+    EXPECT_EQ(st.PointLast, 2);  // the switch itself changes nothing
+    Key(vk::Backspace);          // the line is finished: its points stay
+    EXPECT_EQ(st.PointLast, 2);
+    PointAt(90, 200);
+    Key(vk::Return);
+    ASSERT_EQ(st.PointLast, 4);
+    EXPECT_EQ(st.PointX(3), 0);
+    EXPECT_EQ(st.Point(4), (Rec{90, 200}));
+    EXPECT_NE(ed.surf.Pixel(90, 120), ed.surf.Pixel(60, 40));  // no stray segment
+    PointAt(150, 200);
+    Key(vk::Return);  // the new line goes on as usual
+    EXPECT_EQ(st.PointLast, 5);
+    EXPECT_EQ(ed.surf.Pixel(120, 200), ed.surf.Pixel(60, 40));
+}
+
 }  // namespace

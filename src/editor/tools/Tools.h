@@ -14,8 +14,19 @@ class InputTool : public Tool {
     ::Mode Mode() const override { return ::Mode::Input; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::CrossLine; }
     void Enter() override;
+    void Leave(::Mode next) override;
     void Press(Qt::MouseButton button, QPoint p) override;
     bool Key(int key, QPoint p) override;
+    // Undo back into this mode takes the line up again as it was.
+    void Cancel() override;
+
+  private:
+    // A new point where the person clicked; a line left open when the mode
+    // was left is ended first, so that the new point starts a line of its own.
+    void AddPoint(QPoint p);
+    // The line being traced when the mode was left: it is finished, and the
+    // next point must not join it with a long stray segment.
+    bool lineLeft_ = false;
 };
 
 // Dragging points with a rubber band, and the edit popup.
