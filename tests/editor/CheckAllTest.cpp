@@ -40,11 +40,11 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_EQ(right.area, 1);
     EXPECT_EQ(right.name, QStringLiteral("右"));
     EXPECT_EQ(right.reason, QStringLiteral("区域(左)と同じ領域"));
-    EXPECT_EQ(right.place, QPoint(35, 35));
+    EXPECT_EQ(right.place, QPoint(85, 35));  // its own position; the text names the other
     EXPECT_EQ(right.message,
               QStringLiteral("赤の区域(右)と区域(左)の位置(35,35)が同じ領域にあります。"
                              "間の境界線が途切れています。"));
-    EXPECT_EQ(t.ui.checkRows[1].place, QPoint(85, 35));
+    EXPECT_EQ(t.ui.checkRows[1].place, QPoint(35, 35));
     const CheckRow& open = t.ui.checkRows[2];
     EXPECT_EQ(open.area, 3);
     EXPECT_EQ(open.reason, QStringLiteral("閉じていない"));
@@ -70,7 +70,7 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
     EXPECT_EQ(t.ed.surf.Pixel(190, 110), before.Pixel(190, 110));
     EXPECT_EQ(t.ed.surf.Pixel(35, 35), Red);
     EXPECT_EQ(t.ed.surf.Pixel(85, 50), Red);
-    EXPECT_EQ(t.ui.scroll, QPoint(15, 20));
+    EXPECT_EQ(t.ui.scroll, QPoint(65, 20));  // about 右's own position
 
     t.ed.problems.CheckListClosed();
     EXPECT_TRUE(sameView());

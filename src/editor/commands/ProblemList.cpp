@@ -63,6 +63,14 @@ void Repaint(Ui& ui, const QRect& r) {
     if (!r.isEmpty()) ui.SurfaceRegionChanged(r);
 }
 
+// Where an entry's row takes the view. Two positions in one region are each
+// listed at their own place (the row names the other area), so that the
+// position just put in the wrong region is where its row goes.
+compose::Pt RowPlace(const compose::CheckEntry& e) {
+    if (e.result.reason == compose::Reason::SharedRegion) return e.position;
+    return compose::ReportPlace(e.result, e.position);
+}
+
 }  // namespace
 
 void ProblemList::CheckAreasClick() {
@@ -89,7 +97,7 @@ void ProblemList::CheckAreasClick() {
         const QString name = sjis::ToUnicode(st.AreaName(e.area));
         const QString other =
             r.otherArea > 0 ? sjis::ToUnicode(st.AreaName(r.otherArea)) : QString();
-        const compose::Pt at = compose::ReportPlace(r, e.position);
+        const compose::Pt at = RowPlace(e);
         rows.push_back({e.area, e.slot, name, compose::ReasonCaption(r, other),
                         compose::FailureText(r, name, other), QPoint(at.x, at.y)});
         list->failures.push_back(e);
@@ -114,7 +122,7 @@ void ProblemList::CheckListClick(int index) {
     Repaint(ui, problems_->Unmark(surf));
     problems_->Mark(index, surf);
     const compose::CheckEntry& e = problems_->failures[size_t(index)];
-    const compose::Pt at = compose::ReportPlace(e.result, e.position);
+    const compose::Pt at = RowPlace(e);
     ed.canvas.CenterViewOn(at.x, at.y);
     Repaint(ui, problems_->rect);
 }
