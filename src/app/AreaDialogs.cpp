@@ -88,6 +88,12 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
     label->setObjectName(QStringLiteral("Label1"));
     list_ = new QListWidget;
     list_->setObjectName(QStringLiteral("ListBox1"));
+    // The chosen name shows as chosen while the focus is in the boxes or on
+    // the map, not only while the list has it.
+    QPalette pal = list_->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
+    list_->setPalette(pal);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!filling_ && row >= 0) ed_.areaPositions.ZpotListClick(row);
     });
@@ -136,6 +142,7 @@ void ZpotDialog::SetNames(const QStringList& names) {
 void ZpotDialog::Select(int index) {
     filling_ = true;
     list_->setCurrentRow(index);
+    if (QListWidgetItem* item = list_->item(index)) list_->scrollToItem(item);
     filling_ = false;
 }
 

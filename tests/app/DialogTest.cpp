@@ -205,6 +205,14 @@ TEST_F(AppTest, AreaPositionDialogListsNamesWithoutCallingBack) {
     EXPECT_EQ(zpot->List()->currentRow(), 1);
     // Filling and selecting from the editor's side is no click of the person.
     EXPECT_EQ(app->ed.areaPositions.ZpotSelected, 7);
+    // The chosen name shows as chosen while the person types in a box.
+    zpot->Box(1)->setFocus();
+    QListWidgetItem* chosen = zpot->List()->item(1);
+    EXPECT_TRUE(chosen->isSelected());
+    const QImage shot = zpot->List()->viewport()->grab().toImage();
+    const QRect r = zpot->List()->visualItemRect(chosen);
+    EXPECT_EQ(shot.pixelColor(r.right() - 2, r.center().y()),
+              zpot->List()->palette().color(QPalette::Active, QPalette::Highlight));
 
     std::array<QString, 9> boxes;
     boxes[0] = "10,20";
