@@ -578,6 +578,12 @@ constexpr Entry Table[] = {
     {Msg::ImportSummarySimplified, u"単純化で点を %1 個から %2 個に減らしました。"},
     {Msg::ImportSummaryNotes, u"読み込まなかったもの、変えたもの (%1 件):"},
     {Msg::ImportNothingDropped, u"読み込まなかったもの、変えたものはありません。"},
+    {Msg::ImportSameShape, u"地物 %1 (%2) と地物 %3 (%4) は同じ形です (重複)。"},
+    {Msg::ImportSameNameOverlap, u"地物 %1 と地物 %2 は同じ名前「%3」で重なっています (重複)。"},
+    {Msg::ImportInside,
+     u"地物 %1 (%2) は地物 %3 (%4) の中に重なっています (%4 の穴になっていません)。"},
+    {Msg::ImportShifted,
+     u"日付変更線をまたぐため、%1 個の地物の西経の座標を 360° 東へずらしました: %2"},
 };
 
 constexpr bool InEnumOrder() {

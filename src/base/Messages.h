@@ -540,6 +540,10 @@ enum class Msg : int {
     ImportSummarySimplified,  // 単純化で点を %1 個から %2 個に...
     ImportSummaryNotes,  // 読み込まなかったもの、変えたもの (%1 件):
     ImportNothingDropped,  // 読み込まなかったもの、変えたものはありません。
+    ImportSameShape,        // 地物 %1 (%2) と地物 %3 (%4) は同じ形です (重複)。
+    ImportSameNameOverlap,  // 地物 %1 と地物 %2 は同じ名前「%3」で重なっています (重複)。
+    ImportInside,           // 地物 %1 (%2) は地物 %3 (%4) の中に重なっています ...
+    ImportShifted,          // 日付変更線をまたぐため、%1 個の地物の西経を 360° ずらしました: %2
     Count
 };
 

@@ -100,6 +100,14 @@ int RunImport(const QStringList& args) {
         return ExitFailed;
     }
     if (cmd.Json()) {
+        auto feature = [](const gis::ImportResult::FeatureRef& f) {
+            return QJsonObject{{"fid", f.fid}, {"name", f.name}};
+        };
+        QJsonArray overlaps, shifted;
+        for (const auto& o : r.overlaps)
+            overlaps.append(QJsonObject{
+                {"kind", o.kind}, {"first", feature(o.first)}, {"second", feature(o.second)}});
+        for (const auto& f : r.shifted) shifted.append(feature(f));
         PrintJson({{"file", in},
                    {"layer", r.layer},
                    {"nameField", r.nameField},
@@ -113,6 +121,8 @@ int RunImport(const QStringList& args) {
                    {"width", r.transform.width},
                    {"height", r.transform.height},
                    {"notes", QJsonArray::fromStringList(r.notes)},
+                   {"overlaps", overlaps},
+                   {"shifted", shifted},
                    {"output", out}});
     } else {
         const QString points = r.pointsBeforeSimplify > 0

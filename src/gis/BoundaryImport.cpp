@@ -357,15 +357,22 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
                 for (const Ring& h : p.holes) widen(h);
             }
         if (hi - lo < maxX - minX - 1e-9) {
-            auto shift = [](Ring& ring) {
+            bool moved = false;
+            auto shift = [&moved](Ring& ring) {
                 for (QPointF& q : ring)
-                    if (q.x() < 0) q.setX(q.x() + 360);
+                    if (q.x() < 0) q.setX(q.x() + 360), moved = true;
             };
-            for (Feature& f : features)
+            QStringList names;
+            for (Feature& f : features) {
+                moved = false;
                 for (Part& p : f.parts) {
                     shift(p.shell);
                     for (Ring& h : p.holes) shift(h);
                 }
+                if (moved) r.shifted.push_back({f.fid, f.name}), names << f.name;
+            }
+            r.notes << msg::Format(Msg::ImportShifted, {QString::number(names.size()),
+                                                        names.join(QStringLiteral(", "))});
             minX = lo, maxX = hi;
         }
     }
@@ -396,6 +403,36 @@ bool ImportBoundaries(const QString& input, const ImportOptions& options, Store&
     for (const Feature& f : features)
         for (const Part& p : f.parts) all.push_back(&p);
     r.parts = int(all.size());
+    {
+        // Said before anything is built: the composition would only find
+        // two positions in one region, or a region without its outline.
+        std::vector<std::vector<const Part*>> byFeature;
+        std::vector<QString> names;
+        for (const Feature& f : features) {
+            std::vector<const Part*>& parts = byFeature.emplace_back();
+            for (const Part& p : f.parts) parts.push_back(&p);
+            names.push_back(f.name);
+        }
+        for (const auto& pair : noder.OverlappingFeatures(byFeature, names)) {
+            const Feature &a = features[pair.first], &b = features[pair.second];
+            const QString fa = QString::number(a.fid), fb = QString::number(b.fid);
+            using Relation = BoundaryNoder::Relation;
+            switch (pair.relation) {
+                case Relation::SameShape:
+                    r.overlaps.push_back({QStringLiteral("same-shape"), {a.fid, a.name}, {b.fid, b.name}});
+                    r.notes << msg::Format(Msg::ImportSameShape, {fa, a.name, fb, b.name});
+                    break;
+                case Relation::SameNameOverlapping:
+                    r.overlaps.push_back({QStringLiteral("same-name"), {a.fid, a.name}, {b.fid, b.name}});
+                    r.notes << msg::Format(Msg::ImportSameNameOverlap, {fa, fb, a.name});
+                    break;
+                case Relation::Inside:
+                    r.overlaps.push_back({QStringLiteral("inside"), {a.fid, a.name}, {b.fid, b.name}});
+                    r.notes << msg::Format(Msg::ImportInside, {fa, a.name, fb, b.name});
+                    break;
+            }
+        }
+    }
     QString error;
     if (!noder.Node(all, error)) return fail(error);
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 #include "gis/MapTransform.h"
 #include "store/Store.h"
@@ -35,6 +36,21 @@ struct ImportResult {
     int64_t vertices = 0, neededBytes = 0;
     int features = 0, areas = 0, parts = 0, positions = 0, chains = 0, points = 0;
     int pointsBeforeSimplify = 0;  // the point list's length before it; 0 without it
+    struct FeatureRef {
+        long long fid = 0;
+        QString name;
+    };
+    // Features lying on or inside others, named before the composition
+    // finds two positions in one region: "same-shape" (the same polygons),
+    // "same-name" (the same name, overlapping) or "inside" (the first lies
+    // wholly in the second, which has no hole for it).
+    struct Overlap {
+        QString kind;
+        FeatureRef first, second;
+    };
+    std::vector<Overlap> overlaps;
+    // Moved 360° east so that data crossing the antimeridian is one range.
+    std::vector<FeatureRef> shifted;
     MapTransform transform;
 };
 

@@ -279,6 +279,82 @@ bool BoundaryNoder::Node(const std::vector<const Part*>& parts, QString& error) 
     return true;
 }
 
+std::vector<BoundaryNoder::FeaturePair> BoundaryNoder::OverlappingFeatures(
+    const std::vector<std::vector<const Part*>>& features, const std::vector<QString>& names) {
+    GEOSContextHandle_t ctx = d_->ctx;
+    struct Box {
+        double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+        bool Contains(const Box& b) const {
+            return x0 <= b.x0 && y0 <= b.y0 && b.x1 <= x1 && b.y1 <= y1;
+        }
+        bool operator==(const Box&) const = default;
+    };
+    const size_t n = features.size();
+    std::vector<Box> boxes(n);
+    for (size_t i = 0; i < n; ++i)
+        for (const Part* p : features[i])
+            for (const QPointF& q : p->shell) {
+                Box& b = boxes[i];
+                b.x0 = std::min(b.x0, q.x()), b.x1 = std::max(b.x1, q.x());
+                b.y0 = std::min(b.y0, q.y()), b.y1 = std::max(b.y1, q.y());
+            }
+    // Built only for the features a box test leaves in question.
+    std::vector<GEOSGeometry*> shapes(n, nullptr);
+    std::vector<const GEOSPreparedGeometry*> prepared(n, nullptr);
+    std::vector<char> built(n, 0);
+    auto shape = [&](size_t i) -> GEOSGeometry* {
+        if (built[i]) return shapes[i];
+        built[i] = 1;
+        std::vector<GEOSGeometry*> polys;
+        for (const Part* p : features[i])
+            if (GEOSGeometry* g = d_->Polygon(*p)) polys.push_back(g);
+        if (polys.empty()) return nullptr;
+        shapes[i] = GEOSGeom_createCollection_r(ctx, GEOS_MULTIPOLYGON, polys.data(),
+                                                (unsigned)polys.size());
+        if (shapes[i]) prepared[i] = GEOSPrepare_r(ctx, shapes[i]);
+        return shapes[i];
+    };
+    // GEOS answers 2 when it cannot tell (a broken ring): taken as no.
+    auto covers = [&](size_t outer, size_t inner) {
+        return shape(outer) && shape(inner) && prepared[outer] &&
+               GEOSPreparedCovers_r(ctx, prepared[outer], shapes[inner]) == 1;
+    };
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return boxes[a].x0 < boxes[b].x0; });
+    std::vector<FeaturePair> found;
+    for (size_t k = 0; k < n; ++k)
+        for (size_t m = k + 1; m < n && boxes[order[m]].x0 <= boxes[order[k]].x1; ++m) {
+            const size_t a = std::min(order[k], order[m]), b = std::max(order[k], order[m]);
+            const Box &ba = boxes[a], &bb = boxes[b];
+            if (bb.y0 > ba.y1 || ba.y0 > bb.y1 || bb.x0 > ba.x1 || ba.x0 > bb.x1) continue;
+            if (ba == bb && shape(a) && shape(b) && GEOSEquals_r(ctx, shapes[a], shapes[b]) == 1) {
+                found.push_back({Relation::SameShape, a, b});
+                continue;
+            }
+            if (!names[a].isEmpty() && names[a] == names[b] && shape(a) && shape(b) &&
+                GEOSRelatePattern_r(ctx, shapes[a], shapes[b], "T********") == 1) {
+                found.push_back({Relation::SameNameOverlapping, a, b});
+                continue;
+            }
+            if (ba.Contains(bb) && covers(a, b))
+                found.push_back({Relation::Inside, b, a});
+            else if (bb.Contains(ba) && covers(b, a))
+                found.push_back({Relation::Inside, a, b});
+        }
+    for (size_t i = 0; i < n; ++i) {
+        if (prepared[i]) GEOSPreparedGeom_destroy_r(ctx, prepared[i]);
+        if (shapes[i]) GEOSGeom_destroy_r(ctx, shapes[i]);
+    }
+    std::sort(found.begin(), found.end(), [](const FeaturePair& x, const FeaturePair& y) {
+        return std::min(x.first, x.second) != std::min(y.first, y.second)
+                   ? std::min(x.first, x.second) < std::min(y.first, y.second)
+                   : std::max(x.first, x.second) < std::max(y.first, y.second);
+    });
+    return found;
+}
+
 double BoundaryNoder::Area(const Part& part) {
     GEOSGeometry* poly = d_->Polygon(part);
     if (!poly) return 0;

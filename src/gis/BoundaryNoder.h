@@ -2,7 +2,7 @@
 // noded segments between junctions, so that a border two areas share is one
 // chain, every crossing or touch is a shared point and no segment lies on
 // another. Also finds, per polygon part, a pixel deep enough inside it to
-// hold an area position.
+// hold an area position, and features lying on or inside others.
 #pragma once
 
 #include <QPointF>
@@ -41,6 +41,18 @@ class BoundaryNoder {
     // near the centre of the largest circle the part holds; none when the
     // part is too thin.
     std::optional<Rec> InteriorPosition(const Part& part, double minDistance);
+
+    // Features lying on or in others, by their parts (pixels or source
+    // coordinates alike): two of the same shape; two of the same name whose
+    // insides overlap; one lying wholly inside another's polygon (not in a
+    // hole of it). Each pair once, the earlier feature first.
+    enum class Relation { SameShape, SameNameOverlapping, Inside };
+    struct FeaturePair {
+        Relation relation;
+        size_t first, second;  // Inside: the inner feature, then the outer one
+    };
+    std::vector<FeaturePair> OverlappingFeatures(
+        const std::vector<std::vector<const Part*>>& features, const std::vector<QString>& names);
 
   private:
     struct Impl;

@@ -266,3 +266,19 @@ TEST(GisCommands, ACp932ShapefileWithoutCpgIsReadAsItsBytesSuggest) {
     EXPECT_EQ(f.encodingFound, "CP1252");
     EXPECT_EQ(f.encoding, "CP1252");
 }
+
+TEST(GisCommands, TheImportSummaryNamesShiftedAndNestedFeatures) {
+    TestEditor t(800, 600);
+    const QString in = WriteText(
+        *t.dir, "islands.geojson",
+        Collection({{"East", "[[[178,-18],[180,-18],[180,-16],[178,-16],[178,-18]]]"},
+                    {"West", "[[[-180,-18],[-178,-18],[-178,-16],[-180,-16],[-180,-18]]]"},
+                    {"Atoll", "[[[179,-17.5],[179.5,-17.5],[179.5,-17],[179,-17],[179,-17.5]]]"}}));
+    t.ui.files = {in, t.Path("islands.vlm")};
+    gis::ImportBoundariesCommand(t.ed);
+    ASSERT_EQ(t.ed.st.AreaCount, 3);
+    const QString shown = t.ui.reportLines.join(u'\n');
+    EXPECT_TRUE(shown.contains(QStringLiteral("1 個の地物の西経の座標を 360° 東へずらしました: West")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("地物 2 (Atoll) は地物 0 (East) の中に重なっています")));
+}

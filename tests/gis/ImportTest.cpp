@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <algorithm>
 #include <cmath>
 
@@ -279,6 +280,44 @@ TEST_F(Import, DataAcrossTheAntimeridianStaysInOneRange) {
     // Four degrees by two, not a band round the globe.
     EXPECT_GT(d.mapHeight, 300);
     EXPECT_LT(d.mapWidth / double(d.mapHeight), 2.5);
+    // The feature that moved is named, not the one that stayed.
+    const QJsonArray shifted = Json(last)["shifted"].toArray();
+    ASSERT_EQ(shifted.size(), 1);
+    EXPECT_EQ(shifted[0].toObject()["name"].toString(), "West");
+    EXPECT_TRUE(last.err.contains(QStringLiteral("1 個の地物の西経の座標を 360° 東へずらしました: West")))
+        << last.err.toStdString();
+}
+
+TEST_F(Import, FeaturesOnOrInsideOthersAreNamedButAnEnclaveInAHoleIsNot) {
+    const QString in = WriteText(
+        dir, "overlaps.geojson",
+        Collection({{"Big", "[[[0,0],[10,0],[10,10],[0,10],[0,0]]]"},
+                    {"Inner", "[[[2,2],[4,2],[4,4],[2,4],[2,2]]]"},
+                    // The same ring from another corner, the other way round.
+                    {"Twin A", "[[[11,0],[15,0],[15,4],[11,4],[11,0]]]"},
+                    {"Twin B", "[[[15,4],[11,4],[11,0],[15,0],[15,4]]]"},
+                    {"Same", "[[[11,5],[15,5],[15,9],[11,9],[11,5]]]"},
+                    {"Same", "[[[12,6],[16,6],[16,10],[12,10],[12,6]]]"},
+                    // Touching only: two parts of one place are no duplicate.
+                    {"Same", "[[[16,0],[18,0],[18,4],[16,4],[16,0]]]"},
+                    {"Ring", "[[[20,0],[30,0],[30,10],[20,10],[20,0]],[[23,3],[27,3],[27,7],[23,7],[23,3]]]"},
+                    {"Enclave", "[[[23,3],[27,3],[27,7],[23,7],[23,3]]]"}}));
+    last = Cli({"import", in, "-o", dir.filePath("overlaps.vlm"), "--json"});
+    ASSERT_EQ(last.code, 0) << last.err.toStdString();
+    QStringList found;
+    for (const QJsonValue& v : Json(last)["overlaps"].toArray()) {
+        const QJsonObject o = v.toObject();
+        found << QStringLiteral("%1 %2 %3").arg(o["kind"].toString(),
+                                                o["first"].toObject()["name"].toString(),
+                                                o["second"].toObject()["name"].toString());
+    }
+    EXPECT_EQ(found, QStringList({"inside Inner Big", "same-shape Twin A Twin B",
+                                  "same-name Same Same"}));
+    const QString notes = Json(last)["notes"].toVariant().toStringList().join('\n');
+    EXPECT_TRUE(notes.contains(QStringLiteral("地物 1 (Inner) は地物 0 (Big) の中に重なっています")))
+        << notes.toStdString();
+    EXPECT_TRUE(notes.contains(QStringLiteral("地物 2 (Twin A) と地物 3 (Twin B) は同じ形です")));
+    EXPECT_TRUE(notes.contains(QStringLiteral("地物 4 と地物 5 は同じ名前「Same」で重なっています")));
 }
 
 TEST_F(Import, OddGeometryIsNamedOrRefusedNeverTakenLiterally) {
