@@ -249,12 +249,16 @@ int RunGeoref(const QStringList& args) {
     CommandArgs cmd(
         "georef",
         QStringLiteral("WORK.vlm --gcp PX,PY,X,Y ... --crs EPSG:N "
-                       "[--transform affine|poly2|poly3|tps] [-o OUT.vlm]"),
+                       "[--transform affine|poly2|poly3|tps] [-o OUT.vlm] "
+                       "[--off N] [--on N] [--move N,PX,PY] [--set N,PX,PY,X,Y]"),
         QStringLiteral("Puts the work on real coordinates by control points: a point PX,PY "
                        "of the map (its pixels) lies at X,Y (longitude first for a geographic "
                        "system). Prints each point's residual in pixels and map units, the RMS "
                        "and the leave-one-out error. Without -o, the georeference of WORK.vlm "
-                       "is replaced (the work file itself is not rewritten)."));
+                       "is replaced (the work file itself is not rewritten). Without --gcp, the "
+                       "control points stored with the work are taken (with its system and "
+                       "transform unless --crs or --transform say otherwise), and --off, --on, "
+                       "--move and --set change them; N counts from 1, as the table shows."));
     cmd.AddInput(QStringLiteral("WORK.vlm"), QStringLiteral("The work file."));
     cmd.AddOutput(QStringLiteral("Save the georeferenced work under this name."));
     const QCommandLineOption gcpOpt(QStringLiteral("gcp"),
@@ -267,30 +271,52 @@ int RunGeoref(const QStringList& args) {
         QStringLiteral("transform"),
         QStringLiteral("affine (default), poly2, poly3 or tps (thin plate spline)."),
         QStringLiteral("KIND"));
-    for (const auto* o : {&gcpOpt, &crsOpt, &methodOpt}) cmd.Add(*o);
+    const QCommandLineOption offOpt(
+        QStringLiteral("off"),
+        QStringLiteral("Leave point N out of the fit; it stays in the list (repeatable)."),
+        QStringLiteral("N"));
+    const QCommandLineOption onOpt(QStringLiteral("on"),
+                                   QStringLiteral("Take point N into the fit again (repeatable)."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption moveOpt(
+        QStringLiteral("move"),
+        QStringLiteral("Move point N to pixel PX,PY of the map, keeping its X,Y (repeatable)."),
+        QStringLiteral("N,PX,PY"));
+    const QCommandLineOption setOpt(
+        QStringLiteral("set"),
+        QStringLiteral("Give point N new pixel and real coordinates (repeatable)."),
+        QStringLiteral("N,PX,PY,X,Y"));
+    for (const auto* o : {&gcpOpt, &crsOpt, &methodOpt, &offOpt, &onOpt, &moveOpt, &setOpt})
+        cmd.Add(*o);
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
     const QCommandLineParser& p = cmd.parser;
 
+    // Comma-separated numbers, all finite.
+    auto numbers = [](const QString& v, int count, std::vector<double>& n) {
+        const QStringList f = v.split(u',');
+        n.assign(size_t(count), 0);
+        bool ok = f.size() == count;
+        for (int i = 0; ok && i < count; ++i) {
+            n[size_t(i)] = f[i].trimmed().toDouble(&ok);
+            ok = ok && std::isfinite(n[size_t(i)]);
+        }
+        return ok;
+    };
     georef::GeoRef geo;
     if (p.isSet(methodOpt) && !georef::MethodFromName(p.value(methodOpt), &geo.method))
         return cmd.Usage(QStringLiteral("--transform: affine, poly2, poly3 or tps"));
     for (const QString& v : p.values(gcpOpt)) {
-        const QStringList f = v.split(u',');
-        double n[4];
-        bool ok = f.size() == 4;
-        for (int i = 0; ok && i < 4; ++i) {
-            n[i] = f[i].trimmed().toDouble(&ok);
-            ok = ok && std::isfinite(n[i]);
-        }
-        if (!ok) return cmd.Usage(QStringLiteral("--gcp %1: PX,PY,X,Y (four numbers)").arg(v));
+        std::vector<double> n;
+        if (!numbers(v, 4, n))
+            return cmd.Usage(QStringLiteral("--gcp %1: PX,PY,X,Y (four numbers)").arg(v));
         geo.points.push_back({n[0], n[1], n[2], n[3], true});
     }
-    if (geo.points.empty()) return cmd.Usage(QStringLiteral("at least one --gcp is needed"));
+    const bool given = !geo.points.empty();
     geo.crs = p.value(crsOpt).trimmed();
-    if (geo.crs.isEmpty()) return cmd.Usage(QStringLiteral("--crs is needed (EPSG:N)"));
-    if (!usecase::CrsToWkt(geo.crs, &geo.wkt))
+    if (given && geo.crs.isEmpty()) return cmd.Usage(QStringLiteral("--crs is needed (EPSG:N)"));
+    if (!geo.crs.isEmpty() && !usecase::CrsToWkt(geo.crs, &geo.wkt))
         return cmd.Usage(msg::Format(Msg::GeoRefCrsUnknown, {geo.crs}));
 
     const QString work = cmd.inputs[0];
@@ -301,6 +327,58 @@ int RunGeoref(const QStringList& args) {
     if (!s.Load(work)) return ExitUsage;
     if (!out.isEmpty() && s.st.BasePicLoaded && !cmd.MayWrite(WorkFileNames(out).bitmap))
         return ExitUsage;
+
+    if (!given) {
+        // The points kept with the work, as the window left them.
+        const georef::GeoRef& kept = s.st.Geo;
+        if (kept.points.empty())
+            return cmd.Usage(QStringLiteral("%1 has no control points: give them with --gcp")
+                                 .arg(work));
+        geo.points = kept.points;
+        if (!p.isSet(methodOpt)) geo.method = kept.method;
+        if (geo.crs.isEmpty()) geo.crs = kept.crs, geo.wkt = kept.wkt;
+    }
+    // Which point an option names, counted from 1.
+    auto point = [&](const QString& option, const QString& v, int* index) {
+        bool ok = false;
+        const int n = v.trimmed().toInt(&ok);
+        if (ok && n >= 1 && n <= int(geo.points.size())) {
+            *index = n - 1;
+            return true;
+        }
+        cmd.Usage(QStringLiteral("%1 %2: a point number from 1 to %3")
+                      .arg(option, v)
+                      .arg(geo.points.size()));
+        return false;
+    };
+    for (const QString& v : p.values(setOpt)) {
+        std::vector<double> n;
+        int i = 0;
+        if (!numbers(v, 5, n))
+            return cmd.Usage(QStringLiteral("--set %1: N,PX,PY,X,Y (five numbers)").arg(v));
+        if (!point(QStringLiteral("--set"), v.section(u',', 0, 0), &i)) return ExitUsage;
+        georef::ControlPoint& c = geo.points[size_t(i)];
+        c.px = n[1], c.py = n[2], c.x = n[3], c.y = n[4];
+    }
+    for (const QString& v : p.values(moveOpt)) {
+        std::vector<double> n;
+        int i = 0;
+        if (!numbers(v, 3, n))
+            return cmd.Usage(QStringLiteral("--move %1: N,PX,PY (three numbers)").arg(v));
+        if (!point(QStringLiteral("--move"), v.section(u',', 0, 0), &i)) return ExitUsage;
+        geo.points[size_t(i)].px = n[1], geo.points[size_t(i)].py = n[2];
+    }
+    std::vector<int> switched(geo.points.size(), 0);
+    for (const auto& [option, on] : {std::pair{&offOpt, false}, std::pair{&onOpt, true}})
+        for (const QString& v : p.values(*option)) {
+            int i = 0;
+            const QString name = QStringLiteral("--") + option->names().constFirst();
+            if (!point(name, v, &i)) return ExitUsage;
+            if (switched[size_t(i)] && geo.points[size_t(i)].enabled != on)
+                return cmd.Usage(QStringLiteral("point %1 is both switched off and on").arg(i + 1));
+            geo.points[size_t(i)].enabled = on;
+            switched[size_t(i)] = 1;
+        }
 
     const usecase::GeoRefFit fit =
         usecase::FitControlPoints(geo, QSize(s.st.MapWidth, s.st.MapHeight));
@@ -323,7 +401,8 @@ int RunGeoref(const QStringList& args) {
         for (size_t i = 0; i < geo.points.size(); ++i) {
             const georef::ControlPoint& c = geo.points[i];
             const usecase::PointFit& f = fit.points[i];
-            QJsonObject o{{"pixel", Pair(c.px, c.py)},
+            QJsonObject o{{"enabled", c.enabled},
+                          {"pixel", Pair(c.px, c.py)},
                           {"map", Pair(c.x, c.y)},
                           {"residual", f.residual},
                           {"residualPixels",
@@ -360,7 +439,10 @@ int RunGeoref(const QStringList& args) {
                 .arg(QStringLiteral("%1,%2").arg(c.x, 0, 'g', 12).arg(c.y, 0, 'g', 12), -26)
                 .arg(Num(f.residualPx, 3), 11)
                 .arg(QString::number(f.residual, 'g', 4), -11)
-                .arg(f.leftOut ? Num(f.leaveOneOutPx, 3) : QStringLiteral("-"), 16));
+                .arg(!c.enabled  ? QStringLiteral("off")
+                     : f.leftOut ? Num(f.leaveOneOutPx, 3)
+                                 : QStringLiteral("-"),
+                     16));
     }
     Out(QStringLiteral("RMS %1 px (%2), leave-one-out RMS %3 px (%4)")
             .arg(Num(fit.rmsPx, 3), QString::number(fit.rms, 'g', 4), Num(fit.leaveOneOutRmsPx, 3),

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <cmath>
 #include <functional>
 
@@ -302,4 +303,27 @@ TEST(ControlPoints, TheCommandLineGeoreferencesAWorkAndItsExportCarriesTheSystem
     const OGREnvelope lonlat = Extent(dir.filePath("out.geojson"));
     EXPECT_NEAR(lonlat.MinX, 139.83, 0.05);
     EXPECT_NEAR(lonlat.MinY, 36.04, 0.05);
+
+    // Without --gcp the stored points are changed: a point moved a pixel off
+    // spoils the fit until it is switched off; the flag is kept with the work.
+    const QString placed = dir.filePath("placed.vlm");
+    const CliRun moved = Cli({"georef", placed, "--move", "4,301,200", "--json"});
+    ASSERT_EQ(moved.code, 0) << moved.err.toStdString();
+    EXPECT_GT(Json(moved)["rmsPixels"].toDouble(), 0.1);
+    const CliRun off = Cli({"georef", placed, "--off", "4", "--json"});
+    ASSERT_EQ(off.code, 0) << off.err.toStdString();
+    EXPECT_LT(Json(off)["rmsPixels"].toDouble(), 1e-6);
+    EXPECT_EQ(Json(off)["crs"].toString(), "EPSG:6677");
+    const QJsonArray kept = Json(Cli({"georef", placed, "--json"}))["points"].toArray();
+    ASSERT_EQ(kept.size(), 4);
+    EXPECT_FALSE(kept[3].toObject()["enabled"].toBool());
+    EXPECT_EQ(kept[3].toObject()["pixel"].toArray()[0].toDouble(), 301);
+    const CliRun on = Cli({"georef", placed, "--set", "4,300,200,1600,4600", "--on", "4", "--json"});
+    ASSERT_EQ(on.code, 0) << on.err.toStdString();
+    EXPECT_TRUE(Json(on)["points"].toArray()[3].toObject()["enabled"].toBool());
+    EXPECT_LT(Json(on)["rmsPixels"].toDouble(), 1e-6);
+    for (const QStringList& bad : {QStringList{"--off", "5"}, QStringList{"--off", "1", "--on", "1"},
+                                   QStringList{"--move", "1,2"}})
+        EXPECT_EQ(Cli(QStringList{"georef", placed} + bad).code, 2) << bad.join(' ').toStdString();
+    EXPECT_EQ(Cli({"georef", work}).code, 2);  // no points stored, none given
 }
