@@ -1,5 +1,6 @@
 #include "app/ControlPointDialogs.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -70,6 +71,33 @@ void ControlPointDialog::accept() {
 // ---- the table ----
 
 namespace {
+
+// Whether w sits in the main window itself (its menus included), not in
+// one of the dialogs that are its children too.
+bool InMainWindow(const QWidget* w, const QWidget* main) {
+    for (; w && w != main; w = w->parentWidget())
+        if (qobject_cast<const QDialog*>(w)) return false;
+    return w == main;
+}
+
+// The main window's keys, also while this window has the focus: a key with
+// Ctrl or Alt or a function key. A plain key stays the table's, for typing.
+void ShareMainWindowKeys(QWidget* dialog, QWidget* main) {
+    if (!main) return;
+    for (QAction* a : main->findChildren<QAction*>()) {
+        if (a->shortcuts().isEmpty() || a->shortcutContext() != Qt::WindowShortcut) continue;
+        bool mine = false;
+        for (QObject* o : a->associatedObjects())
+            mine = mine || InMainWindow(qobject_cast<QWidget*>(o), main);
+        const QList<QKeySequence> keys = a->shortcuts();
+        const bool chords = std::all_of(keys.begin(), keys.end(), [](const QKeySequence& k) {
+            const QKeyCombination c = k[0];
+            return (c.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+                   (c.key() >= Qt::Key_F1 && c.key() <= Qt::Key_F35);
+        });
+        if (mine && chords) dialog->addAction(a);
+    }
+}
 
 enum Column {
     On,
@@ -171,6 +199,9 @@ ControlPointTableDialog::ControlPointTableDialog(QWidget* parent, Editor& ed)
     column->addWidget(warnings_);
     column->addWidget(buttons);
     resize(700, 280);
+    // Saving, undoing or opening must not need a click on the map first; a
+    // cell being edited still keeps Ctrl+Z and the like for its own text.
+    ShareMainWindowKeys(this, parent);
 }
 
 int ControlPointTableDialog::CurrentRow() const {

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,4 +70,43 @@ TEST_F(AppTest, ControlPointsArePlacedOnTheViewAndListedWithTheirFit) {
     EXPECT_FALSE(st.Geo.points[0].enabled);
     EXPECT_FALSE(st.Geo.hasAffine);  // two points are too few
     EXPECT_TRUE(table->Summary()->text().contains(QStringLiteral("基準点が足りません")));
+}
+
+TEST_F(AppTest, TheMainWindowsKeysWorkWhileTheControlPointTableHasTheFocus) {
+    for (const char* ext : {".vlm", ".bmp"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VELMOT_SOURCE_DIR "/resources/sample/sample") + ext,
+                                dir.filePath(QStringLiteral("sample") + ext)));
+    app->OpenFromCommandLine(dir.filePath(QStringLiteral("sample.vlm")));
+    Win().Action(Cmd::ControlPointMode)->trigger();
+    ControlPointTableDialog* table = app->ui.ControlPointList();
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<ControlPointDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->X()->setText(QStringLiteral("135"));
+        d->Y()->setText(QStringLiteral("35"));
+        d->accept();
+    });
+    QTest::mouseClick(Win().View(), Qt::LeftButton, {}, QPoint(60, 60));
+    const Store& st = app->ed.st;
+    ASSERT_EQ(st.Geo.points.size(), 1u);
+    ASSERT_TRUE(st.Modified);
+
+    table->activateWindow();
+    table->Table()->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(table));
+    QTest::keyClick(table->Table(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(st.Modified);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("sample.vlm.json"))));
+
+    // In a cell being edited Ctrl+Z takes back the typing, not the point.
+    table->Table()->setCurrentCell(0, 2);
+    table->Table()->editItem(table->Table()->item(0, 2));
+    auto* cell = table->Table()->findChild<QLineEdit*>();
+    ASSERT_NE(cell, nullptr);
+    QTest::keyClicks(cell, "7");
+    QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(st.Geo.points.size(), 1u);
+    QTest::keyClick(cell, Qt::Key_Escape);
+    QTest::keyClick(table->Table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(st.Geo.points.size(), 0u);
 }
