@@ -17,14 +17,15 @@ constexpr uint8_t NoLine = 255;
 // Calls f(a, b) for every drawn segment of a list (both ends off the
 // separator's x = 0) whose box meets r, and g(p) for every end point in r.
 template <class Seg, class Pt>
-void ForEachInList(Rec (Store::*rec)(int32_t) const, int32_t last, const Store& st, QRect r,
-                   Seg f, Pt g) {
-    if (last < 0) return;
-    Rec prev = (st.*rec)(0);
+void ForEachInList(const std::vector<Rec>& list, QRect r, Seg f, Pt g) {
+    if (list.empty()) return;
+    const Rec* const rec = list.data();
+    const size_t n = list.size();
+    Rec prev = rec[0];
     auto inside = [&](Rec a) { return a.x > 0 && r.contains(a.x, a.y); };
     if (inside(prev)) g(prev);
-    for (int32_t i = 1; i <= last; ++i) {
-        const Rec cur = (st.*rec)(i);
+    for (size_t i = 1; i < n; ++i) {
+        const Rec cur = rec[i];
         if (inside(cur)) g(cur);
         if (prev.x != 0 && cur.x != 0 && std::max(prev.x, cur.x) >= r.left() &&
             std::min(prev.x, cur.x) <= r.right() && std::max(prev.y, cur.y) >= r.top() &&
@@ -34,10 +35,12 @@ void ForEachInList(Rec (Store::*rec)(int32_t) const, int32_t last, const Store& 
     }
 }
 
+// The lists are copied out a page at a time: far cheaper than a call for
+// each record on a map of a million points.
 template <class Seg, class Pt>
 void ForEachDrawn(const Store& st, QRect r, Seg f, Pt g) {
-    ForEachInList(&Store::Point, st.PointLast, st, r, f, g);
-    ForEachInList(&Store::KindRec, st.KindLast, st, r, f, g);
+    ForEachInList(st.PointsToVector(), r, f, g);
+    ForEachInList(st.KindsToVector(), r, f, g);
 }
 
 QRgb Mean(const QRgb* c, int n) {
