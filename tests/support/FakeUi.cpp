@@ -74,15 +74,19 @@ void FakeUi::ShowPopupNow(Popup p, QPoint screen) {
     ++popupsShown;
 }
 
-TestEditor::TestEditor(int w, int h) : dir(std::make_unique<QTemporaryDir>()) {
-    ed.settings.dir = dir->path();
-    ed.temps.dir = dir->path();
-    ed.temps.picture = dir->filePath("mappic.tmp");
-    ed.temps.second = dir->filePath("map2.tmp");
-    ed.temps.third = dir->filePath("map3.tmp");
+void PrepareTestEditor(Editor& ed, const QTemporaryDir& dir, int w, int h) {
+    ed.settings.dir = dir.path();
+    ed.temps.dir = dir.path();
+    ed.temps.picture = dir.filePath("mappic.tmp");
+    ed.temps.second = dir.filePath("map2.tmp");
+    ed.temps.third = dir.filePath("map3.tmp");
     ed.surf.Resize(w, h);
     ed.surf.Fill(Black);
     ed.doc.SetExtent(int16_t(w), int16_t(h));
+}
+
+TestEditor::TestEditor(int w, int h) : dir(std::make_unique<QTemporaryDir>()) {
+    PrepareTestEditor(ed, *dir, w, h);
 }
 
 TestEditor::~TestEditor() = default;

@@ -193,6 +193,9 @@ class FakeUi : public Ui {
     void CloseMainWindow() override { closeRequested = true; }
 };
 
+// Settings and temporary files in `dir`, a black surface of w x h.
+void PrepareTestEditor(Editor& ed, const QTemporaryDir& dir, int w, int h);
+
 // An editor on a fake Ui with a black surface of the given size, temporary
 // files in a private directory, and the settings in that directory too.
 struct TestEditor {
