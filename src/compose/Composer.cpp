@@ -1,6 +1,7 @@
 #include "compose/Composer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "compose/KindMerge.h"
 #include "compose/NetworkIndex.h"
@@ -50,7 +51,9 @@ Attempt Compose(Store& st, Surface& surf, const ComposeHooks& hooks, int64_t max
     for (int a = 1; a <= st.AreaCount; ++a) {
         if (a % every == 0 && hooks.areaTick) hooks.areaTick();
         for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
-            const Rec p = st.AreaPos(k, a);
+            // Read through the const side: the writable one would copy the
+            // position table the document's map still shares.
+            const Rec p = std::as_const(st).AreaPos(k, a);
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);
             if (unpainted && (r.outcome != Outcome::Closed || tracer.NeedsSurface()))
                 return {std::nullopt, true};
