@@ -232,22 +232,46 @@ bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, M
     return true;
 }
 
-// Appends a number and CR LF.
-void PutNumber(std::string& b, int64_t v) {
-    char tmp[24];
-    auto [end, ec] = std::to_chars(tmp, tmp + sizeof tmp - 2, v);
-    (void)ec;
-    *end++ = '\r';
-    *end++ = '\n';
-    b.append(tmp, end);
-}
+// The file's lines, written straight into a buffer handed to the device a
+// chunk at a time (a work file is mostly short number lines).
+class Lines {
+  public:
+    explicit Lines(QIODevice& out) : out_(out), buf_(size_t(ChunkSize) + 64, '\0') {}
+    // A number and CR LF.
+    void Number(int64_t v) {
+        Room(24);
+        char* const p = buf_.data() + n_;
+        char* end = std::to_chars(p, p + 22, v).ptr;
+        *end++ = '\r';
+        *end++ = '\n';
+        n_ = size_t(end - buf_.data());
+    }
+    void Text(std::string_view t) {
+        // One line each, whatever the text holds: a line break inside would
+        // shift every field after it.
+        Room(t.size() + 2);
+        char* p = buf_.data() + n_;
+        for (const char c : t) *p++ = uint8_t(c) < 0x20 || uint8_t(c) == 0x7F ? ' ' : c;
+        *p++ = '\r';
+        *p++ = '\n';
+        n_ = size_t(p - buf_.data());
+    }
+    // Hands the buffer on once a chunk is full, or whatever it holds (force).
+    bool Flush(bool force) {
+        if (!force && n_ < size_t(ChunkSize)) return true;
+        const bool ok = out_.write(buf_.data(), qint64(n_)) == qint64(n_);
+        n_ = 0;
+        return ok;
+    }
 
-void PutText(std::string& b, std::string_view t) {
-    // One line each, whatever the text holds: a line break inside would
-    // shift every field after it.
-    for (const char c : t) b += uint8_t(c) < 0x20 || uint8_t(c) == 0x7F ? ' ' : c;
-    b += "\r\n";
-}
+  private:
+    void Room(size_t k) {
+        if (n_ + k > buf_.size()) buf_.resize(n_ + k + size_t(ChunkSize));
+    }
+    QIODevice& out_;
+    std::string buf_;
+    size_t n_ = 0;
+};
 
 }  // namespace
 
@@ -312,45 +336,38 @@ bool ReadWorkFile(const QString& path, WorkData& out, QString* error) {
 }
 
 bool WriteWork(QIODevice& out, const Store& st, std::string_view picture) {
-    std::string b;
-    b.reserve(size_t(ChunkSize) + 512);
-    auto flush = [&](bool force) {
-        if (!force && b.size() < size_t(ChunkSize)) return true;
-        const bool ok = out.write(b.data(), qint64(b.size())) == qint64(b.size());
-        b.clear();
-        return ok;
-    };
-    PutText(b, st.MapTitle);
-    PutNumber(b, st.LegendX);
-    PutNumber(b, st.LegendY);
-    PutText(b, picture);
-    PutNumber(b, st.MapWidth);
-    PutNumber(b, st.MapHeight);
-    PutNumber(b, st.PointLast);
+    Lines b(out);
+    b.Text(st.MapTitle);
+    b.Number(st.LegendX);
+    b.Number(st.LegendY);
+    b.Text(picture);
+    b.Number(st.MapWidth);
+    b.Number(st.MapHeight);
+    b.Number(st.PointLast);
     for (int32_t i = 0; i <= st.PointLast; ++i) {
         const Rec r = st.Point(i);
-        PutNumber(b, r.x);
-        PutNumber(b, r.y);
-        if (!flush(false)) return false;
+        b.Number(r.x);
+        b.Number(r.y);
+        if (!b.Flush(false)) return false;
     }
-    PutNumber(b, st.AreaCount);
-    for (int a = 1; a <= st.AreaCount; ++a) PutText(b, st.AreaName(a));
+    b.Number(st.AreaCount);
+    for (int a = 1; a <= st.AreaCount; ++a) b.Text(st.AreaName(a));
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < Store::Slots; ++k) {
-            PutNumber(b, st.AreaPos(k, a).x);
-            PutNumber(b, st.AreaPos(k, a).y);
+            b.Number(st.AreaPos(k, a).x);
+            b.Number(st.AreaPos(k, a).y);
         }
-        if (!flush(false)) return false;
+        if (!b.Flush(false)) return false;
     }
-    PutText(b, st.Completed ? "complete" : "continue");
-    PutNumber(b, st.KindLast);
+    b.Text(st.Completed ? "complete" : "continue");
+    b.Number(st.KindLast);
     for (int32_t i = 0; i <= st.KindLast; ++i) {
         const Rec r = st.KindRec(i);
-        PutNumber(b, r.x);
-        PutNumber(b, r.y);
-        if (!flush(false)) return false;
+        b.Number(r.x);
+        b.Number(r.y);
+        if (!b.Flush(false)) return false;
     }
-    return flush(true);
+    return b.Flush(true);
 }
 
 bool WriteWorkFile(const QString& path, const Store& st, std::string_view picture, QString* error) {
