@@ -314,6 +314,8 @@ void RemoveStaleFiles(const QString& dir) {
     const QFileInfoList entries =
         QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& e : entries) {
+        // Most names are plainly not ours; the pattern is not even built then.
+        if (!e.fileName().contains(QLatin1String(".velmot-"))) continue;
         const QRegularExpressionMatch m = ours.match(e.fileName());
         if (!m.hasMatch()) continue;
         struct stat sb;
