@@ -73,6 +73,17 @@ int ChooseGap(const std::vector<int>& counts, int lineWidth) {
     int start = -1;
     for (int r = lowest; r + 2 <= last && start < 0; ++r)
         if (counts[r + 2] - counts[r] <= counts[r] / 100) start = r;
+    // Where a radius below the lines' width splits more regions and closes
+    // nothing the wider one closes (solid lines, a clean print), the
+    // smallest radius keeps the narrow necks and inlets of the areas and the
+    // small islands, which a wider one cuts or loses.
+    auto nothingCloses = [&] {
+        if (lowest <= 1 || last < lowest || counts[1] <= counts[lowest]) return false;
+        for (int r = 1; r < lowest; ++r)
+            if (counts[r] < counts[r + 1]) return false;
+        return true;
+    };
+    if ((start < 0 || start == lowest) && nothingCloses()) return 1;
     if (start < 0) return lowest;
     // Half as far again while the count holds: gaps just at the radius close
     // unevenly at crossings.

@@ -53,6 +53,20 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
             std::fill(label.begin() + size_t(r.y) * w + r.x0,
                       label.begin() + size_t(r.y) * w + r.x1 + 1, margin + r.part + 1);
         next += parts;
+        // Below the usual radius the counters of a name's letters would
+        // seed too; they stay unseeded, as the ring rule leaves them.
+        if (gap < 2) {
+            std::vector<uint8_t> drop(size_t(parts), 0);
+            bool any = false;
+            for (const Page::Pocket& p : page.pockets)
+                if (p.lettering && p.widest <= 16 && label[size_t(p.pixel)] > margin)
+                    drop[size_t(label[size_t(p.pixel)] - margin - 1)] = 1, any = true;
+            if (any)
+                for (const Run& r : runs)
+                    if (drop[size_t(r.part)])
+                        std::fill(label.begin() + size_t(r.y) * w + r.x0,
+                                  label.begin() + size_t(r.y) * w + r.x1 + 1, 0);
+        }
     }
     if (stop(15)) return out;
 

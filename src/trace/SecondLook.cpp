@@ -140,7 +140,10 @@ bool SplitRegion(const Page& page, int32_t r, const Box& box, int wide, int minA
 }  // namespace
 
 bool SplitWideBreaks(const Page& page, int gap, int minArea, RegionSplit& split) {
-    const int wide = std::min(kMaxGap, std::max(gap + 10, 5 * gap));
+    // From the radius a line of the page's width calls for, even where a
+    // smaller one was chosen to keep narrow necks.
+    const int base = std::max({gap, 2, page.lineWidth});
+    const int wide = std::min(kMaxGap, std::max(base + 10, 5 * base));
     if (wide <= gap) return false;
     const int w = page.width, h = page.height;
     const std::vector<int32_t>& label = split.labels;
