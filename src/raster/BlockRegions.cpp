@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "raster/LinePixels.h"
 
 namespace {
-constexpr int16_t kEmptyFrom = 0x7F7F;  // the bytes memset(0x7F) leaves
+constexpr int16_t kEmptyFrom = 0x7F7F;  // an empty span starts beyond every column
 }  // namespace
 
 int32_t BlockRegions::Find(int32_t i) const {
@@ -56,7 +55,6 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         spanRoom_ = size_t(start[size_t(h)]);
         spans_.reset(new Span[spanRoom_]);
     }
-    std::memset(spans_.get(), 0x7F, size_t(start[size_t(h)]) * sizeof(Span));
     fill_.assign(start.begin(), start.end() - 1);
     int32_t* fill = fill_.data();
     Span* spans = spans_.get();
@@ -80,6 +78,8 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         const int16_t x = int16_t(uint32_t(p));
         spans[fill[p >> 32]++] = {x, int16_t(x + 1)};
     }
+    for (int y = 0; y < h; ++y)
+        for (int32_t k = fill[y]; k < start[size_t(y) + 1]; ++k) spans[k] = kEmpty;
 
     // Blocks by their top row (counted as the spans were); those across the
     // current row are `open`.
@@ -164,20 +164,34 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         if (x < w) add(x, w);
         *out = kEnd;
 
-        for (int32_t k = blocksFrom[y]; k < blocksFrom[y + 1]; ++k)
-            open.push_back(byTop[size_t(k)]);
+        // The open blocks are kept in column order, so that one walk along
+        // the row finds the run at each block's first column.
+        for (int32_t k = blocksFrom[y]; k < blocksFrom[y + 1]; ++k) {
+            const int32_t b = byTop[size_t(k)];
+            const int32_t bx = blocks_[size_t(b)].x;
+            open.push_back(b);
+            size_t i = open.size() - 1;
+            for (; i > 0 && blocks_[size_t(open[i - 1])].x > bx; --i) open[i] = open[i - 1];
+            open[i] = b;
+        }
         size_t kept = 0;
+        const Run* at = row;
         for (int32_t b : open) {
             const Corner c = blocks_[size_t(b)];
             const int dy = y - c.y;
             uint16_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
-            // The run holding the block's first column on this row, then on.
-            const Run* r = row;
-            while (r->to <= c.x) ++r;
-            for (int dx = 0; dx < kSide; ++dx) {
-                const int32_t px = c.x + dx;
-                while (r->to <= px) ++r;
-                if (r->from <= px && px >= 0) res[dx] = uint16_t(r->node);
+            while (at->to <= c.x) ++at;
+            if (at->from <= c.x && at->to >= c.x + kSide && c.x >= 0) {
+                // One run holds the block's whole row.
+                const uint16_t v = uint16_t(at->node);
+                for (int dx = 0; dx < kSide; ++dx) res[dx] = v;
+            } else {
+                const Run* r = at;
+                for (int dx = 0; dx < kSide; ++dx) {
+                    const int32_t px = c.x + dx;
+                    while (r->to <= px) ++r;
+                    if (r->from <= px && px >= 0) res[dx] = uint16_t(r->node);
+                }
             }
             if (dy + 1 < kSide) open[kept++] = b;
         }
