@@ -119,11 +119,16 @@ void NetworkIndex::SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& 
     const int cx1 = std::min(FloorDiv(r.right(), cell_) - gx0_, gw_ - 1);
     const int cy1 = std::min(FloorDiv(r.bottom(), cell_) - gy0_, gh_ - 1);
     if (cx0 > cx1 || cy0 > cy1) return;
+    // r is not empty, so it is normalized: four comparisons tell containment.
+    const int left = r.left(), right = r.right(), top = r.top(), bottom = r.bottom();
     for (int cy = cy0; cy <= cy1; ++cy)
         for (int cx = cx0; cx <= cx1; ++cx) {
             const size_t c = size_t(cy) * size_t(gw_) + size_t(cx);
-            for (int32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k)
-                if (r.contains(midX_[size_t(k)], midY_[size_t(k)])) out.push_back(segs_[size_t(k)]);
+            for (int32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k) {
+                const int x = midX_[size_t(k)], y = midY_[size_t(k)];
+                if (x >= left && x <= right && y >= top && y <= bottom)
+                    out.push_back(segs_[size_t(k)]);
+            }
         }
     std::sort(out.begin(), out.end());
 }
