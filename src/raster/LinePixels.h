@@ -81,24 +81,27 @@ void ForEachRow(int x1, int y1, int x2, int y2, Run run) {
         }
         return;
     }
-    int64_t err = dx + dy, x = ax, y = ay, from = x, to = x;
-    bool open = lo == 0;
-    for (int64_t i = 0; i < hi; ++i) {
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) err += dy, x += sx;
-        if (e2 <= dx) {
-            err += dx;
-            if (open) run(y, from, to);
-            y += sy;
-            from = to = x;
-        } else if (!open) {
-            from = to = x;
-        } else {
-            from = std::min(from, x), to = std::max(to, x);
+    // A flat line is traced from its left end and steps right every time
+    // (err never falls below -ady / 2), so a row holds the pixels up to the
+    // step whose 2 * err is at most dx, counted at once: each step within
+    // the row takes ady off err, the step that leaves it adds dx - ady.
+    int64_t err = dx + dy, x = ax, y = ay, left = hi;
+    bool skipFirst = lo != 0;
+    for (;;) {
+        int64_t j = 0;  // further pixels on this row
+        if (2 * err > dx) j = ady == 0 ? left : (2 * err - dx + 2 * ady - 1) / (2 * ady);
+        const int64_t from = skipFirst ? x + 1 : x;
+        if (j >= left) {
+            if (from <= x + left) run(y, from, x + left);
+            return;
         }
-        open = true;
+        if (from <= x + j) run(y, from, x + j);
+        skipFirst = false;
+        err += dx + dy - j * ady;
+        x += j + 1;
+        y += sy;
+        left -= j + 1;
     }
-    if (open) run(y, from, to);
 }
 
 }  // namespace linepixels

@@ -94,6 +94,18 @@ TEST(SurfaceLine, RowSpansAreThePixelsOfEachRow) {
                     });
                     ASSERT_EQ(got, want) << x1 << "," << y1 << " " << x2 << "," << y2;
                 }
+    // Long flat lines, whose rows are counted at once, against the trace.
+    std::mt19937 rng(11);
+    for (int k = 0; k < 400; ++k) {
+        const int x1 = int(rng() % 3000) - 500, y1 = int(rng() % 3000) - 500;
+        const int x2 = int(rng() % 3000) - 500, y2 = y1 + int(rng() % 600) - 300;
+        Pixels want, got;
+        linepixels::ForEach(x1, y1, x2, y2, [&](int64_t x, int64_t y) { want.insert({int(x), int(y)}); });
+        linepixels::ForEachRow(x1, y1, x2, y2, [&](int64_t y, int64_t from, int64_t to) {
+            for (int64_t x = from; x <= to; ++x) ASSERT_TRUE(got.insert({int(x), int(y)}).second);
+        });
+        ASSERT_EQ(got, want) << x1 << "," << y1 << " " << x2 << "," << y2;
+    }
 }
 
 TEST(SurfaceLine, XorTwiceRestoresAndReverseBandErases) {
