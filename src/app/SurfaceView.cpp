@@ -37,6 +37,7 @@ QScrollArea* SurfaceView::Area() const {
 }
 
 void SurfaceView::SurfaceChanged() {
+    network_.Invalidate();
     zoomedOut_.Invalidate();
     FitSize();
 }
@@ -48,6 +49,7 @@ void SurfaceView::FitSize() {
 }
 
 void SurfaceView::SurfaceRegionChanged(const QRect& r) {
+    network_.Invalidate();
     zoomedOut_.Invalidate(r);
     // The widget cells that show the changed surface pixels, and round them
     // what a line drawn over them (its width, a point's handle) reaches.
@@ -175,17 +177,18 @@ void SurfaceView::paintEvent(QPaintEvent* e) {
         part.setColorTable(PaletteTable());
         p.drawImage(r.topLeft(), part);
     } else if (!r.isEmpty() && scale_.exp < 0) {
-        p.drawImage(r.topLeft(), zoomedOut_.Part(ed_.surf, ed_.st, scale_, r));
+        network_.Sync(ed_.st);
+        p.drawImage(r.topLeft(), zoomedOut_.Part(ed_.surf, network_, scale_, r));
     } else if (!r.isEmpty()) {
-        view::PaintZoomedIn(p, ed_.surf, ed_.st, scale_, r);
+        network_.Sync(ed_.st);
+        view::PaintZoomedIn(p, ed_.surf, network_, scale_, r);
     }
     // Anything outside the surface (a surface smaller than the view) is grey.
     QRegion rest = QRegion(e->rect()) - QRegion(shown);
     for (const QRect& x : rest) p.fillRect(x, palette().window());
     const ControlPointTool& cp = ed_.modes.tools->controlPoints;
-    view::PaintControlPoints(p, ed_.st, scale_, e->rect(), [&cp](int i, QPointF at) {
-        return cp.ShownAt(i, at);
-    });
+    view::PaintControlPoints(p, ed_.st, scale_, e->rect(),
+                             [&cp](int i, QPointF at) { return cp.ShownAt(i, at); });
     if (mark_) {
         // A ring in a colour the surface never has, around the point's square.
         p.setPen(QPen(QColor(255, 160, 0), 2));
@@ -282,8 +285,8 @@ void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dropping =
-        e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit && ed_.modes.tools->edit.GrabIndex > 0;
+    const bool dropping = e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit &&
+                          ed_.modes.tools->edit.GrabIndex > 0;
     const QPoint s = dropping ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseUp(e->button(), s.x(), s.y());
     // A popup attached by the press opens where the right button comes up.

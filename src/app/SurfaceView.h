@@ -86,6 +86,9 @@ class SurfaceView : public QWidget {
     MainWindow& win_;
     SurfaceCursor cursor_ = SurfaceCursor::CrossLine;
     ViewScale scale_;
+    // The network's places, told of every change of the surface (the map
+    // never changes without one), and the zoomed-out levels.
+    view::NetworkIndex network_;
     view::ZoomedOut zoomedOut_;
     void FitSize();  // the widget as large as the surface at this scale
     int wheelRest_ = 0;

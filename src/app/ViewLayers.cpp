@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "raster/LinePixels.h"
 #include "raster/Surface.h"
@@ -14,33 +15,27 @@ namespace {
 
 constexpr uint8_t NoLine = 255;
 
-// Calls f(a, b) for every drawn segment of a list (both ends off the
-// separator's x = 0) whose box meets r, and g(p) for every end point in r.
+// Calls f(a, b) for every drawn segment of the lists (both ends off the
+// separator's x = 0) whose box meets r, and g(p) for every end point in r, in
+// list order: the records near r come from the index, not from a pass over
+// the whole map.
 template <class Seg, class Pt>
-void ForEachInList(const std::vector<Rec>& list, QRect r, Seg f, Pt g) {
-    if (list.empty()) return;
-    const Rec* const rec = list.data();
-    const size_t n = list.size();
-    Rec prev = rec[0];
-    auto inside = [&](Rec a) { return a.x > 0 && r.contains(a.x, a.y); };
-    if (inside(prev)) g(prev);
-    for (size_t i = 1; i < n; ++i) {
-        const Rec cur = rec[i];
-        if (inside(cur)) g(cur);
-        if (prev.x != 0 && cur.x != 0 && std::max(prev.x, cur.x) >= r.left() &&
-            std::min(prev.x, cur.x) <= r.right() && std::max(prev.y, cur.y) >= r.top() &&
-            std::min(prev.y, cur.y) <= r.bottom())
-            f(prev, cur);
-        prev = cur;
+void ForEachDrawn(const NetworkIndex& net, QRect r, Seg f, Pt g) {
+    std::vector<int32_t> near;
+    for (int which = 0; which < 2; ++which) {
+        const std::vector<Rec>& list = net.List(which);
+        net.Near(which, r, near);
+        for (const int32_t i : near) {
+            const Rec cur = list[size_t(i)];
+            if (cur.x > 0 && r.contains(cur.x, cur.y)) g(cur);
+            if (i == 0) continue;
+            const Rec prev = list[size_t(i) - 1];
+            if (prev.x != 0 && cur.x != 0 && std::max(prev.x, cur.x) >= r.left() &&
+                std::min(prev.x, cur.x) <= r.right() && std::max(prev.y, cur.y) >= r.top() &&
+                std::min(prev.y, cur.y) <= r.bottom())
+                f(prev, cur);
+        }
     }
-}
-
-// The lists are copied out a page at a time: far cheaper than a call for
-// each record on a map of a million points.
-template <class Seg, class Pt>
-void ForEachDrawn(const Store& st, QRect r, Seg f, Pt g) {
-    ForEachInList(st.PointsToVector(), r, f, g);
-    ForEachInList(st.KindsToVector(), r, f, g);
 }
 
 QRgb Mean(const QRgb* c, int n) {
@@ -53,14 +48,14 @@ QRgb Mean(const QRgb* c, int n) {
     return qRgb(r / n, g / n, b / n);
 }
 
-// What of the network a rectangle shows, found in one pass over the lists:
-// its segments and its end points, in list order.
+// What of the network a rectangle shows: its segments and its end points, in
+// list order.
 struct Shown {
     std::vector<std::pair<Rec, Rec>> segments;
     std::vector<Rec> points;
-    Shown(const Store& st, QRect r) {
+    Shown(const NetworkIndex& net, QRect r) {
         ForEachDrawn(
-            st, r, [this](Rec a, Rec b) { segments.emplace_back(a, b); },
+            net, r, [this](Rec a, Rec b) { segments.emplace_back(a, b); },
             [this](Rec a) { points.push_back(a); });
     }
 };
@@ -79,13 +74,9 @@ std::vector<uint8_t> MaskOf(const Shown& shown, QRect r) {
 
 }  // namespace
 
-std::vector<uint8_t> NetworkMask(const Store& st, QRect r) {
-    return MaskOf(Shown(st, r), r);
-}
-
 // ---- zoomed out ----
 
-void ZoomedOut::Build(const Surface& s, const Store& st, QRect want) {
+void ZoomedOut::Build(const Surface& s, const NetworkIndex& net, QRect want) {
     // Whole blocks of the coarsest level, so every level is rebuilt from
     // children that are current.
     const int x0 = std::max(0, want.left()) / 8 * 8, y0 = std::max(0, want.top()) / 8 * 8;
@@ -93,7 +84,7 @@ void ZoomedOut::Build(const Surface& s, const Store& st, QRect want) {
     const int y1 = std::min(h_, (want.bottom() + 8) / 8 * 8);
     if (x0 >= x1 || y0 >= y1) return;
     const QRect a(x0, y0, x1 - x0, y1 - y0);
-    const std::vector<uint8_t> mask = NetworkMask(st, a);
+    const std::vector<uint8_t> mask = MaskOf(Shown(net, a), a);
     std::array<QRgb, 16> lut{};
     for (int i = 0; i < 16; ++i) lut[size_t(i)] = PaletteRgb(uint8_t(i));
 
@@ -138,7 +129,7 @@ void ZoomedOut::Build(const Surface& s, const Store& st, QRect want) {
     }
 }
 
-QImage ZoomedOut::Part(const Surface& s, const Store& st, ViewScale sc, QRect r) {
+QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r) {
     if (whole_ || w_ != s.Width() || h_ != s.Height()) {
         w_ = s.Width();
         h_ = s.Height();
@@ -148,11 +139,11 @@ QImage ZoomedOut::Part(const Surface& s, const Store& st, ViewScale sc, QRect r)
             L.rgb = QImage((w_ + step - 1) / step, (h_ + step - 1) / step, QImage::Format_RGB32);
             L.line.assign(size_t(L.rgb.width()) * size_t(L.rgb.height()), NoLine);
         }
-        Build(s, st, QRect(0, 0, w_, h_));
+        Build(s, net, QRect(0, 0, w_, h_));
         whole_ = false;
         dirty_.clear();
     }
-    for (const QRect& d : dirty_) Build(s, st, d);
+    for (const QRect& d : dirty_) Build(s, net, d);
     dirty_.clear();
     const QImage& level = levels_[std::clamp(-sc.exp, 1, 3) - 1].rgb;
     return level.copy(r & level.rect());
@@ -160,7 +151,7 @@ QImage ZoomedOut::Part(const Surface& s, const Store& st, ViewScale sc, QRect r)
 
 // ---- zoomed in ----
 
-void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc, QRect r) {
+void PaintZoomedIn(QPainter& p, const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r) {
     const int cell = sc.Cell();
     // The surface pixels shown, and one more round them so that the smooth
     // magnification has its neighbours at the edge.
@@ -168,8 +159,8 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
                       QPoint(r.right() / cell, r.bottom() / cell));
     const QRect v = shown.adjusted(-1, -1, 1, 1) & QRect(0, 0, s.Width(), s.Height());
     if (v.isEmpty()) return;
-    // One pass over a large map's lists, not one for each of the three uses.
-    const Shown drawn(st, v);
+    // One look-up in the index, not one for each of the three uses.
+    const Shown drawn(net, v);
     const std::vector<uint8_t> mask = MaskOf(drawn, v);
 
     // The surface without the network: each network pixel takes the colour
@@ -193,19 +184,30 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
             // A row of nothing but network (a flat line seen close up): the row above.
             const QRgb* above =
                 y > 0 ? reinterpret_cast<const QRgb*>(base.constScanLine(y - 1)) : nullptr;
-            for (int f = 0; f < v.width(); ++f)
-                out[f] = above ? above[f] : PaletteRgb(row[f] & 15);
+            for (int f = 0; f < v.width(); ++f) out[f] = above ? above[f] : PaletteRgb(row[f] & 15);
         }
     }
     p.save();
     p.setClipRect(r);
-    p.drawImage(QRect(v.topLeft() * cell, v.size() * cell),
-                base.scaled(v.size() * cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Magnified while drawn: no intermediate image of the viewport's size.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(v.topLeft() * cell, v.size() * cell), base);
 
     // The network over it, in the colours the surface gives its pixels, so
     // line kinds and marks keep theirs.
     p.setRenderHint(QPainter::Antialiasing);
     auto centre = [cell](Rec a) { return QPointF((a.x + 0.5) * cell, (a.y + 0.5) * cell); };
+    // Segments of one colour, one after the other in the lists, go in one
+    // call: the raster engine fills plain lines (square or flat caps) straight,
+    // without building an outline for each.
+    std::vector<QLineF> lines;
+    uint8_t linesColour = 255;
+    auto flush = [&] {
+        if (lines.empty()) return;
+        p.setPen(QPen(QColor(PaletteRgb(linesColour)), 2.0, Qt::SolidLine, Qt::SquareCap));
+        p.drawLines(lines.data(), int(lines.size()));
+        lines.clear();
+    };
     for (const auto& [a, b] : drawn.segments) {
         // The colour of the segment's middle pixel as the surface drew it.
         const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
@@ -215,19 +217,35 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc,
         });
         const uint8_t c = s.Pixel(int(mx), int(my));
         if (c > 15) continue;
-        p.setPen(QPen(QColor(PaletteRgb(c)), 2.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(centre(a), centre(b));
+        if (c != linesColour) flush();
+        linesColour = c;
+        lines.emplace_back(centre(a), centre(b));
     }
-    // The points as handles, in the colour their pixel has.
-    const double side = std::clamp(cell / 2.0 + 2.0, 3.0, 7.0);
+    flush();
+    // The points as handles, in the colour their pixel has: whole-pixel
+    // squares, crisp and filled without antialiasing's cost; handles of one
+    // colour in a row go in one call.
+    const int side = std::clamp(cell / 2 + 2, 3, 7);
     p.setPen(Qt::NoPen);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    std::vector<QRect> rects;
+    uint8_t rectsColour = 255;
+    auto fill = [&] {
+        if (rects.empty()) return;
+        p.setBrush(QColor(PaletteRgb(rectsColour)));
+        p.drawRects(rects.data(), int(rects.size()));
+        rects.clear();
+    };
     for (Rec a : drawn.points) {
         const uint8_t c = s.Pixel(a.x, a.y);
         if (c > 15) continue;
-        p.setBrush(QColor(PaletteRgb(c)));
+        if (c != rectsColour) fill();
+        rectsColour = c;
         const QPointF m = centre(a);
-        p.drawRect(QRectF(m.x() - side / 2, m.y() - side / 2, side, side));
+        rects.emplace_back(int(std::floor(m.x() - side / 2.0)), int(std::floor(m.y() - side / 2.0)),
+                           side, side);
     }
+    fill();
     p.restore();
 }
 

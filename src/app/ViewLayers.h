@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/NetworkIndex.h"
 #include "app/ViewScale.h"
 
 class QPainter;
@@ -22,10 +23,6 @@ class Store;
 class Surface;
 
 namespace view {
-
-// 1 for each pixel of r that a segment or an end point of the point list or
-// the kind list covers, row by row (r's width a row).
-std::vector<uint8_t> NetworkMask(const Store& st, QRect r);
 
 // The zoomed-out levels (1/2, 1/4, 1/8) of the surface, built when first
 // shown and mended where the surface changed.
@@ -39,10 +36,10 @@ class ZoomedOut {
         if (!whole_) dirty_.push_back(surfaceRect);
     }
     // Widget pixels r at scale sc (zoomed out).
-    QImage Part(const Surface& s, const Store& st, ViewScale sc, QRect r);
+    QImage Part(const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r);
 
   private:
-    void Build(const Surface& s, const Store& st, QRect surfaceRect);
+    void Build(const Surface& s, const NetworkIndex& net, QRect surfaceRect);
     struct Level {
         QImage rgb;
         std::vector<uint8_t> line;  // the palette index of a network pixel, or NoLine
@@ -55,7 +52,7 @@ class ZoomedOut {
 
 // Paints widget pixels r of the surface at scale sc (zoomed in) with the
 // network drawn from the map.
-void PaintZoomedIn(QPainter& p, const Surface& s, const Store& st, ViewScale sc, QRect r);
+void PaintZoomedIn(QPainter& p, const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r);
 
 // The work's control points as numbered rings over widget pixels r, the same
 // size at every magnification; a switched-off point is grey. at(i) says where
