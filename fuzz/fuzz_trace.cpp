@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         for (size_t i = 0; i < e.points.size(); ++i) {
             const QPoint p = e.points[i];
-            if (p.x() < 1 || p.y() < 1 || p.x() >= w || p.y() >= h) std::abort();
+            if (p.x() < 1 || p.y() < 0 || p.x() >= w || p.y() >= h) std::abort();
             if (i && p == e.points[i - 1]) std::abort();
             if (i) segs.push_back({e.points[i - 1], p});
         }

@@ -187,7 +187,11 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
 
     // An edge that ends at the page's edge ends one pixel in: no point at
     // X 0, which the point list cannot hold, and none beyond the picture.
-    auto onEdge = [&](QPoint q) { return q.x() == 0 || q.y() == 0 || q.x() == w || q.y() == h; };
+    // Along the top an end on the edge covers the first row, which the
+    // regions either side would otherwise share.
+    auto onEdge = [&](QPoint q) {
+        return q.x() == 0 || q.x() == w || q.y() == h;
+    };
     std::vector<std::vector<QPoint>> lines;
     std::vector<size_t> from;
     for (size_t k = 0; k < walked.size(); ++k) {
