@@ -241,7 +241,7 @@ class Lines {
     void Number(int64_t v) {
         Room(24);
         char* const p = buf_.data() + n_;
-        char* end = std::to_chars(p, p + 22, v).ptr;
+        char* end = v > -100000 && v < 100000 ? Short(p, v) : std::to_chars(p, p + 22, v).ptr;
         *end++ = '\r';
         *end++ = '\n';
         n_ = size_t(end - buf_.data());
@@ -265,6 +265,24 @@ class Lines {
     }
 
   private:
+    // The digits of |v| < 100000 (every coordinate), two at a time.
+    static char* Short(char* p, int64_t v) {
+        static constexpr char pairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        if (v < 0) *p++ = '-', v = -v;
+        auto two = [&](int64_t d) {
+            std::memcpy(p, pairs + 2 * d, 2);
+            p += 2;
+        };
+        if (v >= 10000) *p++ = char('0' + v / 10000), v %= 10000, two(v / 100), two(v % 100);
+        else if (v >= 1000) two(v / 100), two(v % 100);
+        else if (v >= 100) *p++ = char('0' + v / 100), two(v % 100);
+        else if (v >= 10) two(v);
+        else *p++ = char('0' + v);
+        return p;
+    }
     void Room(size_t k) {
         if (n_ + k > buf_.size()) buf_.resize(n_ + k + size_t(ChunkSize));
     }

@@ -519,3 +519,25 @@ TEST(WorkFileSave, ALineBreakInATitleOrNameBecomesASpace) {
     EXPECT_EQ(d.title, "Map  of 1");
     EXPECT_EQ(d.names, std::vector<std::string>{"A B "});
 }
+
+TEST(WorkFileSave, NumbersOfEveryLengthAndSignReadBackAsWritten) {
+    const std::vector<int16_t> values{0,     1,     9,     10,    99,    100,   999,   1000,
+                                      9999,  10000, 32767, -1,    -9,    -10,   -99,   -100,
+                                      -999,  -1000, -9999, -10000, -32768};
+    std::vector<Rec> recs;
+    for (int16_t v : values) recs.push_back({v, int16_t(-v / 2)});
+    Store st;
+    st.AssignPoints(recs);
+    st.AssignKinds(recs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("numbers.vlm");
+    ASSERT_TRUE(WriteWorkFile(path, st, "0", nullptr));
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(path, d, &error)) << error.toStdString();
+    EXPECT_EQ(d.points, recs);
+    EXPECT_EQ(d.kinds, recs);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("\r\n-10000\r\n5000\r\n-32768\r\n16384\r\n"));
+}
