@@ -12,7 +12,10 @@ namespace {
 
 struct PairStats {
     int64_t cracks = 0, ink = 0, paper = 0;
-    int64_t lettering = 0;  // of the ink, how much is in blobs of lettering size
+    // Of the ink, how much is in the letters of a name: blobs in a row. A
+    // lone compact blob may be a dash of a blurred dash-dot line beside a
+    // name, and a wall for all that.
+    int64_t lettering = 0;
     int pass = 0;           // the widest point of the way across
 };
 
@@ -160,7 +163,7 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
         const uint8_t k = page.ink[i] | page.ink[j];
         if (k & (kInk | kMargin)) {
             ++s.ink;
-            s.lettering += (k & kBlob) != 0;
+            s.lettering += (k & kWord) != 0;
         } else {
             ++s.paper;
         }
