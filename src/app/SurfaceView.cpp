@@ -29,6 +29,9 @@ SurfaceView::SurfaceView(Editor& ed, MainWindow& win) : ed_(ed), win_(win) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(SurfaceCursorShape(cursor_));
+    spaceUp_.setSingleShot(true);
+    spaceUp_.setInterval(50);
+    connect(&spaceUp_, &QTimer::timeout, this, &SurfaceView::SpaceUp);
     SurfaceChanged();
 }
 
@@ -241,7 +244,9 @@ void SurfaceView::leaveEvent(QEvent*) {
 
 void SurfaceView::mousePressEvent(QMouseEvent* e) {
     if (panning_) return;
-    if (e->button() == Qt::MiddleButton || (e->button() == Qt::LeftButton && spaceHeld_)) {
+    // With Space held every button grabs the surface: a right press would
+    // otherwise reach the editor and open its popup.
+    if (e->button() == Qt::MiddleButton || spaceHeld_) {
         panning_ = true;
         spaceUsed_ = spaceHeld_;
         panLast_ = Pixel(e->globalPosition());
@@ -311,9 +316,12 @@ void SurfaceView::keyPressEvent(QKeyEvent* e) {
     // Space held down is the hand for panning; alone it still opens the
     // popup, when it comes up without having dragged.
     if (e->key() == Qt::Key_Space && e->modifiers() == Qt::NoModifier) {
-        if (!e->isAutoRepeat() && !spaceHeld_) {
+        if (spaceUp_.isActive()) {
+            spaceUp_.stop();  // the release was the key repeating
+        } else if (!e->isAutoRepeat() && !spaceHeld_) {
             spaceHeld_ = true;
-            spaceUsed_ = false;
+            // Pressed during a drag, it belongs to that drag.
+            spaceUsed_ = panning_;
             if (!panning_) setCursor(Qt::OpenHandCursor);
         }
         e->accept();
@@ -325,21 +333,25 @@ void SurfaceView::keyPressEvent(QKeyEvent* e) {
 
 void SurfaceView::keyReleaseEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Space && spaceHeld_) {
-        if (e->isAutoRepeat()) return;
-        spaceHeld_ = false;
-        if (!panning_) RestoreCursor();
-        if (!spaceUsed_) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-            win_.ForwardKey(&press);
-        }
+        if (!e->isAutoRepeat()) spaceUp_.start();
         return;
     }
     if (e->key() == Qt::Key_Shift) UpdateMark(mapFromGlobal(QCursor::pos()), e->modifiers());
     QWidget::keyReleaseEvent(e);
 }
 
+void SurfaceView::SpaceUp() {
+    spaceHeld_ = false;
+    if (!panning_) RestoreCursor();
+    if (!spaceUsed_) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        win_.ForwardKey(&press);
+    }
+}
+
 void SurfaceView::focusOutEvent(QFocusEvent* e) {
     if (spaceHeld_ && !panning_) RestoreCursor();
     spaceHeld_ = false;
+    spaceUp_.stop();
     QWidget::focusOutEvent(e);
 }

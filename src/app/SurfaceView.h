@@ -3,6 +3,7 @@
 // pixels. Zoom, pan and snapping live here, so the editor never sees them.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <optional>
 
@@ -94,10 +95,15 @@ class SurfaceView : public QWidget {
     int wheelRest_ = 0;
     int snapTol_ = 6;
     std::optional<QPoint> mark_;
-    // Panning: by the middle button, or the left one while Space is held.
+    // Panning: by the middle button, or any button while Space is held.
     bool panning_ = false;
     QPoint panLast_;
     bool spaceHeld_ = false, spaceUsed_ = false;
+    // X11 marks a key's repeat by the press that follows its release at
+    // once; when that press is late the release looks real. So Space counts
+    // as up only when no press follows within a moment.
+    QTimer spaceUp_;
+    void SpaceUp();
     // Where the keys last put the pointer: screen position and surface pixel.
     QPoint placedScreen_, placedSurface_;
     bool placed_ = false;
