@@ -21,7 +21,7 @@ group_packages() {
     build) echo "cmake g++ make ccache pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libgdal-dev libgeos-dev qt6-svg-dev libpoppler-qt6-dev" ;;
     test) echo "libgtest-dev libgmock-dev libbenchmark-dev python3-shapely" ;;
     fuzz) echo "clang libclang-rt-dev" ;;
-    devtools) echo "xvfb xauth x11-utils imagemagick xdotool" ;;
+    devtools) echo "xvfb xauth x11-utils imagemagick xdotool valgrind" ;;
     *)
       echo "deps.sh: unknown group '$1' (runtime, build, test, fuzz, devtools)" >&2
       exit 2
