@@ -5,6 +5,7 @@
 
 #include "TraceSupport.h"
 #include "trace/Distance.h"
+#include "trace/GapSweep.h"
 
 using namespace ttest;
 
@@ -162,6 +163,11 @@ TEST(Trace, ThePageEdgeIsNoBoundaryAndABlankPageHasNone) {
             EXPECT_FALSE(a.x() == b.x() && (a.x() <= 1 || a.x() >= 200)) << a.x() << "," << a.y();
         }
     EXPECT_EQ(ClosedByComposition(net, 200, 150), 2);  // the two whole cells
+    // A line running off the top ends on the first row, which the cells
+    // either side would otherwise share.
+    int onTop = 0;
+    for (const trace::Edge& e : net.edges) onTop += e.points.front().y() == 0 || e.points.back().y() == 0;
+    EXPECT_GE(onTop, 2);
 
     QImage blank(120, 90, QImage::Format_RGB32);
     blank.fill(qRgb(250, 248, 240));
@@ -205,4 +211,21 @@ TEST(Trace, ADarkGrainyPageMarginIsOutsideTheMap) {
                 scan.setPixel(x, y, qRgb(v, v, v));
             }
     ExpectTraced(scan, 30, 25, 5, 4, 70);
+}
+
+TEST(Trace, TheGapRadiusGoesBelowTheLinesOnlyWhereThatClosesEveryGapToo) {
+    // Regions counted by radius 0..12. A clean page of solid lines: the count
+    // only falls as the radius grows (small islands and necks are lost), so
+    // the smallest radius keeps them.
+    const std::vector<int> clean{3, 402, 374, 346, 323, 316, 297, 294, 283, 273, 250, 236, 224};
+    EXPECT_EQ(trace::ChooseGap(clean, 2), 1);
+    EXPECT_EQ(trace::ChooseGap(clean, 3), 1);
+    // Level from radius 1: nothing to gain below the lines' width.
+    EXPECT_GE(trace::ChooseGap(std::vector<int>(13, 21), 2), 2);
+    // Gaps closing only at radius 3: never below.
+    const std::vector<int> broken{13, 13, 16, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21};
+    EXPECT_GE(trace::ChooseGap(broken, 2), 3);
+    // More regions at radius 1, but radius 2 closes a gap radius 1 leaves.
+    const std::vector<int> mixed{1, 30, 29, 31, 31, 31, 31, 31, 31, 31, 31, 31, 31};
+    EXPECT_GE(trace::ChooseGap(mixed, 3), 3);
 }
