@@ -24,7 +24,13 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     // an empty span's start lies beyond it.
     if (!cover.Spanned() || w >= kEmptyFrom) return false;
     blocks_ = std::move(blocks);
-    at_.assign(blocks_.size() * n, kNone);
+    // The sweep writes each block's rows on the surface; rows above or below
+    // it are nothing's.
+    at_.reset(new uint16_t[blocks_.size() * n]);
+    for (size_t b = 0; b < blocks_.size(); ++b)
+        for (int dy = 0; dy < kSide; ++dy)
+            if (blocks_[b].y + dy < 0 || blocks_[b].y + dy >= h)
+                std::fill_n(at_.get() + b * n + size_t(dy) * kSide, kSide, kNone);
     parent_.clear();
     boxes_.clear();
 
@@ -179,7 +185,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         for (int32_t b : open) {
             const Corner c = blocks_[size_t(b)];
             const int dy = y - c.y;
-            uint16_t* res = at_.data() + size_t(b) * n + size_t(dy) * kSide;
+            uint16_t* res = at_.get() + size_t(b) * n + size_t(dy) * kSide;
             while (at->to <= c.x) ++at;
             if (at->from <= c.x && at->to >= c.x + kSide && c.x >= 0) {
                 // One run holds the block's whole row.
@@ -190,7 +196,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
                 for (int dx = 0; dx < kSide; ++dx) {
                     const int32_t px = c.x + dx;
                     while (r->to <= px) ++r;
-                    if (r->from <= px && px >= 0) res[dx] = uint16_t(r->node);
+                    res[dx] = r->from <= px && px >= 0 ? uint16_t(r->node) : kNone;
                 }
             }
             if (dy + 1 < kSide) open[kept++] = b;

@@ -54,7 +54,8 @@ class BlockRegions {
     int32_t Find(int32_t i) const;
     std::vector<Corner> blocks_;
     static constexpr uint16_t kNone = 0xFFFF;
-    std::vector<uint16_t> at_;             // kSide * kSide per block, row by row
+    // kSide * kSide per block, row by row; every entry is written once.
+    std::unique_ptr<uint16_t[]> at_;
     mutable std::vector<int32_t> parent_;  // union-find; the roots are the regions
     std::vector<Box> boxes_;               // by root
     struct Span {
