@@ -144,6 +144,25 @@ void BM_MovePointMillionPointMap(benchmark::State& state) {
 }
 BENCHMARK(BM_MovePointMillionPointMap)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
+// The whole surface said to have changed (a redraw, the rubber band of a
+// dragged point): the zoomed-out levels are made again before the repaint.
+void BM_SurfaceChangedMillionPointMap(benchmark::State& state) {
+    BigMap& m = BigShared();
+    SurfaceView* view = m.app.win->View();
+    view->SetZoom(int(state.range(0)), QPointF(0, 0));
+    m.app.ui.SetScrollPos(QPoint(m.app.ed.surf.Width() / 3, m.app.ed.surf.Height() / 3));
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        m.app.ui.SurfaceChanged();
+        view->repaint();
+    }
+    state.SetLabel(view->Scale().Text().toStdString());
+}
+BENCHMARK(BM_SurfaceChangedMillionPointMap)
+    ->DenseRange(-3, -1)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+
 // The scaling alone, the whole 8126 x 4758 surface at 1/8 (1016 x 595).
 void BM_ScaleWholeSurfaceToEighth(benchmark::State& state) {
     Surface& s = Shared().app.ed.surf;

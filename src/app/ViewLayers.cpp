@@ -13,12 +13,26 @@
 namespace view {
 namespace {
 
-constexpr uint8_t NoLine = 255;
+// The width of a line zoomed out, in screen pixels: at 1.2 even a segment of
+// a quarter pixel at 1/8 still turns a pixel more than half way to its
+// colour; at 1.0 some were left fainter.
+constexpr double OutWidth = 1.2;
+
+// The colour of a segment's middle pixel as the surface drew it (more than
+// 15: not a palette colour, not drawn).
+uint8_t MiddleColour(const Surface& s, Rec a, Rec b) {
+    const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+    int64_t i = 0, mx = a.x, my = a.y;
+    linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) {
+        if (i++ == steps / 2) mx = x, my = y;
+    });
+    return s.Pixel(int(mx), int(my));
+}
 
 // Calls f(a, b) for every drawn segment of the lists (both ends off the
-// separator's x = 0) whose box meets r, and g(p) for every end point in r, in
-// list order: the records near r come from the index, not from a pass over
-// the whole map.
+// separator's x = 0) whose box meets r, and g(p, lone) for every end point in
+// r (lone: no segment on either side), in list order: the records near r
+// come from the index, not from a pass over the whole map.
 template <class Seg, class Pt>
 void ForEachDrawn(const NetworkIndex& net, QRect r, Seg f, Pt g) {
     std::vector<int32_t> near;
@@ -27,7 +41,9 @@ void ForEachDrawn(const NetworkIndex& net, QRect r, Seg f, Pt g) {
         net.Near(which, r, near);
         for (const int32_t i : near) {
             const Rec cur = list[size_t(i)];
-            if (cur.x > 0 && r.contains(cur.x, cur.y)) g(cur);
+            if (cur.x > 0 && r.contains(cur.x, cur.y))
+                g(cur, (i == 0 || list[size_t(i) - 1].x == 0) &&
+                           (size_t(i) + 1 == list.size() || list[size_t(i) + 1].x == 0));
             if (i == 0) continue;
             const Rec prev = list[size_t(i) - 1];
             if (prev.x != 0 && cur.x != 0 && std::max(prev.x, cur.x) >= r.left() &&
@@ -38,25 +54,18 @@ void ForEachDrawn(const NetworkIndex& net, QRect r, Seg f, Pt g) {
     }
 }
 
-QRgb Mean(const QRgb* c, int n) {
-    int r = 0, g = 0, b = 0;
-    for (int i = 0; i < n; ++i) {
-        r += qRed(c[i]);
-        g += qGreen(c[i]);
-        b += qBlue(c[i]);
-    }
-    return qRgb(r / n, g / n, b / n);
-}
-
 // What of the network a rectangle shows: its segments and its end points, in
 // list order.
 struct Shown {
     std::vector<std::pair<Rec, Rec>> segments;
-    std::vector<Rec> points;
+    std::vector<Rec> points, lone;
     Shown(const NetworkIndex& net, QRect r) {
         ForEachDrawn(
             net, r, [this](Rec a, Rec b) { segments.emplace_back(a, b); },
-            [this](Rec a) { points.push_back(a); });
+            [this](Rec a, bool single) {
+                points.push_back(a);
+                if (single) lone.push_back(a);
+            });
     }
 };
 
@@ -88,45 +97,119 @@ void ZoomedOut::Build(const Surface& s, const NetworkIndex& net, QRect want) {
     std::array<QRgb, 16> lut{};
     for (int i = 0; i < 16; ++i) lut[size_t(i)] = PaletteRgb(uint8_t(i));
 
-    // Level k from level k - 1 (the surface and the mask for k = 1): a
-    // network pixel among the children wins, the others are averaged.
+    // Level k from level k - 1 (the surface for k = 0): the mean of the
+    // children that are not network, each weighted by the surface pixels it
+    // stands for; a block of nothing but network takes the plain mean (a
+    // line is drawn over it anyway).
     int cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1, cw = w_, ch = h_;
     for (int k = 0; k < 3; ++k) {
         Level& L = levels_[k];
-        const int lw = L.rgb.width(), lh = L.rgb.height();
+        const int lw = L.base.width(), lh = L.base.height();
         const int px0 = cx0 / 2, py0 = cy0 / 2, px1 = (cx1 + 1) / 2, py1 = (cy1 + 1) / 2;
         for (int y = py0; y < py1 && y < lh; ++y) {
-            auto* out = reinterpret_cast<QRgb*>(L.rgb.scanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(L.base.scanLine(y));
             for (int x = px0; x < px1 && x < lw; ++x) {
-                QRgb c[4];
-                int n = 0;
-                uint8_t line = NoLine;
+                int sum[3] = {0, 0, 0}, all[3] = {0, 0, 0}, n = 0, weight = 0;
                 for (int dy = 0; dy < 2; ++dy) {
                     const int sy = 2 * y + dy;
                     if (sy >= ch) break;
                     for (int dx = 0; dx < 2; ++dx) {
                         const int sx = 2 * x + dx;
                         if (sx >= cw) break;
+                        QRgb c;
+                        int wt;
                         if (k == 0) {
-                            const uint8_t idx = s.Data()[size_t(sy) * size_t(w_) + size_t(sx)];
-                            if (line == NoLine &&
-                                mask[size_t(sy - y0) * size_t(a.width()) + size_t(sx - x0)])
-                                line = idx & 15;
-                            c[n++] = lut[idx & 15];
+                            c = lut[s.Data()[size_t(sy) * size_t(w_) + size_t(sx)] & 15];
+                            wt =
+                                mask[size_t(sy - y0) * size_t(a.width()) + size_t(sx - x0)] ? 0 : 1;
                         } else {
                             const Level& C = levels_[k - 1];
-                            const uint8_t l = C.line[size_t(sy) * size_t(cw) + size_t(sx)];
-                            if (line == NoLine) line = l;
-                            c[n++] = reinterpret_cast<const QRgb*>(C.rgb.constScanLine(sy))[sx];
+                            c = reinterpret_cast<const QRgb*>(C.base.constScanLine(sy))[sx];
+                            wt = C.weight[size_t(sy) * size_t(cw) + size_t(sx)];
                         }
+                        sum[0] += qRed(c) * wt, sum[1] += qGreen(c) * wt, sum[2] += qBlue(c) * wt;
+                        all[0] += qRed(c), all[1] += qGreen(c), all[2] += qBlue(c);
+                        weight += wt;
+                        ++n;
                     }
                 }
-                L.line[size_t(y) * size_t(lw) + size_t(x)] = line;
-                out[x] = line != NoLine ? lut[line] : Mean(c, n);
+                L.weight[size_t(y) * size_t(lw) + size_t(x)] = uint8_t(weight);
+                out[x] = weight > 0 ? qRgb(sum[0] / weight, sum[1] / weight, sum[2] / weight)
+                                    : qRgb(all[0] / n, all[1] / n, all[2] / n);
             }
         }
         cx0 = px0, cy0 = py0, cx1 = px1, cy1 = py1, cw = lw, ch = lh;
     }
+    for (Level& L : levels_)
+        if (!L.shownWhole) L.shownDirty.push_back(a);
+}
+
+void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) {
+    Level& L = levels_[k];
+    const int step = 2 << k;
+    const QRect la(a.x() / step, a.y() / step, (a.width() + step - 1) / step,
+                   (a.height() + step - 1) / step);
+    QPainter p(&L.shown);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(la.topLeft(), L.base, la);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setClipRect(la);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Lines from outside whose edge reaches in are drawn too.
+    const int reach = 2 * step;
+    const Shown drawn(net, a.adjusted(-reach, -reach, reach, reach));
+    auto at = [step](Rec r) { return QPointF((r.x + 0.5) / step, (r.y + 0.5) / step); };
+    // Square caps keep the raster engine on its quick path for plain lines;
+    // lines of one colour go in one call.
+    std::vector<QLineF> lines;
+    uint8_t colour = 255;
+    auto flush = [&] {
+        if (lines.empty()) return;
+        p.setPen(QPen(QColor(PaletteRgb(colour)), OutWidth, Qt::SolidLine, Qt::SquareCap));
+        p.drawLines(lines.data(), int(lines.size()));
+        lines.clear();
+    };
+    // A run of segments is drawn a pixel at a time: the points it passes
+    // within a pixel of where its last line ended are left out, so a long
+    // coast at 1/8 is not a thousand lines in one pixel.
+    bool open = false;
+    QPointF from, to;
+    Rec last{};
+    auto end = [&] {
+        if (open) lines.emplace_back(from, to);
+        open = false;
+    };
+    for (const auto& [a0, b0] : drawn.segments) {
+        const uint8_t c = MiddleColour(s, a0, b0);
+        if (c > 15) {
+            end();
+            continue;
+        }
+        if (c != colour || !open || !(a0 == last)) {
+            end();
+            if (c != colour) flush();
+            colour = c;
+            from = at(a0);
+            open = true;
+        }
+        to = at(b0);
+        last = b0;
+        const QPointF d = to - from;
+        if (d.x() * d.x() + d.y() * d.y() >= 1.0) {
+            lines.emplace_back(from, to);
+            from = to;
+        }
+    }
+    end();
+    // A point on its own is a dot.
+    for (Rec pt : drawn.lone) {
+        const uint8_t c = s.Pixel(pt.x, pt.y);
+        if (c > 15) continue;
+        if (c != colour) flush();
+        colour = c;
+        lines.emplace_back(at(pt), at(pt));
+    }
+    flush();
 }
 
 QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r) {
@@ -136,8 +219,11 @@ QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, 
         for (int k = 0; k < 3; ++k) {
             const int step = 2 << k;
             Level& L = levels_[k];
-            L.rgb = QImage((w_ + step - 1) / step, (h_ + step - 1) / step, QImage::Format_RGB32);
-            L.line.assign(size_t(L.rgb.width()) * size_t(L.rgb.height()), NoLine);
+            L.base = QImage((w_ + step - 1) / step, (h_ + step - 1) / step, QImage::Format_RGB32);
+            L.weight.assign(size_t(L.base.width()) * size_t(L.base.height()), 0);
+            L.shown = QImage();  // made when first shown
+            L.shownWhole = true;
+            L.shownDirty.clear();
         }
         Build(s, net, QRect(0, 0, w_, h_));
         whole_ = false;
@@ -145,8 +231,17 @@ QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, 
     }
     for (const QRect& d : dirty_) Build(s, net, d);
     dirty_.clear();
-    const QImage& level = levels_[std::clamp(-sc.exp, 1, 3) - 1].rgb;
-    return level.copy(r & level.rect());
+    const int k = std::clamp(-sc.exp, 1, 3) - 1;
+    Level& L = levels_[k];
+    if (L.shownWhole) {
+        L.shown = QImage(L.base.size(), QImage::Format_RGB32);
+        Draw(k, s, net, QRect(0, 0, w_, h_));
+        L.shownWhole = false;
+        L.shownDirty.clear();
+    }
+    for (const QRect& d : L.shownDirty) Draw(k, s, net, d);
+    L.shownDirty.clear();
+    return L.shown.copy(r & L.shown.rect());
 }
 
 // ---- zoomed in ----
@@ -209,13 +304,7 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const NetworkIndex& net, ViewS
         lines.clear();
     };
     for (const auto& [a, b] : drawn.segments) {
-        // The colour of the segment's middle pixel as the surface drew it.
-        const int64_t steps = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-        int64_t i = 0, mx = a.x, my = a.y;
-        linepixels::ForEach(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) {
-            if (i++ == steps / 2) mx = x, my = y;
-        });
-        const uint8_t c = s.Pixel(int(mx), int(my));
+        const uint8_t c = MiddleColour(s, a, b);
         if (c > 15) continue;
         if (c != linesColour) flush();
         linesColour = c;

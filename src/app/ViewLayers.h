@@ -2,8 +2,9 @@
 // stays the working raster (hit tests, fills and the composition read it);
 // the view only looks at it differently:
 //  - zoomed out, each screen pixel is the mean colour of the surface pixels
-//    it covers, except that a pixel of the traced network wins its block
-//    outright, so no line thins into dashes or vanishes at 1/8;
+//    it covers that are not the traced network, and the network is drawn
+//    over that from the map itself as antialiased lines of constant screen
+//    width, so no line thins into dashes or vanishes at 1/8;
 //  - zoomed in, the surface without the network is smoothly magnified, and
 //    the network is drawn over it from the map itself as antialiased lines
 //    of constant screen width, with its points as small handles.
@@ -39,10 +40,16 @@ class ZoomedOut {
     QImage Part(const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r);
 
   private:
+    // The averages of every level over surfaceRect (whole blocks of 8).
     void Build(const Surface& s, const NetworkIndex& net, QRect surfaceRect);
+    // Level k's picture over surfaceRect: its average and the lines.
+    void Draw(int k, const Surface& s, const NetworkIndex& net, QRect surfaceRect);
     struct Level {
-        QImage rgb;
-        std::vector<uint8_t> line;  // the palette index of a network pixel, or NoLine
+        QImage base;                  // the surface without the network, averaged
+        std::vector<uint8_t> weight;  // how many surface pixels that average holds
+        QImage shown;                 // base with the network drawn over it
+        bool shownWhole = true;
+        std::vector<QRect> shownDirty;  // surface rectangles, whole blocks of 8
     };
     Level levels_[3];
     int w_ = 0, h_ = 0;
