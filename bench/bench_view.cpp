@@ -144,15 +144,22 @@ void BM_MovePointMillionPointMap(benchmark::State& state) {
 }
 BENCHMARK(BM_MovePointMillionPointMap)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
-// The whole surface said to have changed (a redraw, the rubber band of a
-// dragged point): the zoomed-out levels are made again before the repaint.
+// The whole surface said to have changed while only a dragged point's rubber
+// band moved, then a repaint (zoomed out, the levels are mended first).
 void BM_SurfaceChangedMillionPointMap(benchmark::State& state) {
     BigMap& m = BigShared();
     SurfaceView* view = m.app.win->View();
     view->SetZoom(int(state.range(0)), QPointF(0, 0));
     m.app.ui.SetScrollPos(QPoint(m.app.ed.surf.Width() / 3, m.app.ed.surf.Height() / 3));
     QCoreApplication::processEvents();
+    Surface& s = m.app.ed.surf;
+    const QPoint at(s.Width() / 2, s.Height() / 2);
     for (auto _ : state) {
+        // A rubber band moves: two lines drawn in XOR, as the edit tool does.
+        s.SetRop(Rop::Xor);
+        s.Line(at.x(), at.y(), at.x() + 40, at.y() + 25);
+        s.Line(at.x() + 40, at.y() + 25, at.x() + 80, at.y() - 10);
+        s.SetRop(Rop::Copy);
         m.app.ui.SurfaceChanged();
         view->repaint();
     }

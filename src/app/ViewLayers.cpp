@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "raster/LinePixels.h"
 #include "raster/Surface.h"
@@ -147,8 +148,11 @@ void ZoomedOut::Build(const Surface& s, const NetworkIndex& net, QRect want) {
 void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) {
     Level& L = levels_[k];
     const int step = 2 << k;
-    const QRect la(a.x() / step, a.y() / step, (a.width() + step - 1) / step,
-                   (a.height() + step - 1) / step);
+    // One pixel more round: the edge of a line that was there may reach it.
+    const QRect la = QRect(a.x() / step, a.y() / step, (a.width() + step - 1) / step,
+                           (a.height() + step - 1) / step)
+                         .adjusted(-1, -1, 1, 1) &
+                     L.base.rect();
     QPainter p(&L.shown);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(la.topLeft(), L.base, la);
@@ -212,7 +216,46 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
     flush();
 }
 
+void ZoomedOut::Remember(const Surface& s, QRect r) {
+    r &= QRect(0, 0, w_, h_);
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const size_t at = size_t(y) * size_t(w_) + size_t(r.left());
+        std::memcpy(made_.data() + at, s.Data() + at, size_t(r.width()));
+    }
+}
+
+void ZoomedOut::FindChanges(const Surface& s) {
+    // Bands of 8 rows (a block of the coarsest level); changed bands next to
+    // each other make one rectangle.
+    QRect open;
+    for (int y0 = 0; y0 < h_; y0 += 8) {
+        int lo = w_, hi = -1;
+        for (int y = y0; y < std::min(h_, y0 + 8); ++y) {
+            const size_t row = size_t(y) * size_t(w_);
+            const uint8_t* a = made_.data() + row;
+            const uint8_t* b = s.Data() + row;
+            if (std::memcmp(a, b, size_t(w_)) == 0) continue;
+            int x = 0, z = w_ - 1;
+            while (a[x] == b[x]) ++x;
+            while (a[z] == b[z]) --z;
+            lo = std::min(lo, x), hi = std::max(hi, z);
+        }
+        if (hi < 0) {
+            if (!open.isNull()) dirty_.push_back(open);
+            open = QRect();
+            continue;
+        }
+        open |= QRect(lo, y0, hi - lo + 1, std::min(8, h_ - y0));
+    }
+    if (!open.isNull()) dirty_.push_back(open);
+}
+
 QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, QRect r) {
+    if (whole_ && w_ == s.Width() && h_ == s.Height() && !made_.empty()) {
+        dirty_.clear();
+        FindChanges(s);
+        whole_ = false;
+    }
     if (whole_ || w_ != s.Width() || h_ != s.Height()) {
         w_ = s.Width();
         h_ = s.Height();
@@ -226,10 +269,14 @@ QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, 
             L.shownDirty.clear();
         }
         Build(s, net, QRect(0, 0, w_, h_));
+        made_.assign(s.Data(), s.Data() + size_t(w_) * size_t(h_));
         whole_ = false;
         dirty_.clear();
     }
-    for (const QRect& d : dirty_) Build(s, net, d);
+    for (const QRect& d : dirty_) {
+        Build(s, net, d);
+        Remember(s, d);
+    }
     dirty_.clear();
     const int k = std::clamp(-sc.exp, 1, 3) - 1;
     Level& L = levels_[k];

@@ -44,6 +44,11 @@ class ZoomedOut {
     void Build(const Surface& s, const NetworkIndex& net, QRect surfaceRect);
     // Level k's picture over surfaceRect: its average and the lines.
     void Draw(int k, const Surface& s, const NetworkIndex& net, QRect surfaceRect);
+    // Told only that the surface changed, the rectangles that differ from
+    // the copy the levels were made from: a dragged point's rubber band
+    // redraws a few lines, not a million.
+    void FindChanges(const Surface& s);
+    void Remember(const Surface& s, QRect surfaceRect);
     struct Level {
         QImage base;                  // the surface without the network, averaged
         std::vector<uint8_t> weight;  // how many surface pixels that average holds
@@ -55,6 +60,7 @@ class ZoomedOut {
     int w_ = 0, h_ = 0;
     bool whole_ = true;
     std::vector<QRect> dirty_;
+    std::vector<uint8_t> made_;  // the surface the levels show
 };
 
 // Paints widget pixels r of the surface at scale sc (zoomed in) with the

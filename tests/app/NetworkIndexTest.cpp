@@ -1,12 +1,15 @@
-// The view's index of the network must find every record a rectangle shows,
-// before and after the lists change under it (records shifted by inserts and
-// deletes, separators, long segments, negative coordinates).
+// The view's caches: the index of the network must find every record a
+// rectangle shows, before and after the lists change under it (records
+// shifted by inserts and deletes, separators, long segments, negative
+// coordinates); the zoomed-out levels must follow the surface.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
 
 #include "app/NetworkIndex.h"
+#include "app/ViewLayers.h"
+#include "raster/Surface.h"
 
 namespace {
 
@@ -102,4 +105,53 @@ TEST(NetworkIndex, FindsWhatARectangleShowsAfterEveryChange) {
     index.Invalidate();
     index.Sync(st);
     EXPECT_EQ(index.List(0), st.PointsToVector());
+}
+
+// Told only that the surface changed, the zoomed-out view compares it with
+// the copy it was made from; what it then shows must be what a view made
+// afresh shows, with lines removed, moved and added.
+TEST(ZoomedOut, ChangesFoundByComparingShowWhatAFreshViewShows) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> x(1, 598), y(0, 397), d(-30, 30);
+    Surface s(600, 400);
+    Store st;
+    std::vector<Rec> points{{0, 0}};
+    auto trace = [&] {
+        for (int i = 0; i < 60; ++i) {
+            const Rec a{int16_t(x(rng)), int16_t(y(rng))};
+            points.push_back(a);
+            points.push_back(Rec{int16_t(std::clamp(a.x + d(rng), 1, 599)), int16_t(a.y + d(rng))});
+            points.push_back(Rec{0, 0});
+        }
+    };
+    auto draw = [&] {
+        s.Fill(0);
+        s.SetPen(White);
+        for (size_t i = 1; i < points.size(); ++i)
+            if (points[i - 1].x != 0 && points[i].x != 0)
+                s.Line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        s.SetPixel(x(rng), y(rng), 4);  // something that is not the network
+        st.AssignPoints(points);
+    };
+    trace();
+    draw();
+    view::NetworkIndex net;
+    net.Sync(st);
+    view::ZoomedOut kept;
+    for (int exp : {-1, -2, -3}) kept.Part(s, net, ViewScale{exp}, QRect(0, 0, 300, 200));
+    // Half the lines go, some move, more come.
+    points.resize(points.size() / 2);
+    points[5] = Rec{300, 200};
+    trace();
+    draw();
+    net.Invalidate();
+    net.Sync(st);
+    kept.Invalidate();
+    for (int exp : {-1, -2, -3}) {
+        SCOPED_TRACE(exp);
+        view::ZoomedOut fresh;
+        const ViewScale sc{exp};
+        const QRect all(0, 0, sc.WidgetLength(600), sc.WidgetLength(400));
+        EXPECT_EQ(kept.Part(s, net, sc, all), fresh.Part(s, net, sc, all));
+    }
 }
