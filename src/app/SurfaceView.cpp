@@ -55,8 +55,9 @@ void SurfaceView::SurfaceRegionChanged(const QRect& r) {
     network_.Invalidate();
     zoomedOut_.Invalidate(r);
     // The widget cells that show the changed surface pixels, and round them
-    // what a line drawn over them (its width, a point's handle) reaches.
-    const int reach = scale_.exp > 0 ? 5 : 0;
+    // what a line drawn over them (its width, a point's handle; zoomed out,
+    // the antialiased edge in the next pixel) reaches.
+    const int reach = scale_.exp > 0 ? 5 : scale_.exp < 0 ? 2 : 0;
     update((scale_.Square(r.topLeft()) | scale_.Square(r.bottomRight()))
                .adjusted(-reach, -reach, reach, reach));
 }
