@@ -22,7 +22,7 @@ void BM_ReDraw(benchmark::State& state) {
         s_.LegendX = 100;
         s_.LegendY = 100;
     });
-    for (auto _ : state) benchmark::DoNotOptimize(t.ed.canvas.ReDraw());
+    for (auto _ : state) benchmark::DoNotOptimize(ReDraw(t.ed.bench));
     state.counters["points"] = t.st().PointLast;
 }
 BENCHMARK(BM_ReDraw)->ArgName("points")->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -38,14 +38,14 @@ void BM_ReDrawWithPicture(benchmark::State& state) {
     if (!WriteBitmapFile(pic, t.ed.temps.picture, &err))
         state.SkipWithError(err.toStdString().c_str());
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
-    for (auto _ : state) benchmark::DoNotOptimize(t.ed.canvas.ReDraw());
+    for (auto _ : state) benchmark::DoNotOptimize(ReDraw(t.ed.bench));
 }
 BENCHMARK(BM_ReDrawWithPicture)->Unit(benchmark::kMillisecond);
 
 void BM_MarkVertices(benchmark::State& state) {
     TestEditor t(2560, 1920);
     FillNetwork(t, 200000);
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     for (auto _ : state) t.ed.canvas.MarkVertices(White);
 }
 BENCHMARK(BM_MarkVertices)->Unit(benchmark::kMillisecond);

@@ -32,7 +32,7 @@ void Prepare(TestEditor& t, const std::vector<Rec>& net) {
         });
     }
     t.ed.modeCommands.CuttingModeClick();
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     // An irregular eight-cornered outline around the middle.
     for (auto [x, y] : {std::pair{600, 400},
                         {1300, 300},

@@ -19,7 +19,7 @@ void Load(TestEditor& t, int points) {
         s_.AppendPoint(0, 0);
     });
     t.ed.modeCommands.BuildModeClick();
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
 }
 
 // 100 clicks, each one step: time per click and history bytes per click.

@@ -94,7 +94,7 @@ struct BigMap {
         const GeneratedMap g = GenerateMap(recipe, app.ed);
         app.ed.surf.Resize(std::max(g.width + 2, app.ed.surf.Width()),
                            std::max(g.height + 2, app.ed.surf.Height()));
-        app.ed.canvas.ReDraw();
+        ReDraw(app.ed.bench);
         app.ui.SurfaceChanged();
         QCoreApplication::processEvents();
         records = app.ed.st.PointLast;

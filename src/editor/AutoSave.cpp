@@ -11,7 +11,8 @@
 #include "base/SafeSave.h"
 #include "editor/SessionFiles.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/WorkFileCommands.h"
 #include "formats/WorkFormat.h"
 #include "georef/GeoRefFiles.h"
 
@@ -122,7 +123,7 @@ bool SessionFiles::OfferRecovery() {
             continue;
         }
         restoring_ = true;
-        const bool ok = ed.files.LoadWorkFile(o.WorkPath());
+        const bool ok = workFiles_.LoadWorkFile(o.WorkPath());
         restoring_ = false;
         if (!ok) {
             declined_.push_back(std::move(o));
@@ -132,7 +133,7 @@ bool SessionFiles::OfferRecovery() {
         doc.NameWorkFile(o.origin);
         docFile_ = o.origin;
         doc.MarkChanged();
-        ed.modeCommands.BuildModeClick();
+        wb.modes.SwitchMode(Mode::Input);
         // Safe in this instance's own autosave before the old one goes.
         if (WriteAutosave()) Session::Delete(o);
         restored = true;

@@ -8,7 +8,7 @@
 
 #include "editor/Canvas.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "ops/Extent.h"
 #include "base/Messages.h"
 #include "usecases/WorkFiles.h"
@@ -38,13 +38,18 @@ bool Canvas::LoadPictureCached(QString* error) {
     return true;
 }
 
-bool Canvas::ReDraw() {
-    ui.SetBusy(true);
-    if (st.Mode == Mode::LineKind) {
-        // Leaving line-kind mode redraws (with the new mode) on the way out.
-        ed.modeCommands.BuildModeClick();
-        return lastRedrawOk_;
+bool ReDraw(Workbench& wb) {
+    wb.ui.SetBusy(true);
+    if (wb.st.Mode == Mode::LineKind) {
+        // Leaving line-kind mode redraws (with the new mode) on the way out:
+        // the mode's exit paints through Repaint, never back here.
+        wb.modes.SwitchMode(Mode::Input);
+        return wb.canvas.lastRedrawOk_;
     }
+    return wb.canvas.Repaint();
+}
+
+bool Canvas::Repaint() {
     const bool shown = st.BasePicLoaded && st.BasePicShown;
     QString error;
     const bool loaded = shown && LoadPictureCached(&error);
@@ -76,7 +81,7 @@ void Canvas::ShowKinds() {
 void Canvas::RestoreCursor() {
     ui.SetBusy(false);
     // The area-position command sets its own cursor and keeps it.
-    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(ed.modes.ModeCursor());
+    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(wb.modes.ModeCursor());
     ui.SurfaceChanged();
 }
 
@@ -116,16 +121,16 @@ QString Canvas::MouseReadout(int x, int y) {
     return QStringLiteral("%1:%2").arg(x, 4).arg(y);
 }
 
-void PaintCompositionView(Editor& ed) {
-    PaintCompositionView(ed, ed.surf);
-    ed.ui.SurfaceChanged();
+void PaintCompositionView(Workbench& wb) {
+    PaintCompositionView(wb, wb.surf);
+    wb.ui.SurfaceChanged();
 }
 
-void PaintCompositionView(Editor& ed, Surface& s) {
-    ed.canvas.ShowProgressBar();
-    render::CompositionView(ed.st, s, false, [&ed] { ed.progress.StepIt(); });
-    ed.progress.SetPosition(0);
-    ed.progress.Hide();
+void PaintCompositionView(Workbench& wb, Surface& s) {
+    wb.canvas.ShowProgressBar();
+    render::CompositionView(wb.st, s, false, [&wb] { wb.progress.StepIt(); });
+    wb.progress.SetPosition(0);
+    wb.progress.Hide();
 }
 
 QRect Canvas::ContentBounds() const {

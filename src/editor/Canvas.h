@@ -13,8 +13,10 @@ class Canvas : public EditorPart {
   public:
     using EditorPart::EditorPart;
 
-    // Full redraw; false when the picture file could not be read (the caller stops).
-    bool ReDraw();
+    // Paints the work anew in the current mode; false when the picture file
+    // could not be read (the caller stops). Commands call ReDraw(wb)
+    // (editor/Workbench.h), which first leaves line-kind mode.
+    bool Repaint();
     void DisplayMap(int lineColour, int pointColour);
     void ShowKinds();
     void RestoreCursor();

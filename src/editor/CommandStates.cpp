@@ -1,7 +1,7 @@
 // Which commands are enabled and checked, as the map and the mode allow.
 #include "editor/CommandStates.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "base/Messages.h"
 
 void CommandStates::InitCommandStates() {

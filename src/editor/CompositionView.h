@@ -2,14 +2,14 @@
 // with the progress bar, for the window's composition and the batch tool.
 #pragma once
 
-class Editor;
+struct Workbench;
 class Surface;
 
-void PaintCompositionView(Editor& ed);
+void PaintCompositionView(Workbench& wb);
 // The same on another surface than the editor's.
-void PaintCompositionView(Editor& ed, Surface& s);
+void PaintCompositionView(Workbench& wb, Surface& s);
 
 // The point list readied for tracing, the first steps of the composition in
 // the window and in a batch run alike: a separator at the end and every
 // segment once. False, and nothing done, without lines or named areas.
-bool ReadyCompositionNetwork(Editor& ed);
+bool ReadyCompositionNetwork(Workbench& wb);

@@ -9,28 +9,30 @@ Editor::Editor(Ui& u)
     : uiRec_(u),
       ui(uiRec_),
       progress(ProgressOn(u)),
-      canvas(*this),
-      modes(*this),
-      states(*this),
-      steps(*this),
-      sessionFiles(*this),
-      upkeep(*this),
-      input(*this),
-      editing(*this),
-      kinds(*this),
-      trimming(*this),
-      mapCommands(*this),
-      picture(*this),
-      areaNames(*this),
-      areaPositions(*this),
-      problems(*this),
-      composer(*this),
-      files(*this),
-      finishedMaps(*this),
-      tracing(*this),
-      modeCommands(*this),
-      startup(*this),
-      controlPoints(std::make_unique<ControlPoints>(*this)) {}
+      bench{ui,     doc,   st,    surf,         progress, settings, temps,
+            canvas, states, modes, steps, sessionFiles, upkeep},
+      controlPoints(std::make_unique<ControlPoints>(bench)),
+      canvas(bench),
+      modes(bench, input, areaPositions, *controlPoints),
+      states(bench),
+      steps(bench, uiRec_, areaPositions, problems, *controlPoints),
+      sessionFiles(bench, files),
+      upkeep(bench),
+      input(bench),
+      editing(bench, input, tracing),
+      kinds(bench, editing, input),
+      trimming(bench),
+      mapCommands(bench),
+      picture(bench, files),
+      areaNames(bench),
+      areaPositions(bench),
+      problems(bench, tracing, composer),
+      composer(bench),
+      files(bench, finishedMaps),
+      finishedMaps(bench, files),
+      tracing(bench, picture, problems),
+      modeCommands(bench),
+      startup(bench, files) {}
 
 Editor::~Editor() = default;
 
@@ -47,7 +49,7 @@ void Editor::CloseMain(QRect normalBounds, bool maximized) {
 }
 
 void Editor::MouseDown(Qt::MouseButton button, int x, int y) {
-    StepScope scope(*this);
+    StepScope scope(steps);
     if (button == Qt::RightButton) {
         ui.AttachPopup(Popup::None);
         SetClick(Clamp16(x), Clamp16(y));
@@ -63,14 +65,14 @@ void Editor::MouseMove(int x, int y) {
 }
 
 void Editor::MouseUp(Qt::MouseButton button, int x, int y) {
-    StepScope scope(*this);
+    StepScope scope(steps);
     modes.CurrentTool().Release(button, QPoint(x, y));
 }
 
 void Editor::Command(Cmd c) {
     if (c == Cmd::Undo) return steps.UndoClick();
     if (c == Cmd::Redo) return steps.RedoClick();
-    StepScope scope(*this);
+    StepScope scope(steps);
     switch (c) {
         case Cmd::SaveWork: files.SaveWorkClick(); break;
         case Cmd::LoadWork: files.LoadWorkClick(); break;

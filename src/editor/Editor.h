@@ -15,6 +15,7 @@
 #include "base/Progress.h"
 #include "doc/Document.h"
 #include "editor/Canvas.h"
+#include "editor/Keys.h"
 #include "editor/CommandStates.h"
 #include "editor/Modes.h"
 #include "editor/NetworkUpkeep.h"
@@ -22,6 +23,7 @@
 #include "editor/SessionFiles.h"
 #include "editor/Steps.h"
 #include "editor/Ui.h"
+#include "editor/Workbench.h"
 #include "editor/commands/AreaNameEditor.h"
 #include "editor/commands/AreaPositionDialog.h"
 #include "editor/commands/ComposeCommands.h"
@@ -41,16 +43,6 @@
 #include "shell/Settings.h"
 #include "store/Store.h"
 
-// Colour argument for the drawing operations: a palette index, or -1 for the
-// default (magenta lines, white points).
-constexpr int DefaultColour = -1;
-
-// Platform virtual-key codes the keyboard commands react to.
-namespace vk {
-constexpr int Backspace = 0x08, Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
-              A = 0x41, Z = 0x5A;
-}
-
 class ControlPoints;
 
 class Editor {
@@ -61,8 +53,9 @@ class Editor {
     Editor& operator=(const Editor&) = delete;
 
   private:
-    RecordingUi uiRec_;  // before `ui`, which refers to it
-    friend class Steps;  // which holds back and releases what the Ui is told
+    // Before `ui`, which refers to it; the steps hold back and release what
+    // it passes on.
+    RecordingUi uiRec_;
 
   public:
     Ui& ui;
@@ -99,24 +92,22 @@ class Editor {
     // printing), run as one step like the menu's own commands.
     template <class F>
     void Run(F&& f) {
-        StepScope scope(*this);
+        StepScope scope(steps);
         f();
     }
     // The undo step a door opens; dialogs that answer later (the area
     // positions, the problem list, the control points) open it too.
-    struct StepScope {
-        explicit StepScope(Editor& e) : ed(e) { ed.steps.BeginStep(); }
-        ~StepScope() { ed.steps.EndStep(); }
-        Editor& ed;
-    };
+    using StepScope = Steps::Scope;
+    void SetClick(int16_t x, int16_t y) { bench.SetClick(x, y); }
 
-    // Where the last popup was asked for (or the pointer was when a key came);
-    // the popup's commands act there. Not the map's: no undo step restores it.
-    int16_t ClickX = 0, ClickY = 0;
-    void SetClick(int16_t x, int16_t y) {
-        ClickX = x;
-        ClickY = y;
-    }
+    // What every part works on: the Ui, the map, the surface, the program's
+    // settings and the services below. Declared before the parts, which take
+    // it (and the groups they call) when they are made; none of them uses
+    // another before the editor is complete.
+    Workbench bench;
+    // 基準点: its points and table (editor/commands/ControlPoints.h). Made
+    // first of the parts: the steps and the tools hold it.
+    std::unique_ptr<ControlPoints> controlPoints;
 
     // ================= services (editor/) =================
     Canvas canvas;
@@ -144,6 +135,4 @@ class Editor {
     TraceCommands tracing;
     ModeCommands modeCommands;
     SessionCommands startup;
-    // 基準点: its points and table (editor/commands/ControlPoints.h).
-    std::unique_ptr<ControlPoints> controlPoints;
 };

@@ -29,7 +29,7 @@ int StepFor(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
 }  // namespace
 
 void Editor::KeyDown(int key, Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
-    StepScope scope(*this);
+    StepScope scope(steps);
     // Ctrl+Z, Ctrl+A and the like belong to the window's shortcuts; a letter
     // command must not fire (switch modes, add a point) underneath them.
     const bool letter = key >= vk::A && key <= vk::Z;

@@ -2,10 +2,12 @@
 // and another entered.
 #include "editor/Modes.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/tools/Tools.h"
 
-Modes::Modes(Editor& ed) : EditorPart(ed), tools(std::make_unique<Tools>(ed)) {}
+Modes::Modes(Workbench& w, InputPopup& inputPopup, AreaPositionDialog& areaPositions,
+             ControlPoints& points)
+    : EditorPart(w), tools(std::make_unique<Tools>(w, inputPopup, areaPositions, points)) {}
 
 Modes::~Modes() = default;
 

@@ -8,11 +8,16 @@
 #include "editor/EditorPart.h"
 
 class Tool;
+class InputPopup;
+class AreaPositionDialog;
+class ControlPoints;
 struct Tools;
 
 class Modes : public EditorPart {
   public:
-    explicit Modes(Editor& ed);
+    // The tools take the groups whose handlers they run.
+    Modes(Workbench& w, InputPopup& inputPopup, AreaPositionDialog& areaPositions,
+          ControlPoints& points);
     ~Modes();
 
     // One tool per mode (editor/tools/Tools.h); the current one is tools->For(st.Mode).

@@ -3,13 +3,13 @@
 #include "base/Messages.h"
 #include "editor/NetworkUpkeep.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/Report.h"
 #include "ops/Network.h"
 #include "usecases/ComposeMap.h"
 
 void NetworkUpkeep::TidyPointList() {
-    ed.canvas.ShowProgressBar();
+    wb.canvas.ShowProgressBar();
     progress.SetStep(33);
     std::vector<Rec> v = st.PointsToVector();
     net::Tidy(v, [this] { progress.StepIt(); });
@@ -36,5 +36,5 @@ void NetworkUpkeep::UndoComposed() {
     const int32_t before = st.PointLast;
     RemoveRepeatedSegments();
     if (st.PointLast != before) doc.MarkChanged();
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
 }

@@ -1,11 +1,13 @@
 // The recently used files, newest first, in the settings file's [RECENT]
 // section. Each change is written at once, so a second window or a crash
 // does not lose it.
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "editor/SessionFiles.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "shell/IniFile.h"
 
 namespace {
@@ -18,7 +20,7 @@ QString Key(int i) {
 QStringList SessionFiles::RecentFiles() const {
     IniFile ini;
     QStringList list;
-    if (!ini.Load(ed.startup.SettingsPath(), nullptr)) return list;
+    if (!ini.Load(SettingsPath(), nullptr)) return list;
     for (int i = 0; i < MaxRecentFiles; ++i) {
         const QString f = ini.Value(kSection, Key(i), QString());
         if (!f.isEmpty() && !list.contains(f)) list << f;
@@ -34,9 +36,25 @@ void SessionFiles::NoteRecentFile(const QString& path) {
     list.removeAll(full);
     list.prepend(full);
     IniFile ini;
-    const QString settings = ed.startup.SettingsPath();
+    const QString settings = SettingsPath();
     if (!ini.Load(settings, nullptr)) return;
     for (int i = 0; i < MaxRecentFiles; ++i)
         ini.SetValue(kSection, Key(i), i < list.size() ? list[i] : QString());
     ini.Save(settings, nullptr);
+}
+
+QString SessionFiles::SettingsPath() const {
+    const QString fileName = QFileInfo(settings.programBase).fileName() + QStringLiteral(".INI");
+    if (!settings.dir.isEmpty()) return QDir(settings.dir).filePath(fileName);
+    const QFileInfo programDir(QFileInfo(settings.programBase).absolutePath());
+    if (programDir.isDir() && programDir.isWritable())
+        return settings.programBase + QStringLiteral(".INI");
+    // Installed where users cannot write: each user keeps their own settings.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty() ||
+        dir == QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        dir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                  .filePath(QStringLiteral("Velmot"));
+    QDir().mkpath(dir);
+    return QDir(dir).filePath(fileName);
 }

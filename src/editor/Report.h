@@ -19,10 +19,10 @@ bool MayGrowSurface(Ui& ui, int64_t w, int64_t h, const QString& caption);
 bool MayTakeImage(Ui& ui, int64_t w, int64_t h, int depth, Msg ask, Msg refuse,
                   const QString& caption);
 
-class Editor;
+struct Workbench;
 // True when the surface may grow to hold a picture of this size: within the
 // surface budget, or the person agreed.
-bool RoomForPicture(Editor& ed, QSize size, const QString& caption);
+bool RoomForPicture(Workbench& wb, QSize size, const QString& caption);
 
 namespace usecase {
 

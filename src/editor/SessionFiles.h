@@ -9,9 +9,11 @@
 #include "shell/Session.h"
 #include "editor/EditorPart.h"
 
+class WorkFileCommands;
+
 class SessionFiles : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    SessionFiles(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
 
     // The work file the work was last read from or saved to; empty for new
     // work, a finished map or a restored autosave of unsaved work. Saving
@@ -33,7 +35,12 @@ class SessionFiles : public EditorPart {
     bool OfferRecovery();
     // After a successful save: the autosaves have done their job.
     void WorkSaved(const QString& workFile);
+    // The settings file: beside the program, or in the user's settings
+    // folder when the program's folder is not writable.
+    QString SettingsPath() const;
     QStringList RecentFiles() const;
     void NoteRecentFile(const QString& path);
     static constexpr int MaxRecentFiles = 8;
+  private:
+    WorkFileCommands& workFiles_;
 };

@@ -2,20 +2,23 @@
 // each command, and 元に戻す / やり直し step through what was recorded.
 #include "editor/Steps.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/ProblemList.h"
+#include "editor/commands/AreaPositionDialog.h"
+#include "editor/RecordingUi.h"
 #include "editor/commands/ControlPoints.h"
 #include "editor/tools/Tools.h"
 
 bool Steps::GestureUnderWay() const {
-    return ed.modes.tools->GestureUnderWay() || ed.areaPositions.ZpotOpen;
+    return wb.modes.tools->GestureUnderWay() || areaPositions_.ZpotOpen;
 }
 
 void Steps::BeginStep() {
     if (stepDepth_++ > 0) return;
     // A problem's red mark is a pointer, not part of the map: it goes before
     // anything is recorded (its repaint is not held back).
-    ed.problems.TakeBackCheckMark();
-    ed.uiRec_.Hold();
+    problemList_.TakeBackCheckMark();
+    rec_.Hold();
     stepSurfaceSize_ = QSize(surf.Width(), surf.Height());
     // Whatever changed outside the entry points (a file loaded at start-up)
     // becomes part of the history before the command runs.
@@ -31,37 +34,37 @@ void Steps::EndStep() {
         doc.Checkpoint(&changed);
         recorded = true;
     }
-    const RecordingUi::Held held = ed.uiRec_.Release();
+    const RecordingUi::Held held = rec_.Release();
     const bool sameSize = stepSurfaceSize_ == QSize(surf.Width(), surf.Height());
     if (recorded && stepSynced_ && !held.flushed && sameSize) {
         // The view still shows the state before the command: only the
         // changed tiles need painting.
-        if (!changed.isEmpty()) ed.uiRec_.Inner().SurfaceRegionChanged(changed);
+        if (!changed.isEmpty()) rec_.Inner().SurfaceRegionChanged(changed);
     } else if (held.requested || held.flushed || !sameSize) {
-        ed.uiRec_.Inner().SurfaceChanged();
+        rec_.Inner().SurfaceChanged();
     }
     UpdateUndoCommands();
-    ed.controlPoints->Follow();
+    controlPoints_.Follow();
 }
 
 void Steps::UpdateUndoCommands() {
     History& h = doc.Steps();
-    const bool undo = doc.recording && !ed.areaPositions.ZpotOpen && (h.CanUndo() || GestureUnderWay());
-    const bool redo = doc.recording && !ed.areaPositions.ZpotOpen && h.CanRedo();
+    const bool undo = doc.recording && !areaPositions_.ZpotOpen && (h.CanUndo() || GestureUnderWay());
+    const bool redo = doc.recording && !areaPositions_.ZpotOpen && h.CanRedo();
     if (undo != undoShown_) ui.SetEnabled(Cmd::Undo, undoShown_ = undo);
     if (redo != redoShown_) ui.SetEnabled(Cmd::Redo, redoShown_ = redo);
 }
 
 namespace {
 
-void Show(Editor& ed, const Document::Restored& r) {
+void Show(Workbench& wb, const Document::Restored& r) {
     // No gesture survives a step back or forward.
-    ed.modes.tools->CancelAll();
-    if (r.pictureChanged) ed.canvas.picPath_.clear();  // the decoded copy is stale
+    wb.modes.tools->CancelAll();
+    if (r.pictureChanged) wb.canvas.picPath_.clear();  // the decoded copy is stale
     if (r.resized)
-        ed.ui.SurfaceChanged();
+        wb.ui.SurfaceChanged();
     else if (!r.changed.isEmpty())
-        ed.ui.SurfaceRegionChanged(r.changed);
+        wb.ui.SurfaceRegionChanged(r.changed);
 }
 
 }  // namespace
@@ -69,28 +72,28 @@ void Show(Editor& ed, const Document::Restored& r) {
 void Steps::UndoClick() {
     // The area-position dialog edits its boxes until it closes; stepping
     // back under it would leave the boxes and the map apart.
-    if (!doc.recording || ed.areaPositions.ZpotOpen) return;
-    ed.problems.TakeBackCheckMark();
+    if (!doc.recording || areaPositions_.ZpotOpen) return;
+    problemList_.TakeBackCheckMark();
     if (GestureUnderWay()) {
         // A gesture half done (a grabbed point, trimming corners, a lifted
         // piece) is what the person takes back first.
-        Show(ed, doc.RestoreCurrent());
+        Show(wb, doc.RestoreCurrent());
     } else {
         doc.Checkpoint();
-        if (doc.Steps().CanUndo()) Show(ed, doc.Undo());
+        if (doc.Steps().CanUndo()) Show(wb, doc.Undo());
     }
     UpdateUndoCommands();
-    ed.controlPoints->Follow();
+    controlPoints_.Follow();
 }
 
 void Steps::RedoClick() {
-    if (!doc.recording || ed.areaPositions.ZpotOpen || GestureUnderWay()) return;
-    ed.problems.TakeBackCheckMark();
+    if (!doc.recording || areaPositions_.ZpotOpen || GestureUnderWay()) return;
+    problemList_.TakeBackCheckMark();
     if (doc.Steps().CanRedo()) {
         doc.Checkpoint();
         // A command that only changed flags since the undo keeps the step.
-        if (doc.Steps().CanRedo()) Show(ed, doc.Redo());
+        if (doc.Steps().CanRedo()) Show(wb, doc.Redo());
     }
     UpdateUndoCommands();
-    ed.controlPoints->Follow();
+    controlPoints_.Follow();
 }

@@ -4,9 +4,24 @@
 #include <QSize>
 #include "editor/EditorPart.h"
 
+class RecordingUi;
+class AreaPositionDialog;
+class ProblemList;
+class ControlPoints;
+
 class Steps : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    Steps(Workbench& w, RecordingUi& rec, AreaPositionDialog& areaPositions, ProblemList& problemList, ControlPoints& controlPoints) : EditorPart(w), rec_(rec), areaPositions_(areaPositions), problemList_(problemList), controlPoints_(controlPoints) {}
+
+    // The step a door opens; dialogs that answer later (the area positions,
+    // the problem list) open it too. Nested scopes count once.
+    struct Scope {
+        explicit Scope(Steps& s) : steps(s) { steps.BeginStep(); }
+        ~Scope() { steps.EndStep(); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        Steps& steps;
+    };
 
     void UndoClick();
     void RedoClick();
@@ -22,4 +37,9 @@ class Steps : public EditorPart {
     bool stepSynced_ = false;
     QSize stepSurfaceSize_;
     bool undoShown_ = false, redoShown_ = false;
+  private:
+    RecordingUi& rec_;
+    AreaPositionDialog& areaPositions_;
+    ProblemList& problemList_;
+    ControlPoints& controlPoints_;
 };

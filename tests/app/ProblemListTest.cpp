@@ -34,7 +34,7 @@ TEST_F(AppTest, TheProblemListOpensFromTheMenuAndMarksTheChosenArea) {
         AddArea(s_, "東", {{1550, 1050}});
         AddArea(s_, "西", {{1450, 1050}});
     });
-    app->ed.canvas.ReDraw();
+    ReDraw(app->ed.bench);
     QApplication::processEvents();
     const QPoint scrolled = app->ui.ScrollPos();
 
@@ -101,7 +101,7 @@ TEST_F(AppTest, TheRepairButtonsMendTheChosenRowOrEveryRowOfItsKindEachOneUndoSt
         AddArea(s_, "三", {{325, 125}});
         AddArea(s_, "四", {{375, 125}});
     });
-    app->ed.canvas.ReDraw();
+    ReDraw(app->ed.bench);
     const std::vector<Rec> broken = app->ed.st.PointsToVector();
     // Each repair says what it did in a box, and the last check that all
     // closes says so too.

@@ -153,7 +153,7 @@ TEST_F(ViewTest, GrabAndDropWithinTheToleranceAndShiftTurnsSnappingOff) {
 
         // Put it back for the next zoom.
         EditMap(ed, [&](Store& s_) { s_.SetPoint(2, 160, 100); });
-        ed.canvas.ReDraw();
+        ReDraw(ed.bench);
     }
 }
 
@@ -422,7 +422,7 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
             s_.AppendPoint(0, 0);
         }
     });
-    app->ed.canvas.ReDraw();
+    ReDraw(app->ed.bench);
     const Surface& surf = app->ed.surf;
     for (int exp : {-1, -2, -3}) {
         SCOPED_TRACE(exp);
@@ -456,7 +456,7 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
         s_.AppendPoint(int16_t(b.x()), int16_t(b.y()));
         s_.AppendPoint(0, 0);
     });
-    app->ed.canvas.ReDraw();
+    ReDraw(app->ed.bench);
     ZoomOn(4, a + QPoint(8, 0));
     const QPoint scroll(HBar()->value(), VBar()->value());
     const QImage shot = View()->grab(QRect(scroll, Win().Flat()->viewport()->size()))

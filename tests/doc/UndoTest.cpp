@@ -60,7 +60,7 @@ struct Env {
         ed.states.EnableRemakeCommands();
         ed.states.EnableAreaPosCommands();
         ed.modeCommands.BuildModeClick();
-        ed.canvas.ReDraw();
+        ReDraw(ed.bench);
         ui.pointerOverSurface = SurfaceCursor::CrossLine;
     }
     void Do(Cmd c) { ed.Command(c); }

@@ -25,7 +25,7 @@ TEST(CheckAll, ListsEveryFailureAndMarksTheChosenRegionWithoutTouchingTheWork) {
         AddArea(s_, "開", {{150, 50}});
         AddArea(s_, "閉", {{35, 95}});
     });
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     t.ui.clientSize = QSize(40, 30);
     const Surface before = t.ed.surf;
     const std::vector<Rec> points = t.Points();
@@ -117,7 +117,7 @@ TEST(CheckAll, RepairMendsTheChosenProblemOrEveryOneOfItsKindAsOneStep) {
         AddArea(s_, "三", {{155, 35}});
         AddArea(s_, "四", {{205, 35}});
     });
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     const std::vector<Rec> broken = t.Points();
     t.ed.Command(Cmd::CheckAreas);
     ASSERT_EQ(t.ui.checkRows.size(), 4u);

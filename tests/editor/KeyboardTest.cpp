@@ -17,7 +17,7 @@ struct Keys : ::testing::Test {
         ui.clientSize = {200, 150};
         ui.scroll = {0, 0};
         ed.modeCommands.BuildModeClick();
-        ed.canvas.ReDraw();
+        ReDraw(ed.bench);
         Over(SurfaceCursor::CrossLine);
         PointAt(50, 50);
         ui.enabled.clear();
@@ -45,8 +45,8 @@ TEST_F(Keys, ShiftAloneStepsEightAnythingElseOne) {
     Key(vk::Up, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(Surf(), QPoint(51, 49));
     EXPECT_EQ(ui.scroll, QPoint(0, 0));
-    EXPECT_EQ(ed.ClickX, 51);  // where the pointer was when the key came
-    EXPECT_EQ(ed.ClickY, 50);
+    EXPECT_EQ(ed.bench.ClickX, 51);  // where the pointer was when the key came
+    EXPECT_EQ(ed.bench.ClickY, 50);
 }
 
 TEST_F(Keys, NearTheEdgesTheViewScrollsInsteadWithTheTwoThresholds) {
@@ -84,13 +84,13 @@ TEST_F(Keys, KeysDoNothingUnlessThePointerIsOverTheSurfaceInAnEditingMode) {
          {std::optional<SurfaceCursor>(), std::optional(SurfaceCursor::IndexPosition),
           std::optional(SurfaceCursor::Arrow)}) {
         Over(c);
-        ed.ClickX = 7;
+        ed.bench.ClickX = 7;
         const QPoint p = ui.pointer;
         for (int k : {vk::Right, vk::Down, vk::Return, vk::A, vk::Space, vk::Z})
             Key(k, Qt::ShiftModifier);
         EXPECT_EQ(ui.pointer, p);
         EXPECT_EQ(ui.scroll, QPoint(0, 0));
-        EXPECT_EQ(ed.ClickX, 7);
+        EXPECT_EQ(ed.bench.ClickX, 7);
         EXPECT_EQ(st.PointLast, 0);
         EXPECT_EQ(st.Mode, Mode::Input);
         EXPECT_EQ(ui.popupsShown, 0);
@@ -169,7 +169,7 @@ TEST_F(Keys, InJigsawReturnLiftsAndTheNextReturnDrops) {
         s_.Completed = true;
     });
     ed.modeCommands.PickUpModeClick();
-    ed.canvas.ReDraw();
+    ReDraw(ed.bench);
     Over(SurfaceCursor::PickUp);
     PointAt(30, 30);
     Key(vk::Return);
@@ -194,7 +194,7 @@ TEST_F(Keys, InLineKindModeReturnAndSpaceOfferThePopupAndAIsIgnored) {
     EXPECT_EQ(ui.shownAt, before);
     Key(vk::Space);
     EXPECT_EQ(ui.popupsShown, 2);
-    EXPECT_EQ(ed.ClickX, 60);
+    EXPECT_EQ(ed.bench.ClickX, 60);
 }
 
 TEST_F(Keys, ReturnInInputAppendsAndTwiceInEditMovesAPoint) {

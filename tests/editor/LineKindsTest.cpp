@@ -59,7 +59,7 @@ TEST(LineKinds, PopupFollowsThePixelColour) {
         t.ed.MouseDown(Qt::RightButton, 30, l.y);
         EXPECT_EQ(t.ui.attached, Popup::BtnLKindMode) << l.y;
         EXPECT_EQ(t.ui.shown, Popup::None) << "the right button only attaches";
-        EXPECT_EQ(t.ed.ClickY, l.y);
+        EXPECT_EQ(t.ed.bench.ClickY, l.y);
         for (Cmd c : {Cmd::SecLine, Cmd::AbsLine, Cmd::AstLine, Cmd::RelSecLine, Cmd::RelAbsLine,
                       Cmd::RelAstLine}) {
             const bool want =

@@ -14,7 +14,7 @@ using List = std::vector<Rec>;
 // An editor in point-edit mode showing the given network.
 struct EditFixture : TestEditor {
     EditFixture() { ed.doc.SetMode(Mode::Edit); }
-    void Show() { ed.canvas.ReDraw(); }
+    void Show() { ReDraw(ed.bench); }
     // A right press at (x, y) and then the popup item, as the user does it.
     void Popup(int x, int y, Cmd item) {
         ed.MouseDown(Qt::RightButton, x, y);
@@ -193,7 +193,7 @@ TEST(PointEdit, SelectRunFindsTheLastCoveringSegmentAndWidens) {
     t.ed.editing.SelectRun(s, e);
     EXPECT_EQ(s, 3);
     EXPECT_EQ(e, 5);
-    t.ed.ClickX = 200;
+    t.ed.bench.ClickX = 200;
     t.ed.editing.SelectRun(s, e);
     EXPECT_EQ(s, 0);
     EXPECT_FALSE(t.ui.busy);

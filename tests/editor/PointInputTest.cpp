@@ -19,7 +19,7 @@ void Click(TestEditor& t, int x, int y) {
 
 TEST(PointInput, LeftClicksTraceAChain) {
     TestEditor t;
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     Click(t, 10, 20);
     EXPECT_EQ(t.Points(), (List{Sep, R(10, 20)}));
@@ -40,8 +40,8 @@ TEST(PointInput, RightAndMiddlePressesAddNoPoint) {
     t.ui.enabled[Cmd::ReMakeLine] = t.ui.enabled[Cmd::SpRemake] = false;
     t.ed.MouseDown(Qt::RightButton, 40, 50);
     EXPECT_EQ(t.st().PointLast, 0);
-    EXPECT_EQ(t.ed.ClickX, 40);
-    EXPECT_EQ(t.ed.ClickY, 50);
+    EXPECT_EQ(t.ed.bench.ClickX, 40);
+    EXPECT_EQ(t.ed.bench.ClickY, 50);
     EXPECT_EQ(t.ui.attached, Popup::RButtonMenu);
     EXPECT_TRUE(t.st().Modified);
     EXPECT_TRUE(t.ui.Enabled(Cmd::ReMakeLine));
@@ -50,7 +50,7 @@ TEST(PointInput, RightAndMiddlePressesAddNoPoint) {
     EditMap(t.ed, [&](Store& s_) { s_.Modified = false; });
     t.ed.MouseDown(Qt::MiddleButton, 60, 70);
     EXPECT_EQ(t.st().PointLast, 0);
-    EXPECT_EQ(t.ed.ClickX, 40);
+    EXPECT_EQ(t.ed.bench.ClickX, 40);
     EXPECT_TRUE(t.st().Modified);
 }
 
@@ -69,7 +69,7 @@ TEST(PointInput, MouseMoveWritesTheReadout) {
 
 TEST(PointInput, ConnectStartPointNeedsThreePoints) {
     TestEditor t;
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     Click(t, 10, 10);
     Click(t, 50, 10);
     t.ed.Command(Cmd::ConnectStartPoint);
@@ -182,7 +182,7 @@ TEST(PointInput, FullListRefusesNewPoints) {
 TEST(PointInput, PressesReachTheOtherModes) {
     TestEditor t;
     t.Chain({{10, 10}, {50, 10}});
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     EditMap(t.ed, [&](Store& s_) { s_.Mode = Mode::Edit; });
     t.ed.MouseDown(Qt::LeftButton, 50, 10);
     EXPECT_EQ(t.ed.modes.tools->edit.GrabIndex, 2);

@@ -271,7 +271,7 @@ TEST(ReMakeLine, WithNobodyLookingTheOutcomeIsTheSame) {
             t.ed.canvas.surfaceUnseen = unseen == 1;
             const GeneratedMap g = GenerateMap(recipe, t.ed);
             if (variant == 2) t.ed.doc.PlaceLegend(int16_t(g.width - 40), 5);
-            t.ed.canvas.ReDraw();
+            ReDraw(t.ed.bench);
             t.ed.composer.ReMakeLineClick();
         }
         EXPECT_EQ(eds[0].Points(), eds[1].Points()) << variant;

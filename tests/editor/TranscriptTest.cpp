@@ -78,7 +78,7 @@ void ExpectTranscript(const QString& name, const QStringList& lines) {
 TEST(Transcript, ATownTracedByHandFromFirstClickToTheFinishedMap) {
     Scripted s(400, 300);
     s.Step("trace");
-    s.ed.canvas.ReDraw();
+    ReDraw(s.ed.bench);
     for (auto [x, y] : {std::pair{20, 20}, {200, 20}, {380, 20}, {380, 280}, {200, 280}, {20, 280}})
         s.Click(x, y);
     s.Popup(30, 290, Cmd::ConnectStartPoint);

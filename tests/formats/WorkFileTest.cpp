@@ -379,7 +379,7 @@ TEST(WorkFileLoad, GrowsTheSurfaceToHoldTheMap) {
     EXPECT_EQ(t.st().MapWidth, 1001);
     EXPECT_EQ(t.st().MapHeight, 701);
     t.ed.surf.SetPixel(900, 600, White);
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     EXPECT_EQ(t.ed.surf.Pixel(900, 600), Black);
 }
 

@@ -34,7 +34,7 @@ struct Jigsaw : ::testing::Test {
         });
         ed.modeCommands.PickUpModeClick();
         ASSERT_EQ(st.Mode, Mode::Jigsaw);
-        ed.canvas.ReDraw();
+        ReDraw(ed.bench);
     }
     std::vector<uint8_t> Pixels() const {
         return {ed.surf.Data(),
@@ -102,7 +102,7 @@ TEST_F(Jigsaw, APositionWithoutItsChainLiftsNothing) {
         s_.AreaPos(0, 3) = {135, 95};
     });  // fourth position, but only three outlines precede the leftover
     EditMap(t.ed, [&](Store& s_) { s_.PointLast = 17; });  // drop the leftover chain
-    ed.canvas.ReDraw();
+    ReDraw(ed.bench);
     ed.modes.tools->jigsaw.PickUpPiece(140, 100);
     EXPECT_EQ(jig.PickFirst, 0);
 }
@@ -156,7 +156,7 @@ TEST_F(Jigsaw, MarksOfAShownUnderDrawingDoNotHideThePiece) {
     QString err;
     ASSERT_TRUE(WriteSurfaceBitmap(pic, ed.temps.picture, &err));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
-    ed.canvas.ReDraw();
+    ReDraw(ed.bench);
     const auto pixels = Pixels();
     ed.modes.tools->jigsaw.PickUpPiece(95, 50);
     EXPECT_EQ(jig.PickArea, 2);
@@ -217,7 +217,7 @@ TEST(JigsawLarge, PiecesBeyondSixteenBitIndicesAndLongChainsMoveWhole) {
     ASSERT_GT(st.PointLast, 32767);
     EditMap(t.ed, [&](Store& s_) { s_.Completed = true; });
     t.ed.modeCommands.PickUpModeClick();
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
 
     const int lastX = 4 + (cols - 1) * cell, lastY = 4 + (rows - 1) * cell;
     t.ed.modes.tools->jigsaw.PickUpPiece(lastX + 3, lastY + 3);
@@ -251,7 +251,7 @@ TEST(JigsawWorld, EveryPositionLiftsItsOwnComposedOutline) {
     ASSERT_TRUE(t.st().Completed);
     t.ed.modeCommands.PickUpModeClick();
     ASSERT_EQ(t.st().Mode, Mode::Jigsaw);
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     const Store& st = t.st();
     JigsawTool& jig = t.ed.modes.tools->jigsaw;
     int64_t rank = 0, beyond = 0;

@@ -105,7 +105,7 @@ TEST_F(Trim, AlreadyYellowPixelsCountAsInsideAndOffSurfacePointsAsOutside) {
     // A point on a yellow pixel outside the outline (e.g. a second boundary
     // line shown in yellow) survives a cut outside; one beyond the surface goes.
     t.Chain({{150, 120}, {160, 120}, {500, 120}});
-    ed.canvas.ReDraw();
+    ReDraw(ed.bench);
     ed.surf.SetPixel(150, 120, Yellow);
     ed.surf.SetPixel(160, 120, Yellow);
     Corners(kBox);

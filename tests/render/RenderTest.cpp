@@ -21,7 +21,7 @@ int CountColour(const Surface& s, uint8_t c) {
 TEST(Render, EmptyListAndLegend) {
     TestEditor t(200, 150);
     t.ed.surf.Fill(Red);  // whatever was there before must go
-    EXPECT_TRUE(t.ed.canvas.ReDraw());
+    EXPECT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(CountColour(t.ed.surf, Black),
               200 * 150);  // no legend, no network, whole extent cleared
 
@@ -29,7 +29,7 @@ TEST(Render, EmptyListAndLegend) {
         s_.LegendX = 0;
         s_.LegendY = 0;
     });
-    EXPECT_TRUE(t.ed.canvas.ReDraw());
+    EXPECT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.ed.surf.Pixel(0, 0), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(99, 99), Silver);
     EXPECT_EQ(t.ed.surf.Pixel(50, 50), Black);
@@ -45,7 +45,7 @@ TEST(Render, ChainsSeparatorsAndOnePointChains) {
             [&](Store& s_) { s_.AppendPoint(0, 0); });  // double separator: nothing drawn between
     t.Chain({{50, 50}});                                // a chain of one point
     t.Chain({{60, 60}, {60, 70}});
-    ASSERT_TRUE(t.ed.canvas.ReDraw());
+    ASSERT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), White);
     EXPECT_EQ(t.ed.surf.Pixel(20, 10), White);
     for (int x = 11; x < 20; ++x) EXPECT_EQ(t.ed.surf.Pixel(x, 10), Magenta) << x;
@@ -145,7 +145,7 @@ TEST(Render, MarkVerticesColoursNodesLime) {
     EXPECT_EQ(t.ui.progressPos, 0);
 
     // White marking over a magenta network.
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     t.ed.canvas.MarkVertices(White);
     EXPECT_EQ(t.ed.surf.Pixel(10, 10), Lime);
     EXPECT_EQ(t.ed.surf.Pixel(40, 10), White);
@@ -168,7 +168,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     ASSERT_TRUE(WriteBitmapFile(pic, t.ed.temps.picture, &err)) << err.toStdString();
     EditMap(t.ed, [&](Store& s_) { s_.BasePicLoaded = true; });
     t.Chain({{10, 20}, {30, 20}});
-    ASSERT_TRUE(t.ed.canvas.ReDraw());
+    ASSERT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Yellow);
     EXPECT_EQ(t.ed.surf.Pixel(5, 5), Blue);
     EXPECT_EQ(t.ed.surf.Pixel(70, 30), Grey);  // outside the picture
@@ -178,7 +178,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
 
     // Hidden: a black field over the picture's extent; the rest stays as it was.
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = false; });
-    ASSERT_TRUE(t.ed.canvas.ReDraw());
+    ASSERT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.ed.surf.Pixel(50, 30), Black);
     EXPECT_EQ(t.ed.surf.Pixel(59, 39), Black);
     EXPECT_EQ(t.ed.surf.Pixel(70, 30), Grey);
@@ -189,7 +189,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     big.fill(qRgb(0, 0, 120));  // navy
     ASSERT_TRUE(WriteBitmapFile(big, t.ed.temps.picture, &err));
     EditMap(t.ed, [&](Store& s_) { s_.BasePicShown = true; });
-    ASSERT_TRUE(t.ed.canvas.ReDraw());
+    ASSERT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.ed.surf.Width(), 150);  // grown to hold the picture
     EXPECT_EQ(t.ed.surf.Pixel(140, 85), Navy);
     EXPECT_EQ(t.st().MapWidth, 150);
@@ -200,7 +200,7 @@ TEST(Render, RedrawWithPictureShownHiddenAndUnreadable) {
     f.write("not a bitmap at all");
     f.close();
     t.ui.messages.clear();
-    EXPECT_FALSE(t.ed.canvas.ReDraw());
+    EXPECT_FALSE(ReDraw(t.ed.bench));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Error);
     EXPECT_EQ(t.ed.surf.Pixel(20, 20), Magenta);
@@ -216,7 +216,7 @@ TEST(Render, RedrawInLineKindModeReturnsToPointInput) {
     });
     t.ed.modeCommands.LineKindModeClick();
     EXPECT_EQ(t.ed.surf.Pixel(30, 10), Yellow);
-    EXPECT_TRUE(t.ed.canvas.ReDraw());
+    EXPECT_TRUE(ReDraw(t.ed.bench));
     EXPECT_EQ(t.st().Mode, Mode::Input);
     EXPECT_EQ(t.ui.cursor, SurfaceCursor::CrossLine);
     EXPECT_TRUE(t.ui.Checked(Cmd::BuildMode));

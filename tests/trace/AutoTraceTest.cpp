@@ -132,7 +132,7 @@ TEST(AutoTrace, ATracedScanComposesInTheWindowAndIsWritten) {
     ASSERT_GE(bestLen, 3u);
     const Rec p = pts[best];
     t.ed.doc.SetMode(Mode::Edit);
-    t.ed.canvas.ReDraw();
+    ReDraw(t.ed.bench);
     t.ed.MouseDown(Qt::LeftButton, p.x, p.y);
     t.ed.MouseUp(Qt::LeftButton, p.x + 1, p.y + 1);
     ASSERT_NE(t.Points(), pts);
@@ -184,7 +184,7 @@ TEST(AutoTrace, DeletingATracedWallTakesOneOfItsTwoProvisionalPositions) {
     const std::string kept(t.st().AreaName(std::min(second, third)));
     t.ed.doc.SetMode(Mode::Edit);
     auto deleteWall = [&](int x0, int y) {
-        t.ed.canvas.ReDraw();
+        ReDraw(t.ed.bench);
         int x = x0 - 3;
         while (x <= x0 + 3 && t.ed.surf.Pixel(x, y) != Magenta) ++x;
         ASSERT_LE(x, x0 + 3) << "no traced wall near " << x0;

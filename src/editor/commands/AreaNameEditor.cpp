@@ -1,7 +1,7 @@
 #include "base/Messages.h"
 #include "editor/commands/AreaNameEditor.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "formats/AreaText.h"
 #include "text/ShiftJis.h"
 #include "text/TextEntry.h"
@@ -16,14 +16,14 @@ void AreaNameEditor::AreaNameEditClick() {
         areas::AreaText parsed = areas::ParseAreaNames(text);
         if (parsed.error.isEmpty()) {
             doc.MarkEdited();
-            ed.states.EnableRemakeCommands();
+            wb.states.EnableRemakeCommands();
             Store table = st;
             areas::StoreAreas(table, parsed.areas);
             doc.ReplaceMap(std::move(table));
             if (!parsed.cutLines.empty())
                 ui.Inform(msg::Text(Msg::AreaNamesCut).arg(areas::LineList(parsed.cutLines)),
                           msg::Text(Msg::CapAreaNames), MsgIcon::Warning);
-            if (st.AreaCount >= 1) ed.states.EnableAreaPosCommands();
+            if (st.AreaCount >= 1) wb.states.EnableAreaPosCommands();
             return;
         }
         ui.Inform(parsed.error + msg::Text(Msg::AreaTableUnchanged), msg::Text(Msg::CapAreaNames),

@@ -7,7 +7,7 @@
 #include "text/TextEntry.h"
 #include "editor/commands/AreaPositionDialog.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "base/Messages.h"
 #include "text/ShiftJis.h"
 
@@ -56,38 +56,6 @@ std::array<QString, Boxes> BoxesOf(const Store& st, int a) {
 
 namespace {
 
-// Writes the boxes into the selected area; false (with a message) when one
-// does not parse, and then the table keeps its previous content.
-bool TakeOverBoxes(Editor& ed) {
-    std::vector<Rec> pos;
-    QString error;
-    if (!areas::ParseBoxes(ed.ui.ZpotBoxes(), pos, error)) {
-        ed.ui.Inform(error, msg::Text(Msg::CapPosition), MsgIcon::Warning);
-        return false;
-    }
-    const int a = ed.areaPositions.ZpotSelected;
-    if (a < 1 || a > Store::MaxAreas) return true;
-    // An area may have a tenth position (typed in the area-name editor or read
-    // from a finished map) that no box shows; it stays after the boxes' ones
-    // rather than being lost because the area was merely selected.
-    bool listReachesHidden = true;
-    for (int k = 0; k < Boxes; ++k) listReachesHidden &= ed.st.AreaPos(k, a).x != 0;
-    const Rec hidden = ed.st.AreaPos(Boxes, a);
-    const bool keepHidden = listReachesHidden && hidden.x != 0;
-    if (keepHidden) pos.push_back(hidden);
-    int j = 0;
-    for (const Rec& p : pos) {
-        if (!(ed.st.AreaPos(j, a) == p)) ed.doc.MarkChanged();
-        ed.doc.PlaceArea(j++, a, p);
-    }
-    if (!(ed.st.AreaPos(j, a) == Rec{0, 0})) ed.doc.MarkChanged();
-    ed.doc.PlaceArea(j, a, Rec{0, 0});
-    // Moved up into a box that was emptied: show it there, or the next
-    // take-over would not know it.
-    if (keepHidden && j <= Boxes) ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, a));
-    return true;
-}
-
 // Border fill from a position. The surface's fill stops at pixels that already
 // have the fill colour, and a position pixel often does (the navy mark of a
 // formerly selected area): clear it first so that the whole region repaints.
@@ -98,48 +66,80 @@ void FillRegion(areas::RegionFills& fills, Surface& s, int x, int y, uint8_t fil
     fills.Fill(s, x, y, fill);
 }
 
-areas::RegionFills& Fills(Editor& ed) {
-    if (!ed.areaPositions.zpotFills) ed.areaPositions.zpotFills = std::make_shared<areas::RegionFills>();
-    return *ed.areaPositions.zpotFills;
+}  // namespace
+
+// Writes the boxes into the selected area; false (with a message) when one
+// does not parse, and then the table keeps its previous content.
+bool AreaPositionDialog::TakeOverBoxes() {
+    std::vector<Rec> pos;
+    QString error;
+    if (!areas::ParseBoxes(wb.ui.ZpotBoxes(), pos, error)) {
+        wb.ui.Inform(error, msg::Text(Msg::CapPosition), MsgIcon::Warning);
+        return false;
+    }
+    const int a = ZpotSelected;
+    if (a < 1 || a > Store::MaxAreas) return true;
+    // An area may have a tenth position (typed in the area-name editor or read
+    // from a finished map) that no box shows; it stays after the boxes' ones
+    // rather than being lost because the area was merely selected.
+    bool listReachesHidden = true;
+    for (int k = 0; k < Boxes; ++k) listReachesHidden &= wb.st.AreaPos(k, a).x != 0;
+    const Rec hidden = wb.st.AreaPos(Boxes, a);
+    const bool keepHidden = listReachesHidden && hidden.x != 0;
+    if (keepHidden) pos.push_back(hidden);
+    int j = 0;
+    for (const Rec& p : pos) {
+        if (!(wb.st.AreaPos(j, a) == p)) wb.doc.MarkChanged();
+        wb.doc.PlaceArea(j++, a, p);
+    }
+    if (!(wb.st.AreaPos(j, a) == Rec{0, 0})) wb.doc.MarkChanged();
+    wb.doc.PlaceArea(j, a, Rec{0, 0});
+    // Moved up into a box that was emptied: show it there, or the next
+    // take-over would not know it.
+    if (keepHidden && j <= Boxes) wb.ui.ZpotSetBoxes(areas::BoxesOf(wb.st, a));
+    return true;
 }
 
-void PaintRegions(Editor& ed) {
-    const Store& st = ed.st;
-    areas::RegionFills& fills = Fills(ed);
+areas::RegionFills& AreaPositionDialog::Fills() {
+    if (!zpotFills) zpotFills = std::make_shared<areas::RegionFills>();
+    return *zpotFills;
+}
+
+void AreaPositionDialog::PaintRegions() {
+        areas::RegionFills& fills = Fills();
     fills.Defer();
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, a);
             if (p.x == 0) break;
-            if (p.x >= 1) FillRegion(fills, ed.surf, p.x, p.y, Navy);
+            if (p.x >= 1) FillRegion(fills, wb.surf, p.x, p.y, Navy);
         }
     }
-    const int sel = ed.areaPositions.ZpotSelected;
+    const int sel = ZpotSelected;
     if (sel >= 1 && sel <= st.AreaCount) {
         for (int k = 0; k < PaintedSlots; ++k) {
             const Rec p = st.AreaPos(k, sel);
             if (p.x == 0) break;
             if (p.x < 1) continue;
-            FillRegion(fills, ed.surf, p.x, p.y, Aqua);
-            fills.SetPixel(ed.surf, p.x, p.y, Navy);
+            FillRegion(fills, wb.surf, p.x, p.y, Aqua);
+            fills.SetPixel(wb.surf, p.x, p.y, Navy);
         }
     }
-    fills.Flush(ed.surf);
-    ed.ui.SurfaceChanged();
+    fills.Flush(wb.surf);
+    wb.ui.SurfaceChanged();
 }
 
-void ShowSelected(Editor& ed) {
-    ed.ui.ZpotSetBoxes(areas::BoxesOf(ed.st, ed.areaPositions.ZpotSelected));
+void AreaPositionDialog::ShowSelected() {
+    wb.ui.ZpotSetBoxes(areas::BoxesOf(wb.st, ZpotSelected));
 }
 
-}  // namespace
 
 void AreaPositionDialog::ZoneArrangeClick() {
     // The command is only enabled with named areas; an empty list would have
     // nothing to select.
     if (st.AreaCount < 1) return;
-    ed.modes.SwitchMode(Mode::AreaPosition);
-    ed.canvas.DisplayMap(White, White);
+    wb.modes.SwitchMode(Mode::AreaPosition);
+    wb.canvas.DisplayMap(White, White);
     doc.DropCompleted();
 
     QStringList names;
@@ -148,45 +148,45 @@ void AreaPositionDialog::ZoneArrangeClick() {
     ZpotOpen = true;
     ui.SetBusy(true);
     ZpotSelected = 1;
-    PaintRegions(ed);
-    ShowSelected(ed);
+    PaintRegions();
+    ShowSelected();
     ui.ZpotSelect(0);
     ui.SetBusy(false);
 }
 
 void AreaPositionDialog::ZpotListClick(int index) {
-    Editor::StepScope scope(ed);
-    if (!TakeOverBoxes(ed)) {
+    Steps::Scope scope(wb.steps);
+    if (!TakeOverBoxes()) {
         // Stay on the area whose boxes need fixing.
         ui.ZpotSelect(ZpotSelected - 1);
         return;
     }
     if (index < 0 || index >= st.AreaCount) return;
     ZpotSelected = index + 1;
-    PaintRegions(ed);
-    ShowSelected(ed);
+    PaintRegions();
+    ShowSelected();
 }
 
 void AreaPositionDialog::ZpotRedrawClick() {
-    Editor::StepScope scope(ed);
-    ed.canvas.DisplayMap(White, White);
-    TakeOverBoxes(ed);
-    PaintRegions(ed);
+    Steps::Scope scope(wb.steps);
+    wb.canvas.DisplayMap(White, White);
+    TakeOverBoxes();
+    PaintRegions();
 }
 
 bool AreaPositionDialog::ZpotClose() {
-    Editor::StepScope scope(ed);
+    Steps::Scope scope(wb.steps);
     // Closing twice (OK, then the hide that follows) is harmless.
     if (!ZpotOpen) return true;
     ui.SetBusy(true);
-    if (!TakeOverBoxes(ed)) {
+    if (!TakeOverBoxes()) {
         ui.SetBusy(false);
         return false;
     }
     ZpotOpen = false;
     zpotFills.reset();  // the labels are only of use while the dialog is open
-    ed.modeCommands.BuildModeClick();
-    ed.canvas.ReDraw();
+    wb.modes.SwitchMode(Mode::Input);
+    ReDraw(wb);
     ui.SetBusy(false);
     return true;
 }

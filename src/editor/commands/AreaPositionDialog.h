@@ -22,4 +22,12 @@ class AreaPositionDialog : public EditorPart {
     bool ZpotOpen = false;  // the dialog is showing
     // The dialog's region fills, labelled while it is open (render/RegionFills.h).
     std::shared_ptr<areas::RegionFills> zpotFills;
+
+  private:
+    // Writes the boxes into the selected area; false (with a message) when
+    // one does not parse, and then the table keeps its previous content.
+    bool TakeOverBoxes();
+    areas::RegionFills& Fills();
+    void PaintRegions();
+    void ShowSelected();
 };

@@ -6,20 +6,20 @@
 #include "editor/CompositionView.h"
 #include "editor/commands/ComposeCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/Report.h"
 #include "usecases/ComposeMap.h"
 
-bool ReadyCompositionNetwork(Editor& ed) {
+bool ReadyCompositionNetwork(Workbench& wb) {
     usecase::Message refused;
-    const bool ready = usecase::ReadyCompositionNetwork(ed.doc, &ed.progress, &refused);
-    usecase::Show(ed.ui, refused);
+    const bool ready = usecase::ReadyCompositionNetwork(wb.doc, &wb.progress, &refused);
+    usecase::Show(wb.ui, refused);
     return ready;
 }
 
 bool ComposeCommands::PrepareComposition() {
-    if (!ReadyCompositionNetwork(ed)) return false;
-    PaintCompositionView(ed);
+    if (!ReadyCompositionNetwork(wb)) return false;
+    PaintCompositionView(wb);
     return true;
 }
 
@@ -34,15 +34,15 @@ void ComposeCommands::ReMakeLineClick() {
     usecase::ComposeOptions options;
     options.prepare = [&] {
         PrepareComposition();
-        ed.canvas.ShowProgressBar();
+        wb.canvas.ShowProgressBar();
     };
     compose::ComposeHooks& hooks = options.hooks;
     hooks.areaTick = [&] { progress.StepIt(); };
     hooks.cutTick = [&] { progress.StepIt(); };
     hooks.rebuilt = [&] { progress.SetPosition(50); };
     hooks.lostWay = [&](compose::Pt node) {
-        ed.canvas.CenterViewOn(node.x, node.y);
-        ed.canvas.ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
+        wb.canvas.CenterViewOn(node.x, node.y);
+        wb.canvas.ComposeMessage(compose::FailureText(compose::Outcome::Lost, QString()));
     };
     hooks.traced = [&] { progress.SetPosition(0); };
     const usecase::ComposeOutcome r = usecase::ComposeMap(doc, surf, options);
@@ -52,21 +52,21 @@ void ComposeCommands::ReMakeLineClick() {
         ui.ShowStatus(msg::Format(
             Msg::StatusComposed,
             {QString::number(r.areas), QString::number(r.outlines), QString::number(r.records)}));
-        ed.states.DisableRemakeCommands();
+        wb.states.DisableRemakeCommands();
         ui.SetEnabled(Cmd::WriteMap, true);
-        ed.modeCommands.BuildModeClick();
+        wb.modes.SwitchMode(Mode::Input);
     } else if (r.shown == usecase::FailureShown::Box) {
         usecase::Show(ui, r.result.message);
     } else if (r.shown == usecase::FailureShown::AtMarks) {
-        ed.canvas.CenterViewOn(r.centre.x(), r.centre.y());
-        ed.canvas.ComposeMessage(r.result.message.Text());
+        wb.canvas.CenterViewOn(r.centre.x(), r.centre.y());
+        wb.canvas.ComposeMessage(r.result.message.Text());
         // The red region and the place of the gap or crossing stay in view
         // over the map until the next command.
         composeFailMark_.TakeShape(surf, r.place, 6);
     }
     progress.SetPosition(0);
     progress.Hide();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
     if (const QRect laid = composeFailMark_.Lay(surf); !laid.isEmpty())
         ui.SurfaceRegionChanged(laid);
 }

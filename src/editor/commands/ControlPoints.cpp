@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/Messages.h"
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "usecases/CrsList.h"
 
 namespace {
@@ -21,15 +21,15 @@ QString Number(double v) {
 }  // namespace
 
 QSize ControlPoints::MapSize() const {
-    const Store& st = ed_.st;
+    const Store& st = wb_.st;
     // A work without an extent yet is judged over the surface it is drawn on.
     if (st.MapWidth > 0 && st.MapHeight > 0) return QSize(st.MapWidth, st.MapHeight);
-    return QSize(ed_.surf.Width(), ed_.surf.Height());
+    return QSize(wb_.surf.Width(), wb_.surf.Height());
 }
 
 const usecase::GeoRefFit* ControlPoints::Fit() {
     if (!backend) return nullptr;
-    const georef::GeoRef& g = ed_.st.Geo;
+    const georef::GeoRef& g = wb_.st.Geo;
     if (!fit_ || !(fitFor_ == g)) {
         fit_ = backend.fit(g, MapSize());
         fitFor_ = g;
@@ -46,17 +46,17 @@ void ControlPoints::Commit(georef::GeoRef g) {
         const usecase::GeoRefFit f = backend.fit(g, MapSize());
         if (f.result.ok) g = f.geo;
     }
-    ed_.doc.SetGeoRef(std::move(g));
-    ed_.doc.MarkChanged();
+    wb_.doc.SetGeoRef(std::move(g));
+    wb_.doc.MarkChanged();
 }
 
 bool ControlPoints::AskCoordinates(ControlPointFields& f, georef::GeoRef& g, double* x, double* y) {
     for (const georef::CrsChoice& c : georef::CommonSystems())
         f.crsChoices.push_back({c.code, c.name});
     for (;;) {
-        if (!ed_.ui.ControlPointDialog(f)) return false;
+        if (!wb_.ui.ControlPointDialog(f)) return false;
         auto refuse = [&](const QString& text) {
-            ed_.ui.Inform(text, msg::Text(Msg::CapControlPoints), MsgIcon::Warning);
+            wb_.ui.Inform(text, msg::Text(Msg::CapControlPoints), MsgIcon::Warning);
         };
         if (!ReadNumber(f.x, x) || !ReadNumber(f.y, y)) {
             refuse(msg::Text(Msg::ControlPointNotNumber));
@@ -82,8 +82,8 @@ bool ControlPoints::AskCoordinates(ControlPointFields& f, georef::GeoRef& g, dou
 }
 
 void ControlPoints::Place(QPoint p) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     ControlPointFields f;
     // A work with no system yet proposes longitude and latitude.
     f.crs = !g.crs.isEmpty() ? g.crs : g.wkt.isEmpty() ? QStringLiteral("EPSG:4326") : QString();
@@ -94,8 +94,8 @@ void ControlPoints::Place(QPoint p) {
 }
 
 void ControlPoints::EditCoordinates(int i) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     if (i < 0 || size_t(i) >= g.points.size()) return;
     ControlPointFields f;
     f.x = Number(g.points[size_t(i)].x);
@@ -110,13 +110,13 @@ void ControlPoints::EditCoordinates(int i) {
 
 void ControlPoints::Move(int i, double px, double py) {
     const georef::ControlPoint* p =
-        i >= 0 && size_t(i) < ed_.st.Geo.points.size() ? &ed_.st.Geo.points[size_t(i)] : nullptr;
+        i >= 0 && size_t(i) < wb_.st.Geo.points.size() ? &wb_.st.Geo.points[size_t(i)] : nullptr;
     if (p) SetNumbers(i, px, py, p->x, p->y);
 }
 
 void ControlPoints::SetNumbers(int i, double px, double py, double x, double y) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     if (i < 0 || size_t(i) >= g.points.size()) return;
     for (double v : {px, py, x, y})
         if (!std::isfinite(v)) return;
@@ -127,24 +127,24 @@ void ControlPoints::SetNumbers(int i, double px, double py, double x, double y) 
 }
 
 void ControlPoints::Switch(int i, bool on) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     if (i < 0 || size_t(i) >= g.points.size() || g.points[size_t(i)].enabled == on) return;
     g.points[size_t(i)].enabled = on;
     Commit(std::move(g));
 }
 
 void ControlPoints::Remove(int i) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     if (i < 0 || size_t(i) >= g.points.size()) return;
     g.points.erase(g.points.begin() + i);
     Commit(std::move(g));
 }
 
 void ControlPoints::SetMethod(georef::Method m) {
-    Editor::StepScope scope(ed_);
-    georef::GeoRef g = ed_.st.Geo;
+    Steps::Scope scope(wb_.steps);
+    georef::GeoRef g = wb_.st.Geo;
     if (g.method == m) return;
     g.method = m;
     Commit(std::move(g));
@@ -152,21 +152,21 @@ void ControlPoints::SetMethod(georef::Method m) {
 
 void ControlPoints::ShowTable() {
     tableOpen_ = true;
-    ed_.ui.ControlPointsShow(Table());
+    wb_.ui.ControlPointsShow(Table());
 }
 
 void ControlPoints::Follow() {
-    if (shown_ && *shown_ == ed_.st.Geo) return;
-    const bool marks = !shown_ || shown_->points != ed_.st.Geo.points;
-    shown_ = ed_.st.Geo;
-    if (marks) ed_.ui.ControlPointMarksChanged();
-    if (tableOpen_) ed_.ui.ControlPointsShow(Table());
+    if (shown_ && *shown_ == wb_.st.Geo) return;
+    const bool marks = !shown_ || shown_->points != wb_.st.Geo.points;
+    shown_ = wb_.st.Geo;
+    if (marks) wb_.ui.ControlPointMarksChanged();
+    if (tableOpen_) wb_.ui.ControlPointsShow(Table());
 }
 
 int ControlPoints::PointAt(QPoint p, double reach) const {
     int best = -1;
     double bestD = reach;
-    const auto& points = ed_.st.Geo.points;
+    const auto& points = wb_.st.Geo.points;
     for (size_t i = 0; i < points.size(); ++i) {
         const double d = std::hypot(points[i].px - p.x(), points[i].py - p.y());
         if (d <= bestD) best = int(i), bestD = d;
@@ -177,7 +177,7 @@ int ControlPoints::PointAt(QPoint p, double reach) const {
 ControlPointTable ControlPoints::Table() {
     ControlPointTable t;
     t.open = tableOpen_;
-    const georef::GeoRef& g = ed_.st.Geo;
+    const georef::GeoRef& g = wb_.st.Geo;
     t.crs = g.crs;
     for (const georef::CrsChoice& c : georef::CommonSystems())
         if (c.code.compare(g.crs, Qt::CaseInsensitive) == 0) t.crs = c.code + u' ' + c.name;

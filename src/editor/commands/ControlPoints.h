@@ -11,11 +11,11 @@
 #include "georef/GeoRef.h"
 #include "usecases/GeoReference.h"
 
-class Editor;
+struct Workbench;
 
 class ControlPoints {
   public:
-    explicit ControlPoints(Editor& ed) : ed_(ed) {}
+    explicit ControlPoints(Workbench& w) : wb_(w) {}
 
     // The fit and the coordinate systems (GDAL's); the window hands them in.
     usecase::GeoRefBackend backend;
@@ -52,7 +52,7 @@ class ControlPoints {
     void Commit(georef::GeoRef g);
     QSize MapSize() const;
 
-    Editor& ed_;
+    Workbench& wb_;
     bool tableOpen_ = false;
     std::optional<georef::GeoRef> shown_;
     std::optional<usecase::GeoRefFit> fit_;

@@ -6,7 +6,9 @@
 
 #include "editor/commands/EditPopup.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/InputPopup.h"
+#include "editor/commands/TraceCommands.h"
 #include "ops/PointAt.h"
 #include "ops/Runs.h"
 #include "render/Render.h"
@@ -15,40 +17,40 @@ namespace {
 
 // Steps 1 to 5 of the run selection, shared with the line deletion: the
 // surface is left with the plain network on black and the nodes in lime.
-void FindRun(Editor& ed, int32_t& s, int32_t& e) {
-    const Store& st = ed.st;
-    render::ClearExtent(ed.st, ed.surf);
+void FindRun(Workbench& wb, int32_t& s, int32_t& e) {
+    const Store& st = wb.st;
+    render::ClearExtent(wb.st, wb.surf);
     s = 0;
     e = 0;
     Rec prev = st.Point(0);
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
-        render::DrawSegment(ed.surf, prev.x, prev.y, cur.x, cur.y);
-        if (ed.surf.Pixel(ed.ClickX, ed.ClickY) == Magenta) {
-            ed.surf.SetPixel(ed.ClickX, ed.ClickY, Black);
+        render::DrawSegment(wb.surf, prev.x, prev.y, cur.x, cur.y);
+        if (wb.surf.Pixel(wb.ClickX, wb.ClickY) == Magenta) {
+            wb.surf.SetPixel(wb.ClickX, wb.ClickY, Black);
             s = i - 1;
             e = i;
         }
         prev = cur;
     }
     if (s == 0) return;
-    ed.canvas.MarkVertices(White);
+    wb.canvas.MarkVertices(White);
     WidenRun(
-        ed.surf, [&st](int32_t i) { return st.Point(i); }, st.PointLast, s, e);
+        wb.surf, [&st](int32_t i) { return st.Point(i); }, st.PointLast, s, e);
 }
 
 }  // namespace
 
 void EditPopup::Pop2DelDot() {
-    const int32_t i = PointRecordAt(st, ed.ClickX, ed.ClickY);
+    const int32_t i = PointRecordAt(st, wb.ClickX, wb.ClickY);
     if (i < 0) return;
     doc.DeletePoints(i, 1);
     doc.MarkEdited();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void EditPopup::Pop2AppendDot() {
-    const int32_t k = PointRecordAt(st, ed.ClickX, ed.ClickY);
+    const int32_t k = PointRecordAt(st, wb.ClickX, wb.ClickY);
     if (k < 0) return;
     const Rec K = st.Point(k);
     const Rec P = st.Point(k - 1);
@@ -70,12 +72,12 @@ void EditPopup::Pop2AppendDot() {
     } else {
         return;
     }
-    if (!ed.input.RoomForPoints(1)) return;
+    if (!inputPopup_.RoomForPoints(1)) return;
     const Rec r = next ? Q : P;
     const int16_t mx = int16_t((K.x + r.x) / 2), my = int16_t((K.y + r.y) / 2);
     doc.InsertPoint(next ? k + 1 : k, mx, my);
     doc.MarkEdited();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void EditPopup::CutDotsClick() {
@@ -89,8 +91,8 @@ void EditPopup::CutDotsClick() {
     for (int32_t i = 1; i <= st.PointLast; ++i) {
         const Rec cur = st.Point(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y);
-        if (surf.Pixel(ed.ClickX, ed.ClickY) == Magenta) {
-            surf.SetPixel(ed.ClickX, ed.ClickY, Black);
+        if (surf.Pixel(wb.ClickX, wb.ClickY) == Magenta) {
+            surf.SetPixel(wb.ClickX, wb.ClickY, Black);
             cuts.push_back(i);
             // The separator now before cur draws only cur's own pixel.
             render::DrawSegment(surf, 0, 0, cur.x, cur.y);
@@ -98,8 +100,8 @@ void EditPopup::CutDotsClick() {
         prev = cur;
     }
     if (!cuts.empty()) {
-        if (!ed.input.RoomForPoints(int64_t(cuts.size()))) {
-            ed.canvas.ReDraw();
+        if (!inputPopup_.RoomForPoints(int64_t(cuts.size()))) {
+            ReDraw(wb);
             return;
         }
         std::vector<Rec> v = st.PointsToVector();
@@ -116,24 +118,24 @@ void EditPopup::CutDotsClick() {
         doc.ReplacePoints(out);
         doc.MarkChanged();
     }
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void EditPopup::SelectRun(int32_t& s, int32_t& e) {
     ui.SetBusy(true);
-    FindRun(ed, s, e);
-    ed.canvas.RestoreCursor();
+    FindRun(wb, s, e);
+    wb.canvas.RestoreCursor();
 }
 
 void EditPopup::DelLineClick() {
     int32_t s, e;
-    FindRun(ed, s, e);
+    FindRun(wb, s, e);
     if (s == 0) {
         ui.SurfaceChanged();
         return;
     }
-    if (!ed.input.RoomForPoints(1)) {
-        ed.canvas.ReDraw();
+    if (!inputPopup_.RoomForPoints(1)) {
+        ReDraw(wb);
         return;
     }
     // Keep s and e as chain ends with the run's interior taken out:
@@ -146,10 +148,10 @@ void EditPopup::DelLineClick() {
     if (s + 1 < e) out.push_back(Rec{});
     out.insert(out.end(), v.begin() + e, v.end());
     // Two traced regions may become one, each with its provisional position.
-    const std::vector<int> sharing = ed.tracing.SharingProvisional();
+    const std::vector<int> sharing = tracing_.SharingProvisional();
     doc.ReplacePoints(out);
-    ed.upkeep.TidyPointList();
-    ed.tracing.DropMergedProvisionalPositions(sharing);
+    wb.upkeep.TidyPointList();
+    tracing_.DropMergedProvisionalPositions(sharing);
     doc.MarkChanged();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }

@@ -4,7 +4,8 @@
 #include "base/Messages.h"
 #include "editor/commands/FinishedMapCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/WorkFileCommands.h"
 #include "editor/Report.h"
 #include "formats/IdtReader.h"
 #include "formats/IdtWriter.h"
@@ -14,10 +15,10 @@
 #include "usecases/FinishedMaps.h"
 
 void FinishedMapCommands::ReadMapClick() {
-    if (st.Modified && !ed.files.MayLetWorkGo(Msg::DiscardWorkAsk)) return;
+    if (st.Modified && !workFiles_.MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString path = ui.ChooseOpenFile(idt::FileFilter, st.IdtFileName, QStringLiteral("idt"));
     if (path.isEmpty()) return;
-    if (ReadFinishedMap(path)) ed.modeCommands.BuildModeClick();
+    if (ReadFinishedMap(path)) wb.modes.SwitchMode(Mode::Input);
 }
 
 bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
@@ -26,7 +27,7 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     const QString path = read.path;
     const QString caption = msg::Text(Msg::CapReadMap);
     if (!read.result.ok) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         usecase::Show(ui, read.result.message);
         return false;
     }
@@ -35,12 +36,12 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     const int w = read.extent.width(), h = read.extent.height();
     if ((w > surf.Width() || h > surf.Height()) &&
         !MayGrowSurface(ui, std::max(w, surf.Width()), std::max(h, surf.Height()), caption)) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         return false;
     }
 
-    ed.files.ResetWork();
-    ed.canvas.ShowProgressBar();
+    workFiles_.ResetWork();
+    wb.canvas.ShowProgressBar();
     Store map = st;
     usecase::FinishedMapOpened opened =
         usecase::OpenFinishedMap(map, surf, std::move(read), [this] { progress.StepIt(); });
@@ -48,22 +49,22 @@ bool FinishedMapCommands::ReadFinishedMap(const QString& chosen) {
     progress.SetPosition(0);
     progress.Hide();
     if (!opened.result.ok) {
-        ed.files.ResetWork();
-        ed.canvas.RestoreCursor();
+        workFiles_.ResetWork();
+        wb.canvas.RestoreCursor();
         usecase::Show(ui, opened.result.message);
         return false;
     }
     doc.BeginHistory();
     usecase::Show(ui, opened.segmentsNote);
-    ed.states.EnableAreaPosCommands();
-    ed.states.EnableRemakeCommands();
+    wb.states.EnableAreaPosCommands();
+    wb.states.EnableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     ui.SetScrollPos(QPoint(0, 0));
-    ed.canvas.ReDraw();
-    ed.canvas.RestoreCursor();
+    ReDraw(wb);
+    wb.canvas.RestoreCursor();
     usecase::Show(ui, opened.readNotes);
-    ed.sessionFiles.NoteRecentFile(path);
+    wb.sessionFiles.NoteRecentFile(path);
     return true;
 }
 
@@ -92,7 +93,7 @@ void FinishedMapCommands::WriteMapClick() {
     Store written = st;
     const usecase::Result r = usecase::WriteFinishedMap(written, path, fields, titleBefore);
     doc.ReplaceMap(std::move(written));
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
     usecase::Show(ui, r.message);
     if (r.ok)
         ui.ShowStatus(msg::Format(Msg::StatusMapWritten, {path, QString::number(st.AreaCount)}));

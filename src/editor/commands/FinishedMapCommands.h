@@ -4,11 +4,15 @@
 #include <QString>
 #include "editor/EditorPart.h"
 
+class WorkFileCommands;
+
 class FinishedMapCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    FinishedMapCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
 
     void WriteMapClick();
     void ReadMapClick();
     bool ReadFinishedMap(const QString& path);
+  private:
+    WorkFileCommands& workFiles_;
 };

@@ -3,7 +3,7 @@
 
 #include "editor/commands/InputPopup.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "base/Messages.h"
 #include "ops/PointAt.h"
 #include "editor/tools/Tool.h"
@@ -55,7 +55,7 @@ void InputPopup::PopCutLine() {
     doc.MarkChanged();
     // The segment into p is gone, so a finished composition no longer fits.
     if (p.x != 0 && st.PointLast >= 3 && st.PointX(st.PointLast - 2) != 0) doc.DropCompleted();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void InputPopup::PopLastPoint() {
@@ -69,7 +69,7 @@ void InputPopup::PopWrongPoint() {
     if (st.PointX(st.PointLast) == 0 && st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     if (st.PointLast > 0) doc.CutPointsAfter(st.PointLast - 1);
     doc.MarkEdited();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 namespace {
@@ -128,7 +128,7 @@ void InputPopup::PopNearPointStart() {
     for (int32_t i = 0; i <= st.PointLast; ++i) {
         const Rec r = st.Point(i);
         if (r.x == 0) continue;
-        const int64_t d = Dist2(r, ed.ClickX, ed.ClickY);
+        const int64_t d = Dist2(r, wb.ClickX, wb.ClickY);
         if (nearest < 0 || d < best) {
             best = d;
             nearest = i;

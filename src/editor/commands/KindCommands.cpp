@@ -6,7 +6,9 @@
 
 #include "editor/commands/KindCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/InputPopup.h"
+#include "editor/commands/EditPopup.h"
 #include "base/Messages.h"
 #include "ops/Runs.h"
 #include "render/Render.h"
@@ -19,9 +21,9 @@ void AppendGroup(Document& doc, int16_t code, int32_t s, int32_t e) {
     for (int32_t i = s; i <= e; ++i) doc.AppendKind(doc.Map().Point(i));
 }
 
-bool RoomForGroup(Editor& ed, int32_t points) {
-    if (ed.st.KindRoom(int64_t(points) + 1)) return true;
-    ed.ui.Inform(msg::Text(Msg::KindListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
+bool RoomForGroup(Workbench& wb, int32_t points) {
+    if (wb.st.KindRoom(int64_t(points) + 1)) return true;
+    wb.ui.Inform(msg::Text(Msg::KindListFull).arg(Store::Capacity - 1), msg::Text(Msg::CapError),
                  MsgIcon::Warning);
     return false;
 }
@@ -36,37 +38,33 @@ void GroupAround(const Store& st, int32_t s, int32_t& h, int32_t& g) {
 
 }  // namespace
 
-namespace {
-
-void AddKind(Editor& ed, int16_t code) {
+void KindCommands::AddKind(int16_t code) {
     int32_t s, e;
-    ed.editing.SelectRun(s, e);
+    editPopup_.SelectRun(s, e);
     if (s == 0) return;
-    if (!RoomForGroup(ed, e - s + 1)) return;
-    ed.ui.SetBusy(true);
-    AppendGroup(ed.doc, code, s, e);
-    ed.doc.MarkChanged();
-    render::DrawKindList(ed.st, ed.surf);
-    ed.canvas.RestoreCursor();
+    if (!RoomForGroup(wb, e - s + 1)) return;
+    wb.ui.SetBusy(true);
+    AppendGroup(wb.doc, code, s, e);
+    wb.doc.MarkChanged();
+    render::DrawKindList(wb.st, wb.surf);
+    wb.canvas.RestoreCursor();
 }
 
-}  // namespace
-
 void KindCommands::SecLineClick() {
-    AddKind(ed, KindSecondBoundary);
+    AddKind(KindSecondBoundary);
 }
 
 void KindCommands::AbsLineClick() {
-    AddKind(ed, KindDivision);
+    AddKind(KindDivision);
 }
 
 void KindCommands::AstLineClick() {
     int32_t s, e;
-    ed.editing.SelectRun(s, e);
+    editPopup_.SelectRun(s, e);
     if (s == 0) return;
-    if (!RoomForGroup(ed, e - s + 1)) return;
+    if (!RoomForGroup(wb, e - s + 1)) return;
     // A single segment only gains a separator.
-    if (e == s + 1 && !ed.input.RoomForPoints(1)) return;
+    if (e == s + 1 && !inputPopup_.RoomForPoints(1)) return;
     ui.SetBusy(true);
     AppendGroup(doc, KindAuxiliary, s, e);
     // Take the run's interior out; its end points stay as chain ends:
@@ -80,7 +78,7 @@ void KindCommands::AstLineClick() {
     doc.ReplacePoints(out);
     doc.MarkEdited();
     render::DrawKindList(st, surf);
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
 }
 
 void KindCommands::SelectKindRun(int32_t& s, int32_t& e) {
@@ -92,21 +90,21 @@ void KindCommands::SelectKindRun(int32_t& s, int32_t& e) {
     for (int32_t i = 1; i <= st.KindLast; ++i) {
         const Rec cur = st.KindRec(i);
         render::DrawSegment(surf, prev.x, prev.y, cur.x, cur.y, Blue, White);
-        if (surf.Pixel(ed.ClickX, ed.ClickY) == Blue) {
-            surf.SetPixel(ed.ClickX, ed.ClickY, Black);
+        if (surf.Pixel(wb.ClickX, wb.ClickY) == Blue) {
+            surf.SetPixel(wb.ClickX, wb.ClickY, Black);
             s = i - 1;
             e = i;
         }
         prev = cur;
     }
     if (s == 0) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         return;
     }
-    ed.canvas.MarkKindVertices();
+    wb.canvas.MarkKindVertices();
     WidenRun(
         surf, [this](int32_t i) { return st.KindRec(i); }, st.KindLast, s, e);
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
 }
 
 namespace {
@@ -131,7 +129,7 @@ void KindCommands::RelSecLineClick() {
     ReleaseRange(st, s, first, last);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkChanged();
-    ed.canvas.ShowKinds();
+    wb.canvas.ShowKinds();
 }
 
 void KindCommands::RelAbsLineClick() {
@@ -145,8 +143,8 @@ void KindCommands::RelAstLineClick() {
     int32_t first, last;
     ReleaseRange(st, s, first, last);
     const bool open = st.PointX(st.PointLast) > 0;
-    if (!ed.input.RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
-        ed.canvas.ShowKinds();
+    if (!inputPopup_.RoomForPoints(int64_t(last - first + 1) + 1 + (open ? 1 : 0))) {
+        wb.canvas.ShowKinds();
         return;
     }
     if (open) doc.AppendPoint(0, 0);
@@ -154,5 +152,5 @@ void KindCommands::RelAstLineClick() {
     doc.AppendPoint(0, 0);
     doc.DeleteKinds(first - 1, last - first + 2);
     doc.MarkEdited();
-    ed.canvas.ShowKinds();
+    wb.canvas.ShowKinds();
 }

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include "editor/EditorPart.h"
 
+class EditPopup;
+class InputPopup;
+
 class KindCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    KindCommands(Workbench& w, EditPopup& editPopup, InputPopup& inputPopup) : EditorPart(w), editPopup_(editPopup), inputPopup_(inputPopup) {}
 
     void SecLineClick();
     void AbsLineClick();
@@ -16,4 +19,9 @@ class KindCommands : public EditorPart {
     void RelAbsLineClick();
     void RelAstLineClick();
     void SelectKindRun(int32_t& s, int32_t& e);
+  private:
+    // Marks the run at the popup's place as a line of this kind.
+    void AddKind(int16_t code);
+    EditPopup& editPopup_;
+    InputPopup& inputPopup_;
 };

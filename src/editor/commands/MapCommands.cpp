@@ -3,7 +3,7 @@
 #include "base/Messages.h"
 #include "editor/commands/MapCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/Report.h"
 #include "ops/MoveScale.h"
 #include "raster/Picture.h"
@@ -38,18 +38,18 @@ void MapCommands::MoveMapClick() {
         QImage moved;
         if (!pic.isNull()) moved = MoveScalePicture(pic, m, &error);
         // A picture scaled up makes the surface grow with it.
-        if (!moved.isNull() && !RoomForPicture(ed, moved.size(), kCaption)) return;
+        if (!moved.isNull() && !RoomForPicture(wb, moved.size(), kCaption)) return;
         if (moved.isNull() || !WriteBitmapFile(moved, temps.picture, &error)) {
             ui.Inform(error + "\n" + kUnchanged, kCaption, MsgIcon::Warning);
             return;
         }
         // The redraw must not keep showing the decoded picture from before.
-        ed.canvas.picPath_.clear();
+        wb.canvas.picPath_.clear();
     }
     Store scaled = st;
     ApplyMoveScale(scaled, m);
     doc.ReplaceMap(std::move(scaled));
     doc.MarkChanged();
     if (m.f < 1.0L) ui.SetScrollPos(QPoint(0, 0));
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }

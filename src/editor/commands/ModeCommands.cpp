@@ -2,33 +2,33 @@
 // the help menu.
 #include "editor/commands/ModeCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 
 // The mode commands; each mode's entry and exit steps are its tool's
 // (editor/tools/), and Modes::SwitchMode runs them.
 void ModeCommands::BuildModeClick() {
-    ed.modes.SwitchMode(Mode::Input);
+    wb.modes.SwitchMode(Mode::Input);
 }
 
 void ModeCommands::EditModeClick() {
-    ed.modes.SwitchMode(Mode::Edit);
+    wb.modes.SwitchMode(Mode::Edit);
 }
 
 void ModeCommands::LineKindModeClick() {
-    ed.modes.SwitchMode(Mode::LineKind);
+    wb.modes.SwitchMode(Mode::LineKind);
 }
 
 void ModeCommands::CuttingModeClick() {
-    ed.modes.SwitchMode(Mode::Trimming);
+    wb.modes.SwitchMode(Mode::Trimming);
 }
 
 void ModeCommands::PickUpModeClick() {
-    ed.modes.SwitchMode(Mode::Jigsaw);
+    wb.modes.SwitchMode(Mode::Jigsaw);
 }
 
 void ModeCommands::CheckShowHintClick() {
     settings.showHint = settings.showHint == 1 ? 0 : 1;
-    ed.states.ApplyHintSetting();
+    wb.states.ApplyHintSetting();
 }
 
 void ModeCommands::HelpContentsClick() {
@@ -40,5 +40,5 @@ void ModeCommands::AboutVelmotClick() {
 }
 
 void ModeCommands::IndexPosClick() {
-    ed.modes.SwitchMode(Mode::Legend);
+    wb.modes.SwitchMode(Mode::Legend);
 }

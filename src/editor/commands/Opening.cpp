@@ -41,7 +41,7 @@ bool Editor::OpenByContent(const QString& path) {
     // A file named from outside (recent files, a drop, the command line) is
     // a step like any command: a picture taken this way can be taken back,
     // and the undo commands show the history the opened work starts.
-    StepScope scope(*this);
+    StepScope scope(steps);
     const QString caption = msg::Text(Msg::CapOpenFile);
     if (QFileInfo(path).isDir()) {
         ui.Inform(msg::Format(Msg::OpenFolder, {path}), caption, MsgIcon::Error);

@@ -6,7 +6,8 @@
 
 #include "editor/commands/PictureCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/WorkFileCommands.h"
 #include "base/Messages.h"
 #include "raster/Picture.h"
 #include "raster/BitmapFile.h"
@@ -31,30 +32,30 @@ bool Fits(const QImage& img) {
 
 // The surface grows to the picture's size when it is shown; far beyond the
 // usual size that is asked about first.
-bool RoomForPicture(Editor& ed, QSize size, const QString& caption) {
+bool RoomForPicture(Workbench& wb, QSize size, const QString& caption) {
     const int w = std::min(size.width(), MaxPictureSide),
               h = std::min(size.height(), MaxPictureSide);
-    if (w <= ed.surf.Width() && h <= ed.surf.Height()) return true;
-    return MayGrowSurface(ed.ui, std::max(w, ed.surf.Width()), std::max(h, ed.surf.Height()),
+    if (w <= wb.surf.Width() && h <= wb.surf.Height()) return true;
+    return MayGrowSurface(wb.ui, std::max(w, wb.surf.Width()), std::max(h, wb.surf.Height()),
                           caption);
 }
 
 void PictureCommands::PictureStored() {
     // The redraw keeps the decoded picture while its file looks unchanged; a
     // rewrite within the same millisecond and of the same size would not.
-    ed.canvas.picPath_.clear();
+    wb.canvas.picPath_.clear();
     doc.PictureTaken();
     ui.SetScrollPos(QPoint(0, 0));
-    ed.states.EnablePictureCommands();
+    wb.states.EnablePictureCommands();
 }
 
 void PictureCommands::RunInversion(QImage& img) {
     ui.SetBusy(true);
-    ed.canvas.ShowProgressBar();
+    wb.canvas.ShowProgressBar();
     InvertPicture(img, &progress);
     progress.SetPosition(0);
     progress.Hide();
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
 }
 
 void PictureCommands::LoadBMPClick() {
@@ -79,7 +80,7 @@ bool PictureCommands::LoadPictureFile(const QString& file) {
         !(depth > 0 ? MayTakeImage(ui, declared.width(), declared.height(), depth,
                                    Msg::SurfaceBudgetAsk, Msg::SurfaceOverBudget,
                                    msg::Text(Msg::CapLoadPicture))
-                    : RoomForPicture(ed, declared, msg::Text(Msg::CapLoadPicture))))
+                    : RoomForPicture(wb, declared, msg::Text(Msg::CapLoadPicture))))
         return false;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.
@@ -105,8 +106,8 @@ void PictureCommands::UsePicture(QImage img) {
     }
     if (st.PointLast >= 1 &&
         ui.AskYesNo(msg::Text(Msg::ClearLinesAsk), msg::Text(Msg::CapConfirm))) {
-        ed.files.ResetWork();
-        ed.states.InitCommandStates();
+        workFiles_.ResetWork();
+        wb.states.InitCommandStates();
     }
     ui.RepaintNow();
     RunInversion(img);
@@ -123,13 +124,13 @@ void PictureCommands::UsePicture(QImage img) {
         ok = WriteSurfaceBitmap(reduced, temps.picture, &error);
     }
     if (!ok) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapLoadPicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void PictureCommands::BMPpasteClick() {
@@ -143,30 +144,30 @@ void PictureCommands::BMPpasteClick() {
         ui.Inform(TooLarge(img), msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
-    if (!RoomForPicture(ed, img.size(), msg::Text(Msg::CapPastePicture))) return;
+    if (!RoomForPicture(wb, img.size(), msg::Text(Msg::CapPastePicture))) return;
     RunInversion(img);
     QString error;
     ui.SetBusy(true);
     if (!WriteBitmapFile(img, temps.picture, &error)) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         ui.Inform(error, msg::Text(Msg::CapPastePicture), MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void PictureCommands::BMPshowhideClick() {
     doc.ShowPicture(!st.BasePicShown);
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void PictureCommands::BMPclearClick() {
     if (!ui.AskOkCancel(msg::Text(Msg::ClearPictureAsk), msg::Text(Msg::CapConfirm))) return;
     doc.PictureCleared();
-    ed.files.keptPicture_.clear();  // cleared on purpose: no link to keep either
+    workFiles_.keptPicture_.clear();  // cleared on purpose: no link to keep either
     doc.MarkChanged();
-    ed.states.DisablePictureCommands();
-    ed.canvas.ReDraw();
+    wb.states.DisablePictureCommands();
+    ReDraw(wb);
 }

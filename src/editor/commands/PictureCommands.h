@@ -7,9 +7,11 @@
 #include <QString>
 #include "editor/EditorPart.h"
 
+class WorkFileCommands;
+
 class PictureCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    PictureCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
 
     void LoadBMPClick();
     // The rest of LoadBMPClick once the file is chosen (also for a file named
@@ -34,4 +36,6 @@ class PictureCommands : public EditorPart {
     // The file the under-drawing was last read from: traced instead of the
     // stored 16 colours while the picture is still that file's.
     QString pictureFile_;
+  private:
+    WorkFileCommands& workFiles_;
 };

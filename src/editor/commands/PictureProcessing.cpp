@@ -1,7 +1,7 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
 #include "editor/commands/PictureCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/Report.h"
 #include "base/Messages.h"
 #include "raster/Picture.h"
@@ -24,19 +24,19 @@ void PictureCommands::BMPmonotoneClick() {
         return;
     }
     ui.SetBusy(true);
-    ed.canvas.ShowProgressBar();
+    wb.canvas.ShowProgressBar();
     MonotonePicture(img, *chosen, &progress);
     const bool ok = WriteBitmapFile(img, temps.picture, &error);
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         ui.Inform(error, MonoCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void PictureCommands::BMPexpandClick() {
@@ -53,9 +53,9 @@ void PictureCommands::BMPexpandClick() {
             ExpandCaption, MsgIcon::Warning);
         return;
     }
-    if (!RoomForPicture(ed, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
+    if (!RoomForPicture(wb, QSize(2 * img.width(), 2 * img.height()), ExpandCaption)) return;
     ui.SetBusy(true);
-    ed.canvas.ShowProgressBar();
+    wb.canvas.ShowProgressBar();
     Surface doubled;
     bool ok = ExpandPicture(img, doubled, &progress);
     if (!ok)
@@ -65,11 +65,11 @@ void PictureCommands::BMPexpandClick() {
     progress.SetPosition(0);
     progress.Hide();
     if (!ok) {
-        ed.canvas.RestoreCursor();
+        wb.canvas.RestoreCursor();
         ui.Inform(error, ExpandCaption, MsgIcon::Error);
         return;
     }
     PictureStored();
     doc.MarkChanged();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }

@@ -7,7 +7,9 @@
 #include "compose/ProblemList.h"
 #include "editor/commands/ProblemList.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/TraceCommands.h"
+#include "editor/commands/ComposeCommands.h"
 #include "editor/Report.h"
 #include "base/Messages.h"
 #include "usecases/CheckPositions.h"
@@ -75,8 +77,8 @@ compose::Pt RowPlace(const compose::CheckEntry& e) {
 
 void ProblemList::CheckAreasClick() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
-    Repaint(ui, ed.tracing.UnmarkTracedEdge());
-    ed.tracing.traced_.reset();
+    Repaint(ui, tracing_.UnmarkTracedEdge());
+    tracing_.traced_.reset();
     ui.SetBusy(true);
     auto list = std::make_shared<compose::ProblemList>();
     usecase::CheckOptions options;
@@ -113,8 +115,8 @@ void ProblemList::CheckAreasClick() {
 }
 
 void ProblemList::CheckListClick(int index) {
-    Editor::StepScope scope(ed);
-    if (ed.tracing.traced_) return ed.tracing.TracedEdgeClick(index);
+    Steps::Scope scope(wb.steps);
+    if (tracing_.traced_) return tracing_.TracedEdgeClick(index);
     if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
     // The map changed under the list: what it says may no longer hold, so
     // it is made again rather than marking a region that is not there.
@@ -123,27 +125,27 @@ void ProblemList::CheckListClick(int index) {
     problems_->Mark(index, surf);
     const compose::CheckEntry& e = problems_->failures[size_t(index)];
     const compose::Pt at = RowPlace(e);
-    ed.canvas.CenterViewOn(at.x, at.y);
+    wb.canvas.CenterViewOn(at.x, at.y);
     Repaint(ui, problems_->rect);
 }
 
 void ProblemList::TakeBackCheckMark() {
     if (problems_) Repaint(ui, problems_->Unmark(surf));
-    Repaint(ui, ed.composer.composeFailMark_.TakeBack(surf));
-    Repaint(ui, ed.tracing.UnmarkTracedEdge());
+    Repaint(ui, composer_.composeFailMark_.TakeBack(surf));
+    Repaint(ui, tracing_.UnmarkTracedEdge());
 }
 
 void ProblemList::CheckListClosed() {
-    Editor::StepScope scope(ed);
-    Repaint(ui, ed.tracing.UnmarkTracedEdge());
-    ed.tracing.traced_.reset();
+    Steps::Scope scope(wb.steps);
+    Repaint(ui, tracing_.UnmarkTracedEdge());
+    tracing_.traced_.reset();
     if (!problems_) return;
     Repaint(ui, problems_->Unmark(surf));
     problems_.reset();
 }
 
 void ProblemList::CheckListRepair(int index, bool all) {
-    Editor::StepScope scope(ed);
+    Steps::Scope scope(wb.steps);
     if (!problems_ || index < 0 || index >= int(problems_->failures.size())) return;
     if (!Store::SameMap(problems_->checked, st)) return CheckAreasClick();
     Repaint(ui, problems_->Unmark(surf));
@@ -176,7 +178,7 @@ void ProblemList::CheckListRepair(int index, bool all) {
         return;
     }
     doc.ReplaceMap(std::move(map));
-    ed.canvas.ReDraw();
+    ReDraw(wb);
     usecase::Show(ui, cleaned.result.message);
     CheckAreasClick();
 }

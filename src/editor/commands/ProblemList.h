@@ -8,9 +8,12 @@ namespace compose {
 struct ProblemList;
 }
 
+class TraceCommands;
+class ComposeCommands;
+
 class ProblemList : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    ProblemList(Workbench& w, TraceCommands& tracing, ComposeCommands& composer) : EditorPart(w), tracing_(tracing), composer_(composer) {}
 
     // The failures in the problem list, or a word that there are none.
     void CheckAreasClick();
@@ -26,4 +29,7 @@ class ProblemList : public EditorPart {
     // other command does so first, so that no recorded state holds it.
     void TakeBackCheckMark();
     std::shared_ptr<compose::ProblemList> problems_;
+  private:
+    TraceCommands& tracing_;
+    ComposeCommands& composer_;
 };

@@ -9,7 +9,8 @@
 
 #include "editor/commands/SessionCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/WorkFileCommands.h"
 #include "base/Messages.h"
 #include "shell/IniFile.h"
 
@@ -47,19 +48,7 @@ void SessionCommands::SetProgramBase(const QString& programPath) {
 }
 
 QString SessionCommands::SettingsPath() const {
-    const QString fileName = QFileInfo(settings.programBase).fileName() + QStringLiteral(".INI");
-    if (!settings.dir.isEmpty()) return QDir(settings.dir).filePath(fileName);
-    const QFileInfo programDir(QFileInfo(settings.programBase).absolutePath());
-    if (programDir.isDir() && programDir.isWritable())
-        return settings.programBase + QStringLiteral(".INI");
-    // Installed where users cannot write: each user keeps their own settings.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (dir.isEmpty() ||
-        dir == QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        dir = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-                  .filePath(QStringLiteral("Velmot"));
-    QDir().mkpath(dir);
-    return QDir(dir).filePath(fileName);
+    return wb.sessionFiles.SettingsPath();
 }
 
 void SessionCommands::ReadSettings() {
@@ -162,7 +151,7 @@ void SessionCommands::MakeTempNames() {
 void SessionCommands::DeleteTempFiles() {
     for (const QString* name : {&temps.picture, &temps.second, &temps.third})
         if (!name->isEmpty() && QFileInfo::exists(*name)) QFile::remove(*name);
-    ed.canvas.picPath_.clear();
+    wb.canvas.picPath_.clear();
 }
 
 void SessionCommands::SetUpSurface() {
@@ -189,7 +178,7 @@ void SessionCommands::InitMain(const QString& programPath, const QString& settin
     MakeTempNames();
     SetProgramBase(programPath);
     ReadSettings();
-    ed.sessionFiles.StartSession();
+    wb.sessionFiles.StartSession();
     // A first start has no place saved: the window chooses one for the screen.
     ui.SetWindowBounds(settings.positionSaved ? QRect(settings.winLeft, settings.winTop,
                                                       settings.winWidth, settings.winHeight)
@@ -198,9 +187,9 @@ void SessionCommands::InitMain(const QString& programPath, const QString& settin
     doc.SetMode(Mode::Input);
     SetUpSurface();
     doc.NoPicture();
-    ed.modeCommands.BuildModeClick();
-    ed.states.InitCommandStates();
-    ed.states.ApplyHintSetting();
+    wb.modes.SwitchMode(Mode::Input);
+    wb.states.InitCommandStates();
+    wb.states.ApplyHintSetting();
 }
 
 bool SessionCommands::CloseQuery() {
@@ -209,7 +198,7 @@ bool SessionCommands::CloseQuery() {
                                     msg::Text(Msg::CapCloseConfirm))) {
         case SaveChoice::Save:
             // A cancelled or failed save keeps the window open.
-            ed.files.SaveOverClick();
+            workFiles_.SaveOverClick();
             return !st.Modified;
         case SaveChoice::Discard:
             return true;
@@ -230,7 +219,7 @@ void SessionCommands::CloseMain(QRect normalBounds, bool maximized) {
         int16_t(std::min(surfaceSetupHeight_ > 0 ? surfaceSetupHeight_ : surf.Height(), 32767)));
     WriteSettings();
     DeleteTempFiles();
-    ed.sessionFiles.EndSession();
+    wb.sessionFiles.EndSession();
 }
 
 void SessionCommands::QuitClick() {

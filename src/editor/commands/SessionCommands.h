@@ -7,9 +7,11 @@
 #include <cstddef>
 #include "editor/EditorPart.h"
 
+class WorkFileCommands;
+
 class SessionCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    SessionCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
 
     // Runs the start-up sequence; settingsDir overrides where the settings file
     // lives (empty: beside the program, or the user's configuration directory).
@@ -34,4 +36,6 @@ class SessionCommands : public EditorPart {
     // The size the surface was set up with; saved as the "Image" setting even
     // when a large picture made the surface grow later.
     int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
+  private:
+    WorkFileCommands& workFiles_;
 };

@@ -6,7 +6,9 @@
 #include "base/Messages.h"
 #include "editor/commands/TraceCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/ProblemList.h"
+#include "editor/commands/PictureCommands.h"
 #include "editor/Report.h"
 #include "raster/PictureFile.h"
 #include "store/Store.h"
@@ -61,10 +63,10 @@ void TraceCommands::AutoTraceClick() {
     // The scan as read holds the grey levels and colours the 16 stored
     // colours lose: a shaded or grainy page turns to ink there.
     QImage scan;
-    if (!ed.picture.pictureFile_.isEmpty()) {
+    if (!picture_.pictureFile_.isEmpty()) {
         ui.SetBusy(true);
         QString ignored;
-        scan = ReadPictureFile(ed.picture.pictureFile_, &ignored);
+        scan = ReadPictureFile(picture_.pictureFile_, &ignored);
         if (!usecase::IsStoredPicture(scan, pixels)) scan = QImage();
         ui.SetBusy(false);
     }
@@ -102,9 +104,9 @@ void TraceCommands::AutoTraceClick() {
     // New lines: any composition done before no longer holds, and a work
     // with areas may be composed again.
     doc.MarkEdited();
-    ed.states.EnableRemakeCommands();
-    if (st.AreaCount >= 1) ed.states.EnableAreaPosCommands();
-    ed.canvas.ReDraw();
+    wb.states.EnableRemakeCommands();
+    if (st.AreaCount >= 1) wb.states.EnableAreaPosCommands();
+    ReDraw(wb);
     ui.Inform(msg::Format(Msg::TraceDone,
                           {QString::number(out.chains), QString::number(out.points),
                            QString::number(out.enclosed), QString::number(out.doubts.size())}),
@@ -112,8 +114,8 @@ void TraceCommands::AutoTraceClick() {
     usecase::Show(ui, added.message);
 
     // The doubtful edges go into the problem list.
-    if (ed.problems.problems_) ed.problems.TakeBackCheckMark();
-    ed.problems.problems_.reset();
+    if (problemList_.problems_) problemList_.TakeBackCheckMark();
+    problemList_.problems_.reset();
     auto list = std::make_shared<TracedEdges>();
     std::vector<CheckRow> rows;
     for (const usecase::TraceDoubt& d : out.doubts) {
@@ -215,7 +217,7 @@ void TraceCommands::TracedEdgeClick(int index) {
     surf.SetPen(pen);
     surf.SetRop(rop);
     const QPoint at = e[e.size() / 2];
-    ed.canvas.CenterViewOn(at.x(), at.y());
+    wb.canvas.CenterViewOn(at.x(), at.y());
     if (!t.rect.isEmpty()) ui.SurfaceRegionChanged(t.rect);
 }
 

@@ -12,9 +12,12 @@ namespace usecase {
 struct ProvisionalArea;
 }
 
+class PictureCommands;
+class ProblemList;
+
 class TraceCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    TraceCommands(Workbench& w, PictureCommands& picture, ProblemList& problemList) : EditorPart(w), picture_(picture), problemList_(problemList) {}
 
     void AutoTraceClick();
     // What the list of doubtful edges keeps while it is open.
@@ -35,4 +38,6 @@ class TraceCommands : public EditorPart {
 
   private:
     std::vector<usecase::ProvisionalArea> MaybeProvisional() const;
+    PictureCommands& picture_;
+    ProblemList& problemList_;
 };

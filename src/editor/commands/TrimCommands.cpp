@@ -3,7 +3,7 @@
 #include "base/Messages.h"
 #include "editor/commands/TrimCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/tools/Tools.h"
 #include "ops/Trimming.h"
 #include "raster/Surface.h"
@@ -19,9 +19,9 @@ const QString kAskInside = msg::Text(Msg::TrimInsideAsk);
 
 namespace {
 
-void CutByOutline(Editor& ed, TrimSide side) {
-    Surface& surf = ed.surf;
-    TrimmingTool& trim = ed.modes.tools->trimming;
+void CutByOutline(Workbench& wb, TrimSide side) {
+    Surface& surf = wb.surf;
+    TrimmingTool& trim = wb.modes.tools->trimming;
     // The popup disables the cuts below three corners; a stale menu must not
     // get through either, or a degenerate outline would wipe the whole map.
     if (trim.TempPolyLast < 2) return;
@@ -39,53 +39,53 @@ void CutByOutline(Editor& ed, TrimSide side) {
     surf.SetBrush(Yellow);
     surf.SetRop(Rop::Copy);
     surf.Polyline(outline);
-    ed.ui.SurfaceChanged();
+    wb.ui.SurfaceChanged();
 
     const bool go =
-        ed.ui.AskYesNo(side == TrimSide::Outside ? kAskOutside : kAskInside, kConfirmCaption);
+        wb.ui.AskYesNo(side == TrimSide::Outside ? kAskOutside : kAskInside, kConfirmCaption);
     bool pictureReadable = true;
     if (go) {
-        ed.ui.SetBusy(true);
+        wb.ui.SetBusy(true);
         surf.Polygon(outline);
-        Store trimmed = ed.st;
+        Store trimmed = wb.st;
         TrimPoints(trimmed, surf, side);
         TrimPositions(trimmed, surf, side);
-        ed.doc.ReplaceMap(std::move(trimmed));
+        wb.doc.ReplaceMap(std::move(trimmed));
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);
         surf.SetRop(oldRop);
         // The probe for regions left open needs the network as it is now; when
         // the picture cannot be drawn, no position can be judged, so none goes.
-        pictureReadable = ed.canvas.ReDraw();
+        pictureReadable = ReDraw(wb);
         if (pictureReadable) {
-            Store kept = ed.st;
+            Store kept = wb.st;
             DropOpenPositions(kept, surf);
-            ed.doc.ReplaceMap(std::move(kept));
+            wb.doc.ReplaceMap(std::move(kept));
         }
-        ed.upkeep.TidyPointList();
-        ed.doc.MarkEdited();
+        wb.upkeep.TidyPointList();
+        wb.doc.MarkEdited();
     } else {
         surf.SetPen(oldPen);
         surf.SetBrush(oldBrush);
         surf.SetRop(oldRop);
     }
-    ed.canvas.RestoreCursor();
+    wb.canvas.RestoreCursor();
     trim.TempPolyLast = -1;
     // A picture that just failed to load would only fail (and say so) again.
-    if (pictureReadable) ed.canvas.ReDraw();
+    if (pictureReadable) ReDraw(wb);
 }
 
 }  // namespace
 
 void TrimCommands::SweepCuttingClick() {
-    CutByOutline(ed, TrimSide::Outside);
+    CutByOutline(wb, TrimSide::Outside);
 }
 
 void TrimCommands::HoleCuttingClick() {
-    CutByOutline(ed, TrimSide::Inside);
+    CutByOutline(wb, TrimSide::Inside);
 }
 
 void TrimCommands::CancelCuttingClick() {
-    ed.modes.tools->trimming.TempPolyLast = -1;
-    ed.canvas.ReDraw();
+    wb.modes.tools->trimming.TempPolyLast = -1;
+    ReDraw(wb);
 }

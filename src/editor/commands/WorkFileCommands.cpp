@@ -8,7 +8,8 @@
 #include "base/Messages.h"
 #include "editor/commands/WorkFileCommands.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/FinishedMapCommands.h"
 #include "editor/tools/Tools.h"
 #include "usecases/WorkFiles.h"
 #include "editor/Report.h"
@@ -19,7 +20,7 @@ const QString WorkFilter = msg::Text(Msg::FilterWork);
 }  // namespace
 
 void WorkFileCommands::ResetWork() {
-    ed.sessionFiles.docFile_.clear();
+    wb.sessionFiles.docFile_.clear();
     keptPicture_.clear();
     // The map empties; the names the dialogs propose stay.
     Store empty = st;
@@ -34,12 +35,12 @@ void WorkFileCommands::ResetWork() {
     empty.LegendX = empty.LegendY = -1;
     empty.Geo = {};
     doc.ReplaceMap(std::move(empty));
-    ed.modes.tools->CancelAll();
-    ed.SetClick(0, 0);
+    wb.modes.tools->CancelAll();
+    wb.SetClick(0, 0);
     doc.ClearFlags();
     doc.NoPicture();
     doc.SetExtent(int16_t(std::min(surf.Width(), 32767)), int16_t(std::min(surf.Height(), 32767)));
-    ed.states.DisableRemakeCommands();
+    wb.states.DisableRemakeCommands();
 }
 
 bool WorkFileCommands::MayLetWorkGo(Msg question) {
@@ -67,7 +68,7 @@ void WorkFileCommands::NewWorkClick() {
     doc.SetComments(std::vector<std::string>(Store::MaxComments));
     doc.SetComments({});
     doc.BeginHistory();
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }
 
 void WorkFileCommands::SaveWorkClick() {
@@ -106,8 +107,8 @@ bool WorkFileCommands::SaveWorkPair(const WorkNames& names, const std::string&) 
         return false;
     }
     doc.MarkSaved();
-    ed.sessionFiles.WorkSaved(names.work);
-    ed.canvas.ReDraw();
+    wb.sessionFiles.WorkSaved(names.work);
+    ReDraw(wb);
     ui.SetBusy(false);
     return true;
 }
@@ -132,8 +133,8 @@ bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
     }
 
     ResetWork();
-    ed.sessionFiles.docFile_ = name;
-    ed.states.DisablePictureCommands();
+    wb.sessionFiles.docFile_ = name;
+    wb.states.DisablePictureCommands();
     Store loaded = st;
     const usecase::WorkOpened opened =
         usecase::OpenWork(loaded, surf, name, std::move(read), temps.picture);
@@ -141,25 +142,25 @@ bool WorkFileCommands::LoadWorkFile(const QString& name, bool ownHistory) {
     keptPicture_ = opened.keptPicture;
     if (ownHistory) doc.BeginHistory();
     if (opened.picture) {
-        ed.canvas.picPath_.clear();  // a new picture under the same name
-        ed.states.EnablePictureCommands();
+        wb.canvas.picPath_.clear();  // a new picture under the same name
+        wb.states.EnablePictureCommands();
     }
     usecase::Show(ui, opened.pictureNote);
     if (st.AreaCount >= 1 && st.PointLast >= 3)
-        ed.states.EnableAreaPosCommands();
+        wb.states.EnableAreaPosCommands();
     else
-        ed.states.DisableAreaPosCommands();
+        wb.states.DisableAreaPosCommands();
     if (st.PointLast >= 3)
-        ed.states.EnableRemakeCommands();
+        wb.states.EnableRemakeCommands();
     else
-        ed.states.DisableRemakeCommands();
+        wb.states.DisableRemakeCommands();
     usecase::Show(ui, opened.surfaceNote);
     if (opened.surfaceGrown) ui.SurfaceChanged();
     usecase::Show(ui, opened.readNotes);
     usecase::Show(ui, opened.geoNote);
-    ed.sessionFiles.NoteRecentFile(name);
+    wb.sessionFiles.NoteRecentFile(name);
     ui.SetScrollPos(QPoint(0, 0));
-    ed.canvas.ReDraw();
+    ReDraw(wb);
     ui.SetBusy(false);
     return true;
 }
@@ -168,7 +169,7 @@ void WorkFileCommands::LoadWorkClick() {
     if (st.Modified && !MayLetWorkGo(Msg::DiscardWorkAsk)) return;
     const QString file = ui.ChooseOpenFile(WorkFilter, QString(), QStringLiteral("vlm"));
     if (file.isEmpty()) return;
-    if (LoadWorkFile(file)) ed.modeCommands.BuildModeClick();
+    if (LoadWorkFile(file)) wb.modes.SwitchMode(Mode::Input);
 }
 
 void WorkFileCommands::SpFileOpenClick() {
@@ -185,24 +186,24 @@ void WorkFileCommands::SpFileOpenClick() {
     if (ext == QStringLiteral(".VLM"))
         ok = LoadWorkFile(file);
     else if (ext == QStringLiteral(".IDT"))
-        ok = ed.finishedMaps.ReadFinishedMap(file);
+        ok = finishedMaps_.ReadFinishedMap(file);
     // A file that could not be read leaves the editor as it was, mode included.
-    if (ok) ed.modeCommands.BuildModeClick();
+    if (ok) wb.modes.SwitchMode(Mode::Input);
 }
 
 void WorkFileCommands::SpFileSaveClick() {
     SaveWorkClick();
     if (st.Completed &&
         ui.AskYesNo(msg::Text(Msg::SaveAsFinishedAsk), msg::Text(Msg::CapSaveFinished)))
-        ed.finishedMaps.WriteMapClick();
+        finishedMaps_.WriteMapClick();
 }
 
 void WorkFileCommands::SaveOverClick() {
-    if (ed.sessionFiles.docFile_.isEmpty()) {
+    if (wb.sessionFiles.docFile_.isEmpty()) {
         SaveWorkClick();
         return;
     }
-    const WorkNames names = WorkFileNames(ed.sessionFiles.docFile_);
+    const WorkNames names = WorkFileNames(wb.sessionFiles.docFile_);
     std::string picture;
     if (!PictureLine(names, &picture)) return;
     doc.NameWorkFile(names.work);

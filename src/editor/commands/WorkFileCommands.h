@@ -8,9 +8,11 @@
 
 struct WorkNames;
 
+class FinishedMapCommands;
+
 class WorkFileCommands : public EditorPart {
   public:
-    using EditorPart::EditorPart;
+    WorkFileCommands(Workbench& w, FinishedMapCommands& finishedMaps) : EditorPart(w), finishedMaps_(finishedMaps) {}
 
     void SaveWorkClick();
     // 上書き保存: to the work file without a dialog, else as 作業保存 does.
@@ -36,4 +38,6 @@ class WorkFileCommands : public EditorPart {
     // Line 4 of the work file last read, when its under-drawing could not be
     // read: saved again instead of "0", so that the link survives.
     std::string keptPicture_;
+  private:
+    FinishedMapCommands& finishedMaps_;
 };

@@ -5,50 +5,51 @@
 #include <memory>
 
 #include "render/RegionFills.h"
-#include "editor/Editor.h"
+#include "editor/Services.h"
+#include "editor/commands/AreaPositionDialog.h"
 #include "editor/tools/Tools.h"
 #include "base/Messages.h"
 #include "text/ShiftJis.h"
 
 void AreaPositionTool::Enter() {
     TakeOver();
-    ed.ui.SetSurfaceCursor(Cursor());
+    wb.ui.SetSurfaceCursor(Cursor());
 }
 
 void AreaPositionTool::Press(Qt::MouseButton button, QPoint p) {
     if (button != Qt::LeftButton) return;
     const int x = p.x(), y = p.y();
     // The dialog's fills, labelled while it is open.
-    if (!ed.areaPositions.zpotFills) ed.areaPositions.zpotFills = std::make_shared<areas::RegionFills>();
+    if (!areaPositions_.zpotFills) areaPositions_.zpotFills = std::make_shared<areas::RegionFills>();
     if (!MaySharePlace(x, y)) return;
-    auto boxes = ed.ui.ZpotBoxes();
+    auto boxes = wb.ui.ZpotBoxes();
     for (auto& b : boxes) {
         if (b.trimmed().isEmpty()) {
             b = QStringLiteral("%1,%2").arg(x).arg(y);
-            ed.ui.ZpotSetBoxes(boxes);
+            wb.ui.ZpotSetBoxes(boxes);
             break;
         }
     }
-    ed.areaPositions.zpotFills->Fill(ed.surf, x, y, Aqua);
-    ed.areaPositions.zpotFills->SetPixel(ed.surf, x, y, Navy);
-    ed.doc.DropCompleted();
-    ed.ui.SurfaceChanged();
+    areaPositions_.zpotFills->Fill(wb.surf, x, y, Aqua);
+    areaPositions_.zpotFills->SetPixel(wb.surf, x, y, Navy);
+    wb.doc.DropCompleted();
+    wb.ui.SurfaceChanged();
 }
 
 bool AreaPositionTool::MaySharePlace(int x, int y) {
     // Two areas in one region compose to one outline and fail: a click that
     // would make that asks first, naming the area already there.
-    const int here = ed.areaPositions.zpotFills->RegionOf(ed.surf, x, y);
+    const int here = areaPositions_.zpotFills->RegionOf(wb.surf, x, y);
     if (here < 0) return true;
-    for (int a = 1; a <= ed.st.AreaCount; ++a) {
-        if (a == ed.areaPositions.ZpotSelected) continue;
-        for (int k = 0; k < Store::Slots && ed.st.AreaPos(k, a).x != 0; ++k) {
-            const Rec q = ed.st.AreaPos(k, a);
-            if (q.x < 1 || ed.areaPositions.zpotFills->RegionOf(ed.surf, q.x, q.y) != here) continue;
-            return ed.ui.AskYesNo(
+    for (int a = 1; a <= wb.st.AreaCount; ++a) {
+        if (a == areaPositions_.ZpotSelected) continue;
+        for (int k = 0; k < Store::Slots && wb.st.AreaPos(k, a).x != 0; ++k) {
+            const Rec q = wb.st.AreaPos(k, a);
+            if (q.x < 1 || areaPositions_.zpotFills->RegionOf(wb.surf, q.x, q.y) != here) continue;
+            return wb.ui.AskYesNo(
                 msg::Format(Msg::ZpotSharedRegionAsk,
-                            {sjis::ToUnicode(ed.st.AreaName(a)),
-                             sjis::ToUnicode(ed.st.AreaName(ed.areaPositions.ZpotSelected))}),
+                            {sjis::ToUnicode(wb.st.AreaName(a)),
+                             sjis::ToUnicode(wb.st.AreaName(areaPositions_.ZpotSelected))}),
                 msg::Text(Msg::CapConfirm));
         }
     }
@@ -56,5 +57,5 @@ bool AreaPositionTool::MaySharePlace(int x, int y) {
 }
 
 bool AreaPositionTool::GestureUnderWay() const {
-    return ed.st.Mode == Mode();
+    return wb.st.Mode == Mode();
 }

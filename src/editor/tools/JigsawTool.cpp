@@ -3,7 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "editor/Editor.h"
+#include "editor/Keys.h"
+#include "editor/Services.h"
 #include "base/Messages.h"
 #include "ops/Jigsaw.h"
 #include "editor/tools/Tools.h"
@@ -11,8 +12,8 @@
 
 bool JigsawTool::MayEnter() {
     // Pieces are found through the composed outlines, which must be current.
-    if (ed.st.Completed) return true;
-    ed.ui.Inform(msg::Text(Msg::ComposeAgainFirst), msg::Text(Msg::CapPlease), MsgIcon::None);
+    if (wb.st.Completed) return true;
+    wb.ui.Inform(msg::Text(Msg::ComposeAgainFirst), msg::Text(Msg::CapPlease), MsgIcon::None);
     return false;
 }
 
@@ -60,18 +61,18 @@ void DrawNetwork(const Store& st, Surface& s) {
 }  // namespace
 
 void JigsawTool::PickUpPiece(int x, int y) {
-    const Store& st = ed.st;
+    const Store& st = wb.st;
     // Over a shown under-drawing the probe would stop at every mark of the
     // scanned map (a town dot under the position, a river across the area),
     // so the region is probed on the network alone.
     std::optional<Piece> piece;
     Surface networkOnly;
     if (st.BasePicLoaded && st.BasePicShown &&
-        networkOnly.Resize(ed.surf.Width(), ed.surf.Height())) {
+        networkOnly.Resize(wb.surf.Width(), wb.surf.Height())) {
         DrawNetwork(st, networkOnly);
         piece = FindPiece(st, networkOnly, x, y);
     } else {
-        piece = FindPiece(st, ed.surf, x, y);
+        piece = FindPiece(st, wb.surf, x, y);
     }
     if (!piece) return;
     PickArea = int16_t(piece->area);
@@ -102,7 +103,7 @@ void XorOutline(Surface& s, const std::array<PolyPoint, 501>& poly, int last) {
 
 void JigsawTool::DragPiece(int x, int y) {
     if (PickFirst <= 0) return;
-    Surface& surf = ed.surf;
+    Surface& surf = wb.surf;
     const uint8_t oldPen = surf.Pen();
     const Rop oldRop = surf.CurrentRop();
     // White inverts every palette index, so the outline shows on any colour
@@ -120,17 +121,17 @@ void JigsawTool::DragPiece(int x, int y) {
     surf.SetRop(oldRop);
     PickPrevX = int16_t(x);
     PickPrevY = int16_t(y);
-    ed.ui.SurfaceChanged();
+    wb.ui.SurfaceChanged();
 }
 
 void JigsawTool::DropPiece(int x, int y) {
     if (PickFirst <= 0) return;
     const Piece piece{PickArea, PickSlot, PickFirst, PickLast};
-    Store moved = ed.st;
+    Store moved = wb.st;
     MovePiece(moved, piece, x - PickAnchorX, y - PickAnchorY);
-    ed.doc.ReplaceMap(std::move(moved));
-    ed.doc.MarkChanged();
+    wb.doc.ReplaceMap(std::move(moved));
+    wb.doc.MarkChanged();
     PickFirst = 0;
     TempPolyLast = -1;
-    ed.canvas.ReDraw();
+    ReDraw(wb);
 }

@@ -1,23 +1,24 @@
 // Line-kind mode: every press (and Space or Return) offers the kind popup for
 // the colour of the pixel under it; the kind view paints each kind in its own
 // colour over the magenta network.
-#include "editor/Editor.h"
+#include "editor/Keys.h"
+#include "editor/Services.h"
 #include "ops/PointAt.h"
 #include "editor/tools/Tools.h"
 
 void LineKindTool::Enter() {
-    ed.upkeep.UndoComposed();
+    wb.upkeep.UndoComposed();
     TakeOver();
     ShowMode(false, false, Cmd::LineKindMode);
-    ed.canvas.ShowKinds();
-    ed.doc.DropCompleted();
-    ed.states.EnableRemakeCommands();
+    wb.canvas.ShowKinds();
+    wb.doc.DropCompleted();
+    wb.states.EnableRemakeCommands();
 }
 
 void LineKindTool::Press(Qt::MouseButton button, QPoint p) {
-    ed.ui.AttachPopup(Popup::None);
-    ed.SetClick(Clamp16(p.x()), Clamp16(p.y()));
-    const QPoint screen = ed.ui.SurfaceToScreen(p);
+    wb.ui.AttachPopup(Popup::None);
+    wb.SetClick(Clamp16(p.x()), Clamp16(p.y()));
+    const QPoint screen = wb.ui.SurfaceToScreen(p);
     if (button == Qt::LeftButton)
         OfferKindPopup(true, screen);
     else if (button == Qt::RightButton)
@@ -26,21 +27,21 @@ void LineKindTool::Press(Qt::MouseButton button, QPoint p) {
 
 bool LineKindTool::Key(int key, QPoint) {
     if (key != vk::Space && key != vk::Return) return false;
-    OfferKindPopup(true, ed.ui.PointerScreenPos());
+    OfferKindPopup(true, wb.ui.PointerScreenPos());
     return true;
 }
 
 void LineKindTool::OfferKindPopup(bool showNow, QPoint screen) {
-    const uint8_t c = ed.surf.Pixel(ed.ClickX, ed.ClickY);
+    const uint8_t c = wb.surf.Pixel(wb.ClickX, wb.ClickY);
     if (c != Magenta && c != Yellow && c != Aqua && c != Green) return;
-    ed.ui.SetEnabled(Cmd::SecLine, c == Magenta);
-    ed.ui.SetEnabled(Cmd::AbsLine, c == Magenta);
-    ed.ui.SetEnabled(Cmd::AstLine, c == Magenta);
-    ed.ui.SetEnabled(Cmd::RelSecLine, c == Yellow);
-    ed.ui.SetEnabled(Cmd::RelAbsLine, c == Aqua);
-    ed.ui.SetEnabled(Cmd::RelAstLine, c == Green);
+    wb.ui.SetEnabled(Cmd::SecLine, c == Magenta);
+    wb.ui.SetEnabled(Cmd::AbsLine, c == Magenta);
+    wb.ui.SetEnabled(Cmd::AstLine, c == Magenta);
+    wb.ui.SetEnabled(Cmd::RelSecLine, c == Yellow);
+    wb.ui.SetEnabled(Cmd::RelAbsLine, c == Aqua);
+    wb.ui.SetEnabled(Cmd::RelAstLine, c == Green);
     if (showNow)
-        ed.ui.ShowPopupNow(Popup::BtnLKindMode, screen);
+        wb.ui.ShowPopupNow(Popup::BtnLKindMode, screen);
     else
-        ed.ui.AttachPopup(Popup::BtnLKindMode);
+        wb.ui.AttachPopup(Popup::BtnLKindMode);
 }

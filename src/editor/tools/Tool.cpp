@@ -1,6 +1,6 @@
 #include "editor/tools/Tool.h"
 
-#include "editor/Editor.h"
+#include "editor/Services.h"
 #include "editor/tools/Tools.h"
 
 namespace {
@@ -11,23 +11,23 @@ const Cmd kModeItems[] = {Cmd::BuildMode, Cmd::EditMode, Cmd::LineKindMode, Cmd:
 }  // namespace
 
 void Tool::ShowMode(bool inputDown, bool editDown, Cmd item) {
-    ed.ui.SetModeButtons(inputDown, editDown);
-    for (Cmd c : kModeItems) ed.ui.SetChecked(c, c == item);
-    ed.ui.SetSurfaceCursor(Cursor());
+    wb.ui.SetModeButtons(inputDown, editDown);
+    for (Cmd c : kModeItems) wb.ui.SetChecked(c, c == item);
+    wb.ui.SetSurfaceCursor(Cursor());
 }
 
 // Line-kind colouring and a trimming outline exist only on the surface; the
 // redraw (already in the new mode) wipes them.
 void Tool::WipeMarksFor(::Mode next) {
-    if (!ed.modes.tools->For(next).WipesMarksOnEntry()) return;
-    ed.doc.SetMode(next);
-    ed.canvas.ReDraw();
+    if (!wb.modes.tools->For(next).WipesMarksOnEntry()) return;
+    wb.doc.SetMode(next);
+    ReDraw(wb);
 }
 
 void Tool::TakeOver() {
-    ed.doc.SetMode(Mode());
-    ed.modes.tools->trimming.TempPolyLast = -1;
-    ed.modes.tools->jigsaw.TempPolyLast = -1;
+    wb.doc.SetMode(Mode());
+    wb.modes.tools->trimming.TempPolyLast = -1;
+    wb.modes.tools->jigsaw.TempPolyLast = -1;
 }
 
 Tool& Tools::For(::Mode m) {

@@ -11,11 +11,14 @@
 #include "editor/Ui.h"
 #include "store/Mode.h"
 
-class Editor;
+struct Workbench;
+class InputPopup;
+class AreaPositionDialog;
+class ControlPoints;
 
 class Tool {
   public:
-    explicit Tool(Editor& ed) : ed(ed) {}
+    explicit Tool(Workbench& w) : wb(w) {}
     virtual ~Tool() = default;
     Tool(const Tool&) = delete;
     Tool& operator=(const Tool&) = delete;
@@ -56,5 +59,5 @@ class Tool {
     void WipeMarksFor(::Mode next);
     // Sets the mode; no outline of trimming or jigsaw outlives a mode change.
     void TakeOver();
-    Editor& ed;
+    Workbench& wb;
 };

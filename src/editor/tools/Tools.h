@@ -10,7 +10,7 @@
 // Tracing: a left click adds a point; the right button offers the input popup.
 class InputTool : public Tool {
   public:
-    using Tool::Tool;
+    InputTool(Workbench& w, InputPopup& inputPopup) : Tool(w), inputPopup_(inputPopup) {}
     ::Mode Mode() const override { return ::Mode::Input; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::CrossLine; }
     void Enter() override;
@@ -27,6 +27,7 @@ class InputTool : public Tool {
     // The line being traced when the mode was left: it is finished, and the
     // next point must not join it with a long stray segment.
     bool lineLeft_ = false;
+    InputPopup& inputPopup_;
 };
 
 // Dragging points with a rubber band, and the edit popup.
@@ -133,7 +134,7 @@ class JigsawTool : public Tool {
 // The area-position dialog is open: a click puts a position in its boxes.
 class AreaPositionTool : public Tool {
   public:
-    using Tool::Tool;
+    AreaPositionTool(Workbench& w, AreaPositionDialog& areaPositions) : Tool(w), areaPositions_(areaPositions) {}
     ::Mode Mode() const override { return ::Mode::AreaPosition; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::Arrow; }
     void Enter() override;
@@ -142,6 +143,8 @@ class AreaPositionTool : public Tool {
     // False when the person declines a position in another area's region.
     bool MaySharePlace(int x, int y);
     bool GestureUnderWay() const override;  // until the dialog closes
+  private:
+    AreaPositionDialog& areaPositions_;
 };
 
 // The next click places the legend's box.
@@ -161,7 +164,7 @@ class LegendTool : public Tool {
 // a point's mark is dragged to move it, a right click asks its coordinates again.
 class ControlPointTool : public Tool {
   public:
-    using Tool::Tool;
+    ControlPointTool(Workbench& w, ControlPoints& controlPoints) : Tool(w), controlPoints_(controlPoints) {}
     ::Mode Mode() const override { return ::Mode::ControlPoints; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
     void Enter() override;
@@ -180,18 +183,21 @@ class ControlPointTool : public Tool {
     QPointF ShownAt(int i, QPointF at) const {
         return i == Grabbed ? at + QPointF(DragAt - PressAt) : at;
     }
+  private:
+    ControlPoints& controlPoints_;
 };
 
 struct Tools {
-    explicit Tools(Editor& ed)
-        : input(ed),
-          edit(ed),
-          areaPosition(ed),
-          legend(ed),
-          lineKind(ed),
-          trimming(ed),
-          jigsaw(ed),
-          controlPoints(ed) {}
+    Tools(Workbench& w, InputPopup& inputPopup, AreaPositionDialog& areaPositions,
+          ControlPoints& points)
+        : input(w, inputPopup),
+          edit(w),
+          areaPosition(w, areaPositions),
+          legend(w),
+          lineKind(w),
+          trimming(w),
+          jigsaw(w),
+          controlPoints(w, points) {}
     Tool& For(Mode m);
     // Whether any tool has a gesture under way: a point grabbed in edit mode
     // stays grabbed while another mode is visited.

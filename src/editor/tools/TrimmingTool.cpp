@@ -1,6 +1,7 @@
 // Trimming mode: left clicks set the corners of an outline; the popup cuts
 // away what lies outside or inside it (editor/commands/TrimCommands.cpp).
-#include "editor/Editor.h"
+#include "editor/Keys.h"
+#include "editor/Services.h"
 #include "editor/tools/Tools.h"
 #include "render/Render.h"
 
@@ -13,21 +14,21 @@ void TrimmingTool::Press(Qt::MouseButton button, QPoint p) {
     if (button == Qt::LeftButton)
         TrimCornerClick(p.x(), p.y());
     else if (button == Qt::RightButton)
-        OfferTrimPopup(false, ed.ui.SurfaceToScreen(p));
+        OfferTrimPopup(false, wb.ui.SurfaceToScreen(p));
 }
 
 bool TrimmingTool::Key(int key, QPoint p) {
     if (key == vk::Space)
         // Enabled from the outline as it is now, so a cut cannot be chosen
         // for an outline that has already been used up.
-        OfferTrimPopup(true, ed.ui.PointerScreenPos());
+        OfferTrimPopup(true, wb.ui.PointerScreenPos());
     else if (key == vk::Return || key == vk::A)
         TrimCornerClick(p.x(), p.y());
     return false;
 }
 
 bool TrimmingTool::GestureUnderWay() const {
-    return ed.st.Mode == Mode() && TempPolyLast >= 0;
+    return wb.st.Mode == Mode() && TempPolyLast >= 0;
 }
 
 void TrimmingTool::TrimCornerClick(int x, int y) {
@@ -36,18 +37,18 @@ void TrimmingTool::TrimCornerClick(int x, int y) {
     TempPoly[size_t(TempPolyLast)] = {x, y};
     if (TempPolyLast > 0) {
         const PolyPoint& prev = TempPoly[size_t(TempPolyLast - 1)];
-        render::DrawSegment(ed.surf, prev.x, prev.y, x, y, Yellow, Yellow);
-        ed.ui.SurfaceChanged();
+        render::DrawSegment(wb.surf, prev.x, prev.y, x, y, Yellow, Yellow);
+        wb.ui.SurfaceChanged();
     }
 }
 
 void TrimmingTool::OfferTrimPopup(bool showNow, QPoint screen) {
     const bool enough = TempPolyLast >= 2;
-    ed.ui.SetEnabled(Cmd::SweepCutting, enough);
-    ed.ui.SetEnabled(Cmd::HoleCutting, enough);
-    ed.ui.SetEnabled(Cmd::CancelCutting, true);
+    wb.ui.SetEnabled(Cmd::SweepCutting, enough);
+    wb.ui.SetEnabled(Cmd::HoleCutting, enough);
+    wb.ui.SetEnabled(Cmd::CancelCutting, true);
     if (showNow)
-        ed.ui.ShowPopupNow(Popup::RBtnCutting, screen);
+        wb.ui.ShowPopupNow(Popup::RBtnCutting, screen);
     else
-        ed.ui.AttachPopup(Popup::RBtnCutting);
+        wb.ui.AttachPopup(Popup::RBtnCutting);
 }
