@@ -9,13 +9,13 @@
 
 #include "app/Artwork.h"
 #include "app/SurfaceView.h"
-#include "editor/commands/ControlPoints.h"
 #include "shell/IniFile.h"
+#include "usecases/GeoReference.h"
 
 VelmotApp::VelmotApp() : win(std::make_unique<MainWindow>(ed)) {
     ui.Attach(win.get(), ed);
     // The window links GDAL, the editor's core does not.
-    ed.controlPoints->backend = usecase::GdalGeoRefBackend();
+    ed.UseGeoRefBackend(usecase::GdalGeoRefBackend());
 }
 
 VelmotApp::~VelmotApp() = default;
@@ -25,7 +25,7 @@ void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
     // Snapping's reach in screen pixels: [SET] SnapTolerance, 0 for exact
     // pixels only, -1 for no snapping at all.
     IniFile ini;
-    if (ini.Load(ed.startup.SettingsPath(), nullptr)) {
+    if (ini.Load(ed.SettingsPath(), nullptr)) {
         bool ok = false;
         const int tol =
             ini.Value(QStringLiteral("SET"), QStringLiteral("SnapTolerance"), QString()).toInt(&ok);
@@ -37,7 +37,7 @@ void VelmotApp::Start(const QString& programPath, const QString& settingsDir) {
 }
 
 void VelmotApp::OpenAtStart(const QString& path) {
-    if (ed.sessionFiles.OfferRecovery()) return;
+    if (ed.OfferRecovery()) return;
     if (!path.isEmpty()) OpenFromCommandLine(path);
 }
 

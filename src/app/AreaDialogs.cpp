@@ -95,7 +95,7 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
         pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
     list_->setPalette(pal);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_ && row >= 0) ed_.areaPositions.ZpotListClick(row);
+        if (!filling_ && row >= 0) ed_.ZpotListClick(row);
     });
 
     auto* column = new QVBoxLayout;
@@ -115,7 +115,7 @@ ZpotDialog::ZpotDialog(QWidget* parent, Editor& ed)
     done_ = new QPushButton(msg::Text(Msg::ButtonDone));
     done_->setObjectName(QStringLiteral("OkBtn"));
     done_->setAutoDefault(false);
-    connect(redraw_, &QPushButton::clicked, this, [this] { ed_.areaPositions.ZpotRedrawClick(); });
+    connect(redraw_, &QPushButton::clicked, this, [this] { ed_.ZpotRedrawClick(); });
     connect(done_, &QPushButton::clicked, this, [this] { close(); });
 
     auto* body = new QHBoxLayout;
@@ -159,7 +159,7 @@ void ZpotDialog::SetBoxes(const std::array<QString, 9>& boxes) {
 void ZpotDialog::closeEvent(QCloseEvent* e) {
     // The editor takes the boxes over first; a box it cannot read keeps the
     // dialog open so the person can correct it.
-    if (ed_.areaPositions.ZpotClose())
+    if (ed_.ZpotClose())
         e->accept();
     else
         e->ignore();

@@ -19,7 +19,6 @@
 #include "app/Artwork.h"
 #include "base/Messages.h"
 #include "editor/Editor.h"
-#include "editor/commands/ControlPoints.h"
 
 // ---- the coordinates of one point ----
 
@@ -129,8 +128,7 @@ ControlPointTableDialog::ControlPointTableDialog(QWidget* parent, Editor& ed)
     method_->setObjectName(QStringLiteral("TransformMethod"));
     connect(method_, &QComboBox::activated, this, [this](int m) {
         QMetaObject::invokeMethod(
-            this, [this, m] { ed_.controlPoints->SetMethod(georef::Method(m)); },
-            Qt::QueuedConnection);
+            this, [this, m] { ed_.ControlPointMethod(georef::Method(m)); }, Qt::QueuedConnection);
     });
     crs_ = new QLabel;
     crs_->setObjectName(QStringLiteral("CrsShown"));
@@ -173,13 +171,13 @@ ControlPointTableDialog::ControlPointTableDialog(QWidget* parent, Editor& ed)
         if (i < 0) return;
         const bool on = !shown_.rows[size_t(i)].enabled;
         QMetaObject::invokeMethod(
-            this, [this, i, on] { ed_.controlPoints->Switch(i, on); }, Qt::QueuedConnection);
+            this, [this, i, on] { ed_.ControlPointSwitch(i, on); }, Qt::QueuedConnection);
     });
     connect(remove_, &QPushButton::clicked, this, [this] {
         const int i = CurrentRow();
         if (i < 0) return;
         QMetaObject::invokeMethod(
-            this, [this, i] { ed_.controlPoints->Remove(i); }, Qt::QueuedConnection);
+            this, [this, i] { ed_.ControlPointRemove(i); }, Qt::QueuedConnection);
     });
     auto enable = [this] {
         const int i = CurrentRow();
@@ -280,8 +278,7 @@ void ControlPointTableDialog::CellChanged(int row, int column) {
         const bool on = table_->item(row, On)->checkState() == Qt::Checked;
         if (on != p.enabled)
             QMetaObject::invokeMethod(
-                this, [this, row, on] { ed_.controlPoints->Switch(row, on); },
-                Qt::QueuedConnection);
+                this, [this, row, on] { ed_.ControlPointSwitch(row, on); }, Qt::QueuedConnection);
         return;
     }
     double v[4] = {p.px, p.py, p.x, p.y};
@@ -298,12 +295,12 @@ void ControlPointTableDialog::CellChanged(int row, int column) {
     QMetaObject::invokeMethod(
         this,
         [this, row, a = v[0], b = v[1], c = v[2], d = v[3]] {
-            ed_.controlPoints->SetNumbers(row, a, b, c, d);
+            ed_.ControlPointNumbers(row, a, b, c, d);
         },
         Qt::QueuedConnection);
 }
 
 void ControlPointTableDialog::closeEvent(QCloseEvent* e) {
-    ed_.controlPoints->TableClosed();
+    ed_.ControlPointTableClosed();
     e->accept();
 }

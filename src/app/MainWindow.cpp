@@ -137,7 +137,7 @@ void MainWindow::BuildMenus() {
     AddItem(edit, Cmd::BMPshowhide, msg::Text(Msg::MenuHidePicture));
     AddItem(edit, Cmd::BMPclear, msg::Text(Msg::MenuClearPicture));
     AddItem(edit, Cmd::AutoTrace, msg::Text(Msg::MenuAutoTrace));
-    connect(edit, &QMenu::aboutToShow, this, [this] { ed_.states.CheckMainMenu(); });
+    connect(edit, &QMenu::aboutToShow, this, [this] { ed_.CheckMainMenu(); });
 
     QMenu* mode = bar->addMenu(msg::Text(Msg::MenuDraw));
     mode->setObjectName(QStringLiteral("MenuMode"));
@@ -295,7 +295,7 @@ void MainWindow::Run(Cmd c) {
 void MainWindow::FillRecentFiles(QMenu* file) {
     for (QAction* a : recent_) delete a;
     recent_.clear();
-    const QStringList files = ed_.sessionFiles.RecentFiles();
+    const QStringList files = ed_.RecentFiles();
     if (files.isEmpty()) return;
     recent_ << file->insertSeparator(quitSeparator_);
     for (int i = 0; i < files.size(); ++i) {

@@ -3,8 +3,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "editor/PlaceDialog.h"
-
 void PlaceDialogBeside(QWidget* dialog, const QWidget* main, DialogId which) {
     dialog->ensurePolished();
     if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();

@@ -55,7 +55,7 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
         const int i = item->data(0, Qt::UserRole).toInt();
         message_->setText(rows_[size_t(i)].message);
         QMetaObject::invokeMethod(
-            this, [this, i] { ed_.problems.CheckListClick(i); }, Qt::QueuedConnection);
+            this, [this, i] { ed_.CheckListClick(i); }, Qt::QueuedConnection);
     };
     connect(list_, &QTreeWidget::currentItemChanged, this, [this, choose](QTreeWidgetItem* item) {
         if (filling_ || !item) return;
@@ -84,7 +84,7 @@ ProblemListDialog::ProblemListDialog(QWidget* parent, Editor& ed)
         if (!item) return;
         const int i = item->data(0, Qt::UserRole).toInt();
         QMetaObject::invokeMethod(
-            this, [this, i, all] { ed_.problems.CheckListRepair(i, all); }, Qt::QueuedConnection);
+            this, [this, i, all] { ed_.CheckListRepair(i, all); }, Qt::QueuedConnection);
     };
     connect(repair_, &QPushButton::clicked, this, [repair] { repair(false); });
     connect(repairAll_, &QPushButton::clicked, this, [repair] { repair(true); });
@@ -155,6 +155,6 @@ void ProblemListDialog::SetRows(const std::vector<CheckRow>& rows, const QString
 }
 
 void ProblemListDialog::closeEvent(QCloseEvent* e) {
-    ed_.problems.CheckListClosed();
+    ed_.CheckListClosed();
     e->accept();
 }

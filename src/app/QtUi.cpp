@@ -28,7 +28,6 @@
 #include "app/ProblemListDialog.h"
 #include "app/SurfaceView.h"
 #include "base/Messages.h"
-#include "editor/PlaceDialog.h"
 
 namespace {
 

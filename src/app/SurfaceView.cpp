@@ -12,7 +12,6 @@
 #include "app/MainWindow.h"
 #include "app/Snap.h"
 #include "editor/Editor.h"
-#include "editor/tools/Tools.h"
 
 namespace {
 // Event positions can be fractional on scaled screens; the pixel is the one
@@ -100,14 +99,14 @@ void SurfaceView::ZoomOut() {
 void SurfaceView::ZoomReset() {
     SetZoom(0, QRectF(Area()->viewport()->rect()).center());
     // Back at 1:1 the map may lie wholly outside the viewport: bring it in.
-    const QRect content = ed_.canvas.ContentBounds();
+    const QRect content = ed_.ContentBounds();
     if (!content.isEmpty() && !QRect(ScrollInSurface(), ClientInSurface()).intersects(content))
         CentreOn(content.center());
 }
 
 void SurfaceView::FitMap() {
     // The map's own contents, or the whole surface while there are none.
-    QRect content = ed_.canvas.ContentBounds() & QRect(0, 0, ed_.surf.Width(), ed_.surf.Height());
+    QRect content = ed_.ContentBounds() & QRect(0, 0, ed_.surf.Width(), ed_.surf.Height());
     if (content.isEmpty()) content = QRect(0, 0, ed_.surf.Width(), ed_.surf.Height());
     // The room the viewport has once the scroll bars are gone, less a margin
     // so that the outermost lines do not touch its edge.
@@ -190,9 +189,8 @@ void SurfaceView::paintEvent(QPaintEvent* e) {
     // Anything outside the surface (a surface smaller than the view) is grey.
     QRegion rest = QRegion(e->rect()) - QRegion(shown);
     for (const QRect& x : rest) p.fillRect(x, palette().window());
-    const ControlPointTool& cp = ed_.modes.tools->controlPoints;
     view::PaintControlPoints(p, ed_.st, scale_, e->rect(),
-                             [&cp](int i, QPointF at) { return cp.ShownAt(i, at); });
+                             [this](int i, QPointF at) { return ed_.ControlPointShownAt(i, at); });
     if (mark_) {
         // A ring in a colour the surface never has, around the point's square.
         p.setPen(QPen(QColor(255, 160, 0), 2));
@@ -221,7 +219,7 @@ std::optional<QPoint> SurfaceView::SnapFor(QPoint w, Qt::KeyboardModifiers mods)
         return std::nullopt;
     // The point being dragged does not catch itself (nor its other occurrences).
     std::optional<QPoint> except;
-    const int32_t grabbed = ed_.modes.tools->edit.GrabIndex;
+    const int32_t grabbed = ed_.DraggedPoint();
     if (st.Mode == Mode::Edit && grabbed > 0 && grabbed <= st.PointLast) {
         const Rec g = st.Point(grabbed);
         except = QPoint(g.x, g.y);
@@ -272,7 +270,7 @@ void SurfaceView::mouseMoveEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dragging = ed_.st.Mode == Mode::Edit && ed_.modes.tools->edit.GrabIndex > 0;
+    const bool dragging = ed_.st.Mode == Mode::Edit && ed_.DraggedPoint() > 0;
     // While a point is dragged, its rubber band shows where a drop would join it.
     const QPoint s = dragging ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseMove(s.x(), s.y());
@@ -291,8 +289,8 @@ void SurfaceView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     const QPoint w = Pixel(e->position());
-    const bool dropping = e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit &&
-                          ed_.modes.tools->edit.GrabIndex > 0;
+    const bool dropping =
+        e->button() == Qt::LeftButton && ed_.st.Mode == Mode::Edit && ed_.DraggedPoint() > 0;
     const QPoint s = dropping ? Snapped(w, e->modifiers()) : ToSurface(w);
     ed_.MouseUp(e->button(), s.x(), s.y());
     // A popup attached by the press opens where the right button comes up.

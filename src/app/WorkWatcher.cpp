@@ -23,7 +23,7 @@ WorkWatcher::WorkWatcher(Editor& ed, MainWindow& win) : QObject(&win), ed_(ed), 
 
 void WorkWatcher::Refresh() {
     const QString name =
-        ed_.sessionFiles.docFile_.isEmpty() ? msg::Text(Msg::Untitled) : QFileInfo(ed_.sessionFiles.docFile_).fileName();
+        ed_.WorkFile().isEmpty() ? msg::Text(Msg::Untitled) : QFileInfo(ed_.WorkFile()).fileName();
     const QString title = name + msg::Text(Msg::WindowTitleEnd);
     if (win_.windowTitle() != title) win_.setWindowTitle(title);
     if (win_.isWindowModified() != ed_.st.Modified) win_.setWindowModified(ed_.st.Modified);
@@ -36,7 +36,7 @@ bool WorkWatcher::AutosaveNow() {
         QApplication::activePopupWidget() || win_.InCommand())
         return false;
     QString error;
-    if (!ed_.sessionFiles.WriteAutosave(&error)) {
+    if (!ed_.WriteAutosave(&error)) {
         if (!error.isEmpty()) AutosaveFailed(error);
         return false;  // still touched: the next round tries again
     }

@@ -9,9 +9,8 @@
 
 #include "base/Messages.h"
 #include "base/SafeSave.h"
-#include "editor/SessionFiles.h"
-
 #include "editor/Services.h"
+#include "editor/SessionFiles.h"
 #include "editor/commands/WorkFileCommands.h"
 #include "formats/WorkFormat.h"
 #include "georef/GeoRefFiles.h"

@@ -1,19 +1,18 @@
 // The editor's redraws: what to paint (render/Render.h paints it), the
 // under-drawing's decoded copy, the busy cursor, the progress bar and telling
 // the view what changed.
-#include "render/Render.h"
+#include "editor/Canvas.h"
 
 #include <QFileInfo>
 #include <algorithm>
 
-#include "editor/Canvas.h"
-
+#include "base/Messages.h"
+#include "editor/CompositionView.h"
 #include "editor/Services.h"
 #include "ops/Extent.h"
-#include "base/Messages.h"
-#include "usecases/WorkFiles.h"
 #include "raster/BitmapFile.h"
-#include "editor/CompositionView.h"
+#include "render/Render.h"
+#include "usecases/WorkFiles.h"
 
 bool Canvas::LoadPictureCached(QString* error) {
     const QFileInfo info(temps.picture);

@@ -1,8 +1,8 @@
 // Which commands are enabled and checked, as the map and the mode allow.
 #include "editor/CommandStates.h"
 
-#include "editor/Services.h"
 #include "base/Messages.h"
+#include "editor/Services.h"
 
 void CommandStates::InitCommandStates() {
     for (Cmd c : {Cmd::WriteMap, Cmd::BMPmonotone, Cmd::BMPexpand, Cmd::ZoneArrange,

@@ -9,7 +9,7 @@ Editor::Editor(Ui& u)
     : uiRec_(u),
       ui(uiRec_),
       progress(ProgressOn(u)),
-      bench{ui,     doc,   st,    surf,         progress, settings, temps,
+      bench{ui,     doc,    st,    surf,  progress,     settings, temps,
             canvas, states, modes, steps, sessionFiles, upkeep},
       controlPoints(std::make_unique<ControlPoints>(bench)),
       canvas(bench),
@@ -171,4 +171,90 @@ const char* CmdName(Cmd c) {
     };
     static_assert(sizeof(names) / sizeof(names[0]) == size_t(Cmd::Count_));
     return names[size_t(c)];
+}
+
+// ---- the dialogs' doors: each group opens the step itself ----
+void Editor::ZpotListClick(int index) {
+    areaPositions.ZpotListClick(index);
+}
+
+void Editor::ZpotRedrawClick() {
+    areaPositions.ZpotRedrawClick();
+}
+
+bool Editor::ZpotClose() {
+    return areaPositions.ZpotClose();
+}
+
+void Editor::CheckListClick(int index) {
+    problems.CheckListClick(index);
+}
+
+void Editor::CheckListRepair(int index, bool all) {
+    problems.CheckListRepair(index, all);
+}
+
+void Editor::CheckListClosed() {
+    problems.CheckListClosed();
+}
+
+void Editor::ControlPointMethod(georef::Method m) {
+    controlPoints->SetMethod(m);
+}
+
+void Editor::ControlPointSwitch(int i, bool on) {
+    controlPoints->Switch(i, on);
+}
+
+void Editor::ControlPointRemove(int i) {
+    controlPoints->Remove(i);
+}
+
+void Editor::ControlPointNumbers(int i, double px, double py, double x, double y) {
+    controlPoints->SetNumbers(i, px, py, x, y);
+}
+
+void Editor::ControlPointTableClosed() {
+    controlPoints->TableClosed();
+}
+
+void Editor::CheckMainMenu() {
+    states.CheckMainMenu();
+}
+
+void Editor::UseGeoRefBackend(usecase::GeoRefBackend backend) {
+    controlPoints->backend = std::move(backend);
+}
+
+// ---- the window's questions ----
+QString Editor::SettingsPath() const {
+    return sessionFiles.SettingsPath();
+}
+
+QStringList Editor::RecentFiles() const {
+    return sessionFiles.RecentFiles();
+}
+
+bool Editor::OfferRecovery() {
+    return sessionFiles.OfferRecovery();
+}
+
+bool Editor::WriteAutosave(QString* error) {
+    return sessionFiles.WriteAutosave(error);
+}
+
+QString Editor::WorkFile() const {
+    return sessionFiles.docFile_;
+}
+
+QRect Editor::ContentBounds() const {
+    return canvas.ContentBounds();
+}
+
+int32_t Editor::DraggedPoint() const {
+    return modes.tools->edit.GrabIndex;
+}
+
+QPointF Editor::ControlPointShownAt(int i, QPointF at) const {
+    return modes.tools->controlPoints.ShownAt(i, at);
 }

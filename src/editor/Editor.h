@@ -6,8 +6,10 @@
 // popup or dialog). Commands keep the names their menu items and handlers have.
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -15,8 +17,8 @@
 #include "base/Progress.h"
 #include "doc/Document.h"
 #include "editor/Canvas.h"
-#include "editor/Keys.h"
 #include "editor/CommandStates.h"
+#include "editor/Keys.h"
 #include "editor/Modes.h"
 #include "editor/NetworkUpkeep.h"
 #include "editor/RecordingUi.h"
@@ -39,11 +41,15 @@
 #include "editor/commands/TraceCommands.h"
 #include "editor/commands/TrimCommands.h"
 #include "editor/commands/WorkFileCommands.h"
+#include "georef/GeoRef.h"
 #include "raster/Surface.h"
 #include "shell/Settings.h"
 #include "store/Store.h"
 
 class ControlPoints;
+namespace usecase {
+struct GeoRefBackend;
+}
 
 class Editor {
   public:
@@ -88,6 +94,39 @@ class Editor {
     // picture (as the under-drawing), told apart by their bytes; asks first
     // when unsaved work would go.
     bool OpenByContent(const QString& path);
+    // The non-modal dialogs: 区域名⇔位置 (its list, 再描画 and OK or the
+    // close box; false keeps it open), the problem list (a row chosen, 修正
+    // or すべて修正, closed) and the control-point table. Each is one step.
+    void ZpotListClick(int index);
+    void ZpotRedrawClick();
+    bool ZpotClose();
+    void CheckListClick(int index);
+    void CheckListRepair(int index, bool all);
+    void CheckListClosed();
+    void ControlPointMethod(georef::Method m);
+    void ControlPointSwitch(int i, bool on);
+    void ControlPointRemove(int i);
+    void ControlPointNumbers(int i, double px, double py, double x, double y);
+    void ControlPointTableClosed();
+    // The menus' check marks, as a menu opens.
+    void CheckMainMenu();
+    // The fit and coordinate systems (GDAL's) the window hands in.
+    void UseGeoRefBackend(usecase::GeoRefBackend backend);
+
+    // ---- what the window asks at start-up, on its timer and as it draws ----
+    QString SettingsPath() const;
+    QStringList RecentFiles() const;
+    // Offers the autosaves a crash left behind; true when one was restored.
+    bool OfferRecovery();
+    bool WriteAutosave(QString* error);
+    QString WorkFile() const;  // the work's file; empty while it has none
+    // What 全体表示 fits (Canvas::ContentBounds).
+    QRect ContentBounds() const;
+    // The point a drag in edit mode holds, or -1.
+    int32_t DraggedPoint() const;
+    // Where the view shows control point i (at `at` on the map) while it is dragged.
+    QPointF ControlPointShownAt(int i, QPointF at) const;
+
     // A command of a library the core does not link (boundary data, export,
     // printing), run as one step like the menu's own commands.
     template <class F>

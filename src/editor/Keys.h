@@ -8,6 +8,6 @@ constexpr int DefaultColour = -1;
 
 // Platform virtual-key codes the keyboard commands react to.
 namespace vk {
-constexpr int Backspace = 0x08, Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
-              A = 0x41, Z = 0x5A;
+constexpr int Backspace = 0x08, Return = 0x0D, Space = 0x20, Left = 0x25, Up = 0x26, Right = 0x27,
+              Down = 0x28, A = 0x41, Z = 0x5A;
 }

@@ -1,10 +1,10 @@
+#include "editor/NetworkUpkeep.h"
+
 #include <vector>
 
 #include "base/Messages.h"
-#include "editor/NetworkUpkeep.h"
-
-#include "editor/Services.h"
 #include "editor/Report.h"
+#include "editor/Services.h"
 #include "ops/Network.h"
 #include "usecases/ComposeMap.h"
 

@@ -5,9 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "editor/SessionFiles.h"
-
 #include "editor/Services.h"
+#include "editor/SessionFiles.h"
 #include "shell/IniFile.h"
 
 namespace {

@@ -13,7 +13,8 @@ class WorkFileCommands;
 
 class SessionFiles : public EditorPart {
   public:
-    SessionFiles(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
+    SessionFiles(Workbench& w, WorkFileCommands& workFiles)
+        : EditorPart(w), workFiles_(workFiles) {}
 
     // The work file the work was last read from or saved to; empty for new
     // work, a finished map or a restored autosave of unsaved work. Saving
@@ -41,6 +42,7 @@ class SessionFiles : public EditorPart {
     QStringList RecentFiles() const;
     void NoteRecentFile(const QString& path);
     static constexpr int MaxRecentFiles = 8;
+
   private:
     WorkFileCommands& workFiles_;
 };

@@ -2,11 +2,11 @@
 // each command, and 元に戻す / やり直し step through what was recorded.
 #include "editor/Steps.h"
 
-#include "editor/Services.h"
-#include "editor/commands/ProblemList.h"
-#include "editor/commands/AreaPositionDialog.h"
 #include "editor/RecordingUi.h"
+#include "editor/Services.h"
+#include "editor/commands/AreaPositionDialog.h"
 #include "editor/commands/ControlPoints.h"
+#include "editor/commands/ProblemList.h"
 #include "editor/tools/Tools.h"
 
 bool Steps::GestureUnderWay() const {
@@ -49,7 +49,8 @@ void Steps::EndStep() {
 
 void Steps::UpdateUndoCommands() {
     History& h = doc.Steps();
-    const bool undo = doc.recording && !areaPositions_.ZpotOpen && (h.CanUndo() || GestureUnderWay());
+    const bool undo =
+        doc.recording && !areaPositions_.ZpotOpen && (h.CanUndo() || GestureUnderWay());
     const bool redo = doc.recording && !areaPositions_.ZpotOpen && h.CanRedo();
     if (undo != undoShown_) ui.SetEnabled(Cmd::Undo, undoShown_ = undo);
     if (redo != redoShown_) ui.SetEnabled(Cmd::Redo, redoShown_ = redo);

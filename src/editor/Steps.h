@@ -11,7 +11,13 @@ class ControlPoints;
 
 class Steps : public EditorPart {
   public:
-    Steps(Workbench& w, RecordingUi& rec, AreaPositionDialog& areaPositions, ProblemList& problemList, ControlPoints& controlPoints) : EditorPart(w), rec_(rec), areaPositions_(areaPositions), problemList_(problemList), controlPoints_(controlPoints) {}
+    Steps(Workbench& w, RecordingUi& rec, AreaPositionDialog& areaPositions,
+          ProblemList& problemList, ControlPoints& controlPoints)
+        : EditorPart(w),
+          rec_(rec),
+          areaPositions_(areaPositions),
+          problemList_(problemList),
+          controlPoints_(controlPoints) {}
 
     // The step a door opens; dialogs that answer later (the area positions,
     // the problem list) open it too. Nested scopes count once.
@@ -37,6 +43,7 @@ class Steps : public EditorPart {
     bool stepSynced_ = false;
     QSize stepSurfaceSize_;
     bool undoShown_ = false, redoShown_ = false;
+
   private:
     RecordingUi& rec_;
     AreaPositionDialog& areaPositions_;

@@ -30,10 +30,10 @@ struct Workbench {
     Progress& progress;
     Settings& settings;
     TempFiles& temps;
-    Canvas& canvas;         // painting the work and its marks
-    CommandStates& states;  // which menu items and buttons are enabled
-    Modes& modes;           // the mouse modes' tools and the switch between them
-    Steps& steps;           // the undo step around each door; 元に戻す / やり直し
+    Canvas& canvas;              // painting the work and its marks
+    CommandStates& states;       // which menu items and buttons are enabled
+    Modes& modes;                // the mouse modes' tools and the switch between them
+    Steps& steps;                // the undo step around each door; 元に戻す / やり直し
     SessionFiles& sessionFiles;  // the work's file, autosave and recovery, recent files
     NetworkUpkeep& upkeep;       // keeping the network whole after edits
 

@@ -19,6 +19,7 @@
 #include "app/FileFilter.h"
 #include "app/GisMenu.h"
 #include "app/KeyMap.h"
+#include "app/Placement.h"
 
 namespace {
 QString S(const char* utf8) {
@@ -263,4 +264,17 @@ TEST_F(AppTest, AboutBoxAndHelpShowTheirContent) {
         EXPECT_TRUE(help->Browser()->toPlainText().contains(S("目次へ"))) << page;
     }
     help->close();
+}
+
+TEST(DialogPlacement, AtTheOffsetPulledBackOnlyAtTheScreensRightAndBottom) {
+    const QSize screen(1280, 1024);
+    const QSize about(300, 200);
+    EXPECT_EQ(PlaceDialog(190, 100, 250, 100, about, screen), QPoint(440, 200));
+    // Near the right edge: moved left to end at the edge.
+    EXPECT_EQ(PlaceDialog(1100, 100, 250, 100, about, screen), QPoint(980, 200));
+    // Near the bottom: moved up.
+    EXPECT_EQ(PlaceDialog(100, 900, 25, 100, about, screen), QPoint(125, 824));
+    // Off the left edge: not moved back.
+    EXPECT_EQ(PlaceDialog(-400, -300, 25, 100, about, screen), QPoint(-375, -200));
+    EXPECT_EQ(DialogOffset(DialogId::MoveMapDialog), QPoint(100, 130));
 }

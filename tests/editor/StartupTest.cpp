@@ -6,7 +6,6 @@
 #include <QFileInfo>
 
 #include "shell/IniFile.h"
-#include "editor/PlaceDialog.h"
 #include "support/FakeUi.h"
 
 namespace {
@@ -228,19 +227,6 @@ TEST(Startup, ProfileFileReading) {
     QDir(t.dir->path()).mkdir("dir.ini");
     EXPECT_FALSE(none.Save(t.Path("dir.ini"), &err));
     EXPECT_FALSE(err.isEmpty());
-}
-
-TEST(Startup, DialogPlacement) {
-    const QSize screen(1280, 1024);
-    const QSize about(300, 200);
-    EXPECT_EQ(PlaceDialog(190, 100, 250, 100, about, screen), QPoint(440, 200));
-    // Near the right edge: moved left to end at the edge.
-    EXPECT_EQ(PlaceDialog(1100, 100, 250, 100, about, screen), QPoint(980, 200));
-    // Near the bottom: moved up.
-    EXPECT_EQ(PlaceDialog(100, 900, 25, 100, about, screen), QPoint(125, 824));
-    // Off the left edge: not moved back.
-    EXPECT_EQ(PlaceDialog(-400, -300, 25, 100, about, screen), QPoint(-375, -200));
-    EXPECT_EQ(DialogOffset(DialogId::MoveMapDialog), QPoint(100, 130));
 }
 
 TEST(Startup, LargeSettingsAreWrittenBackWholeOrLeftAlone) {

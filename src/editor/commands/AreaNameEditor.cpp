@@ -1,6 +1,6 @@
-#include "base/Messages.h"
 #include "editor/commands/AreaNameEditor.h"
 
+#include "base/Messages.h"
 #include "editor/Services.h"
 #include "formats/AreaText.h"
 #include "text/ShiftJis.h"

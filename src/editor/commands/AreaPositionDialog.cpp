@@ -1,15 +1,15 @@
 // The area-position dialog: the user picks an area name and clicks inside its
 // regions; every click floods the clicked region so that an open boundary
 // shows at once.
-#include <QStringList>
-
-#include "render/RegionFills.h"
-#include "text/TextEntry.h"
 #include "editor/commands/AreaPositionDialog.h"
 
-#include "editor/Services.h"
+#include <QStringList>
+
 #include "base/Messages.h"
+#include "editor/Services.h"
+#include "render/RegionFills.h"
 #include "text/ShiftJis.h"
+#include "text/TextEntry.h"
 
 namespace {
 constexpr int Boxes = 9;
@@ -106,7 +106,7 @@ areas::RegionFills& AreaPositionDialog::Fills() {
 }
 
 void AreaPositionDialog::PaintRegions() {
-        areas::RegionFills& fills = Fills();
+    areas::RegionFills& fills = Fills();
     fills.Defer();
     for (int a = 1; a <= st.AreaCount; ++a) {
         for (int k = 0; k < PaintedSlots; ++k) {
@@ -132,7 +132,6 @@ void AreaPositionDialog::PaintRegions() {
 void AreaPositionDialog::ShowSelected() {
     wb.ui.ZpotSetBoxes(areas::BoxesOf(wb.st, ZpotSelected));
 }
-
 
 void AreaPositionDialog::ZoneArrangeClick() {
     // The command is only enabled with named areas; an empty list would have

@@ -1,13 +1,13 @@
 // The final boundary composition as the menu command runs it: preparation of
 // the network and the surface, the tracing of every area position, and the
 // rebuilt point list; failures are shown where they happened.
+#include "editor/commands/ComposeCommands.h"
+
 #include "compose/Composer.h"
 #include "compose/KindMerge.h"
 #include "editor/CompositionView.h"
-#include "editor/commands/ComposeCommands.h"
-
-#include "editor/Services.h"
 #include "editor/Report.h"
+#include "editor/Services.h"
 #include "usecases/ComposeMap.h"
 
 bool ReadyCompositionNetwork(Workbench& wb) {

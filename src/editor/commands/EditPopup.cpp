@@ -2,9 +2,9 @@
 // (dragging is the edit tool's, editor/tools/EditTool.cpp). Points and lines are found by pixel
 // colour: a white pixel is a point, a magenta one a line, and which segment covers a pixel is found
 // by drawing the network again segment by segment.
-#include <vector>
-
 #include "editor/commands/EditPopup.h"
+
+#include <vector>
 
 #include "editor/Services.h"
 #include "editor/commands/InputPopup.h"

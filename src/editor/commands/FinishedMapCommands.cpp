@@ -1,12 +1,12 @@
+#include "editor/commands/FinishedMapCommands.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "base/Messages.h"
-#include "editor/commands/FinishedMapCommands.h"
-
+#include "editor/Report.h"
 #include "editor/Services.h"
 #include "editor/commands/WorkFileCommands.h"
-#include "editor/Report.h"
 #include "formats/IdtReader.h"
 #include "formats/IdtWriter.h"
 #include "raster/SurfaceBudget.h"

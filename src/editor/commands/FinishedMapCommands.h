@@ -8,11 +8,13 @@ class WorkFileCommands;
 
 class FinishedMapCommands : public EditorPart {
   public:
-    FinishedMapCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
+    FinishedMapCommands(Workbench& w, WorkFileCommands& workFiles)
+        : EditorPart(w), workFiles_(workFiles) {}
 
     void WriteMapClick();
     void ReadMapClick();
     bool ReadFinishedMap(const QString& path);
+
   private:
     WorkFileCommands& workFiles_;
 };

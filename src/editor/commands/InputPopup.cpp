@@ -1,12 +1,12 @@
 // Point input: the input mode's new points and the input popup's commands.
-#include <cstdint>
-
 #include "editor/commands/InputPopup.h"
 
-#include "editor/Services.h"
+#include <cstdint>
+
 #include "base/Messages.h"
-#include "ops/PointAt.h"
+#include "editor/Services.h"
 #include "editor/tools/Tool.h"
+#include "ops/PointAt.h"
 #include "render/Render.h"
 
 namespace {

@@ -2,14 +2,14 @@
 // auxiliary lines (the kind list), and releasing such marks. The colour of
 // the clicked pixel tells which commands apply, as the kind view paints each
 // kind in its own colour over the magenta network.
-#include <vector>
-
 #include "editor/commands/KindCommands.h"
 
-#include "editor/Services.h"
-#include "editor/commands/InputPopup.h"
-#include "editor/commands/EditPopup.h"
+#include <vector>
+
 #include "base/Messages.h"
+#include "editor/Services.h"
+#include "editor/commands/EditPopup.h"
+#include "editor/commands/InputPopup.h"
 #include "ops/Runs.h"
 #include "render/Render.h"
 

@@ -10,7 +10,8 @@ class InputPopup;
 
 class KindCommands : public EditorPart {
   public:
-    KindCommands(Workbench& w, EditPopup& editPopup, InputPopup& inputPopup) : EditorPart(w), editPopup_(editPopup), inputPopup_(inputPopup) {}
+    KindCommands(Workbench& w, EditPopup& editPopup, InputPopup& inputPopup)
+        : EditorPart(w), editPopup_(editPopup), inputPopup_(inputPopup) {}
 
     void SecLineClick();
     void AbsLineClick();
@@ -19,6 +20,7 @@ class KindCommands : public EditorPart {
     void RelAbsLineClick();
     void RelAstLineClick();
     void SelectKindRun(int32_t& s, int32_t& e);
+
   private:
     // Marks the run at the popup's place as a line of this kind.
     void AddKind(int16_t code);

@@ -1,13 +1,13 @@
+#include "editor/commands/MapCommands.h"
+
 #include <QRect>
 
 #include "base/Messages.h"
-#include "editor/commands/MapCommands.h"
-
-#include "editor/Services.h"
 #include "editor/Report.h"
+#include "editor/Services.h"
 #include "ops/MoveScale.h"
-#include "raster/Picture.h"
 #include "raster/BitmapFile.h"
+#include "raster/Picture.h"
 #include "raster/Surface.h"
 
 namespace {

@@ -1,18 +1,18 @@
 // The under-drawing commands: load from a bitmap file, paste from the
 // clipboard, hide or show, clear. The picture itself lives in temps.picture,
 // stored as its negative so dark ink shows light on the black surface.
+#include "editor/commands/PictureCommands.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "editor/commands/PictureCommands.h"
-
+#include "base/Messages.h"
+#include "editor/Report.h"
 #include "editor/Services.h"
 #include "editor/commands/WorkFileCommands.h"
-#include "base/Messages.h"
-#include "raster/Picture.h"
 #include "raster/BitmapFile.h"
+#include "raster/Picture.h"
 #include "raster/PictureFile.h"
-#include "editor/Report.h"
 #include "raster/SurfaceBudget.h"
 
 namespace {
@@ -77,10 +77,10 @@ bool PictureCommands::LoadPictureFile(const QString& file) {
     const QSize declared = DeclaredPictureSize(file, &depth);
     if (declared.isValid() && declared.width() <= MaxPictureSide &&
         declared.height() <= MaxPictureSide &&
-        !(depth > 0 ? MayTakeImage(ui, declared.width(), declared.height(), depth,
-                                   Msg::SurfaceBudgetAsk, Msg::SurfaceOverBudget,
-                                   msg::Text(Msg::CapLoadPicture))
-                    : RoomForPicture(wb, declared, msg::Text(Msg::CapLoadPicture))))
+        !(depth > 0
+              ? MayTakeImage(ui, declared.width(), declared.height(), depth, Msg::SurfaceBudgetAsk,
+                             Msg::SurfaceOverBudget, msg::Text(Msg::CapLoadPicture))
+              : RoomForPicture(wb, declared, msg::Text(Msg::CapLoadPicture))))
         return false;
     // The file is read before the traced data may be let go, so an unreadable
     // picture never costs the work.

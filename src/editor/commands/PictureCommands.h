@@ -11,7 +11,8 @@ class WorkFileCommands;
 
 class PictureCommands : public EditorPart {
   public:
-    PictureCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
+    PictureCommands(Workbench& w, WorkFileCommands& workFiles)
+        : EditorPart(w), workFiles_(workFiles) {}
 
     void LoadBMPClick();
     // The rest of LoadBMPClick once the file is chosen (also for a file named
@@ -36,6 +37,7 @@ class PictureCommands : public EditorPart {
     // The file the under-drawing was last read from: traced instead of the
     // stored 16 colours while the picture is still that file's.
     QString pictureFile_;
+
   private:
     WorkFileCommands& workFiles_;
 };

@@ -1,11 +1,10 @@
 // Reworking the stored under-drawing: one-colour ink and the 2x lattice.
-#include "editor/commands/PictureCommands.h"
-
-#include "editor/Services.h"
-#include "editor/Report.h"
 #include "base/Messages.h"
-#include "raster/Picture.h"
+#include "editor/Report.h"
+#include "editor/Services.h"
+#include "editor/commands/PictureCommands.h"
 #include "raster/BitmapFile.h"
+#include "raster/Picture.h"
 
 namespace {
 const QString MonoCaption = msg::Text(Msg::CapMonotone);

@@ -2,19 +2,19 @@
 // does, with the failures in a list the person walks through. Checking never
 // changes the map: the store and the view come back as they were, and only
 // the chosen entry's region is marked red on the view until the next choice.
+#include "compose/ProblemList.h"
+
 #include <algorithm>
 
-#include "compose/ProblemList.h"
-#include "editor/commands/ProblemList.h"
-
-#include "editor/Services.h"
-#include "editor/commands/TraceCommands.h"
-#include "editor/commands/ComposeCommands.h"
-#include "editor/Report.h"
 #include "base/Messages.h"
+#include "editor/Report.h"
+#include "editor/Services.h"
+#include "editor/commands/ComposeCommands.h"
+#include "editor/commands/ProblemList.h"
+#include "editor/commands/TraceCommands.h"
+#include "text/ShiftJis.h"
 #include "usecases/CheckPositions.h"
 #include "usecases/CleanMap.h"
-#include "text/ShiftJis.h"
 
 namespace compose {
 namespace {

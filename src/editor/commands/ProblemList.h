@@ -13,7 +13,8 @@ class ComposeCommands;
 
 class ProblemList : public EditorPart {
   public:
-    ProblemList(Workbench& w, TraceCommands& tracing, ComposeCommands& composer) : EditorPart(w), tracing_(tracing), composer_(composer) {}
+    ProblemList(Workbench& w, TraceCommands& tracing, ComposeCommands& composer)
+        : EditorPart(w), tracing_(tracing), composer_(composer) {}
 
     // The failures in the problem list, or a word that there are none.
     void CheckAreasClick();
@@ -29,6 +30,7 @@ class ProblemList : public EditorPart {
     // other command does so first, so that no recorded state holds it.
     void TakeBackCheckMark();
     std::shared_ptr<compose::ProblemList> problems_;
+
   private:
     TraceCommands& tracing_;
     ComposeCommands& composer_;

@@ -1,5 +1,7 @@
 // The program's life cycle: settings, temporary files and the drawing surface
 // at start; the close question, the settings and the clean-up at the end.
+#include "editor/commands/SessionCommands.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,11 +9,9 @@
 #include <QTemporaryFile>
 #include <limits>
 
-#include "editor/commands/SessionCommands.h"
-
+#include "base/Messages.h"
 #include "editor/Services.h"
 #include "editor/commands/WorkFileCommands.h"
-#include "base/Messages.h"
 #include "shell/IniFile.h"
 
 namespace {

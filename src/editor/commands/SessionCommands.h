@@ -11,7 +11,8 @@ class WorkFileCommands;
 
 class SessionCommands : public EditorPart {
   public:
-    SessionCommands(Workbench& w, WorkFileCommands& workFiles) : EditorPart(w), workFiles_(workFiles) {}
+    SessionCommands(Workbench& w, WorkFileCommands& workFiles)
+        : EditorPart(w), workFiles_(workFiles) {}
 
     // Runs the start-up sequence; settingsDir overrides where the settings file
     // lives (empty: beside the program, or the user's configuration directory).
@@ -36,6 +37,7 @@ class SessionCommands : public EditorPart {
     // The size the surface was set up with; saved as the "Image" setting even
     // when a large picture made the surface grow later.
     int surfaceSetupWidth_ = 0, surfaceSetupHeight_ = 0;
+
   private:
     WorkFileCommands& workFiles_;
 };

@@ -1,15 +1,15 @@
 // 自動トレース: the under-drawing's boundaries read into the work. The
 // dialog previews; the trace runs here with the progress bar, adds its
 // network as one step, and lists the edges worth a second look.
+#include "editor/commands/TraceCommands.h"
+
 #include <algorithm>
 
 #include "base/Messages.h"
-#include "editor/commands/TraceCommands.h"
-
-#include "editor/Services.h"
-#include "editor/commands/ProblemList.h"
-#include "editor/commands/PictureCommands.h"
 #include "editor/Report.h"
+#include "editor/Services.h"
+#include "editor/commands/PictureCommands.h"
+#include "editor/commands/ProblemList.h"
 #include "raster/PictureFile.h"
 #include "store/Store.h"
 #include "text/ShiftJis.h"

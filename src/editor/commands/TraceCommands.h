@@ -17,7 +17,8 @@ class ProblemList;
 
 class TraceCommands : public EditorPart {
   public:
-    TraceCommands(Workbench& w, PictureCommands& picture, ProblemList& problemList) : EditorPart(w), picture_(picture), problemList_(problemList) {}
+    TraceCommands(Workbench& w, PictureCommands& picture, ProblemList& problemList)
+        : EditorPart(w), picture_(picture), problemList_(problemList) {}
 
     void AutoTraceClick();
     // What the list of doubtful edges keeps while it is open.

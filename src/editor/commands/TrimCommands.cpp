@@ -1,8 +1,8 @@
+#include "editor/commands/TrimCommands.h"
+
 #include <vector>
 
 #include "base/Messages.h"
-#include "editor/commands/TrimCommands.h"
-
 #include "editor/Services.h"
 #include "editor/tools/Tools.h"
 #include "ops/Trimming.h"

@@ -1,19 +1,18 @@
 // The work-file commands: save, load, new work, the reset they share, and the
 // tool-bar open and save buttons.
-#include "formats/WorkFormat.h"
+#include "editor/commands/WorkFileCommands.h"
 
 #include <QFileInfo>
 #include <algorithm>
 
 #include "base/Messages.h"
-#include "editor/commands/WorkFileCommands.h"
-
+#include "editor/Report.h"
 #include "editor/Services.h"
 #include "editor/commands/FinishedMapCommands.h"
 #include "editor/tools/Tools.h"
-#include "usecases/WorkFiles.h"
-#include "editor/Report.h"
+#include "formats/WorkFormat.h"
 #include "raster/SurfaceBudget.h"
+#include "usecases/WorkFiles.h"
 
 namespace {
 const QString WorkFilter = msg::Text(Msg::FilterWork);

@@ -12,7 +12,8 @@ class FinishedMapCommands;
 
 class WorkFileCommands : public EditorPart {
   public:
-    WorkFileCommands(Workbench& w, FinishedMapCommands& finishedMaps) : EditorPart(w), finishedMaps_(finishedMaps) {}
+    WorkFileCommands(Workbench& w, FinishedMapCommands& finishedMaps)
+        : EditorPart(w), finishedMaps_(finishedMaps) {}
 
     void SaveWorkClick();
     // 上書き保存: to the work file without a dialog, else as 作業保存 does.
@@ -38,6 +39,7 @@ class WorkFileCommands : public EditorPart {
     // Line 4 of the work file last read, when its under-drawing could not be
     // read: saved again instead of "0", so that the link survives.
     std::string keptPicture_;
+
   private:
     FinishedMapCommands& finishedMaps_;
 };

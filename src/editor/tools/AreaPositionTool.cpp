@@ -4,11 +4,11 @@
 // dialog closes) and floods the region, so an open boundary shows at once.
 #include <memory>
 
-#include "render/RegionFills.h"
+#include "base/Messages.h"
 #include "editor/Services.h"
 #include "editor/commands/AreaPositionDialog.h"
 #include "editor/tools/Tools.h"
-#include "base/Messages.h"
+#include "render/RegionFills.h"
 #include "text/ShiftJis.h"
 
 void AreaPositionTool::Enter() {
@@ -20,7 +20,8 @@ void AreaPositionTool::Press(Qt::MouseButton button, QPoint p) {
     if (button != Qt::LeftButton) return;
     const int x = p.x(), y = p.y();
     // The dialog's fills, labelled while it is open.
-    if (!areaPositions_.zpotFills) areaPositions_.zpotFills = std::make_shared<areas::RegionFills>();
+    if (!areaPositions_.zpotFills)
+        areaPositions_.zpotFills = std::make_shared<areas::RegionFills>();
     if (!MaySharePlace(x, y)) return;
     auto boxes = wb.ui.ZpotBoxes();
     for (auto& b : boxes) {

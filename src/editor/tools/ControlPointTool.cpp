@@ -42,8 +42,7 @@ void ControlPointTool::Release(Qt::MouseButton button, QPoint p) {
 }
 
 bool ControlPointTool::Key(int key, QPoint p) {
-    if ((key == vk::Return || key == vk::A) && Grabbed < 0 &&
-        controlPoints_.PointAt(p, Reach) < 0)
+    if ((key == vk::Return || key == vk::A) && Grabbed < 0 && controlPoints_.PointAt(p, Reach) < 0)
         controlPoints_.Place(p);
     return false;
 }

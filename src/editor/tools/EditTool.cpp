@@ -2,8 +2,8 @@
 // rubber band and is put down where the button comes up.
 #include "editor/Keys.h"
 #include "editor/Services.h"
-#include "ops/PointAt.h"
 #include "editor/tools/Tools.h"
+#include "ops/PointAt.h"
 #include "render/Render.h"
 
 void EditTool::Enter() {

@@ -9,7 +9,8 @@ void InputTool::Enter() {
 }
 
 void InputTool::Leave(::Mode next) {
-    if (next != ::Mode::Input) lineLeft_ = wb.st.PointLast >= 1 && wb.st.PointX(wb.st.PointLast) != 0;
+    if (next != ::Mode::Input)
+        lineLeft_ = wb.st.PointLast >= 1 && wb.st.PointX(wb.st.PointLast) != 0;
 }
 
 void InputTool::Cancel() {

@@ -3,11 +3,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/Messages.h"
 #include "editor/Keys.h"
 #include "editor/Services.h"
-#include "base/Messages.h"
-#include "ops/Jigsaw.h"
 #include "editor/tools/Tools.h"
+#include "ops/Jigsaw.h"
 #include "render/Render.h"
 
 bool JigsawTool::MayEnter() {

@@ -3,8 +3,8 @@
 // colour over the magenta network.
 #include "editor/Keys.h"
 #include "editor/Services.h"
-#include "ops/PointAt.h"
 #include "editor/tools/Tools.h"
+#include "ops/PointAt.h"
 
 void LineKindTool::Enter() {
     wb.upkeep.UndoComposed();

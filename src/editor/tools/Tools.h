@@ -134,7 +134,8 @@ class JigsawTool : public Tool {
 // The area-position dialog is open: a click puts a position in its boxes.
 class AreaPositionTool : public Tool {
   public:
-    AreaPositionTool(Workbench& w, AreaPositionDialog& areaPositions) : Tool(w), areaPositions_(areaPositions) {}
+    AreaPositionTool(Workbench& w, AreaPositionDialog& areaPositions)
+        : Tool(w), areaPositions_(areaPositions) {}
     ::Mode Mode() const override { return ::Mode::AreaPosition; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::Arrow; }
     void Enter() override;
@@ -164,7 +165,8 @@ class LegendTool : public Tool {
 // a point's mark is dragged to move it, a right click asks its coordinates again.
 class ControlPointTool : public Tool {
   public:
-    ControlPointTool(Workbench& w, ControlPoints& controlPoints) : Tool(w), controlPoints_(controlPoints) {}
+    ControlPointTool(Workbench& w, ControlPoints& controlPoints)
+        : Tool(w), controlPoints_(controlPoints) {}
     ::Mode Mode() const override { return ::Mode::ControlPoints; }
     SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
     void Enter() override;
@@ -183,6 +185,7 @@ class ControlPointTool : public Tool {
     QPointF ShownAt(int i, QPointF at) const {
         return i == Grabbed ? at + QPointF(DragAt - PressAt) : at;
     }
+
   private:
     ControlPoints& controlPoints_;
 };
