@@ -217,6 +217,7 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
 }
 
 void ZoomedOut::Remember(const Surface& s, QRect r) {
+    if (made_.empty()) return;
     r &= QRect(0, 0, w_, h_);
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const size_t at = size_t(y) * size_t(w_) + size_t(r.left());
@@ -269,7 +270,12 @@ QImage ZoomedOut::Part(const Surface& s, const NetworkIndex& net, ViewScale sc, 
             L.shownDirty.clear();
         }
         Build(s, net, QRect(0, 0, w_, h_));
-        made_.assign(s.Data(), s.Data() + size_t(w_) * size_t(h_));
+        // A copy to compare with, unless the surface is so large that the
+        // copy would cost more memory than making the levels again costs time.
+        if (size_t(w_) * size_t(h_) <= MaxCopied)
+            made_.assign(s.Data(), s.Data() + size_t(w_) * size_t(h_));
+        else
+            std::vector<uint8_t>().swap(made_);
         whole_ = false;
         dirty_.clear();
     }

@@ -60,7 +60,8 @@ class ZoomedOut {
     int w_ = 0, h_ = 0;
     bool whole_ = true;
     std::vector<QRect> dirty_;
-    std::vector<uint8_t> made_;  // the surface the levels show
+    std::vector<uint8_t> made_;                           // the surface the levels show
+    static constexpr size_t MaxCopied = size_t(1) << 26;  // 64M pixels
 };
 
 // Paints widget pixels r of the surface at scale sc (zoomed in) with the
