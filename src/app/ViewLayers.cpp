@@ -176,12 +176,12 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
     // A run of segments is drawn a pixel at a time: the points it passes
     // within a pixel of where its last line ended are left out, so a long
     // coast at 1/8 is not a thousand lines in one pixel.
-    bool open = false;
+    bool open = false, rest = false;  // a run under way; a part of it not drawn yet
     QPointF from, to;
     Rec last{};
     auto end = [&] {
-        if (open) lines.emplace_back(from, to);
-        open = false;
+        if (open && rest) lines.emplace_back(from, to);
+        open = rest = false;
     };
     for (const auto& [a0, b0] : drawn.segments) {
         const uint8_t c = MiddleColour(s, a0, b0);
@@ -198,10 +198,12 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
         }
         to = at(b0);
         last = b0;
+        rest = true;
         const QPointF d = to - from;
         if (d.x() * d.x() + d.y() * d.y() >= 1.0) {
             lines.emplace_back(from, to);
             from = to;
+            rest = false;
         }
     }
     end();
