@@ -7,11 +7,17 @@
 #include <algorithm>
 
 #include "base/Messages.h"
+#include "base/Progress.h"
+#include "doc/Document.h"
 #include "editor/CompositionView.h"
-#include "editor/Services.h"
+#include "editor/Cursors.h"
+#include "editor/Ui.h"
+#include "editor/Workbench.h"
 #include "ops/Extent.h"
 #include "raster/BitmapFile.h"
 #include "render/Render.h"
+#include "shell/Settings.h"
+#include "store/Store.h"
 #include "usecases/WorkFiles.h"
 
 bool Canvas::LoadPictureCached(QString* error) {
@@ -35,17 +41,6 @@ bool Canvas::LoadPictureCached(QString* error) {
     picMtime_ = mtime;
     picCtime_ = ctime;
     return true;
-}
-
-bool ReDraw(Workbench& wb) {
-    wb.ui.SetBusy(true);
-    if (wb.st.Mode == Mode::LineKind) {
-        // Leaving line-kind mode redraws (with the new mode) on the way out:
-        // the mode's exit paints through Repaint, never back here.
-        wb.modes.SwitchMode(Mode::Input);
-        return wb.canvas.lastRedrawOk_;
-    }
-    return wb.canvas.Repaint();
 }
 
 bool Canvas::Repaint() {
@@ -80,7 +75,7 @@ void Canvas::ShowKinds() {
 void Canvas::RestoreCursor() {
     ui.SetBusy(false);
     // The area-position command sets its own cursor and keeps it.
-    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(wb.modes.ModeCursor());
+    if (st.Mode != Mode::AreaPosition) ui.SetSurfaceCursor(CursorOf(st.Mode));
     ui.SurfaceChanged();
 }
 

@@ -2,6 +2,7 @@
 // and another entered.
 #include "editor/Modes.h"
 
+#include "editor/Cursors.h"
 #include "editor/Services.h"
 #include "editor/tools/Tools.h"
 
@@ -23,5 +24,5 @@ Tool& Modes::CurrentTool() {
 }
 
 SurfaceCursor Modes::ModeCursor() const {
-    return tools->For(st.Mode).Cursor();
+    return CursorOf(st.Mode);
 }

@@ -39,6 +39,9 @@ while IFS=: read -r file line target; do
   [[ $target =~ ^editor/commands/(InputPopup|AreaPositionDialog|ControlPoints)\.h$ ]] && continue
   echo "$file:$line: a tool includes \"$target\""; bad=1
 done < <(grep -rnoE '^#include "editor/commands/[^"]+"' editor/tools | sed -E 's/:#include "/:/; s/"$//')
+# The canvas paints and never switches modes: it knows neither the modes nor
+# the tools.
+if grep -nE '^#include "editor/(Modes|Services)\.h"|^#include "editor/tools/' editor/Canvas.*; then bad=1; fi
 # Nor may a lower floor declare what the editor defines.
 for dir in */; do
   dir=${dir%/}

@@ -8,6 +8,7 @@
 #include <Qt>
 
 #include "base/Commands.h"
+#include "editor/Cursors.h"
 #include "editor/Ui.h"
 #include "store/Mode.h"
 
@@ -24,7 +25,7 @@ class Tool {
     Tool& operator=(const Tool&) = delete;
 
     virtual ::Mode Mode() const = 0;
-    virtual SurfaceCursor Cursor() const = 0;
+    SurfaceCursor Cursor() const { return CursorOf(Mode()); }
 
     // Whether the mode can be entered now; false when it has told why not.
     virtual bool MayEnter() { return true; }

@@ -12,7 +12,6 @@ class InputTool : public Tool {
   public:
     InputTool(Workbench& w, InputPopup& inputPopup) : Tool(w), inputPopup_(inputPopup) {}
     ::Mode Mode() const override { return ::Mode::Input; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossLine; }
     void Enter() override;
     void Leave(::Mode next) override;
     void Press(Qt::MouseButton button, QPoint p) override;
@@ -35,7 +34,6 @@ class EditTool : public Tool {
   public:
     using Tool::Tool;
     ::Mode Mode() const override { return ::Mode::Edit; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
     void Enter() override;
     void Press(Qt::MouseButton button, QPoint p) override;
     void Move(QPoint p) override;
@@ -63,7 +61,6 @@ class LineKindTool : public Tool {
   public:
     using Tool::Tool;
     ::Mode Mode() const override { return ::Mode::LineKind; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossKind; }
     void Enter() override;
     void Leave(::Mode next) override { WipeMarksFor(next); }
     bool WipesMarksOnEntry() const override { return false; }  // it shows the kinds
@@ -85,7 +82,6 @@ class TrimmingTool : public Tool {
     using Tool::Tool;
     static constexpr int MaxCorners = 500;
     ::Mode Mode() const override { return ::Mode::Trimming; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::Cutter; }
     void Enter() override;
     void Leave(::Mode next) override { WipeMarksFor(next); }
     void Press(Qt::MouseButton button, QPoint p) override;
@@ -106,7 +102,6 @@ class JigsawTool : public Tool {
   public:
     using Tool::Tool;
     ::Mode Mode() const override { return ::Mode::Jigsaw; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::PickUp; }
     bool MayEnter() override;
     void Enter() override;
     void Press(Qt::MouseButton button, QPoint p) override;
@@ -137,7 +132,6 @@ class AreaPositionTool : public Tool {
     AreaPositionTool(Workbench& w, AreaPositionDialog& areaPositions)
         : Tool(w), areaPositions_(areaPositions) {}
     ::Mode Mode() const override { return ::Mode::AreaPosition; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::Arrow; }
     void Enter() override;
     bool WipesMarksOnEntry() const override { return false; }  // it paints its own view
     void Press(Qt::MouseButton button, QPoint p) override;
@@ -153,7 +147,6 @@ class LegendTool : public Tool {
   public:
     using Tool::Tool;
     ::Mode Mode() const override { return ::Mode::Legend; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::IndexPosition; }
     void Enter() override;
     // The view stays as it is until the legend is placed.
     bool WipesMarksOnEntry() const override { return false; }
@@ -168,7 +161,6 @@ class ControlPointTool : public Tool {
     ControlPointTool(Workbench& w, ControlPoints& controlPoints)
         : Tool(w), controlPoints_(controlPoints) {}
     ::Mode Mode() const override { return ::Mode::ControlPoints; }
-    SurfaceCursor Cursor() const override { return SurfaceCursor::CrossEdit; }
     void Enter() override;
     void Press(Qt::MouseButton button, QPoint p) override;
     void Move(QPoint p) override;
