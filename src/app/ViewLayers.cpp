@@ -30,6 +30,17 @@ uint8_t MiddleColour(const Surface& s, Rec a, Rec b) {
     return s.Pixel(int(mx), int(my));
 }
 
+// The colour a segment is shown in: its middle pixel's. A segment between
+// two neighbouring pixels has no pixel of its own (both are its points'
+// marks, white): it takes the colour of the segment it continues, so a
+// coast's one-pixel steps do not show as white dashes.
+uint8_t SegmentColour(const Surface& s, Rec a, Rec b, Rec before, uint8_t beforeColour) {
+    if (std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)) <= 1 && a == before &&
+        beforeColour <= 15)
+        return beforeColour;
+    return MiddleColour(s, a, b);
+}
+
 // Calls f(a, b) for every drawn segment of the lists (both ends off the
 // separator's x = 0) whose box meets r, and g(p, lone) for every end point in
 // r (lone: no segment on either side), in list order: the records near r
@@ -183,8 +194,12 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
         if (open && rest) lines.emplace_back(from, to);
         open = rest = false;
     };
+    Rec before{};
+    uint8_t beforeColour = 255;
     for (const auto& [a0, b0] : drawn.segments) {
-        const uint8_t c = MiddleColour(s, a0, b0);
+        const uint8_t c = SegmentColour(s, a0, b0, before, beforeColour);
+        before = b0;
+        beforeColour = c;
         if (c > 15) {
             end();
             continue;
@@ -358,8 +373,12 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const NetworkIndex& net, ViewS
         p.drawLines(lines.data(), int(lines.size()));
         lines.clear();
     };
+    Rec before{};
+    uint8_t beforeColour = 255;
     for (const auto& [a, b] : drawn.segments) {
-        const uint8_t c = MiddleColour(s, a, b);
+        const uint8_t c = SegmentColour(s, a, b, before, beforeColour);
+        before = b;
+        beforeColour = c;
         if (c > 15) continue;
         if (c != linesColour) flush();
         linesColour = c;

@@ -451,9 +451,13 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
     // Close up: the middle of a flat segment in the line's colour, the edge
     // of its pixel square in the colour round it, and the end point's handle.
     const auto [a, b] = std::pair(QPoint(300, 300), QPoint(316, 300));
+    // And a line with a one-pixel step (306,310)-(307,311).
     EditMap(app->ed, [&](Store& s_) {
         s_.AppendPoint(int16_t(a.x()), int16_t(a.y()));
         s_.AppendPoint(int16_t(b.x()), int16_t(b.y()));
+        s_.AppendPoint(0, 0);
+        for (auto [x, y] : {std::pair{296, 310}, {306, 310}, {307, 311}, {317, 311}})
+            s_.AppendPoint(int16_t(x), int16_t(y));
         s_.AppendPoint(0, 0);
     });
     ReDraw(app->ed.bench);
@@ -472,4 +476,13 @@ TEST_F(ViewTest, EveryTracedSegmentShowsAtEveryMagnification) {
     EXPECT_EQ(at(mid, {8, 8}).rgb(), line);
     EXPECT_EQ(at(mid, {8, 1}).rgb(), round);
     EXPECT_EQ(at(a, {8, 8}).rgb(), PaletteRgb(surf.Pixel(a.x(), a.y())));
+    // The step has no pixel of its own (both are its points' white marks):
+    // it shows in the colour of the line it continues.
+    const QRgb step = at(QPoint(306, 310), {16, 16}).rgb();
+    const QRgb stepLine = PaletteRgb(surf.Pixel(300, 310));
+    auto far = [step](QRgb q) {
+        return std::abs(qRed(step) - qRed(q)) + std::abs(qGreen(step) - qGreen(q)) +
+               std::abs(qBlue(step) - qBlue(q));
+    };
+    EXPECT_LT(far(stepLine), far(PaletteRgb(White)));
 }
