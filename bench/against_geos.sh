@@ -10,9 +10,9 @@
 # `build/bench_phases --write-map large|sparse OUT.vlm` a large dense one and
 # a sparse one of large extent (6995 x 8255 px, under 5,000 records).
 #
-# The network handed to polygonize is the work file's point list cut into
-# lines at every shared point, so that it is noded as polygonize expects;
-# building those lines is not timed. VELMOT_CLI overrides build/velmot-cli,
+# The network handed to polygonize (bench/geos_network.py) is the work
+# file's point list cut into lines at every shared point, so that it is noded
+# as polygonize expects; building those lines is not timed. VELMOT_CLI overrides build/velmot-cli,
 # PYTHON the interpreter that has shapely.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,38 +24,14 @@ PY=${PYTHON:-/usr/bin/python3}
 [ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
 "$PY" -c 'import shapely' 2>/dev/null || { echo "python3-shapely is missing (scripts/deps.sh)" >&2; exit 2; }
 
-"$PY" - "$WORK" "$RUNS" "$CLI" <<'EOF'
+PYTHONPATH=bench "$PY" - "$WORK" "$RUNS" "$CLI" <<'EOF'
 import os, resource, subprocess, sys, tempfile, time
-from collections import Counter
-from shapely.geometry import LineString
 from shapely.ops import polygonize
+from geos_network import noded_lines
 
 work, runs, cli = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 
-# Work file: title, legend x, y, flag, width, height, record count, then one
-# line per coordinate.
-with open(work, 'rb') as f:
-    lines = f.read().split(b'\n')
-count = int(lines[6])
-vals = [int(v) for v in lines[7:7 + 2 * count]]
-pts = list(zip(vals[0::2], vals[1::2]))
-uses = Counter(p for p in pts if p[0] > 0)
-segs, chain = [], []
-def flush():
-    if len(chain) >= 2:
-        segs.append(LineString(chain))
-for p in pts:
-    if p[0] <= 0:
-        flush()
-        chain = []
-        continue
-    if chain and chain[-1] == p:
-        continue
-    chain.append(p)
-    if len(chain) >= 2 and uses[p] > 1:  # a node: cut the line here
-        flush()
-        chain = [p]
-flush()
+count, segs = noded_lines(work)
 
 def cpu_children():
     r = resource.getrusage(resource.RUSAGE_CHILDREN)

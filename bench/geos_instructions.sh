@@ -22,31 +22,9 @@ trap 'rm -rf "$TMP"' EXIT
 # The same noded lines as bench/against_geos.sh, polygonized CALLS times.
 cat > "$TMP/peer.py" <<'PY'
 import os, sys
-from collections import Counter
-from shapely.geometry import LineString
 from shapely.ops import polygonize
-with open(sys.argv[1], 'rb') as f:
-    lines = f.read().split(b'\n')
-count = int(lines[6])
-vals = [int(v) for v in lines[7:7 + 2 * count]]
-pts = list(zip(vals[0::2], vals[1::2]))
-uses = Counter(p for p in pts if p[0] > 0)
-segs, chain = [], []
-def flush():
-    if len(chain) >= 2:
-        segs.append(LineString(chain))
-for p in pts:
-    if p[0] <= 0:
-        flush()
-        chain = []
-        continue
-    if chain and chain[-1] == p:
-        continue
-    chain.append(p)
-    if len(chain) >= 2 and uses[p] > 1:
-        flush()
-        chain = [p]
-flush()
+from geos_network import noded_lines
+count, segs = noded_lines(sys.argv[1])
 for _ in range(int(os.environ['CALLS'])):
     len(list(polygonize(segs)))
 PY
@@ -60,8 +38,8 @@ count() {
 # files then has nothing else to look at.
 compose=$(count "$CLI" compose "$WORK" -o "$TMP/out.vlm" --force)
 start=$(count "$CLI" --version)
-once=$(CALLS=1 PYTHONHASHSEED=0 count "$PY" "$TMP/peer.py" "$WORK")
-twice=$(CALLS=2 PYTHONHASHSEED=0 count "$PY" "$TMP/peer.py" "$WORK")
+once=$(CALLS=1 PYTHONHASHSEED=0 PYTHONPATH="$PWD/bench" count "$PY" "$TMP/peer.py" "$WORK")
+twice=$(CALLS=2 PYTHONHASHSEED=0 PYTHONPATH="$PWD/bench" count "$PY" "$TMP/peer.py" "$WORK")
 work=$((compose - start))
 geos=$((twice - once))
 echo "map: $WORK"
