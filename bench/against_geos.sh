@@ -12,8 +12,8 @@
 #
 # The network handed to polygonize (bench/geos_network.py) is the work
 # file's point list cut into lines at every shared point, so that it is noded
-# as polygonize expects; building those lines is not timed. VELMOT_CLI overrides build/velmot-cli,
-# PYTHON the interpreter that has shapely.
+# as polygonize expects; building those lines is not timed. VELMOT_CLI
+# overrides build/velmot-cli, PYTHON the interpreter that has shapely.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 WORK=${1:?usage: bench/against_geos.sh WORK.vlm [RUNS]}

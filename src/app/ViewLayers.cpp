@@ -33,13 +33,23 @@ uint8_t MiddleColour(const Surface& s, Rec a, Rec b) {
 // The colour a segment is shown in: its middle pixel's. A segment between
 // two neighbouring pixels has no pixel of its own (both are its points'
 // marks, white): it takes the colour of the segment it continues, so a
-// coast's one-pixel steps do not show as white dashes.
-uint8_t SegmentColour(const Surface& s, Rec a, Rec b, Rec before, uint8_t beforeColour) {
-    if (std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)) <= 1 && a == before &&
-        beforeColour <= 15)
-        return beforeColour;
-    return MiddleColour(s, a, b);
-}
+// coast's one-pixel steps do not show as white dashes. Segments are asked
+// in list order.
+class SegmentColours {
+  public:
+    explicit SegmentColours(const Surface& s) : s_(s) {}
+    uint8_t operator()(Rec a, Rec b) {
+        const bool step = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y)) <= 1;
+        if (!(step && a == end_ && colour_ <= 15)) colour_ = MiddleColour(s_, a, b);
+        end_ = b;
+        return colour_;
+    }
+
+  private:
+    const Surface& s_;
+    Rec end_{};
+    uint8_t colour_ = 255;
+};
 
 // Calls f(a, b) for every drawn segment of the lists (both ends off the
 // separator's x = 0) whose box meets r, and g(p, lone) for every end point in
@@ -194,12 +204,9 @@ void ZoomedOut::Draw(int k, const Surface& s, const NetworkIndex& net, QRect a) 
         if (open && rest) lines.emplace_back(from, to);
         open = rest = false;
     };
-    Rec before{};
-    uint8_t beforeColour = 255;
+    SegmentColours colourOf(s);
     for (const auto& [a0, b0] : drawn.segments) {
-        const uint8_t c = SegmentColour(s, a0, b0, before, beforeColour);
-        before = b0;
-        beforeColour = c;
+        const uint8_t c = colourOf(a0, b0);
         if (c > 15) {
             end();
             continue;
@@ -373,12 +380,9 @@ void PaintZoomedIn(QPainter& p, const Surface& s, const NetworkIndex& net, ViewS
         p.drawLines(lines.data(), int(lines.size()));
         lines.clear();
     };
-    Rec before{};
-    uint8_t beforeColour = 255;
+    SegmentColours colourOf(s);
     for (const auto& [a, b] : drawn.segments) {
-        const uint8_t c = SegmentColour(s, a, b, before, beforeColour);
-        before = b;
-        beforeColour = c;
+        const uint8_t c = colourOf(a, b);
         if (c > 15) continue;
         if (c != linesColour) flush();
         linesColour = c;
