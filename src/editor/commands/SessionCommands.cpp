@@ -193,19 +193,8 @@ void SessionCommands::InitMain(const QString& programPath, const QString& settin
 }
 
 bool SessionCommands::CloseQuery() {
-    if (!st.Modified) return true;
-    switch (ui.AskSaveDiscardCancel(msg::Text(Msg::SaveBeforeCloseAsk),
-                                    msg::Text(Msg::CapCloseConfirm))) {
-        case SaveChoice::Save:
-            // A cancelled or failed save keeps the window open.
-            workFiles_.SaveOverClick();
-            return !st.Modified;
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    // A cancelled or failed save keeps the window open.
+    return !st.Modified || workFiles_.MayLetWorkGo(Msg::SaveBeforeCloseAsk, Msg::CapCloseConfirm);
 }
 
 void SessionCommands::CloseMain(QRect normalBounds, bool maximized) {

@@ -42,8 +42,8 @@ void WorkFileCommands::ResetWork() {
     wb.states.DisableRemakeCommands();
 }
 
-bool WorkFileCommands::MayLetWorkGo(Msg question) {
-    switch (ui.AskSaveDiscardCancel(msg::Text(question), msg::Text(Msg::CapConfirm))) {
+bool WorkFileCommands::MayLetWorkGo(Msg question, Msg caption) {
+    switch (ui.AskSaveDiscardCancel(msg::Text(question), msg::Text(caption))) {
         case SaveChoice::Save:
             // A cancelled or failed save keeps the work where it is.
             SaveOverClick();

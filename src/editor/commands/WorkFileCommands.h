@@ -29,10 +29,11 @@ class WorkFileCommands : public EditorPart {
     // import read back as a work stays one step of the work it replaced.
     bool LoadWorkFile(const QString& name, bool ownHistory = true);
     void NewWorkClick();
-    // Before the work is replaced: unsaved changes are saved first (保存),
-    // let go (破棄) or kept, and the command stops (キャンセル). The
-    // question's text is `question`; true when the command may go on.
-    bool MayLetWorkGo(Msg question);
+    // Before the work is replaced or the window closes: unsaved changes are
+    // saved first (保存), let go (破棄) or kept, and the command stops
+    // (キャンセル). The question is `question` under `caption`; true when
+    // the command may go on.
+    bool MayLetWorkGo(Msg question, Msg caption = Msg::CapConfirm);
     void ResetWork();
     void SpFileOpenClick();
     void SpFileSaveClick();
