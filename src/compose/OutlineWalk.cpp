@@ -24,8 +24,16 @@ LineCover CoverOfNetwork(const std::vector<Rec>& v, int w, int h) {
     cover.Reserve(v.size());
     for (size_t i = 1; i < v.size(); ++i)
         if (v[i - 1].x != 0 && v[i].x != 0) cover.AddLine(v[i - 1].x, v[i - 1].y, v[i].x, v[i].y);
-    for (Rec r : v)
-        if (r.x > 0) cover.AddPixel(r.x, r.y);
+    // A segment's pixels include its first point (only the last is left
+    // out), so a point another segment starts from is covered already; the
+    // rest (chain ends, lone points, a segment of one pixel) are added, and
+    // the row sweep then has far fewer single pixels to sort in.
+    for (size_t i = 0; i < v.size(); ++i) {
+        const Rec r = v[i];
+        if (r.x <= 0) continue;
+        if (i + 1 < v.size() && v[i + 1].x != 0 && !(v[i + 1] == r)) continue;
+        cover.AddPixel(r.x, r.y);
+    }
     return cover;
 }
 
