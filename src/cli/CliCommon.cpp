@@ -6,13 +6,14 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "base/Messages.h"
 #include "compose/Composer.h"
+#include "raster/SurfaceBudget.h"
 #include "render/Render.h"
 #include "text/ShiftJis.h"
 #include "usecases/WorkFiles.h"
-#include "raster/SurfaceBudget.h"
 
 namespace cli {
 
@@ -250,7 +251,8 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
     };
     for (int32_t i = 0; i <= st.PointLast; ++i) take(st.Point(i));
     for (int a = 1; a <= st.AreaCount; ++a)
-        for (int k = 0; k < Store::Slots && st.AreaPos(k, a).x != 0; ++k) take(st.AreaPos(k, a));
+        for (int k = 0; k < Store::Slots && std::as_const(st).AreaPos(k, a).x != 0; ++k)
+            take(std::as_const(st).AreaPos(k, a));
     w = std::min(w, 32767);
     h = std::min(h, 32767);
     if (w > surf.Width() || h > surf.Height())

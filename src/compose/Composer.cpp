@@ -117,7 +117,7 @@ bool Check(const Store& st, Surface& surf, const std::function<void()>& areaTick
     for (int a = 1; a <= st.AreaCount; ++a) {
         if (a % every == 0 && areaTick) areaTick();
         for (int k = 0, n = TracedSlots(st, a); k < n; ++k) {
-            const Rec p = st.AreaPos(k, a);
+            const Rec p = std::as_const(st).AreaPos(k, a);
             stream.clear();
             tracer.marks.clear();
             TraceResult r = tracer.TraceOutline(p.x, p.y, stream, a);

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "base/Messages.h"
 #include "base/SafeSave.h"
@@ -236,30 +238,34 @@ bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, M
 // chunk at a time (a work file is mostly short number lines).
 class Lines {
   public:
-    explicit Lines(QIODevice& out) : out_(out), buf_(size_t(ChunkSize) + 64, '\0') {}
+    // The buffer is not cleared first: only what was written is handed on.
+    explicit Lines(QIODevice& out)
+        : out_(out),
+          cap_(size_t(ChunkSize) + 64),
+          buf_(std::make_unique_for_overwrite<char[]>(cap_)) {}
     // A number and CR LF.
     void Number(int64_t v) {
         Room(24);
-        char* const p = buf_.data() + n_;
+        char* const p = buf_.get() + n_;
         char* end = v > -100000 && v < 100000 ? Short(p, v) : std::to_chars(p, p + 22, v).ptr;
         *end++ = '\r';
         *end++ = '\n';
-        n_ = size_t(end - buf_.data());
+        n_ = size_t(end - buf_.get());
     }
     void Text(std::string_view t) {
         // One line each, whatever the text holds: a line break inside would
         // shift every field after it.
         Room(t.size() + 2);
-        char* p = buf_.data() + n_;
+        char* p = buf_.get() + n_;
         for (const char c : t) *p++ = uint8_t(c) < 0x20 || uint8_t(c) == 0x7F ? ' ' : c;
         *p++ = '\r';
         *p++ = '\n';
-        n_ = size_t(p - buf_.data());
+        n_ = size_t(p - buf_.get());
     }
     // Hands the buffer on once a chunk is full, or whatever it holds (force).
     bool Flush(bool force) {
         if (!force && n_ < size_t(ChunkSize)) return true;
-        const bool ok = out_.write(buf_.data(), qint64(n_)) == qint64(n_);
+        const bool ok = out_.write(buf_.get(), qint64(n_)) == qint64(n_);
         n_ = 0;
         return ok;
     }
@@ -284,10 +290,15 @@ class Lines {
         return p;
     }
     void Room(size_t k) {
-        if (n_ + k > buf_.size()) buf_.resize(n_ + k + size_t(ChunkSize));
+        if (n_ + k <= cap_) return;
+        cap_ = n_ + k + size_t(ChunkSize);
+        auto grown = std::make_unique_for_overwrite<char[]>(cap_);
+        std::memcpy(grown.get(), buf_.get(), n_);
+        buf_ = std::move(grown);
     }
     QIODevice& out_;
-    std::string buf_;
+    size_t cap_;
+    std::unique_ptr<char[]> buf_;
     size_t n_ = 0;
 };
 
@@ -413,7 +424,12 @@ void ApplyWork(WorkData&& d, Store& st) {
     for (size_t i = 0; i < d.names.size(); ++i) {
         const int a = int(i) + 1;
         st.SetAreaName(a, d.names[i]);
-        for (int k = 0; k < Store::Slots; ++k) st.AreaPos(k, a) = d.positions[i][size_t(k)];
+        // Slots that stay empty are not written: the table is made only
+        // where a position lies.
+        for (int k = 0; k < Store::Slots; ++k) {
+            const Rec p = d.positions[i][size_t(k)];
+            if (p != Rec{} || std::as_const(st).AreaPos(k, a) != Rec{}) st.AreaPos(k, a) = p;
+        }
     }
     if (d.completed)
         st.MarkComposed();

@@ -1,18 +1,53 @@
 #include "store/Store.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "text/ShiftJis.h"
 
-PagedPool::PagedPool() : pages_(MaxPages) {
-    pages_[0] = std::make_shared<Rec[]>(PageSize + 1);
+namespace {
+
+// A page of zeros, made when a record is first written to it (until then
+// the page is null and reads as zeros). From calloc, so that memory fresh
+// from the system is not written here as well.
+std::shared_ptr<Rec[]> ZeroPage() {
+    void* p = std::calloc(size_t(PagedPool::PageSize) + 1, sizeof(Rec));
+    if (!p) throw std::bad_alloc();
+    return std::shared_ptr<Rec[]>(static_cast<Rec*>(p), [](Rec* r) { std::free(r); });
 }
+
+bool AllZero(const void* p, size_t bytes) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    return bytes == 0 || (b[0] == 0 && std::memcmp(b, b + 1, bytes - 1) == 0);
+}
+
+// Whether two slices of n records hold the same bytes, an unallocated one
+// reading as zeros.
+template <class T>
+bool SameSlice(const std::shared_ptr<T[]>& a, const std::shared_ptr<T[]>& b, size_t n) {
+    if (a == b) return true;
+    if (!a || !b) return AllZero((a ? a : b).get(), n * sizeof(T));
+    return std::memcmp(a.get(), b.get(), n * sizeof(T)) == 0;
+}
+
+bool SamePage(const std::shared_ptr<Rec[]>& a, const std::shared_ptr<Rec[]>& b) {
+    return SameSlice(a, b, size_t(PagedPool::PageSize) + 1);
+}
+
+}  // namespace
+
+// Only the pages up to the top one have a slot: a copy for undo then copies
+// a handful of pointers, not a table for the whole capacity.
+PagedPool::PagedPool() : pages_(1) {}
 
 Rec* PagedPool::Writable(int32_t page, bool wholePage) {
     Page& p = pages_[size_t(page)];
-    if (p.use_count() > 1) {
-        Page own = std::make_shared<Rec[]>(PageSize + 1);
+    if (!p) {
+        p = ZeroPage();
+    } else if (p.use_count() > 1) {
+        Page own = ZeroPage();
         if (!wholePage) std::memcpy(own.get(), p.get(), PageBytes);
         p = std::move(own);
     }
@@ -24,8 +59,9 @@ void PagedPool::ShareEqualPages(PagedPool& live, PagedPool& snap, const PagedPoo
     for (int32_t i = 0; i <= top; ++i) {
         Page& s = snap.pages_[size_t(i)];
         const Page& p = prev.pages_[size_t(i)];
-        if (s == p || std::memcmp(s.get(), p.get(), PageBytes) != 0) continue;
-        if (live.pages_[size_t(i)] == s) live.pages_[size_t(i)] = p;
+        if (s == p || !SamePage(s, p)) continue;
+        if (size_t(i) < live.pages_.size() && live.pages_[size_t(i)] == s)
+            live.pages_[size_t(i)] = p;
         s = p;
     }
 }
@@ -49,7 +85,9 @@ bool PagedPool::SameRecords(const PagedPool& a, const PagedPool& b, int32_t coun
 size_t PagedPool::UnsharedBytes(const PagedPool& a, const PagedPool* b) {
     size_t n = 0;
     for (int32_t i = 0; i <= a.pageTop_; ++i)
-        if (!b || i > b->pageTop_ || a.pages_[size_t(i)] != b->pages_[size_t(i)]) n += PageBytes;
+        if (a.pages_[size_t(i)] &&
+            (!b || i > b->pageTop_ || a.pages_[size_t(i)] != b->pages_[size_t(i)]))
+            n += PageBytes;
     return n;
 }
 
@@ -58,9 +96,9 @@ bool PagedPool::EnsurePage(int32_t i) {
     const int32_t page = i / PageSize;
     if (page > MaxPages - 1) return false;
     while (pageTop_ < page) {
+        // Fresh pages read as zeros: stale slots then read as separators.
+        pages_.emplace_back();
         ++pageTop_;
-        // Fresh pages start zeroed: stale slots then read as separators.
-        pages_[size_t(pageTop_)] = std::make_shared<Rec[]>(PageSize + 1);
     }
     return true;
 }
@@ -77,8 +115,8 @@ void PagedPool::Set(int32_t i, int16_t x, int16_t y) {
 Rec PagedPool::Get(int32_t i) const {
     if (i < 0) return {};
     const int32_t page = i / PageSize;
-    if (page > pageTop_) return {};
-    return pages_[page][i % PageSize];
+    if (page > pageTop_ || !pages_[size_t(page)]) return {};
+    return pages_[size_t(page)][i % PageSize];
 }
 
 void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
@@ -89,7 +127,7 @@ void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     auto copy = [&](int32_t k, int32_t n) {
         Rec* dst = Writable((to + k) / PageSize) + (to + k) % PageSize;
         const int32_t sp = (from + k) / PageSize;
-        if (sp > pageTop_) {
+        if (sp > pageTop_ || !pages_[size_t(sp)]) {
             std::fill_n(dst, n, Rec{});
             return;
         }
@@ -112,13 +150,7 @@ void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     }
 }
 
-Store::Store()
-    : names_(std::make_shared<Names>(MaxAreas + 1)),
-      areaPos_(std::make_shared<std::vector<Rec>>(size_t(Slots) * (MaxAreas + 1))) {
-    for (auto& n : *names_) n.fill(0);
-    points_.Set(0, 0, 0);
-    kinds_.Set(0, 0, 0);
-}
+Store::Store() = default;
 
 bool Store::InsertPoint(int32_t i, int16_t x, int16_t y) {
     if (!PointRoom(1) || i < 0) return false;
@@ -154,7 +186,7 @@ void PagedPool::Read(int32_t first, int32_t count, Rec* out) const {
     for (int32_t k = 0; k < count;) {
         const int32_t i = first + k, page = i / PageSize;
         const int32_t n = std::min(count - k, PageSize - i % PageSize);
-        if (page > pageTop_)
+        if (page > pageTop_ || !pages_[size_t(page)])
             std::fill_n(out + k, n, Rec{});
         else
             std::memcpy(out + k, &pages_[page][i % PageSize], size_t(n) * sizeof(Rec));
@@ -210,7 +242,9 @@ bool Store::AssignKinds(const std::vector<Rec>& v) {
 
 std::string_view Store::AreaName(int a) const {
     if (!ValidArea(a)) return {};
-    const auto& n = (*names_)[size_t(a)];
+    const auto& slice = names_[size_t(a / NamesPerSlice)];
+    if (!slice) return {};
+    const NameField& n = slice[a % NamesPerSlice];
     return std::string_view(n.data(), strnlen(n.data(), NameBytes));
 }
 
@@ -220,7 +254,7 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
     if (!ValidArea(a)) return false;
     const std::string_view cut = sjis::CutToBytes(bytes, NameBytes);
-    auto& n = WritableNames()[size_t(a)];
+    NameField& n = WritableName(a);
     n.fill(0);
     // An empty view may carry no pointer at all, which memcpy must not get.
     if (!cut.empty()) std::memcpy(n.data(), cut.data(), cut.size());
@@ -232,14 +266,52 @@ bool Store::SetAreaName(int a, std::string_view bytes) {
     return cut.size() == bytes.size();
 }
 
-std::vector<Rec>& Store::WritablePositions() {
-    if (areaPos_.use_count() > 1) areaPos_ = std::make_shared<std::vector<Rec>>(*areaPos_);
-    return *areaPos_;
+namespace {
+
+// A slice of n records that may be unallocated (all zeros); written, it is
+// made (zeroed) or copied from the one it shares.
+template <class T>
+T* WritableSlice(std::shared_ptr<T[]>& s, size_t n) {
+    if (!s) {
+        s = std::make_shared<T[]>(n);
+    } else if (s.use_count() > 1) {
+        auto own = std::make_shared<T[]>(n);
+        std::copy_n(s.get(), n, own.get());
+        s = std::move(own);
+    }
+    return s.get();
 }
 
-Store::Names& Store::WritableNames() {
-    if (names_.use_count() > 1) names_ = std::make_shared<Names>(*names_);
-    return *names_;
+// After a step: a slice of `snap` equal to `prev`'s is made one with it again
+// (in `live` too, when live still shares snap's).
+template <class T, size_t N>
+void ShareEqualSlices(std::array<std::shared_ptr<T[]>, N>& live,
+                      std::array<std::shared_ptr<T[]>, N>& snap,
+                      const std::array<std::shared_ptr<T[]>, N>& prev, size_t n) {
+    for (size_t i = 0; i < N; ++i) {
+        if (snap[i] == prev[i] || !SameSlice(snap[i], prev[i], n)) continue;
+        if (live[i] == snap[i]) live[i] = prev[i];
+        snap[i] = prev[i];
+    }
+}
+
+template <class T, size_t N>
+size_t UnsharedSliceBytes(const std::array<std::shared_ptr<T[]>, N>& a,
+                          const std::array<std::shared_ptr<T[]>, N>* b, size_t n) {
+    size_t bytes = 0;
+    for (size_t i = 0; i < N; ++i)
+        if (a[i] && (!b || a[i] != (*b)[i])) bytes += n * sizeof(T);
+    return bytes;
+}
+
+}  // namespace
+
+Rec* Store::WritableSlot(int k) {
+    return WritableSlice(areaPos_[size_t(k)], MaxAreas + 1);
+}
+
+Store::NameField& Store::WritableName(int a) {
+    return WritableSlice(names_[size_t(a / NamesPerSlice)], NamesPerSlice)[a % NamesPerSlice];
 }
 
 void Store::RestoreMap(const Store& snap) {
@@ -253,10 +325,10 @@ bool Store::SameMap(const Store& a, const Store& b) {
         a.MapCommentCount != b.MapCommentCount || a.MapComments != b.MapComments ||
         a.BasePicLoaded != b.BasePicLoaded || a.Geo != b.Geo)
         return false;
-    if (a.names_ != b.names_ && *a.names_ != *b.names_) return false;
-    if (a.areaPos_ != b.areaPos_ &&
-        std::memcmp(a.areaPos_->data(), b.areaPos_->data(), a.areaPos_->size() * sizeof(Rec)))
-        return false;
+    for (int i = 0; i < NameSlices; ++i)
+        if (!SameSlice(a.names_[size_t(i)], b.names_[size_t(i)], NamesPerSlice)) return false;
+    for (int k = 0; k < Slots; ++k)
+        if (!SameSlice(a.areaPos_[size_t(k)], b.areaPos_[size_t(k)], MaxAreas + 1)) return false;
     return PagedPool::SameRecords(a.points_, b.points_, a.PointLast + 1) &&
            PagedPool::SameRecords(a.kinds_, b.kinds_, a.KindLast + 1);
 }
@@ -264,20 +336,14 @@ bool Store::SameMap(const Store& a, const Store& b) {
 void Store::ShareEqual(Store& live, Store& snap, const Store& prev) {
     PagedPool::ShareEqualPages(live.points_, snap.points_, prev.points_);
     PagedPool::ShareEqualPages(live.kinds_, snap.kinds_, prev.kinds_);
-    if (snap.names_ != prev.names_ && *snap.names_ == *prev.names_) {
-        if (live.names_ == snap.names_) live.names_ = prev.names_;
-        snap.names_ = prev.names_;
-    }
-    if (snap.areaPos_ != prev.areaPos_ && *snap.areaPos_ == *prev.areaPos_) {
-        if (live.areaPos_ == snap.areaPos_) live.areaPos_ = prev.areaPos_;
-        snap.areaPos_ = prev.areaPos_;
-    }
+    ShareEqualSlices(live.names_, snap.names_, prev.names_, NamesPerSlice);
+    ShareEqualSlices(live.areaPos_, snap.areaPos_, prev.areaPos_, MaxAreas + 1);
 }
 
 size_t Store::UnsharedBytes(const Store& a, const Store* b) {
     size_t n = PagedPool::UnsharedBytes(a.points_, b ? &b->points_ : nullptr) +
                PagedPool::UnsharedBytes(a.kinds_, b ? &b->kinds_ : nullptr);
-    if (!b || a.names_ != b->names_) n += a.names_->size() * (NameBytes + 1);
-    if (!b || a.areaPos_ != b->areaPos_) n += a.areaPos_->size() * sizeof(Rec);
+    n += UnsharedSliceBytes(a.names_, b ? &b->names_ : nullptr, NamesPerSlice);
+    n += UnsharedSliceBytes(a.areaPos_, b ? &b->areaPos_ : nullptr, MaxAreas + 1);
     return n;
 }

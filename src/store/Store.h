@@ -131,13 +131,13 @@ class Store {
     // (0,0), so a bad number from a file can never touch other memory.
     Rec& AreaPos(int k, int a) {
         if (!ValidSlot(k) || !ValidArea(a)) return scratchPos_ = Rec{};
-        return WritablePositions()[size_t(k) * (MaxAreas + 1) + size_t(a)];
+        return WritableSlot(k)[a];
     }
     // (const: a slot of a store read through a const reference cannot be
     // assigned by mistake.)
     const Rec AreaPos(int k, int a) const {
-        if (!ValidSlot(k) || !ValidArea(a)) return Rec{};
-        return (*areaPos_)[size_t(k) * (MaxAreas + 1) + size_t(a)];
+        if (!ValidSlot(k) || !ValidArea(a) || !areaPos_[size_t(k)]) return Rec{};
+        return areaPos_[size_t(k)][a];
     }
 
     // ---- shared state ----
@@ -196,12 +196,17 @@ class Store {
     static size_t UnsharedBytes(const Store& a, const Store* b);
 
   private:
-    using Names = std::vector<std::array<char, NameBytes + 1>>;
-    std::vector<Rec>& WritablePositions();
-    Names& WritableNames();
+    // The area table lies in slices that stay unallocated, reading as zeros,
+    // until written: most maps fill a few slots of a few hundred areas, and a
+    // copy kept for undo copies only the slice a change reaches.
+    using NameField = std::array<char, NameBytes + 1>;
+    static constexpr int NamesPerSlice = 256;
+    static constexpr int NameSlices = (MaxAreas + NamesPerSlice) / NamesPerSlice;
+    Rec* WritableSlot(int k);  // slot k of areas 0..MaxAreas
+    NameField& WritableName(int a);
     PagedPool points_;
     PagedPool kinds_;
-    std::shared_ptr<Names> names_;
-    std::shared_ptr<std::vector<Rec>> areaPos_;
+    std::array<std::shared_ptr<NameField[]>, NameSlices> names_;
+    std::array<std::shared_ptr<Rec[]>, Slots> areaPos_;
     Rec scratchPos_;
 };

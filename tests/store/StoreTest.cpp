@@ -269,6 +269,27 @@ TEST(Store, AreaSlotsAreIndependent) {
     EXPECT_EQ(s.AreaPos(10, 1), (Rec{11, 1}));
 }
 
+// Tables and pages are made on first write and shared by copies until then:
+// a copy's writes never reach the original, and a table written back to
+// zeros is the same map as one never written.
+TEST(Store, CopiesShareUntilWrittenAndZerosEqualUnwritten) {
+    Store a;
+    Store b = a;
+    b.AreaPos(3, 100) = {7, 8};
+    b.SetAreaName(300, "x");
+    b.SetPoint(0, 1, 2);
+    EXPECT_EQ(std::as_const(a).AreaPos(3, 100), (Rec{0, 0}));
+    EXPECT_EQ(a.AreaName(300), "");
+    EXPECT_EQ(a.Point(0), (Rec{0, 0}));
+    EXPECT_FALSE(Store::SameMap(a, b));
+    b.AreaPos(3, 100) = {0, 0};
+    EXPECT_FALSE(Store::SameMap(a, b));
+    b.SetAreaName(300, "");
+    b.SetPoint(0, 0, 0);
+    EXPECT_TRUE(Store::SameMap(a, b));
+    EXPECT_TRUE(Store::SameMap(b, a));
+}
+
 // The record shifting against a one-record-at-a-time transcription, on lists
 // that span several pages, so that every page-crossing case is met.
 TEST(Store, InsertsAndDeletesMatchRecordByRecordShifting) {
