@@ -1,12 +1,12 @@
 #include "base/SafeSave.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -311,29 +311,36 @@ void RemoveStaleFiles(const QString& dir) {
     static const QRegularExpression ours(
         QStringLiteral("\\.velmot-(\\d+)-[A-Za-z0-9]{6}\\.(tmp|old)$"));
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QFileInfoList entries =
-        QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& e : entries) {
-        // Most names are plainly not ours; the pattern is not even built then.
-        if (!e.fileName().contains(QLatin1String(".velmot-"))) continue;
-        const QRegularExpressionMatch m = ours.match(e.fileName());
+    // The folder is read by name alone: a folder of thousands of files costs
+    // a save no more than a glance at each name.
+    const QByteArray folder = QFile::encodeName(dir);
+    DIR* d = ::opendir(folder.constData());
+    if (!d) return;
+    QStringList names;
+    while (const dirent* e = ::readdir(d))
+        if (std::strstr(e->d_name, ".velmot-")) names << QFile::decodeName(e->d_name);
+    ::closedir(d);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = ours.match(name);
         if (!m.hasMatch()) continue;
+        const QString path = dir + u'/' + name;
         struct stat sb;
-        if (::lstat(QFile::encodeName(e.filePath()).constData(), &sb) != 0) continue;
+        if (::lstat(QFile::encodeName(path).constData(), &sb) != 0 || !S_ISREG(sb.st_mode))
+            continue;
         // A backup is a second name of the old file, whose own time is the
         // old file's: its age is that of the name (the inode's change time).
         // A backup that is the only name left holds the only copy of the
         // old file, which a message named for keeping: never ours to remove.
         const bool backup = m.captured(2) == QLatin1String("old");
         if (backup && sb.st_nlink < 2) continue;
-        const QDateTime made = backup ? e.metadataChangeTime() : e.lastModified();
-        const qint64 age = made.toUTC().secsTo(now);
+        const QDateTime made =
+            QDateTime::fromSecsSinceEpoch(backup ? sb.st_ctime : sb.st_mtime, Qt::UTC);
+        const qint64 age = made.secsTo(now);
         const pid_t pid = pid_t(m.captured(1).toLongLong());
         // A save under way keeps writing to its file, so an old one whose
         // process is gone was cut short; a day old is stale whoever wrote it.
         const bool gone = pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
-        if (age > 24 * 3600 || (age > 600 && gone))
-            ::unlink(QFile::encodeName(e.filePath()).constData());
+        if (age > 24 * 3600 || (age > 600 && gone)) ::unlink(QFile::encodeName(path).constData());
     }
 }
 
