@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -80,6 +82,31 @@ class LineReader {
         return true;
     }
 
+    // Whole records (two number lines of the 16-bit range, the usual form:
+    // up to five digits, maybe after a minus, then LF or CR LF) straight from
+    // the buffer, up to max; how many. It stops, consuming nothing more, at
+    // the first line of any other form and near the buffer's end, where
+    // SmallNumber and Next take over.
+    int64_t Records(Rec* out, int64_t max) {
+        const char* const base = buf_.constData();
+        const char* p = base + pos_;
+        // Room for two of the longest such lines and the byte after each.
+        const char* const stop = base + buf_.size() - 18;
+        int64_t k = 0;
+        for (; k < max && p <= stop; ++k) {
+            int32_t x = 0, y = 0;
+            const char* const q = ShortLine(p, x);
+            if (!q) break;
+            const char* const r = ShortLine(q, y);
+            if (!r) break;
+            out[k] = Rec{int16_t(x), int16_t(y)};
+            p = r;
+        }
+        pos_ = p - base;
+        number_ += 2 * long(k);
+        return k;
+    }
+
     // True when only empty lines (or nothing) remain; those are consumed.
     bool AtEnd() {
         for (;;) {
@@ -98,6 +125,29 @@ class LineReader {
     bool Failed() const { return failed_; }
 
   private:
+    // One line of Records' form at p (nine bytes readable); the byte after
+    // it, or null.
+    static const char* ShortLine(const char* p, int32_t& v) {
+        const bool minus = *p == '-';
+        p += minus;
+        unsigned d = uint8_t(*p - '0');
+        if (d > 9) return nullptr;
+        int32_t n = int32_t(d);
+        int k = 1;
+        for (;; ++k) {
+            d = uint8_t(p[k] - '0');
+            if (d > 9) break;
+            if (k == 5) return nullptr;
+            n = n * 10 + int32_t(d);
+        }
+        p += k;
+        if (*p == '\r') ++p;
+        if (*p != '\n') return nullptr;
+        n = minus ? -n : n;
+        if (n < INT16_MIN || n > INT16_MAX) return nullptr;
+        v = n;
+        return p + 1;
+    }
     std::string_view Cut(qsizetype from, qsizetype to) {
         if (to > from && buf_[to - 1] == '\r') --to;
         return std::string_view(buf_.constData() + from, size_t(to - from));
@@ -195,6 +245,7 @@ class Parser {
         return Int16(rec.x, whatX) && Int16(rec.y, whatY);
     }
 
+    int64_t Records(Rec* out, int64_t max) { return r_.Records(out, max); }
     bool AtEnd() { return r_.AtEnd(); }
     long Line() const { return r_.Number(); }
 
@@ -226,10 +277,19 @@ size_t Backed(int64_t count, qint64 deviceSize) {
 bool ReadRecords(Parser& p, int64_t count, std::vector<Rec>& out, qint64 size, Msg x, Msg y) {
     out.clear();
     out.reserve(Backed(count, size));
-    for (int64_t i = 0; i < count; ++i) {
+    Rec run[512];
+    for (int64_t i = 0; i < count;) {
+        const int64_t n = p.Records(run, std::min<int64_t>(count - i, std::size(run)));
+        if (n > 0) {
+            out.insert(out.end(), run, run + n);
+            i += n;
+            continue;
+        }
+        // A line of another form, or the buffer's end: one record the long way.
         Rec r;
         if (!p.Record(r, x, y)) return false;
         out.push_back(r);
+        ++i;
     }
     return true;
 }

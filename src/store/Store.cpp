@@ -112,13 +112,6 @@ void PagedPool::Set(int32_t i, int16_t x, int16_t y) {
     r.y = y;
 }
 
-Rec PagedPool::Get(int32_t i) const {
-    if (i < 0) return {};
-    const int32_t page = i / PageSize;
-    if (page > pageTop_ || !pages_[size_t(page)]) return {};
-    return pages_[size_t(page)][i % PageSize];
-}
-
 void PagedPool::Move(int32_t from, int32_t to, int32_t count) {
     if (count <= 0 || from == to || from < 0 || to < 0) return;
     if (!EnsurePage(to + count - 1)) return;

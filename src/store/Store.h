@@ -31,8 +31,14 @@ class PagedPool {
     bool EnsurePage(int32_t i);
     // Stores (x, y) at i; silently stores nothing beyond capacity.
     void Set(int32_t i, int16_t x, int16_t y);
-    // Unallocated pages read as (0,0).
-    Rec Get(int32_t i) const;
+    // Unallocated pages read as (0,0). Inline: whole-list loops call it for
+    // every record.
+    Rec Get(int32_t i) const {
+        if (i < 0) return {};
+        const int32_t page = i / PageSize;
+        if (page > pageTop_ || !pages_[size_t(page)]) return {};
+        return pages_[size_t(page)][i % PageSize];
+    }
     int16_t X(int32_t i) const { return Get(i).x; }
     int16_t Y(int32_t i) const { return Get(i).y; }
     int16_t PageTop() const { return pageTop_; }

@@ -541,3 +541,52 @@ TEST(WorkFileSave, NumbersOfEveryLengthAndSignReadBackAsWritten) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("\r\n-10000\r\n5000\r\n-32768\r\n16384\r\n"));
 }
+
+// Long lists are read in runs straight from the buffer. Every other form of a
+// number line, LF or CR LF, and a damaged line past the first chunk must come
+// out as reading line by line gives them, with the damaged line's number.
+TEST(WorkFileFormat, LongListsReadAsLineByLine) {
+    const int n = 20000;
+    const std::pair<const char*, int> odd[] = {
+        {"+5", 5},        {"000012", 12},     {" 7", 7},       {"-00003", -3},
+        {"000000000", 0}, {"-32768", -32768}, {"32767", 32767}};
+    std::vector<QByteArray> lines{"t", "-1", "-1", "0", "640", "480", QByteArray::number(n - 1)};
+    std::vector<Rec> want;
+    for (int i = 0; i < n; ++i) {
+        Rec r{int16_t(i % 7000 - 3500), int16_t(i % 13)};
+        QByteArray x = QByteArray::number(r.x);
+        if (i % 97 == 0) {
+            const auto& [text, value] = odd[(i / 97) % std::size(odd)];
+            x = text;
+            r.x = int16_t(value);
+        }
+        lines.push_back(x);
+        lines.push_back(QByteArray::number(r.y));
+        want.push_back(r);
+    }
+    lines.push_back("0");
+    auto bytes = [&] {
+        QByteArray b;
+        for (size_t i = 0; i < lines.size(); ++i) b += lines[i] + (i % 3 ? "\r\n" : "\n");
+        return b;
+    };
+    auto read = [](QByteArray b, WorkData& d, QString& error) {
+        QBuffer buf(&b);
+        buf.open(QIODevice::ReadOnly);
+        return ReadWork(buf, "x", d, &error);
+    };
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(read(bytes(), d, error)) << error.toStdString();
+    EXPECT_EQ(d.points, want);
+
+    for (const char* damage : {"12a", "32768", "123456"}) {
+        SCOPED_TRACE(damage);
+        const size_t at = 7 + 2 * 15001;  // record 15001's X, line 30010
+        const QByteArray kept = lines[at];
+        lines[at] = damage;
+        EXPECT_FALSE(read(bytes(), d, error));
+        EXPECT_TRUE(error.contains(QStringLiteral("30010"))) << error.toStdString();
+        lines[at] = kept;
+    }
+}
