@@ -15,7 +15,9 @@
 //                       (blobs green, letters of names blue), TRACE_MISSES=m.png
 //                       the true boundary pixels missed (red) and the traced
 //                       ones beyond 2 px of any true one (blue), with a count,
-//                       TRACE_WRONG=X,Y,w.png the wrong side of one position
+//                       TRACE_WRONG=X,Y,w.png the wrong side of one position,
+//                       TRACE_SCAN=s.png the scan itself, TRACE_CLASSIFY the
+//                       missed pixels counted by cause
 //   build/bench_trace --county-positions 9 out.csv   the same for a county variant
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -27,6 +29,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -425,6 +428,144 @@ Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
     return s;
 }
 
+// TRACE_CLASSIFY: the true boundary pixels the trace missed, by cause.
+// A part of the true lines missed whole is an island or enclave with no
+// region: its ring either still holds paper inside on the scan (broken or
+// closed but too small) or the pen filled it. A missed stretch of a line
+// the trace does follow elsewhere lies on ink inside one traced region (a
+// stroke the network dropped: an inlet drawn as one merged stroke, a spit,
+// a dangle) or between two regions whose edge runs elsewhere.
+void ClassifyMisses(const Rendered& r, const trace::Page& page, const trace::Network& net) {
+    const int w = r.scan.width(), h = r.scan.height();
+    const size_t n = size_t(w) * h;
+    std::vector<uint8_t> trueLine(n, 0), tracedLine(n, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) trueLine[size_t(y) * w + x] = r.truth.constScanLine(y)[x] < 128;
+    QImage traced(w, h, QImage::Format_Grayscale8);
+    traced.fill(255);
+    for (const trace::Edge& e : net.edges)
+        for (size_t k = 1; k < e.points.size(); ++k) DrawThin(traced, e.points[k - 1], e.points[k]);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) tracedLine[size_t(y) * w + x] = traced.constScanLine(y)[x] < 128;
+    const std::vector<uint16_t> toTraced = trace::DistanceToInk(tracedLine, w, h);
+    const std::vector<int32_t> truthLabel = TruthLabels(r.truth);
+    std::unordered_map<int32_t, int64_t> paperIn;  // per true region: scan paper pixels
+    for (size_t i = 0; i < n; ++i)
+        if (truthLabel[i] > 0 && !page.ink[i]) ++paperIn[truthLabel[i]];
+    std::unordered_map<int32_t, int64_t> areaOf;
+    for (size_t i = 0; i < n; ++i) ++areaOf[truthLabel[i]];
+    std::vector<uint8_t> done(n, 0);
+    std::vector<int32_t> stack, part;
+    int64_t wholePaper = 0, wholeFilled = 0, partsPaper = 0, partsFilled = 0;
+    int64_t danglesInk = 0, betweenInk = 0, offInk = 0, wholePaperSmall = 0;
+    std::array<int64_t, 6> runLen{};  // partial runs by length: <4, <8, <16, <32, <64, more
+    auto red = [&](size_t i) { return trueLine[i] && toTraced[i] > 16; };
+    for (size_t s0 = 0; s0 < n; ++s0) {
+        if (!trueLine[s0] || done[s0]) continue;
+        part.clear();
+        stack.assign(1, int32_t(s0));
+        done[s0] = 1;
+        while (!stack.empty()) {
+            const int32_t p = stack.back();
+            stack.pop_back();
+            part.push_back(p);
+            const int px = p % w, py = p / w;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
+                    const size_t q = size_t(qy) * w + qx;
+                    if (trueLine[q] && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
+                }
+        }
+        int64_t missed = 0;
+        for (int32_t p : part) missed += red(size_t(p));
+        if (!missed) continue;
+        if (missed == int64_t(part.size())) {
+            // The regions this ring encloses: those touching it that are not
+            // the largest one round it.
+            std::unordered_map<int32_t, int64_t> touch;
+            for (int32_t p : part) {
+                const int px = p % w, py = p / w;
+                const int nx[4] = {px - 1, px + 1, px, px}, ny[4] = {py, py, py - 1, py + 1};
+                for (int k = 0; k < 4; ++k)
+                    if (nx[k] >= 0 && ny[k] >= 0 && nx[k] < w && ny[k] < h) {
+                        const int32_t l = truthLabel[size_t(ny[k]) * w + nx[k]];
+                        if (l > 0) ++touch[l];
+                    }
+            }
+            int32_t outer = 0;
+            for (auto [l, c] : touch)
+                if (!outer || areaOf[l] > areaOf[outer]) outer = l;
+            int64_t paper = 0;
+            for (auto [l, c] : touch)
+                if (l != outer) paper += paperIn[l];
+            if (paper > 0) {
+                wholePaper += missed, ++partsPaper;
+                if (paper < 4) wholePaperSmall += missed;
+            } else {
+                wholeFilled += missed, ++partsFilled;
+            }
+            continue;
+        }
+        for (int32_t p : part) {
+            if (!red(size_t(p))) continue;
+            const int px = p % w, py = p / w;
+            bool onInk = false;
+            int32_t l0 = -1;
+            bool same = true;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
+                    const size_t q = size_t(qy) * w + qx;
+                    if (std::abs(dx) <= 1 && std::abs(dy) <= 1 && page.ink[q]) onInk = true;
+                    if (l0 < 0) l0 = net.labels[q];
+                    same = same && net.labels[q] == l0;
+                }
+            if (!onInk)
+                ++offInk;
+            else if (same)
+                ++danglesInk;
+            else
+                ++betweenInk;
+        }
+    }
+    // Lengths of the partial missed runs.
+    std::fill(done.begin(), done.end(), 0);
+    for (size_t s0 = 0; s0 < n; ++s0) {
+        if (!red(s0) || done[s0]) continue;
+        int64_t len = 0;
+        stack.assign(1, int32_t(s0));
+        done[s0] = 1;
+        while (!stack.empty()) {
+            const int32_t p = stack.back();
+            stack.pop_back();
+            ++len;
+            const int px = p % w, py = p / w;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
+                    const size_t q = size_t(qy) * w + qx;
+                    if (red(q) && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
+                }
+        }
+        const int b = len < 4 ? 0 : len < 8 ? 1 : len < 16 ? 2 : len < 32 ? 3 : len < 64 ? 4 : 5;
+        runLen[size_t(b)] += len;
+    }
+    std::printf("missed whole: paper inside %lld px in %lld parts (%lld px with < 4 paper px), "
+                "filled %lld px in %lld parts\n",
+                (long long)wholePaper, (long long)partsPaper, (long long)wholePaperSmall,
+                (long long)wholeFilled, (long long)partsFilled);
+    std::printf("missed stretches: on ink inside one region %lld, on ink between regions %lld, "
+                "off ink %lld\n",
+                (long long)danglesInk, (long long)betweenInk, (long long)offInk);
+    std::printf("missed runs' pixels by run length <4 %lld <8 %lld <16 %lld <32 %lld <64 %lld more %lld\n",
+                (long long)runLen[0], (long long)runLen[1], (long long)runLen[2],
+                (long long)runLen[3], (long long)runLen[4], (long long)runLen[5]);
+}
+
 void Report(benchmark::State& state, const Scores& s, const trace::Network& net) {
     state.counters["matched"] = s.matched;
     state.counters["closed"] = s.closed;
@@ -651,12 +792,15 @@ int main(int argc, char** argv) {
             s.scale = std::atof(argv[3]);
         }
         const Rendered r = Render(truth, s);
+        if (const char* v = std::getenv("TRACE_SCAN")) r.scan.save(QString::fromLocal8Bit(v));
         trace::SplitOptions o;
         if (const char* v = std::getenv("TRACE_GAP")) o.gap = std::atoi(v);
         if (const char* v = std::getenv("TRACE_MIN_AREA")) o.minArea = std::atoi(v);
         const trace::Page page = trace::ReadPage(r.scan);
-        const trace::Network net = trace::Split(page, o);
+        const bool classify = std::getenv("TRACE_CLASSIFY") != nullptr;
+        const trace::Network net = trace::Split(page, o, classify);
         const Scores sc = Score(r, truth, net);
+        if (classify) ClassifyMisses(r, page, net);
         std::printf("regions by gap radius:");
         for (int g = 0; g <= 12; ++g) std::printf(" %d:%d", g, page.regionsByGap[size_t(g)]);
         std::printf("\n");
