@@ -101,8 +101,9 @@ void MarkDarkMargins(std::vector<uint8_t>& ink, int w, int h, int lineWidth) {
 }
 
 // Letters of a name stand in a row: a blob with another of about its height
-// beside it (overlapping rows, no farther off than its height) is marked as
-// one. An island drawn small stands alone, or beside blobs of other sizes.
+// beside it (overlapping rows, no farther off than its height; a blob or an
+// upright stroke such as 1 or l) is marked as one. An island drawn small
+// stands alone, or beside blobs of other sizes.
 template <class Blob>
 void MarkWords(std::vector<uint8_t>& ink, const std::vector<Blob>& blobs,
                const std::vector<int32_t>& members) {
@@ -318,6 +319,11 @@ Page ReadPage(const QImage& scanIn, const InkOptions& options) {
             blobs.push_back({x0, y0, x1, y1, blobMembers.size(), 0});
             blobMembers.insert(blobMembers.end(), members.begin(), members.end());
             blobs.back().end = blobMembers.size();
+        } else if (x1 - x0 < 5 && y1 - y0 >= 5 && y1 - y0 <= 80 &&
+                   y1 - y0 >= 2 * (x1 - x0)) {
+            // An upright stroke (1, l, I) is no blob, but stands in a word
+            // beside its letters all the same.
+            blobs.push_back({x0, y0, x1, y1, 0, 0});
         }
         for (int32_t p : members) {
             const QRgb c = reinterpret_cast<const QRgb*>(scan.constScanLine(p / w))[p % w];
