@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "ops/Simplify.h"
+#include "trace/Inlets.h"
 #include "trace/Regions.h"
 #include "trace/SecondLook.h"
 #include "trace/Trace.h"
@@ -161,6 +162,7 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
     // A chosen radius is the person's to keep; the automatic one is a
     // guess for the whole page, and a single wider break escapes it.
     if (options.gap < 0) SplitWideBreaks(page, net.gap, std::max(1, net.minArea), split);
+    FollowInlets(page, split);
     net.regions = std::move(split.regions);
     const int w = page.width, h = page.height;
 
