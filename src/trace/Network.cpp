@@ -162,6 +162,8 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
     // A chosen radius is the person's to keep; the automatic one is a
     // guess for the whole page, and a single wider break escapes it.
     if (options.gap < 0) SplitWideBreaks(page, net.gap, std::max(1, net.minArea), split);
+    // A chosen smallest size holds for islands too.
+    if (options.minArea < 0) KeepIslands(page, std::max(1, net.minArea), split);
     FollowInlets(page, split);
     net.regions = std::move(split.regions);
     const int w = page.width, h = page.height;
@@ -204,7 +206,12 @@ Network Split(const Page& page, const SplitOptions& options, bool keepLabels) {
         lines.push_back(p);
         from.push_back(k);
     }
-    ops::SimplifyPlanar(lines, options.simplify);
+    // A small region's position is its pole: no simplified edge may come
+    // over it, or the position would find no region.
+    std::vector<QPoint> poles;
+    for (const Region& g : net.regions)
+        if (g.enclosed && g.area < 4 * std::max(1, net.minArea)) poles.push_back(g.pole);
+    ops::SimplifyPlanar(lines, options.simplify, poles);
 
     // A region's perimeter, for the thin-region doubt.
     std::vector<int64_t> perimeter(net.regions.size() + 1, 0);

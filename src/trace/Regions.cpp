@@ -1,6 +1,7 @@
 #include "trace/Regions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <unordered_map>
 
@@ -18,6 +19,24 @@ struct PairStats {
     int64_t lettering = 0;
     int pass = 0;           // the widest point of the way across
 };
+
+// The pole: the pixel farthest from ink whose upper-left corner no edge
+// runs through (its left, upper and upper-left neighbours in the region),
+// the first in page order; the lines drawn along a region's upper and left
+// edges cover the pixels there, and a position on them finds no region.
+// Only a small island has its farthest pixel there; one with no such pixel
+// at all keeps its farthest.
+void TakePole(const std::vector<int32_t>& label, int w, int x, int y, uint16_t d, Region& r,
+              uint16_t& poleDist, uint8_t& free) {
+    const size_t i = size_t(y) * w + x;
+    const int32_t l = label[i];
+    const bool here = x > 0 && y > 0 && label[i - 1] == l && label[i - size_t(w)] == l &&
+                      label[i - size_t(w) - 1] == l;
+    if (r.area != 1 && (free > here || (free == here && d <= poleDist))) return;
+    poleDist = d;
+    free = here;
+    r.pole = QPoint(x, y);
+}
 
 uint64_t PairKey(int32_t a, int32_t b) {
     if (a > b) std::swap(a, b);
@@ -142,17 +161,19 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     // Each region's size, whether it reaches the page edge, its widest point.
     std::vector<Region> reg(next + 1);
     std::vector<uint16_t> widest(next + 1, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const size_t i = size_t(y) * w + x;
-            Region& r = reg[label[i]];
-            ++r.area;
-            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) r.enclosed = false;
-            if (dist[i] > widest[label[i]] || r.area == 1) {
-                widest[label[i]] = dist[i];
-                r.pole = QPoint(x, y);
+    {
+        std::vector<uint16_t> poleDist(next + 1, 0);
+        std::vector<uint8_t> free(next + 1, 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const size_t i = size_t(y) * w + x;
+                Region& r = reg[label[i]];
+                ++r.area;
+                if (x == 0 || y == 0 || x == w - 1 || y == h - 1) r.enclosed = false;
+                widest[label[i]] = std::max(widest[label[i]], dist[i]);
+                TakePole(label, w, x, y, dist[i], r, poleDist[label[i]], free[label[i]]);
             }
-        }
+    }
     // What lies between each pair of neighbours: cracks, ink, paper.
     std::unordered_map<uint64_t, PairStats> pairs;
     auto crack = [&](size_t i, size_t j) {
@@ -369,12 +390,64 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
     return out;
 }
 
+bool KeepIslands(const Page& page, int minArea, RegionSplit& split) {
+    const int w = page.width, h = page.height;
+    const int64_t ring = 2 * int64_t(page.lineWidth) * page.lineWidth;
+    std::vector<int32_t>& label = split.labels;
+    int32_t next = int32_t(split.regions.size());
+    std::vector<int32_t> stack, paper;
+    bool changed = false;
+    for (const Page::Pocket& p : page.pockets) {
+        if (p.lettering || p.area < ring || p.area >= minArea) continue;
+        const int32_t own = label[size_t(p.pixel)];
+        // Its own region holds the paper and the inner half of the ring; a
+        // region much larger is the one round it.
+        const double rim = 8.0 * page.lineWidth * (std::sqrt(double(p.area)) + 2);
+        if (split.regions[size_t(own - 1)].area <= 2 * p.area + rim) continue;
+        paper.clear();
+        stack.assign(1, p.pixel);
+        label[size_t(p.pixel)] = ++next;
+        while (!stack.empty()) {
+            const int32_t q = stack.back();
+            stack.pop_back();
+            paper.push_back(q);
+            const int x = q % w, y = q / w;
+            const int nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+            for (int k = 0; k < 4; ++k) {
+                if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+                const size_t i = size_t(ny[k]) * w + nx[k];
+                if (!page.ink[i] && label[i] == own) label[i] = next, stack.push_back(int32_t(i));
+            }
+        }
+        // A position needs a pixel the lines round the island leave free:
+        // one with its left, upper and upper-left neighbours inside too.
+        bool room = false;
+        for (int32_t q : paper) {
+            const int x = q % w, y = q / w;
+            if (x > 0 && y > 0 && label[size_t(q) - 1] == next && label[size_t(q) - w] == next &&
+                label[size_t(q) - w - 1] == next) {
+                room = true;
+                break;
+            }
+        }
+        if (!room) {
+            for (int32_t q : paper) label[size_t(q)] = own;
+            --next;
+            continue;
+        }
+        changed = true;
+    }
+    if (changed) MeasureRegions(page, split);
+    return changed;
+}
+
 void MeasureRegions(const Page& page, RegionSplit& split) {
     const int w = page.width, h = page.height;
     int32_t count = 0;
     for (int32_t l : split.labels) count = std::max(count, l);
     split.regions.assign(size_t(count), Region{});
     std::vector<uint16_t> widest(size_t(count), 0);
+    std::vector<uint8_t> free(size_t(count), 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const size_t i = size_t(y) * w + x;
@@ -382,10 +455,7 @@ void MeasureRegions(const Page& page, RegionSplit& split) {
             Region& g = split.regions[r];
             ++g.area;
             if (x == 0 || y == 0 || x == w - 1 || y == h - 1) g.enclosed = false;
-            if (page.dist[i] > widest[r] || g.area == 1) {
-                widest[r] = page.dist[i];
-                g.pole = QPoint(x, y);
-            }
+            TakePole(split.labels, w, x, y, page.dist[i], g, widest[r], free[r]);
         }
 }
 

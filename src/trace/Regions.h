@@ -23,6 +23,11 @@ struct RegionSplit {
 RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tick,
                          bool chosenMinArea = false);
 
+// A small closed ring of ink (not a letter's) holds an island drawn small,
+// however narrow the paper inside; where the merges above gave it to the
+// region round it, its paper becomes a region again. True when any did.
+bool KeepIslands(const Page& page, int minArea, RegionSplit& split);
+
 // The regions' sizes, poles and whether they reach the page edge, from the
 // labels alone (after the labels were changed).
 void MeasureRegions(const Page& page, RegionSplit& split);

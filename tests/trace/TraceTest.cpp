@@ -229,3 +229,41 @@ TEST(Trace, TheGapRadiusGoesBelowTheLinesOnlyWhereThatClosesEveryGapToo) {
     const std::vector<int> mixed{1, 30, 29, 31, 31, 31, 31, 31, 31, 31, 31, 31, 31};
     EXPECT_GE(trace::ChooseGap(mixed, 3), 3);
 }
+
+TEST(Trace, AnInletDrawnAsOneStrokeIsFollowedAndATinyRingIsAnIslandAndAllCompose) {
+    // Two areas 1 px apart by their wall. Into the left one runs an inlet
+    // drawn as one stroke from its wall, into the right one a spur of a few
+    // pixels; in the right one lies an island whose ring leaves paper only
+    // 2 px across.
+    QImage scan(240, 140, QImage::Format_RGB32);
+    scan.fill(Qt::white);
+    QPainter p(&scan);
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.drawRect(20, 20, 200, 100);
+    p.drawLine(120, 20, 120, 120);
+    p.drawLine(20, 70, 90, 70);    // the inlet, 70 px long
+    p.drawLine(170, 120, 170, 115);  // the spur
+    p.drawRect(150, 50, 3, 3);     // the island: 2 x 2 px of paper
+    p.end();
+    const trace::Page page = trace::ReadPage(scan);
+    const trace::Network net = trace::Split(page, {}, true);
+    ExpectComposable(net);
+    int positions = 0;
+    EXPECT_EQ(ClosedByComposition(net, 240, 140, &positions), positions);
+    EXPECT_EQ(positions, 3);
+    auto edgeNear = [&](QPoint q) {
+        for (const trace::Edge& e : net.edges)
+            for (size_t k = 1; k < e.points.size(); ++k) {
+                const QLineF s(e.points[k - 1], e.points[k]);
+                const QPointF d = s.p2() - s.p1();
+                const double len2 = d.x() * d.x() + d.y() * d.y();
+                const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(q - s.p1(), d) / len2, 0.0, 1.0) : 0;
+                if (QLineF(q, s.p1() + t * d).length() <= 2) return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(edgeNear(QPoint(88, 70)));    // up the inlet to its end
+    EXPECT_TRUE(edgeNear(QPoint(55, 70)));
+    EXPECT_FALSE(edgeNear(QPoint(170, 114)));  // the spur falls away
+    EXPECT_NE(net.labels[size_t(52) * 240 + 152], net.labels[size_t(80) * 240 + 170]);
+}
