@@ -17,20 +17,32 @@ int32_t BlockRegions::Find(int32_t i) const {
     return i;
 }
 
+int BlockRegions::RegionAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return -1;
+    // The row's runs in the order the sweep numbered them: the gaps its
+    // sorted spans leave.
+    const Span* s = spans_.get() + start_[size_t(y)];
+    const Span* const last = spans_.get() + start_[size_t(y) + 1];
+    const uint16_t* node = runNode_.get() + runStart_[size_t(y)];
+    int32_t clear = 0;  // pixels before it are covered or in runs passed
+    for (; s < last && s->from != kEmptyFrom; ++s) {
+        if (s->from > clear) {
+            if (x < s->from) return Find(*node);
+            ++node;
+        }
+        if (s->to > clear) clear = s->to;
+        if (x < clear) return -1;
+    }
+    return Find(*node);
+}
+
 bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
-    constexpr int n = kSide * kSide;
     const int w = cover.Width(), h = cover.Height();
     // Spans are kept as 16-bit columns; the end of a run is at most w, and
     // an empty span's start lies beyond it.
     if (!cover.Spanned() || w >= kEmptyFrom) return false;
     blocks_ = std::move(blocks);
-    // The sweep writes each block's rows on the surface; rows above or below
-    // it are nothing's.
-    at_.reset(new uint16_t[blocks_.size() * n]);
-    for (size_t b = 0; b < blocks_.size(); ++b)
-        for (int dy = 0; dy < kSide; ++dy)
-            if (blocks_[b].y + dy < 0 || blocks_[b].y + dy >= h)
-                std::fill_n(at_.get() + b * n + size_t(dy) * kSide, kSide, kNone);
+    w_ = w, h_ = h;
     parent_.clear();
     boxes_.clear();
 
@@ -87,20 +99,16 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     for (int y = 0; y < h; ++y)
         for (int32_t k = fill[y]; k < start[size_t(y) + 1]; ++k) spans[k] = kEmpty;
 
-    // Blocks by their top row (counted as the spans were); those across the
-    // current row are `open`.
-    std::vector<int32_t>& blockAt = blockAt_;
-    blockAt.assign(size_t(h) + 1, 0);
-    for (const Corner& c : blocks_)
-        if (c.y + kSide > 0 && c.y < h) ++blockAt[size_t(std::max(c.y, 0)) + 1];
-    for (int y = 1; y <= h; ++y) blockAt[size_t(y)] += blockAt[size_t(y) - 1];
-    std::vector<int32_t>& byTop = byTop_;
-    byTop.resize(size_t(blockAt[size_t(h)]));
-    fill_.assign(blockAt.begin(), blockAt.end() - 1);
-    for (size_t b = 0; b < blocks_.size(); ++b)
-        if (blocks_[b].y + kSide > 0 && blocks_[b].y < h)
-            byTop[size_t(fill[std::max(blocks_[b].y, 0)]++)] = int32_t(b);
-    std::vector<int32_t> open;
+    // Every run's region, row by row in the sweep's order: a row has at
+    // most one run more than its spans.
+    if (size_t(start[size_t(h)]) + size_t(h) > runRoom_) {
+        runRoom_ = size_t(start[size_t(h)]) + size_t(h);
+        runNode_.reset(new uint16_t[runRoom_]);
+    }
+    uint16_t* runNode = runNode_.get();
+    std::vector<int32_t>& runStart = runStart_;
+    runStart.resize(size_t(h) + 1);
+    int32_t runs = 0;
 
     // Each row's runs end with one that starts beyond every column, so that
     // the walks along the row above need no other bound.
@@ -114,8 +122,8 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     Run* row = above + most + 2;
     above[0] = kEnd;
     const int32_t* const rowStart = start.data();
-    const int32_t* const blocksFrom = blockAt.data();
     for (int y = 0; y < h; ++y) {
+        runStart[size_t(y)] = runs;
         Span* const first = spans + rowStart[y];
         Span* const last = spans + rowStart[y + 1];
         for (Span* s = first + 1; s < last; ++s) {
@@ -160,6 +168,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
                 boxes_.push_back({from, y, to - 1, y});
             }
             *out++ = {from, to, node};
+            runNode[runs++] = uint16_t(node);
         };
         // What the lines leave clear between their spans is background.
         int32_t x = 0;
@@ -170,39 +179,8 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
         if (x < w) add(x, w);
         *out = kEnd;
 
-        // The open blocks are kept in column order, so that one walk along
-        // the row finds the run at each block's first column.
-        for (int32_t k = blocksFrom[y]; k < blocksFrom[y + 1]; ++k) {
-            const int32_t b = byTop[size_t(k)];
-            const int32_t bx = blocks_[size_t(b)].x;
-            open.push_back(b);
-            size_t i = open.size() - 1;
-            for (; i > 0 && blocks_[size_t(open[i - 1])].x > bx; --i) open[i] = open[i - 1];
-            open[i] = b;
-        }
-        size_t kept = 0;
-        const Run* at = row;
-        for (int32_t b : open) {
-            const Corner c = blocks_[size_t(b)];
-            const int dy = y - c.y;
-            uint16_t* res = at_.get() + size_t(b) * n + size_t(dy) * kSide;
-            while (at->to <= c.x) ++at;
-            if (at->from <= c.x && at->to >= c.x + kSide && c.x >= 0) {
-                // One run holds the block's whole row.
-                const uint16_t v = uint16_t(at->node);
-                for (int dx = 0; dx < kSide; ++dx) res[dx] = v;
-            } else {
-                const Run* r = at;
-                for (int dx = 0; dx < kSide; ++dx) {
-                    const int32_t px = c.x + dx;
-                    while (r->to <= px) ++r;
-                    res[dx] = r->from <= px && px >= 0 ? uint16_t(r->node) : kNone;
-                }
-            }
-            if (dy + 1 < kSide) open[kept++] = b;
-        }
-        open.resize(kept);
         std::swap(above, row);
     }
+    runStart[size_t(h)] = runs;
     return !tooMany;
 }

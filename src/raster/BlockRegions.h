@@ -2,9 +2,10 @@
 // pixels of small square blocks (beside each segment's midpoint, at each
 // position). The same sweep as RegionLabels, but it keeps two rows of runs
 // and one union-find node for each run that starts a region from above
-// instead of every run of the surface, so its memory grows with the blocks
-// and the regions rather than with the rows the lines cross, and nothing is
-// numbered or listed afterwards.
+// instead of every run of the surface, and nothing is numbered or listed
+// afterwards. Each run keeps only the 16-bit number of its region; a
+// block's pixel is looked up along its row's sorted spans when it is asked
+// for, since most blocks never are.
 #pragma once
 
 #include <QRect>
@@ -34,8 +35,7 @@ class BlockRegions {
         const Corner c = blocks_[size_t(b)];
         const unsigned dx = unsigned(x - c.x), dy = unsigned(y - c.y);
         if (dx >= unsigned(kSide) || dy >= unsigned(kSide)) return -2;
-        const uint16_t r = at_[size_t(b) * kSide * kSide + dy * kSide + dx];
-        return r == kNone ? -1 : Find(r);
+        return RegionAt(x, y);
     }
     // The bounding box of a region's pixels, as RegionLabels::Bounds.
     QRect Bounds(int region) const {
@@ -52,17 +52,23 @@ class BlockRegions {
         int32_t node;
     };
     int32_t Find(int32_t i) const;
+    // The region at (x, y), -1 for a covered pixel or one off the surface:
+    // found along the row's spans when asked.
+    int RegionAt(int x, int y) const;
     std::vector<Corner> blocks_;
+    int w_ = 0, h_ = 0;
     static constexpr uint16_t kNone = 0xFFFF;
-    // kSide * kSide per block, row by row; every entry is written once.
-    std::unique_ptr<uint16_t[]> at_;
+    // The region of every run, row by row in the sweep's order: row y's
+    // runs are runNode_[runStart_[y]] onwards.
+    std::unique_ptr<uint16_t[]> runNode_;
+    size_t runRoom_ = 0;
+    std::vector<int32_t> runStart_;
     mutable std::vector<int32_t> parent_;  // union-find; the roots are the regions
     std::vector<Box> boxes_;               // by root
     struct Span {
         int16_t from, to;  // [from, to)
     };
     std::vector<int32_t> start_, fill_;  // spans of row y: start_[y] .. start_[y + 1]
-    std::vector<int32_t> blockAt_, byTop_;
     std::vector<uint64_t> order_;
     std::unique_ptr<Span[]> spans_;  // room for spanRoom_, unset until traced
     size_t spanRoom_ = 0;
