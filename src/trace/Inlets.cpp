@@ -69,7 +69,7 @@ bool FollowInlets(const Page& page, RegionSplit& split) {
 
     // Each stroke of candidates (8-connected): one that leaves a wall at one
     // place and runs far from it, thin as a line all the way.
-    const int minLength = std::max(12, 8 * lw);
+    const int minLength = std::max(12, 4 * lw);
     const int near = 2 * lw + 4;  // the place it leaves the wall, across
     bool changed = false;
     std::vector<int32_t> stroke, roots, queue, path, touched;
@@ -123,6 +123,19 @@ bool FollowInlets(const Page& page, RegionSplit& split) {
         for (int32_t p : stroke)
             length = std::max(length, std::hypot(p % w - cx, p / w - cy));
         if (length < minLength || double(stroke.size()) > 4.0 * lw * length) continue;
+        // A letter of a name that touches a wall stands beside the name's
+        // other letters.
+        int bx0 = w, by0 = h, bx1 = -1, by1 = -1;
+        for (int32_t p : stroke) {
+            bx0 = std::min(bx0, p % w), bx1 = std::max(bx1, p % w);
+            by0 = std::min(by0, p / w), by1 = std::max(by1, p / w);
+        }
+        const int pad = int(std::min<double>(length, 2 * minLength));
+        bool lettered = false;
+        for (int y = std::max(0, by0 - pad); y <= std::min(h - 1, by1 + pad) && !lettered; ++y)
+            for (int x = std::max(0, bx0 - pad); x <= std::min(w - 1, bx1 + pad) && !lettered; ++x)
+                lettered = (page.ink[size_t(y) * w + x] & kWord) != 0;
+        if (lettered) continue;
         // Away from where it leaves the wall, no other region (another
         // tongue, a wall across) comes within a few pixels: the tongue would
         // pinch its own region there, and the two edges would meet.

@@ -4,7 +4,8 @@
 // stands for is lost. A long one is given to the region across the wall
 // it leaves, as a thin tongue: the edge then runs up one side of the stroke
 // and back down the other, and every region stays closed (an open chain
-// would be a dead end that no outline can be walked round).
+// would be a dead end that no outline can be walked round). A letter of a
+// name touching a wall is no inlet: the name's other letters stand beside it.
 #pragma once
 
 #include "trace/Regions.h"
