@@ -107,7 +107,11 @@ class OutlineTracer {
 
     // Whether (x, y) belongs to the region being traced: asked of the region
     // labels, or of the navy fill where the surface held navy pixels already.
-    bool InRegion(int x, int y) const { return InRegion(x, y, -1); }
+    bool InRegion(int x, int y) const {
+        if (!labelled_) return surf_.Pixel(x, y) == Navy;
+        if (region_ < 0) return false;
+        return RegionAt(x, y) == region_;
+    }
     // Whether segment (i, i+1) borders that region: a pixel of the region
     // touches the segment's half-even midpoint.
     bool BordersRegion(int32_t i) const;
@@ -164,29 +168,18 @@ class OutlineTracer {
         walked_.push_back(segment);
     }
     void MarkRed(Pt p);
-    // InRegion with the block of the segment or position (x, y) lies by,
-    // when the regions were only probed there; -1: none.
-    bool InRegion(int x, int y, int block) const {
-        if (!labelled_) return surf_.Pixel(x, y) == Navy;
-        if (region_ < 0) return false;
-        const int r = RegionAt(x, y, block);
-        return r == region_;
+    // The labelled region at (x, y), -1 for none: from the regions swept
+    // from the lines' spans, else from the whole labelling.
+    int RegionAt(int x, int y) const {
+        return probing_ ? blocks_.RegionAt(x, y) : labels_.RegionAt(x, y);
     }
-    // The labelled region at (x, y), -1 for none: from the probed blocks
-    // while they answer, else from the whole labelling, made then.
-    int RegionAt(int x, int y, int block) const {
-        return probing_ ? ProbedRegionAt(x, y, block) : labels_.RegionAt(x, y);
-    }
-    int ProbedRegionAt(int x, int y, int block) const;
-    // Probes the regions of the unpainted surface at the blocks by every
-    // segment's midpoint and every position, when the map has no crossings
-    // (which are judged at other pixels); false: label everything.
+    // Sweeps the regions of the unpainted surface from the lines' spans
+    // where they are sparse; false: label everything.
     bool ProbeRegions(const LineCover& cover);
-    // Labels the whole unpainted surface, after a question the blocks
-    // cannot answer; the region being traced keeps its meaning.
+    // Labels the whole unpainted surface, for painting a region; the region
+    // being traced keeps its meaning.
     void LabelAll() const;
     void FindCrossingsOnce();
-    int PositionBlock(int x, int y) const;
     // Whether the closed walk of n records at stream[begin] runs, past a
     // crossing without a shared point, with another region on its right
     // (the labels tell): a walk that went through a crossing and round a
@@ -228,11 +221,10 @@ class OutlineTracer {
     std::vector<Branch> branches_;
     mutable RegionLabels labels_;
     bool labelled_ = false;  // InRegion asks the labels
-    // Unpainted and sparse: only the blocks are labelled (ProbeRegions).
+    // Unpainted and sparse: the regions are swept from the lines' spans
+    // (ProbeRegions) and looked up where asked.
     mutable bool probing_ = false;
     BlockRegions blocks_;
-    std::vector<int32_t> segmentBlock_;  // by segment's first index; -1: none
-    int32_t firstPositionBlock_ = 0;     // then one block per position
     bool labelsDue_ = true;              // look at the surface again before the next position
     mutable int region_ = -1;            // the labelled region being traced
     bool shown_ = false;                 // ... painted navy

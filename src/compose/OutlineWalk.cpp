@@ -201,7 +201,7 @@ Outcome OutlineTracer::Walk(const StartSegment& st, std::vector<Rec>& stream, Tr
 
 int OutlineTracer::SideAt(int x, int y) const {
     if (labelled_) {
-        const int r = RegionAt(x, y, -1);
+        const int r = RegionAt(x, y);
         return r < 0 ? 0 : r == region_ ? 1 : -1;
     }
     const uint8_t c = surf_.Pixel(x, y);
@@ -285,8 +285,7 @@ const PositionRef* OutlineTracer::OtherPositionInRegion(const QRect& region, int
                                [](const PositionRef& q, int x) { return q.at.x < x; });
     for (; it != positions.end() && it->at.x <= region.right(); ++it)
         if (it->area != area && it->at.y >= region.top() && it->at.y <= region.bottom() &&
-            InRegion(it->at.x, it->at.y,
-                     probing_ ? firstPositionBlock_ + int(it - positions.begin()) : -1))
+            InRegion(it->at.x, it->at.y))
             return &*it;
     return nullptr;
 }
@@ -311,51 +310,15 @@ QRect OutlineTracer::EnterRegion(int px, int py) {
         if (labelled_) labels_.Build(surf_, Black, RegionLabels::Match::Equal);
     }
     if (!labelled_) return surf_.FloodFillSurface(px, py, Black, Navy);
-    const int r = RegionAt(px, py, PositionBlock(px, py));
+    const int r = RegionAt(px, py);
     region_ = r;
     if (r < 0) return QRect();
     return probing_ ? blocks_.Bounds(r) : labels_.Bounds(r);
 }
 
 bool OutlineTracer::ProbeRegions(const LineCover& cover) {
-    // Where the lines are dense the labels are read from bits at little
-    // cost; a crossing is judged at pixels beside it, which no block holds.
-    if (!cover.Spanned()) return false;
-    FindCrossingsOnce();
-    if (!crossingsOn_.empty()) return false;
-    std::vector<BlockRegions::Corner> corners;
-    segmentBlock_.assign(size_t(std::max(net_.Last(), 0)) + 1, -1);
-    for (int32_t i = 0; i < net_.Last(); ++i) {
-        const Rec a = net_.P(i), b = net_.P(i + 1);
-        if (a.x == 0 || b.x == 0) continue;
-        // A segment's border test looks round its half-even midpoint, the
-        // start's side test round the truncated one: one block holds both.
-        const int mx = std::min(HalfEvenMid(a.x, b.x), (a.x + b.x) / 2);
-        const int my = std::min(HalfEvenMid(a.y, b.y), (a.y + b.y) / 2);
-        segmentBlock_[size_t(i)] = int32_t(corners.size());
-        corners.push_back({mx - 1, my - 1});
-    }
-    firstPositionBlock_ = int32_t(corners.size());
-    for (const PositionRef& p : positions) corners.push_back({p.at.x, p.at.y});
-    return blocks_.Build(cover, std::move(corners));
-}
-
-int OutlineTracer::PositionBlock(int x, int y) const {
-    if (!probing_) return -1;
-    auto it = std::lower_bound(positions.begin(), positions.end(), x,
-                               [](const PositionRef& q, int v) { return q.at.x < v; });
-    for (; it != positions.end() && it->at.x == x; ++it)
-        if (it->at.y == y) return firstPositionBlock_ + int(it - positions.begin());
-    return -1;
-}
-
-int OutlineTracer::ProbedRegionAt(int x, int y, int block) const {
-    if (block >= 0) {
-        const int r = blocks_.At(block, x, y);
-        if (r != -2) return r;
-    }
-    LabelAll();
-    return labels_.RegionAt(x, y);
+    // Where the lines are dense the labels are read from bits at little cost.
+    return cover.Spanned() && blocks_.Build(cover);
 }
 
 void OutlineTracer::LabelAll() const {

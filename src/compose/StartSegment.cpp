@@ -8,10 +8,9 @@ namespace compose {
 bool OutlineTracer::BordersRegion(int32_t i) const {
     const Rec a = net_.P(i), b = net_.P(i + 1);
     const Pt m{HalfEvenMid(a.x, b.x), HalfEvenMid(a.y, b.y)};
-    const int block = probing_ ? segmentBlock_[size_t(i)] : -1;
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-            if ((dx != 0 || dy != 0) && InRegion(m.x + dx, m.y + dy, block)) return true;
+            if ((dx != 0 || dy != 0) && InRegion(m.x + dx, m.y + dy)) return true;
     return false;
 }
 
@@ -58,8 +57,7 @@ StartSegment OutlineTracer::FindStartSegment(const QRect& region) const {
         r.n = r.s + 1;
         const Pt S = ToPt(net_.P(r.s)), N = ToPt(net_.P(r.n));
         Pt m{(S.x + N.x) / 2, (S.y + N.y) / 2};
-        const int block = probing_ ? segmentBlock_[size_t(r.s)] : -1;
-        StepIntoRegion([this, block](int x, int y) { return InRegion(x, y, block); }, m);
+        StepIntoRegion([this](int x, int y) { return InRegion(x, y); }, m);
         r.d = InteriorSide(S, N, m);
         if (j == 0) {
             --b;

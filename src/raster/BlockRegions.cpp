@@ -36,12 +36,11 @@ int BlockRegions::RegionAt(int x, int y) const {
     return Find(*node);
 }
 
-bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
+bool BlockRegions::Build(const LineCover& cover) {
     const int w = cover.Width(), h = cover.Height();
     // Spans are kept as 16-bit columns; the end of a run is at most w, and
     // an empty span's start lies beyond it.
     if (!cover.Spanned() || w >= kEmptyFrom) return false;
-    blocks_ = std::move(blocks);
     w_ = w, h_ = h;
     parent_.clear();
     boxes_.clear();
@@ -113,7 +112,7 @@ bool BlockRegions::Build(const LineCover& cover, std::vector<Corner> blocks) {
     // Each row's runs end with one that starts beyond every column, so that
     // the walks along the row above need no other bound.
     constexpr Run kEnd{INT32_MAX, INT32_MAX, -1};
-    bool tooMany = false;  // regions beyond what a block's 16-bit answer holds
+    bool tooMany = false;  // regions beyond what a run's 16-bit number holds
     int32_t most = 0;      // spans on the fullest row
     for (int y = 0; y < h; ++y) most = std::max(most, start[size_t(y) + 1] - start[size_t(y)]);
     // Room for every run of a row (one more than its spans) and the end.

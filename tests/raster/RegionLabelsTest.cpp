@@ -170,7 +170,7 @@ TEST(RegionLabels, LinesAloneGiveTheLabelsOfTheSurfaceTheyAreDrawnOn) {
     }
 }
 
-TEST(BlockRegions, TheBlocksSeeTheRegionsTheWholeLabellingFinds) {
+TEST(BlockRegions, EveryPixelIsInTheRegionTheWholeLabellingFinds) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         std::mt19937 rng(seed);
         const int w = 3 + int(seed % 29) * 3, h = 2 + int(seed % 13) * 3;
@@ -182,31 +182,24 @@ TEST(BlockRegions, TheBlocksSeeTheRegionsTheWholeLabellingFinds) {
             cover.AddLine(x1, y1, x2, y2);
         }
         for (int i = 0; i < w * h / 30; ++i) cover.AddPixel(x(rng), y(rng));
-        std::vector<BlockRegions::Corner> corners;
-        for (int i = 0; i < 30; ++i) corners.push_back({x(rng) - 2, y(rng) - 2});
         RegionLabels labels;
         labels.Build(cover);
-        BlockRegions blocks;
-        ASSERT_TRUE(blocks.Build(cover, corners));
-        // The same partition, whatever the numbers: a block's region always
-        // stands for one labelled region, with its bounds.
+        BlockRegions regions;
+        ASSERT_TRUE(regions.Build(cover));
+        // The same partition, whatever the numbers: a region always stands
+        // for one labelled region, with its bounds.
         std::map<int, int> same;
-        for (int b = 0; b < int(corners.size()); ++b)
-            for (int dy = 0; dy < BlockRegions::kSide; ++dy)
-                for (int dx = 0; dx < BlockRegions::kSide; ++dx) {
-                    const int px = corners[size_t(b)].x + dx, py = corners[size_t(b)].y + dy;
-                    const int r = blocks.At(b, px, py), l = labels.RegionAt(px, py);
-                    ASSERT_EQ(r < 0, l < 0) << "seed " << seed << " at " << px << "," << py;
-                    if (r < 0) continue;
-                    ASSERT_EQ(same.emplace(r, l).first->second, l) << "seed " << seed;
-                    EXPECT_EQ(blocks.Bounds(r), labels.Bounds(l));
-                }
-        std::set<int> distinct;
-        for (const auto& [r, l] : same) distinct.insert(l);
-        EXPECT_EQ(distinct.size(), same.size()) << "seed " << seed;
-        EXPECT_EQ(blocks.At(0, corners[0].x + 4, corners[0].y), -2);
+        for (int py = -1; py <= h; ++py)
+            for (int px = -1; px <= w; ++px) {
+                const int r = regions.RegionAt(px, py), l = labels.RegionAt(px, py);
+                ASSERT_EQ(r < 0, l < 0) << "seed " << seed << " at " << px << "," << py;
+                if (r < 0) continue;
+                ASSERT_EQ(same.emplace(r, l).first->second, l) << "seed " << seed;
+                EXPECT_EQ(regions.Bounds(r), labels.Bounds(l));
+            }
+        EXPECT_EQ(int(same.size()), labels.Count()) << "seed " << seed;
     }
-    // More regions than a block's answer can number: the whole labelling
+    // More regions than a run's number can hold: the whole labelling
     // has to be asked instead.
     for (const int cells : {200, 300}) {
         LineCover grid(cells * 3, cells * 3, true);
@@ -214,7 +207,7 @@ TEST(BlockRegions, TheBlocksSeeTheRegionsTheWholeLabellingFinds) {
             grid.AddLine(0, k * 3 + 2, cells * 3, k * 3 + 2);
             grid.AddLine(k * 3 + 2, 0, k * 3 + 2, cells * 3);
         }
-        BlockRegions blocks;
-        EXPECT_EQ(blocks.Build(grid, {{0, 0}}), cells * cells < 0xFFFF) << cells;
+        BlockRegions regions;
+        EXPECT_EQ(regions.Build(grid), cells * cells < 0xFFFF) << cells;
     }
 }
