@@ -51,16 +51,23 @@ bool BlockRegions::Build(const LineCover& cover) {
     // row's spans come nearly in order and sorting them moves little.
     std::vector<int32_t>& start = start_;
     start.assign(size_t(h) + 2, 0);
-    std::vector<uint64_t>& order = order_;
-    order.clear();
-    for (size_t i = 0; i < cover.lines_.size(); ++i) {
-        const LineCover::Line& l = cover.lines_[i];
+    // Lines by their left end, counted into columns: sorting the lines
+    // would cost more than the rows' own sorting saves.
+    std::vector<int32_t>& byLeft = byLeft_;
+    byLeft.assign(size_t(w) + 2, 0);
+    auto leftOf = [](const LineCover::Line& l) {
+        return size_t(std::max(std::min(l.x1, l.x2), -1) + 1);
+    };
+    for (const LineCover::Line& l : cover.lines_) {
         ++start[size_t(l.top) + 1];
         --start[size_t(l.bottom) + 2];
-        const int32_t left = std::max(std::min(l.x1, l.x2), -1);
-        order.push_back(uint64_t(uint32_t(left + 1)) << 32 | uint32_t(i));
+        ++byLeft[leftOf(l) + 1];
     }
-    std::sort(order.begin(), order.end());
+    for (size_t k = 1; k < byLeft.size(); ++k) byLeft[k] += byLeft[k - 1];
+    std::vector<uint64_t>& order = order_;
+    order.resize(cover.lines_.size());
+    for (size_t i = 0; i < cover.lines_.size(); ++i)
+        order[size_t(byLeft[leftOf(cover.lines_[i])]++)] = i;
     for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
     for (uint64_t p : cover.pixels_) ++start[size_t(p >> 32) + 1];
     for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
