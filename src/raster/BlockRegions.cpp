@@ -112,9 +112,9 @@ bool BlockRegions::Build(const LineCover& cover) {
         runNode_.reset(new uint16_t[runRoom_]);
     }
     uint16_t* runNode = runNode_.get();
+    uint16_t* const nodesFrom = runNode;
     std::vector<int32_t>& runStart = runStart_;
     runStart.resize(size_t(h) + 1);
-    int32_t runs = 0;
 
     // Each row's runs end with one that starts beyond every column, so that
     // the walks along the row above need no other bound.
@@ -129,7 +129,7 @@ bool BlockRegions::Build(const LineCover& cover) {
     above[0] = kEnd;
     const int32_t* const rowStart = start.data();
     for (int y = 0; y < h; ++y) {
-        runStart[size_t(y)] = runs;
+        runStart[size_t(y)] = int32_t(runNode - nodesFrom);
         Span* const first = spans + rowStart[y];
         Span* const last = spans + rowStart[y + 1];
         for (Span* s = first + 1; s < last; ++s) {
@@ -174,7 +174,7 @@ bool BlockRegions::Build(const LineCover& cover) {
                 boxes_.push_back({from, y, to - 1, y});
             }
             *out++ = {from, to, node};
-            runNode[runs++] = uint16_t(node);
+            *runNode++ = uint16_t(node);
         };
         // What the lines leave clear between their spans is background.
         int32_t x = 0;
@@ -187,6 +187,6 @@ bool BlockRegions::Build(const LineCover& cover) {
 
         std::swap(above, row);
     }
-    runStart[size_t(h)] = runs;
+    runStart[size_t(h)] = int32_t(runNode - nodesFrom);
     return !tooMany;
 }
