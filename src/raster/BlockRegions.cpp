@@ -53,7 +53,9 @@ bool BlockRegions::Build(const LineCover& cover) {
     start.assign(size_t(h) + 2, 0);
     // Lines by their left end, counted into columns: sorting the lines
     // would cost more than the rows' own sorting saves.
-    std::vector<int32_t>& byLeft = byLeft_;
+    // (runStart_ is free until the sweep: it counts the lines' columns, then
+    // the rows' places being filled.)
+    std::vector<int32_t>& byLeft = runStart_;
     byLeft.assign(size_t(w) + 2, 0);
     auto leftOf = [](const LineCover::Line& l) {
         return size_t(std::max(std::min(l.x1, l.x2), -1) + 1);
@@ -79,8 +81,8 @@ bool BlockRegions::Build(const LineCover& cover) {
         spanRoom_ = size_t(start[size_t(h)]);
         spans_.reset(new Span[spanRoom_]);
     }
-    fill_.assign(start.begin(), start.end() - 1);
-    int32_t* fill = fill_.data();
+    runStart_.assign(start.begin(), start.end() - 1);
+    int32_t* fill = runStart_.data();
     Span* spans = spans_.get();
     for (uint64_t o : order) {
         const LineCover::Line& l = cover.lines_[size_t(uint32_t(o))];

@@ -53,9 +53,8 @@ class BlockRegions {
     struct Span {
         int16_t from, to;  // [from, to)
     };
-    std::vector<int32_t> start_, fill_;  // spans of row y: start_[y] .. start_[y + 1]
+    std::vector<int32_t> start_;  // spans of row y: start_[y] .. start_[y + 1]
     std::vector<uint64_t> order_;
-    std::vector<int32_t> byLeft_;
     std::unique_ptr<Span[]> spans_;  // room for spanRoom_, unset until traced
     size_t spanRoom_ = 0;
 };
