@@ -47,8 +47,7 @@ int RunClean(const QStringList& args) {
     const QString out = WorkFileNames(cmd.Output()).work;
     if (!cmd.MayWrite(out)) return ExitUsage;
 
-    const QTemporaryDir tmp;
-    const QString picture = tmp.filePath(QStringLiteral("pic.tmp"));
+    PictureFolder picture;
     Store st;
     Surface surf;
     if (!LoadWork(work, picture, st, surf)) return ExitUsage;
@@ -61,7 +60,7 @@ int RunClean(const QStringList& args) {
         return ExitFailed;
     }
     // Nothing to mend still writes the work, so that a script always finds it.
-    const usecase::Result saved = usecase::SaveWork(st, WorkFileNames(out), picture);
+    const usecase::Result saved = usecase::SaveWork(st, WorkFileNames(out), picture.Made());
     if (!saved.ok) {
         PrintMessage(saved.message);
         Err(msg::Text(Msg::CliNotWritten).arg(out));

@@ -117,21 +117,20 @@ bool CommandArgs::MayWrite(const QString& output) const {
 }
 
 Batch::Batch()
-    : pictureFile(tmp.filePath(QStringLiteral("pic.tmp"))),
-      doc(surf, commands, pictureFile),
+    : doc(surf, commands, picture.Made()),
       st(doc.Map()),
-      progress([this](bool visible) {
-          if (!progressOnStderr) return;
-          if (!visible && lastProgress_ >= 0) std::fprintf(stderr, "\n");
-          lastProgress_ = visible ? 0 : -1;
-      },
-               [this](int position) {
-                   if (!progressOnStderr || lastProgress_ < 0 || position == lastProgress_)
-                       return;
-                   lastProgress_ = position;
-                   std::fprintf(stderr, "\r%3d%%", position);
-                   std::fflush(stderr);
-               }) {}
+      progress(
+          [this](bool visible) {
+              if (!progressOnStderr) return;
+              if (!visible && lastProgress_ >= 0) std::fprintf(stderr, "\n");
+              lastProgress_ = visible ? 0 : -1;
+          },
+          [this](int position) {
+              if (!progressOnStderr || lastProgress_ < 0 || position == lastProgress_) return;
+              lastProgress_ = position;
+              std::fprintf(stderr, "\r%3d%%", position);
+              std::fflush(stderr);
+          }) {}
 
 void Batch::Keep(const usecase::Message& m) {
     if (m.Empty()) return;
@@ -197,7 +196,15 @@ bool Batch::PrintFailure(size_t from, const usecase::Message& m) const {
     return PrintMessage(m) || shown;
 }
 
-bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
+const QString& PictureFolder::File() {
+    if (!dir_) {
+        dir_.emplace();
+        file_ = dir_->filePath(QStringLiteral("pic.tmp"));
+    }
+    return file_;
+}
+
+bool LoadWork(const QString& path, PictureFolder& picture, Store& st, Surface& surf,
               QString* pictureError, std::string* keptPicture) {
     if (!QFileInfo(path).isFile()) {
         Err(msg::Text(Msg::CliUnreadable).arg(path));
@@ -215,6 +222,7 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
         return false;
     }
     // Its notes (a picture that is missing, names cut) do not stop a batch run.
+    const QString pictureFile = read.data.picture != "0" ? picture.File() : QString();
     const usecase::WorkOpened opened =
         usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
     PrintMessage(opened.geoNote);
@@ -225,19 +233,19 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
     }
     // Painting the under-drawing sets the map extent to the picture's, as in
     // the window; without one nothing is painted for nobody to see.
-    Surface picture;
+    Surface pixels;
     QString error;
     bool loaded = false;
     if (st.BasePicLoaded && st.BasePicShown) {
         if (!QFileInfo(pictureFile).isFile())
             error = msg::Text(Msg::PictureTempMissing).arg(pictureFile);
         else
-            loaded = usecase::ReadPicturePixels(pictureFile, picture, &error);
+            loaded = usecase::ReadPicturePixels(pictureFile, pixels, &error);
     }
-    render::Work(st, surf, loaded ? &picture : nullptr, true);
+    render::Work(st, surf, loaded ? &pixels : nullptr, true);
     if (loaded) {
-        st.MapWidth = int16_t(picture.Width());
-        st.MapHeight = int16_t(picture.Height());
+        st.MapWidth = int16_t(pixels.Width());
+        st.MapHeight = int16_t(pixels.Height());
     }
     if (pictureError) *pictureError = error;
 
@@ -265,7 +273,7 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
 bool Batch::Load(const QString& path) {
     Store loaded = st;
     QString pictureError;
-    if (!LoadWork(path, pictureFile, loaded, surf, &pictureError, &keptPicture)) return false;
+    if (!LoadWork(path, picture, loaded, surf, &pictureError, &keptPicture)) return false;
     doc.ReplaceMap(std::move(loaded));
     if (!pictureError.isEmpty())
         messages.push_back(msg::Text(Msg::CapError) + QStringLiteral(": ") + pictureError);

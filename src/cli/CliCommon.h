@@ -57,14 +57,29 @@ class CommandArgs {
     QString command_;
 };
 
+// Where a loaded work's under-drawing is copied while a command runs: a
+// private temporary folder, made only when a work that names a picture is
+// loaded, since most batch runs have none.
+class PictureFolder {
+  public:
+    // The copy's path; the first call makes the folder.
+    const QString& File();
+    // The same once made; empty before (nothing is read there then).
+    const QString& Made() const { return file_; }
+
+  private:
+    std::optional<QTemporaryDir> dir_;
+    QString file_;
+};
+
 // Reads a work file into st (a fresh store) and surf as a session loads it,
-// without an editor: the map, its under-drawing copied to pictureFile and
+// without an editor: the map, its under-drawing copied into `picture` and
 // painted as the window paints it, and a surface (with the map extent)
 // covering every point and position. False, with the reason printed, when it
 // cannot be read; a picture that cannot be shown only leaves pictureError.
 // An under-drawing the work names but that cannot be read is said on stderr,
 // and its line left in keptPicture for a save to write again.
-bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surface& surf,
+bool LoadWork(const QString& path, PictureFolder& picture, Store& st, Surface& surf,
               QString* pictureError = nullptr, std::string* keptPicture = nullptr);
 
 // A work loaded for a batch command: the map in a document of its own (no
@@ -72,8 +87,7 @@ bool LoadWork(const QString& path, const QString& pictureFile, Store& st, Surfac
 // under-drawing, and progress and messages for stderr.
 struct Batch {
     Batch();
-    QTemporaryDir tmp;
-    const QString pictureFile;
+    PictureFolder picture;
     Surface surf;
     // Nobody sees menus here: the document's steps keep an empty look.
     struct NoCommands : CommandSurfaceKeeper {

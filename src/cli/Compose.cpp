@@ -147,7 +147,7 @@ int RunCompose(const QStringList& args) {
 
     if (!out.isEmpty()) {
         const usecase::Result saved =
-            usecase::SaveWork(s.st, WorkFileNames(out), s.pictureFile, s.keptPicture);
+            usecase::SaveWork(s.st, WorkFileNames(out), s.picture.Made(), s.keptPicture);
         if (!saved.ok) {
             s.PrintFailure(s.messages.size(), saved.message);
             Err(msg::Text(Msg::CliNotWritten).arg(out));
@@ -213,10 +213,10 @@ int RunCheck(const QStringList& args) {
     const bool json = cmd.Json();
 
     // The check reads the map and traces on surfaces of its own: no editor.
-    const QTemporaryDir tmp;
+    PictureFolder picture;
     Store st;
     Surface surf;
-    if (!LoadWork(work, tmp.filePath(QStringLiteral("pic.tmp")), st, surf)) return ExitUsage;
+    if (!LoadWork(work, picture, st, surf)) return ExitUsage;
     const usecase::CheckOutcome checked = usecase::CheckAllPositions(st, surf, {});
     const std::vector<compose::CheckEntry>& entries = checked.entries;
 

@@ -391,7 +391,7 @@ int RunGeoref(const QStringList& args) {
     placed.Geo = fit.geo;
     const usecase::Result saved =
         out.isEmpty() ? usecase::SaveGeoRef(placed, WorkFileNames(work))
-                      : usecase::SaveWork(placed, WorkFileNames(out), s.pictureFile);
+                      : usecase::SaveWork(placed, WorkFileNames(out), s.picture.Made());
     if (!saved.ok) {
         PrintMessage(saved.message);
         return ExitFailed;
