@@ -1,6 +1,7 @@
 #include "compose/Geometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -200,24 +201,25 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
     // compared. A crossing lies in a cell both boxes cover, so a pair is
     // taken only from the cell that holds the crossing point's floor.
     int x0 = segs[0].a.x, y0 = segs[0].a.y, x1 = x0, y1 = y0;
-    for (const Segment& s : segs)
-        for (Pt p : {s.a, s.b}) {
-            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
-            y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
-        }
+    double extent = 0;
+    for (const Segment& s : segs) {
+        x0 = std::min({x0, s.a.x, s.b.x}), x1 = std::max({x1, s.a.x, s.b.x});
+        y0 = std::min({y0, s.a.y, s.b.y}), y1 = std::max({y1, s.a.y, s.b.y});
+        extent += std::max(std::abs(s.b.x - s.a.x), std::abs(s.b.y - s.a.y));
+    }
     const double area = double(x1 - x0 + 1) * double(y1 - y0 + 1);
     // About one segment a cell; but where the segments are short and lie in
     // clusters (land on a world map, the sea empty), cells of a few segment
-    // lengths keep each cell's list short.
-    double extent = 0;
-    for (const Segment& s : segs) extent += std::max(std::abs(s.b.x - s.a.x), std::abs(s.b.y - s.a.y));
+    // lengths keep each cell's list short. A cell's side is a power of two,
+    // so that a coordinate's cell is a shift away.
     extent /= double(segs.size());
-    const int cell = std::max(
+    const int want = std::max(
         4, std::min(int(std::sqrt(area / double(segs.size()))), int(4 * extent) + 1));
-    const int64_t cols = (x1 - x0) / cell + 1, rows = (y1 - y0) / cell + 1;
+    const int shift = std::bit_width(unsigned(want)) - 1;
+    const int64_t cols = ((x1 - x0) >> shift) + 1, rows = ((y1 - y0) >> shift) + 1;
     auto cellRange = [&](const Segment& s, int& cx0, int& cx1, int& cy0, int& cy1) {
-        cx0 = (std::min(s.a.x, s.b.x) - x0) / cell, cx1 = (std::max(s.a.x, s.b.x) - x0) / cell;
-        cy0 = (std::min(s.a.y, s.b.y) - y0) / cell, cy1 = (std::max(s.a.y, s.b.y) - y0) / cell;
+        cx0 = (std::min(s.a.x, s.b.x) - x0) >> shift, cx1 = (std::max(s.a.x, s.b.x) - x0) >> shift;
+        cy0 = (std::min(s.a.y, s.b.y) - y0) >> shift, cy1 = (std::max(s.a.y, s.b.y) - y0) >> shift;
     };
     // Counting sort of (cell, segment) by cell.
     std::vector<int32_t> start(size_t(cols * rows) + 1, 0);
@@ -243,6 +245,9 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
             for (int32_t v = u + 1; v < e; ++v) {
                 const int32_t i = listed[size_t(u)], j = listed[size_t(v)];
                 const Segment &s = segs[size_t(i)], &t = segs[size_t(j)];
+                // The next segment of a chain starts where s ends: a shared
+                // end is no crossing. Most pairs in a cell are these.
+                if (t.a == s.b) continue;
                 // Boxes apart: no crossing, and no need to look closer.
                 if (std::max(s.a.x, s.b.x) < std::min(t.a.x, t.b.x) ||
                     std::max(t.a.x, t.b.x) < std::min(s.a.x, s.b.x) ||

@@ -213,7 +213,10 @@ void OutlineTracer::FindCrossingsOnce() {
     crossingsFound_ = true;
     std::vector<Segment> segs;
     std::vector<int32_t> from;
-    for (int32_t i = 0; i < net_.Last(); ++i) {
+    const int32_t last = net_.Last();
+    segs.reserve(size_t(std::max(last, 0)));
+    from.reserve(size_t(std::max(last, 0)));
+    for (int32_t i = 0; i < last; ++i) {
         const Rec a = net_.P(i), b = net_.P(i + 1);
         if (a.x <= 0 || b.x <= 0) continue;
         segs.push_back({ToPt(a), ToPt(b)});
