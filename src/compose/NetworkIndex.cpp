@@ -1,6 +1,7 @@
 #include "compose/NetworkIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numeric>
 
@@ -130,7 +131,21 @@ void NetworkIndex::SegmentsWithMidpointIn(const QRect& r, std::vector<int32_t>& 
                     out.push_back(segs_[size_t(k)]);
             }
         }
-    std::sort(out.begin(), out.end());
+    if (out.size() < 64) {
+        std::sort(out.begin(), out.end());
+        return;
+    }
+    // Many: each index is marked in a bit set over the span they cover and
+    // read back in order, which costs less than sorting them (a segment lies
+    // in one cell only, so none comes twice).
+    const auto [lo, hi] = std::minmax_element(out.begin(), out.end());
+    const int32_t base = *lo & ~63;
+    std::vector<uint64_t> bits(size_t((*hi - base) / 64 + 1), 0);
+    for (int32_t i : out) bits[size_t((i - base) / 64)] |= uint64_t(1) << ((i - base) % 64);
+    int32_t* o = out.data();
+    for (size_t w = 0; w < bits.size(); ++w)
+        for (uint64_t b = bits[w]; b != 0; b &= b - 1)
+            *o++ = base + int32_t(w * 64) + std::countr_zero(b);
 }
 
 }  // namespace compose

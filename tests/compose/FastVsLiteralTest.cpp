@@ -128,3 +128,26 @@ TEST(FastVsLiteral, CuttingAndTidyingAgreeOnRandomNetworks) {
         ASSERT_EQ(TidyRecords(cut), st.PointsToVector()) << "round " << round;
     }
 }
+
+TEST(NetworkIndex, SegmentsWithAMidpointInARectangleComeOnceInIndexOrder) {
+    // Random chains with separators: small rectangles give a few segments,
+    // large ones hundreds (taken in order another way than a few).
+    std::mt19937 rng(24);
+    std::vector<Rec> pts{Rec{}};
+    for (int i = 0; i < 4000; ++i)
+        pts.push_back(rng() % 40 == 0 ? Rec{} : Rec{int16_t(1 + rng() % 600), int16_t(rng() % 400)});
+    const NetworkIndex index(pts);
+    std::vector<int32_t> got, want;
+    for (int round = 0; round < 40; ++round) {
+        const int x = int(rng() % 600), y = int(rng() % 400);
+        const QRect r(x, y, 1 + int(rng() % (round < 20 ? 40 : 600)), 1 + int(rng() % 400));
+        index.SegmentsWithMidpointIn(r, got);
+        want.clear();
+        for (int32_t i = 0; i + 1 < int32_t(pts.size()); ++i) {
+            const Rec a = pts[size_t(i)], b = pts[size_t(i) + 1];
+            if (a.x != 0 && b.x != 0 && r.contains(HalfEvenMid(a.x, b.x), HalfEvenMid(a.y, b.y)))
+                want.push_back(i);
+        }
+        ASSERT_EQ(got, want) << "round " << round;
+    }
+}
