@@ -171,7 +171,9 @@ RegionSplit SplitRegions(const Page& page, int gap, int minArea, const Tick& tic
                 ++r.area;
                 if (x == 0 || y == 0 || x == w - 1 || y == h - 1) r.enclosed = false;
                 widest[label[i]] = std::max(widest[label[i]], dist[i]);
-                TakePole(label, w, x, y, dist[i], r, poleDist[label[i]], free[label[i]]);
+                const int32_t l = label[i];
+                if (r.area == 1 || !free[l] || dist[i] > poleDist[l])
+                    TakePole(label, w, x, y, dist[i], r, poleDist[l], free[l]);
             }
     }
     // What lies between each pair of neighbours: cracks, ink, paper.
@@ -455,7 +457,8 @@ void MeasureRegions(const Page& page, RegionSplit& split) {
             Region& g = split.regions[r];
             ++g.area;
             if (x == 0 || y == 0 || x == w - 1 || y == h - 1) g.enclosed = false;
-            TakePole(split.labels, w, x, y, page.dist[i], g, widest[r], free[r]);
+            if (g.area == 1 || !free[r] || page.dist[i] > widest[r])
+                TakePole(split.labels, w, x, y, page.dist[i], g, widest[r], free[r]);
         }
 }
 
