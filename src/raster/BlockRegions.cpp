@@ -70,9 +70,17 @@ bool BlockRegions::Build(const LineCover& cover) {
     order.resize(cover.lines_.size());
     for (size_t i = 0; i < cover.lines_.size(); ++i)
         order[size_t(byLeft[leftOf(cover.lines_[i])]++)] = i;
-    for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
-    for (uint64_t p : cover.pixels_) ++start[size_t(p >> 32) + 1];
-    for (int y = 1; y <= h; ++y) start[size_t(y)] += start[size_t(y) - 1];
+    for (uint64_t p : cover.pixels_) {
+        ++start[size_t(p >> 32) + 1];
+        --start[size_t(p >> 32) + 2];
+    }
+    // The spans of each row, and where its first goes, in one pass.
+    int32_t most = 0;  // spans on the fullest row
+    for (int32_t y = 1, spansOfRow = 0, at = 0; y <= h; ++y) {
+        spansOfRow += start[size_t(y)];
+        most = std::max(most, spansOfRow);
+        start[size_t(y)] = at += spansOfRow;
+    }
     // A row a line does not reach (clipped at the sides, or the row of an
     // end it leaves out) keeps an empty span; the empty ones sort after
     // every other.
@@ -104,8 +112,6 @@ bool BlockRegions::Build(const LineCover& cover) {
         const int16_t x = int16_t(uint32_t(p));
         spans[fill[p >> 32]++] = {x, int16_t(x + 1)};
     }
-    for (int y = 0; y < h; ++y)
-        for (int32_t k = fill[y]; k < start[size_t(y) + 1]; ++k) spans[k] = kEmpty;
 
     // Every run's region, row by row in the sweep's order: a row has at
     // most one run more than its spans.
@@ -122,8 +128,6 @@ bool BlockRegions::Build(const LineCover& cover) {
     // the walks along the row above need no other bound.
     constexpr Run kEnd{INT32_MAX, INT32_MAX, -1};
     bool tooMany = false;  // regions beyond what a run's 16-bit number holds
-    int32_t most = 0;      // spans on the fullest row
-    for (int y = 0; y < h; ++y) most = std::max(most, start[size_t(y) + 1] - start[size_t(y)]);
     // Room for every run of a row (one more than its spans) and the end.
     std::unique_ptr<Run[]> buffers(new Run[2 * (size_t(most) + 2)]);
     Run* above = buffers.get();
@@ -131,9 +135,11 @@ bool BlockRegions::Build(const LineCover& cover) {
     above[0] = kEnd;
     const int32_t* const rowStart = start.data();
     for (int y = 0; y < h; ++y) {
-        runStart[size_t(y)] = int32_t(runNode - nodesFrom);
+        // Until now the row's entry marked where its traced spans end.
         Span* const first = spans + rowStart[y];
         Span* const last = spans + rowStart[y + 1];
+        for (Span* e = spans + runStart[size_t(y)]; e < last; ++e) *e = kEmpty;
+        runStart[size_t(y)] = int32_t(runNode - nodesFrom);
         for (Span* s = first + 1; s < last; ++s) {
             const Span v = *s;
             if (s[-1].from <= v.from) continue;
