@@ -19,13 +19,26 @@ class RepeatedSegments {
   public:
     RepeatedSegments() = default;
     explicit RepeatedSegments(const NetworkIndex& net) {
-        size_t cap = 16;
-        while (cap < 2 * size_t(net.Last() + 1)) cap <<= 1;
-        seen_.assign(cap, 0);
+        // Two segments with the same ends hold one of them in two records
+        // (the other too, unless they follow each other), so only segments
+        // with an end at a shared point can be repeated: few in a network,
+        // where most points lie inside a chain.
+        const Rec zero = net.P(0);
+        auto shared = [&](int32_t i) {
+            return i == 0 || net.OccurrencesOf(i).size() > 1 || net.P(i) == zero;
+        };
+        std::vector<int32_t> maybe;
         for (int32_t i = 0; i < net.Last(); ++i) {
             const Rec a = net.P(i), b = net.P(i + 1);
             if (a.x == 0 || b.x == 0) continue;
-            if (!Insert(seen_, SegmentKey(a, b))) repeated_.push_back(SegmentKey(a, b));
+            if (shared(i) || shared(i + 1)) maybe.push_back(i);
+        }
+        size_t cap = 16;
+        while (cap < 2 * maybe.size()) cap <<= 1;
+        seen_.assign(cap, 0);
+        for (int32_t i : maybe) {
+            const uint64_t key = SegmentKey(net.P(i), net.P(i + 1));
+            if (!Insert(seen_, key)) repeated_.push_back(key);
         }
         std::sort(repeated_.begin(), repeated_.end());
     }
