@@ -7,20 +7,22 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QPoint>
 #include <QRegularExpression>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
+#include "base/Messages.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "compose/Composer.h"
-#include "base/Messages.h"
-#include "usecases/CheckPositions.h"
-#include "usecases/FinishedMaps.h"
-#include "usecases/WorkFiles.h"
 #include "formats/IdtWriter.h"
 #include "formats/WorkFormat.h"
 #include "text/ShiftJis.h"
+#include "usecases/CheckPositions.h"
+#include "usecases/FinishedMaps.h"
+#include "usecases/WorkFiles.h"
 
 namespace cli {
 
@@ -46,7 +48,13 @@ int RunCompose(const QStringList& args) {
     const QCommandLineOption remarkOpt(QStringLiteral("remark"),
                                        QStringLiteral("A remark line (repeatable, at most 20)."),
                                        QStringLiteral("TEXT"));
-    for (const auto* o : {&idtOpt, &titleOpt, &timeOpt, &resOpt, &magOpt, &remarkOpt}) cmd.Add(*o);
+    const QCommandLineOption legendOpt(
+        QStringLiteral("legend"),
+        QStringLiteral("Place the legend at X,Y (pixels) before writing, as the window's legend "
+                       "command does (a traced work has none, and a finished map needs one)."),
+        QStringLiteral("X,Y"));
+    for (const auto* o : {&idtOpt, &titleOpt, &timeOpt, &resOpt, &magOpt, &remarkOpt, &legendOpt})
+        cmd.Add(*o);
     cmd.AddForce();
     cmd.AddJson();
     if (auto stop = cmd.Parse(args)) return *stop;
@@ -94,6 +102,17 @@ int RunCompose(const QStringList& args) {
         bool ok = false;
         p.value(magOpt).toDouble(&ok);
         if (!ok) return cmd.Usage(msg::Text(Msg::CliMagnificationForm));
+    }
+    std::optional<QPoint> legend;
+    if (p.isSet(legendOpt)) {
+        const QStringList xy = p.value(legendOpt).split(u',');
+        bool okX = false, okY = false;
+        int x = 0, y = 0;
+        if (xy.size() == 2) x = xy[0].trimmed().toInt(&okX), y = xy[1].trimmed().toInt(&okY);
+        if (!okX || !okY || x < 0 || y < 0 || x > 32767 || y > 32767)
+            return cmd.Usage(msg::Text(Msg::CliTraceOptionForm)
+                                 .arg(QStringLiteral("--legend"), p.value(legendOpt)));
+        legend = QPoint(x, y);
     }
     const QStringList remarks = p.values(remarkOpt);
     if (remarks.size() > Store::MaxComments) return cmd.Usage(msg::Text(Msg::CliTooManyRemarks));
@@ -144,6 +163,13 @@ int RunCompose(const QStringList& args) {
     const int outlines = composed.outlines;
     const int32_t records = composed.records;
     QStringList written;  // what the summary names, as the use cases report it
+    if (legend) {
+        Store placed = s.st;
+        placed.LegendX = int16_t(legend->x());
+        placed.LegendY = int16_t(legend->y());
+        placed.MarkChanged();
+        s.doc.ReplaceMap(std::move(placed));
+    }
 
     if (!out.isEmpty()) {
         const usecase::Result saved =

@@ -147,6 +147,30 @@ TEST_F(CliCompose, AFailureIsReportedByNameAndNothingIsWritten) {
         << r.err.toStdString();
 }
 
+// A work without a legend (a traced one) gets its finished map once the
+// legend is placed on the command line.
+TEST_F(CliCompose, TheLegendCanBePlacedForTheFinishedMap) {
+    Store st;
+    GenerateMap(MapRecipe{}, st);
+    st.LegendX = st.LegendY = -1;
+    const QString in = dir.filePath("map.vlm");
+    ASSERT_TRUE(WriteWorkFileFor(st, in));
+    const QString out = dir.filePath("out.vlm"), idt = dir.filePath("out.idt");
+    const CliRun none = Cli({"compose", in, "--idt", idt});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_FALSE(QFileInfo::exists(idt));
+    EXPECT_EQ(Cli({"compose", in, "--idt", idt, "--legend", "12"}).code, 2);
+    EXPECT_EQ(Cli({"compose", in, "--idt", idt, "--legend", "-1,5"}).code, 2);
+    const CliRun placed = Cli({"compose", in, "-o", out, "--idt", idt, "--legend", "12, 34"});
+    ASSERT_EQ(placed.code, 0) << placed.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(idt));
+    WorkData d;
+    QString error;
+    ASSERT_TRUE(ReadWorkFile(out, d, &error)) << error.toStdString();
+    EXPECT_EQ(d.legendX, 12);
+    EXPECT_EQ(d.legendY, 34);
+}
+
 TEST_F(CliCompose, BadUsageAndUnreadableInputExitWithTwo) {
     const QString in = Map("map.vlm", MapRecipe{});
     EXPECT_EQ(Cli({"compose", in}).code, 2);        // no output named
