@@ -128,6 +128,11 @@ bool BlockRegions::Build(const LineCover& cover) {
     // the walks along the row above need no other bound.
     constexpr Run kEnd{INT32_MAX, INT32_MAX, -1};
     bool tooMany = false;  // regions beyond what a run's 16-bit number holds
+    // Runs renamed by unions. Real networks join a few regions a row; many
+    // on one wide row (a comb of thousands of teeth) would cost the square
+    // of the row, and the whole labelling is then asked instead.
+    size_t renamed = 0;
+    const size_t renameRoom = 4 * size_t(start[size_t(h)]) + 65536;
     // Room for every run of a row (one more than its spans) and the end.
     std::unique_ptr<Run[]> buffers(new Run[2 * (size_t(most) + 2)]);
     Run* above = buffers.get();
@@ -148,7 +153,7 @@ bool BlockRegions::Build(const LineCover& cover) {
             *t = v;
         }
         Run* out = row;
-        const Run* up = above;
+        Run* up = above;
         int32_t* parent = parent_.data();
         // A run joins the region of the first run above it that it overlaps
         // (touching through an edge); any further one is united with it.
@@ -157,13 +162,21 @@ bool BlockRegions::Build(const LineCover& cover) {
             int32_t node;
             if (up->from < to) {
                 node = up->node;
-                if (parent[node] != node) node = Find(node);
-                for (const Run* u = up + 1; u->from < to; ++u) {
-                    int32_t r = u->node;
-                    if (parent[r] != r) r = Find(r);
+                for (Run* u = up + 1; u->from < to; ++u) {
+                    const int32_t r = u->node;
                     if (r == node) continue;
                     const int32_t keep = std::min(r, node), gone = std::max(r, node);
                     parent[gone] = keep;
+                    // The two rows in hand keep naming roots, so that no run
+                    // needs a search: the few unions rename what they hold.
+                    if (renamed <= renameRoom) {
+                        for (Run* p = row; p < out; ++p)
+                            if (p->node == gone) p->node = keep;
+                        Run* p = u;
+                        for (; p->from != INT32_MAX; ++p)
+                            if (p->node == gone) p->node = keep;
+                        renamed += size_t(out - row) + size_t(p - u);
+                    }
                     Box& k = boxes_[size_t(keep)];
                     const Box& g = boxes_[size_t(gone)];
                     k = {std::min(k.x0, g.x0), std::min(k.y0, g.y0), std::max(k.x1, g.x1),
@@ -196,5 +209,5 @@ bool BlockRegions::Build(const LineCover& cover) {
         std::swap(above, row);
     }
     runStart[size_t(h)] = int32_t(runNode - nodesFrom);
-    return !tooMany;
+    return !tooMany && renamed <= renameRoom;
 }

@@ -18,8 +18,9 @@ class BlockRegions {
   public:
     // The black regions of a surface that shows nothing but the cover's
     // lines and points, as RegionLabels::Build(cover) finds them.
-    // False for a cover kept as bits or wider than 16-bit columns, and
-    // where the regions' parts are too many to number in 16 bits.
+    // False for a cover kept as bits or wider than 16-bit columns, where
+    // the regions' parts are too many to number in 16 bits, and where
+    // thousands of them join on the same rows.
     bool Build(const LineCover& cover);
 
     // The region holding (x, y), -1 for a covered pixel or one off the

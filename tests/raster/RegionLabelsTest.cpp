@@ -211,3 +211,25 @@ TEST(BlockRegions, EveryPixelIsInTheRegionTheWholeLabellingFinds) {
         EXPECT_EQ(regions.Build(grid), cells * cells < 0xFFFF) << cells;
     }
 }
+
+TEST(BlockRegions, ARunLeftOfAJoinGrowsTheJoinedRegionBelowIt) {
+    // A region (numbered after the one on the right, since a wall stands
+    // over it) is joined to that one by a run on row 3, after a run to the
+    // left of that run took its number; the rows below that left run alone
+    // must still grow the joined region's box.
+    LineCover cover(8, 8, true);
+    cover.AddLine(0, 1, 6, 1);
+    cover.AddPixel(5, 2);
+    cover.AddPixel(2, 3);
+    for (int y = 4; y < 8; ++y) cover.AddLine(3, y, 8, y);
+    BlockRegions regions;
+    ASSERT_TRUE(regions.Build(cover));
+    const int r = regions.RegionAt(0, 7);
+    EXPECT_EQ(r, regions.RegionAt(7, 0));
+    EXPECT_EQ(regions.Bounds(r), QRect(0, 0, 8, 8));
+    // Thousands of regions joined on one row (a comb's teeth ending) would
+    // cost the square of the row: the whole labelling is asked instead.
+    LineCover comb(4000, 4, true);
+    for (int x = 1; x < 4000; x += 2) comb.AddLine(x, 0, x, 2);
+    EXPECT_FALSE(regions.Build(comb));
+}
