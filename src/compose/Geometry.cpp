@@ -24,13 +24,6 @@ double Angle(int vx, int vy) {
 
 }  // namespace
 
-int HalfEvenMid(int a, int b) {
-    const int sum = a + b;
-    const int lo = sum >= 0 ? sum / 2 : -((-sum + 1) / 2);  // floor(sum / 2)
-    if (sum - 2 * lo == 0) return lo;
-    return (lo % 2 == 0) ? lo : lo + 1;
-}
-
 int ProbeNeighbours(const Surface& s, Pt& p, uint8_t colour) {
     for (int k = 0; k < 8; ++k) {
         const int x = p.x + kDx[k], y = p.y + kDy[k];

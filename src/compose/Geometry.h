@@ -23,7 +23,13 @@ inline Pt ToPt(Rec r) {
 }
 
 // (a + b) / 2 rounded to the nearest integer, halves to the even neighbour.
-int HalfEvenMid(int a, int b);
+// Inline: the index takes it for every segment.
+inline int HalfEvenMid(int a, int b) {
+    const int sum = a + b;
+    const int lo = sum >= 0 ? sum / 2 : -((-sum + 1) / 2);  // floor(sum / 2)
+    if (sum - 2 * lo == 0) return lo;
+    return (lo % 2 == 0) ? lo : lo + 1;
+}
 
 // Looks for `colour` among the eight neighbours of p, in the order east,
 // north-east, north, north-west, west, south-west, south, south-east. At the

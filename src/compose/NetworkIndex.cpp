@@ -47,6 +47,9 @@ NetworkIndex::NetworkIndex(std::vector<Rec> pts) : pts_(std::move(pts)) {
     // Segment midpoints, bucketed into a grid in ascending index order.
     std::vector<int32_t> first;
     std::vector<int32_t> mx, my;
+    first.reserve(size_t(last));
+    mx.reserve(size_t(last));
+    my.reserve(size_t(last));
     int minX = 0, minY = 0, maxX = 0, maxY = 0;
     for (int32_t i = 0; i < last; ++i) {
         const Rec a = pts_[size_t(i)], b = pts_[size_t(i) + 1];
