@@ -208,7 +208,8 @@ std::vector<Crossing> FindCrossings(const std::vector<Segment>& segs) {
     extent /= double(segs.size());
     const int want = std::max(
         4, std::min(int(std::sqrt(area / double(segs.size()))), int(4 * extent) + 1));
-    const int shift = std::bit_width(unsigned(want)) - 1;
+    // Rounded up: rounded down, a world map's grid took hundreds of pages more.
+    const int shift = std::bit_width(unsigned(want) - 1);
     const int64_t cols = ((x1 - x0) >> shift) + 1, rows = ((y1 - y0) >> shift) + 1;
     auto cellRange = [&](const Segment& s, int& cx0, int& cx1, int& cy0, int& cy1) {
         cx0 = (std::min(s.a.x, s.b.x) - x0) >> shift, cx1 = (std::max(s.a.x, s.b.x) - x0) >> shift;
