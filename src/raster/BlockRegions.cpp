@@ -66,10 +66,10 @@ bool BlockRegions::Build(const LineCover& cover) {
         ++byLeft[leftOf(l) + 1];
     }
     for (size_t k = 1; k < byLeft.size(); ++k) byLeft[k] += byLeft[k - 1];
-    std::vector<uint64_t>& order = order_;
+    std::vector<uint32_t>& order = order_;
     order.resize(cover.lines_.size());
     for (size_t i = 0; i < cover.lines_.size(); ++i)
-        order[size_t(byLeft[leftOf(cover.lines_[i])]++)] = i;
+        order[size_t(byLeft[leftOf(cover.lines_[i])]++)] = uint32_t(i);
     for (uint64_t p : cover.pixels_) {
         ++start[size_t(p >> 32) + 1];
         --start[size_t(p >> 32) + 2];
@@ -92,8 +92,8 @@ bool BlockRegions::Build(const LineCover& cover) {
     runStart_.assign(start.begin(), start.end() - 1);
     int32_t* fill = runStart_.data();
     Span* spans = spans_.get();
-    for (uint64_t o : order) {
-        const LineCover::Line& l = cover.lines_[size_t(uint32_t(o))];
+    for (uint32_t o : order) {
+        const LineCover::Line& l = cover.lines_[size_t(o)];
         if (std::min(l.x1, l.x2) >= 0 && std::max(l.x1, l.x2) < w && std::min(l.y1, l.y2) >= 0 &&
             std::max(l.y1, l.y2) < h) {
             linepixels::ForEachRow(l.x1, l.y1, l.x2, l.y2,

@@ -55,7 +55,7 @@ class BlockRegions {
         int16_t from, to;  // [from, to)
     };
     std::vector<int32_t> start_;  // spans of row y: start_[y] .. start_[y + 1]
-    std::vector<uint64_t> order_;
+    std::vector<uint32_t> order_;  // lines by their left ends
     std::unique_ptr<Span[]> spans_;  // room for spanRoom_, unset until traced
     size_t spanRoom_ = 0;
 };
