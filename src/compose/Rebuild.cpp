@@ -86,23 +86,37 @@ std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Re
         return (i < 0 || i >= n) ? 0 : rec[size_t(i)].x;
     };
     const int32_t every = (n - 1) / 5 + 1;
-    int32_t pairs = 0;
     std::vector<int32_t> match;
     const bool byWalk = walked.size() == stream.size();
     const RepeatedSegments repeated = byWalk ? RepeatedSegments(net) : RepeatedSegments();
+    auto cut = [&](int32_t i) {
+        if (sepAfter[size_t(i)] || rec[size_t(i)].x == 0 || rec[size_t(i) + 1].x == 0) return;
+        if (i + 1 >= n - 1) return;  // the list's last record is never a segment start
+        const int left = (i > 0 && sepAfter[size_t(i) - 1]) ? 0 : x(i - 1);
+        const int right = sepAfter[size_t(i) + 1] ? 0 : x(i + 2);
+        if (left == 0) rec[size_t(i)] = Rec{};
+        if (right == 0) rec[size_t(i) + 1] = Rec{};
+        if (left > 0 && right > 0) sepAfter[size_t(i)] = 1;
+    };
+    int32_t untilTick = every;  // a tick every `every` pairs
     for (size_t k = 1; k < stream.size(); ++k) {
         const Rec P = stream[k - 1], Q = stream[k];
-        if (tick && ++pairs % every == 0) tick();
+        if (tick && --untilTick == 0) {
+            untilTick = every;
+            tick();
+        }
         if (P.x == 0 || Q.x == 0) continue;
-        match.clear();
         // The segment the walk went along, when no other holds the same pair.
         const int32_t w = byWalk ? walked[k] : -1;
         if (w >= 0 && w + 1 < n) {
             const Rec a = net.P(w), b = net.P(w + 1);
             if (((a == P && b == Q) || (a == Q && b == P)) &&
-                (!repeated.Any() || !repeated.Contains(SegmentKey(P, Q))))
-                match.push_back(w);
+                (!repeated.Any() || !repeated.Contains(SegmentKey(P, Q)))) {
+                cut(w);
+                continue;
+            }
         }
+        match.clear();
         // Otherwise every segment (i, i+1) of the list joining P and Q, either
         // way round, in ascending order.
         auto consider = [&](int32_t i) {
@@ -122,15 +136,7 @@ std::vector<Rec> CutTracedSegments(const NetworkIndex& net, const std::vector<Re
             std::sort(match.begin(), match.end());
             match.erase(std::unique(match.begin(), match.end()), match.end());
         }
-        for (const int32_t i : match) {
-            if (sepAfter[size_t(i)] || rec[size_t(i)].x == 0 || rec[size_t(i) + 1].x == 0) continue;
-            if (i + 1 >= n - 1) continue;  // the list's last record is never a segment start
-            const int left = (i > 0 && sepAfter[size_t(i) - 1]) ? 0 : x(i - 1);
-            const int right = sepAfter[size_t(i) + 1] ? 0 : x(i + 2);
-            if (left == 0) rec[size_t(i)] = Rec{};
-            if (right == 0) rec[size_t(i) + 1] = Rec{};
-            if (left > 0 && right > 0) sepAfter[size_t(i)] = 1;
-        }
+        for (const int32_t i : match) cut(i);
     }
     std::vector<Rec> out;
     out.reserve(rec.size() + rec.size() / 8);
