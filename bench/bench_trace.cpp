@@ -258,6 +258,34 @@ struct Scores {
     std::vector<At> each;
 };
 
+// Calls fn(part) for every 8-connected part of the pixels set in `on`
+// (a w x h page), with the part's pixel indices.
+template <class Fn>
+void ForEachPart(const std::vector<uint8_t>& on, int w, int h, Fn fn) {
+    std::vector<uint8_t> done(on.size(), 0);
+    std::vector<int32_t> stack, part;
+    for (size_t s0 = 0; s0 < on.size(); ++s0) {
+        if (!on[s0] || done[s0]) continue;
+        part.clear();
+        stack.assign(1, int32_t(s0));
+        done[s0] = 1;
+        while (!stack.empty()) {
+            const int32_t p = stack.back();
+            stack.pop_back();
+            part.push_back(p);
+            const int px = p % w, py = p / w;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int qx = px + dx, qy = py + dy;
+                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
+                    const size_t q = size_t(qy) * w + qx;
+                    if (on[q] && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
+                }
+        }
+        fn(part);
+    }
+}
+
 Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
     Scores s;
     const int w = r.scan.width(), h = r.scan.height();
@@ -298,32 +326,13 @@ Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
         // The missed true pixels split: rings the trace left out whole (an
         // island or enclave it made no region of) and the rest (spits,
         // inlets, corners), by 8-connected parts of the true lines.
-        std::vector<uint8_t> done(n, 0);
-        std::vector<int32_t> stack, part;
         int64_t missed = 0, wholeRings = 0, rings = 0;
-        for (size_t s0 = 0; s0 < n; ++s0) {
-            if (!trueLine[s0] || done[s0]) continue;
-            part.clear();
-            stack.assign(1, int32_t(s0));
-            done[s0] = 1;
-            while (!stack.empty()) {
-                const int32_t p = stack.back();
-                stack.pop_back();
-                part.push_back(p);
-                const int px = p % w, py = p / w;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int qx = px + dx, qy = py + dy;
-                        if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
-                        const size_t q = size_t(qy) * w + qx;
-                        if (trueLine[q] && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
-                    }
-            }
+        ForEachPart(trueLine, w, h, [&](const std::vector<int32_t>& part) {
             int64_t red = 0;
             for (int32_t p : part) red += toTraced[p] > 16;
             missed += red;
             if (red == int64_t(part.size())) wholeRings += red, ++rings;
-        }
+        });
         int64_t extra = 0;
         for (size_t i = 0; i < n; ++i) extra += tracedLine[i] && toTrue[i] > 16;
         std::printf("true boundary px %lld, missed %lld (%lld in %lld parts left out whole), "
@@ -454,33 +463,14 @@ void ClassifyMisses(const Rendered& r, const trace::Page& page, const trace::Net
         if (truthLabel[i] > 0 && !page.ink[i]) ++paperIn[truthLabel[i]];
     std::unordered_map<int32_t, int64_t> areaOf;
     for (size_t i = 0; i < n; ++i) ++areaOf[truthLabel[i]];
-    std::vector<uint8_t> done(n, 0);
-    std::vector<int32_t> stack, part;
     int64_t wholePaper = 0, wholeFilled = 0, partsPaper = 0, partsFilled = 0;
     int64_t danglesInk = 0, betweenInk = 0, offInk = 0, wholePaperSmall = 0;
     std::array<int64_t, 6> runLen{};  // partial runs by length: <4, <8, <16, <32, <64, more
     auto red = [&](size_t i) { return trueLine[i] && toTraced[i] > 16; };
-    for (size_t s0 = 0; s0 < n; ++s0) {
-        if (!trueLine[s0] || done[s0]) continue;
-        part.clear();
-        stack.assign(1, int32_t(s0));
-        done[s0] = 1;
-        while (!stack.empty()) {
-            const int32_t p = stack.back();
-            stack.pop_back();
-            part.push_back(p);
-            const int px = p % w, py = p / w;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int qx = px + dx, qy = py + dy;
-                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
-                    const size_t q = size_t(qy) * w + qx;
-                    if (trueLine[q] && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
-                }
-        }
+    ForEachPart(trueLine, w, h, [&](const std::vector<int32_t>& part) {
         int64_t missed = 0;
         for (int32_t p : part) missed += red(size_t(p));
-        if (!missed) continue;
+        if (!missed) return;
         if (missed == int64_t(part.size())) {
             // The regions this ring encloses: those touching it that are not
             // the largest one round it.
@@ -506,7 +496,7 @@ void ClassifyMisses(const Rendered& r, const trace::Page& page, const trace::Net
             } else {
                 wholeFilled += missed, ++partsFilled;
             }
-            continue;
+            return;
         }
         for (int32_t p : part) {
             if (!red(size_t(p))) continue;
@@ -530,30 +520,15 @@ void ClassifyMisses(const Rendered& r, const trace::Page& page, const trace::Net
             else
                 ++betweenInk;
         }
-    }
+    });
     // Lengths of the partial missed runs.
-    std::fill(done.begin(), done.end(), 0);
-    for (size_t s0 = 0; s0 < n; ++s0) {
-        if (!red(s0) || done[s0]) continue;
-        int64_t len = 0;
-        stack.assign(1, int32_t(s0));
-        done[s0] = 1;
-        while (!stack.empty()) {
-            const int32_t p = stack.back();
-            stack.pop_back();
-            ++len;
-            const int px = p % w, py = p / w;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int qx = px + dx, qy = py + dy;
-                    if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
-                    const size_t q = size_t(qy) * w + qx;
-                    if (red(q) && !done[q]) done[q] = 1, stack.push_back(int32_t(q));
-                }
-        }
+    std::vector<uint8_t> missedLine(n, 0);
+    for (size_t i = 0; i < n; ++i) missedLine[i] = red(i);
+    ForEachPart(missedLine, w, h, [&](const std::vector<int32_t>& part) {
+        const int64_t len = int64_t(part.size());
         const int b = len < 4 ? 0 : len < 8 ? 1 : len < 16 ? 2 : len < 32 ? 3 : len < 64 ? 4 : 5;
         runLen[size_t(b)] += len;
-    }
+    });
     std::printf("missed whole: paper inside %lld px in %lld parts (%lld px with < 4 paper px), "
                 "filled %lld px in %lld parts\n",
                 (long long)wholePaper, (long long)partsPaper, (long long)wholePaperSmall,
