@@ -286,12 +286,13 @@ void ForEachPart(const std::vector<uint8_t>& on, int w, int h, Fn fn) {
     }
 }
 
-Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
-    Scores s;
+// The true boundary lines and the traced network, one pixel wide, as flags
+// per pixel of the scan; returns the traced network drawn black on white.
+QImage LinePictures(const Rendered& r, const trace::Network& net, std::vector<uint8_t>& trueLine,
+                    std::vector<uint8_t>& tracedLine) {
     const int w = r.scan.width(), h = r.scan.height();
-    const size_t n = size_t(w) * h;
-    // Boundary pixels either side, and the distance to each.
-    std::vector<uint8_t> trueLine(n, 0), tracedLine(n, 0);
+    trueLine.assign(size_t(w) * h, 0);
+    tracedLine.assign(size_t(w) * h, 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) trueLine[size_t(y) * w + x] = r.truth.constScanLine(y)[x] < 128;
     QImage traced(w, h, QImage::Format_Grayscale8);
@@ -301,6 +302,16 @@ Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             tracedLine[size_t(y) * w + x] = traced.constScanLine(y)[x] < 128;
+    return traced;
+}
+
+Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
+    Scores s;
+    const int w = r.scan.width(), h = r.scan.height();
+    const size_t n = size_t(w) * h;
+    // Boundary pixels either side, and the distance to each.
+    std::vector<uint8_t> trueLine, tracedLine;
+    const QImage traced = LinePictures(r, net, trueLine, tracedLine);
     const std::vector<uint16_t> toTrue = trace::DistanceToInk(trueLine, w, h);
     const std::vector<uint16_t> toTraced = trace::DistanceToInk(tracedLine, w, h);
     int64_t tp = 0, tracedCount = 0, rc = 0, trueCount = 0;
@@ -447,15 +458,8 @@ Scores Score(const Rendered& r, const Truth& truth, const trace::Network& net) {
 void ClassifyMisses(const Rendered& r, const trace::Page& page, const trace::Network& net) {
     const int w = r.scan.width(), h = r.scan.height();
     const size_t n = size_t(w) * h;
-    std::vector<uint8_t> trueLine(n, 0), tracedLine(n, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) trueLine[size_t(y) * w + x] = r.truth.constScanLine(y)[x] < 128;
-    QImage traced(w, h, QImage::Format_Grayscale8);
-    traced.fill(255);
-    for (const trace::Edge& e : net.edges)
-        for (size_t k = 1; k < e.points.size(); ++k) DrawThin(traced, e.points[k - 1], e.points[k]);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) tracedLine[size_t(y) * w + x] = traced.constScanLine(y)[x] < 128;
+    std::vector<uint8_t> trueLine, tracedLine;
+    LinePictures(r, net, trueLine, tracedLine);
     const std::vector<uint16_t> toTraced = trace::DistanceToInk(tracedLine, w, h);
     const std::vector<int32_t> truthLabel = TruthLabels(r.truth);
     std::unordered_map<int32_t, int64_t> paperIn;  // per true region: scan paper pixels
