@@ -222,7 +222,8 @@ bool LoadWork(const QString& path, PictureFolder& picture, Store& st, Surface& s
         return false;
     }
     // Its notes (a picture that is missing, names cut) do not stop a batch run.
-    const QString pictureFile = read.data.picture != "0" ? picture.File() : QString();
+    // The copy is written only for a picture the work names (WorkRead::pictureNamed).
+    const QString pictureFile = read.pictureNamed ? picture.File() : QString();
     const usecase::WorkOpened opened =
         usecase::OpenWork(st, surf, path, std::move(read), pictureFile);
     PrintMessage(opened.geoNote);
